@@ -1,0 +1,33 @@
+# Folivox developer entry points. `make run` and `make test` install what is
+# missing (Debian 12), build, and then run the program or every test.
+WERROR := $(if $(CI),ON,OFF)
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure build run test sanitize clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset default -DFOLIVOX_WERROR=$(WERROR) >/dev/null
+
+build: configure
+	@cmake --build --preset default -j $(JOBS)
+
+# Opens the program; without a display it does the main job headless instead.
+run: build
+	@bash scripts/run.sh
+
+test: build
+	@ctest --preset default -j $(JOBS)
+
+# The core and CLI tests under AddressSanitizer + UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake --preset sanitize -DFOLIVOX_WERROR=$(WERROR) >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	@ctest --preset sanitize -j $(JOBS)
+
+clean:
+	@rm -rf build build-sanitize

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Folivox needs to build, run and test.
+# Does nothing when everything is already present. Works as root or through sudo.
+set -euo pipefail
+
+PACKAGES=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  # Qt 6 (core, gui, widgets, test, web engine)
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
+  libqt6opengl6-dev libgl-dev
+  # MuPDF and its static-link companions, JPEG
+  libmupdf-dev libfreetype-dev libharfbuzz-dev libjbig2dec0-dev libopenjp2-7-dev
+  libgumbo-dev libmujs-dev libjpeg-dev libturbojpeg0-dev
+  # XML, zlib
+  libpugixml-dev libxml2-dev zlib1g-dev
+  # running headless, fonts, checking results
+  xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}" >&2
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null 2>&1; then
+    SUDO="sudo"
+  else
+    echo "install-deps: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

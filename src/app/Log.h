@@ -1,0 +1,35 @@
+// Logging categories and the log-file set-up shared by the program, the CLI and the tests.
+#pragma once
+
+#include <QLoggingCategory>
+#include <QString>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+Q_DECLARE_LOGGING_CATEGORY(lcImport)
+Q_DECLARE_LOGGING_CATEGORY(lcTemplates)
+Q_DECLARE_LOGGING_CATEGORY(lcPublish)
+Q_DECLARE_LOGGING_CATEGORY(lcZip)
+// Lines meant for the system log rather than the application's own log file;
+// they go to stderr as well as the log file.
+Q_DECLARE_LOGGING_CATEGORY(lcSystem)
+
+class PlatformPaths;
+
+namespace Logging {
+
+// The log file below the user's application-support folder:
+// <appsupport>/Quillory/Folivox`/Folivox.log
+QString logFilePath(const PlatformPaths& paths);
+
+// Reads resources/logging.properties, points the QuilloryFileLog appender at
+// logFilePath() and installs the message handler. Returns the log file path.
+QString prepaireTheLog(const PlatformPaths& paths);
+
+// Also copy warnings and errors to stderr (the CLI wants them on the terminal).
+void setEchoToStderr(bool on);
+
+// Reads a Java-style properties file: key=value lines, '#' and '!' comments.
+// Bounded: lines longer than 64 KiB and files larger than 1 MiB are ignored.
+QMap<QString, QString> readProperties(const QString& path);
+
+}  // namespace Logging

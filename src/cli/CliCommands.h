@@ -1,0 +1,6 @@
+// The commands of folivox-cli. Each returns the process exit code.
+#pragma once
+
+#include <QStringList>
+
+int runTemplatesCommand(const QStringList& args);

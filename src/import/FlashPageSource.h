@@ -1,0 +1,70 @@
+// The ordered pages of one book and the page-range grammar.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <atomic>
+#include <vector>
+
+#include "import/FlashPage.h"
+
+using FlashPageList = std::vector<FlashPagePtr>;
+
+class FlashPageSource {
+ public:
+  FlashPageSource() = default;
+  virtual ~FlashPageSource() = default;
+  FlashPageSource(const FlashPageSource&) = delete;
+  FlashPageSource& operator=(const FlashPageSource&) = delete;
+
+  // "ALL" (any case) is every page 1..total. Otherwise comma-separated pieces:
+  // a number, or A-B. The result is ascending and without duplicates. A lone
+  // number is kept even outside 1..total; the numbers a range piece expands to
+  // stop at total, so "1-2000000000" costs no more than "1-total".
+  static QList<qint32> parsePageRange(const QString& text, qint32 total);
+  // Leading blanks, optional sign, digits; saturates at the 32-bit limits.
+  static qint32 integerValue(QStringView text);
+
+  const FlashPageList& pages() const { return iPages; }
+  const FlashPageList& normalPages() const { return iNormalPages; }
+  const FlashPageList& zoomedPages() const { return iZoomedPages; }
+  const FlashPageList& thumbPages() const { return iThumbPages; }
+  void setPages(FlashPageList pages) { iPages = std::move(pages); }
+  void setNormalPages(FlashPageList pages) { iNormalPages = std::move(pages); }
+  void setZoomedPages(FlashPageList pages) { iZoomedPages = std::move(pages); }
+  void setThumbPages(FlashPageList pages) { iThumbPages = std::move(pages); }
+
+  const QString& sourceFile() const { return iSourceFile; }
+  void setSourceFile(const QString& path) { iSourceFile = path; }
+
+  // The stop request; set from another thread while a worker fills the lists.
+  bool stop() const { return iStoped.load(std::memory_order_acquire); }
+  void setStop(bool stop) { iStoped.store(stop, std::memory_order_release); }
+
+  virtual void generatePages() {}
+  virtual void generateNormalPages() {}
+
+  // Page at a position of pages(), or null when the position is out of range.
+  virtual FlashPagePtr getPageAtIndex(qint32 position) const;
+  // First normal page whose number is `number`, or null.
+  virtual FlashPagePtr getNormalPageAtIndex(qint32 number) const;
+  virtual FlashPagePtr getZoomedPageAtIndex(qint32) const { return nullptr; }
+  virtual FlashPagePtr getThumbPageAtIndex(qint32) const { return nullptr; }
+
+  void clearPages();
+
+ protected:
+  FlashPageList iPages;
+  FlashPageList iNormalPages;
+  FlashPageList iZoomedPages;
+  FlashPageList iThumbPages;
+  QString iSourceFile;
+  std::atomic<bool> iStoped{false};
+};
+
+// Pages made of existing image files, numbered in order of addition.
+class FlashPageSourceImg : public FlashPageSource {
+ public:
+  void addImgPageFromFile(const QString& path);
+  void generateNormalPages() override;
+};

@@ -1,0 +1,334 @@
+#include "templates/FlashTemplate.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <functional>
+#include <libxml/parser.h>
+#include <pugixml.hpp>
+
+#include "app/HXCUtility.h"
+#include "app/Log.h"
+#include "app/PlatformPaths.h"
+#include "templates/XmlText.h"
+
+namespace {
+
+const unsigned kParseOptions = pugi::parse_default | pugi::parse_ws_pcdata;
+const char* const kInfoFields[] = {"htmlPath", "swfPath", "defaultStyle", "macAppFilesFolder", "mobileTmplFilesPath"};
+const QString kStyleResource = QStringLiteral("STYLE_RESOURCE:");
+
+// The lenient retry: libxml2 repairs what it can (no entities, no network),
+// and the repaired text is read again with pugixml.
+bool parseLeniently(const QByteArray& bytes, pugi::xml_document& doc, QByteArray& repaired) {
+  const int options = XML_PARSE_RECOVER | XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+  xmlDocPtr xdoc = xmlReadMemory(bytes.constData(), static_cast<int>(bytes.size()), nullptr, nullptr, options);
+  if (xdoc == nullptr) return false;
+  bool ok = false;
+  if (xmlDocGetRootElement(xdoc) != nullptr) {
+    xmlChar* mem = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(xdoc, &mem, &size, "UTF-8");
+    if (mem != nullptr) {
+      repaired = QByteArray(reinterpret_cast<const char*>(mem), size);
+      xmlFree(mem);
+      ok = static_cast<bool>(doc.load_buffer(repaired.constData(), static_cast<size_t>(repaired.size()), kParseOptions,
+                                             pugi::encoding_utf8));
+    }
+  }
+  xmlFreeDoc(xdoc);
+  return ok;
+}
+
+}  // namespace
+
+FlashTemplate::FlashTemplate() : FlashTemplate(QStringLiteral("float")) {}
+
+FlashTemplate::FlashTemplate(const QString& name) {
+  loadTemplate(name);
+  qCInfo(lcTemplates).noquote() << "self is:" << QStringLiteral("FlashTemplate(%1, %2 properties)").arg(iTmplName).arg(iProperties.size());
+}
+
+QString FlashTemplate::appFilesFolder() { return PlatformPaths::current().resource(QStringLiteral("AppFiles")) + QLatin1Char('/'); }
+
+QStringList FlashTemplate::tmplNames() { return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Templates/")); }
+
+QString FlashTemplate::tmplPathForName(const QString& name) {
+  return appFilesFolder() + QStringLiteral("Templates/") + name + QLatin1Char('/');
+}
+
+QString FlashTemplate::tmplMetaPathForName(const QString& name) {
+  return tmplPathForName(name) + QStringLiteral("flashTemplate.xml");
+}
+
+QString FlashTemplate::stylePathFor(const QString& tmplName, const QString& styleName) {
+  return appFilesFolder() + QStringLiteral("Styles/") + tmplName + QLatin1Char('/') + styleName;
+}
+
+QStringList FlashTemplate::tmplStyleNamesForTmpl(const QString& tmplName) {
+  return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Styles/") + tmplName);
+}
+
+void FlashTemplate::loadTemplate(const QString& name) {
+  iProperties.clear();
+  iTmplName = name;
+  iLoadError.clear();
+  const QString path = tmplMetaPathForName(name);
+  auto fail = [&](const QString& why) {
+    iProperties.clear();
+    iLoadError = QStringLiteral("%1: %2").arg(path, why);
+    qCWarning(lcTemplates).noquote() << "load template failed:" << iLoadError;
+  };
+
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("cannot read the file"));
+  if (file.size() > kMaxSettingsFileSize) return fail(QStringLiteral("the file is too large"));
+  QByteArray text = file.readAll();
+
+  pugi::xml_document doc;
+  if (!doc.load_buffer(text.constData(), static_cast<size_t>(text.size()), kParseOptions)) {
+    QByteArray repaired;
+    if (!parseLeniently(text, doc, repaired)) return fail(QStringLiteral("not readable as XML, even leniently"));
+    qCWarning(lcTemplates).noquote() << path << "is not well-formed XML; read in repair mode";
+    text = repaired;
+  }
+
+  const pugi::xml_node root = doc.document_element();
+  const pugi::xml_node info = root.child("info");
+  const pugi::xml_node props = root.child("properties");
+  if (!info) return fail(QStringLiteral("no <info> element"));
+  if (!props) return fail(QStringLiteral("no <properties> element"));
+  QString infoValues[5];
+  for (int i = 0; i < 5; ++i) {
+    const pugi::xml_node n = info.child(kInfoFields[i]);
+    if (!n) return fail(QStringLiteral("<info> has no <%1> element").arg(QLatin1String(kInfoFields[i])));
+    infoValues[i] = XmlText::textContent(n);
+  }
+
+  FlashTemplatePropertyList loaded;
+  try {
+    for (pugi::xml_node p = props.child("property"); p; p = p.next_sibling("property")) {
+      auto prop = std::make_unique<FlashTemplateProperty>();
+      prop->loadFromNode(p);
+      prop->setParent(nullptr);
+      loaded.push_back(std::move(prop));
+    }
+  } catch (const FlashTemplateLoadError& e) {
+    return fail(QStringLiteral("the <property> element at line %1 has no <%2>")
+                    .arg(XmlText::lineOfOffset(text, e.offset))
+                    .arg(e.element));
+  }
+
+  iHTMLFilePath = infoValues[0];
+  iSWFFilePath = infoValues[1];
+  iDefaultSytleName = infoValues[2];
+  iMacAppFilesFolder = infoValues[3];
+  iMobileTmplFilesPath = infoValues[4];
+  iProperties = std::move(loaded);
+}
+
+std::optional<QString> FlashTemplate::tmplHTMLFilePath() const {
+  const QString rel = iHTMLFilePath.value_or(QString());
+  QString c1 = QDir(tmplPathForName(iTmplName)).filePath(rel);
+  c1.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (!rel.isEmpty() && QFileInfo(c1).isFile()) return c1;
+  QString c2 = QDir(appFilesFolder()).filePath(rel);
+  c2.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  if (!rel.isEmpty() && QFileInfo(c2).isFile()) return c2;
+  return std::nullopt;
+}
+
+void FlashTemplate::copyBookSWFToFile(const QString& destination) const {
+  const QString source = tmplPathForName(iTmplName) + QStringLiteral("book.swf");
+  if (QFileInfo::exists(destination)) QFile::remove(destination);
+  QFile::copy(source, destination);
+}
+
+std::optional<QString> FlashTemplate::propertyValueFor(const FlashTemplateProperty& property, const QString& key) {
+  // Depth-first in document order, without recursion: the tree may be deep.
+  std::vector<std::pair<const FlashTemplateProperty*, size_t>> stack{{&property, 0}};
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next >= node->childProperties().size()) {
+      stack.pop_back();
+      continue;
+    }
+    const FlashTemplateProperty* child = node->childProperties()[next++].get();
+    if (child->keyOpt() == key) return child->valueOpt();
+    stack.emplace_back(child, 0);
+  }
+  return std::nullopt;
+}
+
+QString FlashTemplate::propertyValueFor(const QString& key, const QString& defaultValue) const {
+  for (const auto& p : iProperties) {
+    if (p->keyOpt() == key) return p->valueOpt().value_or(defaultValue);
+    // A match below the top level with no value lets the search go on.
+    std::vector<std::pair<const FlashTemplateProperty*, size_t>> stack{{p.get(), 0}};
+    while (!stack.empty()) {
+      auto& [node, next] = stack.back();
+      if (next >= node->childProperties().size()) {
+        stack.pop_back();
+        continue;
+      }
+      const FlashTemplateProperty* child = node->childProperties()[next++].get();
+      if (child->keyOpt() == key && child->valueOpt()) return *child->valueOpt();
+      stack.emplace_back(child, 0);
+    }
+  }
+  return defaultValue;
+}
+
+FlashTemplateProperty* FlashTemplate::findForSet(const QString& key) const {
+  std::vector<std::pair<FlashTemplateProperty*, size_t>> stack;
+  for (const auto& p : iProperties) {
+    if (p->keyOpt() == key) return p.get();
+    stack.assign(1, {p.get(), 0});
+    while (!stack.empty()) {
+      auto& [node, next] = stack.back();
+      if (next >= node->childProperties().size()) {
+        stack.pop_back();
+        continue;
+      }
+      FlashTemplateProperty* child = node->childProperties()[next++].get();
+      if (child->keyOpt() == key) return child;
+      stack.emplace_back(child, 0);
+    }
+  }
+  return nullptr;
+}
+
+FlashTemplateProperty* FlashTemplate::propertyForKey(const QString& key) const { return findForSet(key); }
+
+void FlashTemplate::setPropertyValue(const QString& key, const QString& value) {
+  FlashTemplateProperty* p = findForSet(key);
+  if (p == nullptr) return;
+  if (p->parent() != nullptr && p->propertyType() == pt_file)
+    qCDebug(lcTemplates).noquote() << QStringLiteral("key 3[%1=%2]").arg(key, value);
+  p->setValue(p->propertyType() == pt_file ? valueAsFilePath(value) : value);
+}
+
+bool FlashTemplate::setPropertyValueAt(FlashTemplateProperty& property, const QString& key, const QString& value) {
+  std::vector<std::pair<FlashTemplateProperty*, size_t>> stack{{&property, 0}};
+  while (!stack.empty()) {
+    auto& [node, next] = stack.back();
+    if (next >= node->childProperties().size()) {
+      stack.pop_back();
+      continue;
+    }
+    FlashTemplateProperty* child = node->childProperties()[next++].get();
+    if (child->keyOpt() == key) {
+      if (child->propertyType() == pt_file) {
+        qCDebug(lcTemplates).noquote() << QStringLiteral("key 3[%1=%2]").arg(key, value);
+        child->setValue(valueAsFilePath(value));
+      } else {
+        child->setValue(value);
+      }
+      return true;
+    }
+    stack.emplace_back(child, 0);
+  }
+  return false;
+}
+
+QString FlashTemplate::valueAsFilePath(const QString& value) const {
+  const qsizetype at = value.indexOf(kStyleResource);
+  if (at < 0) return value;
+  const QString rest = value.mid(at + kStyleResource.size());
+  // Before any style is applied there is no style folder: use the default style's.
+  const QString style = iStyleName.value_or(iDefaultSytleName);
+  return QDir(stylePathFor(iTmplName, style)).filePath(rest);
+}
+
+QList<QPair<QString, QString>> FlashTemplate::parseSettings(const QByteArray& bytes) {
+  QString text;
+  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+    text = QStringDecoder(QStringDecoder::Utf16).decode(bytes);
+  } else {
+    // We write UTF-8; a file from elsewhere that is not UTF-8 is read as
+    // Latin-1 so that no byte is lost.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    text = utf8.decode(bytes);
+    if (utf8.hasError()) text = QString::fromLatin1(bytes);
+  }
+  QList<QPair<QString, QString>> pairs;
+  const QStringList pieces = text.split(QLatin1Char('\n'));
+  for (QString piece : pieces) {
+    piece.remove(QLatin1Char('\r'));
+    const qsizetype eq = piece.indexOf(QLatin1Char('='));
+    if (eq < 0) continue;
+    pairs.append({piece.left(eq), piece.mid(eq + 1)});
+  }
+  return pairs;
+}
+
+void FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
+  QByteArray bytes;
+  QFile file(filePath);
+  if (file.open(QIODevice::ReadOnly)) {
+    if (file.size() <= kMaxSettingsFileSize) bytes = file.readAll();
+    else qCWarning(lcTemplates).noquote() << filePath << "is too large for a settings file; ignored";
+  }
+  const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
+  const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
+  for (const auto& [key, value] : parseSettings(bytes)) {
+    if (key == QLatin1String("innerMainbgImgUrl"))
+      qCDebug(lcTemplates).noquote() << QStringLiteral("key 0[%1=%2]").arg(key, value);
+    setPropertyValue(key, value);
+  }
+  setPropertyValue(QStringLiteral("pageWidth"), width);
+  setPropertyValue(QStringLiteral("pageHeight"), height);
+}
+
+void FlashTemplate::exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const {
+  std::vector<const FlashTemplateProperty*> stack;
+  if (property != nullptr) {
+    stack.push_back(property);
+  } else {
+    for (auto it = iProperties.rbegin(); it != iProperties.rend(); ++it) stack.push_back(it->get());
+  }
+  while (!stack.empty()) {
+    const FlashTemplateProperty* p = stack.back();
+    stack.pop_back();
+    QString key = p->key();
+    key.replace(QStringLiteral("\n\r"), QStringLiteral("|||"));
+    lines << key + QLatin1Char('=') + p->value();
+    const auto& children = p->childProperties();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) stack.push_back(it->get());
+  }
+}
+
+bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath) const {
+  QStringList lines;
+  exportPropertiesSettingsToArray(lines, nullptr);
+  QString text;
+  for (const QString& line : lines) text += QStringLiteral("\n\r") + line;
+  QSaveFile save(filePath);
+  if (!save.open(QIODevice::WriteOnly)) return false;
+  save.write(text.toUtf8());
+  return save.commit();
+}
+
+void FlashTemplate::loadStyleByStylePath(const QString& stylePath) {
+  QString clean = stylePath;
+  while (clean.endsWith(QLatin1Char('/')) && clean.size() > 1) clean.chop(1);
+  iStyleName = QFileInfo(clean).fileName();
+  importPropertiesSettingsFrom(QDir(stylePath).filePath(QStringLiteral("tmplSetting.txt")));
+}
+
+void FlashTemplate::loadStyleByStyleName(const QString& styleName) {
+  loadStyleByStylePath(stylePathFor(iTmplName, styleName));
+}
+
+void FlashTemplate::changeTmplTo(const QString& name, const QString& stylePath) {
+  const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
+  const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
+  const QString language = propertyValueFor(QStringLiteral("languageSetting"), QString());
+  loadTemplate(name);
+  loadStyleByStylePath(stylePath);
+  setPropertyValue(QStringLiteral("pageWidth"), width);
+  setPropertyValue(QStringLiteral("pageHeight"), height);
+  setPropertyValue(QStringLiteral("languageSetting"), language);
+}

@@ -1,0 +1,89 @@
+// The current template: its package, property tree, styles and settings files.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "templates/FlashTemplateProperty.h"
+
+class FlashTemplate {
+ public:
+  // Loads the default template "float".
+  FlashTemplate();
+  // Loads the named template instead.
+  explicit FlashTemplate(const QString& name);
+
+  // ---- where packages and styles are (paths are absolute) ----
+  static QString appFilesFolder();
+  static QStringList tmplNames();
+  static QString tmplPathForName(const QString& name);      // always ends in "/"
+  static QString tmplMetaPathForName(const QString& name);  // .../flashTemplate.xml
+  static QString stylePathFor(const QString& tmplName, const QString& styleName);
+  static QStringList tmplStyleNamesForTmpl(const QString& tmplName);
+
+  // ---- loading ----
+  // Replaces the whole property tree. A failed load leaves it empty; the
+  // reason is kept in loadError().
+  void loadTemplate(const QString& name);
+  const QString& loadError() const { return iLoadError; }
+  // The template's HTML page, or nullopt when neither candidate exists.
+  std::optional<QString> tmplHTMLFilePath() const;
+  // Copies the package's book.swf over `destination`; silent when it has none.
+  void copyBookSWFToFile(const QString& destination) const;
+
+  // ---- values by key (depth-first, document order) ----
+  QString propertyValueFor(const QString& key, const QString& defaultValue) const;
+  static std::optional<QString> propertyValueFor(const FlashTemplateProperty& property, const QString& key);
+  // The first property with that key, or null.
+  FlashTemplateProperty* propertyForKey(const QString& key) const;
+
+  // ---- styles and settings files ----
+  void changeTmplTo(const QString& name, const QString& stylePath);
+  void loadStyleByStyleName(const QString& styleName);
+  void loadStyleByStylePath(const QString& stylePath);
+  void importPropertiesSettingsFrom(const QString& filePath);
+  // Writes the values atomically. Returns false when the file cannot be written.
+  bool exportPropertiesSettingsTo(const QString& filePath) const;
+  void exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const;
+  void setPropertyValue(const QString& key, const QString& value);
+  bool setPropertyValueAt(FlashTemplateProperty& property, const QString& key, const QString& value);
+  QString valueAsFilePath(const QString& value) const;
+
+  // Reads settings-file bytes into key/value pairs in file order.
+  static QList<QPair<QString, QString>> parseSettings(const QByteArray& bytes);
+
+  // ---- fields ----
+  const QString& tmplName() const { return iTmplName; }
+  void setTmplName(const QString& v) { iTmplName = v; }
+  const FlashTemplatePropertyList& properties() const { return iProperties; }
+  void setProperties(FlashTemplatePropertyList props) { iProperties = std::move(props); }
+  const std::optional<QString>& SWFFilePath() const { return iSWFFilePath; }
+  void setSWFFilePath(std::optional<QString> v) { iSWFFilePath = std::move(v); }
+  const std::optional<QString>& HTMLFilePath() const { return iHTMLFilePath; }
+  void setHTMLFilePath(std::optional<QString> v) { iHTMLFilePath = std::move(v); }
+  const std::optional<QString>& mobileTmplFilesPath() const { return iMobileTmplFilesPath; }
+  void setMobileTmplFilesPath(std::optional<QString> v) { iMobileTmplFilesPath = std::move(v); }
+  const std::optional<QString>& macAppFilesFolder() const { return iMacAppFilesFolder; }
+  void setMacAppFilesFolder(std::optional<QString> v) { iMacAppFilesFolder = std::move(v); }
+  const QString& defaultSytleName() const { return iDefaultSytleName; }
+  void setDefaultSytleName(const QString& v) { iDefaultSytleName = v; }
+  const std::optional<QString>& styleName() const { return iStyleName; }
+  void setStyleName(std::optional<QString> v) { iStyleName = std::move(v); }
+
+  // Settings files larger than this are refused (they are a few kilobytes).
+  static constexpr qint64 kMaxSettingsFileSize = 16 * 1024 * 1024;
+
+ private:
+  FlashTemplateProperty* findForSet(const QString& key) const;
+
+  QString iTmplName = QStringLiteral("float");
+  FlashTemplatePropertyList iProperties;
+  std::optional<QString> iSWFFilePath;
+  std::optional<QString> iHTMLFilePath;
+  std::optional<QString> iMobileTmplFilesPath;
+  std::optional<QString> iMacAppFilesFolder;
+  QString iDefaultSytleName = QStringLiteral("Blank");
+  std::optional<QString> iStyleName;
+  QString iLoadError;
+};

@@ -1,0 +1,60 @@
+// Shared set-up for the test programs: every test program runs with its own
+// HOME, XDG folders, settings store and PlatformPaths under one temporary
+// folder, so no test writes into the real home, /usr/local/share or /tmp.
+#pragma once
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLoggingCategory>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/PlatformPaths.h"
+
+class TestEnv {
+ public:
+  TestEnv() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    m_root.setAutoRemove(true);
+    const QString r = m_root.path();
+    for (const char* sub : {"home", "data", "config", "cache", "machine", "tmp", "usertmp", "runtime"})
+      QDir().mkpath(r + QLatin1Char('/') + QLatin1String(sub));
+    QFile::setPermissions(r + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("HOME", (r + QStringLiteral("/home")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (r + QStringLiteral("/data")).toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (r + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (r + QStringLiteral("/cache")).toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", (r + QStringLiteral("/runtime")).toLocal8Bit());
+    qputenv("TMPDIR", (r + QStringLiteral("/usertmp")).toLocal8Bit());
+  }
+
+  // Call once the application object exists.
+  void install() {
+    const QString r = m_root.path();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, r + QStringLiteral("/config"));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, r + QStringLiteral("/config"));
+    PlatformPaths p = PlatformPaths::systemDefaults();
+    p.userAppSupport = r + QStringLiteral("/data");
+    p.machineAppSupport = r + QStringLiteral("/machine");
+    p.userTemp = r + QStringLiteral("/usertmp");
+    p.tmpRoot = r + QStringLiteral("/tmp");
+    PlatformPaths::setCurrent(p);
+    QLoggingCategory::setFilterRules(QStringLiteral("folivox.*.debug=false"));
+  }
+
+  QString root() const { return m_root.path(); }
+
+ private:
+  QTemporaryDir m_root{QDir::tempPath() + QStringLiteral("/folivox-test-XXXXXX")};
+};
+
+#define FOLIVOX_TEST_MAIN(TestClass)               \
+  int main(int argc, char** argv) {                \
+    TestEnv env;                                   \
+    QGuiApplication app(argc, argv);               \
+    env.install();                                 \
+    TestClass tc;                                  \
+    QTEST_SET_MAIN_SOURCE_PATH                     \
+    return QTest::qExec(&tc, argc, argv);          \
+  }

@@ -1,0 +1,147 @@
+// Application shell helpers: settings store, folders, trust file, log, notifications.
+#include <QStringDecoder>
+#include <QThread>
+
+#include "TestEnv.h"
+#include "app/AppSettings.h"
+#include "app/HXCUtility.h"
+#include "app/Log.h"
+#include "app/NotificationCenter.h"
+
+namespace {
+
+QByteArray utf16le(const QString& s) {
+  QByteArray b("\xFF\xFE");
+  b.append(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+  return b;
+}
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void write(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+}  // namespace
+
+class TestApp : public QObject {
+  Q_OBJECT
+ private Q_SLOTS:
+  void settingsStore() {
+    QSettings store(QStringLiteral("Folivox"), QStringLiteral("Folivox"));
+    store.clear();
+    store.sync();
+    {
+      AppSettings s;  // first run: defaults
+      QCOMPARE(s.lastImportedFile(), QString());
+      QCOMPARE(s.importQualityLevel(), 0);
+      s.setLastImportedFile(QStringLiteral("/docs/a.pdf"));
+      s.setImportQualityLevel(3);
+      s.setImportLinks(1);
+      s.setLastOutputFileTitle(std::nullopt);  // absent: skipped, the rest saved
+      s.saveSettings();
+    }
+    store.sync();
+    const QStringList keys = store.allKeys();
+    QCOMPARE(keys.size(), 11);
+    QVERIFY(keys.contains("PageWidth") && keys.contains("PageHeight") && !keys.contains("lastOutputFileTitle"));
+    QCOMPARE(store.value("importQualityLevel").toInt(), 3);
+
+    // Removed keys come back as "" and 0; a value of the wrong type is skipped.
+    store.remove(QStringLiteral("lastImportedFile"));
+    store.setValue(QStringLiteral("importQualityLevel"), QStringLiteral("not a number"));
+    store.sync();
+    AppSettings again;
+    QCOMPARE(again.lastImportedFile(), QString());
+    QCOMPARE(again.importQualityLevel(), 0);
+    QCOMPARE(again.importLinks(), 1);
+    QCOMPARE(AppSettings::qualityForLevel(0), 100);
+    QCOMPARE(AppSettings::qualityForLevel(4), 25);
+    QCOMPARE(AppSettings::qualityForLevel(9), 100);
+    QCOMPARE(&AppSettings::shareInstance(), &AppSettings::shareInstance());
+  }
+
+  void tmpFolders() {
+    const QString a = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
+    const QString b = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
+    QVERIFY(!a.isEmpty() && a != b);
+    QVERIFY(a.startsWith(PlatformPaths::current().tmpRoot + "/Quireon/temp."));
+    QVERIFY(QDir(a).isEmpty());
+  }
+
+  void folderListing() {
+    QTemporaryDir dir;
+    const QString r = dir.path();
+    for (const char* sub : {"a/b/c", "d", ".hidden"}) QDir().mkpath(r + "/" + sub);
+    write(r + "/a/file.txt", "x");
+    QVERIFY(QFile::link(r + "/d", r + "/link"));
+    QStringList list = HXCUtility::subFolderOfFolder(r);
+    list.sort();
+    QCOMPARE(list, QStringList({r + "/.hidden", r + "/a", r + "/a/b", r + "/a/b/c", r + "/d"}));
+    QVERIFY(HXCUtility::subFolderOfFolder(r + "/missing").isEmpty());
+  }
+
+  void trustFile() {
+    const QString t = HXCUtility::trustFilePath();
+    QVERIFY(t.startsWith(PlatformPaths::current().machineAppSupport));
+    QFile::remove(t);
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
+    QCOMPARE(readAll(t), utf16le("/p/preview"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));  // unchanged
+    QCOMPARE(readAll(t), utf16le("/p/preview"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview/"));  // differs by a slash
+    QCOMPARE(readAll(t), utf16le("/p/preview\n/p/preview/"));
+
+    // Another program's UTF-8 file with CR LF: lines survive, path appended.
+    write(t, "/x/one\r\n/p/preview\r\n");
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
+  }
+
+  void notificationsAcrossThreads() {
+    QObject observer;
+    QList<int> seen;
+    NotificationCenter::defaultCenter().addObserver(&observer, ImportProgressInfoMSG, [&](const Notification& n) {
+      QCOMPARE(QThread::currentThread(), observer.thread());
+      seen << n.userInfo.value("pageIndex").toInt();
+    });
+    QThread* worker = QThread::create([] {
+      for (int i = 1; i <= 200; ++i)
+        NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr, {{"pageIndex", i}, {"totalPage", 200}});
+    });
+    worker->start();
+    worker->wait();
+    delete worker;
+    QTRY_COMPARE(seen.size(), 200);
+    for (int i = 0; i < 200; ++i) QCOMPARE(seen[i], i + 1);
+
+    // A post on the observer's own thread is delivered at once; other names are not.
+    NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr, {{"pageIndex", 201}});
+    NotificationCenter::defaultCenter().post(QStringLiteral("Other"));
+    QCOMPARE(seen.size(), 201);
+    NotificationCenter::defaultCenter().removeObserver(&observer);
+    NotificationCenter::defaultCenter().post(ImportProgressInfoMSG);
+    QCOMPARE(seen.size(), 201);
+  }
+
+  void logFile() {
+    const QString path = Logging::prepaireTheLog(PlatformPaths::current());
+    QVERIFY(path.endsWith(QStringLiteral("Quillory/Folivox`/Folivox.log")));
+    qCWarning(lcApp) << "a warning for the log";
+    qCDebug(lcApp) << "debug is below the threshold";
+    const QByteArray log = readAll(path);
+    QVERIFY(log.contains("WARN test_app.cpp:"));
+    QVERIFY(log.contains("a warning for the log"));
+    QVERIFY(!log.contains("debug is below"));
+    qInstallMessageHandler(nullptr);
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestApp)
+#include "test_app.moc"

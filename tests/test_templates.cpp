@@ -1,0 +1,269 @@
+// Template properties, package loading, value lookup, styles and settings files.
+#include <pugixml.hpp>
+
+#include "TestEnv.h"
+#include "templates/FlashTemplate.h"
+#include "templates/StringUtil.h"
+
+namespace {
+
+QString prop(const QString& key, const QString& value, const QString& attrs = QString(), const QString& extra = QString()) {
+  return QStringLiteral("<property %1><key>%2</key><title>T %2</title><desc>d</desc><value>%3</value>"
+                        "<valueSource></valueSource><defaultValue></defaultValue>%4</property>")
+      .arg(attrs, key, value, extra);
+}
+
+QString kids(const QString& inner) { return QStringLiteral("<childProperties>%1</childProperties>").arg(inner); }
+
+QString package(const QString& props) {
+  return QStringLiteral("<t><info><htmlPath>html\\index.html</htmlPath><swfPath>book.swf</swfPath>"
+                        "<defaultStyle>Blank</defaultStyle><macAppFilesFolder>m</macAppFilesFolder>"
+                        "<mobileTmplFilesPath></mobileTmplFilesPath></info><properties>%1</properties></t>")
+      .arg(props);
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
+  pugi::xml_document doc;
+  const QByteArray utf8 = xml.toUtf8();
+  if (!doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default | pugi::parse_ws_pcdata)) return nullptr;
+  auto p = std::make_unique<FlashTemplateProperty>();
+  p->loadFromNode(doc.document_element());
+  return p;
+}
+
+}  // namespace
+
+class TestTemplates : public QObject {
+  Q_OBJECT
+  QTemporaryDir m_res;
+  QString tmplDir(const QString& name) { return m_res.path() + QStringLiteral("/AppFiles/Templates/") + name + QLatin1Char('/'); }
+  void writeTemplate(const QString& name, const QString& xml) { writeFile(tmplDir(name) + "flashTemplate.xml", xml.toUtf8()); }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    PlatformPaths p = PlatformPaths::current();
+    p.resourceFolder = m_res.path();
+    PlatformPaths::setCurrent(p);
+  }
+
+  void stringUtil() {
+    for (const char* yes : {"yes", "Show", "enable", "TRUE"}) QVERIFY(StringUtil::valueAsBool(QLatin1String(yes)));
+    for (const char* no : {"true ", "1", "on", "", "NO"}) QVERIFY(!StringUtil::valueAsBool(QLatin1String(no)));
+    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("pt_bool")), 10);
+    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("pt_file")), 5);
+    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("PT_BOOL")), 0);
+    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("bool")), 0);
+  }
+
+  void propertyReading() {
+    auto p = loadProperty(prop("c", " 0x00ff00 ", R"(type="pt_color" aType="")"));
+    QCOMPARE(p->propertyType(), 10);  // aType wins over type
+    QCOMPARE(p->value(), QStringLiteral(" 0x00ff00 "));  // blanks kept
+    QCOMPARE(p->aTitle(), QString());
+    QVERIFY(p->keyOpt().has_value());
+
+    // Two values: the first counts; aTitle read; nested text concatenated.
+    p = loadProperty(QStringLiteral("<property type=\"pt_bool\"><key>k</key><title>a<b>b</b>c</title><aTitle>Check</aTitle>"
+                                    "<desc/><value>1</value><value>2</value><valueSource/><defaultValue/></property>"));
+    QCOMPARE(p->value(), QStringLiteral("1"));
+    QCOMPARE(p->title(), QStringLiteral("abc"));
+    QCOMPARE(p->aTitle(), QStringLiteral("Check"));
+    QCOMPARE(p->desc(), QString());
+
+    // Children: only <property> elements count, parents set, any depth; a
+    // key of a nested property never fills the parent's.
+    p = loadProperty(prop("A", "1", QString(),
+                          kids(prop("A1", "x", QString(), kids(prop("A1a", "y"))) + "<other/>" + prop("A2", "z") +
+                                   prop("A3", "w"))));
+    QCOMPARE(p->key(), QStringLiteral("A"));
+    QCOMPARE(p->childCount(), 3);
+    QCOMPARE(p->childProperties()[0]->parent(), p.get());
+    QCOMPARE(p->childProperties()[0]->childProperties()[0]->key(), QStringLiteral("A1a"));
+    QCOMPARE(p->childProperties()[0]->childProperties()[0]->parent(), p->childProperties()[0].get());
+
+    // A second load replaces the children.
+    pugi::xml_document doc;
+    const QByteArray other = prop("B", "2", QString(), kids(prop("B1", "3"))).toUtf8();
+    QVERIFY(doc.load_buffer(other.constData(), size_t(other.size())));
+    p->loadFromNode(doc.document_element());
+    QCOMPARE(p->childCount(), 1);
+    QCOMPARE(p->childProperties()[0]->key(), QStringLiteral("B1"));
+
+    // Not a property element: nothing changes.
+    QVERIFY(doc.load_string("<prop><key>zz</key></prop>"));
+    p->loadFromNode(doc.document_element());
+    QCOMPARE(p->key(), QStringLiteral("B"));
+
+    // A missing required child throws and leaves the node as it was.
+    QVERIFY(doc.load_string("<property><key>q</key><title/><desc/><value/><valueSource/></property>"));
+    QVERIFY_THROWS_EXCEPTION(FlashTemplateLoadError, p->loadFromNode(doc.document_element()));
+    QCOMPARE(p->key(), QStringLiteral("B"));
+  }
+
+  void packageLoadingAndLookup() {
+    writeTemplate("t1", package(prop("pageWidth", "800") +
+                                prop("G", "", QString(), kids(prop("dup", "") + prop("inner", "deep"))) +
+                                prop("dup", "second") + prop("inner", "later")));
+    writeFile(tmplDir("t1") + "html/index.html", "<html/>");
+    QDir().mkpath(tmplDir("t2") + "sub");
+    writeTemplate("t2", package(QString()));
+
+    QStringList names = FlashTemplate::tmplNames();
+    names.sort();
+    QCOMPARE(names, QStringList({m_res.path() + "/AppFiles/Templates/t1", m_res.path() + "/AppFiles/Templates/t1/html",
+                                 m_res.path() + "/AppFiles/Templates/t2", m_res.path() + "/AppFiles/Templates/t2/sub"}));
+
+    FlashTemplate t(QStringLiteral("t1"));
+    QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
+    QCOMPARE(t.properties().size(), size_t(4));
+    QCOMPARE(t.defaultSytleName(), QStringLiteral("Blank"));
+    QCOMPARE(*t.tmplHTMLFilePath(), tmplDir("t1") + "html/index.html");
+    QCOMPARE(t.propertyValueFor("pageWidth", "0"), QStringLiteral("800"));
+    QCOMPARE(t.propertyValueFor("nothing", "dflt"), QStringLiteral("dflt"));
+    // A nested match with an empty value still ends the search; the first in
+    // depth-first order wins over a later top-level property.
+    QCOMPARE(t.propertyValueFor("inner", "x"), QStringLiteral("deep"));
+    QCOMPARE(t.propertyValueFor("dup", "x"), QString());
+
+    // HTML falls back to AppFiles/ when the package has no such file.
+    t.loadTemplate(QStringLiteral("t2"));
+    QVERIFY(!t.tmplHTMLFilePath());
+    writeFile(m_res.path() + "/AppFiles/html/index.html", "<html/>");
+    QCOMPARE(*t.tmplHTMLFilePath(), m_res.path() + "/AppFiles/html/index.html");
+
+    // A missing package empties the tree; every lookup gives the default.
+    t.loadTemplate(QStringLiteral("missing"));
+    QVERIFY(t.properties().empty());
+    QCOMPARE(t.tmplName(), QStringLiteral("missing"));
+    QCOMPARE(t.propertyValueFor("pageWidth", "600"), QStringLiteral("600"));
+    QVERIFY(!t.loadError().isEmpty());
+  }
+
+  void malformedPackages() {
+    // Missing <desc> in a nested property: the load fails as a whole and the
+    // reason names the file and the element's line.
+    writeTemplate("bad", package(prop("a", "1") + "\n\n<property><key>b</key><title/><value/><valueSource/><defaultValue/></property>"));
+    FlashTemplate t(QStringLiteral("bad"));
+    QVERIFY(t.properties().empty());
+    QVERIFY2(t.loadError().contains("line 3") && t.loadError().contains("desc"), qPrintable(t.loadError()));
+
+    // Repairable markup (an unclosed element) is read in repair mode.
+    writeTemplate("repair", package(prop("a", "1")).replace("</properties>", "<junk></properties>"));
+    t.loadTemplate(QStringLiteral("repair"));
+    QCOMPARE(t.propertyValueFor("a", "0"), QStringLiteral("1"));
+
+    // Missing <info> child, a deep nesting, random bytes: fail cleanly.
+    writeTemplate("noinfo", package(prop("a", "1")).replace("<swfPath>book.swf</swfPath>", ""));
+    t.loadTemplate(QStringLiteral("noinfo"));
+    QVERIFY(t.properties().empty());
+    QString deep;
+    for (int i = 0; i < 2000; ++i) deep += "<property><key>k</key><title/><desc/><value/><valueSource/><defaultValue/><childProperties>";
+    writeTemplate("deep", package(deep));
+    t.loadTemplate(QStringLiteral("deep"));
+    QVERIFY(t.properties().empty());
+    QRandomGenerator rng(7);
+    for (int i = 0; i < 50; ++i) {
+      QByteArray junk(int(rng.bounded(2000)), Qt::Uninitialized);
+      for (char& c : junk) c = char(rng.bounded(256));
+      if (i % 2) junk.prepend("<t><info>");
+      writeFile(tmplDir("junk") + "flashTemplate.xml", junk);
+      t.loadTemplate(QStringLiteral("junk"));
+    }
+  }
+
+  void settingsRoundTrip() {
+    writeTemplate("s", package(prop("A", "1", QString(), kids(prop("A1", "2"))) + prop("B", "x=y") +
+                               prop("img", "", R"(type="pt_file")") + prop("txt", "", R"(type="pt_text")") +
+                               prop("pageWidth", "1000") + prop("pageHeight", "700")));
+    FlashTemplate t(QStringLiteral("s"));
+    const QString file = m_res.path() + "/export.txt";
+    QVERIFY(t.exportPropertiesSettingsTo(file));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("\n\rA=1\n\rA1=2\n\rB=x=y\n\rimg=\n\rtxt=\n\rpageWidth=1000\n\rpageHeight=700"));
+    f.close();
+
+    // CR LF, LF CR and LF read alike; CR alone is one line; page size ignored;
+    // a blank before a key is part of the key; last line wins.
+    writeFile(file, "A=9\r\nB=a=b\n\rA1=8\n pageWidth=1\npageWidth=1024\rB=zz\nunknown=1\nnoequals\n");
+    t.importPropertiesSettingsFrom(file);
+    QCOMPARE(t.propertyValueFor("A", ""), QStringLiteral("9"));
+    QCOMPARE(t.propertyValueFor("A1", ""), QStringLiteral("8"));
+    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("a=b"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
+
+    // UTF-16 with BOM, and bytes that are not UTF-8 (kept as Latin-1).
+    writeFile(file, QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char*>(u"B=\u00e9t\u00e9"), 10));
+    t.importPropertiesSettingsFrom(file);
+    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("\u00e9t\u00e9"));
+    writeFile(file, "B=caf\xe9");
+    t.importPropertiesSettingsFrom(file);
+    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("caf\u00e9"));
+    writeFile(file, QByteArray("B=a\0b\rc", 7));
+    t.importPropertiesSettingsFrom(file);
+    QCOMPARE(t.propertyValueFor("B", ""), QString::fromLatin1("a\0bc", 4));
+
+    // STYLE_RESOURCE: resolves for file properties only, against the style.
+    const QString style = FlashTemplate::stylePathFor("s", "Blue");
+    writeFile(style + "/tmplSetting.txt", "\n\rimg=STYLE_RESOURCE:images/bg.jpg\n\rtxt=STYLE_RESOURCE:images/bg.jpg\n\rpageWidth=600");
+    t.loadStyleByStyleName(QStringLiteral("Blue"));
+    QCOMPARE(*t.styleName(), QStringLiteral("Blue"));
+    QCOMPARE(t.propertyValueFor("img", ""), style + "/images/bg.jpg");
+    QCOMPARE(t.propertyValueFor("txt", ""), QStringLiteral("STYLE_RESOURCE:images/bg.jpg"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
+
+    // Changing template keeps page size and language.
+    writeTemplate("s2", package(prop("pageWidth", "600") + prop("pageHeight", "800") + prop("languageSetting", "English")));
+    writeFile(FlashTemplate::stylePathFor("s2", "Plain") + "/tmplSetting.txt", "\n\rpageWidth=600\n\rlanguageSetting=Deutsch");
+    t.changeTmplTo(QStringLiteral("s2"), FlashTemplate::stylePathFor("s2", "Plain"));
+    QCOMPARE(t.tmplName(), QStringLiteral("s2"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
+    QCOMPARE(t.propertyValueFor("pageHeight", ""), QStringLiteral("700"));
+    QCOMPARE(t.propertyValueFor("languageSetting", ""), QString());  // the old template had none
+
+    // An empty tree exports an empty file; a missing file changes nothing.
+    t.loadTemplate(QStringLiteral("missing"));
+    QVERIFY(t.exportPropertiesSettingsTo(file));
+    QCOMPARE(QFileInfo(file).size(), 0);
+    QVERIFY(!t.exportPropertiesSettingsTo(m_res.path() + "/no/such/dir/x.txt"));
+  }
+
+  void settingsOfRandomBytes() {
+    QRandomGenerator rng(3);
+    for (int i = 0; i < 200; ++i) {
+      QByteArray junk(int(rng.bounded(4000)), Qt::Uninitialized);
+      for (char& c : junk) c = char(rng.bounded(256));
+      const auto pairs = FlashTemplate::parseSettings(junk);
+      for (const auto& kv : pairs) QVERIFY(!kv.first.contains('\n'));
+    }
+  }
+
+  void shippedTemplate() {
+    // The real resource folder: "float" loads and its styles resolve.
+    PlatformPaths saved = PlatformPaths::current();
+    PlatformPaths real = PlatformPaths::systemDefaults();
+    PlatformPaths::setCurrent(real);
+    FlashTemplate t;
+    QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
+    QCOMPARE(t.tmplName(), QStringLiteral("float"));
+    QVERIFY(t.properties().size() >= 8);
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("600"));
+    QStringList styles;
+    for (const QString& s : FlashTemplate::tmplStyleNamesForTmpl("float"))
+      if (QFile::exists(s + "/tmplSetting.txt")) styles << QFileInfo(s).fileName();
+    QVERIFY(styles.contains("Blank") && styles.size() >= 3);
+    t.loadStyleByStyleName(QStringLiteral("Ocean"));
+    QVERIFY(QFile::exists(t.propertyValueFor("innerMainbgImgUrl", "")));
+    PlatformPaths::setCurrent(saved);
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestTemplates)
+#include "test_templates.moc"
