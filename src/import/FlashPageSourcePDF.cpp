@@ -1,0 +1,103 @@
+#include "import/FlashPageSourcePDF.h"
+
+#include <QFileInfo>
+
+#include "app/Log.h"
+#include "app/NotificationCenter.h"
+#include "import/ImportError.h"
+#include "import/MuPdfDocument.h"
+#include "import/PDFToSWFPageConverter.h"
+
+namespace {
+
+void postProgress(qsizetype index, qsizetype total, const char* type) {
+  NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr,
+                                           {{QStringLiteral("pageIndex"), static_cast<int>(index)},
+                                            {QStringLiteral("totalPage"), static_cast<int>(total)},
+                                            {QStringLiteral("type"), QString::fromLatin1(type)}});
+}
+
+}  // namespace
+
+FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi,
+                                       qint32 quality, int workers)
+    : iPageRange(pageRange), iDPI(dpi), iQuality(quality), m_workers(workers) {
+  iSourceFile = pdfPath;
+  try {
+    iPDFDoc = MuPdfDocument::open(pdfPath);
+    if (iPDFDoc->pageCount() == 0) {
+      m_error = QStringLiteral("Cannot open %1: the document has no pages").arg(QFileInfo(pdfPath).fileName());
+      iPDFDoc.reset();
+    } else if (iPDFDoc->wasRepaired()) {
+      addWarning(QStringLiteral("%1 is damaged and was repaired; some pages may be missing or incomplete.")
+                     .arg(QFileInfo(pdfPath).fileName()));
+    }
+  } catch (const ImportError& e) {
+    m_error = e.reason();
+    iPDFDoc.reset();
+  }
+  if (!m_error.isEmpty()) qCWarning(lcImport).noquote() << m_error;
+  iToPageConverter = std::make_unique<PDFToSWFPageConverter>(pdfPath, iPDFDoc, quality);
+
+  const qint32 total = iPDFDoc ? iPDFDoc->pageCount() : 0;
+  const QList<qint32> parsed = parsePageRange(pageRange, total);
+  for (qint32 n : parsed) {
+    if (n >= 1 && n <= total) {
+      iNeedToImportPages.append(n);
+    } else if (iPDFDoc) {
+      qCWarning(lcImport, "page %d is not in the document (%d pages); skipped", n, total);
+      addWarning(QStringLiteral("Page %1 is not in %2 (%3 pages) and was skipped.")
+                     .arg(n)
+                     .arg(QFileInfo(pdfPath).fileName())
+                     .arg(total));
+    }
+  }
+}
+
+FlashPageSourcePDF::~FlashPageSourcePDF() = default;
+
+PDFToPageConverter* FlashPageSourcePDF::toPageConverter() const { return iToPageConverter.get(); }
+
+void FlashPageSourcePDF::generatePages() {
+  if (!iPDFDoc) throw ImportError(m_error);
+  const qsizetype total = iNeedToImportPages.size();
+  if (total == 0) {
+    throw ImportError(QStringLiteral("The page range \"%1\" selects no page of %2 (%3 pages).")
+                          .arg(iPageRange, QFileInfo(iSourceFile).fileName())
+                          .arg(iPDFDoc->pageCount()));
+  }
+  const qsizetype done = iToPageConverter->renderPages(
+      iNeedToImportPages, m_workers, iStoped, [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
+  for (qsizetype i = 0; i < done; ++i) {
+    const qint32 n = iNeedToImportPages[i];
+    iPages.push_back(std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n));
+  }
+  for (const QString& w : iToPageConverter->warnings()) addWarning(w);
+}
+
+void FlashPageSourcePDF::generateNormalPages() {
+  const qsizetype total = iNeedToImportPages.size();
+  for (size_t i = 0; i < iPages.size() && !stop(); ++i) {
+    const FlashPagePtr& p = iPages[i];
+    if (!getNormalPageAtIndex(p->pageIndex())) iNormalPages.push_back(p->copyPage(100, 100));
+    postProgress(static_cast<qsizetype>(i) + 1, total, "geneateNormalPage");
+  }
+}
+
+FlashPagePtr FlashPageSourcePDF::getNormalPageAtIndex(qint32 number) const {
+  for (const FlashPagePtr& p : iNormalPages) {
+    if (stop()) return nullptr;
+    if (p->pageIndex() == number) return p;
+  }
+  return nullptr;
+}
+
+QStringList FlashPageSourcePDF::warnings() const {
+  std::lock_guard<std::mutex> lock(m_warningsMutex);
+  return m_warnings;
+}
+
+void FlashPageSourcePDF::addWarning(const QString& text) {
+  std::lock_guard<std::mutex> lock(m_warningsMutex);
+  m_warnings << text;
+}

@@ -1,0 +1,66 @@
+// The page source of an imported PDF: opens the document, picks the pages of
+// the range and has its converter render them into a private work folder.
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <memory>
+#include <mutex>
+
+#include "import/FlashPageSource.h"
+
+class MuPdfDocument;
+class PDFToPageConverter;
+class PDFToSWFPageConverter;
+
+class FlashPageSourcePDF : public FlashPageSource {
+ public:
+  // Opens the document and parses the range against its page count. Numbers
+  // outside 1..page count are dropped with a warning. Opening failures are
+  // kept in errorString(); generatePages() then fails with that reason.
+  // `workers` is the number of rendering threads, 0 for one per core.
+  FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
+                     int workers = 0);
+  ~FlashPageSourcePDF() override;
+
+  // Renders every requested page, in parallel, and appends them to pages() in
+  // range order. Posts ImportProgressInfoMSG after each page (type
+  // "geneatePage"). Stops early when the stop flag is set. Throws ImportError
+  // when the document cannot be opened, the range selects no page, or a page
+  // file cannot be written.
+  void generatePages() override;
+  // A copy of each page into normalPages(), type "geneateNormalPage".
+  void generateNormalPages() override;
+  // None once the stop flag is set.
+  FlashPagePtr getNormalPageAtIndex(qint32 number) const override;
+
+  PDFToPageConverter* toPageConverter() const;
+  // The open document, or null when it could not be opened.
+  std::shared_ptr<MuPdfDocument> PDFDoc() const { return iPDFDoc; }
+  const QString& pageRange() const { return iPageRange; }
+  qint32 DPI() const { return iDPI; }
+  qint32 quality() const { return iQuality; }
+  const QList<qint32>& needToImportPages() const { return iNeedToImportPages; }
+  int workers() const { return m_workers; }
+  void setWorkers(int workers) { m_workers = workers; }
+
+  // Why the document could not be opened; "" when it is open.
+  const QString& errorString() const { return m_error; }
+  // Things the user should know about a finished import: skipped page
+  // numbers, blank pages, repairs. One sentence each.
+  QStringList warnings() const;
+
+ private:
+  void addWarning(const QString& text);
+
+  std::shared_ptr<MuPdfDocument> iPDFDoc;
+  QString iPageRange;
+  qint32 iDPI = 144;
+  qint32 iQuality = 100;
+  std::unique_ptr<PDFToSWFPageConverter> iToPageConverter;
+  QList<qint32> iNeedToImportPages;
+  int m_workers = 0;
+  QString m_error;
+  mutable std::mutex m_warningsMutex;
+  QStringList m_warnings;
+};

@@ -1,0 +1,91 @@
+#include "import/ImportPDFOperation.h"
+
+#include "app/Log.h"
+#include "import/FlashOutlinePDF.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotationsPDF.h"
+#include "import/PDFToPageConverter.h"
+
+ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pageRange, qint32 dpi,
+                                       qint32 quality, QObject* parent)
+    : Operation(parent), iDPI(dpi), iQuality(quality), iPDFPath(pdfPath), iPageRange(pageRange) {}
+
+ImportPDFOperation::~ImportPDFOperation() = default;
+
+std::shared_ptr<FlashPageSourcePDF> ImportPDFOperation::flashPageSource() const {
+  std::lock_guard<std::mutex> lock(m_sourceMutex);
+  return iFlashPageSource;
+}
+
+void ImportPDFOperation::setPageSource(std::shared_ptr<FlashPageSourcePDF> source) {
+  std::shared_ptr<FlashPageSourcePDF> old;
+  {
+    std::lock_guard<std::mutex> lock(m_sourceMutex);
+    old = std::exchange(iFlashPageSource, std::move(source));
+  }
+  // `old` dies here, outside the lock: its destructor deletes the work folder.
+}
+
+void ImportPDFOperation::cancel() {
+  if (std::shared_ptr<FlashPageSourcePDF> source = flashPageSource()) source->setStop(true);
+  Operation::cancel();
+}
+
+void ImportPDFOperation::main() {
+  if (isCancelled()) return;
+
+  auto source = std::make_shared<FlashPageSourcePDF>(iPDFPath, iPageRange, iDPI, iQuality, m_jobs);
+  setPageSource(source);
+  // A cancel() that came while the source was being made found nothing to stop.
+  if (isCancelled()) source->setStop(true);
+
+  try {
+    qCDebug(lcImport) << "before generate pages";
+    source->generatePages();
+    qCDebug(lcImport) << "after generate pages";
+    qCDebug(lcImport) << "before generateNormalPages";
+    source->generateNormalPages();
+    qCDebug(lcImport) << "after generateNormalPages";
+    m_warnings << source->warnings();
+  } catch (const std::exception& e) {
+    qCCritical(lcImport, "Run Import PDF Operation error,import pages:%s", e.what());
+    m_error = QString::fromUtf8(e.what());
+    source.reset();
+    setPageSource(nullptr);
+  }
+  const std::shared_ptr<MuPdfDocument> doc = source ? source->PDFDoc() : nullptr;
+
+  if (!isCancelled() && m_importLinks) {
+    iFlashPagesAnnotation = std::make_shared<FlashPagesAnnotationsPDF>();
+    try {
+      iFlashPagesAnnotation->loadLinksFromPDF(doc, iPageRange);
+      m_warnings << iFlashPagesAnnotation->warnings();
+    } catch (const std::exception& e) {
+      qCCritical(lcImport, "Run Import PDF Operation error,import links:%s", e.what());
+      m_warnings << QStringLiteral("The links could not be read: %1").arg(QString::fromUtf8(e.what()));
+      iFlashPagesAnnotation.reset();
+    }
+  }
+
+  if (!isCancelled() && m_importBookmarks) {
+    iFlashOutline = std::make_shared<FlashOutlinePDF>();
+    try {
+      iFlashOutline->loadOutlineFromPDF(doc);
+      m_warnings << iFlashOutline->warnings();
+    } catch (const std::exception& e) {
+      qCCritical(lcImport, "Run Import PDF Operation error,import outline:%s", e.what());
+      m_warnings << QStringLiteral("The bookmarks could not be read: %1").arg(QString::fromUtf8(e.what()));
+      iFlashOutline.reset();
+    }
+  }
+
+  if (isCancelled()) {
+    qCDebug(lcImport) << "import pdf is cancelled";
+    source.reset();
+    setPageSource(nullptr);
+    iFlashPagesAnnotation.reset();
+    iFlashOutline.reset();
+    m_error = QStringLiteral("The import was cancelled.");
+    m_warnings.clear();
+  }
+}

@@ -1,0 +1,227 @@
+#include "import/MuPdfDocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cmath>
+
+#include "app/Log.h"
+#include "import/MuPdfGuard.h"
+
+using MuPdfGuard::guarded;
+
+static_assert(ImportError::kAborted == FZ_ERROR_ABORT);
+
+struct MuPdfDocument::Cookie {
+  fz_cookie c{};
+};
+
+namespace {
+
+// MuPDF reports what it repairs or skips through these; by default it prints
+// to stderr, which would clutter the command-line tool's output.
+void logMuPdfWarning(void*, const char* message) { qCDebug(lcImport, "MuPDF warning: %s", message); }
+void logMuPdfError(void*, const char* message) { qCDebug(lcImport, "MuPDF error: %s", message); }
+
+// Letter, MuPDF's own choice for pages without a usable media box.
+const QRectF kLetter(0, 0, 612, 792);
+
+}  // namespace
+
+std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t storeBytes) {
+  const QString fileName = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
+  auto failure = [&fileName](const QString& why) {
+    return ImportError(QStringLiteral("Cannot open %1: %2").arg(fileName, why));
+  };
+
+  // Checked here rather than left to MuPDF: its repair code will find "pages"
+  // in almost any file, and its messages do not say what the user should fix.
+  const QFileInfo info(path);
+  if (path.isEmpty() || !info.exists()) throw failure(QStringLiteral("the file does not exist"));
+  if (info.isDir()) throw failure(QStringLiteral("it is a folder, not a PDF file"));
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) throw failure(file.errorString());
+  const QByteArray head = file.read(1024);
+  file.close();
+  if (head.isEmpty()) throw failure(QStringLiteral("the file is empty"));
+  if (!head.contains("%PDF-")) throw failure(QStringLiteral("it is not a PDF document"));
+
+  std::unique_ptr<MuPdfDocument> doc(new MuPdfDocument);
+  doc->m_path = path;
+  doc->m_cookie = std::make_unique<Cookie>();
+  doc->m_ctx = fz_new_context(nullptr, nullptr, storeBytes);
+  if (doc->m_ctx == nullptr) throw failure(QStringLiteral("out of memory"));
+  fz_context* ctx = doc->m_ctx;
+  fz_set_warning_callback(ctx, logMuPdfWarning, nullptr);
+  fz_set_error_callback(ctx, logMuPdfError, nullptr);
+
+  const QByteArray native = QFile::encodeName(path);
+  const char* cpath = native.constData();
+  pdf_document* pdf = nullptr;
+  int needsPassword = 0;
+  int count = 0;
+  try {
+    guarded(ctx, [&] { pdf = pdf_open_document(ctx, cpath); });
+    doc->m_doc = pdf;
+    guarded(ctx, [&] { needsPassword = pdf_needs_password(ctx, pdf); });
+    if (!needsPassword) guarded(ctx, [&] { count = pdf_count_pages(ctx, pdf); });
+  } catch (const ImportError& e) {
+    throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+  }
+  if (needsPassword) throw failure(QStringLiteral("the document is protected by a password"));
+  doc->m_pageCount = std::max(count, 0);
+  return doc;
+}
+
+MuPdfDocument::~MuPdfDocument() {
+  if (m_ctx == nullptr) return;
+  if (m_doc) {
+    pdf_drop_document(m_ctx, m_doc);
+  }
+  fz_drop_context(m_ctx);
+}
+
+bool MuPdfDocument::wasRepaired() const {
+  int r = 0;
+  guarded(m_ctx, [&] { r = pdf_was_repaired(m_ctx, m_doc); });
+  return r != 0;
+}
+
+QSizeF MuPdfDocument::pageSize(int index) const {
+  pdf_obj* page = pageObject(index).raw();
+  fz_rect box{};
+  fz_matrix ctm{};
+  guarded(m_ctx, [&] {
+    pdf_page_obj_transform(m_ctx, page, &box, &ctm);
+    box = fz_transform_rect(box, ctm);
+  });
+  const QSizeF size(static_cast<qreal>(box.x1 - box.x0), static_cast<qreal>(box.y1 - box.y0));
+  if (!(size.width() >= 1 && size.height() >= 1) || !std::isfinite(size.width()) || !std::isfinite(size.height()))
+    return kLetter.size();
+  return size;
+}
+
+QRectF MuPdfDocument::cropBox(int index) const {
+  const PdfObject page = pageObject(index);
+  QRectF media = page.getInheritable("MediaBox").rect();
+  if (!(media.width() > 0 && media.height() > 0)) media = kLetter;
+  const QRectF crop = page.getInheritable("CropBox").rect().intersected(media);
+  return crop.width() > 0 && crop.height() > 0 ? crop : media;
+}
+
+int MuPdfDocument::rotation(int index) const {
+  const int r = pageObject(index).getInheritable("Rotate").integer();
+  return ((r % 360) + 360) % 360;
+}
+
+MuPdfDocument::RenderInfo MuPdfDocument::render(int index, float scale, const RgbSink& sink) const {
+  if (index < 0 || index >= m_pageCount)
+    throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
+  // Lives in this frame, above the fz_try in MuPdfGuard::run, so a MuPDF error
+  // never skips its destructor.
+  struct Resources {
+    fz_context* ctx;
+    fz_page* page = nullptr;
+    fz_pixmap* pix = nullptr;
+    fz_device* dev = nullptr;
+    ~Resources() {
+      fz_drop_device(ctx, dev);
+      fz_drop_pixmap(ctx, pix);
+      fz_drop_page(ctx, page);
+    }
+  } r{m_ctx};
+
+  fz_context* ctx = m_ctx;
+  fz_document* fzdoc = &m_doc->super;
+  fz_rect bounds{};
+  guarded(ctx, [&] {
+    r.page = fz_load_page(ctx, fzdoc, index);
+    bounds = fz_bound_page(ctx, r.page);
+  });
+
+  RenderInfo info;
+  const double area = static_cast<double>(bounds.x1 - bounds.x0) * static_cast<double>(bounds.y1 - bounds.y0);
+  if (!std::isfinite(area) || area <= 0) throw ImportError(QStringLiteral("the page has no size"));
+  if (area * scale * scale > kMaxPixels) {
+    scale = static_cast<float>(std::sqrt(kMaxPixels / area));
+    info.scaledDown = true;
+  }
+
+  fz_cookie* cookie = &m_cookie->c;
+  cookie->errors = 0;
+  cookie->progress = 0;
+  cookie->incomplete = 0;
+  const fz_matrix ctm = fz_scale(scale, scale);
+  guarded(ctx, [&] {
+    const fz_irect bbox = fz_round_rect(fz_transform_rect(bounds, ctm));
+    r.pix = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
+    fz_clear_pixmap_with_value(ctx, r.pix, 255);
+    r.dev = fz_new_draw_device(ctx, fz_identity, r.pix);
+    fz_run_page(ctx, r.page, r.dev, ctm, cookie);
+    fz_close_device(ctx, r.dev);
+  });
+  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  info.errors = cookie->errors;
+
+  int width = 0, height = 0, stride = 0;
+  unsigned char* samples = nullptr;
+  guarded(ctx, [&] {
+    width = fz_pixmap_width(ctx, r.pix);
+    height = fz_pixmap_height(ctx, r.pix);
+    stride = fz_pixmap_stride(ctx, r.pix);
+    samples = fz_pixmap_samples(ctx, r.pix);
+  });
+  if (width <= 0 || height <= 0 || samples == nullptr) throw ImportError(QStringLiteral("the page has no size"));
+  sink(samples, width, height, stride);
+  return info;
+}
+
+void MuPdfDocument::abortRendering() { m_cookie->c.abort = 1; }
+
+QString MuPdfDocument::pageText(int index) const {
+  if (index < 0 || index >= m_pageCount) return QString();
+  struct Resources {
+    fz_context* ctx;
+    fz_stext_page* text = nullptr;
+    fz_buffer* buf = nullptr;
+    ~Resources() {
+      fz_drop_buffer(ctx, buf);
+      fz_drop_stext_page(ctx, text);
+    }
+  } r{m_ctx};
+  fz_context* ctx = m_ctx;
+  fz_document* fzdoc = &m_doc->super;
+  const char* utf8 = nullptr;
+  guarded(ctx, [&] {
+    r.text = fz_new_stext_page_from_page_number(ctx, fzdoc, index, nullptr);
+    r.buf = fz_new_buffer_from_stext_page(ctx, r.text);
+    utf8 = fz_string_from_buffer(ctx, r.buf);
+  });
+  return QString::fromUtf8(utf8);
+}
+
+PdfObject MuPdfDocument::trailer() const {
+  pdf_obj* t = nullptr;
+  guarded(m_ctx, [&] { t = pdf_trailer(m_ctx, m_doc); });
+  return PdfObject(m_ctx, t);
+}
+
+PdfObject MuPdfDocument::catalog() const { return trailer().get("Root"); }
+
+PdfObject MuPdfDocument::pageObject(int index) const {
+  if (index < 0 || index >= m_pageCount) return PdfObject(m_ctx, nullptr);
+  pdf_obj* p = nullptr;
+  guarded(m_ctx, [&] { p = pdf_lookup_page_obj(m_ctx, m_doc, index); });
+  return PdfObject(m_ctx, p);
+}
+
+int MuPdfDocument::pageIndexOfObject(const PdfObject& page) const {
+  if (page.raw() == nullptr) return -1;
+  int n = -1;
+  pdf_obj* obj = page.raw();
+  try {
+    guarded(m_ctx, [&] { n = pdf_lookup_page_number(m_ctx, m_doc, obj); });
+  } catch (const ImportError&) {
+    return -1;  // not a page of this document
+  }
+  return n >= 0 && n < m_pageCount ? n : -1;
+}

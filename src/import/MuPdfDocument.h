@@ -1,0 +1,85 @@
+// One open PDF document with its own MuPDF context.
+//
+// A MuPdfDocument is used by one thread at a time; parallel rendering opens one
+// per worker (MuPDF's contexts are not shared between threads). Every MuPDF
+// error is turned into ImportError at this boundary.
+#pragma once
+
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+#include <cstddef>
+#include <functional>
+#include <memory>
+
+#include "import/PdfObject.h"
+
+struct fz_context;
+struct pdf_document;
+
+class MuPdfDocument {
+ public:
+  // MuPDF's resource cache per document (fonts, images). Bounded so that
+  // several workers together stay well under the memory we allow an import.
+  static constexpr size_t kDefaultStoreBytes = 64u << 20;
+
+  // Opens the PDF at `path`. Throws ImportError with a reason that names the
+  // file, e.g. "Cannot open a.pdf: the document is protected by a password".
+  static std::unique_ptr<MuPdfDocument> open(const QString& path, size_t storeBytes = kDefaultStoreBytes);
+
+  ~MuPdfDocument();
+  MuPdfDocument(const MuPdfDocument&) = delete;
+  MuPdfDocument& operator=(const MuPdfDocument&) = delete;
+
+  const QString& path() const { return m_path; }
+  int pageCount() const { return m_pageCount; }
+  // True when MuPDF had to rebuild a damaged cross-reference table.
+  bool wasRepaired() const;
+
+  // The page as it is drawn: crop box, rotation applied, in points.
+  QSizeF pageSize(int index) const;
+  // The page's crop box (clipped to the media box), unrotated, in points,
+  // in the page's own coordinates. Letter size when the page has no usable box.
+  QRectF cropBox(int index) const;
+  // The page's /Rotate, inherited and normalised into 0..359.
+  int rotation(int index) const;
+
+  // Renders page `index` scaled by `scale` into an RGB picture on white and
+  // hands it to `sink` while it exists (the pixels do not outlive the call).
+  // Pictures above kMaxPixels are drawn at a smaller scale: a hostile page
+  // size must not cost gigabytes. Throws ImportError (with the code
+  // FZ_ERROR_ABORT once abortRendering() was called).
+  using RgbSink = std::function<void(const unsigned char* rgb, int width, int height, int stride)>;
+  static constexpr double kMaxPixels = 40'000'000;
+  struct RenderInfo {
+    bool scaledDown = false;  // drawn smaller than asked, see kMaxPixels
+    int errors = 0;           // content errors MuPDF drew past; the page may be incomplete
+  };
+  RenderInfo render(int index, float scale, const RgbSink& sink) const;
+  // Asks a render() running on another thread to stop soon. Stays in force.
+  void abortRendering();
+
+  // The plain text of a page, lines separated by '\n'.
+  QString pageText(int index) const;
+
+  // The pdf_ object layer, for the link and outline readers.
+  PdfObject trailer() const;
+  PdfObject catalog() const;
+  PdfObject pageObject(int index) const;
+  // Index (from 0) of the page whose dictionary is `page`, or -1.
+  int pageIndexOfObject(const PdfObject& page) const;
+
+  fz_context* context() const { return m_ctx; }
+  pdf_document* pdf() const { return m_doc; }
+
+ private:
+  MuPdfDocument() = default;
+
+  QString m_path;
+  fz_context* m_ctx = nullptr;
+  pdf_document* m_doc = nullptr;
+  int m_pageCount = 0;
+  struct Cookie;
+  std::unique_ptr<Cookie> m_cookie;
+};

@@ -1,0 +1,225 @@
+#include "import/PDFToSWFPageConverter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
+#include <filesystem>
+#include <thread>
+#include <vector>
+
+#include "app/Log.h"
+#include "import/ImportError.h"
+#include "import/MuPdfDocument.h"
+#include "import/TurboJpegEncoder.h"
+
+PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
+                                             qint32 quality)
+    : PDFToPageConverter(pdfPath, std::move(pdfDoc), quality) {}
+
+PDFToSWFPageConverter::~PDFToSWFPageConverter() = default;
+
+QString PDFToSWFPageConverter::pageFilePath(qint32 number) const {
+  return QDir(iConverterWorkFolder).filePath(QString::asprintf("%d.jpg", number));
+}
+
+QString PDFToSWFPageConverter::generatePage(qint32 number) {
+  if (!iPDFDoc) return QString();
+  const QString path = pageFilePath(number);
+  pdfPageToImage(number, path);
+  return path;
+}
+
+void PDFToSWFPageConverter::pdfPageToImage(qint32 number, const QString& path) {
+  if (!iPDFDoc) return;
+  if (!m_encoder) m_encoder = std::make_unique<TurboJpegEncoder>();
+  renderPage(*iPDFDoc, *m_encoder, number, path);
+}
+
+void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number,
+                                       const QString& path) {
+  const int index = number - 1;
+  QByteArrayView jpeg;
+  try {
+    const MuPdfDocument::RenderInfo info = doc.render(index, kScale, [&](const unsigned char* rgb, int w, int h, int stride) {
+      jpeg = encoder.encode(rgb, w, h, stride, iQuality);
+    });
+    if (info.scaledDown)
+      addWarning(QStringLiteral("Page %1 is very large and was drawn at a lower resolution.").arg(number));
+    if (info.errors > 0)
+      qCWarning(lcImport, "page %d has %d damaged content parts; it may be incomplete", number, info.errors);
+  } catch (const ImportError& e) {
+    if (e.aborted()) throw;
+    // The page keeps its place in the book, so links and numbers stay aligned.
+    QSizeF size(612, 792);
+    try {
+      size = doc.pageSize(index);
+    } catch (const ImportError&) {
+    }
+    double scale = kScale;
+    const double area = size.width() * size.height();
+    if (area * scale * scale > MuPdfDocument::kMaxPixels) scale = std::sqrt(MuPdfDocument::kMaxPixels / area);
+    const int w = std::max(1, static_cast<int>(std::ceil(size.width() * scale - 0.001)));
+    const int h = std::max(1, static_cast<int>(std::ceil(size.height() * scale - 0.001)));
+    const std::vector<unsigned char> white(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 255);
+    jpeg = encoder.encode(white.data(), w, h, w * 3, iQuality);
+    qCWarning(lcImport, "page %d could not be drawn: %s", number, qUtf8Printable(e.reason()));
+    addWarning(QStringLiteral("Page %1 could not be drawn (%2); a blank page stands in its place.")
+                   .arg(number)
+                   .arg(e.reason()));
+  }
+
+  writeAtomically(path, jpeg);
+}
+
+void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView bytes) {
+  // Written beside the target and renamed over it: a reader never sees half a
+  // picture. Unlike QSaveFile this skips the fdatasync, which costs about a
+  // tenth of the import time and buys nothing for files in a private
+  // temporary folder that is deleted with the page source.
+  const QString part = path + QStringLiteral(".part");
+  QFile file(part);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size()) {
+    const QString why = file.errorString();
+    file.close();
+    QFile::remove(part);
+    throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, why));
+  }
+  file.close();
+  std::error_code ec;
+  std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(path).toStdString(), ec);
+  if (ec) {
+    QFile::remove(part);
+    throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(ec.message().c_str())));
+  }
+}
+
+qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int workers,
+                                             const std::atomic<bool>& stop,
+                                             const std::function<void(qsizetype done)>& progress) {
+  const qsizetype total = numbers.size();
+  if (total == 0) return 0;
+  if (iConverterWorkFolder.isEmpty() || !QFileInfo(iConverterWorkFolder).isDir())
+    throw ImportError(QStringLiteral("Cannot create a work folder for the pages of %1").arg(QFileInfo(iPDFPath).fileName()));
+  if (workers <= 0) workers = QThread::idealThreadCount();
+  workers = static_cast<int>(std::clamp<qsizetype>(workers, 1, std::min<qsizetype>(total, 64)));
+
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    qsizetype next = 0;       // next position of `numbers` to claim
+    qsizetype completed = 0;  // pages whose file is written
+    int running = 0;
+    QString fatal;
+    std::vector<char> done;
+    std::vector<MuPdfDocument*> docs;  // open worker documents, to abort on stop
+  } s;
+  s.done.assign(static_cast<size_t>(total), 0);
+
+  auto worker = [&]() {
+    try {
+      std::unique_ptr<MuPdfDocument> doc = MuPdfDocument::open(iPDFPath);
+      {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.docs.push_back(doc.get());
+      }
+      struct Unregister {
+        Shared& s;
+        MuPdfDocument* d;
+        ~Unregister() {
+          std::lock_guard<std::mutex> lock(s.mutex);
+          std::erase(s.docs, d);
+        }
+      } unregister{s, doc.get()};
+      TurboJpegEncoder encoder;
+      for (;;) {
+        qsizetype i;
+        {
+          std::lock_guard<std::mutex> lock(s.mutex);
+          if (stop.load(std::memory_order_acquire) || !s.fatal.isEmpty() || s.next >= total) break;
+          i = s.next++;
+        }
+        const qint32 number = numbers[i];
+        renderPage(*doc, encoder, number, pageFilePath(number));
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.done[static_cast<size_t>(i)] = 1;
+        ++s.completed;
+        s.changed.notify_all();
+      }
+    } catch (const ImportError& e) {
+      if (!e.aborted()) {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (s.fatal.isEmpty()) s.fatal = e.reason();
+      }
+    } catch (const std::exception& e) {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      if (s.fatal.isEmpty()) s.fatal = QString::fromLocal8Bit(e.what());
+    }
+    std::lock_guard<std::mutex> lock(s.mutex);
+    --s.running;
+    s.changed.notify_all();
+  };
+
+  std::vector<std::thread> threads;
+  threads.reserve(static_cast<size_t>(workers));
+  for (int t = 0; t < workers; ++t) {
+    {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      ++s.running;
+    }
+    try {
+      threads.emplace_back(worker);
+    } catch (const std::system_error& e) {
+      std::lock_guard<std::mutex> lock(s.mutex);
+      --s.running;
+      if (threads.empty()) s.fatal = QStringLiteral("Cannot start a rendering thread: %1").arg(QString::fromLocal8Bit(e.what()));
+      break;
+    }
+  }
+
+  // Progress is posted from this thread only, so observers see 1..N in order.
+  {
+    std::unique_lock<std::mutex> lock(s.mutex);
+    qsizetype posted = 0;
+    bool aborted = false;
+    for (;;) {
+      s.changed.wait_for(lock, std::chrono::milliseconds(50), [&] {
+        return s.completed > posted || s.running == 0 || (!aborted && stop.load(std::memory_order_acquire));
+      });
+      if (!aborted && (stop.load(std::memory_order_acquire) || !s.fatal.isEmpty())) {
+        for (MuPdfDocument* d : s.docs) d->abortRendering();
+        aborted = true;
+      }
+      while (posted < s.completed) {
+        ++posted;
+        lock.unlock();
+        try {
+          if (progress) progress(posted);
+        } catch (const std::exception& e) {
+          qCWarning(lcImport) << "progress report failed:" << e.what();
+        }
+        lock.lock();
+      }
+      if (s.running == 0) break;
+    }
+  }
+  for (std::thread& t : threads) t.join();
+
+  if (!s.fatal.isEmpty()) throw ImportError(s.fatal);
+  qsizetype prefix = 0;
+  while (prefix < total && s.done[static_cast<size_t>(prefix)]) ++prefix;
+  return prefix;
+}
+
+QStringList PDFToSWFPageConverter::warnings() const {
+  std::lock_guard<std::mutex> lock(m_warningsMutex);
+  return m_warnings;
+}
+
+void PDFToSWFPageConverter::addWarning(const QString& text) {
+  std::lock_guard<std::mutex> lock(m_warningsMutex);
+  m_warnings << text;
+}

@@ -1,0 +1,670 @@
+// PDF import: rendering, the import operation and its queue, links, bookmarks.
+#include <mupdf/fitz.h>
+#include <mupdf/pdf.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QImageReader>
+#include <QSignalSpy>
+#include <cstring>
+#include <functional>
+#include <sstream>
+
+#include "PdfFixture.h"
+#include "TestEnv.h"
+#include "app/NotificationCenter.h"
+#include "app/PlatformPaths.h"
+#include "import/FlashOutlineError.h"
+#include "import/FlashOutlinePDF.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportError.h"
+#include "import/ImportPDFOperation.h"
+#include "import/MuPdfDocument.h"
+#include "import/OperationQueue.h"
+#include "import/PDFToPageConverter.h"
+
+namespace {
+
+struct Progress {
+  int pageIndex;
+  int totalPage;
+  QString type;
+};
+
+// Records ImportProgressInfoMSG posts while it lives.
+class ProgressRecorder : public QObject {
+ public:
+  ProgressRecorder() {
+    NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG, [this](const Notification& n) {
+      posts.append({n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
+                    n.userInfo.value(QStringLiteral("totalPage")).toInt(),
+                    n.userInfo.value(QStringLiteral("type")).toString()});
+      if (onPost) onPost(posts.last());
+    });
+  }
+  ~ProgressRecorder() override { NotificationCenter::defaultCenter().removeObserver(this); }
+  QList<Progress> posts;
+  std::function<void(const Progress&)> onPost;
+};
+
+// Expected posts for N pages: 1..N "geneatePage", then 1..N "geneateNormalPage".
+void verifyProgress(const QList<Progress>& posts, int n) {
+  QCOMPARE(posts.size(), 2 * n);
+  for (int i = 0; i < 2 * n; ++i) {
+    QCOMPARE(posts[i].pageIndex, i % n + 1);
+    QCOMPARE(posts[i].totalPage, n);
+    QCOMPARE(posts[i].type, i < n ? QStringLiteral("geneatePage") : QStringLiteral("geneateNormalPage"));
+  }
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QSize jpegSize(const QString& path) {
+  QImageReader reader(path, "jpeg");
+  return reader.size();
+}
+
+QStringList workFolders() {
+  const QString base = QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon"));
+  return QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QString xml(const pugi::xml_node& node) {
+  std::ostringstream out;
+  node.print(out, "", pugi::format_raw);
+  return QString::fromStdString(out.str());
+}
+
+// Writes a copy of `plain` encrypted with the user password "secret".
+bool writeEncrypted(const QString& plain, const QString& target) {
+  fz_context* ctx = fz_new_context(nullptr, nullptr, FZ_STORE_DEFAULT);
+  const QByteArray in = QFile::encodeName(plain), out = QFile::encodeName(target);
+  pdf_document* doc = nullptr;
+  bool ok = true;
+  fz_var(doc);
+  fz_try(ctx) {
+    doc = pdf_open_document(ctx, in.constData());
+    pdf_write_options opts = pdf_default_write_options;
+    opts.do_encrypt = PDF_ENCRYPT_AES_256;
+    std::strcpy(opts.upwd_utf8, "secret");
+    std::strcpy(opts.opwd_utf8, "owner");
+    opts.permissions = -1;
+    pdf_save_document(ctx, doc, out.constData(), &opts);
+  }
+  fz_always(ctx) { pdf_drop_document(ctx, doc); }
+  fz_catch(ctx) { ok = false; }
+  fz_drop_context(ctx);
+  return ok;
+}
+
+// Attributes of the location element of an anno, as written.
+QStringList location(const pugi::xml_node& anno) {
+  const pugi::xml_node l = anno.child("location");
+  return {l.attribute("x").value(), l.attribute("y").value(), l.attribute("width").value(),
+          l.attribute("height").value()};
+}
+
+QList<pugi::xml_node> annos(const pugi::xml_node& pageAnnos) {
+  QList<pugi::xml_node> list;
+  for (pugi::xml_node a = pageAnnos.child("anno"); a; a = a.next_sibling("anno")) list << a;
+  return list;
+}
+
+}  // namespace
+
+class TestImport : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  QString path(const QString& name) const { return m_dir.filePath(name); }
+
+  // A document whose pages have links of every form; see linkKinds().
+  QString linksDocument() {
+    const QString file = path(QStringLiteral("links.pdf"));
+    if (QFile::exists(file)) return file;
+    PdfFixture pdf;
+    for (int i = 0; i < 7; ++i) pdf.addPage().mediaBox = "[0 0 600 800]";
+    const QByteArray rect = "/Rect [100 700 300 720]";
+    auto link = [&](const QByteArray& body) { return pdf.add("<< /Type /Annot /Subtype /Link " + body + " >>"); };
+    QByteArray first;
+    for (const QByteArray& body : QList<QByteArray>{
+             rect + " /A << /S /URI /URI (http://example.com/a) >>",
+             "/Rect [10 10 20 20] /Dest [" + pdf.pageRef(4) + " /XYZ 0 0 0]",
+             "/Rect [10 10 20 20] /Dest /Chap3",
+             "/Rect [10 10 20 20] /Dest (sec.4)",
+             "/Rect [10 10 20 20] /A << /S /GoTo /D (sec.2) >>",
+             "/Rect [10 10 20 20] /A << /S /GoToR /F (other.pdf) /D [0 /Fit] >>",
+             "/Rect [10 10 20 20] /A << /S /Named /N /NextPage >>",
+             "/Rect [10 10 20 20] /A << /S /URI /URI (http://example.com/a b\001c\"d) >>",
+             "/Rect [10 10 20 20] /A << /S /URI /URI (http://example.com/both) >> /Dest [" + pdf.pageRef(2) + " /Fit]",
+             "/Rect [10 10 20 20] /Dest (no.such.name)",
+             "/Rect [10 10 20 20] /A << /S /URI /URI (page.html) >>",
+         })
+      first += PdfFixture::ref(link(body)) + " ";
+    first += PdfFixture::ref(pdf.add("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10] /Contents (note) >>"));
+    pdf.page(0).extra = "/Rotate 0 /Annots [" + first + "]";
+    // The same web link on pages rotated in every way, and on an offset crop box.
+    const QList<QByteArray> pageExtra = {"/Rotate 180", "/Rotate 90", "/Rotate -90", "/Rotate 450", "/Rotate 45",
+                                         "/Rotate 0 /CropBox [50 100 650 900]"};
+    for (int i = 1; i < 7; ++i) {
+      const QByteArray r = i == 6 ? "/Rect [150 800 350 820]" : rect;
+      pdf.page(i).extra = pageExtra[i - 1] + " /Annots [" +
+                          PdfFixture::ref(link(r + " /A << /S /URI /URI (http://example.com/p) >>")) + "]";
+    }
+    pdf.page(6).mediaBox = "[0 0 700 1000]";
+    // Named destinations: the old /Dests dictionary, and a name tree with
+    // kids, a << /D >> wrapper and a loop back to its root.
+    const int tree = pdf.reserve();
+    const int kid1 = pdf.add("<< /Limits [(a) (m)] /Names [(sec.2) [" + pdf.pageRef(1) + " /Fit]] >>");
+    const int kid2 = pdf.add("<< /Limits [(n) (z)] /Names [(sec.4) << /D [" + pdf.pageRef(3) + " /Fit] >>] >>");
+    const int loop = pdf.add("<< /Kids [" + PdfFixture::ref(tree) + "] >>");
+    pdf.set(tree, "<< /Kids [" + PdfFixture::ref(kid1) + " " + PdfFixture::ref(kid2) + " " + PdfFixture::ref(loop) + "] >>");
+    pdf.catalogExtra = "/Dests << /Chap3 [" + pdf.pageRef(2) + " /Fit] >> /Names << /Dests " + PdfFixture::ref(tree) +
+                       " >> /URI << /Base (http://base.example/docs/) >>";
+    pdf.write(file);
+    return file;
+  }
+
+  std::shared_ptr<ImportPDFOperation> runImport(const QString& file, const QString& range = QStringLiteral("ALL"),
+                                                bool links = false, bool bookmarks = false) {
+    auto op = std::make_shared<ImportPDFOperation>(file, range, 144, 85);
+    op->setImportLinks(links);
+    op->setImportBookmarks(bookmarks);
+    op->start();
+    return op;
+  }
+
+ private Q_SLOTS:
+  void renderAllPages() {
+    PdfFixture pdf(3);
+    QVERIFY(pdf.write(path(QStringLiteral("three.pdf"))));
+    ProgressRecorder progress;
+    FlashPageSourcePDF source(path(QStringLiteral("three.pdf")), QStringLiteral("ALL"), 144, 85, 2);
+    QVERIFY(source.errorString().isEmpty());
+    QCOMPARE(source.sourceFile(), path(QStringLiteral("three.pdf")));
+    source.generatePages();
+    source.generateNormalPages();
+
+    const QString folder = source.toPageConverter()->converterWorkFolder();
+    QCOMPARE(QFileInfo(folder).dir().path(), QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon")));
+    QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("temp.")));
+    QCOMPARE(source.pages().size(), size_t(3));
+    QCOMPARE(source.normalPages().size(), size_t(3));
+    for (int i = 0; i < 3; ++i) {
+      const FlashPagePtr& p = source.pages()[static_cast<size_t>(i)];
+      QCOMPARE(p->pageIndex(), i + 1);
+      QCOMPARE(p->pageFilePath(), QDir(folder).filePath(QStringLiteral("%1.jpg").arg(i + 1)));
+      QCOMPARE(jpegSize(p->pageFilePath()), QSize(1224, 1584));
+      const FlashPagePtr& n = source.normalPages()[static_cast<size_t>(i)];
+      QVERIFY(n != p);
+      QCOMPARE(n->pageIndex(), p->pageIndex());
+      QCOMPARE(n->pageFilePath(), p->pageFilePath());
+    }
+    verifyProgress(progress.posts, 3);
+  }
+
+  void rangeSelectsPages() {
+    PdfFixture pdf(5);
+    QVERIFY(pdf.write(path(QStringLiteral("five.pdf"))));
+    {
+      ProgressRecorder progress;
+      FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("2,3"), 144, 85);
+      source.generatePages();
+      source.generateNormalPages();
+      QCOMPARE(source.pages().size(), size_t(2));
+      QCOMPARE(source.pages()[0]->pageIndex(), 2);
+      QCOMPARE(source.pages()[1]->pageIndex(), 3);
+      QVERIFY(source.pages()[1]->pageFilePath().endsWith(QStringLiteral("/3.jpg")));
+      verifyProgress(progress.posts, 2);
+    }
+    {
+      // Numbers outside the document are dropped, with a warning each.
+      FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("0,4,9"), 144, 85);
+      QCOMPARE(source.needToImportPages(), QList<qint32>{4});
+      QCOMPARE(source.warnings().size(), 2);
+      QVERIFY(source.warnings().join(' ').contains(QStringLiteral("Page 9 is not in five.pdf (5 pages)")));
+    }
+    {
+      FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("8"), 144, 85);
+      try {
+        source.generatePages();
+        QFAIL("a range without pages must fail");
+      } catch (const ImportError& e) {
+        QVERIFY2(e.reason().contains(QStringLiteral("selects no page")), qPrintable(e.reason()));
+      }
+    }
+  }
+
+  void pictureSizeAndQuality() {
+    PdfFixture pdf;
+    pdf.addPage().mediaBox = "[0 0 609.714 789.041]";
+    pdf.addPage().extra = "/Rotate 90";
+    // A busy page, so that the quality shows in the file size.
+    QByteArray busy;
+    for (int i = 0; i < 40; ++i)
+      busy += QByteArray::number((i * 37) % 100 / 100.0) + " " + QByteArray::number((i * 53) % 100 / 100.0) +
+              " 0.5 rg " + QByteArray::number(i * 15) + " " + QByteArray::number(i * 19) + " 300 200 re f " +
+              "0 g BT /F1 " + QByteArray::number(8 + i % 20) + " Tf 20 " + QByteArray::number(i * 19) +
+              " Td (Quality matters " + QByteArray::number(i) + ") Tj ET ";
+    pdf.addPage().content = busy;
+    QVERIFY(pdf.write(path(QStringLiteral("sizes.pdf"))));
+
+    FlashPageSourcePDF best(path(QStringLiteral("sizes.pdf")), QStringLiteral("ALL"), 144, 100);
+    best.generatePages();
+    QCOMPARE(jpegSize(best.pages()[0]->pageFilePath()), QSize(1220, 1579));
+    QCOMPARE(jpegSize(best.pages()[1]->pageFilePath()), QSize(1584, 1224));
+    FlashPageSourcePDF low(path(QStringLiteral("sizes.pdf")), QStringLiteral("3"), 144, 25);
+    low.generatePages();
+    const qint64 high = QFileInfo(best.pages()[2]->pageFilePath()).size();
+    const qint64 small = QFileInfo(low.pages()[0]->pageFilePath()).size();
+    QVERIFY2(small * 2 < high, qPrintable(QStringLiteral("%1 vs %2").arg(small).arg(high)));
+
+    // A poster-sized page is drawn smaller rather than costing gigabytes.
+    PdfFixture poster(1);
+    poster.page(0).mediaBox = "[0 0 14400 14400]";
+    QVERIFY(poster.write(path(QStringLiteral("poster.pdf"))));
+    FlashPageSourcePDF big(path(QStringLiteral("poster.pdf")), QStringLiteral("ALL"), 144, 25);
+    big.generatePages();
+    const QSize size = jpegSize(big.pages()[0]->pageFilePath());
+    QVERIFY(size.width() == size.height() && size.width() > 5000);
+    QVERIFY(qint64(size.width()) * size.height() < 40'100'000);  // the cap, give or take rounding
+    QVERIFY(big.warnings().join(' ').contains(QStringLiteral("Page 1 is very large")));
+  }
+
+  void undrawablePageBecomesBlank() {
+    PdfFixture pdf(3);
+    const int image = pdf.add(
+        "<< /Type /XObject /Subtype /Image /Width 100000 /Height 100000 /ColorSpace /DeviceRGB "
+        "/BitsPerComponent 8 /Length 3 >>\nstream\nabc\nendstream");
+    pdf.page(1).mediaBox = "[0 0 300 400]";
+    pdf.page(1).content = "q 300 0 0 400 0 0 cm /Im Do Q";
+    pdf.page(1).extra = "/Resources << /XObject << /Im " + PdfFixture::ref(image) + " >> >>";
+    QVERIFY(pdf.write(path(QStringLiteral("undrawable.pdf"))));
+    auto op = runImport(path(QStringLiteral("undrawable.pdf")));
+    QVERIFY2(op->flashPageSource(), qPrintable(op->errorString()));
+    const FlashPageList& pages = op->flashPageSource()->pages();
+    QCOMPARE(pages.size(), size_t(3));
+    QImage blank(pages[1]->pageFilePath());
+    QCOMPARE(blank.size(), QSize(600, 800));
+    QCOMPARE(blank.pixelColor(300, 400), QColor(Qt::white));
+    QCOMPARE(op->warnings().size(), 1);
+    QVERIFY2(op->warnings()[0].startsWith(QStringLiteral("Page 2 could not be drawn")), qPrintable(op->warnings()[0]));
+  }
+
+  void workFoldersBelongToTheirSource() {
+    PdfFixture pdf(1);
+    QVERIFY(pdf.write(path(QStringLiteral("one.pdf"))));
+    const QStringList before = workFolders();
+    QString a, b;
+    {
+      FlashPageSourcePDF first(path(QStringLiteral("one.pdf")), QStringLiteral("ALL"), 144, 85);
+      FlashPageSourcePDF second(path(QStringLiteral("one.pdf")), QStringLiteral("ALL"), 144, 85);
+      first.generatePages();
+      second.generatePages();
+      a = first.toPageConverter()->converterWorkFolder();
+      b = second.toPageConverter()->converterWorkFolder();
+      QVERIFY(a != b);
+      QVERIFY(QFile::exists(a + QStringLiteral("/1.jpg")));
+      QVERIFY(QFile::exists(b + QStringLiteral("/1.jpg")));
+    }
+    QVERIFY(!QFileInfo::exists(a));
+    QVERIFY(!QFileInfo::exists(b));
+    QCOMPARE(workFolders(), before);
+  }
+
+  void unopenableDocumentsFailWithAReason_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing.pdf" << "the file does not exist";
+    QTest::newRow("empty") << "empty.pdf" << "the file is empty";
+    QTest::newRow("not a pdf") << "text.pdf" << "it is not a PDF document";
+    QTest::newRow("password") << "locked.pdf" << "protected by a password";
+    QTest::newRow("no pages") << "nopages.pdf" << "the document has no pages";
+    QTest::newRow("garbage after header") << "garbage.pdf" << "Cannot open garbage.pdf:";
+  }
+  void unopenableDocumentsFailWithAReason() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    QVERIFY(writeFile(path(QStringLiteral("empty.pdf")), QByteArray()));
+    QVERIFY(writeFile(path(QStringLiteral("text.pdf")), "Just some words, no PDF here.\n"));
+    PdfFixture plain(2);
+    QVERIFY(plain.write(path(QStringLiteral("plain.pdf"))));
+    QVERIFY(writeEncrypted(path(QStringLiteral("plain.pdf")), path(QStringLiteral("locked.pdf"))));
+    PdfFixture none;
+    QVERIFY(none.write(path(QStringLiteral("nopages.pdf"))));
+    QVERIFY(writeFile(path(QStringLiteral("garbage.pdf")), "%PDF-1.4\n" + QByteArray(4000, '\x9c')));
+
+    const QStringList before = workFolders();
+    auto op = runImport(path(name), QStringLiteral("ALL"), true, true);
+    QVERIFY(op->isFinished());
+    QVERIFY(!op->flashPageSource());
+    QVERIFY2(op->errorString().startsWith(QStringLiteral("Cannot open %1: ").arg(name)), qPrintable(op->errorString()));
+    QVERIFY2(op->errorString().contains(reason), qPrintable(op->errorString()));
+    QCOMPARE(workFolders(), before);
+  }
+
+  void damagedDocumentsNeverLeaveMissingFiles() {
+    PdfFixture pdf(6);
+    const QByteArray whole = pdf.build();
+    for (double cut : {0.3, 0.6, 0.9}) {
+      const QString file = path(QStringLiteral("cut%1.pdf").arg(cut));
+      QVERIFY(writeFile(file, whole.left(static_cast<qsizetype>(static_cast<double>(whole.size()) * cut))));
+      auto op = runImport(file);
+      if (auto source = op->flashPageSource()) {
+        QVERIFY(!source->pages().empty());
+        for (const FlashPagePtr& p : source->pages()) QVERIFY(QFileInfo(p->pageFilePath()).size() > 0);
+      } else {
+        QVERIFY2(op->errorString().startsWith(QStringLiteral("Cannot open")), qPrintable(op->errorString()));
+      }
+    }
+  }
+
+  void operationResultsFollowTheOptions() {
+    const QString file = linksDocument();
+    auto plain = runImport(file);
+    QVERIFY(plain->flashPageSource());
+    QCOMPARE(plain->flashPageSource()->pages().size(), size_t(7));
+    QVERIFY(!plain->flashPagesAnnotation());
+    QVERIFY(!plain->flashOutline());
+    QVERIFY(plain->errorString().isEmpty());
+
+    auto full = runImport(file, QStringLiteral("ALL"), true, true);
+    QVERIFY(full->flashPageSource());
+    QVERIFY(full->flashPagesAnnotation());
+    QVERIFY(full->flashOutline());
+    QCOMPARE(full->flashOutline()->items().size(), size_t(0));  // this document has no outline
+  }
+
+  void queueRunsAndCancelsOperations() {
+    PdfFixture pdf(2);
+    QVERIFY(pdf.write(path(QStringLiteral("queue.pdf"))));
+    OperationQueue queue;
+    // Cancelled before the queue starts it: nothing is done, it still finishes.
+    auto early = std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
+    early->cancel();
+    auto normal = std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
+    QSignalSpy finished(normal.get(), &Operation::finished);
+    queue.addOperation(early);
+    queue.addOperation(normal);
+    queue.waitUntilAllOperationsAreFinished();
+    QVERIFY(early->isFinished() && early->isCancelled());
+    QVERIFY(!early->flashPageSource());
+    QVERIFY(normal->isFinished() && !normal->isCancelled());
+    QCOMPARE(normal->flashPageSource()->pages().size(), size_t(2));
+    QTRY_COMPARE(finished.count(), 1);  // queued to this thread
+    QCOMPARE(queue.operationCount(), 0);
+  }
+
+  void cancelMidwayLeavesNothing() {
+    PdfFixture pdf(300);
+    QVERIFY(pdf.write(path(QStringLiteral("long.pdf"))));
+    const QStringList before = workFolders();
+    OperationQueue queue;
+    auto op = std::make_shared<ImportPDFOperation>(path(QStringLiteral("long.pdf")), QStringLiteral("ALL"), 144, 85);
+    op->setImportLinks(true);
+    op->setImportBookmarks(true);
+    ProgressRecorder progress;
+    progress.onPost = [&](const Progress&) {
+      if (!op->isCancelled()) queue.cancelAllOperations();
+    };
+    queue.addOperation(op);
+    QTRY_VERIFY_WITH_TIMEOUT(op->isFinished(), 60000);
+    QCoreApplication::processEvents();
+    QVERIFY(op->isCancelled());
+    QVERIFY(!op->flashPageSource());
+    QVERIFY(!op->flashPagesAnnotation());
+    QVERIFY(!op->flashOutline());
+    QVERIFY(!progress.posts.isEmpty());
+    QVERIFY2(progress.posts.size() < 300, qPrintable(QString::number(progress.posts.size())));
+    for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("geneatePage"));
+    QCOMPARE(workFolders(), before);
+  }
+
+  void linkLocations() {
+    FlashPagesAnnotationsPDF links;
+    links.loadLinksFromPDF(MuPdfDocument::open(linksDocument()), QStringLiteral("ALL"));
+    const pugi::xml_node root = links.pagesAnnotationsNode();
+    QCOMPARE(QString::fromUtf8(root.name()), QStringLiteral("pagesAnnos"));
+    QList<pugi::xml_node> pages;
+    for (pugi::xml_node p = root.child("pageAnnos"); p; p = p.next_sibling("pageAnnos")) pages << p;
+    QCOMPARE(pages.size(), 7);
+    for (int i = 0; i < 7; ++i) QCOMPARE(pages[i].attribute("pageIndex").as_int(), i + 1);
+
+    using L = QStringList;
+    QCOMPARE(location(annos(pages[0])[0]), (L{"0.166667", "0.100000", "0.333333", "0.025000"}));  // 0
+    QCOMPARE(location(annos(pages[1])[0]), (L{"0.500000", "0.125000", "0.333333", "0.025000"}));  // 180
+    QCOMPARE(location(annos(pages[2])[0]), (L{"0.500000", "0.100000", "0.033333", "0.250000"}));  // 90
+    QCOMPARE(location(annos(pages[3])[0]), (L{"0.166667", "0.125000", "0.033333", "0.250000"}));  // -90
+    QCOMPARE(location(annos(pages[4])[0]), location(annos(pages[2])[0]));                          // 450
+    QCOMPARE(location(annos(pages[5])[0]), (L{"0.000000", "1.000000", "0.000000", "0.000000"}));  // 45
+    QCOMPARE(location(annos(pages[6])[0]), location(annos(pages[0])[0]));  // crop box at 50,100
+    QVERIFY(links.needFiles().isEmpty());
+  }
+
+  void linkKinds() {
+    FlashPagesAnnotationsPDF links;
+    links.loadLinksFromPDF(MuPdfDocument::open(linksDocument()), QStringLiteral("1"));
+    const QList<pugi::xml_node> list = annos(links.pagesAnnotationsNode().child("pageAnnos"));
+    QStringList got;
+    for (const pugi::xml_node& a : list) {
+      QCOMPARE(QString::fromUtf8(a.attribute("annotype").value()), QStringLiteral("com.velmora.flipbook.pageeditor.TAnnoLink"));
+      const pugi::xml_node action = a.first_child();
+      QCOMPARE(QString::fromUtf8(action.name()), QStringLiteral("action"));
+      QCOMPARE(QString::fromUtf8(action.attribute("triggerEventType").value()), QStringLiteral("mouseDown"));
+      QCOMPARE(QString::fromUtf8(action.next_sibling().name()), QStringLiteral("location"));
+      const QString type = QString::fromUtf8(action.attribute("actionType").value());
+      if (type.endsWith(QStringLiteral("TAnnoActionOpenURL")))
+        got << QString::fromUtf8(action.child("url").text().get());
+      else if (type.endsWith(QStringLiteral("TAnnoActionGotoPage")))
+        got << QStringLiteral("page ") + QString::fromUtf8(action.child("pageIndex").text().get());
+      else
+        QFAIL(qPrintable(type));
+    }
+    // Explicit, /Dests, name tree with << /D >>, /GoTo by name; GoToR, Named,
+    // a dangling name and the text note are skipped; a link with both an
+    // address and a destination is a web link; relative addresses use /URI /Base.
+    QCOMPARE(got, (QStringList{"http://example.com/a", "page 5", "page 3", "page 4", "page 2",
+                               "http://example.com/a%20b%01c%22d", "http://example.com/both",
+                               "http://base.example/docs/page.html"}));
+  }
+
+  void linkRangesKeepPositionsAndPdfNumbers() {
+    const QString file = linksDocument();
+    FlashPagesAnnotationsPDF links;
+    links.loadLinksFromPDF(MuPdfDocument::open(file), QStringLiteral("0,1,3-4,99"));
+    const pugi::xml_node root = links.pagesAnnotationsNode();
+    QStringList indexes;
+    for (pugi::xml_node p = root.child("pageAnnos"); p; p = p.next_sibling("pageAnnos"))
+      indexes << QString::fromUtf8(p.attribute("pageIndex").value());
+    QCOMPARE(indexes, (QStringList{"1", "2", "3"}));  // PDF pages 1, 3, 4
+    QCOMPARE(links.warnings().size(), 2);
+    // A page link names the PDF page, whatever the range.
+    QVERIFY(xml(root).contains(QStringLiteral("<pageIndex>5</pageIndex>")));
+
+    // Without a document: no links, and no failure.
+    FlashPagesAnnotationsPDF none;
+    none.loadLinksFromPDF(nullptr, QStringLiteral("1-3"));
+    QVERIFY(none.pagesAnnotationsNode());
+    QVERIFY(!none.pagesAnnotationsNode().first_child());
+
+    // The fragment can be copied into any number of documents.
+    pugi::xml_document a, b;
+    a.append_child("book").append_copy(root);
+    b.append_child("book").append_copy(root);
+    QCOMPARE(xml(a), xml(b));
+    QCOMPARE(xml(links.pagesAnnotationsNode()), xml(root));
+  }
+
+  void hostileLinksAreBounded() {
+    PdfFixture pdf(1);
+    QByteArray annots;
+    const int one = pdf.add("<< /Type /Annot /Subtype /Link /Rect [1 1 2 2] /Dest [" + pdf.pageRef(0) + " /Fit] >>");
+    for (int i = 0; i < 10000; ++i) annots += PdfFixture::ref(one) + " ";
+    const QByteArray huge(100 * 1024, 'a');
+    annots += PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + huge + ") >> >>"));
+    const QByteArray longOk(2000, 'b');
+    annots += " " + PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + longOk + ") >> >>"));
+    pdf.page(0).extra = "/Annots [" + annots + "]";
+    QVERIFY(pdf.write(path(QStringLiteral("hostile.pdf"))));
+
+    QElapsedTimer timer;
+    timer.start();
+    FlashPagesAnnotationsPDF links;
+    links.loadLinksFromPDF(MuPdfDocument::open(path(QStringLiteral("hostile.pdf"))), QStringLiteral("ALL"));
+    QVERIFY(timer.elapsed() < 10000);
+    const QList<pugi::xml_node> list = annos(links.pagesAnnotationsNode().child("pageAnnos"));
+    QCOMPARE(list.size(), 10001);
+    QCOMPARE(QString::fromUtf8(list.last().child("action").child("url").text().get()), QStringLiteral("http://x/") + QString::fromLatin1(longOk));
+    QCOMPARE(links.warnings().size(), 1);
+    QVERIFY(links.warnings().first().contains(QStringLiteral("too long")));
+  }
+
+  void outlineFromPdf() {
+    PdfFixture pdf(5);
+    const int root = pdf.reserve(), ch1 = pdf.reserve(), ch2 = pdf.reserve();
+    const int s1 = pdf.reserve(), s2 = pdf.reserve(), s3 = pdf.reserve();
+    const auto r = &PdfFixture::ref;
+    pdf.set(root, "<< /Type /Outlines /First " + r(ch1) + " /Last " + r(ch2) + " /Count 2 >>");
+    pdf.set(ch1, "<< /Title (Intro) /Parent " + r(root) + " /Next " + r(ch2) + " /First " + r(s1) + " /Last " + r(s3) +
+                     " /Dest [" + pdf.pageRef(0) + " /Fit] >>");
+    pdf.set(s1, "<< /Title <FEFF0053007400E40072007400> /Parent " + r(ch1) + " /Next " + r(s2) +
+                    " /A << /S /GoTo /D (sec.2) >> >>");
+    pdf.set(s2, "<< /Parent " + r(ch1) + " /Next " + r(s3) + " /Dest [" + pdf.pageRef(2) + " /XYZ 0 0 0] >>");
+    pdf.set(s3, "<< /Title (No target\001) /Parent " + r(ch1) + " /A << /S /URI /URI (http://x) >> >>");
+    pdf.set(ch2, "<< /Title (Two) /Parent " + r(root) + " /Dest /Five >>");
+    pdf.catalogExtra = "/Outlines " + r(root) + " /Dests << /Five [" + pdf.pageRef(4) + " /Fit] >> /Names << /Dests << /Names [(sec.2) << /D [" +
+                       pdf.pageRef(1) + " /Fit] >>] >> >>";
+    QVERIFY(pdf.write(path(QStringLiteral("outline.pdf"))));
+
+    FlashOutlinePDF outline;
+    outline.loadOutlineFromPDF(MuPdfDocument::open(path(QStringLiteral("outline.pdf"))));
+    pugi::xml_document doc;
+    outline.outlineAsXMLNode(doc.append_child("book"));
+    QCOMPARE(xml(doc), QStringLiteral(
+        "<book><ols>"
+        "<o><c>Intro</c><p>1</p><l>1</l><ci>"
+        "<o><c>Stärt</c><p>2</p><l>2</l><ci/></o>"
+        "<o><c></c><p>3</p><l>2</l><ci/></o>"
+        "<o><c>No target</c><p>0</p><l>2</l><ci/></o>"
+        "</ci></o>"
+        "<o><c>Two</c><p>5</p><l>1</l><ci/></o>"
+        "</ols></book>"));
+    const FlashOutlineItem* start = outline.items()[0]->childItems()[0].get();
+    QCOMPARE(start->parent(), outline.items()[0].get());
+    QCOMPARE(outline.items()[0]->parent(), nullptr);
+  }
+
+  void damagedOutlinesEnd() {
+    PdfFixture pdf(1);
+    const auto r = &PdfFixture::ref;
+    // X -> Y -> X along /Next, and Y is its own first child.
+    const int root = pdf.reserve(), x = pdf.reserve(), y = pdf.reserve();
+    pdf.set(root, "<< /First " + r(x) + " >>");
+    pdf.set(x, "<< /Title (X) /Next " + r(y) + " >>");
+    pdf.set(y, "<< /Title (Y) /Next " + r(x) + " /First " + r(y) + " >>");
+    // A chain of 100 levels, each the only child of the one before.
+    QList<int> chain;
+    for (int i = 0; i < 100; ++i) chain << pdf.reserve();
+    for (int i = 0; i < 100; ++i)
+      pdf.set(chain[i], "<< /Title (L" + QByteArray::number(i + 1) + ")" +
+                            (i + 1 < 100 ? " /First " + r(chain[i + 1]) : QByteArray()) + " >>");
+    const int deepRoot = pdf.add("<< /First " + r(chain[0]) + " >>");
+    pdf.catalogExtra = "/Outlines " + r(root);
+    QVERIFY(pdf.write(path(QStringLiteral("cycle.pdf"))));
+    pdf.catalogExtra = "/Outlines " + r(deepRoot);
+    QVERIFY(pdf.write(path(QStringLiteral("deep.pdf"))));
+
+    FlashOutlinePDF cyclic;
+    cyclic.loadOutlineFromPDF(MuPdfDocument::open(path(QStringLiteral("cycle.pdf"))));
+    QCOMPARE(cyclic.items().size(), size_t(2));
+    QCOMPARE(cyclic.items()[1]->caption(), QStringLiteral("Y"));
+    QVERIFY(cyclic.items()[1]->childItems().empty());
+
+    FlashOutlinePDF deep;
+    deep.loadOutlineFromPDF(MuPdfDocument::open(path(QStringLiteral("deep.pdf"))));
+    int depth = 0;
+    for (const FlashOutlineItem* i = deep.items().empty() ? nullptr : deep.items()[0].get(); i;
+         i = i->childItems().empty() ? nullptr : i->childItems()[0].get()) {
+      ++depth;
+      QCOMPARE(i->level(), depth);
+    }
+    QCOMPARE(depth, FlashOutlinePDF::kMaxDepth);
+    QCOMPARE(deep.warnings().size(), 1);
+  }
+
+  void outlineXmlRoundTrip() {
+    FlashOutline outline;
+    FlashOutlineItems items;
+    for (int c = 0; c < 2; ++c) {
+      auto chapter = std::make_unique<FlashOutlineItem>();
+      chapter->setCaption(QStringLiteral("Chapter <%1> & \"more\"").arg(c + 1));
+      chapter->setPageIndex(c * 10 + 1);
+      chapter->setLevel(1);
+      for (int s = 0; c == 0 && s < 3; ++s) {
+        auto section = std::make_unique<FlashOutlineItem>();
+        section->setCaption(QStringLiteral("Section %1").arg(s + 1));
+        section->setPageIndex(s + 2);
+        section->setLevel(2);
+        section->setParent(chapter.get());
+        chapter->addChild(std::move(section));
+      }
+      items.push_back(std::move(chapter));
+    }
+    outline.setItems(std::move(items));
+    pugi::xml_document doc;
+    const pugi::xml_node ols = outline.outlineAsXMLNode(doc.append_child("book"));
+    QCOMPARE(QString::fromUtf8(ols.name()), QStringLiteral("ols"));
+    QVERIFY(outline.outlineAsXMLNode(doc.child("book")) != ols);  // a new element per call
+
+    // A foreign element inside ci is ignored.
+    ols.child("o").child("ci").append_child("x").append_child("o");
+    FlashOutline back;
+    back.loadFromXMLNode(ols);
+    pugi::xml_document again;
+    back.outlineAsXMLNode(again);
+    ols.child("o").child("ci").remove_child("x");
+    QCOMPARE(xml(again.child("ols")), xml(ols));
+    QCOMPARE(back.items()[0]->childItems()[2]->parent(), back.items()[0].get());
+
+    try {
+      back.loadFromXMLNode(ols.child("o"));
+      QFAIL("an o element is not an outline");
+    } catch (const FlashOutlineError& e) {
+      QCOMPARE(e.name(), QStringLiteral("ERROR_INIT_OUTLINES"));
+      QCOMPARE(e.reason(), QStringLiteral("Not a flash outline"));
+    }
+    QCOMPARE(back.items().size(), size_t(2));  // unchanged by the failure
+    try {
+      FlashOutlineItem item;
+      item.loadItemFromXMLNode(ols);
+      QFAIL("an ols element is not an item");
+    } catch (const FlashOutlineError& e) {
+      QCOMPARE(e.name(), QStringLiteral("ERROR_INIT_OUTLINE_ITEM"));
+      QCOMPARE(e.reason(), QStringLiteral("Not a flash outline item"));
+    }
+
+    // A hostile element nested 5,000 levels deep is read to a bounded depth.
+    QByteArray deep = "<ols>";
+    for (int i = 0; i < 5000; ++i) deep += "<o><c>x</c><p>1</p><l>" + QByteArray::number(i + 1) + "</l><ci>";
+    for (int i = 0; i < 5000; ++i) deep += "</ci></o>";
+    deep += "</ols>";
+    pugi::xml_document hostile;
+    QVERIFY(hostile.load_buffer(deep.constData(), static_cast<size_t>(deep.size())));
+    FlashOutline bounded;
+    bounded.loadFromXMLNode(hostile.child("ols"));
+    int depth = 0;
+    for (const FlashOutlineItem* i = bounded.items()[0].get(); i;
+         i = i->childItems().empty() ? nullptr : i->childItems()[0].get())
+      ++depth;
+    QCOMPARE(depth, FlashOutlineItem::kMaxDepth);
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestImport)
+#include "test_import.moc"

@@ -1,0 +1,170 @@
+// Text and RTF documents to PDF, and the RTF reader.
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+
+#include "TestEnv.h"
+#include "import/DocumentToPdf.h"
+#include "import/ImportError.h"
+#include "import/MuPdfDocument.h"
+#include "import/RtfReader.h"
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every page's text, and a check that every page has the conversion's size.
+QStringList pagesText(const QString& pdf) {
+  const std::unique_ptr<MuPdfDocument> doc = MuPdfDocument::open(pdf);
+  QStringList pages;
+  for (int i = 0; i < doc->pageCount(); ++i) {
+    const QSizeF size = doc->pageSize(i);
+    if (qAbs(size.width() - 648) > 0.01 || qAbs(size.height() - 468) > 0.01) return {QStringLiteral("bad size")};
+    pages << doc->pageText(i);
+  }
+  return pages;
+}
+
+// The format of the first fragment that holds `text`.
+QTextCharFormat formatOf(const QTextDocument& doc, const QString& text) {
+  for (QTextBlock b = doc.begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+      if (it.fragment().text().contains(text)) return it.fragment().charFormat();
+  return QTextCharFormat();
+}
+
+}  // namespace
+
+class TestPdf : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir m_dir;
+  QString path(const QString& name) const { return m_dir.filePath(name); }
+
+ private Q_SLOTS:
+  void textBecomesPagesWithoutRepeatedLines() {
+    QByteArray text;
+    for (int i = 1; i <= 160; ++i) text += "Line " + QByteArray::number(i).rightJustified(4, '0') + "\n";
+    // A paragraph long enough to wrap over several lines and a page break.
+    for (int i = 1; i <= 120; ++i) text += "w" + QByteArray::number(i).rightJustified(3, '0') + " ";
+    text += "\n\xff\xfe broken bytes stay visible\n";
+    QVERIFY(writeFile(path(QStringLiteral("in.txt")), text));
+    QString error;
+    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("in.txt")), path(QStringLiteral("txt.pdf")), &error),
+             qPrintable(error));
+
+    const QStringList pages = pagesText(path(QStringLiteral("txt.pdf")));
+    QVERIFY2(pages.size() > 5, qPrintable(QString::number(pages.size())));
+    QVERIFY(!pages.contains(QStringLiteral("bad size")));
+    const QString all = pages.join(QLatin1Char('\n'));
+    for (int i = 1; i <= 160; ++i) {
+      const QString line = QStringLiteral("Line %1").arg(i, 4, 10, QLatin1Char('0'));
+      QCOMPARE(all.count(line), qsizetype(1));
+    }
+    for (int i = 1; i <= 120; ++i) QCOMPARE(all.count(QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
+    QVERIFY(all.contains(QStringLiteral("\uFFFD")));
+    QVERIFY(all.contains(QStringLiteral("broken bytes stay visible")));
+  }
+
+  void textDecoding() {
+    QCOMPARE(DocumentToPdf::decodeText("a\xC3\xA9" "b"), QStringLiteral("aéb"));
+    QCOMPARE(DocumentToPdf::decodeText("\xEF\xBB\xBFok"), QStringLiteral("ok"));
+    QCOMPARE(DocumentToPdf::decodeText(QByteArray("\xFF\xFEh\0i\0", 6)), QStringLiteral("hi"));
+    QCOMPARE(DocumentToPdf::decodeText("x\xC3(y"), QStringLiteral("x\uFFFD(y"));
+  }
+
+  void rtfFormatting() {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\froman Times;}{\\f1\\fmodern Courier New;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}"
+        "{\\*\\generator Some Writer;}{\\info{\\title Hidden title}}{\\stylesheet{\\s1 Hidden style;}}"
+        "\\f0\\fs28 Plain {\\b bold} {\\i italic} {\\ul under}\\ulnone  {\\cf1 red} {\\f1 mono} caf\\'e9 "
+        "\\uc1\\u937?mega \\u-4064?x {\\*\\unknownthing invisible} \\{braces\\}\\par"
+        "\\qc centred\\line next\\par"
+        "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt shown}}\\tab end}";
+    QTextDocument doc;
+    QString error;
+    QVERIFY2(RtfReader().read(rtf, doc, &error), qPrintable(error));
+    QStringList blocks;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) blocks << b.text();
+    QCOMPARE(blocks, (QStringList{QStringLiteral("Plain bold italic under red mono café Ωmega \uF020x  {braces}"),
+                                  QStringLiteral("centred\u2028next"), QStringLiteral("shown\tend")}));
+    QVERIFY(formatOf(doc, QStringLiteral("bold")).fontWeight() == QFont::Bold);
+    QVERIFY(formatOf(doc, QStringLiteral("Plain")).fontWeight() == QFont::Normal);
+    QVERIFY(formatOf(doc, QStringLiteral("italic")).fontItalic());
+    QVERIFY(formatOf(doc, QStringLiteral("under")).fontUnderline());
+    QVERIFY(!formatOf(doc, QStringLiteral("red")).fontUnderline());
+    QCOMPARE(formatOf(doc, QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(formatOf(doc, QStringLiteral("Plain")).fontPointSize(), 14.0);
+    QCOMPARE(formatOf(doc, QStringLiteral("Plain")).fontFamilies().toStringList(), QStringList{"Times"});
+    QCOMPARE(formatOf(doc, QStringLiteral("mono")).fontFamilies().toStringList(), QStringList{"Courier New"});
+    QCOMPARE(doc.begin().next().blockFormat().alignment(), Qt::AlignHCenter);
+    QCOMPARE(doc.begin().blockFormat().alignment(), Qt::AlignLeft);
+  }
+
+  void rtfBecomesPdf() {
+    QByteArray rtf = "{\\rtf1\\ansi ";
+    for (int i = 1; i <= 90; ++i) rtf += "{\\b Para} " + QByteArray::number(i).rightJustified(3, '0') + "\\par ";
+    rtf += "}";
+    QVERIFY(writeFile(path(QStringLiteral("in.RTF")), rtf));
+    QString error;
+    QVERIFY2(DocumentToPdf::convertToPDF(path(QStringLiteral("in.RTF")), path(QStringLiteral("rtf.pdf")), &error),
+             qPrintable(error));
+    const QStringList pages = pagesText(path(QStringLiteral("rtf.pdf")));
+    QVERIFY(pages.size() > 2);
+    QVERIFY(!pages.contains(QStringLiteral("bad size")));
+    const QString all = pages.join(QLatin1Char('\n'));
+    for (int i = 1; i <= 90; ++i) QCOMPARE(all.count(QStringLiteral("Para %1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
+  }
+
+  void hostileRtfEndsWell() {
+    QTextDocument doc;
+    RtfReader reader;
+    // Deep nesting: no recursion, the text survives.
+    const QByteArray deep = "{\\rtf1 " + QByteArray(10000, '{') + "deep\\b text" + QByteArray(10000, '}') + " after}";
+    QVERIFY(reader.read(deep, doc));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("deeptext after"));
+    // Broken endings, stray braces, huge numbers and binary data.
+    for (const QByteArray& broken :
+         QList<QByteArray>{"{\\rtf1 a}}}}} b", "{\\rtf1 end\\", "{\\rtf1 end\\'", "{\\rtf1 end\\'4", "{\\rtf1 \\u",
+                           "{\\rtf1 \\fs99999999999999999 big \\u99999999999 \\uc999 \\cf-5 x}",
+                           "{\\rtf1 \\bin999999999 tail", "{\\rtf1 {\\*", QByteArray("{\\rtf1 nul\0byte}", 15)}) {
+      QVERIFY(reader.read(broken, doc));
+    }
+    QVERIFY(reader.read(QByteArray("{\\rtf1 nul\0byte}", 15), doc));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("nulbyte"));
+
+    QString error;
+    QVERIFY(!reader.read("plain words", doc, &error));
+    QCOMPARE(error, QStringLiteral("it is not an RTF document"));
+    QVERIFY(writeFile(path(QStringLiteral("fake.rtf")), "not rtf"));
+    QVERIFY(!DocumentToPdf::CreateRTFtoPDF(path(QStringLiteral("fake.rtf")), path(QStringLiteral("fake.pdf")), &error));
+    QCOMPARE(error, QStringLiteral("Cannot convert fake.rtf: it is not an RTF document"));
+    QVERIFY(!QFile::exists(path(QStringLiteral("fake.pdf"))));
+  }
+
+  void conversionFailuresSayWhy() {
+    QString error;
+    QVERIFY(!DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("absent.txt")), path(QStringLiteral("x.pdf")), &error));
+    QCOMPARE(error, QStringLiteral("Cannot convert absent.txt: the file does not exist"));
+
+    QVERIFY(writeFile(path(QStringLiteral("letter.docx")), "PK\x03\x04 not really"));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", path(QStringLiteral("no-such-bin")).toLocal8Bit());
+    const bool ok = DocumentToPdf::convertToPDF(path(QStringLiteral("letter.docx")), path(QStringLiteral("x.pdf")), &error);
+    qputenv("PATH", oldPath);
+    QVERIFY(!ok);
+    QVERIFY2(error.startsWith(QStringLiteral("Cannot convert letter.docx: this needs LibreOffice")), qPrintable(error));
+    QVERIFY(DocumentToPdf::needsConversion(QStringLiteral("a.TXT")));
+    QVERIFY(DocumentToPdf::needsConversion(QStringLiteral("b.Odt")));
+    QVERIFY(!DocumentToPdf::needsConversion(QStringLiteral("c.pdf")));
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestPdf)
+#include "test_pdf.moc"
