@@ -1,0 +1,355 @@
+#include "publish/FlashBookOutput.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <sstream>
+#include <unistd.h>
+
+#include "app/Log.h"
+#include "import/FlashOutline.h"
+#include "import/FlashPageSource.h"
+#include "import/FlashPagesAnnotations.h"
+#include "import/XmlSafeText.h"
+#include "publish/HTMLConfigInfo.h"
+#include "publish/RC4.h"
+#include "templates/FlashTemplate.h"
+#include "zip/ZKDataArchive.h"
+
+namespace {
+
+std::string xmlSafe(const QString& text) { return xmlSafeText(text).toStdString(); }
+
+void appendItem(pugi::xml_node extConfig, const FlashTemplateProperty& p) {
+  pugi::xml_node item = extConfig.append_child("item");
+  item.append_attribute("name") = xmlSafe(p.key()).c_str();
+  QString text;
+  bool hasText = p.valueOpt().has_value();
+  if (p.propertyType() == pt_file) {
+    text = QStringLiteral("./%1/%2/%3.%4")
+               .arg(FlashBookOutput::iResourceFolder, FlashBookOutput::iExterFilesFolder, p.key(),
+                    FlashBookOutput::pathExtension(p.value()));
+    hasText = true;
+  } else {
+    text = p.value();
+  }
+  if (hasText && !text.isEmpty()) item.append_child(pugi::node_pcdata).set_value(xmlSafe(text).c_str());
+}
+
+// Depth-first pre-order over the whole property tree, without recursion.
+template <typename F>
+void forEachProperty(const FlashTemplatePropertyList& top, F&& f) {
+  std::vector<const FlashTemplateProperty*> stack;
+  for (auto it = top.rbegin(); it != top.rend(); ++it) stack.push_back(it->get());
+  while (!stack.empty()) {
+    const FlashTemplateProperty* p = stack.back();
+    stack.pop_back();
+    f(*p);
+    const auto& kids = p->childProperties();
+    for (auto it = kids.rbegin(); it != kids.rend(); ++it) stack.push_back(it->get());
+  }
+}
+
+// Copies a file's bytes in the kernel where it can (copy_file_range), without
+// the per-file fsync of QFile::copy: a book's pages are many and re-creatable,
+// and syncing each one made publishing twenty times slower than cp.
+bool copyFileContents(const QString& source, const QString& target, QString* error) {
+  QFile in(source);
+  QFile out(target);
+  if (!in.open(QIODevice::ReadOnly)) {
+    *error = in.errorString();
+    return false;
+  }
+  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    *error = out.errorString();
+    return false;
+  }
+  const int fin = in.handle();
+  const int fout = out.handle();
+  for (;;) {
+    const ssize_t n = ::copy_file_range(fin, nullptr, fout, nullptr, 1 << 30, 0);
+    if (n > 0) continue;
+    if (n == 0) return true;
+    if (errno == EINTR) continue;
+    if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
+      *error = QString::fromLocal8Bit(std::strerror(errno));
+      return false;
+    }
+    break;  // not supported here: copy through a buffer
+  }
+  QByteArray buffer(1 << 20, Qt::Uninitialized);
+  for (;;) {
+    const qint64 n = in.read(buffer.data(), buffer.size());
+    if (n < 0) {
+      *error = in.errorString();
+      return false;
+    }
+    if (n == 0) break;
+    if (out.write(buffer.constData(), n) != n) {
+      *error = out.errorString();
+      return false;
+    }
+  }
+  if (!out.flush()) {
+    *error = out.errorString();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FlashBookOutput::FlashBookOutput(std::shared_ptr<FlashPageSource> pageSource, std::shared_ptr<FlashTemplate> flashTemplate,
+                                 const QString& saveToFolder, const std::optional<QString>& toName)
+    : iFlashTemplate(std::move(flashTemplate)),
+      iFlashPageSource(std::move(pageSource)),
+      iSaveToFolder(saveToFolder),
+      iSaveToFileName(toName) {}
+
+FlashBookOutput::~FlashBookOutput() = default;
+
+bool FlashBookOutput::isSafeFileKey(const QString& key) {
+  return !key.isEmpty() && !key.contains(QLatin1Char('/')) && !key.contains(QLatin1Char('\\')) &&
+         !key.contains(QStringLiteral("..")) && !key.contains(QChar(0));
+}
+
+QString FlashBookOutput::pathExtension(const QString& path) {
+  const QString last = path.section(QLatin1Char('/'), -1);
+  const qsizetype dot = last.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? QString() : last.mid(dot + 1);
+}
+
+void FlashBookOutput::addFailure(const QString& target, const QString& reason) {
+  qCWarning(lcPublish).noquote() << "publish:" << target << "-" << reason;
+  m_failures.push_back({target, reason});
+}
+
+QString FlashBookOutput::bookPath(const QString& base, const QString& relative) const {
+  return QDir(QDir(iSaveToFolder).filePath(base)).filePath(relative);
+}
+
+QString FlashBookOutput::outputHTMLFileName() const {
+  return QDir(iSaveToFolder).filePath(iSaveToFileName.value_or(QStringLiteral("index.html")));
+}
+
+QString FlashBookOutput::outputFileName() const { return outputHTMLFileName(); }
+
+QString FlashBookOutput::outputSWFName() const { return QDir(iSaveToFolder).filePath(QStringLiteral("book.swf")); }
+
+QString FlashBookOutput::getNormalPageURL(const FlashPage& page) const {
+  return QStringLiteral("./%1/%2/%3.%4")
+      .arg(iResourceFolder, iNormalPageFolder, QString::number(page.pageIndex()), pathExtension(page.pageFilePath()));
+}
+
+QString FlashBookOutput::getZoomedPageURL(const FlashPage& page) const { return getNormalPageURL(page); }
+
+QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const { return getNormalPageURL(page); }
+
+bool FlashBookOutput::copyReplacing(const QString& source, const QString& target) {
+  if (!QFileInfo(source).isFile()) {
+    addFailure(target, QStringLiteral("the source file %1 does not exist").arg(source));
+    return false;
+  }
+  if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath()) return true;
+  if (QFileInfo::exists(target) && !QFile::remove(target)) {
+    addFailure(target, QStringLiteral("cannot replace the existing file"));
+    return false;
+  }
+  QString error;
+  if (!copyFileContents(source, target, &error)) {
+    QFile::remove(target);
+    addFailure(target, QStringLiteral("cannot copy %1: %2").arg(source, error));
+    return false;
+  }
+  return true;
+}
+
+void FlashBookOutput::prepaireNomalPage(const QString& base) {
+  const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iNormalPageFolder);
+  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!iFlashPageSource) return;
+  for (const FlashPagePtr& page : iFlashPageSource->normalPages()) {
+    const QString target = QDir(folder).filePath(
+        QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
+    copyReplacing(page->pageFilePath(), target);
+  }
+}
+
+void FlashBookOutput::prepaireZoomendPage(const QString&) {}  // zoomed pages are the normal pages
+
+void FlashBookOutput::prepaireThumbPage(const QString&) {}
+
+void FlashBookOutput::prepaireExtFiles(const QString& base) {
+  const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iExterFilesFolder);
+  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!iFlashTemplate) return;
+  for (const auto& p : iFlashTemplate->properties()) {
+    // An empty file choice means "no file"; there is nothing to copy.
+    if (p->propertyType() == pt_file && !p->value().isEmpty()) {
+      if (isSafeFileKey(p->key())) {
+        copyReplacing(p->value(), QDir(folder).filePath(p->key() + QLatin1Char('.') + pathExtension(p->value())));
+      } else {
+        qCWarning(lcPublish).noquote() << "skipping the file of property" << p->key()
+                                       << ": its key cannot be a file name";
+      }
+    }
+    prepaireExtFilesAtChildPro(base, *p, 0);
+  }
+}
+
+void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth) {
+  if (depth > FlashTemplateProperty::kMaxDepth) return;
+  const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iExterFilesFolder);
+  for (const auto& child : property.childProperties()) {
+    if (child->propertyType() == pt_file && !child->value().isEmpty()) {
+      if (!isSafeFileKey(child->key())) {
+        qCWarning(lcPublish).noquote() << "skipping the file of property" << child->key()
+                                       << ": its key cannot be a file name";
+      } else if (!QFileInfo(child->value()).isFile()) {
+        addFailure(QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())),
+                   QStringLiteral("the source file %1 does not exist").arg(child->value()));
+        continue;  // passed over together with its own children
+      } else {
+        copyReplacing(child->value(),
+                      QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())));
+      }
+    }
+    prepaireExtFilesAtChildPro(base, *child, depth + 1);
+  }
+}
+
+void FlashBookOutput::PrepareAnnotationFiles(const QString& base) {
+  if (!iFlashPagesAnnotations) return;
+  const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iAnnotationFilesFolder);
+  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  for (const QString& path : iFlashPagesAnnotations->needFiles()) {
+    const QString name = QFileInfo(path).fileName();
+    if (name.isEmpty()) continue;
+    const QString target = QDir(folder).filePath(name);
+    if (QFileInfo::exists(target)) continue;  // a file of that name from an earlier publish stays
+    if (!QFileInfo(path).isFile()) {
+      addFailure(target, QStringLiteral("the source file %1 does not exist").arg(path));
+    } else if (!QFile::copy(path, target)) {
+      addFailure(target, QStringLiteral("cannot copy %1").arg(path));
+    }
+  }
+}
+
+std::unique_ptr<pugi::xml_document> FlashBookOutput::bookXML() const {
+  auto doc = std::make_unique<pugi::xml_document>();
+  pugi::xml_node root = doc->append_child("flipbook");
+  const size_t count = iFlashPageSource ? iFlashPageSource->pages().size() : 0;
+  root.append_attribute("count") = QString::number(count).toUtf8().constData();
+  root.append_attribute("appAppShortName") = "pt";
+  root.append_attribute("appAppName") = "Folivox for Mac";
+  root.append_attribute("appAppVersion") = "1.0.0";
+  root.append_attribute("appWebsite") = kAppWebsite.toUtf8().constData();
+  root.append_attribute("e") = "noext";
+
+  pugi::xml_node extConfig = root.append_child("extConfig");
+  if (iFlashTemplate) {
+    forEachProperty(iFlashTemplate->properties(), [&](const FlashTemplateProperty& p) {
+      if (p.propertyType() == pt_file && !isSafeFileKey(p.key())) return;  // as in prepaireExtFiles
+      appendItem(extConfig, p);
+    });
+  }
+
+  pugi::xml_node pages = root.append_child("pages");
+  const bool hardCover =
+      iFlashTemplate && iFlashTemplate->propertyValueFor(QStringLiteral("isHardCover"), QStringLiteral("no")).toUpper() ==
+                            QLatin1String("YES");
+  if (iFlashPageSource) {
+    const FlashPageList& list = iFlashPageSource->pages();
+    for (size_t i = 0; i < list.size(); ++i) {
+      FlashPagePtr normal = iFlashPageSource->getNormalPageAtIndex(list[i]->pageIndex());
+      iFlashPageSource->getZoomedPageAtIndex(list[i]->pageIndex());
+      iFlashPageSource->getThumbPageAtIndex(list[i]->pageIndex());
+      if (!normal) normal = list[i];  // a page without its normal copy still points at its file name
+      pugi::xml_node page = pages.append_child("page");
+      page.append_attribute("isHardPage") = (hardCover && (i == 0 || i + 1 == list.size())) ? "true" : "false";
+      page.append_attribute("isEncrypted") = "false";
+      page.append_child("normalUrl").text() = getNormalPageURL(*normal).toUtf8().constData();
+      page.append_child("largeUrl").text() = getZoomedPageURL(*normal).toUtf8().constData();
+      page.append_child("thumbUrl").text() = getThumbPageURL(*normal).toUtf8().constData();
+    }
+  }
+
+  if (iFlashOutline) {
+    pugi::xml_node ols = iFlashOutline->outlineAsXMLNode(root);
+    if (lcPublish().isDebugEnabled()) {
+      std::ostringstream s;
+      ols.print(s);
+      qCDebug(lcPublish).noquote() << "XML:" << QString::fromStdString(s.str());
+    }
+  }
+  if (iFlashPagesAnnotations) {
+    // A copy, so the same annotations go into every book built from them.
+    if (pugi::xml_node annos = iFlashPagesAnnotations->pagesAnnotationsNode()) root.append_copy(annos);
+  }
+  return doc;
+}
+
+QByteArray FlashBookOutput::serializeBookXML(const pugi::xml_document& doc) {
+  std::ostringstream s;
+  doc.save(s, "  ", pugi::format_default, pugi::encoding_utf8);
+  const std::string str = s.str();
+  return QByteArray(str.data(), static_cast<qsizetype>(str.size()));
+}
+
+bool FlashBookOutput::ouputBookXML(const QString& path) {
+  const QByteArray xml = serializeBookXML(*bookXML());
+  ZKDataArchive archive;
+  if (archive.deflateData(xml, QStringLiteral("book.xml")) != 1) {
+    addFailure(path, QStringLiteral("cannot compress book.xml"));
+    qCInfo(lcSystem) << "Could not write document out...";
+    return false;
+  }
+  const std::optional<QByteArray> encrypted =
+      RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
+  auto writeAtomically = [&](const QString& target, const QByteArray& bytes) {
+    QSaveFile out(target);
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) return true;
+    addFailure(target, out.errorString());
+    qCInfo(lcSystem) << "Could not write document out...";
+    return false;
+  };
+  if (!encrypted) {
+    addFailure(path, QStringLiteral("cannot encrypt book.xml"));
+    return false;
+  }
+  // The same encrypted bytes as a script: browsers refuse XMLHttpRequest on
+  // file://, but a book opened by double-click may load a script.
+  const QByteArray script = "window.folivoxBookBin = \"" + encrypted->toBase64() + "\";\n";
+  return writeAtomically(path, *encrypted) && writeAtomically(path + QStringLiteral(".js"), script);
+}
+
+void FlashBookOutput::ouputTheBook() {
+  m_failures.clear();
+  if (!QFileInfo(iSaveToFolder).isDir()) {
+    addFailure(iSaveToFolder, QStringLiteral("the book folder does not exist"));
+    return;
+  }
+  const QString base;
+  prepaireNomalPage(base);
+  prepaireZoomendPage(base);
+  prepaireThumbPage(base);
+  prepaireExtFiles(base);
+  PrepareAnnotationFiles(base);
+
+  const QString html = outputHTMLFileName();
+  const std::optional<QString> source = iFlashTemplate ? iFlashTemplate->tmplHTMLFilePath() : std::nullopt;
+  if (!source) {
+    addFailure(html, QStringLiteral("the template has no HTML page"));
+  } else if (iHTMLConfig) {
+    QString error;
+    if (!iHTMLConfig->generateHTMLFrom(*source, html, &error)) addFailure(html, error);
+  } else {
+    copyReplacing(*source, html);
+  }
+
+  ouputBookXML(QDir(iSaveToFolder).filePath(iResourceFolder + QStringLiteral("/book.bin")));
+  if (iFlashTemplate) iFlashTemplate->copyBookSWFToFile(outputSWFName());
+}

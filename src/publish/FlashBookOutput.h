@@ -1,0 +1,116 @@
+// Writes one complete book folder: page pictures, the files that template
+// properties name, the HTML page, the encrypted configuration.
+//
+// Layout for book folder F and HTML name N:
+//   F/N                       the HTML page (N defaults to index.html)
+//   F/book.swf                the template's player movie, when it has one
+//   F/files/book.bin          RC4-encrypted zip holding book.xml
+//   F/files/book.bin.js       the same bytes as a script, for file:// playback
+//   F/files/page/n.ext        one file per page, n its page number
+//   F/files/extfiles/key.ext  one file per file-type template property
+//   F/files/pageConfig/name   files the link annotations need
+#pragma once
+
+#include <QString>
+#include <memory>
+#include <optional>
+#include <pugixml.hpp>
+#include <vector>
+
+class FlashTemplate;
+class FlashTemplateProperty;
+class FlashPageSource;
+class FlashPage;
+class FlashOutline;
+class FlashPagesAnnotations;
+class HTMLConfigInfo;
+
+// One file that could not be written, and why.
+struct PublishFailure {
+  QString target;
+  QString reason;
+};
+
+class FlashBookOutput {
+ public:
+  FlashBookOutput(std::shared_ptr<FlashPageSource> pageSource, std::shared_ptr<FlashTemplate> flashTemplate,
+                  const QString& saveToFolder, const std::optional<QString>& toName);
+  virtual ~FlashBookOutput();
+
+  const std::shared_ptr<FlashTemplate>& flashTemplate() const { return iFlashTemplate; }
+  void setFlashTemplate(std::shared_ptr<FlashTemplate> t) { iFlashTemplate = std::move(t); }
+  const std::shared_ptr<FlashPageSource>& flashPageSource() const { return iFlashPageSource; }
+  void setFlashPageSource(std::shared_ptr<FlashPageSource> s) { iFlashPageSource = std::move(s); }
+  const std::shared_ptr<FlashPagesAnnotations>& flashPagesAnnotations() const { return iFlashPagesAnnotations; }
+  void setFlashPagesAnnotations(std::shared_ptr<FlashPagesAnnotations> a) { iFlashPagesAnnotations = std::move(a); }
+  const std::shared_ptr<FlashOutline>& flashOutline() const { return iFlashOutline; }
+  void setFlashOutline(std::shared_ptr<FlashOutline> o) { iFlashOutline = std::move(o); }
+  const QString& saveToFolder() const { return iSaveToFolder; }
+  void setSaveToFolder(const QString& f) { iSaveToFolder = f; }
+  const std::optional<QString>& saveToFileName() const { return iSaveToFileName; }
+  void setSaveToFileName(const std::optional<QString>& n) { iSaveToFileName = n; }
+  const std::shared_ptr<HTMLConfigInfo>& HTMLConfig() const { return iHTMLConfig; }
+  void setHTMLConfig(std::shared_ptr<HTMLConfigInfo> c) { iHTMLConfig = std::move(c); }
+
+  // Writes the book. Goes on after a failed file; failures() lists them all.
+  virtual void ouputTheBook();
+  const std::vector<PublishFailure>& failures() const { return m_failures; }
+  bool succeeded() const { return m_failures.empty(); }
+
+  virtual QString outputHTMLFileName() const;
+  virtual QString outputFileName() const;
+  QString outputSWFName() const;
+
+  // The steps of ouputTheBook(); `base` "" stands for the book folder.
+  void prepaireNomalPage(const QString& base);
+  void prepaireZoomendPage(const QString& base);
+  void prepaireThumbPage(const QString& base);
+  void prepaireExtFiles(const QString& base);
+  void PrepareAnnotationFiles(const QString& base);
+
+  QString getNormalPageURL(const FlashPage& page) const;
+  QString getZoomedPageURL(const FlashPage& page) const;
+  QString getThumbPageURL(const FlashPage& page) const;
+
+  // book.xml as a document; ouputBookXML() packs and encrypts it into `path`
+  // and writes the script twin `path`.js. Both atomically.
+  std::unique_ptr<pugi::xml_document> bookXML() const;
+  bool ouputBookXML(const QString& path);
+  // book.xml serialised as written into book.bin.
+  static QByteArray serializeBookXML(const pugi::xml_document& doc);
+
+  // A property key can name a file in files/extfiles/ only when it stays there:
+  // not empty, no "/", "\", ".." or NUL.
+  static bool isSafeFileKey(const QString& key);
+  // The text after the last dot of the path's last component ("" if none).
+  static QString pathExtension(const QString& path);
+
+  static inline const QString kAppWebsite = QStringLiteral("https://folivox.org/");
+
+ protected:
+  void addFailure(const QString& target, const QString& reason);
+  QString bookPath(const QString& base, const QString& relative) const;
+
+ private:
+  void prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth);
+  bool copyReplacing(const QString& source, const QString& target);
+
+  std::shared_ptr<FlashTemplate> iFlashTemplate;
+  std::shared_ptr<FlashPageSource> iFlashPageSource;
+  std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;
+  std::shared_ptr<FlashOutline> iFlashOutline;
+  QString iSaveToFolder;
+  std::optional<QString> iSaveToFileName;
+  std::shared_ptr<HTMLConfigInfo> iHTMLConfig;
+  std::vector<PublishFailure> m_failures;
+
+ public:
+  static inline const QString iResourceFolder = QStringLiteral("files");
+  static inline const QString iNormalPageFolder = QStringLiteral("page");
+  static inline const QString iZoomedPageFolder = QStringLiteral("large");
+  static inline const QString iThumbPageFolder = QStringLiteral("thumb");
+  static inline const QString iExterFilesFolder = QStringLiteral("extfiles");
+  static inline const QString iSearchInfoFolder = QStringLiteral("search");
+  static inline const QString iAnnotationFilesFolder = QStringLiteral("pageConfig");
+  static constexpr bool iZoomedPageSameAsNormalPage = true;
+};

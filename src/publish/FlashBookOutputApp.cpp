@@ -1,0 +1,95 @@
+#include "publish/FlashBookOutputApp.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/Log.h"
+#include "app/PlatformPaths.h"
+
+namespace {
+
+// Copies a folder tree; file permissions (the launcher's executable bit) go along.
+bool copyTree(const QString& from, const QString& to, QString* error) {
+  if (!QFileInfo(from).isDir()) {
+    *error = QStringLiteral("%1 is not a folder").arg(from);
+    return false;
+  }
+  if (!QDir().mkpath(to)) {
+    *error = QStringLiteral("cannot create %1").arg(to);
+    return false;
+  }
+  QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
+                  QDirIterator::Subdirectories);
+  const QDir source(from);
+  while (it.hasNext()) {
+    it.next();
+    const QFileInfo info = it.fileInfo();
+    const QString target = QDir(to).filePath(source.relativeFilePath(info.filePath()));
+    if (info.isDir()) {
+      if (!QDir().mkpath(target)) {
+        *error = QStringLiteral("cannot create %1").arg(target);
+        return false;
+      }
+    } else if (!QFile::copy(info.filePath(), target)) {
+      *error = QStringLiteral("cannot copy %1").arg(info.filePath());
+      return false;
+    }
+  }
+  return true;
+}
+
+QString withoutLastComponents(QString path, int count) {
+  while (path.endsWith(QLatin1Char('/')) && path.size() > 1) path.chop(1);
+  for (int i = 0; i < count; ++i) path = QFileInfo(path).path();
+  return path;
+}
+
+}  // namespace
+
+QString FlashBookOutputApp::bundleNameFor(const QString& name) {
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  const QString stem = dot > 0 ? name.left(dot) : name;
+  return stem + QStringLiteral(".app");
+}
+
+QString FlashBookOutputApp::skeletonFolder() {
+  return PlatformPaths::current().resource(QStringLiteral("AppFiles/TmplData/mac.app/Contents/"));
+}
+
+FlashBookOutputApp::FlashBookOutputApp(std::shared_ptr<FlashPageSource> pageSource,
+                                       std::shared_ptr<FlashTemplate> flashTemplate, const QString& folder,
+                                       const QString& name)
+    : FlashBookOutput(std::move(pageSource), std::move(flashTemplate),
+                      QDir(QDir(folder).filePath(bundleNameFor(name))).filePath(QStringLiteral("Contents/Resources")),
+                      bundleNameFor(name)) {}
+
+QString FlashBookOutputApp::outputHTMLFileName() const {
+  return QDir(saveToFolder()).filePath(QStringLiteral("index.html"));
+}
+
+QString FlashBookOutputApp::outputFileName() const { return withoutLastComponents(saveToFolder(), 2); }
+
+void FlashBookOutputApp::ouputTheBook() {
+  const QString bundle = withoutLastComponents(saveToFolder(), 2);
+  // The bundle's parent must exist, like the book folder of a folder publish:
+  // nothing is created where the user did not ask for it.
+  if (!QFileInfo(QFileInfo(bundle).path()).isDir()) {
+    FlashBookOutput::ouputTheBook();  // reports the missing folder
+    return;
+  }
+  if (QFileInfo::exists(bundle) || QFileInfo(bundle).isSymLink()) {
+    QFileInfo info(bundle);
+    if (info.isDir() && !info.isSymLink()) QDir(bundle).removeRecursively();
+    else QFile::remove(bundle);
+  }
+  QDir().mkpath(bundle);
+  QString error;
+  if (!copyTree(skeletonFolder(), withoutLastComponents(saveToFolder(), 1), &error)) {
+    qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
+    addFailure(bundle, QStringLiteral("cannot copy the application skeleton: %1").arg(error));
+  }
+  if (!QFileInfo(saveToFolder()).isDir()) QDir().mkpath(saveToFolder());
+  FlashBookOutput::ouputTheBook();
+}

@@ -1,0 +1,333 @@
+// Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder
+// and the application bundle.
+#include <QProcess>
+#include <pugixml.hpp>
+#include <sstream>
+
+#include "TestEnv.h"
+#include "import/FlashOutline.h"
+#include "import/FlashPageSource.h"
+#include "import/FlashPagesAnnotations.h"
+#include "publish/BookInspector.h"
+#include "publish/FlashBookOutput.h"
+#include "publish/FlashBookOutputApp.h"
+#include "publish/HTMLConfigInfo.h"
+#include "publish/RC4.h"
+#include "publish/TextTemplate.h"
+#include "templates/FlashTemplate.h"
+#include "zip/ZKDataArchive.h"
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text"),
+             const QString& kids = QString()) {
+  return QStringLiteral("<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"
+                        "<defaultValue/>%4</property>")
+      .arg(type, key, value, kids.isEmpty() ? QString() : "<childProperties>" + kids + "</childProperties>");
+}
+
+QString elementText(const pugi::xml_node& n) {
+  std::ostringstream s;
+  n.print(s, "", pugi::format_raw);
+  return QString::fromStdString(s.str());
+}
+
+}  // namespace
+
+class TestPublish : public QObject {
+  Q_OBJECT
+  QTemporaryDir m_dir;
+  QString m_res;
+
+  void writeTemplate(const QString& name, const QString& props, const QByteArray& html = "<title>${index.title}</title>") {
+    writeFile(m_res + "/AppFiles/Templates/" + name + "/flashTemplate.xml",
+              ("<t><info><htmlPath>index.html</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
+               "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" + props + "</properties></t>").toUtf8());
+    if (!html.isNull()) writeFile(m_res + "/AppFiles/Templates/" + name + "/index.html", html);
+  }
+
+  std::shared_ptr<FlashPageSourceImg> imagePages(int count) {
+    auto src = std::make_shared<FlashPageSourceImg>();
+    for (int i = 1; i <= count; ++i) {
+      const QString path = m_dir.path() + QStringLiteral("/pics/p%1.jpg").arg(i);
+      writeFile(path, QByteArray("jpeg ") + QByteArray::number(i));
+      src->addImgPageFromFile(path);
+    }
+    src->generateNormalPages();
+    return src;
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    m_res = m_dir.path() + "/res";
+    PlatformPaths p = PlatformPaths::current();
+    p.resourceFolder = m_res;
+    PlatformPaths::setCurrent(p);
+    writeFile(m_res + "/AppFiles/TmplData/mac.app/Contents/Info.plist", "<plist/>");
+    writeFile(m_res + "/AppFiles/TmplData/mac.app/Contents/MacOS/launcher", "#!/bin/sh\n");
+    QFile::setPermissions(m_res + "/AppFiles/TmplData/mac.app/Contents/MacOS/launcher",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+
+  void rc4Vectors() {
+    const auto enc = [](const char* key, const char* text) {
+      return RC4::RC4EncryptedDataUsingKey(QByteArray(text), QByteArray(key))->toHex().toUpper();
+    };
+    QCOMPARE(enc("Key", "Plaintext"), QByteArray("BBF316E8D940AF0AD3"));
+    QCOMPARE(enc("Wiki", "pedia"), QByteArray("1021BF0420"));
+    QCOMPARE(enc("Secret", "Attack at dawn"), QByteArray("45A01F645FC35B383552544B9BF5"));
+    QVERIFY(!RC4::RC4EncryptedDataUsingKey("x", QByteArray()));
+    // Keys beyond 512 bytes are cut to 512.
+    const QByteArray longKey(600, 'k');
+    QCOMPARE(RC4::RC4EncryptedDataUsingKey("data", longKey), RC4::RC4EncryptedDataUsingKey("data", longKey.left(512)));
+  }
+
+  void placeholders_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("blank after placeholder dropped") << "a ${index.title} b" << "a Tb";
+    QTest::newRow("unknown key removed") << "x${nope}y" << "xy";
+    QTest::newRow("empty") << "" << "";
+    QTest::newRow("blanks only") << " \n\t " << "";
+    QTest::newRow("leading blanks dropped, trailing text kept") << "\n  <p>${index.title}</p>\n" << "<p>T</p>\n";
+    QTest::newRow("trailing blanks dropped") << "<p>${index.title}  \n" << "<p>T";
+    QTest::newRow("space before key") << "<${ index.title}>" << "<T>";
+    QTest::newRow("space after key") << "<${index.title }>" << "<>";
+    QTest::newRow("unclosed opener eats the rest") << "a${index.title b c" << "a";
+    QTest::newRow("placeholder first: rest copied") << " ${index.title} x" << "${index.title} x";
+    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>" << "<T${index.title}>";
+  }
+  void placeholders() {
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    TextTemplate t(text);
+    t.setItem(QStringLiteral("index.title"), QStringLiteral("T"));
+    QCOMPARE(t.parse(), expected);
+    QCOMPARE(t.parse(), expected);  // parse leaves the object as it was
+  }
+
+  void htmlPageEscapesValues() {
+    const QString src = m_dir.path() + "/page.html";
+    const QString dst = m_dir.path() + "/out.html";
+    writeFile(src, "<title>${index.title}</title><meta content=\"${meta.keywords}\"><meta content=\"${meta.description}\">");
+    HTMLConfigInfo info;
+    info.setHTMLTitle(QStringLiteral("Tom & Jerry <2>"));
+    info.setHTMLKeywords(QStringLiteral("a\"b"));
+    QVERIFY(info.generateHTMLFrom(src, dst));
+    QCOMPARE(readFile(dst), QByteArray("<title>Tom &amp; Jerry &lt;2&gt;</title><meta content=\"a&quot;b\">"
+                                       "<meta content=\"folivox.org\">"));
+    // UTF-16 source with a byte-order mark comes out as UTF-8.
+    QByteArray utf16("\xFF\xFE");
+    const QString text = QStringLiteral("<b>\u00e9${index.title}</b>");
+    utf16.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    writeFile(src, utf16);
+    QVERIFY(info.generateHTMLFrom(src, dst));
+    QCOMPARE(QString::fromUtf8(readFile(dst)), QStringLiteral("<b>\u00e9Tom &amp; Jerry &lt;2&gt;</b>"));
+    QVERIFY(!info.generateHTMLFrom(m_dir.path() + "/missing.html", dst));
+  }
+
+  void bookXmlWorkedExample() {
+    writeTemplate("w", prop("bgColor", "red"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("w"));
+    FlashBookOutput out(imagePages(2), tmpl, m_dir.path(), std::nullopt);
+    const auto doc = out.bookXML();
+    QCOMPARE(elementText(doc->document_element()),
+             QStringLiteral("<flipbook count=\"2\" appAppShortName=\"pt\" appAppName=\"Folivox for Mac\" "
+                            "appAppVersion=\"1.0.0\" appWebsite=\"%1\" e=\"noext\"><extConfig><item name=\"bgColor\">red"
+                            "</item></extConfig><pages><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>"
+                            "./files/page/1.jpg</normalUrl><largeUrl>./files/page/1.jpg</largeUrl><thumbUrl>./files/page/"
+                            "1.jpg</thumbUrl></page><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>./files/"
+                            "page/2.jpg</normalUrl><largeUrl>./files/page/2.jpg</largeUrl><thumbUrl>./files/page/2.jpg"
+                            "</thumbUrl></page></pages></flipbook>")
+                 .arg(FlashBookOutput::kAppWebsite));
+  }
+
+  void bookXmlItemsAndCovers() {
+    writeTemplate("x", prop("A", "a", "pt_text", prop("A1", "", "pt_text", prop("A1a", "z")) + prop("A2", "\x01ok")) +
+                           prop("logo", "/data/images/logo.png", "pt_file") + prop("none", "", "pt_file") +
+                           prop("../evil", "/etc/passwd", "pt_file") + prop("isHardCover", "Yes"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("x"));
+    FlashBookOutput out(imagePages(4), tmpl, m_dir.path(), std::nullopt);
+    const auto doc = out.bookXML();
+    const pugi::xml_node root = doc->document_element();
+    QStringList names, texts;
+    for (pugi::xml_node item : root.child("extConfig").children("item")) {
+      names << item.attribute("name").value();
+      texts << item.text().get();
+    }
+    QCOMPARE(names, QStringList({"A", "A1", "A1a", "A2", "logo", "none", "isHardCover"}));  // the unsafe key is left out
+    QCOMPARE(texts[3], QStringLiteral("ok"));  // a control character cannot travel in XML
+    QCOMPARE(texts[4], QStringLiteral("./files/extfiles/logo.png"));
+    QCOMPARE(texts[5], QStringLiteral("./files/extfiles/none."));
+    QStringList hard;
+    for (pugi::xml_node page : root.child("pages").children("page")) hard << page.attribute("isHardPage").value();
+    QCOMPARE(hard, QStringList({"true", "false", "false", "true"}));
+    QVERIFY(!root.child("ols") && !root.child("pagesAnnos"));
+
+    // No pages, no properties: both elements present and empty.
+    FlashBookOutput empty(std::make_shared<FlashPageSourceImg>(), nullptr, m_dir.path(), std::nullopt);
+    const auto doc2 = empty.bookXML();
+    QCOMPARE(QString(doc2->document_element().attribute("count").value()), QStringLiteral("0"));
+    QVERIFY(doc2->document_element().child("extConfig") && !doc2->document_element().child("extConfig").first_child());
+  }
+
+  void outlineAndLinksInEveryBuild() {
+    writeTemplate("o", prop("x", "1"));
+    auto annos = std::make_shared<FlashPagesAnnotations>();
+    pugi::xml_document d;
+    QVERIFY(d.load_string("<pagesAnnos><pageAnnos pageIndex=\"1\"><anno/></pageAnnos></pagesAnnos>"));
+    annos->setPagesAnnotationsNode(d.document_element());
+    auto outline = std::make_shared<FlashOutline>();
+    FlashOutlineItems items;
+    items.push_back(std::make_unique<FlashOutlineItem>());
+    items.back()->setCaption(QStringLiteral("Intro"));
+    items.back()->setPageIndex(1);
+    items.back()->setLevel(1);
+    outline->setItems(std::move(items));
+    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("o")), m_dir.path(), std::nullopt);
+    out.setFlashOutline(outline);
+    out.setFlashPagesAnnotations(annos);
+    for (int build = 0; build < 2; ++build) {  // the preview rebuilds the same book again and again
+      const auto doc = out.bookXML();
+      QStringList children;
+      for (pugi::xml_node c : doc->document_element().children()) children << c.name();
+      QCOMPARE(children, QStringList({"extConfig", "pages", "ols", "pagesAnnos"}));
+      QCOMPARE(QString(doc->document_element().child("ols").child("o").child("c").text().get()), QStringLiteral("Intro"));
+      QVERIFY(doc->document_element().child("pagesAnnos").child("pageAnnos").child("anno"));
+    }
+    QVERIFY(annos->pagesAnnotationsNode().child("pageAnnos"));
+  }
+
+  void bookBinLayout() {
+    writeTemplate("b", prop("bgColor", "red"));
+    const QString book = m_dir.path() + "/binbook";
+    QDir().mkpath(book + "/files");
+    FlashBookOutput out(imagePages(3), std::make_shared<FlashTemplate>(QStringLiteral("b")), book, std::nullopt);
+    QVERIFY(out.ouputBookXML(book + "/files/book.bin"));
+    const QByteArray enc = readFile(book + "/files/book.bin");
+    const QByteArray zip = *RC4::RC4EncryptedDataUsingKey(enc, QByteArray(RC4::kBookKey));
+    const QByteArray xml = FlashBookOutput::serializeBookXML(*out.bookXML());
+    const auto archive = ZKDataArchive::archiveWithArchiveData(zip);
+    QVERIFY(archive);
+    const qsizetype c = qsizetype(archive->centralDirectory().front().compressedSize());
+    QCOMPARE(zip.size(), 141 + c);
+    QVERIFY(zip.startsWith("PK\x03\x04"));
+    QVERIFY(zip.endsWith("Archive created by Folivox."));
+    QCOMPARE(*archive->inflateFile(archive->centralDirectory().front(), nullptr), xml);
+    // The script twin carries the same encrypted bytes.
+    const QByteArray js = readFile(book + "/files/book.bin.js");
+    QVERIFY(js.startsWith("window.folivoxBookBin = \""));
+    QCOMPARE(QByteArray::fromBase64(js.mid(25, js.indexOf('"', 25) - 25)), enc);
+    QCOMPARE(BookInspector::inspect(book).bookXml, xml);
+
+    // Other programs read it as an ordinary zip.
+    writeFile(m_dir.path() + "/plain.zip", zip);
+    if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
+      QProcess unzip;
+      unzip.start("unzip", {"-t", m_dir.path() + "/plain.zip"});
+      QVERIFY(unzip.waitForFinished());
+      QCOMPARE(unzip.exitCode(), 0);
+    }
+    // Damage is reported, not printed as a book.
+    QByteArray broken = enc;
+    broken[60] = char(broken[60] ^ 0x55);
+    QVERIFY(!BookInspector::inspectBytes(broken).ok());
+    QVERIFY(!BookInspector::inspectBytes(enc.left(enc.size() / 2)).ok());
+    QVERIFY(!BookInspector::inspectBytes(QByteArray()).ok());
+  }
+
+  void bookFolderAndRepublish() {
+    const QString logo = m_dir.path() + "/logo.png";
+    writeFile(logo, "png-1");
+    writeTemplate("f", prop("logo", logo, "pt_file") + prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", "/no/such.jpg", "pt_file")) +
+                           prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("f"));
+    const QString book = m_dir.path() + "/book";
+
+    // A folder that does not exist: nothing is written, nothing created.
+    FlashBookOutput missing(imagePages(2), tmpl, book, std::nullopt);
+    missing.ouputTheBook();
+    QVERIFY(!QFileInfo::exists(book));
+    QVERIFY(!missing.succeeded());
+
+    QDir().mkpath(book);
+    writeFile(book + "/mine.txt", "the user's own file");
+    FlashBookOutput out(imagePages(2), tmpl, book, std::nullopt);
+    auto html = std::make_shared<HTMLConfigInfo>();
+    html->setHTMLTitle(QStringLiteral("My book"));
+    out.setHTMLConfig(html);
+    out.ouputTheBook();
+    for (const char* f : {"index.html", "files/book.bin", "files/book.bin.js", "files/page/1.jpg", "files/page/2.jpg",
+                          "files/extfiles/logo.png", "files/extfiles/bg.png"})
+      QVERIFY2(QFileInfo::exists(book + "/" + f), f);
+    QCOMPARE(readFile(book + "/index.html"), QByteArray("<title>My book</title>"));
+    QVERIFY(!QFileInfo::exists(book + "/files/pageConfig"));
+    QVERIFY(!QFileInfo::exists(book + "/a"));  // unsafe keys write nothing
+    QCOMPARE(QDir(book + "/files/extfiles").entryList(QDir::Files).size(), 2);
+    // The missing picture is reported, not passed off as success.
+    QCOMPARE(out.failures().size(), size_t(1));
+    QVERIFY(out.failures()[0].reason.contains("/no/such.jpg"));
+
+    // Again, with new content: files are replaced, the user's file stays.
+    writeFile(logo, "png-2");
+    FlashBookOutput again(imagePages(1), tmpl, book, QStringLiteral("other.html"));
+    again.ouputTheBook();
+    QCOMPARE(readFile(book + "/files/extfiles/logo.png"), QByteArray("png-2"));
+    QCOMPARE(readFile(book + "/other.html"), QByteArray("<title>${index.title}</title>"));  // no config: plain copy
+    QVERIFY(QFileInfo::exists(book + "/files/page/2.jpg"));
+    QCOMPARE(readFile(book + "/mine.txt"), QByteArray("the user's own file"));
+    QCOMPARE(BookInspector::inspect(book).ok(), true);
+  }
+
+  void bookFolderNotWritable() {
+    if (::geteuid() == 0) QSKIP("root can write anywhere");
+    writeTemplate("r", prop("x", "1"));
+    const QString book = m_dir.path() + "/readonly";
+    QDir().mkpath(book);
+    QFile::setPermissions(book, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("r")), book, std::nullopt);
+    out.ouputTheBook();
+    QVERIFY(!out.succeeded());
+    QFile::setPermissions(book, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+  }
+
+  void appBundle() {
+    QCOMPARE(FlashBookOutputApp::bundleNameFor("Report.html"), QStringLiteral("Report.app"));
+    QCOMPARE(FlashBookOutputApp::bundleNameFor("Report"), QStringLiteral("Report.app"));
+    QCOMPARE(FlashBookOutputApp::bundleNameFor("a.b.html"), QStringLiteral("a.b.app"));
+    writeTemplate("app", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("app"));
+    const QString target = m_dir.path() + "/apps";
+    QDir().mkpath(target);
+    FlashBookOutputApp out(imagePages(2), tmpl, target, QStringLiteral("Report.html"));
+    QCOMPARE(out.outputFileName(), target + "/Report.app");
+    out.ouputTheBook();
+    QVERIFY2(out.succeeded(), out.failures().empty() ? "" : qPrintable(out.failures()[0].reason));
+    const QString contents = target + "/Report.app/Contents";
+    QVERIFY(QFileInfo(contents + "/MacOS/launcher").isExecutable());
+    QVERIFY(QFileInfo::exists(contents + "/Info.plist"));
+    QVERIFY(QFileInfo::exists(contents + "/Resources/index.html"));
+    QVERIFY(QFileInfo::exists(contents + "/Resources/files/book.bin"));
+    // A second publish replaces the whole bundle.
+    writeFile(contents + "/Resources/stale.txt", "old");
+    FlashBookOutputApp again(imagePages(1), tmpl, target, QStringLiteral("Report.html"));
+    again.ouputTheBook();
+    QVERIFY(!QFileInfo::exists(contents + "/Resources/stale.txt"));
+    QVERIFY(!QFileInfo::exists(contents + "/Resources/files/page/2.jpg"));
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestPublish)
+#include "test_publish.moc"
