@@ -1,0 +1,58 @@
+# Inlines the player's style sheet and scripts into its page skeleton, giving one
+# self-contained HTML file. Run as:
+#   cmake -DPLAYER_DIR=<player folder> -DOUTPUT=<index.html> -P inline.cmake
+# The result goes through the publisher's placeholder engine, which would swallow any
+# "${" it finds, so the only ones allowed are the three placeholders of the skeleton.
+
+if(NOT PLAYER_DIR OR NOT OUTPUT)
+  message(FATAL_ERROR "inline.cmake needs -DPLAYER_DIR=... and -DOUTPUT=...")
+endif()
+
+# The scripts in load order: helpers first, the reader last.
+set(scripts container.js model.js settings.js layout.js player.js)
+
+file(READ "${PLAYER_DIR}/template.html" html)
+file(READ "${PLAYER_DIR}/src/player.css" css)
+set(js "")
+foreach(name IN LISTS scripts)
+  file(READ "${PLAYER_DIR}/src/${name}" part)
+  string(APPEND js "${part}")
+endforeach()
+
+string(TOLOWER "${js}" js_lower)
+string(FIND "${js_lower}" "</script" bad)
+if(NOT bad EQUAL -1)
+  message(FATAL_ERROR "player scripts contain \"</script\", which would end the inline script early")
+endif()
+string(TOLOWER "${css}" css_lower)
+string(FIND "${css_lower}" "</style" bad)
+if(NOT bad EQUAL -1)
+  message(FATAL_ERROR "player.css contains \"</style\"")
+endif()
+
+foreach(marker "/*@FOLIVOX_CSS@*/" "/*@FOLIVOX_JS@*/")
+  string(FIND "${html}" "${marker}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "template.html lacks the marker ${marker}")
+  endif()
+endforeach()
+string(REPLACE "/*@FOLIVOX_CSS@*/" "${css}" html "${html}")
+string(REPLACE "/*@FOLIVOX_JS@*/" "${js}" html "${html}")
+
+set(rest "${html}")
+foreach(placeholder "\${index.title}" "\${meta.keywords}" "\${meta.description}")
+  string(FIND "${rest}" "${placeholder}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the player page lacks the placeholder ${placeholder}")
+  endif()
+  string(REPLACE "${placeholder}" "" rest "${rest}")
+endforeach()
+string(FIND "${rest}" "\${" at)
+if(NOT at EQUAL -1)
+  string(SUBSTRING "${rest}" ${at} 60 context)
+  message(FATAL_ERROR "the player page contains \"\${\" outside the three placeholders, near: ${context}")
+endif()
+
+# Write through a temporary file so an interrupted build never leaves half a page.
+file(WRITE "${OUTPUT}.tmp" "${html}")
+file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")

@@ -1,0 +1,1152 @@
+/* Folivox player: the reader in the page.
+ * Loads the book, builds the interface from the template settings and turns pages.
+ * Only the open spread's pictures are <img> elements in the document; neighbours are
+ * fetched ahead as detached images so a turn never waits, and the thumbnail strip
+ * draws only what is scrolled into view. Globals for tests and benchmarks:
+ * window.folivoxState ('loading', 'ready', 'error'), window.folivoxPlayer (small API). */
+(function (F) {
+  'use strict';
+
+  var SVG_NS = 'http://www.w3.org/2000/svg';
+  var ICONS = {
+    first: 'M6 6h2v12H6zM18 6l-8.5 6L18 18z',
+    prev: 'M15.5 6l-7 6 7 6z',
+    next: 'M8.5 6l7 6-7 6z',
+    last: 'M16 6h2v12h-2zM6 6l8.5 6L6 18z',
+    contents: 'M4 6h2v2H4zM8 6h12v2H8zM4 11h2v2H4zM8 11h12v2H8zM4 16h2v2H4zM8 16h12v2H8z',
+    thumbnails: 'M4 5h7v6H4zM13 5h7v6h-7zM4 13h7v6H4zM13 13h7v6h-7z',
+    zoomIn: 'M10 3a7 7 0 1 0 4.2 12.6l4.6 4.6 1.4-1.4-4.6-4.6A7 7 0 0 0 10 3zm0 2a5 5 0 1 1 0 10 5 5 0 0 1 0-10zM9 7v2H7v2h2v2h2v-2h2V9h-2V7z',
+    zoomOut: 'M10 3a7 7 0 1 0 4.2 12.6l4.6 4.6 1.4-1.4-4.6-4.6A7 7 0 0 0 10 3zm0 2a5 5 0 1 1 0 10 5 5 0 0 1 0-10zM7 9h6v2H7z',
+    fullscreen: 'M4 4h6v2H6v4H4zM14 4h6v6h-2V6h-4zM4 14h2v4h4v2H4zM18 14h2v6h-6v-2h4z',
+    soundOn: 'M3 9h4l5-4v14l-5-4H3zM15.5 8.2a5.2 5.2 0 0 1 0 7.6l-1.4-1.4a3.2 3.2 0 0 0 0-4.8zM18 5.7a8.8 8.8 0 0 1 0 12.6l-1.4-1.4a6.8 6.8 0 0 0 0-9.8z',
+    soundOff: 'M3 9h4l5-4v14l-5-4H3zM14.6 9.4L16 8l2.1 2.1L20.2 8l1.4 1.4-2.1 2.1 2.1 2.1-1.4 1.4-2.1-2.1-2.1 2.1-1.4-1.4 2.1-2.1z',
+    close: 'M6.4 5L5 6.4 10.6 12 5 17.6 6.4 19 12 13.4 17.6 19 19 17.6 13.4 12 19 6.4 17.6 5 12 10.6z'
+  };
+  var ZOOMS = [1, 1.5, 2, 3, 4];
+  var SOFT_STRIPS = 8;
+  var SOFT_BEND = 38;
+  var DRAG_START = 8;
+
+  var root;
+  var book;          // model from book.xml
+  var opts;          // options from the template settings
+  var T;             // interface texts
+  var n = 0;
+  var ui = {};
+  var st = {
+    single: false, spread: 0, anchor: 0, zoom: 0, pageW: 0, pageH: 0, aspect: 612 / 792,
+    anim: null, drag: null, pan: null, soundOn: false, thumbsOpen: false, tocOpen: false,
+    reduced: false, ready: false
+  };
+  var preloaded = Object.create(null);
+  var audio = null, audioCtx = null;
+
+  window.folivoxState = 'loading';
+
+  function make(tag, cls, attrs) {
+    var e = document.createElement(tag);
+    if (cls) e.className = cls;
+    if (attrs) for (var k in attrs) if (Object.prototype.hasOwnProperty.call(attrs, k)) e.setAttribute(k, attrs[k]);
+    return e;
+  }
+
+  function icon(name) {
+    var svg = document.createElementNS(SVG_NS, 'svg');
+    svg.setAttribute('viewBox', '0 0 24 24');
+    svg.setAttribute('aria-hidden', 'true');
+    svg.setAttribute('focusable', 'false');
+    var path = document.createElementNS(SVG_NS, 'path');
+    path.setAttribute('d', ICONS[name]);
+    path.setAttribute('fill-rule', 'evenodd');
+    svg.appendChild(path);
+    return svg;
+  }
+
+  function button(cls, iconName, label, onClick) {
+    var b = make('button', 'fv-button ' + cls, { type: 'button', title: label, 'aria-label': label });
+    b.appendChild(icon(iconName));
+    b.addEventListener('click', onClick);
+    return b;
+  }
+
+  function setIcon(b, iconName) {
+    b.replaceChild(icon(iconName), b.firstChild);
+  }
+
+  function cssUrl(url) { return 'url("' + url + '")'; }
+
+  /* ---------- messages ---------- */
+
+  function showMessage(title, detail) {
+    var box = root.querySelector('.fv-message');
+    if (!box) {
+      box = make('div', 'fv-message', { role: 'status', 'aria-live': 'polite' });
+      root.appendChild(box);
+    }
+    box.textContent = '';
+    var p = make('p', 'fv-message-title');
+    p.textContent = title;
+    box.appendChild(p);
+    if (detail) {
+      var d = make('p', 'fv-message-detail');
+      d.textContent = detail;
+      box.appendChild(d);
+    }
+    box.hidden = false;
+  }
+
+  function fail(err) {
+    var texts = T || F.textsFor(F.languageCode('', navigator.language));
+    var detail = texts.damaged;
+    if (err && err.folivoxMissing) detail = texts.missing;
+    else if (err && err.folivoxUnsupported) detail = texts.unsupported;
+    else if (err && err.folivoxEmpty) detail = texts.empty;
+    root.setAttribute('data-state', 'error');
+    showMessage(texts.failed, detail);
+    window.folivoxState = 'error';
+    window.folivoxError = String(err && err.message ? err.message : err);
+    if (window.console) console.error('Folivox: ' + window.folivoxError);
+  }
+
+  /* ---------- loading ---------- */
+
+  function missing(text) {
+    var e = new Error(text);
+    e.folivoxMissing = true;
+    return e;
+  }
+
+  function loadByScript() {
+    return new Promise(function (resolve, reject) {
+      var s = document.createElement('script');
+      s.src = 'files/book.bin.js';
+      s.async = true;
+      s.onload = function () {
+        var data = window.folivoxBookBin;
+        s.parentNode.removeChild(s);
+        if (typeof data !== 'string' || !data) { reject(missing('files/book.bin.js holds no book')); return; }
+        try { resolve(F.base64ToBytes(data)); } catch (e) { reject(e); }
+      };
+      s.onerror = function () {
+        s.parentNode.removeChild(s);
+        reject(missing('neither files/book.bin nor files/book.bin.js could be read'));
+      };
+      document.head.appendChild(s);
+    });
+  }
+
+  // files/book.bin by XMLHttpRequest; on file:// most browsers refuse that, and the
+  // publisher's files/book.bin.js carries the same bytes as a script. On file:// the
+  // script goes first, so browsers that refuse do not log a failed request.
+  function loadBookBytes() {
+    if (location.protocol === 'file:') {
+      return loadByScript().catch(function (err) {
+        return loadByXhr().then(function (bytes) {
+          if (!bytes) throw err;
+          return bytes;
+        });
+      });
+    }
+    return loadByXhr().then(function (bytes) {
+      return bytes || loadByScript();
+    });
+  }
+
+  function loadByXhr() {
+    return new Promise(function (resolve) {
+      var xhr = new XMLHttpRequest();
+      try {
+        xhr.open('GET', 'files/book.bin', true);
+        xhr.responseType = 'arraybuffer';
+      } catch (e) {
+        resolve(null);
+        return;
+      }
+      xhr.onload = function () {
+        var ok = xhr.status === 200 || (xhr.status === 0 && xhr.response && xhr.response.byteLength > 0);
+        resolve(ok && xhr.response ? new Uint8Array(xhr.response) : null);
+      };
+      xhr.onerror = function () { resolve(null); };
+      xhr.onabort = function () { resolve(null); };
+      try { xhr.send(); } catch (e2) { resolve(null); }
+    });
+  }
+
+  function start() {
+    root = document.getElementById('folivox');
+    if (!root) return;
+    st.reduced = !!(window.matchMedia && window.matchMedia('(prefers-reduced-motion: reduce)').matches);
+    showMessage(F.textsFor(F.languageCode('', navigator.language)).loading);
+    loadBookBytes()
+      .then(F.decodeBookBin)
+      .then(function (xml) {
+        var model;
+        try {
+          model = F.parseBookXml(xml);
+        } catch (e) {
+          e.folivoxDamaged = true;
+          throw e;
+        }
+        if (!model.pages.length) {
+          var err = new Error('the book has no pages');
+          err.folivoxEmpty = true;
+          throw err;
+        }
+        return model;
+      })
+      .then(init)
+      .catch(fail);
+  }
+
+  /* ---------- building the interface ---------- */
+
+  function applyLook() {
+    root.setAttribute('data-skin', opts.skin);
+    root.setAttribute('dir', 'ltr');
+    root.classList.toggle('fv-rtl', opts.rightToLeft);
+    root.classList.toggle('fv-reduced', st.reduced);
+    document.documentElement.setAttribute('lang', opts.lang);
+    var s = root.style;
+    if (opts.bgColor) s.setProperty('--fv-bg', opts.bgColor);
+    if (opts.bgImage) s.setProperty('--fv-bg-image', cssUrl(opts.bgImage));
+    if (opts.toolbarColor) s.setProperty('--fv-bar', opts.toolbarColor);
+    if (opts.toolbarTextColor) s.setProperty('--fv-bar-text', opts.toolbarTextColor);
+    if (opts.accentColor) s.setProperty('--fv-accent', opts.accentColor);
+    s.setProperty('--fv-flip-ms', opts.flipMs + 'ms');
+  }
+
+  function buildBrand() {
+    if (!opts.logo && !opts.title) return;
+    var brand = make('div', 'fv-brand');
+    if (opts.logo) {
+      var img = make('img', 'fv-logo', { src: opts.logo, alt: opts.logoLink ? opts.logoLink : '' });
+      img.addEventListener('error', function () { img.remove(); });
+      if (opts.logoLink) {
+        var a = make('a', 'fv-logo-link', { href: opts.logoLink, target: '_blank', rel: 'noopener noreferrer' });
+        a.appendChild(img);
+        brand.appendChild(a);
+      } else {
+        brand.appendChild(img);
+      }
+    }
+    if (opts.title) {
+      var h = make('h1', 'fv-title');
+      h.textContent = opts.title;
+      brand.appendChild(h);
+    }
+    (ui.head || root).appendChild(brand);
+  }
+
+  function buildToolbar() {
+    var bar = make('nav', 'fv-bar', { 'aria-label': T.page });
+    var group = make('div', 'fv-group fv-nav');
+    // The arrows keep their look on right-to-left books; what they do follows the direction.
+    var rtl = opts.rightToLeft;
+    ui.farLeft = button('fv-far-left', 'first', rtl ? T.last : T.first, function () { goTo(rtl ? n - 1 : 0); });
+    ui.left = button('fv-left', 'prev', rtl ? T.next : T.prev, function () { step(rtl ? 1 : -1); });
+    ui.right = button('fv-right', 'next', rtl ? T.prev : T.next, function () { step(rtl ? -1 : 1); });
+    ui.farRight = button('fv-far-right', 'last', rtl ? T.first : T.last, function () { goTo(rtl ? 0 : n - 1); });
+    group.appendChild(ui.farLeft);
+    group.appendChild(ui.left);
+    if (opts.showPageNumber) {
+      var field = make('label', 'fv-pagefield');
+      ui.pageInput = make('input', 'fv-pageinput', {
+        type: 'text', inputmode: 'numeric', autocomplete: 'off', spellcheck: 'false',
+        'aria-label': T.goTo, title: T.goTo
+      });
+      ui.pageTotal = make('span', 'fv-pagetotal');
+      ui.pageTotal.textContent = '/ ' + n;
+      field.appendChild(ui.pageInput);
+      field.appendChild(ui.pageTotal);
+      ui.pageInput.addEventListener('focus', function () { ui.pageInput.select(); });
+      ui.pageInput.addEventListener('keydown', function (ev) {
+        if (ev.key === 'Enter') {
+          var v = parseInt(ui.pageInput.value, 10);
+          if (v >= 1 && v <= n) goTo(v - 1);
+          ui.pageInput.blur();
+          updateStatus();
+        } else if (ev.key === 'Escape') {
+          ui.pageInput.blur();
+        }
+      });
+      ui.pageInput.addEventListener('blur', updateStatus);
+      group.appendChild(field);
+    }
+    group.appendChild(ui.right);
+    group.appendChild(ui.farRight);
+    bar.appendChild(group);
+
+    var tools = make('div', 'fv-group fv-tools');
+    if (opts.showContents && book.toc.length) {
+      ui.tocButton = button('fv-contents', 'contents', T.contents, function () { toggleToc(); });
+      ui.tocButton.setAttribute('aria-expanded', 'false');
+      tools.appendChild(ui.tocButton);
+    }
+    if (opts.showThumbnails) {
+      ui.thumbButton = button('fv-thumbnails', 'thumbnails', T.thumbnails, function () { toggleThumbs(); });
+      ui.thumbButton.setAttribute('aria-expanded', 'false');
+      tools.appendChild(ui.thumbButton);
+    }
+    if (opts.showZoom) {
+      ui.zoomOut = button('fv-zoom-out', 'zoomOut', T.zoomOut, function () { zoomBy(-1); });
+      ui.zoomIn = button('fv-zoom-in', 'zoomIn', T.zoomIn, function () { zoomBy(1); });
+      tools.appendChild(ui.zoomOut);
+      tools.appendChild(ui.zoomIn);
+    }
+    if (opts.showSoundButton) {
+      ui.soundButton = button('fv-sound', st.soundOn ? 'soundOn' : 'soundOff', T.sound, function () {
+        st.soundOn = !st.soundOn;
+        updateSoundButton();
+        if (st.soundOn) playFlipSound();
+      });
+      tools.appendChild(ui.soundButton);
+      updateSoundButton();
+    }
+    var fsRoot = document.documentElement;
+    if (opts.showFullscreen && document.fullscreenEnabled && fsRoot.requestFullscreen) {
+      ui.fullscreen = button('fv-fullscreen', 'fullscreen', T.fullscreen, function () {
+        if (document.fullscreenElement) document.exitFullscreen().catch(function () {});
+        else fsRoot.requestFullscreen().catch(function () {});
+      });
+      ui.fullscreen.setAttribute('aria-pressed', 'false');
+      document.addEventListener('fullscreenchange', function () {
+        ui.fullscreen.setAttribute('aria-pressed', document.fullscreenElement ? 'true' : 'false');
+      });
+      tools.appendChild(ui.fullscreen);
+    }
+    if (tools.childNodes.length) bar.appendChild(tools);
+    (ui.head || root).appendChild(bar);
+    ui.bar = bar;
+  }
+
+  function updateSoundButton() {
+    if (!ui.soundButton) return;
+    setIcon(ui.soundButton, st.soundOn ? 'soundOn' : 'soundOff');
+    ui.soundButton.setAttribute('aria-pressed', st.soundOn ? 'true' : 'false');
+  }
+
+  function buildStage() {
+    ui.stage = make('main', 'fv-stage', { 'aria-label': opts.title || document.title || T.page });
+    ui.scroll = make('div', 'fv-scroll');
+    ui.book = make('div', 'fv-book');
+    ui.sideL = make('div', 'fv-side fv-side-left');
+    ui.sideR = make('div', 'fv-side fv-side-right');
+    ui.sideL._pos = -2;
+    ui.sideR._pos = -2;
+    // Links are reached with Tab in reading order, so the earlier page comes first.
+    ui.book.appendChild(opts.rightToLeft ? ui.sideR : ui.sideL);
+    ui.book.appendChild(opts.rightToLeft ? ui.sideL : ui.sideR);
+    ui.scroll.appendChild(ui.book);
+    ui.stage.appendChild(ui.scroll);
+    ui.sr = make('div', 'fv-sr', { 'aria-live': 'polite' });
+    root.appendChild(ui.stage);
+    root.appendChild(ui.sr);
+    ui.book.addEventListener('pointerdown', onPointerDown);
+    ui.book.addEventListener('pointermove', onPointerMove);
+    ui.book.addEventListener('pointerup', onPointerUp);
+    ui.book.addEventListener('pointercancel', onPointerCancel);
+    ui.book.addEventListener('dragstart', function (ev) { ev.preventDefault(); });
+    ui.stage.addEventListener('wheel', onWheel, { passive: false });
+  }
+
+  function init(model) {
+    book = model;
+    n = book.pages.length;
+    opts = F.readOptions(book.settings, navigator.language);
+    T = opts.texts;
+    if (opts.aspect) st.aspect = opts.aspect;
+    st.soundOn = !!opts.flipSound;
+    if (opts.flipSound) {
+      audio = new Audio(opts.flipSound);
+      audio.preload = 'auto';
+    }
+    var msg = root.querySelector('.fv-message');
+    if (msg) msg.hidden = true;
+    applyLook();
+    buildStage();
+    // Skins with a header carry the title and the toolbar in one bar across the top.
+    if (opts.header) {
+      ui.head = make('header', 'fv-head');
+      root.appendChild(ui.head);
+    }
+    buildBrand();
+    buildToolbar();
+
+    var fromHash = F.pageFromHash(location.hash, n);
+    st.anchor = fromHash >= 0 ? fromHash : 0;
+    layout(true);
+
+    window.addEventListener('resize', function () { layout(false); });
+    window.addEventListener('hashchange', function () {
+      var p = F.pageFromHash(location.hash, n);
+      if (p >= 0) goTo(p);
+    });
+    document.addEventListener('keydown', onKey);
+    if (!opts.aspect) learnAspect();
+
+    window.folivoxPlayer = {
+      pageCount: function () { return n; },
+      page: function () { return st.anchor; },
+      pagesInView: function () { return view(st.spread).pages.slice(); },
+      singlePage: function () { return st.single; },
+      goTo: function (p) { goTo(p); },
+      next: function () { step(1); },
+      previous: function () { step(-1); },
+      model: book,
+      options: opts
+    };
+  }
+
+  // Without pageWidth/pageHeight the first picture tells the page shape.
+  function learnAspect() {
+    var img = new Image();
+    img.onload = function () {
+      if (img.naturalWidth > 0 && img.naturalHeight > 0) {
+        st.aspect = img.naturalWidth / img.naturalHeight;
+        layout(false);
+      }
+    };
+    if (book.pages[0].url) img.src = book.pages[0].url;
+  }
+
+  /* ---------- geometry ---------- */
+
+  function spreadOf(p) { return F.spreadOfPage(p, n, st.single); }
+  function view(s) { return F.spreadView(s, n, st.single, opts.rightToLeft); }
+  function spreads() { return F.spreadCount(n, st.single); }
+  function isHard(p) { return book.pages[p].hard || (opts.hardCover && (p === 0 || p === n - 1)); }
+
+  function layout(first) {
+    finishAnimation();
+    var bar = ui.bar ? ui.bar.getBoundingClientRect() : null;
+    var thumbs = st.thumbsOpen && ui.thumbs ? ui.thumbs.offsetHeight : 0;
+    var h = window.innerHeight, w = window.innerWidth;
+    var top, barSpace;
+    if (ui.head) {
+      // The header may wrap onto two lines on a narrow window; measure it every time.
+      var headH = ui.head.offsetHeight;
+      root.style.setProperty('--fv-head-h', headH + 'px');
+      top = headH + 16;
+      barSpace = 0;
+    } else {
+      var brand = root.querySelector('.fv-brand');
+      top = brand ? brand.offsetHeight + 20 : 16;
+      barSpace = bar ? Math.max(0, h - bar.top) : 0;
+    }
+    if (ui.thumbs) ui.thumbs.style.bottom = (barSpace + 8) + 'px';
+    var bottom = barSpace + (thumbs ? thumbs + 8 : 0) + 12;
+    root.style.setProperty('--fv-stage-top', top + 'px');
+    root.style.setProperty('--fv-stage-bottom', bottom + 'px');
+    // Narrow windows keep the book large: the margin shrinks with the width.
+    var margin = Math.min(opts.margin, Math.round(w / 25));
+    var availW = Math.max(120, w - 2 * Math.max(16, margin));
+    var availH = Math.max(120, h - top - bottom);
+    var single = F.useSinglePage(availW, availH, st.aspect);
+    if (single !== st.single || first) {
+      st.single = single;
+      st.spread = spreadOf(st.anchor);
+      root.classList.toggle('fv-single', single);
+    }
+    var fit = F.fitPage(availW, availH, st.aspect, st.single);
+    var z = ZOOMS[st.zoom];
+    st.pageW = Math.round(fit.width * z);
+    st.pageH = Math.round(fit.height * z);
+    var bw = st.single ? st.pageW : 2 * st.pageW;
+    ui.book.style.width = bw + 'px';
+    ui.book.style.height = st.pageH + 'px';
+    ui.book.style.setProperty('--fv-page-w', st.pageW + 'px');
+    ui.book.style.setProperty('--fv-page-h', st.pageH + 'px');
+    ui.book.style.perspective = Math.round(Math.max(2000, bw * 5)) + 'px';
+    root.classList.toggle('fv-zoomed', st.zoom > 0);
+    render();
+    if (st.thumbsOpen) drawThumbs();
+  }
+
+  function setShift(shift) {
+    var px = st.zoom > 0 ? 0 : shift * (st.single ? st.pageW : 2 * st.pageW);
+    ui.book.style.transform = px ? 'translateX(' + px.toFixed(1) + 'px)' : '';
+  }
+
+  /* ---------- pages ---------- */
+
+  function pageLinks(p, holder) {
+    var links = book.links[p] || [];
+    for (var i = 0; i < links.length; i++) {
+      var l = links[i];
+      var a = make('a', 'fv-link');
+      a.style.left = (l.x * 100).toFixed(4) + '%';
+      a.style.top = (l.y * 100).toFixed(4) + '%';
+      a.style.width = (l.w * 100).toFixed(4) + '%';
+      a.style.height = (l.h * 100).toFixed(4) + '%';
+      if (l.kind === 'url') {
+        a.href = l.href;
+        a.target = '_blank';
+        a.rel = 'noopener noreferrer';
+        a.title = l.href;
+        a.setAttribute('aria-label', T.link + ': ' + l.href);
+      } else {
+        a.href = '#page=' + (l.page + 1);
+        a.title = T.toPage + ' ' + (l.page + 1);
+        a.setAttribute('aria-label', a.title);
+        a.setAttribute('data-page', String(l.page));
+        a.addEventListener('click', onPageLink);
+      }
+      a.addEventListener('pointerdown', function (ev) { ev.stopPropagation(); });
+      holder.appendChild(a);
+    }
+  }
+
+  function onPageLink(ev) {
+    ev.preventDefault();
+    goTo(parseInt(this.getAttribute('data-page'), 10));
+  }
+
+  function makePage(p, withLinks) {
+    var div = make('div', 'fv-page' + (isHard(p) ? ' fv-hard' : ''));
+    div.setAttribute('data-page', String(p + 1));
+    var img = make('img', 'fv-picture', { alt: T.page + ' ' + (p + 1), draggable: 'false', decoding: 'async' });
+    img.addEventListener('error', function () { div.classList.add('fv-broken'); });
+    if (book.pages[p].url) img.src = book.pages[p].url;
+    else div.classList.add('fv-broken');
+    div.appendChild(img);
+    if (withLinks && book.links[p] && book.links[p].length) {
+      var layer = make('div', 'fv-links');
+      pageLinks(p, layer);
+      div.appendChild(layer);
+    }
+    return div;
+  }
+
+  function setSide(side, p, withLinks) {
+    var key = p < 0 ? -1 : (withLinks ? p : -100 - p);
+    if (side._pos === key) return;
+    side._pos = key;
+    side.textContent = '';
+    if (p >= 0) side.appendChild(makePage(p, withLinks));
+  }
+
+  function render() {
+    var v = view(st.spread);
+    if (st.single) {
+      setSide(ui.sideL, v.single, true);
+      setSide(ui.sideR, -1, false);
+    } else {
+      setSide(ui.sideL, v.left, true);
+      setSide(ui.sideR, v.right, true);
+    }
+    setShift(v.shift);
+    updateStatus();
+    updateHash();
+    preloadAround();
+    if (st.thumbsOpen) markThumbs();
+    if (!st.ready) waitFirstPaint();
+  }
+
+  function waitFirstPaint() {
+    st.ready = true;
+    var imgs = ui.book.querySelectorAll('img.fv-picture');
+    var left = imgs.length;
+    function one() {
+      if (--left > 0) return;
+      root.setAttribute('data-state', 'ready');
+      window.folivoxReadyTime = performance.now();
+      window.folivoxState = 'ready';
+    }
+    if (!left) { left = 1; one(); return; }
+    for (var i = 0; i < imgs.length; i++) {
+      if (imgs[i].complete) one();
+      else {
+        imgs[i].addEventListener('load', one);
+        imgs[i].addEventListener('error', one);
+      }
+    }
+  }
+
+  // Neighbouring spreads are fetched as detached images: cached, decoded, and not in the DOM.
+  function preloadAround() {
+    var keep = F.nearbyPages(st.spread, n, st.single, 2);
+    var next = Object.create(null);
+    for (var i = 0; i < keep.length; i++) {
+      var p = keep[i];
+      if (preloaded[p]) { next[p] = preloaded[p]; continue; }
+      var img = new Image();
+      img.decoding = 'async';
+      if (book.pages[p].url) img.src = book.pages[p].url;
+      next[p] = img;
+    }
+    preloaded = next;
+  }
+
+  function updateStatus() {
+    var v = view(st.spread);
+    var label = F.pageLabel(v);
+    if (ui.pageInput && document.activeElement !== ui.pageInput) ui.pageInput.value = label;
+    if (ui.sr) ui.sr.textContent = T.page + ' ' + label + ' ' + T.of + ' ' + n;
+    var atStart = st.spread <= 0, atEnd = st.spread >= spreads() - 1;
+    var rtl = opts.rightToLeft;
+    if (ui.left) {
+      ui.farLeft.disabled = rtl ? atEnd : atStart;
+      ui.left.disabled = rtl ? atEnd : atStart;
+      ui.right.disabled = rtl ? atStart : atEnd;
+      ui.farRight.disabled = rtl ? atStart : atEnd;
+    }
+    if (ui.zoomOut) {
+      ui.zoomOut.disabled = st.zoom === 0;
+      ui.zoomIn.disabled = st.zoom === ZOOMS.length - 1;
+    }
+  }
+
+  function updateHash() {
+    var v = view(st.spread);
+    var p = F.hashPageFor(v, st.anchor);
+    if (p < 0) return;
+    st.anchor = p;
+    var want = '#page=' + (p + 1);
+    if (location.hash === want) return;
+    try {
+      history.replaceState(history.state, '', want);
+    } catch (e) {
+      try { location.replace(want); } catch (e2) { /* a sandboxed frame may refuse both */ }
+    }
+  }
+
+  /* ---------- turning ---------- */
+
+  // A request while a page is still turning lands that turn first.
+  function step(dir) {
+    finishAnimation();
+    var target = st.spread + dir;
+    if (target < 0 || target >= spreads()) return;
+    turnTo(target);
+  }
+
+  function goTo(p) {
+    if (!(p >= 0 && p < n)) return;
+    finishAnimation();
+    var s = spreadOf(p);
+    if (s === st.spread) {
+      st.anchor = p;
+      updateHash();
+      return;
+    }
+    turnTo(s, p);
+  }
+
+  function turnTo(target, anchor) {
+    finishAnimation();
+    if (target === st.spread) return;
+    st.anchor = anchor !== undefined ? anchor : F.spreadView(target, n, st.single, opts.rightToLeft).pages[0];
+    var plan = F.turnPlan(st.spread, target, n, st.single, opts.rightToLeft, isHard);
+    plan.targetSpread = target;
+    playFlipSound();
+    if (st.reduced || opts.flipMs <= 0) {
+      st.spread = target;
+      render();
+      return;
+    }
+    beginLeaf(plan);
+    animateLeaf(plan.fromAngle, plan.toAngle, opts.flipMs, function () { endLeaf(true); });
+  }
+
+  function leafUrl(p) { return p >= 0 && book.pages[p].url ? cssUrl(book.pages[p].url) : 'none'; }
+
+  // Builds the turning leaf: one strip for a hard page, several for a soft one that bends.
+  function beginLeaf(plan) {
+    var right = plan.side === 'right';
+    var W = st.pageW, H = st.pageH;
+    if (st.single) {
+      setSide(ui.sideL, plan.under, false);
+    } else {
+      setSide(ui.sideL, plan.underLeft, false);
+      setSide(ui.sideR, plan.underRight, false);
+    }
+    var leaf = make('div', 'fv-leaf' + (plan.hard ? ' fv-leaf-hard' : ''));
+    leaf.style.width = W + 'px';
+    leaf.style.height = H + 'px';
+    leaf.style.left = (st.single || !right ? 0 : W) + 'px';
+    var count = plan.hard ? 1 : SOFT_STRIPS;
+    var w = W / count;
+    var strips = [];
+    var parent = leaf;
+    for (var i = 0; i < count; i++) {
+      var s = make('div', 'fv-strip');
+      s.style.width = (i < count - 1 ? w + 1 : w) + 'px';
+      s.style.height = H + 'px';
+      if (i === 0) s.style.left = right ? '0px' : (W - w) + 'px';
+      else s.style.left = (right ? w : -w) + 'px';
+      s.style.transformOrigin = right ? '0 50%' : '100% 50%';
+      var front = make('div', 'fv-face fv-front');
+      var back = make('div', 'fv-face fv-back');
+      var fx = right ? i * w : W - (i + 1) * w;
+      var bx = right ? W - (i + 1) * w : i * w;
+      front.style.backgroundImage = leafUrl(plan.front);
+      front.style.backgroundSize = W + 'px ' + H + 'px';
+      front.style.backgroundPosition = (-fx).toFixed(2) + 'px 0';
+      if (st.single) {
+        back.classList.add('fv-blank');
+      } else {
+        back.style.backgroundImage = leafUrl(plan.back);
+        back.style.backgroundSize = W + 'px ' + H + 'px';
+        back.style.backgroundPosition = (-bx).toFixed(2) + 'px 0';
+      }
+      if (plan.front < 0) front.classList.add('fv-empty');
+      if (!st.single && plan.back < 0) back.classList.add('fv-empty');
+      var fs = make('div', 'fv-shade');
+      var bs = make('div', 'fv-shade');
+      front.appendChild(fs);
+      back.appendChild(bs);
+      s.appendChild(front);
+      s.appendChild(back);
+      parent.appendChild(s);
+      strips.push({ el: s, frontShade: fs, backShade: bs });
+      parent = s;
+    }
+    var cast = make('div', 'fv-cast' + (right ? ' fv-cast-right' : ' fv-cast-left'));
+    ui.book.appendChild(cast);
+    ui.book.appendChild(leaf);
+    st.anim = { plan: plan, leaf: leaf, cast: cast, strips: strips, angle: plan.fromAngle, raf: 0, done: null };
+    root.classList.add('fv-turning');
+    setAngle(plan.fromAngle);
+  }
+
+  function setAngle(theta) {
+    var a = st.anim;
+    if (!a) return;
+    a.angle = theta;
+    var right = a.plan.side === 'right';
+    var deltas = F.stripAngles(theta, a.strips.length, SOFT_BEND);
+    var sum = 0;
+    for (var i = 0; i < a.strips.length; i++) {
+      sum += deltas[i];
+      var s = a.strips[i];
+      // Negative angles lift a right-hand leaf's free edge towards the reader.
+      s.el.style.transform = 'rotateY(' + (right ? -deltas[i] : deltas[i]).toFixed(3) + 'deg)';
+      // Light falls from the front: the face turned away from it darkens.
+      var t = sum / 180;
+      s.frontShade.style.opacity = (0.45 * Math.sin(t * Math.PI / 2)).toFixed(3);
+      s.backShade.style.opacity = (0.35 * Math.cos(t * Math.PI / 2)).toFixed(3);
+    }
+    if (st.single) {
+      a.leaf.style.opacity = theta <= 90 ? '1' : Math.max(0, (180 - theta) / 90).toFixed(3);
+    }
+    var lift = Math.sin(theta * Math.PI / 180);
+    a.cast.style.opacity = (0.6 * lift).toFixed(3);
+    var shift = a.plan.shiftX + (a.plan.shiftY - a.plan.shiftX) * (theta / 180);
+    setShift(shift);
+  }
+
+  function ease(t) { return t < 0.5 ? 4 * t * t * t : 1 - Math.pow(-2 * t + 2, 3) / 2; }
+  function easeOut(t) { return 1 - Math.pow(1 - t, 3); }
+
+  function animateLeaf(from, to, ms, done, soft) {
+    var a = st.anim;
+    if (!a) return;
+    var t0 = performance.now();
+    var fn = soft ? easeOut : ease;
+    a.done = done;
+    function frame(now) {
+      if (st.anim !== a) return;
+      var t = ms > 0 ? Math.min(1, (now - t0) / ms) : 1;
+      setAngle(from + (to - from) * fn(t));
+      if (t < 1) a.raf = requestAnimationFrame(frame);
+      else { a.raf = 0; a.done = null; done(); }
+    }
+    a.raf = requestAnimationFrame(frame);
+  }
+
+  function endLeaf(completed) {
+    var a = st.anim;
+    if (!a) return;
+    if (a.raf) cancelAnimationFrame(a.raf);
+    st.anim = null;
+    a.leaf.remove();
+    a.cast.remove();
+    root.classList.remove('fv-turning');
+    if (completed) st.spread = a.plan.targetSpread;
+    ui.sideL._pos = -2;
+    ui.sideR._pos = -2;
+    render();
+  }
+
+  // Lands a running turn at once (a turn still following the pointer is dropped).
+  function finishAnimation() {
+    var a = st.anim;
+    if (!a) return;
+    if (a.done) {
+      var d = a.done;
+      a.done = null;
+      d();
+    } else {
+      endLeaf(false);
+    }
+    st.drag = null;
+  }
+
+  /* ---------- pointer: drag, swipe, click ---------- */
+
+  function hitSide(ev) {
+    var r = ui.book.getBoundingClientRect();
+    var x = ev.clientX - r.left;
+    return x < r.width / 2 ? 'left' : 'right';
+  }
+
+  function onPointerDown(ev) {
+    if (ev.button !== 0 && ev.pointerType === 'mouse') return;
+    if (st.zoom > 0) {
+      if (ev.pointerType === 'mouse') {
+        st.pan = { id: ev.pointerId, x: ev.clientX, y: ev.clientY, sl: ui.stage.scrollLeft, st: ui.stage.scrollTop };
+        ui.book.setPointerCapture(ev.pointerId);
+        root.classList.add('fv-panning');
+      }
+      return;
+    }
+    finishAnimation();
+    st.drag = { id: ev.pointerId, x: ev.clientX, y: ev.clientY, t: performance.now(), side: hitSide(ev), active: false, hist: [] };
+    try { ui.book.setPointerCapture(ev.pointerId); } catch (e) { /* capture is a nicety */ }
+  }
+
+  // The turn a grab on one side of the book asks for, in spreads (+1 or -1).
+  function directionForSide(side) {
+    var toRight = side === 'left';
+    var forward = opts.rightToLeft ? toRight : !toRight;
+    return forward ? 1 : -1;
+  }
+
+  function hingeX(plan) {
+    var r = ui.book.getBoundingClientRect();
+    var right = plan.side === 'right';
+    if (st.single) return right ? r.left : r.right;
+    return r.left + st.pageW;
+  }
+
+  function onPointerMove(ev) {
+    if (st.pan && ev.pointerId === st.pan.id) {
+      ui.stage.scrollLeft = st.pan.sl - (ev.clientX - st.pan.x);
+      ui.stage.scrollTop = st.pan.st - (ev.clientY - st.pan.y);
+      return;
+    }
+    var d = st.drag;
+    if (!d || ev.pointerId !== d.id) return;
+    var dx = ev.clientX - d.x, dy = ev.clientY - d.y;
+    if (!d.active) {
+      if (Math.abs(dx) < DRAG_START || Math.abs(dx) < Math.abs(dy)) return;
+      var target = st.spread + directionForSide(d.side);
+      if (target < 0 || target >= spreads()) { st.drag = null; return; }
+      var plan = F.turnPlan(st.spread, target, n, st.single, opts.rightToLeft, isHard);
+      plan.targetSpread = target;
+      if (st.reduced) {
+        st.drag = null;
+        turnTo(target);
+        return;
+      }
+      beginLeaf(plan);
+      d.active = true;
+      d.plan = plan;
+      d.hinge = hingeX(plan);
+      var right = plan.side === 'right';
+      var atZero = right ? d.hinge + st.pageW : d.hinge - st.pageW;
+      var atEnd = right ? d.hinge - st.pageW : d.hinge + st.pageW;
+      d.edge0 = plan.fromAngle === 0 ? atZero : atEnd;
+      playFlipSound();
+    }
+    var edge = d.edge0 + (ev.clientX - d.x);
+    d.hist.push({ t: performance.now(), e: edge });
+    if (d.hist.length > 6) d.hist.shift();
+    setAngle(F.angleFromPointer(edge, d.hinge, st.pageW, d.plan.side));
+  }
+
+  function onPointerUp(ev) {
+    if (st.pan && ev.pointerId === st.pan.id) {
+      st.pan = null;
+      root.classList.remove('fv-panning');
+      return;
+    }
+    var d = st.drag;
+    if (!d || ev.pointerId !== d.id) return;
+    st.drag = null;
+    if (!d.active) {
+      var moved = Math.abs(ev.clientX - d.x) + Math.abs(ev.clientY - d.y);
+      if (moved < DRAG_START && performance.now() - d.t < 600) step(directionForSide(d.side));
+      return;
+    }
+    // Where the edge would be a moment later decides: a quick flick completes the turn.
+    var h = d.hist, v = 0;
+    if (h.length > 1) {
+      var dt = h[h.length - 1].t - h[0].t;
+      if (dt > 0) v = (h[h.length - 1].e - h[0].e) / dt;
+    }
+    var last = h.length ? h[h.length - 1].e : d.edge0;
+    var projected = F.angleFromPointer(last + v * 150, d.hinge, st.pageW, d.plan.side);
+    var from = st.anim ? st.anim.angle : d.plan.fromAngle;
+    var complete = d.plan.fromAngle === 0 ? projected > 90 : projected < 90;
+    var to = complete ? d.plan.toAngle : d.plan.fromAngle;
+    var ms = Math.max(120, opts.flipMs * Math.abs(to - from) / 180);
+    animateLeaf(from, to, ms, function () { endLeaf(complete); }, true);
+  }
+
+  function onPointerCancel(ev) {
+    if (st.pan && ev.pointerId === st.pan.id) { st.pan = null; root.classList.remove('fv-panning'); }
+    var d = st.drag;
+    if (!d || ev.pointerId !== d.id) return;
+    st.drag = null;
+    if (d.active && st.anim) {
+      var from = st.anim.angle;
+      animateLeaf(from, d.plan.fromAngle, 200, function () { endLeaf(false); }, true);
+    }
+  }
+
+  function onWheel(ev) {
+    if (!ev.ctrlKey || !opts.showZoom) return;
+    ev.preventDefault();
+    zoomBy(ev.deltaY < 0 ? 1 : -1);
+  }
+
+  /* ---------- keyboard ---------- */
+
+  function onKey(ev) {
+    if (ev.defaultPrevented || ev.altKey || ev.metaKey) return;
+    var t = ev.target;
+    var tag = t && t.tagName ? t.tagName.toLowerCase() : '';
+    if (tag === 'input' || tag === 'textarea' || tag === 'select' || (t && t.isContentEditable)) return;
+    var onControl = tag === 'button' || tag === 'a';
+    var rtl = opts.rightToLeft;
+    var zoomed = st.zoom > 0;
+    var handled = true;
+    switch (ev.key) {
+      case 'ArrowRight': if (ev.ctrlKey) { handled = false; break; } step(rtl ? -1 : 1); break;
+      case 'ArrowLeft': if (ev.ctrlKey) { handled = false; break; } step(rtl ? 1 : -1); break;
+      case 'PageDown': step(1); break;
+      case 'PageUp': step(-1); break;
+      case 'ArrowDown': if (zoomed) handled = false; else step(1); break;
+      case 'ArrowUp': if (zoomed) handled = false; else step(-1); break;
+      case ' ': if (onControl || zoomed) handled = false; else step(ev.shiftKey ? -1 : 1); break;
+      case 'Home': goTo(0); break;
+      case 'End': goTo(n - 1); break;
+      case '+': case '=': if (ev.ctrlKey || !opts.showZoom) handled = false; else zoomBy(1); break;
+      case '-': if (ev.ctrlKey || !opts.showZoom) handled = false; else zoomBy(-1); break;
+      case 'Escape':
+        if (st.tocOpen) toggleToc(false);
+        else if (st.thumbsOpen) toggleThumbs(false);
+        else if (st.zoom > 0) setZoom(0);
+        else handled = false;
+        break;
+      default: handled = false;
+    }
+    if (handled) ev.preventDefault();
+  }
+
+  /* ---------- zoom ---------- */
+
+  function zoomBy(d) { setZoom(Math.max(0, Math.min(ZOOMS.length - 1, st.zoom + d))); }
+
+  // Zoom lays the pages out larger instead of scaling them, so the browser draws the
+  // picture from its full resolution and it stays sharp.
+  function setZoom(z) {
+    if (z === st.zoom) return;
+    var s = ui.stage;
+    var cx = (s.scrollLeft + s.clientWidth / 2) / Math.max(1, s.scrollWidth);
+    var cy = (s.scrollTop + s.clientHeight / 2) / Math.max(1, s.scrollHeight);
+    st.zoom = z;
+    layout(false);
+    s.scrollLeft = cx * s.scrollWidth - s.clientWidth / 2;
+    s.scrollTop = cy * s.scrollHeight - s.clientHeight / 2;
+  }
+
+  /* ---------- sound ---------- */
+
+  function playFlipSound() {
+    if (!st.soundOn) return;
+    if (audio) {
+      try { audio.currentTime = 0; } catch (e) { /* not loaded yet */ }
+      var p = audio.play();
+      if (p && p.catch) p.catch(function () {});
+      return;
+    }
+    synthFlip();
+  }
+
+  // Without a sound file, a short burst of filtered noise sounds like paper.
+  function synthFlip() {
+    var AC = window.AudioContext || window.webkitAudioContext;
+    if (!AC) return;
+    try {
+      if (!audioCtx) audioCtx = new AC();
+      var ctx = audioCtx;
+      var len = Math.floor(ctx.sampleRate * 0.32);
+      var buf = ctx.createBuffer(1, len, ctx.sampleRate);
+      var data = buf.getChannelData(0);
+      for (var i = 0; i < len; i++) data[i] = (Math.random() * 2 - 1) * Math.pow(1 - i / len, 2);
+      var src = ctx.createBufferSource();
+      src.buffer = buf;
+      var filter = ctx.createBiquadFilter();
+      filter.type = 'bandpass';
+      filter.frequency.value = 2200;
+      filter.Q.value = 0.6;
+      var gain = ctx.createGain();
+      gain.gain.setValueAtTime(0.0001, ctx.currentTime);
+      gain.gain.exponentialRampToValueAtTime(0.35, ctx.currentTime + 0.03);
+      gain.gain.exponentialRampToValueAtTime(0.0001, ctx.currentTime + 0.3);
+      src.connect(filter);
+      filter.connect(gain);
+      gain.connect(ctx.destination);
+      src.start();
+    } catch (e) { /* sound is optional */ }
+  }
+
+  /* ---------- thumbnails ---------- */
+
+  function buildThumbs() {
+    ui.thumbs = make('div', 'fv-thumbs', { role: 'region', 'aria-label': T.thumbnails });
+    ui.thumbScroll = make('div', 'fv-thumbs-scroll');
+    ui.thumbTrack = make('div', 'fv-thumbs-track');
+    ui.thumbScroll.appendChild(ui.thumbTrack);
+    ui.thumbs.appendChild(ui.thumbScroll);
+    root.appendChild(ui.thumbs);
+    ui.thumbItems = Object.create(null);
+    var pending = false;
+    ui.thumbScroll.addEventListener('scroll', function () {
+      if (pending) return;
+      pending = true;
+      requestAnimationFrame(function () { pending = false; drawThumbs(); });
+    });
+    ui.thumbScroll.addEventListener('wheel', function (ev) {
+      if (ev.deltaY && !ev.deltaX && !ev.ctrlKey) {
+        ui.thumbScroll.scrollLeft += ev.deltaY;
+        ev.preventDefault();
+      }
+    }, { passive: false });
+  }
+
+  function thumbGeometry() {
+    var h = ui.thumbs.clientHeight - 34;
+    var w = Math.max(20, Math.round(h * st.aspect));
+    return { w: w, h: h, gap: 10, step: w + 10 };
+  }
+
+  // Right-to-left books list their pages from right to left.
+  function thumbSlot(p) { return opts.rightToLeft ? n - 1 - p : p; }
+
+  function drawThumbs() {
+    if (!st.thumbsOpen) return;
+    var g = thumbGeometry();
+    ui.thumbTrack.style.width = (n * g.step + g.gap) + 'px';
+    ui.thumbTrack.style.height = (g.h + 24) + 'px';
+    var sl = ui.thumbScroll.scrollLeft, cw = ui.thumbScroll.clientWidth;
+    var firstSlot = Math.max(0, Math.floor((sl - g.gap) / g.step) - 1);
+    var lastSlot = Math.min(n - 1, Math.ceil((sl + cw) / g.step));
+    var want = Object.create(null);
+    for (var slot = firstSlot; slot <= lastSlot; slot++) want[opts.rightToLeft ? n - 1 - slot : slot] = true;
+    for (var k in ui.thumbItems) {
+      if (!want[k] || ui.thumbItems[k]._w !== g.w) { ui.thumbItems[k].remove(); delete ui.thumbItems[k]; }
+    }
+    var shown = view(st.spread).pages;
+    for (var key in want) {
+      var p = +key;
+      if (ui.thumbItems[p]) continue;
+      var b = make('button', 'fv-thumb', { type: 'button', 'aria-label': T.goTo + ' ' + (p + 1) });
+      b._w = g.w;
+      b.style.left = (g.gap + thumbSlot(p) * g.step) + 'px';
+      b.style.width = g.w + 'px';
+      var img = make('img', 'fv-thumb-img', { alt: '', draggable: 'false', decoding: 'async', loading: 'lazy' });
+      img.style.height = g.h + 'px';
+      if (book.pages[p].thumb) img.src = book.pages[p].thumb;
+      var label = make('span', 'fv-thumb-label');
+      label.textContent = String(p + 1);
+      b.appendChild(img);
+      b.appendChild(label);
+      b.setAttribute('data-page', String(p));
+      if (shown.indexOf(p) >= 0) b.classList.add('fv-current');
+      b.addEventListener('click', onThumbClick);
+      ui.thumbTrack.appendChild(b);
+      ui.thumbItems[p] = b;
+    }
+  }
+
+  function onThumbClick() { goTo(parseInt(this.getAttribute('data-page'), 10)); }
+
+  function markThumbs() {
+    var shown = view(st.spread).pages;
+    for (var k in ui.thumbItems) ui.thumbItems[k].classList.toggle('fv-current', shown.indexOf(+k) >= 0);
+  }
+
+  function toggleThumbs(open) {
+    if (!ui.thumbs) buildThumbs();
+    st.thumbsOpen = open === undefined ? !st.thumbsOpen : open;
+    ui.thumbs.classList.toggle('fv-open', st.thumbsOpen);
+    root.classList.toggle('fv-thumbs-open', st.thumbsOpen);
+    if (ui.thumbButton) ui.thumbButton.setAttribute('aria-expanded', st.thumbsOpen ? 'true' : 'false');
+    layout(false);
+    if (st.thumbsOpen) {
+      var g = thumbGeometry();
+      var p = view(st.spread).pages[0];
+      ui.thumbScroll.scrollLeft = g.gap + thumbSlot(p) * g.step - ui.thumbScroll.clientWidth / 2 + g.w / 2;
+      drawThumbs();
+    } else {
+      ui.thumbTrack.textContent = '';
+      ui.thumbItems = Object.create(null);
+    }
+  }
+
+  /* ---------- table of contents ---------- */
+
+  function buildTocList(entries) {
+    var ul = make('ul', 'fv-toc-list');
+    for (var i = 0; i < entries.length; i++) {
+      var e = entries[i];
+      var li = make('li', 'fv-toc-item');
+      var item;
+      if (e.page >= 0) {
+        item = make('a', 'fv-toc-entry', { href: '#page=' + (e.page + 1) });
+        item.setAttribute('data-page', String(e.page));
+        item.addEventListener('click', onTocClick);
+        var title = make('span', 'fv-toc-title');
+        title.textContent = e.title;
+        var num = make('span', 'fv-toc-page');
+        num.textContent = String(e.page + 1);
+        item.appendChild(title);
+        item.appendChild(num);
+      } else {
+        item = make('span', 'fv-toc-heading');
+        item.textContent = e.title;
+      }
+      li.appendChild(item);
+      if (e.children.length) li.appendChild(buildTocList(e.children));
+      ul.appendChild(li);
+    }
+    return ul;
+  }
+
+  function onTocClick(ev) {
+    ev.preventDefault();
+    goTo(parseInt(this.getAttribute('data-page'), 10));
+    if (window.innerWidth < 900) toggleToc(false);
+  }
+
+  function toggleToc(open) {
+    if (!ui.toc) {
+      ui.toc = make('aside', 'fv-toc', { 'aria-label': T.contents });
+      var head = make('div', 'fv-toc-head');
+      var h = make('h2', 'fv-toc-caption');
+      h.textContent = T.contents;
+      head.appendChild(h);
+      head.appendChild(button('fv-toc-close', 'close', T.close, function () { toggleToc(false); }));
+      ui.toc.appendChild(head);
+      var body = make('nav', 'fv-toc-body');
+      body.appendChild(buildTocList(book.toc));
+      ui.toc.appendChild(body);
+      root.appendChild(ui.toc);
+    }
+    st.tocOpen = open === undefined ? !st.tocOpen : open;
+    ui.toc.classList.toggle('fv-open', st.tocOpen);
+    if (ui.tocButton) ui.tocButton.setAttribute('aria-expanded', st.tocOpen ? 'true' : 'false');
+    if (st.tocOpen) {
+      var firstEntry = ui.toc.querySelector('.fv-toc-entry');
+      if (firstEntry) firstEntry.focus({ preventScroll: false });
+    } else if (ui.tocButton) {
+      ui.tocButton.focus();
+    }
+  }
+
+  if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start);
+  else start();
+})(window.Folivox);

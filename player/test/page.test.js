@@ -1,0 +1,52 @@
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const { spawnSync } = require('node:child_process');
+
+const dir = path.resolve(__dirname, '..');
+const sources = ['template.html', 'src/player.css', 'src/container.js', 'src/model.js', 'src/settings.js', 'src/layout.js', 'src/player.js'];
+
+// The publisher reads template pages as 8-bit text without a byte-order mark, so the
+// page is kept to plain ASCII; non-ASCII texts are written as escapes.
+test('player sources are ASCII and use no "${" outside the placeholders', () => {
+  for (const name of sources) {
+    const text = fs.readFileSync(path.join(dir, name), 'latin1');
+    assert.ok(!/[^\x00-\x7f]/.test(text), name + ' has non-ASCII characters');
+    const rest = name === 'template.html'
+      ? text.replace('${index.title}', '').replace('${meta.keywords}', '').replace('${meta.description}', '') : text;
+    assert.ok(!rest.includes('${'), name + ' contains "${"');
+  }
+});
+
+const cmake = spawnSync('cmake', ['--version']).status === 0;
+
+test('the inlined page holds the three placeholders, each right before markup', { skip: !cmake }, () => {
+  const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-page-')), 'index.html');
+  const r = spawnSync('cmake', ['-DPLAYER_DIR=' + dir, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
+  assert.strictEqual(r.status, 0, r.stderr);
+  const html = fs.readFileSync(out, 'latin1');
+  const found = html.match(/\$\{[^}]*\}/g);
+  assert.deepStrictEqual(found, ['${index.title}', '${meta.keywords}', '${meta.description}']);
+  // The placeholder engine drops white space after a placeholder.
+  for (const p of found) assert.match(html.charAt(html.indexOf(p) + p.length), /[<"]/);
+  assert.ok(!html.includes('/*@FOLIVOX_'), 'a marker was left in the page');
+  for (const name of sources.slice(2)) {
+    const firstLine = fs.readFileSync(path.join(dir, name), 'utf8').split('\n')[0];
+    assert.ok(html.includes(firstLine), name + ' is not inlined');
+  }
+});
+
+test('the inline step fails on a stray "${"', { skip: !cmake }, () => {
+  const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-bad-'));
+  fs.cpSync(path.join(dir, 'src'), path.join(copy, 'src'), { recursive: true });
+  fs.copyFileSync(path.join(dir, 'template.html'), path.join(copy, 'template.html'));
+  fs.appendFileSync(path.join(copy, 'src', 'layout.js'), '\nvar s = `${1}`;\n');
+  const out = path.join(copy, 'index.html');
+  const r = spawnSync('cmake', ['-DPLAYER_DIR=' + copy, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
+  assert.notStrictEqual(r.status, 0);
+  assert.match(r.stderr, /outside the three placeholders/);
+  assert.ok(!fs.existsSync(out));
+});
