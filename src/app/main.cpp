@@ -1,22 +1,60 @@
 // The desktop program.
-#include <QApplication>
 #include <unistd.h>
 
+#include <QApplication>
+#include <QCommandLineParser>
+#include <memory>
+
+#include "app/AppDelegate.h"
 #include "app/Log.h"
-#include "app/MainWindow.h"
 #include "app/PlatformPaths.h"
+#include "app/ScreenshotTaker.h"
 
 int main(int argc, char** argv) {
   // The web engine refuses to start as root with its sandbox on (as in CI).
   if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Folivox"));
   QApplication::setApplicationName(QStringLiteral("Folivox"));
   QApplication::setApplicationVersion(QStringLiteral(FOLIVOX_VERSION));
+  QApplication::setDesktopFileName(QStringLiteral("folivox"));
+
+  // Developer options: a picture of the window, e.g. for the README.
+  QCommandLineParser parser;
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption shotOpt(
+      QStringLiteral("screenshot"),
+      QStringLiteral("Save a picture of the window once the preview has loaded, then quit."), QStringLiteral("PNG"));
+  const QCommandLineOption importOpt(QStringLiteral("import"),
+                                     QStringLiteral("With --screenshot: import this document first."),
+                                     QStringLiteral("FILE"));
+  const QCommandLineOption delayOpt(QStringLiteral("delay"),
+                                    QStringLiteral("With --screenshot: wait this long after loading (default 1500)."),
+                                    QStringLiteral("MS"), QStringLiteral("1500"));
+  const QCommandLineOption pageOpt(QStringLiteral("page"),
+                                   QStringLiteral("With --screenshot: open this page of the preview."),
+                                   QStringLiteral("N"), QStringLiteral("0"));
+  parser.addOptions({shotOpt, importOpt, delayOpt, pageOpt});
+  parser.process(app);
+
   Logging::prepaireTheLog(PlatformPaths::current());
   qCInfo(lcApp).noquote() << "version is:" << QApplication::applicationVersion();
-  MainWindow window;
-  window.show();
+
+  AppDelegate delegate;
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+  std::unique_ptr<ScreenshotTaker> shot;
+  if (parser.isSet(shotOpt)) {
+    ScreenshotTaker::Options o;
+    o.output = parser.value(shotOpt);
+    o.importPath = parser.value(importOpt);
+    o.delayMs = parser.value(delayOpt).toInt();
+    o.page = parser.value(pageOpt).toInt();
+    shot = std::make_unique<ScreenshotTaker>(delegate, o);
+    shot->start();
+  }
+  delegate.applicationDidFinishLaunching();
   return QApplication::exec();
 }

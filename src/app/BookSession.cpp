@@ -1,0 +1,253 @@
+#include "app/BookSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <exception>
+
+#include "app/AppSettings.h"
+#include "app/HXCUtility.h"
+#include "app/Log.h"
+#include "app/PlatformPaths.h"
+#include "import/FlashOutline.h"
+#include "import/FlashPageSource.h"
+#include "import/FlashPagesAnnotations.h"
+#include "publish/FlashBookOutputApp.h"
+#include "publish/HTMLConfigInfo.h"
+#include "templates/FlashTemplate.h"
+
+namespace {
+
+// At most this many failed files are listed in the alert; the log has them all.
+constexpr size_t kListedFailures = 12;
+
+// File names in the order people expect: "2.jpg" before "10.jpg", case ignored.
+bool naturalLess(const QString& a, const QString& b) {
+  qsizetype i = 0;
+  qsizetype j = 0;
+  while (i < a.size() && j < b.size()) {
+    if (a.at(i).isDigit() && b.at(j).isDigit()) {
+      const qsizetype si = i;
+      const qsizetype sj = j;
+      while (i < a.size() && a.at(i).isDigit()) ++i;
+      while (j < b.size() && b.at(j).isDigit()) ++j;
+      QStringView na = QStringView(a).mid(si, i - si);
+      QStringView nb = QStringView(b).mid(sj, j - sj);
+      while (na.size() > 1 && na.front() == QLatin1Char('0')) na = na.mid(1);
+      while (nb.size() > 1 && nb.front() == QLatin1Char('0')) nb = nb.mid(1);
+      if (na.size() != nb.size()) return na.size() < nb.size();
+      if (const int c = na.compare(nb); c != 0) return c < 0;
+      continue;
+    }
+    const QChar ca = a.at(i).toCaseFolded();
+    const QChar cb = b.at(j).toCaseFolded();
+    if (ca != cb) return ca < cb;
+    ++i;
+    ++j;
+  }
+  if ((a.size() - i) != (b.size() - j)) return (a.size() - i) < (b.size() - j);
+  return a < b;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- PublishResult
+
+QString PublishResult::alertMessage() const {
+  if (succeeded()) return QStringLiteral("Open the result files?");
+  return QStringLiteral("Publishing failed.");
+}
+
+QString PublishResult::alertDetail() const {
+  if (succeeded()) return QStringLiteral("Publish finished! Open the it?");
+  if (!error.isEmpty()) return error;
+  QStringList lines{QStringLiteral("These files could not be written:")};
+  for (size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
+    lines << QStringLiteral("%1: %2").arg(failures[i].target, failures[i].reason);
+  if (failures.size() > kListedFailures)
+    lines << QStringLiteral("... and %1 more.").arg(failures.size() - kListedFailures);
+  return lines.join(QLatin1Char('\n'));
+}
+
+// --------------------------------------------------------------- PublishOptions
+
+PublishOptions PublishOptions::fromSettings(const AppSettings& settings) {
+  PublishOptions o;
+  o.folder = settings.lastOutputFileFolder();
+  o.name = settings.lastOutputFileName();
+  o.title = settings.lastOutputFileTitle();
+  o.outputType = settings.outputType();
+  return o;
+}
+
+void PublishOptions::store(AppSettings& settings) const {
+  settings.setLastOutputFileFolder(folder);
+  settings.setLastOutputFileName(name);
+  settings.setLastOutputFileTitle(title);
+  settings.setOutputType(outputType);
+  settings.saveSettings();
+}
+
+// ------------------------------------------------------------------ BookSession
+
+BookSession::BookSession() = default;
+BookSession::~BookSession() = default;
+
+void BookSession::start() {
+  iFlashPreviewFolder.clear();
+  iFlashPageSource = demonstrationPageSource();
+  iFlashTmpl = std::make_shared<FlashTemplate>();
+  if (!iFlashTmpl->loadError().isEmpty())
+    qCWarning(lcApp).noquote() << "the default template cannot be loaded:" << iFlashTmpl->loadError();
+}
+
+QStringList BookSession::demonstrationImages(const QString& folder) {
+  QStringList names;
+  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable, QDir::NoSort);
+  for (const QFileInfo& info : entries)
+    if (info.suffix().compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) names << info.fileName();
+  std::sort(names.begin(), names.end(), naturalLess);
+  QStringList paths;
+  for (const QString& n : names) paths << QDir(folder).absoluteFilePath(n);
+  return paths;
+}
+
+std::shared_ptr<FlashPageSourceImg> BookSession::demonstrationPageSource(const QString& folder) {
+  const QString dir = folder.isEmpty() ? PlatformPaths::current().resource(QStringLiteral("DemoImgs")) : folder;
+  auto source = std::make_shared<FlashPageSourceImg>();
+  for (const QString& path : demonstrationImages(dir)) source->addImgPageFromFile(path);
+  source->generateNormalPages();
+  return source;
+}
+
+void BookSession::makeFlashPreviewFolder() {
+  QString base = PlatformPaths::current().userAppSupport;
+  if (base.isEmpty()) base = QStringLiteral("/temp");
+  iFlashPreviewFolder = QDir::cleanPath(base + QStringLiteral("/Folivox/preview/"));
+  if (!QFileInfo::exists(iFlashPreviewFolder) && !QDir().mkpath(iFlashPreviewFolder))
+    qCWarning(lcApp).noquote()
+        << QStringLiteral("flash preview folder cannot be crearted[%1]").arg(iFlashPreviewFolder);
+  HXCUtility::makeDiractoryTrustByFlash(iFlashPreviewFolder);
+}
+
+void BookSession::removeFlashPreviewFolder() {
+  if (iFlashPreviewFolder.isEmpty()) return;
+  const QFileInfo info(iFlashPreviewFolder);
+  if (info.isDir() && !info.isSymLink())
+    QDir(iFlashPreviewFolder).removeRecursively();
+  else if (info.exists() || info.isSymLink())
+    QFile::remove(iFlashPreviewFolder);
+}
+
+PublishResult BookSession::buildPreview() {
+  if (iFlashPreviewFolder.isEmpty()) makeFlashPreviewFolder();
+  PublishResult result;
+  if (!iFlashTmpl || !iFlashPageSource) {
+    result.error = QStringLiteral("There is no book to preview.");
+    return result;
+  }
+  auto html = std::make_shared<HTMLConfigInfo>();
+  FlashBookOutput output(iFlashPageSource, iFlashTmpl, iFlashPreviewFolder, kPreviewHTMLName);
+  try {
+    html->setHTMLTitle(kPreviewTitle);
+    output.setHTMLConfig(html);
+    output.setFlashPagesAnnotations(iFlashPagesAnnotations);
+    output.setFlashOutline(iFlashOutline);
+    output.ouputTheBook();
+    result.outputFileName = output.outputFileName();
+    result.failures = output.failures();
+  } catch (const std::exception& e) {
+    result.error = QString::fromUtf8(e.what());
+    qCCritical(lcApp).noquote() << "apply change :" + result.error;
+  }
+  for (const PublishFailure& f : result.failures)
+    qCWarning(lcApp).noquote() << "preview file not written:" << f.target << f.reason;
+  return result;
+}
+
+void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
+                              std::shared_ptr<FlashPagesAnnotations> annotations, std::shared_ptr<FlashOutline> outline,
+                              qint32 pageWidth, qint32 pageHeight) {
+  if (iFlashTmpl) {
+    iFlashTmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageWidth));
+    iFlashTmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageHeight));
+  }
+  iFlashPageSource = std::move(pages);
+  iFlashPagesAnnotations = std::move(annotations);
+  iFlashOutline = std::move(outline);
+}
+
+std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath) {
+  if (!iFlashTmpl || styleShotPath.isEmpty()) return std::nullopt;
+  const QString styleFolder = QFileInfo(styleShotPath).absolutePath();
+  const QString tmplName = QFileInfo(QFileInfo(styleFolder).absolutePath()).fileName();
+  if (tmplName.isEmpty()) return std::nullopt;
+  iFlashTmpl->changeTmplTo(tmplName, styleFolder);
+  return tmplName;
+}
+
+QString BookSession::capitalizedName(const QString& name) {
+  QString out = name.toLower();
+  bool wordStart = true;
+  for (QChar& c : out) {
+    if (c.isLetterOrNumber()) {
+      if (wordStart) c = c.toUpper();
+      wordStart = false;
+    } else {
+      wordStart = true;
+    }
+  }
+  return out;
+}
+
+QString BookSession::exportTmplSettings(const QString& path) const {
+  if (!iFlashTmpl || path.isEmpty()) return QString();
+  QString target = path;
+  if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".txt");
+  return iFlashTmpl->exportPropertiesSettingsTo(target) ? target : QString();
+}
+
+void BookSession::importTmplSettings(const QString& path) {
+  if (iFlashTmpl) iFlashTmpl->importPropertiesSettingsFrom(path);
+}
+
+QString BookSession::manualPath() { return PlatformPaths::current().resource(kManualName); }
+
+PublishResult BookSession::publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
+                                       std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
+                                       std::shared_ptr<FlashPagesAnnotations> annotations) {
+  PublishResult result;
+  // An empty folder would mean the program's working directory: never write there.
+  if (options.folder.trimmed().isEmpty()) {
+    result.error = QStringLiteral("Choose the folder to publish into.");
+    return result;
+  }
+  if (!pages || !tmpl) {
+    result.error = QStringLiteral("There is no book to publish.");
+    return result;
+  }
+  const QString pageName = options.name + QStringLiteral(".html");
+  auto html = std::make_shared<HTMLConfigInfo>();
+  std::unique_ptr<FlashBookOutput> output;
+  if (options.outputType == 1) {
+    output = std::make_unique<FlashBookOutputApp>(pages, tmpl, options.folder, pageName);
+  } else {
+    if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
+    output = std::make_unique<FlashBookOutput>(pages, tmpl, options.folder, pageName);
+  }
+  try {
+    html->setHTMLTitle(options.title);
+    output->setHTMLConfig(html);
+    output->setFlashPagesAnnotations(std::move(annotations));
+    output->setFlashOutline(std::move(outline));
+    output->ouputTheBook();
+    result.outputFileName = output->outputFileName();
+    result.failures = output->failures();
+  } catch (const std::exception& e) {
+    result.error = QString::fromUtf8(e.what());
+    qCCritical(lcPublish).noquote() << "publish error:" + result.error;
+  }
+  for (const PublishFailure& f : result.failures)
+    qCWarning(lcPublish).noquote() << "not written:" << f.target << f.reason;
+  return result;
+}

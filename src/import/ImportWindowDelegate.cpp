@@ -1,0 +1,288 @@
+#include "import/ImportWindowDelegate.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/AppSettings.h"
+#include "app/Log.h"
+#include "app/NotificationCenter.h"
+#include "app/PlatformPaths.h"
+#include "import/DocumentToPdf.h"
+#include "import/FlashOutlinePDF.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportPDFOperation.h"
+#include "import/MuPdfDocument.h"
+#include "import/OperationQueue.h"
+
+ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
+    : QDialog(parent), iQueue(std::make_unique<OperationQueue>(1)) {
+  setWindowTitle(tr("Import a document"));
+  setWindowModality(Qt::WindowModal);
+
+  m_txtFilePath = new QLineEdit(this);
+  m_txtFilePath->setPlaceholderText(tr("A PDF, text or RTF document"));
+  auto* browse = new QPushButton(tr("Browse…"), this);
+  m_btnOpenFile = new QPushButton(tr("Open"), this);
+  m_btnOpenFile->setToolTip(tr("Open the document that is imported"));
+  auto* fileRow = new QHBoxLayout;
+  fileRow->addWidget(m_txtFilePath, 1);
+  fileRow->addWidget(browse);
+  fileRow->addWidget(m_btnOpenFile);
+
+  m_pageRangeType = new QButtonGroup(this);
+  auto* all = new QRadioButton(tr("All pages"), this);
+  auto* some = new QRadioButton(tr("Pages:"), this);
+  m_pageRangeType->addButton(all, 0);
+  m_pageRangeType->addButton(some, 1);
+  m_txtPageRange = new QLineEdit(this);
+  m_txtPageRange->setPlaceholderText(tr("e.g. 1-5,8,11-13"));
+  auto* rangeRow = new QHBoxLayout;
+  rangeRow->addWidget(all);
+  rangeRow->addWidget(some);
+  rangeRow->addWidget(m_txtPageRange, 1);
+
+  m_importQuality = new QComboBox(this);
+  m_importQuality->addItems({tr("Best (100)"), tr("High (85)"), tr("Medium (65)"), tr("Low (45)"), tr("Lowest (25)")});
+
+  m_btnImportLinks = new QCheckBox(tr("Import links"), this);
+  m_btnImportBookMark = new QCheckBox(tr("Import bookmarks"), this);
+  auto* optionsRow = new QHBoxLayout;
+  optionsRow->addWidget(m_btnImportLinks);
+  optionsRow->addWidget(m_btnImportBookMark);
+  optionsRow->addStretch(1);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("Document:"), fileRow);
+  form->addRow(tr("Range:"), rangeRow);
+  form->addRow(tr("Quality:"), m_importQuality);
+  form->addRow(QString(), optionsRow);
+
+  m_lblInfo = new QLabel(this);
+  m_lblInfo->setWordWrap(true);
+  m_lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  m_prgBar = new QProgressBar(this);
+  m_prgBar->setTextVisible(false);
+
+  auto* buttons = new QDialogButtonBox(this);
+  m_btnOK = buttons->addButton(tr("Import"), QDialogButtonBox::AcceptRole);
+  m_btnCancel = buttons->addButton(QDialogButtonBox::Cancel);
+  m_btnOK->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(m_lblInfo);
+  layout->addWidget(m_prgBar);
+  layout->addWidget(buttons);
+  resize(600, sizeHint().height());
+
+  connect(browse, &QPushButton::clicked, this, &ImportWindowDelegate::onBrowseFileAction);
+  connect(m_btnOpenFile, &QPushButton::clicked, this, &ImportWindowDelegate::onOpenTheFileAction);
+  connect(m_pageRangeType, &QButtonGroup::idClicked, this, &ImportWindowDelegate::onPageRangeTypeChangeAction);
+  connect(m_btnOK, &QPushButton::clicked, this, &ImportWindowDelegate::onImportAction);
+  connect(m_btnCancel, &QPushButton::clicked, this, &ImportWindowDelegate::onCancelAction);
+
+  // Filled once from the remembered choices; later openings show what the user left.
+  const AppSettings& s = AppSettings::shareInstance();
+  m_txtFilePath->setText(s.lastImportedFile());
+  (s.importPageRangeType() == 1 ? some : all)->setChecked(true);
+  m_txtPageRange->setText(s.importPageRange());
+  const int level = s.importQualityLevel();
+  m_importQuality->setCurrentIndex(level >= 0 && level < m_importQuality->count() ? level : 0);
+  m_btnImportLinks->setChecked(s.importLinks() == 1);
+  m_btnImportBookMark->setChecked(s.importBookmark() == 1);
+
+  // Progress is posted on the import's worker thread; the centre hands it to
+  // this thread, in order.
+  NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG,
+                                                  [this](const Notification& note) { mainThread_handleMSG(note); });
+  enableButtons(true);
+}
+
+ImportWindowDelegate::~ImportWindowDelegate() {
+  NotificationCenter::defaultCenter().removeObserver(this);
+  if (iQueue) {
+    iQueue->cancelAllOperations();
+    iQueue->waitUntilAllOperationsAreFinished();
+  }
+}
+
+QString ImportWindowDelegate::temporaryPDFPath() {
+  QString base = PlatformPaths::current().userTemp;
+  if (base.isEmpty()) base = QStringLiteral("/tmp");
+  return QDir(QDir(base).filePath(QStringLiteral("Folivox"))).filePath(QStringLiteral("Folivox.pdf"));
+}
+
+void ImportWindowDelegate::enableButtons(bool on) {
+  m_btnOK->setEnabled(on);
+  m_btnOpenFile->setEnabled(on);
+  m_importQuality->setEnabled(on);
+  m_txtPageRange->setEnabled(on && m_pageRangeType->checkedId() == 1);
+  m_lblInfo->setVisible(!on);
+  m_prgBar->setVisible(!on);
+  // A busy bar animates; a fixed range stops it.
+  if (on)
+    m_prgBar->setRange(0, 1);
+  else
+    m_prgBar->setRange(0, 0);
+}
+
+void ImportWindowDelegate::onPageRangeTypeChangeAction() { enableButtons(true); }
+
+void ImportWindowDelegate::onBrowseFileAction() {
+  auto* panel = new QFileDialog(this, tr("Choose a document"), QFileInfo(m_txtFilePath->text()).absolutePath());
+  panel->setAttribute(Qt::WA_DeleteOnClose);
+  panel->setFileMode(QFileDialog::ExistingFile);
+  panel->setNameFilters({tr("Documents (*.pdf *.txt *.rtf *.docx *.odt *.doc)"), tr("All files (*)")});
+  panel->setWindowModality(Qt::WindowModal);
+  connect(panel, &QFileDialog::fileSelected, this, [this](const QString& path) {
+    qCInfo(lcSystem).noquote() << "die end," + path;
+    m_txtFilePath->setText(path);  // a cancelled panel keeps the old path
+  });
+  panel->open();
+}
+
+void ImportWindowDelegate::onOpenTheFileAction() {
+  const QString path = m_txtImportFile.isEmpty() ? m_txtFilePath->text() : m_txtImportFile;
+  if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void ImportWindowDelegate::showFailure(const QString& reason) {
+  m_lblInfo->setText(reason);
+  m_lblInfo->setVisible(true);
+  Q_EMIT importFailed(reason);
+}
+
+void ImportWindowDelegate::onImportAction() {
+  const QString path = m_txtFilePath->text();
+  m_lblInfo->setVisible(true);
+  if (path.isEmpty() || !QFileInfo::exists(path)) {
+    m_lblInfo->setText(QStringLiteral("Import file does not exist."));
+    return;
+  }
+  m_lblInfo->setText(QStringLiteral("Initialization the file, please wait a Minute..."));
+  m_isImporting = true;
+
+  AppSettings& s = AppSettings::shareInstance();
+  s.setLastImportedFile(path);
+  s.setImportPageRangeType(m_pageRangeType->checkedId() == 1 ? 1 : 0);
+  s.setImportQualityLevel(m_importQuality->currentIndex());
+  s.setImportPageRange(m_txtPageRange->text());
+  s.setImportBookmark(m_btnImportBookMark->isChecked() ? 1 : 0);
+  s.setImportLinks(m_btnImportLinks->isChecked() ? 1 : 0);
+  enableButtons(false);
+  m_lblInfo->setText(QStringLiteral("Initialization the file, please wait a Minute..."));
+  s.saveSettings();
+
+  iFlashPageSource.reset();
+  iFlashPagesAnnotations.reset();
+  iFlashOutline.reset();
+  qCDebug(lcImport) << "start to import file now...";
+  startImport();
+}
+
+void ImportWindowDelegate::startImport() {
+  const QString source = m_txtFilePath->text();
+  m_txtImportFile = source;
+  if (DocumentToPdf::needsConversion(source)) {
+    const QString target = temporaryPDFPath();
+    const QString folder = QFileInfo(target).absolutePath();
+    qCInfo(lcSystem).noquote() << "Template: " + folder;
+    if (!QFileInfo::exists(folder)) {
+      QDir().mkpath(folder);
+      QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QString error;
+    if (!DocumentToPdf::convertToPDF(source, target, &error)) {
+      // Importing whatever an older conversion left there would show the wrong book.
+      m_isImporting = false;
+      enableButtons(true);
+      showFailure(error.isEmpty()
+                      ? QStringLiteral("%1 could not be converted to PDF.").arg(QFileInfo(source).fileName())
+                      : error);
+      return;
+    }
+    m_txtImportFile = target;
+  }
+
+  m_pageWidth = 0;
+  m_pageHeight = 0;
+  iQueue->cancelAllOperations();
+
+  const AppSettings& s = AppSettings::shareInstance();
+  const QString range = m_pageRangeType->checkedId() == 1 ? m_txtPageRange->text() : QStringLiteral("ALL");
+  qCDebug(lcImport).noquote() << "page range is:" + range;
+  const qint32 quality = AppSettings::qualityForLevel(s.importQualityLevel());
+
+  auto op = std::make_shared<ImportPDFOperation>(m_txtImportFile, range, kDPI, quality);
+  m_importPDF = op;
+  const std::weak_ptr<ImportPDFOperation> weak = op;
+  connect(
+      op.get(), &Operation::finished, this, [this, weak]() { operationFinished(weak.lock()); }, Qt::QueuedConnection);
+  op->setImportLinks(s.importLinks() == 1);
+  op->setImportBookmarks(s.importBookmark() == 1);
+  qCDebug(lcImport) << "before add operation";
+  iQueue->addOperation(op);
+  qCDebug(lcImport) << "after add operation";
+}
+
+void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOperation>& op) {
+  // A cancelled operation that ends after a newer import started is not ours any more.
+  if (!op || op != m_importPDF) return;
+  qCDebug(lcImport) << "import files isFinished.";
+  std::shared_ptr<FlashPageSourcePDF> pages = m_importPDF->flashPageSource();
+  iFlashPageSource = pages;
+  iFlashPagesAnnotations = m_importPDF->flashPagesAnnotation();
+  iFlashOutline = m_importPDF->flashOutline();
+  enableButtons(true);
+  m_isImporting = false;
+  if (pages) {
+    qCDebug(lcImport) << "import files ok...";
+    // The size of the first page as its picture shows it (rotation applied),
+    // whatever range was imported.
+    const std::shared_ptr<MuPdfDocument> doc = pages->PDFDoc();
+    if (doc && doc->pageCount() > 0) {
+      const QSizeF size = doc->pageSize(0);
+      m_pageWidth = static_cast<qint32>(size.width());
+      m_pageHeight = static_cast<qint32>(size.height());
+    }
+    for (const QString& w : m_importPDF->warnings()) qCWarning(lcImport).noquote() << w;
+    done(1);
+    return;
+  }
+  qCWarning(lcImport) << "import files failed...";
+  showFailure(m_importPDF->errorString().isEmpty() ? QStringLiteral("The import failed.") : m_importPDF->errorString());
+}
+
+void ImportWindowDelegate::mainThread_handleMSG(const Notification& note) {
+  if (m_lblInfo->isHidden()) return;
+  m_lblInfo->setText(QStringLiteral("Importing:%1/%2")
+                         .arg(note.userInfo.value(QStringLiteral("pageIndex")).toInt())
+                         .arg(note.userInfo.value(QStringLiteral("totalPage")).toInt()));
+}
+
+void ImportWindowDelegate::onCancelAction() {
+  qCInfo(lcSystem).noquote() << "cancel import pdf!!," + windowTitle();
+  enableButtons(true);
+  if (iQueue->operationCount() > 0) {
+    iQueue->cancelAllOperations();
+    return;
+  }
+  done(0);
+}

@@ -1,0 +1,101 @@
+// The import sheet: the document to import, the page range, the picture
+// quality and whether to take over links and bookmarks. Import converts a
+// text, RTF or office document to a temporary PDF, runs the import operation
+// on the dialog's queue and shows its progress; a successful import ends the
+// sheet with 1 and leaves its results and the first page's size here. Cancel
+// stops a running import, or ends the sheet with 0 when none runs.
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+class FlashPageSource;
+class FlashPagesAnnotations;
+class FlashOutline;
+class ImportPDFOperation;
+class OperationQueue;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+struct Notification;
+
+class ImportWindowDelegate : public QDialog {
+  Q_OBJECT
+ public:
+  static constexpr qint32 kDPI = 144;
+
+  explicit ImportWindowDelegate(QWidget* parent = nullptr);
+  ~ImportWindowDelegate() override;
+
+  // ---- results of the last import ----
+  std::shared_ptr<FlashPageSource> flashPageSource() const { return iFlashPageSource; }
+  std::shared_ptr<FlashPagesAnnotations> flashPagesAnnotations() const { return iFlashPagesAnnotations; }
+  std::shared_ptr<FlashOutline> flashOutline() const { return iFlashOutline; }
+  qint32 pageWidth() const { return m_pageWidth; }
+  void setPageWidth(qint32 w) { m_pageWidth = w; }
+  qint32 pageHeight() const { return m_pageHeight; }
+  void setPageHeight(qint32 h) { m_pageHeight = h; }
+  bool isImporting() const { return m_isImporting; }
+  // The operation of the last import, or null.
+  const std::shared_ptr<ImportPDFOperation>& importPDF() const { return m_importPDF; }
+  // The PDF that the import reads: the chosen file, or its converted copy.
+  const QString& txtImportFile() const { return m_txtImportFile; }
+  // Where text and RTF documents are converted: <user temp>/Folivox/Folivox.pdf.
+  static QString temporaryPDFPath();
+
+  // ---- actions ----
+  void enableButtons(bool on);
+  void onPageRangeTypeChangeAction();
+  void onBrowseFileAction();
+  void onOpenTheFileAction();
+  void onImportAction();
+  void startImport();
+  void onCancelAction();
+
+  // ---- controls ----
+  QLineEdit* txtFilePath() const { return m_txtFilePath; }
+  QButtonGroup* pageRangeType() const { return m_pageRangeType; }
+  QLineEdit* txtPageRange() const { return m_txtPageRange; }
+  QComboBox* importQuality() const { return m_importQuality; }
+  QPushButton* btnOK() const { return m_btnOK; }
+  QPushButton* btnCancel() const { return m_btnCancel; }
+  QLabel* lblInfo() const { return m_lblInfo; }
+  QProgressBar* prgBar() const { return m_prgBar; }
+  QCheckBox* btnImportBookMark() const { return m_btnImportBookMark; }
+  QCheckBox* btnImportLinks() const { return m_btnImportLinks; }
+
+ Q_SIGNALS:
+  // An import ended without a book; `reason` is what the status label shows.
+  void importFailed(const QString& reason);
+
+ private:
+  void operationFinished(const std::shared_ptr<ImportPDFOperation>& op);
+  void mainThread_handleMSG(const Notification& note);
+  void showFailure(const QString& reason);
+
+  QLineEdit* m_txtFilePath = nullptr;
+  QButtonGroup* m_pageRangeType = nullptr;
+  QLineEdit* m_txtPageRange = nullptr;
+  QComboBox* m_importQuality = nullptr;
+  QPushButton* m_btnOK = nullptr;
+  QPushButton* m_btnCancel = nullptr;
+  QPushButton* m_btnOpenFile = nullptr;
+  QLabel* m_lblInfo = nullptr;
+  QProgressBar* m_prgBar = nullptr;
+  QCheckBox* m_btnImportBookMark = nullptr;
+  QCheckBox* m_btnImportLinks = nullptr;
+  QString m_txtImportFile;
+
+  qint32 m_pageWidth = 0;
+  qint32 m_pageHeight = 0;
+  bool m_isImporting = false;
+  std::shared_ptr<FlashPageSource> iFlashPageSource;
+  std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;
+  std::shared_ptr<FlashOutline> iFlashOutline;
+  std::unique_ptr<OperationQueue> iQueue;
+  std::shared_ptr<ImportPDFOperation> m_importPDF;
+};

@@ -1,0 +1,150 @@
+#include "publish/OutputWindowDelegate.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/AppSettings.h"
+#include "app/Log.h"
+
+OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(tr("Publish the book"));
+  setWindowModality(Qt::WindowModal);
+
+  m_txtOutputFolder = new QLineEdit(this);
+  auto* browse = new QPushButton(tr("Choose…"), this);
+  auto* openFolder = new QPushButton(tr("Open"), this);
+  openFolder->setToolTip(tr("Show the folder in the file manager"));
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(m_txtOutputFolder, 1);
+  folderRow->addWidget(browse);
+  folderRow->addWidget(openFolder);
+  m_txtOutputName = new QLineEdit(this);
+  m_txtOutputName->setPlaceholderText(QStringLiteral("index"));
+  m_txtTitle = new QLineEdit(this);
+
+  m_mOutputType = new QButtonGroup(this);
+  auto* web = new QRadioButton(tr("Web folder (plays in any browser)"), this);
+  auto* app = new QRadioButton(tr("Application bundle"), this);
+  m_mOutputType->addButton(web, 0);
+  m_mOutputType->addButton(app, 1);
+  auto* typeColumn = new QVBoxLayout;
+  typeColumn->addWidget(web);
+  typeColumn->addWidget(app);
+
+  auto* form = new QFormLayout;
+  form->addRow(tr("Output folder:"), folderRow);
+  form->addRow(tr("Page name:"), m_txtOutputName);
+  form->addRow(tr("Title:"), m_txtTitle);
+  form->addRow(tr("Publish as:"), typeColumn);
+
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* publish = buttons->addButton(tr("Publish"), QDialogButtonBox::AcceptRole);
+  QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
+  publish->setDefault(true);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+  resize(560, sizeHint().height());
+
+  connect(browse, &QPushButton::clicked, this, &OutputWindowDelegate::onSelectFolder);
+  connect(openFolder, &QPushButton::clicked, this, &OutputWindowDelegate::onOpenFolder);
+  connect(publish, &QPushButton::clicked, this, &OutputWindowDelegate::onPublish);
+  connect(cancel, &QPushButton::clicked, this, &OutputWindowDelegate::onCancel);
+  // The book belongs to the main window; hold it only while the sheet is up.
+  connect(this, &QDialog::finished, this, &OutputWindowDelegate::releaseBook);
+
+  // Filled once from the remembered choices; later openings show what the user left.
+  const PublishOptions o = PublishOptions::fromSettings(AppSettings::shareInstance());
+  m_txtOutputFolder->setText(o.folder);
+  m_txtOutputName->setText(o.name);
+  m_txtTitle->setText(o.title);
+  (o.outputType == 1 ? app : web)->setChecked(true);
+}
+
+PublishOptions OutputWindowDelegate::options() const {
+  PublishOptions o;
+  o.folder = m_txtOutputFolder->text();
+  o.name = m_txtOutputName->text();
+  o.title = m_txtTitle->text();
+  o.outputType = m_mOutputType->checkedId() == 1 ? 1 : 0;
+  return o;
+}
+
+void OutputWindowDelegate::onSelectFolder() {
+  auto* panel = new QFileDialog(this, tr("Choose folder"), m_txtOutputFolder->text());
+  panel->setAttribute(Qt::WA_DeleteOnClose);
+  panel->setFileMode(QFileDialog::Directory);
+  panel->setOption(QFileDialog::ShowDirsOnly);
+  panel->setLabelText(QFileDialog::Accept, tr("Choose folder"));
+  panel->setWindowModality(Qt::WindowModal);
+  connect(panel, &QFileDialog::fileSelected, this, [this](const QString& path) {
+    qCDebug(lcPublish).noquote() << "die end," + path;
+    m_txtOutputFolder->setText(path);  // a cancelled panel keeps the folder
+  });
+  panel->open();
+}
+
+void OutputWindowDelegate::onOpenFolder() {
+  const QUrl url = QUrl::fromLocalFile(m_txtOutputFolder->text());
+  if (m_openUrl)
+    m_openUrl(url);
+  else
+    QDesktopServices::openUrl(url);
+}
+
+void OutputWindowDelegate::onCancel() { done(0); }
+
+bool OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* parent) {
+  QMessageBox box(parent);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setText(result.alertMessage());
+  box.setInformativeText(result.alertDetail());
+  if (result.succeeded()) {
+    box.setIcon(QMessageBox::Information);
+    QPushButton* open = box.addButton(QStringLiteral("Open it"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
+    box.setDefaultButton(open);
+    box.exec();
+    return box.clickedButton() == open;
+  }
+  box.setIcon(QMessageBox::Warning);
+  box.addButton(QMessageBox::Ok);
+  box.exec();
+  return false;
+}
+
+void OutputWindowDelegate::onPublish() {
+  const PublishOptions o = options();
+  o.store(AppSettings::shareInstance());
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  m_lastResult = BookSession::publishBook(o, iFlashPageSource, iFlashTmpl, iFlashOutline, iFlashPagesAnnotations);
+  QApplication::restoreOverrideCursor();
+  const bool open = m_alert ? m_alert(m_lastResult, this) : defaultAlert(m_lastResult, this);
+  if (open && m_lastResult.succeeded()) {
+    const QUrl url = QUrl::fromLocalFile(m_lastResult.outputFileName);
+    if (m_openUrl)
+      m_openUrl(url);
+    else
+      QDesktopServices::openUrl(url);
+  }
+  done(1);
+}
+
+void OutputWindowDelegate::releaseBook() {
+  iFlashPageSource.reset();
+  iFlashTmpl.reset();
+  iFlashOutline.reset();
+  iFlashPagesAnnotations.reset();
+}

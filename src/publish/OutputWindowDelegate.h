@@ -1,0 +1,69 @@
+// The publish sheet: output folder, page name, title and the kind of output
+// (web folder or application). Publishing remembers the choices, writes the
+// book, says how it went and offers to open the result; the sheet then ends
+// with 1. Cancel ends it with 0.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "app/BookSession.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QUrl;
+
+class OutputWindowDelegate : public QDialog {
+  Q_OBJECT
+ public:
+  // Shows the outcome; returns true when the user wants the result opened.
+  using AlertPresenter = std::function<bool(const PublishResult& result, QWidget* parent)>;
+  using UrlOpener = std::function<void(const QUrl& url)>;
+
+  explicit OutputWindowDelegate(QWidget* parent = nullptr);
+
+  const std::shared_ptr<FlashPageSource>& flashPageSource() const { return iFlashPageSource; }
+  void setFlashPageSource(std::shared_ptr<FlashPageSource> s) { iFlashPageSource = std::move(s); }
+  const std::shared_ptr<FlashTemplate>& flashTmpl() const { return iFlashTmpl; }
+  void setFlashTmpl(std::shared_ptr<FlashTemplate> t) { iFlashTmpl = std::move(t); }
+  const std::shared_ptr<FlashOutline>& flashOutline() const { return iFlashOutline; }
+  void setFlashOutline(std::shared_ptr<FlashOutline> o) { iFlashOutline = std::move(o); }
+  const std::shared_ptr<FlashPagesAnnotations>& flashPagesAnnotations() const { return iFlashPagesAnnotations; }
+  void setFlashPagesAnnotations(std::shared_ptr<FlashPagesAnnotations> a) { iFlashPagesAnnotations = std::move(a); }
+
+  void setAlertPresenter(AlertPresenter presenter) { m_alert = std::move(presenter); }
+  void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+
+  void onSelectFolder();
+  void onOpenFolder();
+  void onCancel();
+  void onPublish();
+
+  // The choices as the controls hold them.
+  PublishOptions options() const;
+  // The outcome of the last publish.
+  const PublishResult& lastResult() const { return m_lastResult; }
+
+  QLineEdit* txtOutputFolder() const { return m_txtOutputFolder; }
+  QLineEdit* txtOutputName() const { return m_txtOutputName; }
+  QLineEdit* txtTitle() const { return m_txtTitle; }
+  QButtonGroup* mOutputType() const { return m_mOutputType; }
+
+  static bool defaultAlert(const PublishResult& result, QWidget* parent);
+
+ private:
+  void releaseBook();
+
+  QLineEdit* m_txtOutputFolder = nullptr;
+  QLineEdit* m_txtOutputName = nullptr;
+  QLineEdit* m_txtTitle = nullptr;
+  QButtonGroup* m_mOutputType = nullptr;
+  std::shared_ptr<FlashPageSource> iFlashPageSource;
+  std::shared_ptr<FlashTemplate> iFlashTmpl;
+  std::shared_ptr<FlashOutline> iFlashOutline;
+  std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;
+  AlertPresenter m_alert;
+  UrlOpener m_openUrl;
+  PublishResult m_lastResult;
+};

@@ -1,0 +1,447 @@
+// The desktop program driven through its real window, offscreen: start-up and
+// the first preview, the blinking apply button, the property editor's
+// delegates, an import through the import sheet, the template chooser,
+// publishing, settings files and shutdown.
+#include <unistd.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWebEngineView>
+
+#include "TestEnv.h"
+#include "app/AppDelegate.h"
+#include "app/AppSettings.h"
+#include "app/NotificationCenter.h"
+#include "import/FlashPageSource.h"
+#include "import/ImportPDFOperation.h"
+#include "import/ImportWindowDelegate.h"
+#include "publish/OutputWindowDelegate.h"
+#include "templates/FlashTemplate.h"
+#include "templates/FlashTemplateOutlineDelegate.h"
+#include "templates/FlashTemplatePropertyModel.h"
+#include "templates/FlashTmplCells.h"
+#include "templates/FlashTmplValueDelegate.h"
+#include "templates/SelectTemplateWindowDelegate.h"
+
+namespace {
+
+constexpr int kWaitMs = 90000;
+
+// A two-page PDF: the first page 595.3 x 841.9 points, the second smaller.
+QByteArray twoPagePdf() {
+  const QList<QByteArray> objects = {
+      "<< /Type /Catalog /Pages 2 0 R >>",
+      "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.3 841.9] /Contents 5 0 R >>",
+      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /Contents 5 0 R >>",
+      "<< /Length 34 >>\nstream\n0.2 0.5 0.3 rg 50 50 200 300 re f\nendstream",
+  };
+  QByteArray pdf = "%PDF-1.4\n";
+  QList<qsizetype> offsets;
+  for (qsizetype i = 0; i < objects.size(); ++i) {
+    offsets << pdf.size();
+    pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+  }
+  const qsizetype xref = pdf.size();
+  pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+  for (qsizetype o : offsets) pdf += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
+  pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
+         QByteArray::number(xref) + "\n%%EOF\n";
+  return pdf;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// The value a style's settings file gives a key ("" when it gives none).
+QString styleValue(const QString& tmplName, const QString& style, const QString& key) {
+  QFile f(FlashTemplate::stylePathFor(tmplName, style) + QStringLiteral("/tmplSetting.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return QString();
+  QString found;
+  for (const auto& [k, v] : FlashTemplate::parseSettings(f.readAll()))
+    if (k == key) found = v;
+  return found;
+}
+
+struct NoteCounter {
+  QObject observer;
+  int count = 0;
+  explicit NoteCounter(const QString& name) {
+    NotificationCenter::defaultCenter().addObserver(&observer, name, [this](const Notification&) { ++count; });
+  }
+};
+
+}  // namespace
+
+class TestGui : public QObject {
+  Q_OBJECT
+
+  std::unique_ptr<AppDelegate> app;
+  QTemporaryDir scratch;
+
+  FlashTemplate& tmpl() { return *app->session().flashTmpl(); }
+  QString value(const QString& key) { return tmpl().propertyValueFor(key, QStringLiteral("<none>")); }
+  QModelIndex valueIndex(const QString& key) {
+    FlashTemplatePropertyModel* model = app->tmplDelegate()->model();
+    return model->indexOf(tmpl().propertyForKey(key), FlashTemplatePropertyModel::ValueColumn);
+  }
+
+ private Q_SLOTS:
+  void startUpBuildsThePreview() {
+    app = std::make_unique<AppDelegate>();
+    QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
+    app->applicationDidFinishLaunching();
+    QVERIFY(app->window()->isVisible());
+    QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
+    QCOMPARE(loaded.first().first().toBool(), true);
+
+    const QString folder = app->session().flashPreviewFolder();
+    QCOMPARE(folder, PlatformPaths::current().userAppSupport + "/Folivox/preview");
+    QVERIFY(QFileInfo::exists(folder + "/index.html"));
+    QVERIFY(QFileInfo::exists(folder + "/files/book.bin"));
+    QVERIFY(!QDir(folder + "/files/page").entryList(QDir::Files).isEmpty());
+    // The player keeps "#page=N" in the address.
+    QCOMPARE(app->webView()->url().adjusted(QUrl::RemoveFragment), QUrl::fromLocalFile(folder + "/index.html"));
+    // The player has read the book.
+    auto state = std::make_shared<QString>();
+    QTRY_VERIFY_WITH_TIMEOUT((app->webView()->page()->runJavaScript(
+                                  "window.folivoxState", [state](const QVariant& v) { *state = v.toString(); }),
+                              *state == "ready"),
+                             30000);
+
+    QCOMPARE(app->btnFloat()->text(), QString("Float"));
+    QCOMPARE(app->outlineView()->indentation(), 8);
+    QVERIFY(app->outlineView()->model()->rowCount() > 5);
+    QVERIFY(
+        app->outlineView()->isExpanded(app->tmplDelegate()->model()->indexOf(tmpl().propertyForKey("toolbarGroup"))));
+    QCOMPARE(app->applyChangeImageName(), QString("apply"));
+    QVERIFY(app->applyChangeTimer() == nullptr);
+  }
+
+  void editsBlinkUntilApply() {
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    FlashTemplatePropertyModel* model = app->tmplDelegate()->model();
+    // Storing the value a property already has is no edit.
+    QVERIFY(!model->setData(valueIndex("bookTitle"), value("bookTitle")));
+    QVERIFY(app->applyChangeTimer() == nullptr);
+
+    QTimer* timer = nullptr;
+    for (int i = 0; i < 10; ++i) {
+      QVERIFY(model->setData(valueIndex("bookTitle"), QStringLiteral("Title %1").arg(i)));
+      if (i == 0) timer = app->applyChangeTimer();
+    }
+    QVERIFY(timer && timer->isActive());
+    QCOMPARE(app->applyChangeTimer(), timer);
+    QCOMPARE(timer->interval(), 330);
+    QCOMPARE(app->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), qsizetype(1));
+    const int tag = app->applyChangeTag();
+    QTRY_VERIFY_WITH_TIMEOUT(app->applyChangeTag() != tag, 2000);
+    QCOMPARE(app->applyChangeImageName(), QStringLiteral("apply%1").arg(app->applyChangeTag() + 1));
+    QCOMPARE(built.count(), 0);
+
+    app->OnApplyChange();
+    QCOMPARE(built.count(), 1);
+    QVERIFY(app->applyChangeTimer() == nullptr);
+    QCOMPARE(app->applyChangeImageName(), QString("apply"));
+    QVERIFY(QFile(app->session().flashPreviewFolder() + "/index.html").size() > 0);
+  }
+
+  void delegatesStoreRealChanges() {
+    QTreeView* view = app->outlineView();
+    FlashTmplValueDelegate* delegate = app->tmplDelegate()->valueDelegate();
+    NoteCounter changes(FlashTmplProValueChangedNotification);
+
+    // List: a pop-up of the entries with the value selected.
+    const QModelIndex language = valueIndex("languageSetting");
+    view->setCurrentIndex(language);
+    view->edit(language);
+    auto* combo = qobject_cast<QComboBox*>(view->indexWidget(language));
+    QVERIFY(combo);
+    QCOMPARE(combo->count(), FlashTemplatePropertyModel::listEntries(*tmpl().propertyForKey("languageSetting")).size());
+    QCOMPARE(combo->currentText(), value("languageSetting"));
+    const int before = combo->currentIndex();
+    delegate->setModelData(combo, view->model(), language);  // unchanged: nothing posted
+    QCOMPARE(changes.count, 0);
+    combo->setCurrentIndex(before == 1 ? 2 : 1);
+    Q_EMIT combo->activated(combo->currentIndex());
+    QCOMPARE(value("languageSetting"), combo->itemText(combo->currentIndex()));
+    QCOMPARE(changes.count, 1);
+
+    // Switch: a click on the check box stores YES or NO.
+    const QModelIndex hard = valueIndex("isHardCover");
+    const QString hardBefore = value("isHardCover");
+    view->scrollTo(hard);
+    QStyleOptionViewItem opt;
+    opt.initFrom(view);
+    opt.rect = view->visualRect(hard);
+    opt.features |= QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    opt.text = hard.data().toString();
+    const QRect check = view->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &opt, view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, check.center());
+    QCOMPARE(value("isHardCover"), QString(hardBefore == "YES" ? "NO" : "YES"));
+    QCOMPARE(changes.count, 2);
+
+    // Colour: the swatch opens the chooser; its colour is stored as text.
+    delegate->setColorPicker([](const QColor&, QWidget*) { return QColor(0x33, 0x66, 0x99); });
+    const QModelIndex colour = valueIndex("toolbarColor");
+    view->setCurrentIndex(colour);
+    view->edit(colour);
+    auto* colourCell = qobject_cast<FlashTmplColorCell*>(view->indexWidget(colour));
+    QVERIFY(colourCell);
+    QCOMPARE(colourCell->text(), value("toolbarColor"));
+    colourCell->swatchButton()->click();
+    QCOMPARE(value("toolbarColor"), QString("0x336699"));
+    QCOMPARE(changes.count, 3);
+    delegate->onSelectColor(colour, view);  // the same colour again: nothing posted
+    QCOMPARE(changes.count, 3);
+
+    // File: the chooser gets the property's extensions; a cancel keeps the path.
+    QStringList offered;
+    const QString mp3 = scratch.filePath("page.mp3");
+    writeFile(mp3, "ID3");
+    std::optional<QString> answer = mp3;
+    delegate->setFilePicker([&](const QString&, const QStringList& ext, QWidget*) {
+      offered = ext;
+      return answer;
+    });
+    const QModelIndex sound = valueIndex("flipSound");
+    view->setCurrentIndex(sound);
+    view->edit(sound);
+    auto* fileCell = qobject_cast<FlashTmplFileCell*>(view->indexWidget(sound));
+    QVERIFY(fileCell);
+    fileCell->browseButton()->click();
+    QCOMPARE(value("flipSound"), mp3);
+    QVERIFY(offered.contains("mp3") && offered.contains("ogg"));
+    answer = std::nullopt;
+    delegate->onSelectFile(sound, view);
+    QCOMPARE(value("flipSound"), mp3);
+    QCOMPARE(changes.count, 4);
+
+    // Text: typed and committed.
+    const QModelIndex title = valueIndex("bookTitle");
+    view->setCurrentIndex(title);
+    view->edit(title);
+    auto* line = qobject_cast<QLineEdit*>(view->indexWidget(title));
+    QVERIFY(line);
+    line->setText("A typed title");
+    delegate->setModelData(line, view->model(), title);
+    QCOMPARE(value("bookTitle"), QString("A typed title"));
+    QCOMPARE(changes.count, 5);
+
+    // Each selection change posts once and fills the description box.
+    NoteCounter tips(UpdateFlashTmplProTipNotification);
+    view->clearSelection();
+    const int cleared = tips.count;
+    view->selectionModel()->select(valueIndex("flipSpeed"),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QCOMPARE(tips.count, cleared + 1);
+    QCOMPARE(app->toolTipBox()->title(), tmpl().propertyForKey("flipSpeed")->title());
+    QCOMPARE(app->toolTip()->toPlainText(), tmpl().propertyForKey("flipSpeed")->desc());
+    app->OnApplyChange();
+  }
+
+  void importThroughTheSheet() {
+    ImportWindowDelegate* dialog = app->importWindow();
+    const auto demo = app->session().flashPageSource();
+    app->OnImportPDF();
+    QVERIFY(dialog->isVisible());
+
+    dialog->txtFilePath()->setText(QString());
+    dialog->onImportAction();
+    QCOMPARE(dialog->lblInfo()->text(), QString("Import file does not exist."));
+
+    // A file that is no PDF: the reason is shown and the book stays.
+    const QString junk = scratch.filePath("junk.pdf");
+    writeFile(junk, "this is not a PDF at all");
+    dialog->txtFilePath()->setText(junk);
+    QSignalSpy failed(dialog, &ImportWindowDelegate::importFailed);
+    dialog->onImportAction();
+    QVERIFY(failed.wait(kWaitMs));
+    QVERIFY(dialog->isVisible() && !dialog->isImporting());
+    QVERIFY(!dialog->lblInfo()->isHidden());
+    QVERIFY2(dialog->lblInfo()->text().contains("junk.pdf"), qPrintable(dialog->lblInfo()->text()));
+    QCOMPARE(app->session().flashPageSource(), demo);
+
+    // A real PDF, all pages even though the range field holds text.
+    const QString pdf = scratch.filePath("two.pdf");
+    writeFile(pdf, twoPagePdf());
+    dialog->txtFilePath()->setText(pdf);
+    dialog->pageRangeType()->button(0)->click();
+    dialog->txtPageRange()->setText("2");
+    dialog->importQuality()->setCurrentIndex(4);
+    QVERIFY(!dialog->txtPageRange()->isEnabled());
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    dialog->onImportAction();
+    QVERIFY(dialog->isImporting() || built.count() > 0);
+    QVERIFY(built.count() > 0 || built.wait(kWaitMs));
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->importPDF()->pageRange(), QString("ALL"));
+    QCOMPARE(dialog->importPDF()->quality(), 25);
+    QCOMPARE(dialog->importPDF()->DPI(), 144);
+    QCOMPARE(value("pageWidth"), QString("595"));
+    QCOMPARE(value("pageHeight"), QString("841"));
+    QCOMPARE(app->session().flashPageSource()->normalPages().size(), size_t(2));
+    QCOMPARE(AppSettings::shareInstance().lastImportedFile(), pdf);
+    QCOMPARE(AppSettings::shareInstance().importPageRange(), QString("2"));
+    QCOMPARE(AppSettings::shareInstance().importQualityLevel(), 4);
+
+    // A text document is converted first, whatever the case of its extension.
+    const QString text = scratch.filePath("NOTES.TXT");
+    writeFile(text, "Chapter one\n\nSome words to turn into a page.\n");
+    app->OnImportPDF();
+    dialog->txtFilePath()->setText(text);
+    built.clear();
+    dialog->onImportAction();
+    QVERIFY(built.count() > 0 || built.wait(kWaitMs));
+    QCOMPARE(dialog->txtImportFile(), ImportWindowDelegate::temporaryPDFPath());
+    QCOMPARE(value("pageWidth"), QString("648"));
+    QVERIFY(!app->session().flashPageSource()->normalPages().empty());
+
+    // Cancel while idle closes the sheet with 0 and keeps the book.
+    const auto kept = app->session().flashPageSource();
+    app->OnImportPDF();
+    QSignalSpy finished(dialog, &QDialog::finished);
+    dialog->onCancelAction();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), 0);
+    QCOMPARE(app->session().flashPageSource(), kept);
+  }
+
+  void chooserAppliesAStyle() {
+    SelectTemplateWindowDelegate* chooser = app->selecteTmplWindow();
+    chooser->prepairToTmpl("FLOAT");
+    const QList<QTableWidgetItem*> rows = chooser->tableViewTmpls()->selectedItems();
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows.first()->text(), QString("float"));
+
+    app->onSelectTemplate();
+    QVERIFY(chooser->isVisible());
+    QListWidget* styles = chooser->imgBrowserView();
+    QList<QListWidgetItem*> ocean = styles->findItems("Ocean", Qt::MatchExactly);
+    QCOMPARE(ocean.size(), 1);
+    QVERIFY(styles->findItems("images", Qt::MatchExactly).isEmpty());  // picture folders are no styles
+    const QString width = value("pageWidth");
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    // A double click on a thumbnail is OK.
+    styles->doItemsLayout();
+    styles->scrollToItem(ocean.first());
+    const QPoint at = styles->visualItemRect(ocean.first()).center();
+    // The view takes a double click only after a press on the same item.
+    QTest::mouseClick(styles->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(styles->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(built.count(), 1);
+    QVERIFY(!chooser->isVisible());
+    QCOMPARE(tmpl().styleName(), std::optional<QString>("Ocean"));
+    QCOMPARE(value("bgColor"), styleValue("float", "Ocean", "bgColor"));
+    QCOMPARE(value("pageWidth"), width);
+    QCOMPARE(app->btnFloat()->text(), QString("Float"));
+
+    // Cancel changes nothing.
+    app->onSelectTemplate();
+    chooser->onCancel();
+    QCOMPARE(built.count(), 1);
+  }
+
+  void publishWritesAndRemembers() {
+    OutputWindowDelegate* dialog = app->ouputWindow();
+    std::vector<PublishResult> shown;
+    dialog->setAlertPresenter([&](const PublishResult& r, QWidget*) {
+      shown.push_back(r);
+      return false;  // "No"
+    });
+    int opened = 0;
+    dialog->setUrlOpener([&](const QUrl&) { ++opened; });
+
+    app->OnExportFlipBook();
+    QCOMPARE(dialog->flashTmpl(), app->session().flashTmpl());
+    QCOMPARE(dialog->flashPageSource(), app->session().flashPageSource());
+    QVERIFY(!dialog->flashOutline() && !dialog->flashPagesAnnotations());
+    const QString out = scratch.filePath("published");
+    dialog->txtOutputFolder()->setText(out);
+    dialog->txtOutputName()->setText("Book");
+    dialog->txtTitle()->setText("A Published Book");
+    dialog->mOutputType()->button(0)->click();
+    QSignalSpy finished(dialog, &QDialog::finished);
+    dialog->onPublish();
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), 1);
+    QCOMPARE(shown.size(), size_t(1));
+    QVERIFY(shown[0].succeeded());
+    QCOMPARE(opened, 0);
+    QFile page(out + "/Book.html");
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    QVERIFY(page.readAll().contains("A Published Book"));
+    QVERIFY(QFileInfo::exists(out + "/files/book.bin"));
+    QVERIFY(!dialog->flashTmpl());  // the sheet holds the book only while it is up
+
+    // The choices are remembered, and a new dialog starts with them.
+    QSettings store(QStringLiteral("Folivox"), QStringLiteral("Folivox"));
+    QCOMPARE(store.value("lastOutputFileFolder").toString(), out);
+    QCOMPARE(store.value("lastOutputFileName").toString(), QString("Book"));
+    QCOMPARE(store.value("lastOutputFileTitle").toString(), QString("A Published Book"));
+    QCOMPARE(store.value("outputType").toInt(), 0);
+    OutputWindowDelegate fresh;
+    QCOMPARE(fresh.txtOutputFolder()->text(), out);
+    QCOMPARE(fresh.txtTitle()->text(), QString("A Published Book"));
+
+    // A failed publish says so; nothing is opened.
+    writeFile(scratch.filePath("blocker"), "x");
+    app->OnExportFlipBook();
+    dialog->txtOutputFolder()->setText(scratch.filePath("blocker/book"));
+    dialog->onPublish();
+    QCOMPARE(shown.size(), size_t(2));
+    QVERIFY(!shown[1].succeeded());
+    QCOMPARE(shown[1].alertMessage(), QString("Publishing failed."));
+    QCOMPARE(opened, 0);
+  }
+
+  void settingsFilesRoundTrip() {
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    tmpl().setPropertyValue("bookTitle", "Saved title");
+    const QString written = app->exportTmplSettingsTo(scratch.filePath("look"));
+    QCOMPARE(written, scratch.filePath("look.txt"));
+    tmpl().setPropertyValue("bookTitle", "Other");
+    app->importTmplSettingsFrom(written);
+    QCOMPARE(value("bookTitle"), QString("Saved title"));
+    QCOMPARE(built.count(), 1);
+  }
+
+  void shutdownRemovesThePreview() {
+    const QString folder = app->session().flashPreviewFolder();
+    QVERIFY(QFileInfo::exists(folder));
+    app->applicationWillTerminate();
+    QVERIFY(!QFileInfo::exists(folder));
+    QVERIFY(!app->session().flashTmpl());
+    app.reset();
+  }
+};
+
+int main(int argc, char** argv) {
+  TestEnv env;
+  // The web engine refuses to start as root with its sandbox on (as in CI).
+  if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication qapp(argc, argv);
+  env.install();
+  TestGui tc;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&tc, argc, argv);
+}
+
+#include "test_gui.moc"
