@@ -22,7 +22,7 @@ namespace {
 
 QMutex gLogMutex;
 QFile* gLogFile = nullptr;
-bool gEchoToStderr = false;
+int gEchoLevel = 5;  // nothing echoed
 
 const char* levelName(QtMsgType type) {
   switch (type) {
@@ -33,6 +33,18 @@ const char* levelName(QtMsgType type) {
     case QtFatalMsg: return "FATAL";
   }
   return "?";
+}
+
+// QtMsgType's values are not in order of severity (QtInfoMsg is 4).
+int severity(QtMsgType type) {
+  switch (type) {
+    case QtDebugMsg: return 0;
+    case QtInfoMsg: return 1;
+    case QtWarningMsg: return 2;
+    case QtCriticalMsg: return 3;
+    case QtFatalMsg: return 4;
+  }
+  return 0;
 }
 
 void messageHandler(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
@@ -48,7 +60,7 @@ void messageHandler(QtMsgType type, const QMessageLogContext& ctx, const QString
     gLogFile->flush();
   }
   const bool system = ctx.category != nullptr && qstrcmp(ctx.category, "folivox.system") == 0;
-  if (gLogFile == nullptr || system || (gEchoToStderr && type >= QtWarningMsg)) {
+  if (gLogFile == nullptr || system || (severity(type) >= gEchoLevel)) {
     std::fputs(msg.toLocal8Bit().constData(), stderr);
     std::fputc('\n', stderr);
   }
@@ -118,9 +130,9 @@ QString prepaireTheLog(const PlatformPaths& paths) {
   return logPath;
 }
 
-void setEchoToStderr(bool on) {
+void setEchoToStderr(QtMsgType from) {
   QMutexLocker lock(&gLogMutex);
-  gEchoToStderr = on;
+  gEchoLevel = severity(from);
 }
 
 }  // namespace Logging

@@ -25,8 +25,8 @@ QString logFilePath(const PlatformPaths& paths);
 // logFilePath() and installs the message handler. Returns the log file path.
 QString prepaireTheLog(const PlatformPaths& paths);
 
-// Also copy warnings and errors to stderr (the CLI wants them on the terminal).
-void setEchoToStderr(bool on);
+// Also copy messages of this severity and above to stderr.
+void setEchoToStderr(QtMsgType from);
 
 // Reads a Java-style properties file: key=value lines, '#' and '!' comments.
 // Bounded: lines longer than 64 KiB and files larger than 1 MiB are ignored.

@@ -4,3 +4,5 @@
 #include <QStringList>
 
 int runTemplatesCommand(const QStringList& args);
+int runPublishCommand(const QStringList& args);
+int runInspectCommand(const QStringList& args);

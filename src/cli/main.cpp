@@ -1,5 +1,8 @@
 // folivox-cli: the command-line tool over the same core as the desktop program.
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <unistd.h>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -11,6 +14,12 @@ namespace {
 
 const char* const kUsage =
     "Usage:\n"
+    "  folivox-cli publish INPUT -o DIR [--name NAME] [--title TEXT] [--range RANGE] [--quality 0..4]\n"
+    "                      [--links] [--bookmarks] [--template NAME] [--style NAME]\n"
+    "                      [--settings FILE] [--app] [--jobs N]\n"
+    "                                    publish a book from a PDF, text or RTF document,\n"
+    "                                    or from a folder of .jpg pictures\n"
+    "  folivox-cli inspect BOOK          print the book.xml inside a book folder or a book.bin\n"
     "  folivox-cli templates             list templates and their styles\n"
     "  folivox-cli --help | --version\n";
 
@@ -19,14 +28,27 @@ const char* const kUsage =
 int main(int argc, char** argv) {
   // Text and RTF conversion lays out text with QtGui; it runs without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+    // Qt wants a private runtime folder; make the one it would pick, quietly.
+    const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(::getuid());
+    QDir().mkpath(QString::fromLocal8Bit(dir));
+    QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", dir);
+  }
+  // Read the arguments before QGuiApplication sees them: it takes options such
+  // as --style and --title for itself.
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  int qtArgc = 1;
+  QGuiApplication app(qtArgc, argv);
   QCoreApplication::setOrganizationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationVersion(QStringLiteral(FOLIVOX_VERSION));
   Logging::prepaireTheLog(PlatformPaths::current());
-  Logging::setEchoToStderr(true);
+  // The log keeps the details; the commands report what went wrong themselves,
+  // in one line each.
+  Logging::setEchoToStderr(QtFatalMsg);
 
-  QStringList args = QCoreApplication::arguments().mid(1);
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
@@ -39,6 +61,8 @@ int main(int argc, char** argv) {
   }
   const QString command = args.takeFirst();
   if (command == QLatin1String("templates")) return runTemplatesCommand(args);
+  if (command == QLatin1String("publish")) return runPublishCommand(args);
+  if (command == QLatin1String("inspect")) return runInspectCommand(args);
   err << "folivox-cli: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }

@@ -1,0 +1,221 @@
+#include <QCommandLineParser>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/AppSettings.h"
+#include "app/BookSession.h"
+#include "app/NotificationCenter.h"
+#include "cli/CliCommands.h"
+#include "import/DocumentToPdf.h"
+#include "import/FlashOutlinePDF.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportPDFOperation.h"
+#include "import/MuPdfDocument.h"
+#include "import/OperationQueue.h"
+#include "templates/FlashTemplate.h"
+
+namespace {
+
+QTextStream& err() {
+  static QTextStream s(stderr);
+  return s;
+}
+
+int fail(const QString& message) {
+  err() << "folivox-cli: " << message << "\n";
+  err().flush();
+  return 1;
+}
+
+// What an input turns into: the pages, their links and bookmarks, and the
+// size of the first page (the book's proportions).
+struct Book {
+  std::shared_ptr<FlashPageSource> pages;
+  std::shared_ptr<FlashPagesAnnotations> annotations;
+  std::shared_ptr<FlashOutline> outline;
+  QSize pageSize;
+  QString error;
+};
+
+struct ImportOptions {
+  QString range = QStringLiteral("ALL");
+  qint32 quality = 85;
+  bool links = false;
+  bool bookmarks = false;
+  int jobs = 0;
+};
+
+// A bar on stderr while pages are rendered, when stderr is a terminal.
+class ProgressBar : public QObject {
+ public:
+  ProgressBar() : m_tty(::isatty(STDERR_FILENO) != 0) {
+    if (!m_tty) return;
+    NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG, [this](const Notification& n) {
+      if (n.userInfo.value(QStringLiteral("type")).toString() != QLatin1String("geneatePage")) return;
+      draw(n.userInfo.value(QStringLiteral("pageIndex")).toInt(), n.userInfo.value(QStringLiteral("totalPage")).toInt());
+    });
+  }
+  ~ProgressBar() override {
+    NotificationCenter::defaultCenter().removeObserver(this);
+    if (m_drawn) std::fputs("\n", stderr);
+  }
+  void draw(int done, int total) {
+    if (total <= 0) return;
+    const int width = 30;
+    const int filled = static_cast<int>(static_cast<qint64>(width) * done / total);
+    std::fprintf(stderr, "\rImporting: %d/%d [%s%s]", done, total, QByteArray(filled, '#').constData(),
+                 QByteArray(width - filled, ' ').constData());
+    std::fflush(stderr);
+    m_drawn = true;
+  }
+
+ private:
+  bool m_tty;
+  bool m_drawn = false;
+};
+
+Book importPictures(const QString& folder) {
+  Book book;
+  auto pages = BookSession::demonstrationPageSource(folder);
+  if (pages->pages().empty()) {
+    book.error = QStringLiteral("%1 holds no .jpg pictures").arg(folder);
+    return book;
+  }
+  book.pageSize = QImageReader(pages->pages().front()->pageFilePath()).size();
+  book.pages = pages;
+  return book;
+}
+
+Book importDocument(const QString& input, const ImportOptions& options) {
+  Book book;
+  QString pdf = input;
+  // A text or RTF document becomes a PDF of this run's own, so that two runs
+  // at once never share a file.
+  QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/folivox-cli-XXXXXX"));
+  if (DocumentToPdf::needsConversion(input)) {
+    pdf = QDir(tmp.path()).filePath(QStringLiteral("Folivox.pdf"));
+    QString error;
+    if (!tmp.isValid() || !DocumentToPdf::convertToPDF(input, pdf, &error)) {
+      book.error = QStringLiteral("cannot convert %1: %2").arg(input, error);
+      return book;
+    }
+  }
+
+  OperationQueue queue;
+  auto op = std::make_shared<ImportPDFOperation>(pdf, options.range, 144, options.quality);
+  op->setImportLinks(options.links);
+  op->setImportBookmarks(options.bookmarks);
+  op->setJobs(options.jobs);
+  QEventLoop loop;
+  QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+  {
+    ProgressBar bar;
+    queue.addOperation(op);
+    if (!op->isFinished()) loop.exec();
+    op->waitForFinished();
+    QCoreApplication::processEvents();  // the last progress posts
+  }
+  for (const QString& w : op->warnings()) err() << "folivox-cli: warning: " << w << "\n";
+  err().flush();
+  const std::shared_ptr<FlashPageSourcePDF> pages = op->flashPageSource();
+  if (!pages) {
+    book.error = op->errorString().isEmpty() ? QStringLiteral("cannot import %1").arg(input) : op->errorString();
+    return book;
+  }
+  if (pages->PDFDoc()) {
+    const QSizeF size = pages->PDFDoc()->pageSize(0);
+    book.pageSize = QSize(static_cast<int>(size.width()), static_cast<int>(size.height()));
+  }
+  book.pages = pages;
+  book.annotations = op->flashPagesAnnotation();
+  book.outline = op->flashOutline();
+  return book;
+}
+
+}  // namespace
+
+int runPublishCommand(const QStringList& args) {
+  QCommandLineParser parser;
+  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
+  const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
+  const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name"), QStringLiteral("NAME"), QStringLiteral("index"));
+  const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("title"), QStringLiteral("TEXT"));
+  const QCommandLineOption rangeOpt(QStringLiteral("range"), QStringLiteral("pages"), QStringLiteral("RANGE"), QStringLiteral("ALL"));
+  const QCommandLineOption qualityOpt(QStringLiteral("quality"), QStringLiteral("0..4"), QStringLiteral("LEVEL"), QStringLiteral("1"));
+  const QCommandLineOption linksOpt(QStringLiteral("links"), QStringLiteral("keep the links"));
+  const QCommandLineOption bookmarksOpt(QStringLiteral("bookmarks"), QStringLiteral("keep the bookmarks"));
+  const QCommandLineOption templateOpt(QStringLiteral("template"), QStringLiteral("template"), QStringLiteral("NAME"), QStringLiteral("float"));
+  const QCommandLineOption styleOpt(QStringLiteral("style"), QStringLiteral("style"), QStringLiteral("NAME"));
+  const QCommandLineOption settingsOpt(QStringLiteral("settings"), QStringLiteral("settings file"), QStringLiteral("FILE"));
+  const QCommandLineOption appOpt(QStringLiteral("app"), QStringLiteral("application bundle"));
+  const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
+  parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
+                     settingsOpt, appOpt, jobsOpt});
+  if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
+  if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
+  if (!parser.isSet(outOpt)) return fail(QStringLiteral("publish needs -o DIR"));
+  const QString input = parser.positionalArguments().first();
+
+  ImportOptions options;
+  options.range = parser.value(rangeOpt);
+  bool ok = false;
+  const int level = parser.value(qualityOpt).toInt(&ok);
+  if (!ok || level < 0 || level > 4) return fail(QStringLiteral("--quality takes a level from 0 (best) to 4 (smallest)"));
+  options.quality = AppSettings::qualityForLevel(level);
+  options.jobs = parser.value(jobsOpt).toInt(&ok);
+  if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QStringLiteral("--jobs takes a number of threads (0: one per core)"));
+  options.links = parser.isSet(linksOpt);
+  options.bookmarks = parser.isSet(bookmarksOpt);
+
+  // The template first: a wrong name should not cost an import.
+  const QString tmplName = parser.value(templateOpt);
+  if (!QFileInfo::exists(FlashTemplate::tmplMetaPathForName(tmplName)))
+    return fail(QStringLiteral("there is no template \"%1\" (see folivox-cli templates)").arg(tmplName));
+  auto tmpl = std::make_shared<FlashTemplate>(tmplName);
+  if (!tmpl->loadError().isEmpty()) return fail(QStringLiteral("template \"%1\" cannot be loaded: %2").arg(tmplName, tmpl->loadError()));
+  const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultSytleName();
+  const QString stylePath = FlashTemplate::stylePathFor(tmplName, style);
+  if (!QFileInfo::exists(stylePath + QStringLiteral("/tmplSetting.txt")))
+    return fail(QStringLiteral("template \"%1\" has no style \"%2\" (see folivox-cli templates)").arg(tmplName, style));
+  tmpl->loadStyleByStylePath(stylePath);
+  if (parser.isSet(settingsOpt)) {
+    const QString file = parser.value(settingsOpt);
+    if (!QFileInfo(file).isFile()) return fail(QStringLiteral("the settings file %1 does not exist").arg(file));
+    tmpl->importPropertiesSettingsFrom(file);
+  }
+
+  // The pages.
+  if (!QFileInfo::exists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));
+  const Book book = QFileInfo(input).isDir() ? importPictures(input) : importDocument(input, options);
+  if (!book.pages) return fail(book.error);
+  if (book.pageSize.isValid()) {
+    tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(book.pageSize.width()));
+    tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(book.pageSize.height()));
+  }
+
+  // The book.
+  PublishOptions publish;
+  publish.folder = QDir(parser.value(outOpt)).absolutePath();
+  publish.name = parser.value(nameOpt);
+  // Without a title the book is named after its input.
+  publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
+  publish.outputType = parser.isSet(appOpt) ? 1 : 0;
+  if (!QDir().mkpath(publish.folder)) return fail(QStringLiteral("cannot create the folder %1").arg(publish.folder));
+  const PublishResult result = BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations);
+  if (!result.error.isEmpty()) return fail(result.error);
+  if (!result.failures.empty()) {
+    err() << "folivox-cli: publishing failed; these files could not be written:\n";
+    for (const PublishFailure& f : result.failures) err() << "  " << f.target << ": " << f.reason << "\n";
+    err().flush();
+    return 1;
+  }
+  QTextStream(stdout) << result.outputFileName << "\n";
+  return 0;
+}
