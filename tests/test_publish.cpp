@@ -320,6 +320,21 @@ class TestPublish : public QObject {
     QVERIFY(QFileInfo::exists(contents + "/Info.plist"));
     QVERIFY(QFileInfo::exists(contents + "/Resources/index.html"));
     QVERIFY(QFileInfo::exists(contents + "/Resources/files/book.bin"));
+    // A missing skeleton is reported, and the book is still written.
+    PlatformPaths paths = PlatformPaths::current();
+    PlatformPaths noSkeleton = paths;
+    noSkeleton.resourceFolder = m_dir.path() + "/nores";
+    QDir().mkpath(noSkeleton.resourceFolder + "/AppFiles/Templates/app");
+    QFile::copy(m_res + "/AppFiles/Templates/app/flashTemplate.xml", noSkeleton.resourceFolder + "/AppFiles/Templates/app/flashTemplate.xml");
+    QFile::copy(m_res + "/AppFiles/Templates/app/index.html", noSkeleton.resourceFolder + "/AppFiles/Templates/app/index.html");
+    PlatformPaths::setCurrent(noSkeleton);
+    FlashBookOutputApp bare(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("app")), target + "/new/deeper", QStringLiteral("Bare"));
+    bare.ouputTheBook();
+    PlatformPaths::setCurrent(paths);
+    QCOMPARE(bare.failures().size(), size_t(1));
+    QVERIFY(bare.failures()[0].reason.contains("skeleton"));
+    QVERIFY(QFileInfo::exists(target + "/new/deeper/Bare.app/Contents/Resources/files/book.bin"));
+
     // A second publish replaces the whole bundle.
     writeFile(contents + "/Resources/stale.txt", "old");
     FlashBookOutputApp again(imagePages(1), tmpl, target, QStringLiteral("Report.html"));

@@ -327,7 +327,6 @@ bool FlashBookOutput::ouputBookXML(const QString& path) {
 }
 
 void FlashBookOutput::ouputTheBook() {
-  m_failures.clear();
   if (!QFileInfo(iSaveToFolder).isDir()) {
     addFailure(iSaveToFolder, QStringLiteral("the book folder does not exist"));
     return;

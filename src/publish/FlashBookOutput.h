@@ -53,6 +53,7 @@ class FlashBookOutput {
   void setHTMLConfig(std::shared_ptr<HTMLConfigInfo> c) { iHTMLConfig = std::move(c); }
 
   // Writes the book. Goes on after a failed file; failures() lists them all.
+  // A publisher writes one book: create a new one for the next.
   virtual void ouputTheBook();
   const std::vector<PublishFailure>& failures() const { return m_failures; }
   bool succeeded() const { return m_failures.empty(); }

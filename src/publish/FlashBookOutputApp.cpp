@@ -73,18 +73,15 @@ QString FlashBookOutputApp::outputFileName() const { return withoutLastComponent
 
 void FlashBookOutputApp::ouputTheBook() {
   const QString bundle = withoutLastComponents(saveToFolder(), 2);
-  // The bundle's parent must exist, like the book folder of a folder publish:
-  // nothing is created where the user did not ask for it.
-  if (!QFileInfo(QFileInfo(bundle).path()).isDir()) {
-    FlashBookOutput::ouputTheBook();  // reports the missing folder
-    return;
-  }
   if (QFileInfo::exists(bundle) || QFileInfo(bundle).isSymLink()) {
     QFileInfo info(bundle);
     if (info.isDir() && !info.isSymLink()) QDir(bundle).removeRecursively();
     else QFile::remove(bundle);
   }
-  QDir().mkpath(bundle);
+  if (!QDir().mkpath(bundle)) {
+    addFailure(bundle, QStringLiteral("cannot create the application bundle"));
+    return;
+  }
   QString error;
   if (!copyTree(skeletonFolder(), withoutLastComponents(saveToFolder(), 1), &error)) {
     qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
