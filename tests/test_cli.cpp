@@ -3,7 +3,7 @@
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
-#include "publish/BookInspector.h"
+#include "publish/BookBinReader.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ class TestCli : public QObject {
     QCOMPARE(r.out.trimmed(), out + "/index.html");
     QVERIFY(QFileInfo::exists(out + "/files/page/1.jpg"));
     QVERIFY(QFileInfo::exists(out + "/files/extfiles/innerMainbgImgUrl.png"));  // the style's own picture
-    const BookInspector::Result book = BookInspector::inspect(out);
+    const BookBinReader::Result book = BookBinReader::inspect(out);
     QVERIFY(book.ok());
     QVERIFY(book.bookXml.contains("count=\"6\""));
     QVERIFY(book.bookXml.contains("<item name=\"bgColor\">0x0e4a72</item>"));
@@ -68,7 +68,7 @@ class TestCli : public QObject {
     QVERIFY2(app.code == 0, qPrintable(app.err));
     QCOMPARE(app.out.trimmed(), m_dir.path() + "/apps/Demo.app");
     QVERIFY(QFileInfo(m_dir.path() + "/apps/Demo.app/Contents/MacOS/launcher").isExecutable());
-    QVERIFY(BookInspector::inspect(m_dir.path() + "/apps/Demo.app/Contents/Resources").bookXml.contains("0x123456"));
+    QVERIFY(BookBinReader::inspect(m_dir.path() + "/apps/Demo.app/Contents/Resources").bookXml.contains("0x123456"));
   }
 
   void clearErrors_data() {
@@ -108,7 +108,7 @@ class TestCli : public QObject {
     const QString out = m_dir.path() + "/pdfbook";
     const Run r = cli({"publish", file, "-o", out, "--range", "2-4", "--links", "--bookmarks", "--quality", "4", "--jobs", "2"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    const QByteArray xml = BookInspector::inspect(out).bookXml;
+    const QByteArray xml = BookBinReader::inspect(out).bookXml;
     QVERIFY(xml.contains("count=\"3\""));
     QVERIFY(xml.contains("<item name=\"pageWidth\">612</item>") && xml.contains("<item name=\"pageHeight\">792</item>"));
     QVERIFY(xml.contains("./files/page/2.jpg") && !xml.contains("./files/page/1.jpg"));
@@ -123,7 +123,7 @@ class TestCli : public QObject {
     // Without --links and --bookmarks the book has neither.
     const Run plain = cli({"publish", file, "-o", m_dir.path() + "/plain"});
     QCOMPARE(plain.code, 0);
-    const QByteArray plainXml = BookInspector::inspect(m_dir.path() + "/plain").bookXml;
+    const QByteArray plainXml = BookBinReader::inspect(m_dir.path() + "/plain").bookXml;
     QVERIFY(!plainXml.contains("<ols") && !plainXml.contains("<pagesAnnos"));
   }
 
@@ -134,7 +134,7 @@ class TestCli : public QObject {
     writeFile(file, text);
     const Run r = cli({"publish", file, "-o", m_dir.path() + "/textbook"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    const QByteArray xml = BookInspector::inspect(m_dir.path() + "/textbook").bookXml;
+    const QByteArray xml = BookBinReader::inspect(m_dir.path() + "/textbook").bookXml;
     QVERIFY(xml.contains("<item name=\"pageWidth\">648</item>"));
     QVERIFY(!xml.contains("count=\"0\"") && !xml.contains("count=\"1\""));
   }

@@ -8,7 +8,7 @@
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
-#include "publish/BookInspector.h"
+#include "publish/BookBinReader.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
@@ -230,7 +230,7 @@ class TestPublish : public QObject {
     const QByteArray js = readFile(book + "/files/book.bin.js");
     QVERIFY(js.startsWith("window.folivoxBookBin = \""));
     QCOMPARE(QByteArray::fromBase64(js.mid(25, js.indexOf('"', 25) - 25)), enc);
-    QCOMPARE(BookInspector::inspect(book).bookXml, xml);
+    QCOMPARE(BookBinReader::inspect(book).bookXml, xml);
 
     // Other programs read it as an ordinary zip.
     writeFile(m_dir.path() + "/plain.zip", zip);
@@ -243,9 +243,9 @@ class TestPublish : public QObject {
     // Damage is reported, not printed as a book.
     QByteArray broken = enc;
     broken[60] = char(broken[60] ^ 0x55);
-    QVERIFY(!BookInspector::inspectBytes(broken).ok());
-    QVERIFY(!BookInspector::inspectBytes(enc.left(enc.size() / 2)).ok());
-    QVERIFY(!BookInspector::inspectBytes(QByteArray()).ok());
+    QVERIFY(!BookBinReader::inspectBytes(broken).ok());
+    QVERIFY(!BookBinReader::inspectBytes(enc.left(enc.size() / 2)).ok());
+    QVERIFY(!BookBinReader::inspectBytes(QByteArray()).ok());
   }
 
   void bookFolderAndRepublish() {
@@ -288,7 +288,7 @@ class TestPublish : public QObject {
     QCOMPARE(readFile(book + "/other.html"), QByteArray("<title>${index.title}</title>"));  // no config: plain copy
     QVERIFY(QFileInfo::exists(book + "/files/page/2.jpg"));
     QCOMPARE(readFile(book + "/mine.txt"), QByteArray("the user's own file"));
-    QCOMPARE(BookInspector::inspect(book).ok(), true);
+    QCOMPARE(BookBinReader::inspect(book).ok(), true);
   }
 
   void bookFolderNotWritable() {

@@ -10,7 +10,7 @@
 #include "app/HXCUtility.h"
 #include "app/NotificationCenter.h"
 #include "import/FlashPageSource.h"
-#include "publish/BookInspector.h"
+#include "publish/BookBinReader.h"
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplatePropertyModel.h"
 #include "templates/MyColorOper.h"
@@ -98,7 +98,7 @@ class TestSession : public QObject {
     QVERIFY2(first.succeeded(), qPrintable(first.alertDetail()));
     QCOMPARE(first.outputFileName, folder + "/index.html");
     QVERIFY(readText(first.outputFileName).contains("<title>Preview</title>"));
-    QVERIFY(BookInspector::inspect(folder).ok());
+    QVERIFY(BookBinReader::inspect(folder).ok());
     QCOMPARE(QDir(folder + "/files/page").entryList(QDir::Files).size(), qsizetype(demoPages));
 
     // The preview folder is registered once in the trust file.
@@ -188,7 +188,7 @@ class TestSession : public QObject {
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QCOMPARE(r.outputFileName, dir.filePath("book/Book.html"));
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
-    QVERIFY(BookInspector::inspect(dir.filePath("book")).ok());
+    QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
     QCOMPARE(r.alertDetail(), QString("Publish finished! Open the it?"));
 

@@ -5,4 +5,4 @@
 
 int runTemplatesCommand(const QStringList& args);
 int runPublishCommand(const QStringList& args);
-int runInspectCommand(const QStringList& args);
+int runPrintBookCommand(const QStringList& args);

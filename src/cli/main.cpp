@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   const QString command = args.takeFirst();
   if (command == QLatin1String("templates")) return runTemplatesCommand(args);
   if (command == QLatin1String("publish")) return runPublishCommand(args);
-  if (command == QLatin1String("inspect")) return runInspectCommand(args);
+  if (command == QLatin1String("inspect")) return runPrintBookCommand(args);
   err << "folivox-cli: unknown command '" << command << "'\n" << kUsage;
   return 2;
 }

@@ -1,4 +1,4 @@
-#include "publish/BookInspector.h"
+#include "publish/BookBinReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +8,7 @@
 #include "publish/RC4.h"
 #include "zip/ZKDataArchive.h"
 
-namespace BookInspector {
+namespace BookBinReader {
 
 Result inspectBytes(const QByteArray& encrypted) {
   Result r;
@@ -60,4 +60,4 @@ Result inspect(const QString& path) {
   return r;
 }
 
-}  // namespace BookInspector
+}  // namespace BookBinReader

@@ -4,17 +4,17 @@
 #include <pugixml.hpp>
 
 #include "cli/CliCommands.h"
-#include "publish/BookInspector.h"
+#include "publish/BookBinReader.h"
 
 // Decrypts a book's book.bin, checks the zip inside and prints book.xml.
-int runInspectCommand(const QStringList& args) {
+int runPrintBookCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args.size() != 1) {
     err << "usage: folivox-cli inspect BOOK_FOLDER|book.bin\n";
     return 2;
   }
-  const BookInspector::Result result = BookInspector::inspect(args.first());
+  const BookBinReader::Result result = BookBinReader::inspect(args.first());
   if (!result.ok()) {
     err << "folivox-cli: " << result.error << "\n";
     return 1;

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace BookInspector {
+namespace BookBinReader {
 
 struct Result {
   QString binPath;
@@ -19,4 +19,4 @@ Result inspect(const QString& path);
 // The same over bytes already read.
 Result inspectBytes(const QByteArray& encrypted);
 
-}  // namespace BookInspector
+}  // namespace BookBinReader
