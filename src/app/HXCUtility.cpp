@@ -72,9 +72,7 @@ void HXCUtility::makeDiractoryTrustByFlash(const QString& folder) {
   QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
   const QByteArray out = encoder.encode(content);
   QSaveFile save(trustFile);
-  if (save.open(QIODevice::WriteOnly)) {
-    save.write(out);
-    save.commit();
-  }
+  // A short write (full disk) leaves the old file: no commit().
+  if (save.open(QIODevice::WriteOnly) && save.write(out) == out.size()) save.commit();
   qCDebug(lcApp) << (QFile::exists(trustFile) ? "file is exits!!" : "file doest not exits!!!!!!!!!");
 }

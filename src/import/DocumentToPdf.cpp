@@ -202,8 +202,10 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
                         .arg(name, output.isEmpty() ? QString() : QStringLiteral(" (") + output + QLatin1Char(')')));
     return false;
   }
+  const QByteArray bytes = pdf.readAll();
   QSaveFile out(target);
-  if (!out.open(QIODevice::WriteOnly) || out.write(pdf.readAll()) < 0 || !out.commit()) {
+  // A short write means a full disk; commit() would not notice it.
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
     setError(error, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
     return false;
   }

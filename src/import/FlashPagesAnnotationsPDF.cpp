@@ -12,6 +12,26 @@
 #include "import/PdfDestinations.h"
 #include "import/PdfObject.h"
 
+namespace {
+
+// The scheme of an absolute address in lower case ("" for a relative one):
+// letters, digits, "+", "-" and "." before a ":" that comes before any "/",
+// "?" or "#".
+QString urlScheme(const QString& url) {
+  for (qsizetype i = 0; i < url.size(); ++i) {
+    const QChar c = url[i];
+    if (c == QLatin1Char(':')) return i > 0 ? url.left(i).toLower() : QString();
+    const bool letter =
+        (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+    const bool other = (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('+') ||
+                       c == QLatin1Char('-') || c == QLatin1Char('.');
+    if (!letter && !(i > 0 && other)) return QString();
+  }
+  return QString();
+}
+
+}  // namespace
+
 FlashPagesAnnotationsPDF::FlashPagesAnnotationsPDF() = default;
 
 FlashPagesAnnotationsPDF::~FlashPagesAnnotationsPDF() = default;
@@ -69,7 +89,13 @@ void FlashPagesAnnotationsPDF::parsePage() {
   const QRectF cropBox = iPDFDoc->cropBox(index);
   const int rotation = iPDFDoc->rotation(index);
   const int n = std::min(count, kMaxLinksPerPage);
+  m_refusedSchemes.clear();
   for (int i = 0; i < n; ++i) appendLink(pageAnnos, annots.at(i), cropBox, rotation, number);
+  if (!m_refusedSchemes.isEmpty()) {
+    m_warnings << QStringLiteral("Page %1: links to %2 addresses were dropped; only web and mail links are kept.")
+                      .arg(number)
+                      .arg(m_refusedSchemes.join(QStringLiteral(", ")));
+  }
 }
 
 void FlashPagesAnnotationsPDF::appendLink(pugi::xml_node pageAnnos, const PdfObject& annot, const QRectF& cropBox,
@@ -87,6 +113,17 @@ void FlashPagesAnnotationsPDF::appendLink(pugi::xml_node pageAnnos, const PdfObj
       return;
     }
     url = absoluteUrl(raw, m_uriBase);
+    // javascript:, file:, data: and the like do nothing useful in a web book
+    // and may do harm; the player refuses them too. A page link the same
+    // annotation may carry still counts.
+    const QString scheme = urlScheme(url);
+    if (!scheme.isEmpty() && scheme != QLatin1String("http") && scheme != QLatin1String("https") &&
+        scheme != QLatin1String("mailto")) {
+      qCWarning(lcImport, "page %d: a link to a %s: address was dropped", number, qPrintable(scheme.left(32)));
+      const QString shown = scheme.left(32) + QLatin1Char(':');
+      if (!m_refusedSchemes.contains(shown)) m_refusedSchemes << shown;
+      url.clear();
+    }
   }
   int target = -1;
   if (url.isEmpty()) {

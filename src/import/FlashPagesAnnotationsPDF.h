@@ -1,6 +1,7 @@
 // Link annotations read from a PDF: web links (/A /URI) and links to pages of
 // the same document (/Dest, /A /GoTo, named destinations). Remote (GoToR) and
-// other actions are skipped.
+// other actions are skipped, and so are web links to anything but http,
+// https, mailto or a relative address (javascript:, file:, ...), with a warning.
 #pragma once
 
 #include <QList>
@@ -64,4 +65,5 @@ class FlashPagesAnnotationsPDF : public FlashPagesAnnotations {
   std::unique_ptr<PdfDestinations> m_dests;
   QByteArray m_uriBase;
   QStringList m_warnings;
+  QStringList m_refusedSchemes;  // of the page being read
 };

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <unordered_set>
+#include <vector>
 
 #include "app/Log.h"
 #include "import/MuPdfGuard.h"
@@ -24,6 +26,32 @@ void logMuPdfError(void*, const char* message) { qCDebug(lcImport, "MuPDF error:
 
 // Letter, MuPDF's own choice for pages without a usable media box.
 const QRectF kLetter(0, 0, 612, 792);
+
+// The pages the page tree really holds, counting no further than `limit`.
+// The root's /Count is only a claim: a damaged or hostile file may say two
+// billion over a single page, and every page list is sized by the count.
+// A kid is a page unless it is a page tree node, as MuPDF's page look-up
+// decides; each node is entered once, so a /Kids loop ends.
+int countPageTreeLeaves(const PdfObject& root, int limit) {
+  std::vector<PdfObject> stack{root};
+  std::unordered_set<qint64> visited;
+  int leaves = 0;
+  while (!stack.empty() && leaves < limit) {
+    const PdfObject node = stack.back();
+    stack.pop_back();
+    const PdfObject type = node.get("Type");
+    const bool isTreeNode =
+        !type.isNull() ? type.nameIs("Pages") : node.get("Kids").isArray() && node.get("MediaBox").isNull();
+    if (!isTreeNode) {
+      ++leaves;
+      continue;
+    }
+    if (!visited.insert(node.identity()).second) continue;
+    const PdfObject kids = node.get("Kids");
+    for (int i = kids.length() - 1; i >= 0; --i) stack.push_back(kids.at(i));
+  }
+  return leaves;
+}
 
 }  // namespace
 
@@ -68,6 +96,18 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
     throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
   }
   if (needsPassword) throw failure(QStringLiteral("the document is protected by a password"));
+  if (count > 0) {
+    int real = 0;
+    try {
+      real = countPageTreeLeaves(doc->catalog().get("Pages"), count);
+    } catch (const ImportError& e) {
+      throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+    }
+    if (real < count) {
+      qCWarning(lcImport, "%s: the page tree claims %d pages but holds %d", qPrintable(fileName), count, real);
+      count = real;
+    }
+  }
   doc->m_pageCount = std::max(count, 0);
   return doc;
 }

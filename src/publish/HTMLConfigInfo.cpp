@@ -44,8 +44,10 @@ bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& targ
   tmpl.setItem(QStringLiteral("index.title"), escapeHtml(m_title));
   tmpl.setItem(QStringLiteral("meta.keywords"), escapeHtml(m_keywords));
   tmpl.setItem(QStringLiteral("meta.description"), escapeHtml(m_description));
+  const QByteArray bytes = tmpl.parse().toUtf8();
   QSaveFile out(target);
-  if (!out.open(QIODevice::WriteOnly) || out.write(tmpl.parse().toUtf8()) < 0 || !out.commit()) {
+  // A short write means a full disk; commit() would not notice it.
+  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
     if (error != nullptr) *error = out.errorString();
     return false;
   }

@@ -85,7 +85,19 @@ void FlashTemplate::loadTemplate(const QString& name) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("cannot read the file"));
   if (file.size() > kMaxSettingsFileSize) return fail(QStringLiteral("the file is too large"));
-  QByteArray text = file.readAll();
+  loadTemplateData(name, file.readAll());
+}
+
+void FlashTemplate::loadTemplateData(const QString& name, QByteArray text) {
+  iProperties.clear();
+  iTmplName = name;
+  iLoadError.clear();
+  const QString path = tmplMetaPathForName(name);
+  auto fail = [&](const QString& why) {
+    iProperties.clear();
+    iLoadError = QStringLiteral("%1: %2").arg(path, why);
+    qCWarning(lcTemplates).noquote() << "load template failed:" << iLoadError;
+  };
 
   pugi::xml_document doc;
   if (!doc.load_buffer(text.constData(), static_cast<size_t>(text.size()), kParseOptions)) {
@@ -271,6 +283,10 @@ void FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
     if (file.size() <= kMaxSettingsFileSize) bytes = file.readAll();
     else qCWarning(lcTemplates).noquote() << filePath << "is too large for a settings file; ignored";
   }
+  // Old Mac files end their lines with CR alone, which the format does not
+  // know: such a file reads as one line, so the user should hear why.
+  if (bytes.contains('\r') && !bytes.contains('\n'))
+    qCWarning(lcTemplates).noquote() << filePath << "has CR alone as line break; it is read as one line";
   const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
   const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
   for (const auto& [key, value] : parseSettings(bytes)) {
@@ -305,9 +321,12 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath) const {
   exportPropertiesSettingsToArray(lines, nullptr);
   QString text;
   for (const QString& line : lines) text += QStringLiteral("\n\r") + line;
+  const QByteArray bytes = text.toUtf8();
   QSaveFile save(filePath);
   if (!save.open(QIODevice::WriteOnly)) return false;
-  save.write(text.toUtf8());
+  // A full disk shows as a short write, which commit() alone would not notice;
+  // without commit() the old file stays as it was.
+  if (save.write(bytes) != bytes.size()) return false;
   return save.commit();
 }
 

@@ -26,6 +26,9 @@ class FlashTemplate {
   // Replaces the whole property tree. A failed load leaves it empty; the
   // reason is kept in loadError().
   void loadTemplate(const QString& name);
+  // The same over the bytes of a flashTemplate.xml already read (the fuzz
+  // targets feed it directly); `name` becomes tmplName().
+  void loadTemplateData(const QString& name, QByteArray text);
   const QString& loadError() const { return iLoadError; }
   // The template's HTML page, or nullopt when neither candidate exists.
   std::optional<QString> tmplHTMLFilePath() const;

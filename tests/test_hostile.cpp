@@ -1,0 +1,547 @@
+// Hostile input as a user meets it: damaged and crafted documents, templates
+// and settings files, a book folder that refuses to be written and a disk that
+// fills up. For each: no crash or hang, a clear message or a logged skip, and
+// no half-written book.bin, settings file or trust file.
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QScopeGuard>
+#include <mutex>
+#include <pugixml.hpp>
+
+#include "PdfFixture.h"
+#include "TestEnv.h"
+#include "app/HXCUtility.h"
+#include "import/FlashOutline.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportPDFOperation.h"
+#include "import/MuPdfDocument.h"
+#include "publish/BookBinReader.h"
+#include "publish/FlashBookOutput.h"
+#include "publish/FlashBookOutputApp.h"
+#include "templates/FlashTemplate.h"
+
+namespace {
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file below `root` (relative path -> bytes).
+QMap<QString, QByteArray> snapshot(const QString& root) {
+  QMap<QString, QByteArray> files;
+  QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    files.insert(QDir(root).relativeFilePath(path), readFile(path));
+  }
+  return files;
+}
+
+// Warnings and worse, as the log file would get them, while it lives.
+class LogCapture {
+ public:
+  LogCapture() {
+    const std::lock_guard<std::mutex> lock(s_mutex);
+    s_lines.clear();
+    m_previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+      const std::lock_guard<std::mutex> lock(s_mutex);  // rendering threads log too
+      if (type != QtDebugMsg && type != QtInfoMsg) s_lines << text;
+    });
+  }
+  ~LogCapture() { qInstallMessageHandler(m_previous); }
+  bool contains(const QString& text) const {
+    const std::lock_guard<std::mutex> lock(s_mutex);
+    for (const QString& l : s_lines)
+      if (l.contains(text)) return true;
+    return false;
+  }
+  QString all() const {
+    const std::lock_guard<std::mutex> lock(s_mutex);
+    return s_lines.join(QLatin1Char('\n'));
+  }
+
+ private:
+  static inline std::mutex s_mutex;
+  static inline QStringList s_lines;
+  QtMessageHandler m_previous;
+};
+
+QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text")) {
+  return QStringLiteral(
+             "<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"
+             "<defaultValue/></property>")
+      .arg(type, key.toHtmlEscaped(), value.toHtmlEscaped());
+}
+
+QByteArray package(const QString& props) {
+  return ("<t><info><htmlPath>index.html</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
+          "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" +
+          props + "</properties></t>")
+      .toUtf8();
+}
+
+QStringList workFolders() {
+  return QDir(QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon")))
+      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+// Files that only an interrupted atomic write leaves behind (QSaveFile's
+// "<name>.XXXXXX" beside its target).
+QStringList strayTempFiles(const QString& folder, const QStringList& expected) {
+  QStringList stray;
+  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+    if (!expected.contains(name)) stray << name;
+  return stray;
+}
+
+std::shared_ptr<ImportPDFOperation> runImport(const QString& file) {
+  auto op = std::make_shared<ImportPDFOperation>(file, QStringLiteral("ALL"), 144, 85);
+  op->setImportLinks(true);
+  op->setImportBookmarks(true);
+  op->setJobs(2);
+  op->start();
+  return op;
+}
+
+}  // namespace
+
+class TestHostile : public QObject {
+  Q_OBJECT
+  QTemporaryDir m_dir;
+  QString m_res;
+
+  QString path(const QString& name) const { return m_dir.filePath(name); }
+
+  void writeTemplate(const QString& name, const QString& props) {
+    QVERIFY(writeFile(m_res + "/AppFiles/Templates/" + name + "/flashTemplate.xml", package(props)));
+    QVERIFY(writeFile(m_res + "/AppFiles/Templates/" + name + "/index.html", "<title>${index.title}</title>"));
+  }
+
+  // Picture pages of `bytes` bytes each (publishing copies them as they are).
+  std::shared_ptr<FlashPageSourceImg> pages(const QString& tag, int count, int bytes) {
+    auto source = std::make_shared<FlashPageSourceImg>();
+    for (int i = 1; i <= count; ++i) {
+      const QString file = path(QStringLiteral("pics-%1/p%2.jpg").arg(tag).arg(i));
+      QByteArray data(bytes, Qt::Uninitialized);
+      for (int j = 0; j < bytes; ++j) data[j] = static_cast<char>((j * 7919 + i * 104729) >> 3);
+      writeFile(file, data);
+      source->addImgPageFromFile(file);
+    }
+    source->generateNormalPages();
+    return source;
+  }
+
+  // Six pages with web and page links, named destinations and a small outline.
+  QByteArray richPdf() {
+    PdfFixture pdf(6);
+    const auto r = &PdfFixture::ref;
+    QByteArray annots;
+    for (int i = 0; i < 20; ++i)
+      annots += r(pdf.add("<< /Type /Annot /Subtype /Link /Rect [10 10 90 30] /A << /S /URI /URI (http://example.com/" +
+                          QByteArray::number(i) + ") >> >>")) +
+                " ";
+    annots += r(pdf.add("<< /Subtype /Link /Rect [10 40 90 60] /Dest /Three >>"));
+    for (int i = 0; i < 6; ++i) pdf.page(i).extra = "/Annots [" + annots + "]";
+    const int root = pdf.reserve(), a = pdf.reserve(), b = pdf.reserve();
+    pdf.set(root, "<< /First " + r(a) + " /Last " + r(b) + " >>");
+    pdf.set(a, "<< /Title (One) /Next " + r(b) + " /Dest [" + pdf.pageRef(0) + " /Fit] >>");
+    pdf.set(b, "<< /Title (Two) /Dest /Three >>");
+    pdf.catalogExtra = "/Outlines " + r(root) + " /Dests << /Three [" + pdf.pageRef(2) + " /Fit] >>";
+    return pdf.build();
+  }
+
+  // An import of damaged bytes ends: pages that all exist, or a reason.
+  void importEnds(const QString& file) {
+    const QStringList before = workFolders();
+    auto op = runImport(file);
+    QVERIFY(op->isFinished());
+    if (auto source = op->flashPageSource()) {
+      QVERIFY(!source->pages().empty());
+      for (const FlashPagePtr& p : source->pages()) QVERIFY(QFileInfo(p->pageFilePath()).size() > 0);
+    } else {
+      QVERIFY2(op->errorString().startsWith(QStringLiteral("Cannot open")) ||
+                   op->errorString().startsWith(QStringLiteral("The page range")),
+               qPrintable(file + ": " + op->errorString()));
+      QCOMPARE(workFolders(), before);
+    }
+  }
+
+  // A small tmpfs at `mountPoint`, when this machine lets us mount one.
+  static bool mountTmpfs(const QString& mountPoint, int kilobytes) {
+    if (::geteuid() != 0) return false;
+    QDir().mkpath(mountPoint);
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k,mode=0755";
+    return ::mount("tmpfs", QFile::encodeName(mountPoint).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
+                   options.constData()) == 0;
+  }
+
+  // Fills the file system of `folder` with one file, then gives back `spare` bytes.
+  static void fillUp(const QString& folder, qint64 spare) {
+    QFile filler(QDir(folder).filePath(QStringLiteral("filler.bin")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(64 * 1024, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    QVERIFY(filler.resize(std::max<qint64>(0, filler.size() - spare)));
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    m_res = path(QStringLiteral("res"));
+    PlatformPaths p = PlatformPaths::current();
+    p.resourceFolder = m_res;
+    PlatformPaths::setCurrent(p);
+    writeFile(m_res + "/AppFiles/TmplData/mac.app/Contents/Info.plist", "<plist/>");
+  }
+
+  void truncatedAndFlippedPdfs() {
+    const QByteArray whole = richPdf();
+    for (int percent = 10; percent <= 90; percent += 10) {
+      const QString file = path(QStringLiteral("cut%1.pdf").arg(percent));
+      QVERIFY(writeFile(file, whole.left(whole.size() * percent / 100)));
+      importEnds(file);
+    }
+    // Bytes flipped in the middle: one, then a run of 64.
+    QByteArray flipped = whole;
+    flipped[flipped.size() / 2] = static_cast<char>(flipped[flipped.size() / 2] ^ 0xFF);
+    QVERIFY(writeFile(path(QStringLiteral("flip1.pdf")), flipped));
+    importEnds(path(QStringLiteral("flip1.pdf")));
+    for (qsizetype i = whole.size() / 2 - 32; i < whole.size() / 2 + 32; ++i)
+      flipped[i] = static_cast<char>(~flipped[i]);
+    QVERIFY(writeFile(path(QStringLiteral("flip64.pdf")), flipped));
+    importEnds(path(QStringLiteral("flip64.pdf")));
+  }
+
+  void pageTreeThatLiesAboutItsSize() {
+    // Two pages, a page tree root that claims two billion: the count is what
+    // the tree holds, so no list is sized by the claim.
+    PdfFixture pdf(2);
+    pdf.pagesExtra = "/Count 2000000000";
+    QByteArray bytes = pdf.build();
+    bytes.replace("/Count 2 /Count 2000000000", "/Count 2000000000         ");  // offsets unchanged
+    QVERIFY(writeFile(path(QStringLiteral("count.pdf")), bytes));
+    LogCapture log;
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(MuPdfDocument::open(path(QStringLiteral("count.pdf")))->pageCount(), 2);
+    QVERIFY(log.contains(QStringLiteral("claims 2000000000 pages but holds 2")));
+    auto op = runImport(path(QStringLiteral("count.pdf")));
+    QVERIFY2(op->flashPageSource(), qPrintable(op->errorString()));
+    QCOMPARE(op->flashPageSource()->pages().size(), size_t(2));
+    QVERIFY(timer.elapsed() < 20000);
+  }
+
+  void linksToScriptsAndLocalFiles() {
+    PdfFixture pdf(2);
+    QByteArray annots;
+    for (const QByteArray& action : QList<QByteArray>{
+             "/A << /S /URI /URI (javascript:alert\\(document.cookie\\)) >>",
+             "/A << /S /URI /URI ( JaVaScRiPt:alert\\(1\\)) >>", "/A << /S /URI /URI (file:///etc/passwd) >>",
+             "/A << /S /URI /URI (data:text/html,<script>x</script>) >>", "/A << /S /URI /URI (vbscript:msgbox) >>",
+             "/A << /S /URI /URI (javascript:void\\(0\\)) >> /Dest [" + pdf.pageRef(1) + " /Fit]",
+             "/A << /S /URI /URI (https://example.com/ok) >>", "/A << /S /URI /URI (mailto:books@example.org) >>",
+             "/A << /S /URI /URI (chapter2.html) >>"})
+      annots += PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 9 9] " + action + " >>")) + " ";
+    pdf.page(0).extra = "/Annots [" + annots + "]";
+    QVERIFY(pdf.write(path(QStringLiteral("schemes.pdf"))));
+
+    LogCapture log;
+    FlashPagesAnnotationsPDF links;
+    links.loadLinksFromPDF(MuPdfDocument::open(path(QStringLiteral("schemes.pdf"))), QStringLiteral("1"));
+    QStringList got;
+    for (pugi::xml_node a = links.pagesAnnotationsNode().child("pageAnnos").child("anno"); a;
+         a = a.next_sibling("anno")) {
+      const pugi::xml_node action = a.child("action");
+      got << (action.child("url")
+                  ? QString::fromUtf8(action.child("url").text().get())
+                  : QStringLiteral("page ") + QString::fromUtf8(action.child("pageIndex").text().get()));
+    }
+    // The script link that also names a page stays as that page link.
+    QCOMPARE(got, (QStringList{"page 2", "https://example.com/ok", "mailto:books@example.org", "chapter2.html"}));
+    QCOMPARE(links.warnings().size(), 1);
+    QVERIFY2(links.warnings()[0].contains(QStringLiteral("javascript:, file:, data:, vbscript:")),
+             qPrintable(links.warnings()[0]));
+    QVERIFY(log.contains(QStringLiteral("a link to a javascript: address was dropped")));
+  }
+
+  void templateNested100000Deep() {
+    // Well-formed (the strict reader), unclosed (the repair pass), and deep
+    // markup inside a value: each ends quickly with a reason or a bounded tree.
+    const QString level = QStringLiteral(
+        "<property><key>k</key><title/><desc/><value/><valueSource/><defaultValue/>"
+        "<childProperties>");
+    QString open;
+    open.reserve(level.size() * 100000);
+    for (int i = 0; i < 100000; ++i) open += level;
+    const QString close = QStringLiteral("</childProperties></property>").repeated(100000);
+    const QString deepValue = QStringLiteral("<property><key>v</key><title/><desc/><value>") +
+                              QStringLiteral("<b>").repeated(100000) + "x" + QStringLiteral("</b>").repeated(100000) +
+                              QStringLiteral("</value><valueSource/><defaultValue/></property>");
+    FlashTemplate t(QStringLiteral("none"));
+    QElapsedTimer timer;
+    timer.start();
+
+    writeTemplate("deep", open + close);
+    t.loadTemplate(QStringLiteral("deep"));
+    QVERIFY(t.properties().empty());
+    QVERIFY2(t.loadError().contains(QStringLiteral("nested too deep")), qPrintable(t.loadError()));
+
+    writeTemplate("deepopen", open);
+    LogCapture log;
+    t.loadTemplate(QStringLiteral("deepopen"));
+    if (t.loadError().isEmpty()) {
+      QVERIFY(log.contains(QStringLiteral("read in repair mode")));
+      int depth = 0;
+      for (const FlashTemplateProperty* p = t.properties().empty() ? nullptr : t.properties()[0].get(); p;
+           p = p->childProperties().empty() ? nullptr : p->childProperties()[0].get())
+        ++depth;
+      QVERIFY(depth <= FlashTemplateProperty::kMaxDepth + 1);
+    }
+
+    writeTemplate("deepvalue", deepValue);
+    t.loadTemplate(QStringLiteral("deepvalue"));
+    QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
+    QCOMPARE(t.propertyValueFor(QStringLiteral("v"), QString()), QStringLiteral("x"));
+    QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+  }
+
+  void settingsWithNulBytesAndCrLineBreaks() {
+    writeTemplate("st", prop("A", "a") + prop("B", "b") + prop("pageWidth", "1000"));
+    auto t = std::make_shared<FlashTemplate>(QStringLiteral("st"));
+    const QString file = path(QStringLiteral("settings/nul-cr.txt"));
+
+    // CR alone is no line break: the file is one line, and the log says why.
+    QVERIFY(writeFile(file, QByteArray("A=1\rB=2\rpageWidth=5\r", 20)));
+    LogCapture log;
+    t->importPropertiesSettingsFrom(file);
+    QCOMPARE(t->propertyValueFor("A", ""), QStringLiteral("1B=2pageWidth=5"));
+    QCOMPARE(t->propertyValueFor("B", ""), QStringLiteral("b"));
+    QVERIFY2(log.contains(QStringLiteral("CR alone")), qPrintable(log.all()));
+
+    // NUL bytes are kept in values, never in book.xml.
+    QVERIFY(writeFile(file, QByteArray("\n\rA=x\0y\n\r\0B=z\n\rB=\0\0", 19)));
+    t->importPropertiesSettingsFrom(file);
+    QCOMPARE(t->propertyValueFor("A", ""), QString::fromLatin1("x\0y", 3));
+    QCOMPARE(t->propertyValueFor("B", ""), QString::fromLatin1("\0\0", 2));
+    FlashBookOutput out(nullptr, t, path(QStringLiteral("settings")), std::nullopt);
+    const QByteArray xml = FlashBookOutput::serializeBookXML(*out.bookXML());
+    QVERIFY(!xml.contains('\0'));
+    pugi::xml_document doc;
+    QVERIFY(doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size())));
+
+    // A file far beyond any settings file is not read at all.
+    QFile big(file);
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(FlashTemplate::kMaxSettingsFileSize + 1));
+    big.close();
+    t->importPropertiesSettingsFrom(file);
+    QCOMPARE(t->propertyValueFor("B", ""), QString::fromLatin1("\0\0", 2));
+    QVERIFY(log.contains(QStringLiteral("too large for a settings file")));
+  }
+
+  void propertyKeysThatLeaveTheBookFolder() {
+    const QString logo = path(QStringLiteral("logo.png"));
+    QVERIFY(writeFile(logo, "png"));
+    QString props = prop("logo", logo, "pt_file");
+    for (const QString& key : {QStringLiteral(".."), QStringLiteral("../../escaped"), QStringLiteral("..\\escaped"),
+                               QStringLiteral("/tmp/escaped"), QStringLiteral("sub/escaped"), QStringLiteral("a..b")})
+      props += prop(key, logo, "pt_file");
+    writeTemplate("keys", props);
+    const QString parent = path(QStringLiteral("keys-parent"));
+    const QString book = parent + "/book";
+    QDir().mkpath(book);
+    const QMap<QString, QByteArray> outside = snapshot(path(QString()));
+
+    LogCapture log;
+    FlashBookOutput out(pages("keys", 1, 100), std::make_shared<FlashTemplate>(QStringLiteral("keys")), book,
+                        std::nullopt);
+    out.ouputTheBook();
+    QVERIFY2(out.succeeded(), qPrintable(out.failures().empty() ? QString() : out.failures()[0].reason));
+    QCOMPARE(QDir(book + "/files/extfiles").entryList(QDir::Files), QStringList({"logo.png"}));
+    QVERIFY(log.contains(QStringLiteral("its key cannot be a file name")));
+    // Nothing new anywhere but inside the book folder ("a..b" is refused too:
+    // it holds "..", and a refusal costs nothing).
+    for (const QString& name : snapshot(path(QString())).keys())
+      QVERIFY2(outside.contains(name) || name.startsWith(QStringLiteral("keys-parent/book/")) ||
+                   name.startsWith(QStringLiteral("pics-keys/")),
+               qPrintable(name));
+    QVERIFY(!QFileInfo::exists(parent + "/escaped") && !QFileInfo::exists("/tmp/escaped.png"));
+    const QByteArray xml = BookBinReader::inspect(book).bookXml;
+    QVERIFY(xml.contains("name=\"logo\""));
+    QVERIFY(!xml.contains("escaped"));
+  }
+
+  void bookFolderThatCannotBeWritten() {
+    writeTemplate("w", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("w"));
+
+    // The book folder is a file.
+    const QString notFolder = path(QStringLiteral("not-a-folder"));
+    QVERIFY(writeFile(notFolder, "mine"));
+    FlashBookOutput a(pages("w", 1, 100), tmpl, notFolder, std::nullopt);
+    a.ouputTheBook();
+    QVERIFY(!a.succeeded());
+    QCOMPARE(readFile(notFolder), QByteArray("mine"));
+
+    // "files" is a file where the layout needs a folder: nothing is written
+    // below it, the user's file stays, every failure is listed.
+    const QString book = path(QStringLiteral("blocked"));
+    QVERIFY(writeFile(book + "/files", "my notes"));
+    FlashBookOutput b(pages("w", 2, 100), tmpl, book, std::nullopt);
+    b.ouputTheBook();
+    QVERIFY(!b.succeeded());
+    QCOMPARE(readFile(book + "/files"), QByteArray("my notes"));
+    QStringList targets;
+    for (const PublishFailure& f : b.failures()) targets << f.target;
+    QVERIFY2(targets.join(' ').contains(QStringLiteral("files/book.bin")), qPrintable(targets.join(' ')));
+    QCOMPARE(strayTempFiles(book, {"files", "index.html"}), QStringList());
+
+    // A folder without write permission (root writes anyway).
+    if (::geteuid() != 0) {
+      const QString ro = path(QStringLiteral("readonly"));
+      QDir().mkpath(ro);
+      QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+      FlashBookOutput c(pages("w", 1, 100), tmpl, ro, std::nullopt);
+      c.ouputTheBook();
+      QFile::setPermissions(ro, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+      QVERIFY(!c.succeeded());
+      QVERIFY(QDir(ro).isEmpty());
+    }
+  }
+
+  void diskThatFillsUpMidway() {
+    // Old book, settings file and trust file first, on a small file system;
+    // then the disk runs out while the new ones are written.
+    writeTemplate("full", prop("A", "1") + prop("B", QString(3000, 'b')));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("full"));
+    const QString disk = path(QStringLiteral("disk"));
+    const bool mounted = mountTmpfs(disk, 1024);
+    const auto unmount = qScopeGuard([&] {
+      if (mounted) ::umount2(QFile::encodeName(disk).constData(), MNT_DETACH);
+    });
+    if (!mounted) qInfo("no tmpfs here (needs root): the full disk is simulated by targets that are folders");
+
+    const QString book = disk + "/book";
+    QDir().mkpath(book);
+    FlashBookOutput first(pages("small", 1, 1000), tmpl, book, std::nullopt);
+    first.ouputTheBook();
+    QVERIFY(first.succeeded());
+    const QString settings = disk + "/mine.txt";
+    QVERIFY(tmpl->exportPropertiesSettingsTo(settings));
+    PlatformPaths paths = PlatformPaths::current();
+    const PlatformPaths saved = paths;
+    paths.machineAppSupport = disk + "/machine";
+    PlatformPaths::setCurrent(paths);
+    const auto restore = qScopeGuard([&] { PlatformPaths::setCurrent(saved); });
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/old/preview"));
+    const QString trust = HXCUtility::trustFilePath();
+    const QByteArray oldBin = readFile(book + "/files/book.bin");
+    const QByteArray oldSettings = readFile(settings);
+    const QByteArray oldTrust = readFile(trust);
+    QVERIFY(!oldBin.isEmpty() && !oldSettings.isEmpty() && !oldTrust.isEmpty());
+
+    if (mounted) {
+      fillUp(disk, 200 * 1024);
+    } else {
+      // Without a small disk: each target that must be replaced is a folder.
+      // (the trust file's folder is a file: nothing can be written there).
+      for (const QString& target : {book + "/files/book.bin.js", settings + ".new"}) {
+        QFile::remove(target);
+        QVERIFY(QDir().mkpath(target));
+      }
+    }
+    // Pages first: the first ones fit, then the disk is full; a long outline
+    // makes book.xml larger than what is left.
+    auto outline = std::make_shared<FlashOutline>();
+    FlashOutlineItems items;
+    for (int i = 0; i < 3000; ++i) {
+      auto item = std::make_unique<FlashOutlineItem>();
+      item->setCaption(QString::number(static_cast<qulonglong>(i) * 0x9E3779B97F4A7C15ULL, 36).repeated(4));
+      item->setPageIndex(i % 4 + 1);
+      items.push_back(std::move(item));
+    }
+    outline->setItems(std::move(items));
+    FlashBookOutput second(pages("big", 4, 64 * 1024), tmpl, book, std::nullopt);
+    second.setFlashOutline(outline);
+    LogCapture log;
+    second.ouputTheBook();
+    QVERIFY(!second.succeeded());
+    for (const PublishFailure& f : second.failures()) QVERIFY2(!f.reason.isEmpty(), qPrintable(f.target));
+    // book.bin is the old one, whole, or a complete new one: never a part.
+    const BookBinReader::Result now = BookBinReader::inspect(book);
+    QVERIFY2(now.ok(), qPrintable(now.error));
+    if (mounted) {
+      QCOMPARE(readFile(book + "/files/book.bin"), oldBin);
+      const qsizetype pagesWritten = QDir(book + "/files/page").entryList(QDir::Files).size();
+      QVERIFY2(pagesWritten >= 1, "the disk filled up before the first page");
+      for (const QString& name : QDir(book + "/files/page").entryList(QDir::Files))
+        QVERIFY(QFileInfo(book + "/files/page/" + name).size() == 1000 ||
+                QFileInfo(book + "/files/page/" + name).size() == 64 * 1024);
+    }
+    QCOMPARE(strayTempFiles(book + "/files", {"book.bin", "book.bin.js"}), QStringList());
+
+    // The settings file and the trust file keep their old text.
+    const QString target = mounted ? settings : settings + ".new";
+    tmpl->setPropertyValue(QStringLiteral("B"), QString(400 * 1024, 'n'));
+    QVERIFY(!tmpl->exportPropertiesSettingsTo(target));
+    QCOMPARE(readFile(settings), oldSettings);
+    if (!mounted) {
+      paths.machineAppSupport = disk + "/blocked";
+      PlatformPaths::setCurrent(paths);
+      QVERIFY(writeFile(disk + "/blocked/Macromedia", "a file"));
+    }
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/new/preview/") + QString(300 * 1024, 'p'));
+    QCOMPARE(readFile(trust), oldTrust);
+    QCOMPARE(strayTempFiles(disk, {"mine.txt", "filler.bin"}), QStringList());
+    QCOMPARE(strayTempFiles(QFileInfo(trust).path(), {"PT.cfg"}), QStringList());
+  }
+
+  void republishingKeepsTheUsersFiles() {
+    writeTemplate("keep", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("keep"));
+    const QString folder = path(QStringLiteral("shared-folder"));
+    FlashBookOutput first(pages("k3", 3, 500), tmpl, folder, std::nullopt);
+    QDir().mkpath(folder);
+    first.ouputTheBook();
+    QVERIFY(first.succeeded());
+    // The user's own files, beside and inside the book's folders.
+    const QStringList mine = {"notes.txt",
+                              "index.html.orig",
+                              "drafts/cover.psd",
+                              "files/readme.txt",
+                              "files/book.bin.bak",
+                              "files/page/cover-draft.jpg",
+                              "files/extfiles/mine/a.txt",
+                              "Other.app/keep.txt"};
+    for (const QString& name : mine) QVERIFY(writeFile(folder + "/" + name, name.toUtf8()));
+    const QMap<QString, QByteArray> before = snapshot(folder);
+
+    // A shorter book, then an application bundle, into the same folder.
+    FlashBookOutput second(pages("k1", 1, 500), tmpl, folder, QStringLiteral("other.html"));
+    second.ouputTheBook();
+    QVERIFY(second.succeeded());
+    FlashBookOutputApp app(pages("k1", 1, 500), tmpl, folder, QStringLiteral("Report.html"));
+    app.ouputTheBook();
+    const QMap<QString, QByteArray> after = snapshot(folder);
+    for (const QString& name : before.keys()) {
+      QVERIFY2(after.contains(name), qPrintable(name + " was deleted"));
+      // Only the layout's own files change.
+      if (mine.contains(name)) QCOMPARE(after.value(name), before.value(name));
+    }
+    QVERIFY(after.contains(QStringLiteral("files/page/3.jpg")));  // the older book's page stays
+  }
+};
+
+FOLIVOX_TEST_MAIN(TestHostile)
+#include "test_hostile.moc"
