@@ -47,17 +47,6 @@ class TestPageModel : public QObject {
     QCOMPARE(r.last(), 1000);
   }
 
-  void rangeOfRandomText() {
-    QRandomGenerator rng(42);
-    for (int i = 0; i < 2000; ++i) {
-      QString text;
-      const int len = static_cast<int>(rng.bounded(40));
-      for (int j = 0; j < len; ++j) text += QChar(static_cast<char16_t>(rng.bounded(1, 0x3000)));
-      const Range r = FlashPageSource::parsePageRange(text, static_cast<qint32>(rng.bounded(500)));
-      for (qsizetype k = 1; k < r.size(); ++k) QVERIFY(r[k - 1] < r[k]);
-    }
-  }
-
   void imagePages() {
     FlashPageSourceImg src;
     QCOMPARE(src.sourceFile(), QString());

@@ -291,18 +291,6 @@ class TestPublish : public QObject {
     QCOMPARE(BookBinReader::inspect(book).ok(), true);
   }
 
-  void bookFolderNotWritable() {
-    if (::geteuid() == 0) QSKIP("root can write anywhere");
-    writeTemplate("r", prop("x", "1"));
-    const QString book = m_dir.path() + "/readonly";
-    QDir().mkpath(book);
-    QFile::setPermissions(book, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("r")), book, std::nullopt);
-    out.ouputTheBook();
-    QVERIFY(!out.succeeded());
-    QFile::setPermissions(book, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  }
-
   void appBundle() {
     QCOMPARE(FlashBookOutputApp::bundleNameFor("Report.html"), QStringLiteral("Report.app"));
     QCOMPARE(FlashBookOutputApp::bundleNameFor("Report"), QStringLiteral("Report.app"));

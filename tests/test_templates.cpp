@@ -159,7 +159,8 @@ class TestTemplates : public QObject {
     t.loadTemplate(QStringLiteral("repair"));
     QCOMPARE(t.propertyValueFor("a", "0"), QStringLiteral("1"));
 
-    // Missing <info> child, a deep nesting, random bytes: fail cleanly.
+    // Missing <info> child and a deep nesting fail cleanly (random bytes are
+    // the template fuzzer's job; its corpus replays with the tests).
     writeTemplate("noinfo", package(prop("a", "1")).replace("<swfPath>book.swf</swfPath>", ""));
     t.loadTemplate(QStringLiteral("noinfo"));
     QVERIFY(t.properties().empty());
@@ -168,14 +169,6 @@ class TestTemplates : public QObject {
     writeTemplate("deep", package(deep));
     t.loadTemplate(QStringLiteral("deep"));
     QVERIFY(t.properties().empty());
-    QRandomGenerator rng(7);
-    for (int i = 0; i < 50; ++i) {
-      QByteArray junk(int(rng.bounded(2000)), Qt::Uninitialized);
-      for (char& c : junk) c = char(rng.bounded(256));
-      if (i % 2) junk.prepend("<t><info>");
-      writeFile(tmplDir("junk") + "flashTemplate.xml", junk);
-      t.loadTemplate(QStringLiteral("junk"));
-    }
   }
 
   void settingsRoundTrip() {
@@ -233,16 +226,6 @@ class TestTemplates : public QObject {
     QVERIFY(t.exportPropertiesSettingsTo(file));
     QCOMPARE(QFileInfo(file).size(), 0);
     QVERIFY(!t.exportPropertiesSettingsTo(m_res.path() + "/no/such/dir/x.txt"));
-  }
-
-  void settingsOfRandomBytes() {
-    QRandomGenerator rng(3);
-    for (int i = 0; i < 200; ++i) {
-      QByteArray junk(int(rng.bounded(4000)), Qt::Uninitialized);
-      for (char& c : junk) c = char(rng.bounded(256));
-      const auto pairs = FlashTemplate::parseSettings(junk);
-      for (const auto& kv : pairs) QVERIFY(!kv.first.contains('\n'));
-    }
   }
 
   void shippedTemplate() {
