@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <pugixml.hpp>
 
-#include "app/PlatformPaths.h"
+#include "base/PlatformPaths.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"

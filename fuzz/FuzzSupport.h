@@ -17,7 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/PlatformPaths.h"
+#include "base/PlatformPaths.h"
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/PlatformPaths.h"
+#include "base/PlatformPaths.h"
 
 class TestEnv {
  public:

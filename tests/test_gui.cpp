@@ -23,18 +23,18 @@
 
 #include "TestEnv.h"
 #include "app/AppDelegate.h"
-#include "app/AppSettings.h"
-#include "app/NotificationCenter.h"
+#include "base/AppSettings.h"
+#include "base/NotificationCenter.h"
 #include "import/FlashPageSource.h"
 #include "import/ImportPDFOperation.h"
-#include "import/ImportWindowDelegate.h"
-#include "publish/OutputWindowDelegate.h"
+#include "import/gui/ImportWindowDelegate.h"
+#include "publish/gui/OutputWindowDelegate.h"
 #include "templates/FlashTemplate.h"
-#include "templates/FlashTemplateOutlineDelegate.h"
+#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/FlashTemplatePropertyModel.h"
-#include "templates/FlashTmplCells.h"
-#include "templates/FlashTmplValueDelegate.h"
-#include "templates/SelectTemplateWindowDelegate.h"
+#include "templates/gui/FlashTmplCells.h"
+#include "templates/gui/FlashTmplValueDelegate.h"
+#include "templates/gui/SelectTemplateWindowDelegate.h"
 
 namespace {
 

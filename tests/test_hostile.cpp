@@ -13,7 +13,7 @@
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
-#include "app/HXCUtility.h"
+#include "base/HXCUtility.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"

@@ -13,8 +13,8 @@
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
-#include "app/NotificationCenter.h"
-#include "app/PlatformPaths.h"
+#include "base/NotificationCenter.h"
+#include "base/PlatformPaths.h"
 #include "import/FlashOutlineError.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"

@@ -5,10 +5,10 @@
 #include <QStringDecoder>
 
 #include "TestEnv.h"
-#include "app/AppSettings.h"
-#include "app/BookSession.h"
-#include "app/HXCUtility.h"
-#include "app/NotificationCenter.h"
+#include "base/AppSettings.h"
+#include "session/BookSession.h"
+#include "base/HXCUtility.h"
+#include "base/NotificationCenter.h"
 #include "import/FlashPageSource.h"
 #include "publish/BookBinReader.h"
 #include "templates/FlashTemplate.h"

@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "app/PlatformPaths.h"
+#include "base/PlatformPaths.h"
 
 AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("About Folivox"));

@@ -25,19 +25,19 @@
 #include <QWebEngineView>
 
 #include "app/AboutWindow.h"
-#include "app/Log.h"
-#include "app/NotificationCenter.h"
-#include "app/PlatformPaths.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
+#include "base/PlatformPaths.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
-#include "import/ImportWindowDelegate.h"
-#include "publish/OutputWindowDelegate.h"
+#include "import/gui/ImportWindowDelegate.h"
+#include "publish/gui/OutputWindowDelegate.h"
 #include "templates/FlashTemplate.h"
-#include "templates/FlashTemplateOutlineDelegate.h"
+#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
-#include "templates/SelectTemplateWindowDelegate.h"
+#include "templates/gui/SelectTemplateWindowDelegate.h"
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { buildWindow(); }
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <memory>
 
-#include "app/BookSession.h"
+#include "session/BookSession.h"
 
 class FlashTemplateOutlineDelegate;
 class ImportWindowDelegate;

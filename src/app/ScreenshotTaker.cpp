@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "app/AppDelegate.h"
-#include "import/ImportWindowDelegate.h"
+#include "import/gui/ImportWindowDelegate.h"
 
 ScreenshotTaker::ScreenshotTaker(AppDelegate& app, Options options, QObject* parent)
     : QObject(parent), m_app(app), m_options(std::move(options)) {}

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/AppDelegate.h"
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 #include "app/ScreenshotTaker.h"
 
 int main(int argc, char** argv) {

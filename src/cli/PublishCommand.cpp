@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/AppSettings.h"
-#include "app/BookSession.h"
-#include "app/NotificationCenter.h"
+#include "base/AppSettings.h"
+#include "session/BookSession.h"
+#include "base/NotificationCenter.h"
 #include "cli/CliCommands.h"
 #include "import/DocumentToPdf.h"
 #include "import/FlashOutlinePDF.h"

@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 #include "cli/CliCommands.h"
 
 namespace {

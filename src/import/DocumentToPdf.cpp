@@ -18,7 +18,7 @@
 #include <QTextLayout>
 #include <QUrl>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/RtfReader.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/FlashOutlineError.h"
 #include "import/FlashPageSource.h"
 #include "import/XmlSafeText.h"

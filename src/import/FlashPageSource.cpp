@@ -4,7 +4,7 @@
 #include <limits>
 #include <set>
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 qint32 FlashPageSource::integerValue(QStringView text) {
   qsizetype i = 0;

@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
-#include "app/Log.h"
-#include "app/NotificationCenter.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
 #include "import/PDFToSWFPageConverter.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/FlashPageSource.h"
 #include "import/MuPdfDocument.h"
 #include "import/PdfDestinations.h"

@@ -1,6 +1,6 @@
 #include "import/ImportPDFOperation.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"

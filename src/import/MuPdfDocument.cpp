@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/MuPdfGuard.h"
 
 using MuPdfGuard::guarded;

@@ -1,6 +1,6 @@
 #include "import/Operation.h"
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 Operation::Operation(QObject* parent) : QObject(parent) {}
 

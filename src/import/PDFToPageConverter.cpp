@@ -2,8 +2,8 @@
 
 #include <QDir>
 
-#include "app/HXCUtility.h"
-#include "app/Log.h"
+#include "base/HXCUtility.h"
+#include "base/Log.h"
 #include "import/MuPdfDocument.h"
 
 PDFToPageConverter::PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
 #include "import/TurboJpegEncoder.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/MuPdfDocument.h"
 
 PdfDestinations::PdfDestinations(const MuPdfDocument& doc) : m_doc(doc) {}

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Log.h"
+#include "base/Log.h"
 
 namespace {
 

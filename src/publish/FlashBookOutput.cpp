@@ -9,7 +9,7 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"

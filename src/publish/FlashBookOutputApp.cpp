@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 
 namespace {
 

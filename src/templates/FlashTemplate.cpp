@@ -9,9 +9,9 @@
 #include <libxml/parser.h>
 #include <pugixml.hpp>
 
-#include "app/HXCUtility.h"
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/HXCUtility.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 #include "templates/XmlText.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "templates/FlashTemplatePropertyModel.h"
 
-#include "app/Log.h"
-#include "app/NotificationCenter.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
 #include "templates/FlashTemplate.h"
 #include "templates/MyColorOper.h"
 #include "templates/StringUtil.h"

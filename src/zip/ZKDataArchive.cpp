@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "zip/ZKBytes.h"
 #include "zip/ZKLFHeader.h"
 

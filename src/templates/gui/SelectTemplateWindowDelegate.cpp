@@ -1,4 +1,4 @@
-#include "templates/SelectTemplateWindowDelegate.h"
+#include "templates/gui/SelectTemplateWindowDelegate.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

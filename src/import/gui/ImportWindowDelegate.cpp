@@ -1,4 +1,4 @@
-#include "import/ImportWindowDelegate.h"
+#include "import/gui/ImportWindowDelegate.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -19,10 +19,10 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/AppSettings.h"
-#include "app/Log.h"
-#include "app/NotificationCenter.h"
-#include "app/PlatformPaths.h"
+#include "base/AppSettings.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
+#include "base/PlatformPaths.h"
 #include "import/DocumentToPdf.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"

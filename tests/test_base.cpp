@@ -3,10 +3,10 @@
 #include <QThread>
 
 #include "TestEnv.h"
-#include "app/AppSettings.h"
-#include "app/HXCUtility.h"
-#include "app/Log.h"
-#include "app/NotificationCenter.h"
+#include "base/AppSettings.h"
+#include "base/HXCUtility.h"
+#include "base/Log.h"
+#include "base/NotificationCenter.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ void write(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-class TestApp : public QObject {
+class TestBase : public QObject {
   Q_OBJECT
  private Q_SLOTS:
   void settingsStore() {
@@ -136,12 +136,12 @@ class TestApp : public QObject {
     qCWarning(lcApp) << "a warning for the log";
     qCDebug(lcApp) << "debug is below the threshold";
     const QByteArray log = readAll(path);
-    QVERIFY(log.contains("WARN test_app.cpp:"));
+    QVERIFY(log.contains("WARN test_base.cpp:"));
     QVERIFY(log.contains("a warning for the log"));
     QVERIFY(!log.contains("debug is below"));
     qInstallMessageHandler(nullptr);
   }
 };
 
-FOLIVOX_TEST_MAIN(TestApp)
-#include "test_app.moc"
+FOLIVOX_TEST_MAIN(TestBase)
+#include "test_base.moc"

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/BookSession.h"
+#include "session/BookSession.h"
 
 class QButtonGroup;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "templates/FlashTmplCells.h"
+#include "templates/gui/FlashTmplCells.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "publish/OutputWindowDelegate.h"
+#include "publish/gui/OutputWindowDelegate.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -14,8 +14,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "app/AppSettings.h"
-#include "app/Log.h"
+#include "base/AppSettings.h"
+#include "base/Log.h"
 
 OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Publish the book"));

@@ -1,4 +1,4 @@
-#include "templates/FlashTmplValueDelegate.h"
+#include "templates/gui/FlashTmplValueDelegate.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -9,10 +9,10 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "app/Log.h"
+#include "base/Log.h"
 #include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
-#include "templates/FlashTmplCells.h"
+#include "templates/gui/FlashTmplCells.h"
 #include "templates/MyColorOper.h"
 
 namespace {

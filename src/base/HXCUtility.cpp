@@ -1,4 +1,4 @@
-#include "app/HXCUtility.h"
+#include "base/HXCUtility.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -9,8 +9,8 @@
 #include <QStringEncoder>
 #include <cstdlib>
 
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 
 QString HXCUtility::forceTmpDiractory(const QString& folderName) {
   const QString base = QDir(PlatformPaths::current().tmpRoot).filePath(folderName);

@@ -1,14 +1,14 @@
-#include "app/BookSession.h"
+#include "session/BookSession.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <exception>
 
-#include "app/AppSettings.h"
-#include "app/HXCUtility.h"
-#include "app/Log.h"
-#include "app/PlatformPaths.h"
+#include "base/AppSettings.h"
+#include "base/HXCUtility.h"
+#include "base/Log.h"
+#include "base/PlatformPaths.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"

@@ -1,13 +1,13 @@
-#include "templates/FlashTemplateOutlineDelegate.h"
+#include "templates/gui/FlashTemplateOutlineDelegate.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
-#include "app/NotificationCenter.h"
+#include "base/NotificationCenter.h"
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplatePropertyModel.h"
-#include "templates/FlashTmplValueDelegate.h"
+#include "templates/gui/FlashTmplValueDelegate.h"
 
 FlashTemplateOutlineDelegate::FlashTemplateOutlineDelegate(QObject* parent)
     : QObject(parent),

@@ -1,4 +1,4 @@
-#include "app/Log.h"
+#include "base/Log.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -9,7 +9,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/PlatformPaths.h"
+#include "base/PlatformPaths.h"
 
 Q_LOGGING_CATEGORY(lcApp, "folivox.app")
 Q_LOGGING_CATEGORY(lcImport, "folivox.import")
