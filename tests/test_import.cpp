@@ -224,11 +224,20 @@ class TestImport : public QObject {
       verifyProgress(progress.posts, 2);
     }
     {
-      // Numbers outside the document are dropped, with a warning each.
+      // Numbers outside the document are dropped, with one warning that names them.
       FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("0,4,9"), 144, 85);
       QCOMPARE(source.needToImportPages(), QList<qint32>{4});
-      QCOMPARE(source.warnings().size(), 2);
-      QVERIFY(source.warnings().join(' ').contains(QStringLiteral("Page 9 is not in five.pdf (5 pages)")));
+      QCOMPARE(source.warnings(),
+               QStringList{QStringLiteral("Pages 0, 9 are not in five.pdf (5 pages) and were skipped.")});
+    }
+    {
+      // A range that runs past the end is one warning, not one per page.
+      FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("4-80"), 144, 85);
+      QCOMPARE(source.needToImportPages(), (QList<qint32>{4, 5}));
+      QCOMPARE(source.warnings(),
+               QStringList{QStringLiteral("Pages 6-80 are not in five.pdf (5 pages) and were skipped.")});
+      FlashPageSourcePDF one(path(QStringLiteral("five.pdf")), QStringLiteral("6"), 144, 85);
+      QCOMPARE(one.warnings(), QStringList{QStringLiteral("Page 6 is not in five.pdf (5 pages) and was skipped.")});
     }
     {
       FlashPageSourcePDF source(path(QStringLiteral("five.pdf")), QStringLiteral("8"), 144, 85);

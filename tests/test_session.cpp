@@ -14,6 +14,10 @@
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplatePropertyModel.h"
 #include "templates/MyColorOper.h"
+#include "templates/PropertyValueCheck.h"
+#include "base/LastFolders.h"
+#include "base/RecentDocuments.h"
+#include "session/BookBuilder.h"
 
 namespace {
 
@@ -155,10 +159,15 @@ class TestSession : public QObject {
     session.start();
     QTemporaryDir dir;
     session.flashTmpl()->setPropertyValue("bookTitle", "Exported");
-    const QString written = session.exportTmplSettings(dir.filePath("mine"));
+    const QString written = session.exportTmplSettings(dir.filePath("mine")).path;
     QCOMPARE(written, dir.filePath("mine.txt"));
-    QCOMPARE(session.exportTmplSettings(dir.filePath("mine.cfg")), dir.filePath("mine.cfg"));
-    QVERIFY(session.exportTmplSettings(dir.filePath("missing/folder/x")).isEmpty());
+    QVERIFY(QFileInfo::exists(written));
+    QCOMPARE(session.exportTmplSettings(dir.filePath("mine.cfg")).path, dir.filePath("mine.cfg"));
+    // A failure names the file actually tried (with its ".txt") and why.
+    const ExportResult failed = session.exportTmplSettings(dir.filePath("missing/folder/x"));
+    QVERIFY(!failed.succeeded());
+    QCOMPARE(failed.path, dir.filePath("missing/folder/x.txt"));
+    QVERIFY2(!failed.error.isEmpty(), qPrintable(failed.error));
 
     session.flashTmpl()->setPropertyValue("bookTitle", "Changed");
     session.importTmplSettings(written);
@@ -190,7 +199,7 @@ class TestSession : public QObject {
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
-    QCOMPARE(r.alertDetail(), QString("Publish finished! Open the it?"));
+    QCOMPARE(r.alertDetail(), QString("Publish finished! Open it?"));
 
     // The application bundle.
     o.outputType = 1;
@@ -263,8 +272,10 @@ class TestSession : public QObject {
     QVERIFY(!model.setData(model.index(1, 1), Qt::Unchecked, Qt::CheckStateRole));
     QVERIFY(model.setData(model.index(1, 1), true));
     QCOMPARE(tmpl->properties()[1]->value(), QString("YES"));
-    // Colours and text are stored as typed, no validation; the key column is read-only.
-    QVERIFY(model.setData(model.index(2, 1), "not a colour"));
+    // Text is stored as typed (colours are checked, see typedNumbersAndColoursAreChecked);
+    // the key column is read-only.
+    QVERIFY(!model.setData(model.index(2, 1), "not a colour"));
+    QVERIFY(model.setData(model.index(2, 1), "0x000000"));
     QCOMPARE(model.index(2, 1).data(Qt::DecorationRole).value<QColor>(), QColor(Qt::black));
     QVERIFY(model.setData(model.index(3, 1), ""));  // absent -> "" is a change
     QVERIFY(!model.setData(model.index(3, 1), ""));
@@ -277,6 +288,201 @@ class TestSession : public QObject {
 
     model.setFlashTmpl(nullptr);
     QCOMPARE(model.rowCount(), 0);
+  }
+
+  void undoAndRedoOfTemplateSteps() {
+    BookSession session;
+    session.start();
+    FlashTemplate& t = *session.flashTmpl();
+    FlashTemplatePropertyModel model;
+    model.setFlashTmpl(session.flashTmpl());
+    auto edit = [&](const QString& key, const QString& value) {
+      QVERIFY(model.setObjectValue(*t.propertyForKey(key), value));
+      QVERIFY(session.recordTemplateEdit(t.propertyForKey(key)->title()));
+    };
+    const QString title0 = t.propertyValueFor("bookTitle", "");
+    QVERIFY(!session.hasUnsavedChanges() && !session.history().canUndo());
+    QVERIFY(!session.recordTemplateEdit("nothing changed"));
+
+    edit("bookTitle", "One");
+    edit("bookTitle", "Two");
+    QVERIFY(session.hasUnsavedChanges());
+    QCOMPARE(session.history().undoLabel(), t.propertyForKey("bookTitle")->title());
+    QVERIFY(session.undo());
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("One"));
+    QVERIFY(session.undo());
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), title0);
+    QVERIFY(!session.undo());
+    QVERIFY(!session.hasUnsavedChanges());  // back at the saved state
+    QVERIFY(session.redo());
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("One"));
+    edit("bookTitle", "Three");  // a new edit drops what was undone
+    QVERIFY(!session.history().canRedo());
+
+    // An export saves the values; an import of pages is unsaved until published.
+    QTemporaryDir dir;
+    QVERIFY(session.exportTmplSettings(dir.filePath("look")).succeeded());
+    QVERIFY(!session.hasUnsavedChanges());
+    writeJpeg(dir.filePath("1.jpg"), Qt::green);
+    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 595, 841,
+                        dir.filePath("1.jpg"));
+    QVERIFY(session.hasUnsavedChanges());
+    QCOMPARE(session.documentTitle(), QString("1.jpg"));
+    // The page size of an import is no step: undoing the last edit keeps it.
+    QVERIFY(session.undo());
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("One"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("595"));
+    QVERIFY(session.redo());
+    session.markPublished();
+    QVERIFY(!session.hasUnsavedChanges());
+
+    // A style is one step, whatever it changed; so is a switch of template,
+    // whose undo loads the old template back and keeps the page size.
+    const QString bg = t.propertyValueFor("bgColor", "");
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg"));
+    QVERIFY(t.propertyValueFor("bgColor", "") != bg);
+    QVERIFY(session.undo());
+    QCOMPARE(t.propertyValueFor("bgColor", ""), bg);
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Three"));
+    QVERIFY(session.changeToTemplate("slate"));
+    QCOMPARE(t.tmplName(), QString("slate"));
+    QCOMPARE(t.styleName(), std::optional<QString>(FlashTemplate("slate").defaultSytleName()));
+    session.adoptImport(session.flashPageSource(), nullptr, nullptr, 300, 400);
+    QVERIFY(session.undo());
+    QCOMPARE(t.tmplName(), QString("float"));
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Three"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("300"));
+    QVERIFY(session.redo());
+    QCOMPARE(t.tmplName(), QString("slate"));
+    QVERIFY(!session.changeToTemplate("no-such-template"));
+
+    // Imported settings are one step.
+    session.importTmplSettings(dir.filePath("look.txt"));
+    QCOMPARE(session.history().undoLabel(), QString("Import Settings"));
+  }
+
+  void typedNumbersAndColoursAreChecked() {
+    QVERIFY(PropertyValueCheck::check(pt_number, " 600 ").ok);
+    QCOMPARE(PropertyValueCheck::check(pt_number, " 600 ").value, QString("600"));
+    QVERIFY(PropertyValueCheck::check(pt_number, "-2.5").ok);
+    for (const char* bad : {"abc", "", "12px", "1.2.3", "--1"}) {
+      const PropertyValueCheck r = PropertyValueCheck::check(pt_number, bad);
+      QVERIFY2(!r.ok && !r.reason.isEmpty(), bad);
+    }
+    QCOMPARE(PropertyValueCheck::check(pt_color, "0X33AAff").value, QString("0x33aaff"));
+    QCOMPARE(PropertyValueCheck::check(pt_color, "#336699").value, QString("0x336699"));
+    for (const char* bad : {"red", "0x12345", "0x1234567", "", "0xgg0000"})
+      QVERIFY2(!PropertyValueCheck::check(pt_color, bad).ok, bad);
+    QVERIFY(PropertyValueCheck::check(pt_text, "anything at all").ok);
+
+    // The model keeps the old value and announces nothing for a refused text.
+    BookSession session;
+    session.start();
+    FlashTemplatePropertyModel model;
+    model.setFlashTmpl(session.flashTmpl());
+    FlashTemplate& t = *session.flashTmpl();
+    ChangeCounter changes;
+    const QString width = t.propertyValueFor("pageWidth", "");
+    QVERIFY(!model.setObjectValue(*t.propertyForKey("pageWidth"), "abc"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), width);
+    const QString colour = t.propertyValueFor("toolbarColor", "");
+    QVERIFY(!model.setObjectValue(*t.propertyForKey("toolbarColor"), "red"));
+    QCOMPARE(t.propertyValueFor("toolbarColor", ""), colour);
+    QCOMPARE(changes.count, 0);
+    QVERIFY(model.setObjectValue(*t.propertyForKey("toolbarColor"), "#102030"));
+    QCOMPARE(t.propertyValueFor("toolbarColor", ""), QString("0x102030"));
+    QCOMPARE(changes.count, 1);
+  }
+
+  void recentDocumentsAndStartFolders() {
+    RecentDocuments::clear();
+    QTemporaryDir dir;
+    QStringList files;
+    for (int i = 0; i < 12; ++i) {
+      files << dir.filePath(QStringLiteral("doc%1.pdf").arg(i));
+      QFile f(files.last());
+      QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    for (const QString& f : files) RecentDocuments::add(f);
+    RecentDocuments::add(files[5]);  // again: moves to the top, no twin
+    QStringList recent = RecentDocuments::list();
+    QCOMPARE(recent.size(), RecentDocuments::kMaxCount);
+    QCOMPARE(recent.first(), files[5]);
+    QCOMPARE(recent.at(1), files[11]);
+    QCOMPARE(recent.count(files[5]), qsizetype(1));
+    QFile::remove(files[11]);  // gone files are dropped
+    recent = RecentDocuments::list();
+    QVERIFY(!recent.contains(files[11]));
+    RecentDocuments::clear();
+    QVERIFY(RecentDocuments::list().isEmpty());
+
+    // Dialogs start in the documents or home folder, then where the user was;
+    // never in the program's resource folder.
+    const QString start = LastFolders::startFolder(LastFolders::Settings);
+    QVERIFY(start == QDir::homePath() || start.startsWith(QDir::homePath() + "/"));
+    LastFolders::remember(LastFolders::Settings, files[0]);
+    QCOMPARE(LastFolders::startFolder(LastFolders::Settings), dir.path());
+    QCOMPARE(LastFolders::startFolder(LastFolders::Document), start);  // each kind its own
+    const QString logo = FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg";
+    QCOMPARE(LastFolders::startFolderFor(LastFolders::Settings, logo), dir.path());
+    LastFolders::remember(LastFolders::Publish, FlashTemplate::appFilesFolder());
+    QCOMPARE(LastFolders::startFolder(LastFolders::Publish), start);
+    QCOMPARE(LastFolders::startFolderFor(LastFolders::Publish, dir.path()), dir.path());
+  }
+
+  void previewBuildsOnAWorkerFromASnapshot() {
+    BookSession session;
+    session.start();
+    QTemporaryDir dir;
+    for (int i = 1; i <= 30; ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), Qt::cyan);
+    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 40, 60);
+    session.flashTmpl()->setPropertyValue("bookTitle", "Snapshot title");
+
+    BookBuilder builder;
+    QSignalSpy finished(&builder, &BookBuilder::finished);
+    QSignalSpy progress(&builder, &BookBuilder::progress);
+    const QString a = dir.filePath("a");
+    const QString b = dir.filePath("b");
+    QVERIFY(QDir().mkpath(a) && QDir().mkpath(b));
+    auto build = [&](const QString& folder) {
+      return builder.request([book = session.snapshot(), folder](const FlashBookOutput::Progress& p) {
+        return BookSession::buildPreviewInto(book, folder, p);
+      });
+    };
+    build(a);
+    const quint64 second = build(b);
+    // Edits after the request do not reach the book being built.
+    session.flashTmpl()->setPropertyValue("bookTitle", "Edited meanwhile");
+    QVERIFY(builder.isBuilding());
+    QVERIFY(finished.wait(60000));
+    QTest::qWait(50);
+    QCOMPARE(finished.size(), 1);  // the superseded request is never reported
+    QCOMPARE(finished.first().at(0).toULongLong(), second);
+    const auto result = finished.first().at(1).value<PublishResult>();
+    QVERIFY2(result.succeeded(), qPrintable(result.alertDetail()));
+    QVERIFY(!builder.isBuilding());
+    const BookBinReader::Result book = BookBinReader::inspect(b);
+    QVERIFY(book.ok());
+    QVERIFY(book.bookXml.contains("Snapshot title"));
+    QVERIFY(!progress.isEmpty());
+    for (const QList<QVariant>& p : progress) QCOMPARE(p.at(0).toULongLong(), second);
+    QCOMPARE(progress.last().at(1).toLongLong(), qlonglong(30));
+    QCOMPARE(progress.last().at(2).toLongLong(), qlonglong(30));
+
+    // A cancelled build stops between pages and writes no book.bin.
+    const QString c = dir.filePath("c");
+    QVERIFY(QDir().mkpath(c));
+    finished.clear();
+    builder.request([book = session.snapshot(), c](const FlashBookOutput::Progress& p) {
+      return BookSession::buildPreviewInto(book, c, [&p](qsizetype done, qsizetype total) {
+        return p(done, total) && done < 3;  // as if Cancel came after page 3
+      });
+    });
+    QVERIFY(finished.wait(60000));
+    const auto stopped = finished.first().at(1).value<PublishResult>();
+    QVERIFY(stopped.cancelled && !stopped.succeeded());
+    QVERIFY(!QFileInfo::exists(c + "/files/book.bin"));
+    QCOMPARE(QDir(c + "/files/page").entryList(QDir::Files).size(), qsizetype(3));
   }
 
   void colourTexts() {

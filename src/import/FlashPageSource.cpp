@@ -63,6 +63,20 @@ QList<qint32> FlashPageSource::parsePageRange(const QString& text, qint32 total)
   return result;
 }
 
+QList<QPair<qint32, qint32>> FlashPageSource::rangesPastTheEnd(const QString& text, qint32 total) {
+  QList<QPair<qint32, qint32>> past;
+  if (text.toUpper() == QLatin1String("ALL")) return past;
+  for (const QString& piece : text.split(QLatin1Char(','))) {
+    if (!piece.contains(QLatin1Char('-'))) continue;
+    const QStringList parts = piece.split(QLatin1Char('-'));
+    const qint32 a = integerValue(parts.value(0));
+    const qint32 b = integerValue(parts.value(1));
+    const qint32 first = std::max(a, std::max<qint32>(total, 0) + 1);
+    if (b >= first) past.append({first, b});
+  }
+  return past;
+}
+
 FlashPagePtr FlashPageSource::getPageAtIndex(qint32 position) const {
   if (position < 0 || static_cast<size_t>(position) >= iPages.size()) return nullptr;
   return iPages[static_cast<size_t>(position)];

@@ -22,6 +22,9 @@ class FlashPageSource {
   // number is kept even outside 1..total; the numbers a range piece expands to
   // stop at total, so "1-2000000000" costs no more than "1-total".
   static QList<qint32> parsePageRange(const QString& text, qint32 total);
+  // The parts of ranges ("a-b") in `text` that run past `total`, which
+  // parsePageRange() cuts off silently: "40-80" of 52 pages gives (53, 80).
+  static QList<QPair<qint32, qint32>> rangesPastTheEnd(const QString& text, qint32 total);
   // Leading blanks, optional sign, digits; saturates at the 32-bit limits.
   static qint32 integerValue(QStringView text);
 

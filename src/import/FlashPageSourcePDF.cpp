@@ -41,16 +41,38 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
 
   const qint32 total = iPDFDoc ? iPDFDoc->pageCount() : 0;
   const QList<qint32> parsed = parsePageRange(pageRange, total);
+  QStringList skipped;  // "53-80": one warning for a range that runs past the end, not 28
+  qint32 runStart = 0;
+  qint32 runEnd = -1;
+  auto closeRun = [&]() {
+    if (runEnd < runStart) return;
+    skipped << (runStart == runEnd ? QString::number(runStart) : QStringLiteral("%1-%2").arg(runStart).arg(runEnd));
+  };
   for (qint32 n : parsed) {
     if (n >= 1 && n <= total) {
       iNeedToImportPages.append(n);
     } else if (iPDFDoc) {
       qCWarning(lcImport, "page %d is not in the document (%d pages); skipped", n, total);
-      addWarning(QStringLiteral("Page %1 is not in %2 (%3 pages) and was skipped.")
-                     .arg(n)
-                     .arg(QFileInfo(pdfPath).fileName())
-                     .arg(total));
+      if (runEnd >= runStart && n == runEnd + 1) {
+        runEnd = n;
+      } else {
+        closeRun();
+        runStart = runEnd = n;
+      }
     }
+  }
+  closeRun();
+  if (iPDFDoc) {
+    for (const auto& [first, last] : rangesPastTheEnd(pageRange, total))
+      skipped << (first == last ? QString::number(first) : QStringLiteral("%1-%2").arg(first).arg(last));
+  }
+  if (!skipped.isEmpty()) {
+    const bool one = skipped.size() == 1 && !skipped.first().contains(QLatin1Char('-'));
+    addWarning(QStringLiteral("%1 %2 %3 not in %4 (%5 pages) and %6 skipped.")
+                   .arg(one ? QStringLiteral("Page") : QStringLiteral("Pages"), skipped.join(QStringLiteral(", ")),
+                        one ? QStringLiteral("is") : QStringLiteral("are"), QFileInfo(pdfPath).fileName())
+                   .arg(total)
+                   .arg(one ? QStringLiteral("was") : QStringLiteral("were")));
   }
 }
 

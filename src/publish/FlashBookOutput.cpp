@@ -171,10 +171,17 @@ void FlashBookOutput::prepaireNomalPage(const QString& base) {
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iNormalPageFolder);
   if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
   if (!iFlashPageSource) return;
-  for (const FlashPagePtr& page : iFlashPageSource->normalPages()) {
+  const FlashPageList& pages = iFlashPageSource->normalPages();
+  const auto total = static_cast<qsizetype>(pages.size());
+  qsizetype done = 0;
+  for (const FlashPagePtr& page : pages) {
     const QString target = QDir(folder).filePath(
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
     copyReplacing(page->pageFilePath(), target);
+    if (m_progress && !m_progress(++done, total)) {
+      m_cancelled = true;
+      return;
+    }
   }
 }
 
@@ -333,6 +340,7 @@ void FlashBookOutput::ouputTheBook() {
   }
   const QString base;
   prepaireNomalPage(base);
+  if (m_cancelled) return;
   prepaireZoomendPage(base);
   prepaireThumbPage(base);
   prepaireExtFiles(base);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>
@@ -55,6 +56,13 @@ class FlashBookOutput {
   // Writes the book. Goes on after a failed file; failures() lists them all.
   // A publisher writes one book: create a new one for the next.
   virtual void ouputTheBook();
+
+  // Told after each page file with (pages written, pages in all), on the
+  // thread that writes the book. Returning false stops the book before its
+  // configuration is written; cancelled() is then true.
+  using Progress = std::function<bool(qsizetype done, qsizetype total)>;
+  void setProgress(Progress progress) { m_progress = std::move(progress); }
+  bool cancelled() const { return m_cancelled; }
   const std::vector<PublishFailure>& failures() const { return m_failures; }
   bool succeeded() const { return m_failures.empty(); }
 
@@ -104,6 +112,8 @@ class FlashBookOutput {
   std::optional<QString> iSaveToFileName;
   std::shared_ptr<HTMLConfigInfo> iHTMLConfig;
   std::vector<PublishFailure> m_failures;
+  Progress m_progress;
+  bool m_cancelled = false;
 
  public:
   static inline const QString iResourceFolder = QStringLiteral("files");

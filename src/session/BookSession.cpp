@@ -9,6 +9,7 @@
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/RecentDocuments.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
@@ -55,11 +56,14 @@ bool naturalLess(const QString& a, const QString& b) {
 
 QString PublishResult::alertMessage() const {
   if (succeeded()) return QStringLiteral("Open the result files?");
+  if (cancelled && error.isEmpty() && failures.empty()) return QStringLiteral("Publishing was cancelled.");
   return QStringLiteral("Publishing failed.");
 }
 
 QString PublishResult::alertDetail() const {
-  if (succeeded()) return QStringLiteral("Publish finished! Open the it?");
+  if (succeeded()) return QStringLiteral("Publish finished! Open it?");
+  if (cancelled && error.isEmpty() && failures.empty())
+    return QStringLiteral("The book is incomplete; publish it again to finish it.");
   if (!error.isEmpty()) return error;
   QStringList lines{QStringLiteral("These files could not be written:")};
   for (size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
@@ -99,6 +103,9 @@ void BookSession::start() {
   iFlashTmpl = std::make_shared<FlashTemplate>();
   if (!iFlashTmpl->loadError().isEmpty())
     qCWarning(lcApp).noquote() << "the default template cannot be loaded:" << iFlashTmpl->loadError();
+  m_history.reset(*iFlashTmpl);
+  m_documentPath.clear();
+  m_pagesUnsaved = false;
 }
 
 QStringList BookSession::demonstrationImages(const QString& folder) {
@@ -141,21 +148,37 @@ void BookSession::removeFlashPreviewFolder() {
 
 PublishResult BookSession::buildPreview() {
   if (iFlashPreviewFolder.isEmpty()) makeFlashPreviewFolder();
+  return buildPreviewInto(snapshot(), iFlashPreviewFolder);
+}
+
+BookSnapshot BookSession::snapshot() const {
+  BookSnapshot book;
+  if (iFlashTmpl) book.tmpl = iFlashTmpl->clone();
+  book.pages = iFlashPageSource;
+  book.annotations = iFlashPagesAnnotations;
+  book.outline = iFlashOutline;
+  return book;
+}
+
+PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QString& folder,
+                                            const FlashBookOutput::Progress& progress) {
   PublishResult result;
-  if (!iFlashTmpl || !iFlashPageSource) {
+  if (!book.tmpl || !book.pages) {
     result.error = QStringLiteral("There is no book to preview.");
     return result;
   }
   auto html = std::make_shared<HTMLConfigInfo>();
-  FlashBookOutput output(iFlashPageSource, iFlashTmpl, iFlashPreviewFolder, kPreviewHTMLName);
+  FlashBookOutput output(book.pages, book.tmpl, folder, kPreviewHTMLName);
+  output.setProgress(progress);
   try {
     html->setHTMLTitle(kPreviewTitle);
     output.setHTMLConfig(html);
-    output.setFlashPagesAnnotations(iFlashPagesAnnotations);
-    output.setFlashOutline(iFlashOutline);
+    output.setFlashPagesAnnotations(book.annotations);
+    output.setFlashOutline(book.outline);
     output.ouputTheBook();
     result.outputFileName = output.outputFileName();
     result.failures = output.failures();
+    result.cancelled = output.cancelled();
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());
     qCCritical(lcApp).noquote() << "apply change :" + result.error;
@@ -167,14 +190,22 @@ PublishResult BookSession::buildPreview() {
 
 void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
                               std::shared_ptr<FlashPagesAnnotations> annotations, std::shared_ptr<FlashOutline> outline,
-                              qint32 pageWidth, qint32 pageHeight) {
+                              qint32 pageWidth, qint32 pageHeight, const QString& document) {
   if (iFlashTmpl) {
     iFlashTmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageWidth));
     iFlashTmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageHeight));
+    m_history.rebase(*iFlashTmpl);
   }
   iFlashPageSource = std::move(pages);
   iFlashPagesAnnotations = std::move(annotations);
   iFlashOutline = std::move(outline);
+  m_documentPath = document;
+  m_pagesUnsaved = true;
+  if (!document.isEmpty()) RecentDocuments::add(document);
+}
+
+QString BookSession::documentTitle() const {
+  return m_documentPath.isEmpty() ? QStringLiteral("Demonstration pages") : QFileInfo(m_documentPath).fileName();
 }
 
 std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath) {
@@ -183,7 +214,18 @@ std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShot
   const QString tmplName = QFileInfo(QFileInfo(styleFolder).absolutePath()).fileName();
   if (tmplName.isEmpty()) return std::nullopt;
   iFlashTmpl->changeTmplTo(tmplName, styleFolder);
+  m_history.record(*iFlashTmpl, QStringLiteral("Style %1").arg(QFileInfo(styleFolder).fileName()));
   return tmplName;
+}
+
+bool BookSession::changeToTemplate(const QString& name) {
+  if (!iFlashTmpl || name.isEmpty() || !QFileInfo(FlashTemplate::tmplMetaPathForName(name)).isFile()) return false;
+  // The default style is named inside the package, so read it first.
+  const FlashTemplate target(name);
+  if (!target.loadError().isEmpty()) return false;
+  iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
+  m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(capitalizedName(name)));
+  return true;
 }
 
 QString BookSession::capitalizedName(const QString& name) {
@@ -200,22 +242,49 @@ QString BookSession::capitalizedName(const QString& name) {
   return out;
 }
 
-QString BookSession::exportTmplSettings(const QString& path) const {
-  if (!iFlashTmpl || path.isEmpty()) return QString();
-  QString target = path;
-  if (QFileInfo(target).suffix().isEmpty()) target += QStringLiteral(".txt");
-  return iFlashTmpl->exportPropertiesSettingsTo(target) ? target : QString();
+ExportResult BookSession::exportTmplSettings(const QString& path) {
+  ExportResult result;
+  result.path = path;
+  if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) result.path += QStringLiteral(".txt");
+  if (!iFlashTmpl) {
+    result.error = QStringLiteral("There is no template.");
+  } else if (path.isEmpty()) {
+    result.error = QStringLiteral("No file name was given.");
+  } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error)) {
+    if (result.error.isEmpty()) result.error = QStringLiteral("The file could not be written.");
+  } else {
+    m_history.setClean();
+  }
+  return result;
 }
 
 void BookSession::importTmplSettings(const QString& path) {
-  if (iFlashTmpl) iFlashTmpl->importPropertiesSettingsFrom(path);
+  if (!iFlashTmpl) return;
+  iFlashTmpl->importPropertiesSettingsFrom(path);
+  m_history.record(*iFlashTmpl, QStringLiteral("Import Settings"));
+}
+
+bool BookSession::recordTemplateEdit(const QString& label) {
+  return iFlashTmpl && m_history.record(*iFlashTmpl, label);
+}
+
+bool BookSession::undo() { return iFlashTmpl && m_history.undo(*iFlashTmpl); }
+
+bool BookSession::redo() { return iFlashTmpl && m_history.redo(*iFlashTmpl); }
+
+bool BookSession::hasUnsavedChanges() const { return m_pagesUnsaved || !m_history.isClean(); }
+
+void BookSession::markPublished() {
+  m_pagesUnsaved = false;
+  m_history.setClean();
 }
 
 QString BookSession::manualPath() { return PlatformPaths::current().resource(kManualName); }
 
 PublishResult BookSession::publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
                                        std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                       std::shared_ptr<FlashPagesAnnotations> annotations) {
+                                       std::shared_ptr<FlashPagesAnnotations> annotations,
+                                       const FlashBookOutput::Progress& progress) {
   PublishResult result;
   // An empty folder would mean the program's working directory: never write there.
   if (options.folder.trimmed().isEmpty()) {
@@ -235,6 +304,7 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
     output = std::make_unique<FlashBookOutput>(pages, tmpl, options.folder, pageName);
   }
+  output->setProgress(progress);
   try {
     html->setHTMLTitle(options.title);
     output->setHTMLConfig(html);
@@ -243,6 +313,7 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     output->ouputTheBook();
     result.outputFileName = output->outputFileName();
     result.failures = output->failures();
+    result.cancelled = output->cancelled();
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());
     qCCritical(lcPublish).noquote() << "publish error:" + result.error;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "publish/FlashBookOutput.h"
+#include "templates/TemplateEditHistory.h"
 
 class AppSettings;
 class FlashTemplate;
@@ -25,8 +26,9 @@ struct PublishResult {
   QString outputFileName;                // the HTML page, or the bundle
   std::vector<PublishFailure> failures;  // files that could not be written
   QString error;                         // why the publisher stopped, if it did
+  bool cancelled = false;                // stopped by the user before the end
 
-  bool succeeded() const { return error.isEmpty() && failures.empty(); }
+  bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
   // The texts of the alert that ends a publish: on success the question
   // whether to open the result, otherwise what went wrong.
   QString alertMessage() const;
@@ -44,6 +46,23 @@ struct PublishOptions {
   // Stores the choices and saves the settings, before a publish starts, so
   // they survive a failed one.
   void store(AppSettings& settings) const;
+};
+
+// What a book build on another thread works from: a copy of the template and
+// the current pages, link areas and bookmarks (which are not changed once
+// imported, only replaced), taken on the main thread.
+struct BookSnapshot {
+  std::shared_ptr<FlashTemplate> tmpl;
+  std::shared_ptr<FlashPageSource> pages;
+  std::shared_ptr<FlashPagesAnnotations> annotations;
+  std::shared_ptr<FlashOutline> outline;
+};
+
+// The outcome of writing the template's settings file.
+struct ExportResult {
+  QString path;   // the file written or tried (".txt" added when the name had no extension)
+  QString error;  // why it could not be written; "" on success
+  bool succeeded() const { return error.isEmpty(); }
 };
 
 class BookSession {
@@ -87,31 +106,65 @@ class BookSession {
   // Writes the whole book into the preview folder as index.html, titled
   // "Preview", making the folder first when needed.
   PublishResult buildPreview();
+  // The book as it is now, for a build on another thread.
+  BookSnapshot snapshot() const;
+  // Writes `book` into `folder` as the preview; safe on any thread.
+  static PublishResult buildPreviewInto(const BookSnapshot& book, const QString& folder,
+                                        const FlashBookOutput::Progress& progress = {});
 
   // ---- commands ----
   // Takes over an import: the first page's size into pageWidth/pageHeight,
   // then pages, link areas and bookmarks (the last two may be absent).
+  // `document` is the file the user imported; it becomes documentPath() and
+  // the newest of the recent documents. The new page size is no undo step.
   void adoptImport(std::shared_ptr<FlashPageSource> pages, std::shared_ptr<FlashPagesAnnotations> annotations,
-                   std::shared_ptr<FlashOutline> outline, qint32 pageWidth, qint32 pageHeight);
+                   std::shared_ptr<FlashOutline> outline, qint32 pageWidth, qint32 pageHeight,
+                   const QString& document = QString());
+  // The document the pages came from; "" for the demonstration pages.
+  const QString& documentPath() const { return m_documentPath; }
+  // The name the window shows for the book.
+  QString documentTitle() const;
   // Applies the style whose preview picture the template chooser returned
   // (.../Styles/<template>/<style>/shot.jpg): switches to that template and
   // style, keeping page size and language. Returns the template's name, or
-  // nullopt when the path names no style.
+  // nullopt when the path names no style. One undo step.
   std::optional<QString> changeToChosenStyle(const QString& styleShotPath);
+  // Switches to the template `name` with its default style, keeping page size
+  // and language: what the chooser's OK means when no style is picked. One
+  // undo step. False when there is no such template.
+  bool changeToTemplate(const QString& name);
   // The name as the template button shows it: every word capitalised.
   static QString capitalizedName(const QString& name);
-  // Writes the settings file; a path without extension gets ".txt". Returns
-  // the path written, or "" when it could not be written.
-  QString exportTmplSettings(const QString& path) const;
+  // Writes the settings file; a path without extension gets ".txt". A
+  // written file counts as saving the values (see hasUnsavedChanges).
+  ExportResult exportTmplSettings(const QString& path);
+  // Reads a settings file into the template; one undo step.
   void importTmplSettings(const QString& path);
+
+  // ---- undo, and what is not saved ----
+  // Makes one undo step of what changed in the template since the last one
+  // (the editor calls it after each committed edit). False when nothing changed.
+  bool recordTemplateEdit(const QString& label);
+  const TemplateEditHistory& history() const { return m_history; }
+  // Undo and redo of template steps; false when there is none. A switch of
+  // template loads it anew, so the caller reloads the editor then.
+  bool undo();
+  bool redo();
+  // True after edits or an import that were neither published nor exported
+  // (an export saves the edits, not the imported pages).
+  bool hasUnsavedChanges() const;
+  // A publish saved everything.
+  void markPublished();
   static QString manualPath();
 
   // ---- publishing ----
   // Publishes a book as the publish dialog asks: a web folder (made, one
   // level, when missing) or an application bundle.
+  // `progress` is told of each page written and may stop the publish.
   static PublishResult publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
                                    std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                   std::shared_ptr<FlashPagesAnnotations> annotations);
+                                   std::shared_ptr<FlashPagesAnnotations> annotations,
+                                   const FlashBookOutput::Progress& progress = {});
 
  private:
   std::shared_ptr<FlashTemplate> iFlashTmpl;
@@ -119,4 +172,7 @@ class BookSession {
   std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;
   std::shared_ptr<FlashOutline> iFlashOutline;
   QString iFlashPreviewFolder;
+  TemplateEditHistory m_history;
+  QString m_documentPath;
+  bool m_pagesUnsaved = false;
 };

@@ -51,6 +51,20 @@ FlashTemplate::FlashTemplate(const QString& name) {
   qCInfo(lcTemplates).noquote() << "self is:" << QStringLiteral("FlashTemplate(%1, %2 properties)").arg(iTmplName).arg(iProperties.size());
 }
 
+std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
+  std::shared_ptr<FlashTemplate> copy(new FlashTemplate(Empty{}));
+  copy->iTmplName = iTmplName;
+  for (const auto& p : iProperties) copy->iProperties.push_back(p->clone());
+  copy->iSWFFilePath = iSWFFilePath;
+  copy->iHTMLFilePath = iHTMLFilePath;
+  copy->iMobileTmplFilesPath = iMobileTmplFilesPath;
+  copy->iMacAppFilesFolder = iMacAppFilesFolder;
+  copy->iDefaultSytleName = iDefaultSytleName;
+  copy->iStyleName = iStyleName;
+  copy->iLoadError = iLoadError;
+  return copy;
+}
+
 QString FlashTemplate::appFilesFolder() { return PlatformPaths::current().resource(QStringLiteral("AppFiles")) + QLatin1Char('/'); }
 
 QStringList FlashTemplate::tmplNames() { return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Templates/")); }
@@ -316,18 +330,23 @@ void FlashTemplate::exportPropertiesSettingsToArray(QStringList& lines, const Fl
   }
 }
 
-bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath) const {
+bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString* error) const {
   QStringList lines;
   exportPropertiesSettingsToArray(lines, nullptr);
   QString text;
   for (const QString& line : lines) text += QStringLiteral("\n\r") + line;
   const QByteArray bytes = text.toUtf8();
   QSaveFile save(filePath);
-  if (!save.open(QIODevice::WriteOnly)) return false;
+  auto fail = [&]() {
+    if (error != nullptr) *error = save.errorString();
+    return false;
+  };
+  if (!save.open(QIODevice::WriteOnly)) return fail();
   // A full disk shows as a short write, which commit() alone would not notice;
   // without commit() the old file stays as it was.
-  if (save.write(bytes) != bytes.size()) return false;
-  return save.commit();
+  if (save.write(bytes) != bytes.size()) return fail();
+  if (!save.commit()) return fail();
+  return true;
 }
 
 void FlashTemplate::loadStyleByStylePath(const QString& stylePath) {

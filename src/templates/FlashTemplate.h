@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "templates/FlashTemplateProperty.h"
@@ -13,6 +14,9 @@ class FlashTemplate {
   FlashTemplate();
   // Loads the named template instead.
   explicit FlashTemplate(const QString& name);
+
+  // A deep copy, for work on another thread while this one goes on changing.
+  std::shared_ptr<FlashTemplate> clone() const;
 
   // ---- where packages and styles are (paths are absolute) ----
   static QString appFilesFolder();
@@ -46,8 +50,9 @@ class FlashTemplate {
   void loadStyleByStyleName(const QString& styleName);
   void loadStyleByStylePath(const QString& stylePath);
   void importPropertiesSettingsFrom(const QString& filePath);
-  // Writes the values atomically. Returns false when the file cannot be written.
-  bool exportPropertiesSettingsTo(const QString& filePath) const;
+  // Writes the values atomically. Returns false when the file cannot be
+  // written, with the reason in `error` when given.
+  bool exportPropertiesSettingsTo(const QString& filePath, QString* error = nullptr) const;
   void exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const;
   void setPropertyValue(const QString& key, const QString& value);
   bool setPropertyValueAt(FlashTemplateProperty& property, const QString& key, const QString& value);
@@ -78,6 +83,8 @@ class FlashTemplate {
   static constexpr qint64 kMaxSettingsFileSize = 16 * 1024 * 1024;
 
  private:
+  struct Empty {};
+  explicit FlashTemplate(Empty) {}
   FlashTemplateProperty* findForSet(const QString& key) const;
 
   QString iTmplName = QStringLiteral("float");

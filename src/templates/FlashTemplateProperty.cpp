@@ -17,6 +17,21 @@ void FlashTemplateProperty::addChild(std::unique_ptr<FlashTemplateProperty> chil
   iChildProperties.push_back(std::move(child));
 }
 
+std::unique_ptr<FlashTemplateProperty> FlashTemplateProperty::clone() const {
+  auto copy = std::make_unique<FlashTemplateProperty>();
+  copy->iPropertyType = iPropertyType;
+  copy->iKey = iKey;
+  copy->iTitle = iTitle;
+  copy->iATitle = iATitle;
+  copy->iDesc = iDesc;
+  copy->iValue = iValue;
+  copy->iValueSource = iValueSource;
+  copy->iDefaultValue = iDefaultValue;
+  // Loaded trees are at most kMaxDepth deep, so the recursion is bounded.
+  for (const auto& child : iChildProperties) copy->addChild(child->clone());
+  return copy;
+}
+
 void FlashTemplateProperty::loadFromNode(const pugi::xml_node& element) { loadFromNode(element, 0); }
 
 void FlashTemplateProperty::loadFromNode(const pugi::xml_node& element, int depth) {

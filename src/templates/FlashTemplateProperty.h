@@ -63,6 +63,8 @@ class FlashTemplateProperty {
   void setChildProperties(FlashTemplatePropertyList children) { iChildProperties = std::move(children); }
   void addChild(std::unique_ptr<FlashTemplateProperty> child);
   qsizetype childCount() const { return static_cast<qsizetype>(iChildProperties.size()); }
+  // A deep copy of this node and its children, without a parent.
+  std::unique_ptr<FlashTemplateProperty> clone() const;
 
   // Replaces this node's content with what a <property> element describes.
   // Anything but a "property" element is ignored. Throws FlashTemplateLoadError

@@ -4,6 +4,7 @@
 #include "base/NotificationCenter.h"
 #include "templates/FlashTemplate.h"
 #include "templates/MyColorOper.h"
+#include "templates/PropertyValueCheck.h"
 #include "templates/StringUtil.h"
 
 FlashTemplatePropertyModel::FlashTemplatePropertyModel(QObject* parent) : QAbstractItemModel(parent) {}
@@ -17,6 +18,19 @@ void FlashTemplatePropertyModel::setFlashTmpl(std::shared_ptr<FlashTemplate> tmp
 void FlashTemplatePropertyModel::reloadData() {
   beginResetModel();
   endResetModel();
+}
+
+void FlashTemplatePropertyModel::refreshValues() {
+  if (!m_flashTmpl) return;
+  std::vector<QModelIndex> parents{QModelIndex()};
+  while (!parents.empty()) {
+    const QModelIndex parent = parents.back();
+    parents.pop_back();
+    const int rows = rowCount(parent);
+    if (rows == 0) continue;
+    Q_EMIT dataChanged(index(0, KeyColumn, parent), index(rows - 1, ValueColumn, parent));
+    for (int r = 0; r < rows; ++r) parents.push_back(index(r, KeyColumn, parent));
+  }
 }
 
 FlashTemplateProperty* FlashTemplatePropertyModel::propertyAt(const QModelIndex& index) {
@@ -122,9 +136,17 @@ bool FlashTemplatePropertyModel::setObjectValue(FlashTemplateProperty& property,
   QString value;
   switch (property.propertyType()) {
     case pt_color:
-      value = object.toString();
-      qCDebug(lcTemplates).noquote() << "color value is:" + value;
+    case pt_number: {
+      // A typed "red" or "abc" is refused and the old value kept.
+      const PropertyValueCheck checked = PropertyValueCheck::check(property, object.toString());
+      if (!checked.ok) {
+        qCInfo(lcTemplates).noquote() << property.key() << "refused:" << checked.reason;
+        return false;
+      }
+      value = checked.value;
+      if (property.propertyType() == pt_color) qCDebug(lcTemplates).noquote() << "color value is:" + value;
       break;
+    }
     case pt_list: {
       bool ok = false;
       const int i = object.toInt(&ok);

@@ -33,6 +33,9 @@ class FlashTemplatePropertyModel : public QAbstractItemModel {
   // Call after the template's tree was replaced or its values changed behind
   // the model's back (template switch, style, imported settings).
   void reloadData();
+  // Call after values changed behind the model's back in the same tree (undo,
+  // redo): redraws every row and keeps expansion and selection.
+  void refreshValues();
 
   static FlashTemplateProperty* propertyAt(const QModelIndex& index);
   QModelIndex indexOf(const FlashTemplateProperty* property, int column = KeyColumn) const;
@@ -45,6 +48,7 @@ class FlashTemplatePropertyModel : public QAbstractItemModel {
 
   // Turns an edited object into the stored text (list: index into the
   // entries; switch: truth; others: the text) and stores it when it differs.
+  // Numbers and colours that PropertyValueCheck refuses are not stored.
   // False when nothing changed.
   bool setObjectValue(FlashTemplateProperty& property, const QVariant& object);
 

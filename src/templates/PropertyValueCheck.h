@@ -1,0 +1,17 @@
+// Checks a value typed into the property editor before it is stored: numbers
+// must be numbers and colours "0x" and six hexadecimal digits ("#336699" is
+// taken and written the stored way). Other types take any text.
+#pragma once
+
+#include <QString>
+
+class FlashTemplateProperty;
+
+struct PropertyValueCheck {
+  bool ok = true;
+  QString value;   // the text to store when ok (trimmed, colours as 0xrrggbb)
+  QString reason;  // why the text is refused, as a sentence, when not ok
+
+  static PropertyValueCheck check(qint32 propertyType, const QString& text);
+  static PropertyValueCheck check(const FlashTemplateProperty& property, const QString& text);
+};
