@@ -21,7 +21,19 @@
 #include <QTreeView>
 #include <QWebEngineView>
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "PdfFixture.h"
 #include "TestEnv.h"
+#include "base/RecentDocuments.h"
+#include "publish/BookBinReader.h"
+#include "templates/gui/ValueProblemMark.h"
 #include "app/AppDelegate.h"
 #include "base/AppSettings.h"
 #include "base/NotificationCenter.h"
@@ -156,9 +168,12 @@ class TestGui : public QObject {
     QCOMPARE(built.count(), 0);
 
     app->OnApplyChange();
-    QCOMPARE(built.count(), 1);
+    // The build runs on a worker: the window goes on at once.
+    QVERIFY(app->isBuildingPreview());
     QVERIFY(app->applyChangeTimer() == nullptr);
     QCOMPARE(app->applyChangeImageName(), QString("apply"));
+    QVERIFY(built.wait(kWaitMs));
+    QCOMPARE(built.count(), 1);
     QVERIFY(QFile(app->session().flashPreviewFolder() + "/index.html").size() > 0);
   }
 
@@ -323,6 +338,124 @@ class TestGui : public QObject {
     QCOMPARE(app->session().flashPageSource(), kept);
   }
 
+  void importSheetClosedMidwayCancels() {
+    ImportWindowDelegate* dialog = app->importWindow();
+    const QString big = scratch.filePath("big.pdf");
+    writeFile(big, PdfFixture(600).build());
+    const auto kept = app->session().flashPageSource();
+    QSignalSpy ended(dialog, &QDialog::finished);
+
+    // Escape is Cancel: the import stops, the sheet stays, idle.
+    app->OnImportPDF();
+    dialog->txtFilePath()->setText(big);
+    dialog->pageRangeType()->button(0)->click();
+    dialog->onImportAction();
+    QVERIFY(dialog->isImporting());
+    // Nothing that changes the import can be touched while it runs, also
+    // after a click on a range button.
+    dialog->pageRangeType()->button(1)->click();
+    for (QWidget* w : std::initializer_list<QWidget*>{dialog->btnOK(), dialog->importQuality(), dialog->txtPageRange(),
+                                                      dialog->txtFilePath(), dialog->btnImportLinks(),
+                                                      dialog->btnImportBookMark(), dialog->pageRangeType()->button(0)})
+      QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
+    QVERIFY(dialog->prgBar()->isVisible());
+    // The bar counts pages once the first one is done.
+    QTRY_VERIFY_WITH_TIMEOUT(dialog->prgBar()->maximum() == 600 || !dialog->isImporting(), kWaitMs);
+    QTest::keyClick(dialog, Qt::Key_Escape);
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->isImporting(), kWaitMs);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(dialog->btnOK()->isEnabled());
+    QCOMPARE(app->session().flashPageSource(), kept);
+
+    // The window's close button ends the sheet and drops the import's result.
+    dialog->pageRangeType()->button(0)->click();
+    dialog->onImportAction();
+    QVERIFY(dialog->isImporting());
+    dialog->close();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.first().first().toInt(), 0);
+    QVERIFY(!dialog->isImporting());
+    QTest::qWait(3000);  // long enough for an import that ran on to end
+    QCOMPARE(app->session().flashPageSource(), kept);
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(dialog->btnOK()->isEnabled());
+  }
+
+  void importWarningsAreShown() {
+    ImportWindowDelegate* dialog = app->importWindow();
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    app->OnImportPDF();
+    dialog->txtFilePath()->setText(scratch.filePath("two.pdf"));
+    dialog->pageRangeType()->button(1)->click();
+    dialog->txtPageRange()->setText("1-80");
+    dialog->onImportAction();
+    QVERIFY(built.wait(kWaitMs));
+    QCOMPARE(app->session().flashPageSource()->normalPages().size(), size_t(2));
+    QVERIFY2(app->importNotice().contains("Pages 3-80 are not in two.pdf (2 pages)"), qPrintable(app->importNotice()));
+    auto* notice = app->window()->findChild<QMessageBox*>("importNotice");
+    QVERIFY(notice && notice->isVisible());
+    QVERIFY(notice->informativeText().contains("3-80"));
+    notice->accept();
+    // The imported document names the window and is the newest recent one.
+    QVERIFY(app->window()->windowTitle().startsWith("two.pdf[*]"));
+    QVERIFY(app->window()->isWindowModified());
+    QCOMPARE(RecentDocuments::list().value(0), scratch.filePath("two.pdf"));
+  }
+
+  void documentsOpenFromOutside() {
+    ImportWindowDelegate* dialog = app->importWindow();
+    const QString text = scratch.filePath("dropped.txt");
+    writeFile(text, "Dropped words\n");
+
+    // Dropped on the window: the import sheet opens with that file.
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(text)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app->window(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app->window(), &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->txtFilePath()->text(), text);
+    dialog->onCancelAction();
+    QVERIFY(!dialog->isVisible());
+    // Files that are no document are refused.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(scratch.filePath("page.mp3"))});
+    QDragEnterEvent refused(QPoint(50, 50), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app->window(), &refused);
+    QVERIFY(!refused.isAccepted());
+
+    // "folivox FILE" does the same.
+    QVERIFY(app->openDocument(scratch.filePath("two.pdf")));
+    QCOMPARE(dialog->txtFilePath()->text(), scratch.filePath("two.pdf"));
+    dialog->onCancelAction();
+
+    // Open Recent lists what was imported, without files that are gone, and clears.
+    const QString gone = scratch.filePath("gone.pdf");
+    writeFile(gone, twoPagePdf());
+    RecentDocuments::add(gone);
+    QFile::remove(gone);
+    QMenu* recent = app->recentMenu();
+    Q_EMIT recent->aboutToShow();
+    QStringList entries;
+    for (QAction* a : recent->actions())
+      if (!a->isSeparator()) entries << a->text();
+    QVERIFY2(entries.size() >= 2 && entries.first().endsWith("two.pdf"), qPrintable(entries.join('|')));
+    QVERIFY(!entries.join('|').contains("gone.pdf"));
+    recent->actions().first()->trigger();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->txtFilePath()->text(), scratch.filePath("two.pdf"));
+    dialog->onCancelAction();
+    recent->actions().last()->trigger();  // Clear Menu
+    Q_EMIT recent->aboutToShow();
+    QCOMPARE(recent->actions().size(), qsizetype(2));  // separator and the disabled Clear
+    QVERIFY(!recent->actions().last()->isEnabled());
+  }
+
   void chooserAppliesAStyle() {
     SelectTemplateWindowDelegate* chooser = app->selecteTmplWindow();
     chooser->prepairToTmpl("FLOAT");
@@ -345,6 +478,7 @@ class TestGui : public QObject {
     // The view takes a double click only after a press on the same item.
     QTest::mouseClick(styles->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(styles->viewport(), Qt::LeftButton, {}, at);
+    QVERIFY(built.wait(kWaitMs));
     QCOMPARE(built.count(), 1);
     QVERIFY(!chooser->isVisible());
     QCOMPARE(tmpl().styleName(), std::optional<QString>("Ocean"));
@@ -355,7 +489,32 @@ class TestGui : public QObject {
     // Cancel changes nothing.
     app->onSelectTemplate();
     chooser->onCancel();
+    QTest::qWait(100);
     QCOMPARE(built.count(), 1);
+
+    // The current template and style are selected on opening; OK with a
+    // template but no style picked applies that template's default style.
+    app->onSelectTemplate();
+    QCOMPARE(chooser->selectedTemplateName(), QString("float"));
+    QCOMPARE(chooser->imgBrowserView()->currentItem()->text(), QString("Ocean"));
+    QCOMPARE(chooser->selectedStyle(), std::optional<QString>(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg"));
+    for (int row = 0; row < chooser->tmplListData().size(); ++row)
+      if (QFileInfo(chooser->tmplListData().at(row)).fileName() == "slate") chooser->tableViewTmpls()->selectRow(row);
+    QCOMPARE(chooser->selectedTemplateName(), QString("slate"));
+    QVERIFY(chooser->imgBrowserView()->selectedItems().isEmpty());
+    chooser->onOK();
+    QVERIFY(built.wait(kWaitMs));
+    QCOMPARE(tmpl().tmplName(), QString("slate"));
+    QCOMPARE(tmpl().styleName(), std::optional<QString>(tmpl().defaultSytleName()));
+    QCOMPARE(app->btnFloat()->text(), QString("Slate"));
+    QCOMPARE(value("pageWidth"), width);
+    // One step: undo goes back to float with Ocean.
+    app->undoAction()->trigger();
+    QCOMPARE(tmpl().tmplName(), QString("float"));
+    QCOMPARE(tmpl().styleName(), std::optional<QString>("Ocean"));
+    QCOMPARE(app->btnFloat()->text(), QString("Float"));
+    app->OnApplyChange();
+    QVERIFY(built.wait(kWaitMs));
   }
 
   void publishWritesAndRemembers() {
@@ -378,9 +537,13 @@ class TestGui : public QObject {
     dialog->txtTitle()->setText("A Published Book");
     dialog->mOutputType()->button(0)->click();
     QSignalSpy finished(dialog, &QDialog::finished);
+    QVERIFY(app->window()->isWindowModified());
     dialog->onPublish();
-    QCOMPARE(finished.count(), 1);
+    QVERIFY(dialog->isPublishing());
+    QVERIFY(!dialog->txtOutputFolder()->isEnabled());
+    QVERIFY(finished.wait(kWaitMs));
     QCOMPARE(finished.first().first().toInt(), 1);
+    QVERIFY(!app->window()->isWindowModified());  // published: nothing unsaved
     QCOMPARE(shown.size(), size_t(1));
     QVERIFY(shown[0].succeeded());
     QCOMPARE(opened, 0);
@@ -404,7 +567,9 @@ class TestGui : public QObject {
     writeFile(scratch.filePath("blocker"), "x");
     app->OnExportFlipBook();
     dialog->txtOutputFolder()->setText(scratch.filePath("blocker/book"));
+    finished.clear();
     dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
     QCOMPARE(shown.size(), size_t(2));
     QVERIFY(!shown[1].succeeded());
     QCOMPARE(shown[1].alertMessage(), QString("Publishing failed."));
@@ -414,12 +579,142 @@ class TestGui : public QObject {
   void settingsFilesRoundTrip() {
     QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
     tmpl().setPropertyValue("bookTitle", "Saved title");
-    const QString written = app->exportTmplSettingsTo(scratch.filePath("look"));
+    const QString written = app->exportTmplSettingsTo(scratch.filePath("look")).path;
     QCOMPARE(written, scratch.filePath("look.txt"));
     tmpl().setPropertyValue("bookTitle", "Other");
     app->importTmplSettingsFrom(written);
     QCOMPARE(value("bookTitle"), QString("Saved title"));
+    QVERIFY(built.wait(kWaitMs));
     QCOMPARE(built.count(), 1);
+  }
+
+  void undoRedoAndUnsavedEdits() {
+    FlashTemplatePropertyModel* model = app->tmplDelegate()->model();
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    app->session().markPublished();  // as after a publish: nothing unsaved
+    const QString before = value("bookTitle");
+    QVERIFY(model->setData(valueIndex("bookTitle"), "First"));
+    QVERIFY(model->setData(valueIndex("bookTitle"), "Second"));
+    QVERIFY(app->window()->isWindowModified());
+    QVERIFY(app->undoAction()->isEnabled());
+    QCOMPARE(app->undoAction()->text(), "&Undo " + tmpl().propertyForKey("bookTitle")->title());
+    QVERIFY(app->undoAction()->shortcuts().contains(QKeySequence("Ctrl+Z")));
+    QVERIFY(app->redoAction()->shortcuts().contains(QKeySequence("Ctrl+Shift+Z")));
+    const QModelIndex selected = valueIndex("bookTitle");
+    app->outlineView()->setCurrentIndex(selected);
+    app->undoAction()->trigger();
+    QCOMPARE(value("bookTitle"), QString("First"));
+    QCOMPARE(app->outlineView()->currentIndex(), selected);  // the editor keeps its place
+    QCOMPARE(selected.data().toString(), QString("First"));
+    QVERIFY(app->applyChangeTimer() != nullptr);  // the preview is out of date
+    app->undoAction()->trigger();
+    QCOMPARE(value("bookTitle"), before);
+    QVERIFY(!app->window()->isWindowModified());
+    app->redoAction()->trigger();
+    QCOMPARE(value("bookTitle"), QString("First"));
+
+    // Quitting with unsaved edits asks; "Cancel" keeps the window.
+    int asked = 0;
+    app->setQuitQuestion([&](QWidget*) {
+      ++asked;
+      return false;
+    });
+    QVERIFY(!app->window()->close());
+    QCOMPARE(asked, 1);
+    QVERIFY(app->window()->isVisible());
+    QVERIFY(app->exportTmplSettingsTo(scratch.filePath("saved.txt")).succeeded());
+    QVERIFY(!app->window()->isWindowModified());
+    QVERIFY(app->maySafelyClose());  // saved: no question
+    QCOMPARE(asked, 1);
+    app->setQuitQuestion({});
+    app->OnApplyChange();
+    QVERIFY(built.wait(kWaitMs));
+  }
+
+  void keyboardReachesTheValues() {
+    QTreeView* view = app->outlineView();
+    FlashTmplValueDelegate* delegate = app->tmplDelegate()->valueDelegate();
+    view->setFocus();
+    // A click or arrow on a row makes its value cell the current one.
+    view->setCurrentIndex(valueIndex("isHardCover").siblingAtColumn(FlashTemplatePropertyModel::KeyColumn));
+    QCOMPARE(view->currentIndex(), valueIndex("isHardCover"));
+    const QString hard = value("isHardCover");
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(value("isHardCover") != hard);
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(value("isHardCover"), hard);
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(view->currentIndex().column(), int(FlashTemplatePropertyModel::ValueColumn));
+
+    // Enter opens the colour chooser.
+    int picked = 0;
+    delegate->setColorPicker([&](const QColor&, QWidget*) {
+      ++picked;
+      return QColor(0x12, 0x34, 0x56);
+    });
+    view->setCurrentIndex(valueIndex("toolbarColor"));
+    QTest::keyClick(view, Qt::Key_Return);
+    QCOMPARE(picked, 1);
+    QCOMPARE(value("toolbarColor"), QString("0x123456"));
+
+    // F2 edits; a number that is no number is marked and not stored.
+    const QString width = value("pageWidth");
+    view->setCurrentIndex(valueIndex("pageWidth"));
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* line = qobject_cast<QLineEdit*>(view->indexWidget(valueIndex("pageWidth")));
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClicks(line, "abc");
+    QVERIFY(ValueProblemMark::problemOf(line).contains("not a number"));
+    QVERIFY(line->styleSheet().contains("border"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_VERIFY(view->indexWidget(valueIndex("pageWidth")) == nullptr);  // the editor commits queued
+    QCOMPARE(value("pageWidth"), width);
+    view->setCurrentIndex(valueIndex("pageWidth"));
+    QTest::keyClick(view, Qt::Key_F2);
+    line = qobject_cast<QLineEdit*>(view->indexWidget(valueIndex("pageWidth")));
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClicks(line, "640");
+    QVERIFY(ValueProblemMark::problemOf(line).isEmpty());
+    QTest::keyClick(line, Qt::Key_Return);
+    QTRY_COMPARE(value("pageWidth"), QString("640"));
+    delegate->setColorPicker({});
+  }
+
+  void menusAndHelp() {
+    // Items that open a dialog end in "..."; the toolbar shows them without.
+    QStringList texts;
+    for (QAction* menu : app->window()->menuBar()->actions())
+      for (QAction* a : menu->menu()->actions()) texts << a->text();
+    for (const char* t : {"&Import...", "&Publish...", "&Export Settings...", "Import &Settings...", "&Template...",
+                          "&About Folivox..."})
+      QVERIFY2(texts.contains(t), qPrintable(texts.join('|')));
+    QVERIFY(texts.contains("Folivox &Manual"));
+
+    // Without a PDF viewer, F1 shows the manual in the program's own view.
+    app->setPdfViewerCheck([] { return false; });
+    app->OnOpenHelp();
+    QVERIFY(app->helpView() && app->helpView()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(app->helpView()->url(), QUrl::fromLocalFile(BookSession::manualPath()), 20000);
+    app->helpView()->close();
+  }
+
+  void newerChangesSupersedeAPreviewBuild() {
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
+    app->OnApplyChange();
+    QVERIFY(app->isBuildingPreview());
+    QVERIFY(app->previewProgress()->isVisible());
+    tmpl().setPropertyValue("bookTitle", "Newest title");
+    app->OnApplyChange();
+    QVERIFY(built.wait(kWaitMs));
+    QTest::qWait(200);
+    QCOMPARE(built.count(), 1);  // the superseded build never shows
+    QVERIFY(!app->previewProgress()->isVisible());
+    const BookBinReader::Result book = BookBinReader::inspect(app->session().flashPreviewFolder());
+    QVERIFY(book.ok() && book.bookXml.contains("Newest title"));
+    QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
   }
 
   void shutdownRemovesThePreview() {

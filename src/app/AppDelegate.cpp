@@ -24,7 +24,19 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QWebEngineSettings>
+
 #include "app/AboutWindow.h"
+#include "base/DefaultApplication.h"
+#include "base/LastFolders.h"
+#include "base/RecentDocuments.h"
+#include "session/BookBuilder.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "base/PlatformPaths.h"
@@ -44,6 +56,7 @@ AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { buildWindow(); }
 AppDelegate::~AppDelegate() {
   NotificationCenter::defaultCenter().removeObserver(this);
   applicationWillTerminate();
+  delete m_helpView;
 }
 
 QIcon AppDelegate::namedImage(const QString& name) {
@@ -91,32 +104,42 @@ void AppDelegate::buildWindow() {
   splitter->setSizes({380, 900});
   w->setCentralWidget(splitter);
 
-  // Commands.
-  auto action = [this, w](const QString& text, const QString& image, const QKeySequence& key, auto slot) {
-    auto* a = new QAction(namedImage(image), text, w);
-    if (!key.isEmpty()) a->setShortcut(key);
+  // Commands. Items that open a dialog end in "..."; the toolbar shows them without.
+  auto action = [this, w](const QString& text, const QString& image, const QList<QKeySequence>& keys, auto slot) {
+    auto* a = new QAction(image.isEmpty() ? QIcon() : namedImage(image), text, w);
+    a->setShortcuts(keys);
     connect(a, &QAction::triggered, this, slot);
     return a;
   };
-  QAction* importAct =
-      action(tr("Import"), QStringLiteral("import"), QKeySequence(tr("Ctrl+I")), &AppDelegate::OnImportPDF);
+  QAction* importAct = action(tr("&Import..."), QStringLiteral("import"),
+                              {QKeySequence(tr("Ctrl+I")), QKeySequence::Open}, &AppDelegate::OnImportPDF);
+  importAct->setIconText(tr("Import"));
   importAct->setToolTip(tr("Import a PDF, text or RTF document"));
   QAction* templateAct =
-      action(tr("Template…"), QStringLiteral("template"), QKeySequence(tr("Ctrl+T")), &AppDelegate::onSelectTemplate);
-  m_toolBarItemApplyChange =
-      action(tr("Apply change"), QStringLiteral("apply"), QKeySequence(tr("Ctrl+R")), &AppDelegate::OnApplyChange);
+      action(tr("&Template..."), QStringLiteral("template"), {QKeySequence(tr("Ctrl+T"))}, &AppDelegate::onSelectTemplate);
+  m_toolBarItemApplyChange = action(tr("&Apply Change"), QStringLiteral("apply"), {QKeySequence(tr("Ctrl+R"))},
+                                    &AppDelegate::OnApplyChange);
+  m_toolBarItemApplyChange->setIconText(tr("Apply change"));
   m_toolBarItemApplyChange->setToolTip(tr("Rebuild the preview with the changed properties"));
   QAction* publishAct =
-      action(tr("Publish"), QStringLiteral("publish"), QKeySequence(tr("Ctrl+P")), &AppDelegate::OnExportFlipBook);
+      action(tr("&Publish..."), QStringLiteral("publish"), {QKeySequence(tr("Ctrl+P"))}, &AppDelegate::OnExportFlipBook);
+  publishAct->setIconText(tr("Publish"));
   publishAct->setToolTip(tr("Publish the book into a folder or as an application"));
-  QAction* exportAct = action(tr("Export settings"), QStringLiteral("export-settings"), QKeySequence(),
+  QAction* exportAct = action(tr("&Export Settings..."), QStringLiteral("export-settings"), {},
                               &AppDelegate::OnExportTmplSettings);
-  QAction* importSetAct = action(tr("Import settings"), QStringLiteral("import-settings"), QKeySequence(),
+  exportAct->setIconText(tr("Export settings"));
+  QAction* importSetAct = action(tr("Import &Settings..."), QStringLiteral("import-settings"), {},
                                  &AppDelegate::OnImportTmplSettings);
-  QAction* helpAct =
-      action(tr("Help"), QStringLiteral("help"), QKeySequence(QKeySequence::HelpContents), &AppDelegate::OnOpenHelp);
+  importSetAct->setIconText(tr("Import settings"));
+  QAction* helpAct = action(tr("Folivox &Manual"), QStringLiteral("help"), {QKeySequence(QKeySequence::HelpContents)},
+                            &AppDelegate::OnOpenHelp);
+  helpAct->setIconText(tr("Help"));
   helpAct->setToolTip(tr("Open the Folivox manual"));
-  QAction* aboutAct = action(tr("About"), QStringLiteral("about"), QKeySequence(), &AppDelegate::onOpenAbout);
+  QAction* aboutAct = action(tr("&About Folivox..."), QStringLiteral("about"), {}, &AppDelegate::onOpenAbout);
+  aboutAct->setIconText(tr("About"));
+  m_undoAct = action(tr("&Undo"), QString(), {QKeySequence::Undo}, &AppDelegate::onUndo);
+  m_redoAct = action(tr("&Redo"), QString(), {QKeySequence(tr("Ctrl+Shift+Z")), QKeySequence(tr("Ctrl+Y"))},
+                     &AppDelegate::onRedo);
   setApplyChangeImage(QStringLiteral("apply"));
 
   m_btnFloat = new QToolButton;
@@ -145,19 +168,49 @@ void AppDelegate::buildWindow() {
 
   QMenu* file = w->menuBar()->addMenu(tr("&File"));
   file->addAction(importAct);
+  m_recentMenu = file->addMenu(tr("Open &Recent"));
+  connect(m_recentMenu, &QMenu::aboutToShow, this, &AppDelegate::fillRecentMenu);
+  fillRecentMenu();
+  file->addSeparator();
   file->addAction(publishAct);
   file->addSeparator();
   file->addAction(exportAct);
   file->addAction(importSetAct);
   file->addSeparator();
-  QAction* quit = file->addAction(tr("Quit"), QKeySequence::Quit, w, &QMainWindow::close);
+  QAction* quit = file->addAction(tr("&Quit"), QKeySequence::Quit, w, &QMainWindow::close);
   quit->setMenuRole(QAction::QuitRole);
+  QMenu* edit = w->menuBar()->addMenu(tr("&Edit"));
+  edit->addAction(m_undoAct);
+  edit->addAction(m_redoAct);
   QMenu* book = w->menuBar()->addMenu(tr("&Book"));
   book->addAction(templateAct);
   book->addAction(m_toolBarItemApplyChange);
   QMenu* help = w->menuBar()->addMenu(tr("&Help"));
   help->addAction(helpAct);
   help->addAction(aboutAct);
+
+  // The preview's progress, while a build runs.
+  m_previewStatus = new QLabel;
+  m_previewProgress = new QProgressBar;
+  m_previewProgress->setMaximumWidth(220);
+  m_previewProgress->setFormat(QStringLiteral("%v/%m"));
+  w->statusBar()->addPermanentWidget(m_previewStatus);
+  w->statusBar()->addPermanentWidget(m_previewProgress);
+  m_previewStatus->hide();
+  m_previewProgress->hide();
+  m_previewBuilder = new BookBuilder(this);
+  connect(m_previewBuilder, &BookBuilder::progress, this, [this](quint64, qsizetype done, qsizetype total) {
+    m_previewProgress->setRange(0, static_cast<int>(total));
+    m_previewProgress->setValue(static_cast<int>(done));
+  });
+  connect(m_previewBuilder, &BookBuilder::finished, this,
+          [this](quint64, const PublishResult& result) { previewFinished(result); });
+
+  // Documents dropped anywhere on the window open the import sheet; the web
+  // view would otherwise show a dropped PDF in place of the preview.
+  w->setAcceptDrops(true);
+  m_webView->setAcceptDrops(false);
+  w->installEventFilter(this);
 
   // The editor and the sheets, made once and reused.
   m_tmplDelegate = new FlashTemplateOutlineDelegate(this);
@@ -167,6 +220,107 @@ void AppDelegate::buildWindow() {
   m_selecteTmplWindow = new SelectTemplateWindowDelegate(w);
   connect(m_importWindow, &QDialog::finished, this, &AppDelegate::importWindowDidEnd);
   connect(m_selecteTmplWindow, &QDialog::finished, this, &AppDelegate::selectTmplWindowDidEnd);
+  connect(m_ouputWindow, &OutputWindowDelegate::publishEnded, this, [this](const PublishResult& result) {
+    if (result.succeeded()) m_session.markPublished();
+    updateWindowState();
+  });
+  updateWindowState();
+}
+
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != m_window.get()) return QObject::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDropEvent*>(event);
+      const QList<QUrl> urls = drag->mimeData()->urls();
+      if (urls.size() == 1 && urls.first().isLocalFile() && isImportable(urls.first().toLocalFile())) {
+        drag->acceptProposedAction();
+        return true;
+      }
+      drag->ignore();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      const QList<QUrl> urls = drop->mimeData()->urls();
+      if (urls.size() == 1 && urls.first().isLocalFile() && openDocument(urls.first().toLocalFile()))
+        drop->acceptProposedAction();
+      else
+        drop->ignore();
+      return true;
+    }
+    case QEvent::Close:
+      if (!maySafelyClose()) {
+        event->ignore();
+        return true;
+      }
+      return false;
+    default:
+      return QObject::eventFilter(watched, event);
+  }
+}
+
+bool AppDelegate::maySafelyClose() {
+  if (m_terminated || !m_launched || !m_session.hasUnsavedChanges()) return true;
+  if (m_quitQuestion) return m_quitQuestion(m_window.get());
+  QMessageBox box(m_window.get());
+  box.setIcon(QMessageBox::Warning);
+  box.setWindowTitle(tr("Quit Folivox"));
+  box.setText(tr("The book has changes that were neither published nor exported."));
+  box.setInformativeText(tr("If you quit now, they are lost."));
+  QPushButton* quit = box.addButton(tr("&Quit Without Publishing"), QMessageBox::DestructiveRole);
+  box.addButton(QMessageBox::Cancel);
+  box.setDefaultButton(QMessageBox::Cancel);
+  box.exec();
+  return box.clickedButton() == quit;
+}
+
+bool AppDelegate::isImportable(const QString& path) {
+  static const QStringList kinds = {QStringLiteral("pdf"), QStringLiteral("txt"), QStringLiteral("rtf"),
+                                    QStringLiteral("docx"), QStringLiteral("doc"), QStringLiteral("odt")};
+  const QFileInfo info(path);
+  return info.isFile() && kinds.contains(info.suffix().toLower());
+}
+
+bool AppDelegate::openDocument(const QString& path) {
+  if (path.isEmpty() || m_importWindow->isImporting()) return false;
+  // A sheet of another command is up: the user finishes that first.
+  if (m_ouputWindow->isVisible() || m_selecteTmplWindow->isVisible()) return false;
+  if (!m_importWindow->setDocument(QFileInfo(path).absoluteFilePath())) return false;
+  if (!m_importWindow->isVisible()) m_importWindow->open();
+  m_importWindow->raise();
+  return true;
+}
+
+void AppDelegate::fillRecentMenu() {
+  m_recentMenu->clear();
+  const QStringList recent = RecentDocuments::list();
+  for (qsizetype i = 0; i < recent.size(); ++i) {
+    const QString path = recent.at(i);
+    const QString label = QStringLiteral("&%1 %2").arg(i < 9 ? QString::number(i + 1) : QStringLiteral("0"),
+                                                       QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
+    QAction* a = m_recentMenu->addAction(label, this, [this, path]() { openDocument(path); });
+    a->setToolTip(path);
+    a->setStatusTip(path);
+  }
+  m_recentMenu->addSeparator();
+  QAction* clear = m_recentMenu->addAction(tr("&Clear Menu"), this, [this]() {
+    RecentDocuments::clear();
+    fillRecentMenu();
+  });
+  clear->setEnabled(!recent.isEmpty());
+}
+
+void AppDelegate::updateWindowState() {
+  QMainWindow* w = m_window.get();
+  w->setWindowTitle(QStringLiteral("%1[*] \u2014 %2").arg(m_session.documentTitle(), BookSession::APP_NAME));
+  w->setWindowModified(m_session.hasUnsavedChanges());
+  const TemplateEditHistory& h = m_session.history();
+  m_undoAct->setEnabled(h.canUndo());
+  m_redoAct->setEnabled(h.canRedo());
+  m_undoAct->setText(h.canUndo() ? tr("&Undo %1").arg(h.undoLabel()) : tr("&Undo"));
+  m_redoAct->setText(h.canRedo() ? tr("&Redo %1").arg(h.redoLabel()) : tr("&Redo"));
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -189,16 +343,22 @@ void AppDelegate::applicationDidFinishLaunching() {
 
   NotificationCenter& center = NotificationCenter::defaultCenter();
   center.addObserver(this, UpdateFlashTmplProTipNotification, [this](const Notification&) { updateTmplPropertyTip(); });
-  center.addObserver(this, FlashTmplProValueChangedNotification,
-                     [this](const Notification&) { tmplPpertyValueChanged(); });
+  center.addObserver(this, FlashTmplProValueChangedNotification, [this](const Notification& note) {
+    // The object is the edited property; it lives in the template's tree.
+    const auto* p = static_cast<const FlashTemplateProperty*>(note.object);
+    tmplPpertyValueChanged(p != nullptr ? p->title() : QString());
+  });
 
   m_toolTip->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  updateWindowState();
   applyChange();
 }
 
 void AppDelegate::applicationWillTerminate() {
   if (m_terminated || !m_launched) return;
   m_terminated = true;
+  // A build under way writes into the preview folder: stop it before the folder goes.
+  m_previewBuilder->cancelAndWait();
   delete m_iApplyChangeTimer;
   m_iApplyChangeTimer = nullptr;
   m_tmplDelegate->setFlashTmpl(nullptr);
@@ -216,7 +376,13 @@ void AppDelegate::setApplyChangeImage(const QString& name) {
   m_toolBarItemApplyChange->setIcon(namedImage(name));
 }
 
-void AppDelegate::tmplPpertyValueChanged() {
+void AppDelegate::tmplPpertyValueChanged(const QString& label) {
+  m_session.recordTemplateEdit(label.isEmpty() ? tr("Edit") : label);
+  updateWindowState();
+  startBlinking();
+}
+
+void AppDelegate::startBlinking() {
   if (m_iApplyChangeTimer != nullptr) return;  // already blinking
   m_iApplyChangeTimer = new QTimer(this);
   m_iApplyChangeTimer->setInterval(kBlinkIntervalMs);
@@ -229,14 +395,31 @@ void AppDelegate::onTimerEvent() {
   setApplyChangeImage(QStringLiteral("apply%1").arg(m_applyChangeTag + 1));
 }
 
+bool AppDelegate::isBuildingPreview() const { return m_previewBuilder->isBuilding(); }
+
 void AppDelegate::applyChange() {
   delete m_iApplyChangeTimer;
   m_iApplyChangeTimer = nullptr;
   setApplyChangeImage(QStringLiteral("apply"));  // the frame tag carries on next time
+  if (m_terminated) return;
 
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  m_lastPreview = m_session.buildPreview();
-  QApplication::restoreOverrideCursor();
+  if (m_session.flashPreviewFolder().isEmpty()) m_session.makeFlashPreviewFolder();
+  // The worker builds from a copy taken now; edits made meanwhile wait for the next build.
+  m_previewBuilder->request([book = m_session.snapshot(), folder = m_session.flashPreviewFolder()](
+                                const FlashBookOutput::Progress& progress) {
+    return BookSession::buildPreviewInto(book, folder, progress);
+  });
+  m_previewStatus->setText(tr("Building the preview..."));
+  m_previewStatus->show();
+  m_previewProgress->setRange(0, 0);
+  m_previewProgress->show();
+}
+
+void AppDelegate::previewFinished(const PublishResult& result) {
+  m_previewStatus->hide();
+  m_previewProgress->hide();
+  m_lastPreview = result;
+  if (result.cancelled) return;
   if (m_lastPreview.error.isEmpty() && !m_lastPreview.outputFileName.isEmpty()) {
     const QUrl url = QUrl::fromLocalFile(m_lastPreview.outputFileName);
     // The same page again: reload past the cache, or the old pictures would
@@ -264,10 +447,28 @@ void AppDelegate::importWindowDidEnd(int returnCode) {
   if (returnCode != 1) return;
   ImportWindowDelegate* d = m_importWindow;
   m_session.adoptImport(d->flashPageSource(), d->flashPagesAnnotations(), d->flashOutline(), d->pageWidth(),
-                        d->pageHeight());
+                        d->pageHeight(), d->importedDocument());
   m_tmplDelegate->reloadData();
   m_tmplDelegate->expandAll();
+  updateWindowState();
   applyChange();
+  showImportNotice(d->importWarnings());
+}
+
+void AppDelegate::showImportNotice(const QStringList& warnings) {
+  m_importNotice.clear();
+  if (warnings.isEmpty()) return;
+  constexpr qsizetype kShown = 8;  // the log has them all
+  QStringList lines = warnings.mid(0, kShown);
+  if (warnings.size() > kShown) lines << tr("... and %1 more.").arg(warnings.size() - kShown);
+  m_importNotice = lines.join(QLatin1Char('\n'));
+  auto* box = new QMessageBox(QMessageBox::Warning, tr("Import"), tr("The document was imported, with warnings."),
+                              QMessageBox::Ok, m_window.get());
+  box->setObjectName(QStringLiteral("importNotice"));
+  box->setInformativeText(m_importNotice);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::WindowModal);
+  box->open();
 }
 
 void AppDelegate::OnExportFlipBook() {
@@ -279,46 +480,83 @@ void AppDelegate::OnExportFlipBook() {
   d->open();
 }
 
-QString AppDelegate::exportTmplSettingsTo(const QString& path) { return m_session.exportTmplSettings(path); }
+ExportResult AppDelegate::exportTmplSettingsTo(const QString& path) {
+  const ExportResult result = m_session.exportTmplSettings(path);
+  updateWindowState();
+  return result;
+}
 
 void AppDelegate::OnExportTmplSettings() {
   if (!m_session.flashTmpl()) return;
-  const QString path =
-      QFileDialog::getSaveFileName(m_window.get(), tr("Export settings"), QString(), tr("Settings files (*.txt)"));
+  const QString path = QFileDialog::getSaveFileName(m_window.get(), tr("Export Settings"),
+                                                    LastFolders::startFolder(LastFolders::Settings),
+                                                    tr("Settings files (*.txt)"));
   if (path.isEmpty()) return;
-  if (exportTmplSettingsTo(path).isEmpty())
-    QMessageBox::warning(m_window.get(), tr("Export settings"),
-                         tr("The settings could not be written to %1.").arg(path));
+  LastFolders::remember(LastFolders::Settings, path);
+  const ExportResult result = exportTmplSettingsTo(path);
+  if (!result.succeeded())
+    QMessageBox::warning(m_window.get(), tr("Export Settings"),
+                         tr("The settings could not be written to %1: %2").arg(result.path, result.error));
 }
 
 void AppDelegate::importTmplSettingsFrom(const QString& path) {
   m_session.importTmplSettings(path);
   m_tmplDelegate->reloadData();
   m_tmplDelegate->expandAll();
+  updateWindowState();
   applyChange();
 }
 
 void AppDelegate::OnImportTmplSettings() {
   if (!m_session.flashTmpl()) return;
-  const QString path =
-      QFileDialog::getOpenFileName(m_window.get(), tr("Import settings"), QString(), tr("Settings files (*.txt)"));
+  const QString path = QFileDialog::getOpenFileName(m_window.get(), tr("Import Settings"),
+                                                    LastFolders::startFolder(LastFolders::Settings),
+                                                    tr("Settings files (*.txt)"));
+  if (!path.isEmpty()) LastFolders::remember(LastFolders::Settings, path);
   importTmplSettingsFrom(path);  // also after a cancel: the preview is rebuilt all the same
 }
 
 void AppDelegate::onSelectTemplate() {
-  if (m_session.flashTmpl()) m_selecteTmplWindow->prepairToTmpl(m_session.flashTmpl()->tmplName());
+  if (const auto& t = m_session.flashTmpl()) m_selecteTmplWindow->prepairToTmpl(t->tmplName(), t->styleName().value_or(QString()));
   m_selecteTmplWindow->open();
 }
 
 void AppDelegate::selectTmplWindowDidEnd(int returnCode) {
   if (returnCode != 1) return;
   const std::optional<QString> shot = m_selecteTmplWindow->selectedStyle();
-  if (!shot) return;
-  if (!m_session.changeToChosenStyle(*shot)) return;
-  m_tmplDelegate->reloadData();
-  m_tmplDelegate->expandAll();
-  showTemplateName();
+  if (shot) {
+    if (!m_session.changeToChosenStyle(*shot)) return;
+  } else {
+    // A template without a picked style: its default style.
+    if (!m_session.changeToTemplate(m_selecteTmplWindow->selectedTemplateName())) return;
+  }
+  reloadEditor(true);
   applyChange();
+}
+
+void AppDelegate::reloadEditor(bool treeReplaced) {
+  if (treeReplaced) {
+    m_tmplDelegate->reloadData();
+    m_tmplDelegate->expandAll();
+  } else {
+    m_tmplDelegate->model()->refreshValues();
+  }
+  showTemplateName();
+  updateWindowState();
+}
+
+void AppDelegate::onUndo() {
+  const QString before = m_session.flashTmpl() ? m_session.flashTmpl()->tmplName() : QString();
+  if (!m_session.undo()) return;
+  reloadEditor(m_session.flashTmpl()->tmplName() != before);
+  startBlinking();
+}
+
+void AppDelegate::onRedo() {
+  const QString before = m_session.flashTmpl() ? m_session.flashTmpl()->tmplName() : QString();
+  if (!m_session.redo()) return;
+  reloadEditor(m_session.flashTmpl()->tmplName() != before);
+  startBlinking();
 }
 
 void AppDelegate::showTemplateName() {
@@ -332,9 +570,30 @@ void AppDelegate::OnOpenHelp() {
   const QString manual = BookSession::manualPath();
   if (!QFileInfo::exists(manual)) {
     qCWarning(lcApp).noquote() << "the manual is missing:" << manual;
+    QMessageBox::warning(m_window.get(), tr("Folivox Manual"), tr("The manual is missing: %1").arg(manual));
     return;
   }
-  QDesktopServices::openUrl(QUrl::fromLocalFile(manual));
+  const bool viewer = m_pdfViewerCheck ? m_pdfViewerCheck()
+                                       : !DefaultApplication::forMimeType(QStringLiteral("application/pdf")).isEmpty();
+  // Opening a file succeeds even when no program shows it: without a viewer,
+  // the web engine's own PDF viewer does.
+  if (!viewer || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) showManualInOwnView(manual);
+}
+
+void AppDelegate::showManualInOwnView(const QString& manual) {
+  if (m_helpView == nullptr) {
+    m_helpView = new QWebEngineView;
+    m_helpView->setAttribute(Qt::WA_QuitOnClose, false);  // the main window's close still quits
+    m_helpView->setWindowTitle(tr("Folivox Manual"));
+    m_helpView->setWindowIcon(namedImage(QStringLiteral("folivox")));
+    m_helpView->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
+    m_helpView->settings()->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
+    m_helpView->resize(960, 1000);
+  }
+  m_helpView->load(QUrl::fromLocalFile(manual));
+  m_helpView->show();
+  m_helpView->raise();
+  m_helpView->activateWindow();
 }
 
 void AppDelegate::onOpenAbout() {

@@ -1,11 +1,15 @@
 // The desktop program's controller: builds the main window (toolbar, menus,
 // property editor with its description box, preview), starts and ends the
-// session, runs the preview cycle and the window's commands.
+// session, runs the preview cycle and the window's commands. The preview is
+// built on a worker thread from a snapshot of the book; a newer change
+// supersedes a build under way.
 #pragma once
 
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "session/BookSession.h"
@@ -23,6 +27,11 @@ class QToolButton;
 class QTreeView;
 class QWebEngineView;
 
+class BookBuilder;
+class QLabel;
+class QMenu;
+class QProgressBar;
+
 class AppDelegate : public QObject {
   Q_OBJECT
  public:
@@ -39,7 +48,9 @@ class AppDelegate : public QObject {
   void applicationWillTerminate();
 
   // ---- preview cycle ----
-  void tmplPpertyValueChanged();
+  // An edit was stored: one undo step (labelled with the property's title)
+  // and the apply button blinks.
+  void tmplPpertyValueChanged(const QString& label = QString());
   void onTimerEvent();
   void applyChange();
   void updateTmplPropertyTip();
@@ -51,13 +62,30 @@ class AppDelegate : public QObject {
   void OnExportTmplSettings();
   void OnImportTmplSettings();
   // What the two settings commands do once the file is chosen.
-  QString exportTmplSettingsTo(const QString& path);
+  ExportResult exportTmplSettingsTo(const QString& path);
   void importTmplSettingsFrom(const QString& path);
   void onSelectTemplate();
   void selectTmplWindowDidEnd(int returnCode);
   void OnApplyChange();
   void OnOpenHelp();
   void onOpenAbout();
+  void onUndo();
+  void onRedo();
+  // Opens the import sheet with `path` (command line, drop, Open Recent).
+  // False, and nothing shown, while an import runs.
+  bool openDocument(const QString& path);
+  // Whether a file of this name can be imported (by its extension).
+  static bool isImportable(const QString& path);
+
+  // ---- questions the window asks, replaceable in tests ----
+  // Asked before quitting with unsaved changes; true to quit.
+  using QuitQuestion = std::function<bool(QWidget* parent)>;
+  void setQuitQuestion(QuitQuestion q) { m_quitQuestion = std::move(q); }
+  // True when the desktop has a PDF viewer to open the manual.
+  using PdfViewerCheck = std::function<bool()>;
+  void setPdfViewerCheck(PdfViewerCheck c) { m_pdfViewerCheck = std::move(c); }
+  // Whether the window may close now (asks when there are unsaved changes).
+  bool maySafelyClose();
 
   // ---- parts ----
   BookSession& session() { return m_session; }
@@ -68,6 +96,15 @@ class AppDelegate : public QObject {
   QPlainTextEdit* toolTip() const { return m_toolTip; }
   QGroupBox* toolTipBox() const { return m_toolTipBox; }
   QAction* toolBarItemApplyChange() const { return m_toolBarItemApplyChange; }
+  QAction* undoAction() const { return m_undoAct; }
+  QAction* redoAction() const { return m_redoAct; }
+  QMenu* recentMenu() const { return m_recentMenu; }
+  // The manual's own window when no PDF viewer is installed (null before).
+  QWebEngineView* helpView() const { return m_helpView; }
+  // The text of the notice shown after the last import ("" when it had no warnings).
+  const QString& importNotice() const { return m_importNotice; }
+  bool isBuildingPreview() const;
+  QProgressBar* previewProgress() const { return m_previewProgress; }
   FlashTemplateOutlineDelegate* tmplDelegate() const { return m_tmplDelegate; }
   ImportWindowDelegate* importWindow() const { return m_importWindow; }
   OutputWindowDelegate* ouputWindow() const { return m_ouputWindow; }
@@ -87,8 +124,18 @@ class AppDelegate : public QObject {
   // When the web view has finished loading the preview.
   void previewLoaded(bool ok);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void buildWindow();
+  void previewFinished(const PublishResult& result);
+  void startBlinking();
+  void reloadEditor(bool treeReplaced);
+  void updateWindowState();
+  void fillRecentMenu();
+  void showImportNotice(const QStringList& warnings);
+  void showManualInOwnView(const QString& manual);
   void setApplyChangeImage(const QString& name);
   void showTemplateName();
 
@@ -104,6 +151,16 @@ class AppDelegate : public QObject {
   ImportWindowDelegate* m_importWindow = nullptr;
   OutputWindowDelegate* m_ouputWindow = nullptr;
   SelectTemplateWindowDelegate* m_selecteTmplWindow = nullptr;
+  QAction* m_undoAct = nullptr;
+  QAction* m_redoAct = nullptr;
+  QMenu* m_recentMenu = nullptr;
+  QWebEngineView* m_helpView = nullptr;
+  QLabel* m_previewStatus = nullptr;
+  QProgressBar* m_previewProgress = nullptr;
+  BookBuilder* m_previewBuilder = nullptr;
+  QuitQuestion m_quitQuestion;
+  PdfViewerCheck m_pdfViewerCheck;
+  QString m_importNotice;
   QTimer* m_iApplyChangeTimer = nullptr;
   int m_applyChangeTag = 0;
   QString m_applyChangeImageName;

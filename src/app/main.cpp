@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QUrl>
 #include <memory>
 
 #include "app/AppDelegate.h"
@@ -38,6 +39,9 @@ int main(int argc, char** argv) {
                                    QStringLiteral("With --screenshot: open this page of the preview."),
                                    QStringLiteral("N"), QStringLiteral("0"));
   parser.addOptions({shotOpt, importOpt, delayOpt, pageOpt});
+  parser.addPositionalArgument(QStringLiteral("file"),
+                               QStringLiteral("A PDF, text or RTF document to import (the import sheet opens with it)."),
+                               QStringLiteral("[file]"));
   parser.process(app);
 
   Logging::prepaireTheLog(PlatformPaths::current());
@@ -56,5 +60,13 @@ int main(int argc, char** argv) {
     shot->start();
   }
   delegate.applicationDidFinishLaunching();
+  // "folivox FILE", as the file manager starts it: the import sheet with that file.
+  if (const QStringList files = parser.positionalArguments(); !files.isEmpty() && !parser.isSet(shotOpt)) {
+    const QString file = files.first().startsWith(QLatin1String("file:"))
+                             ? QUrl(files.first()).toLocalFile()
+                             : files.first();
+    if (!delegate.openDocument(file))
+      qCWarning(lcApp).noquote() << "cannot open" << file << "- not a document Folivox imports";
+  }
   return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "import/gui/ImportWindowDelegate.h"
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -18,8 +19,10 @@
 #include <QRadioButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "base/AppSettings.h"
+#include "base/LastFolders.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "base/PlatformPaths.h"
@@ -38,7 +41,8 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
 
   m_txtFilePath = new QLineEdit(this);
   m_txtFilePath->setPlaceholderText(tr("A PDF, text or RTF document"));
-  auto* browse = new QPushButton(tr("Browse…"), this);
+  auto* browse = new QPushButton(tr("Browse..."), this);
+  m_btnBrowse = browse;
   m_btnOpenFile = new QPushButton(tr("Open"), this);
   m_btnOpenFile->setToolTip(tr("Open the document that is imported"));
   auto* fileRow = new QHBoxLayout;
@@ -74,11 +78,15 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   form->addRow(tr("Quality:"), m_importQuality);
   form->addRow(QString(), optionsRow);
 
+  m_importControls = {m_txtFilePath, browse, m_btnOpenFile, all, some, m_txtPageRange, m_importQuality,
+                      m_btnImportLinks, m_btnImportBookMark};
+
   m_lblInfo = new QLabel(this);
   m_lblInfo->setWordWrap(true);
   m_lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
   m_prgBar = new QProgressBar(this);
-  m_prgBar->setTextVisible(false);
+  m_prgBar->setTextVisible(true);
+  m_prgBar->setFormat(QStringLiteral("%v/%m"));
 
   auto* buttons = new QDialogButtonBox(this);
   m_btnOK = buttons->addButton(tr("Import"), QDialogButtonBox::AcceptRole);
@@ -130,29 +138,41 @@ QString ImportWindowDelegate::temporaryPDFPath() {
 }
 
 void ImportWindowDelegate::enableButtons(bool on) {
+  for (QWidget* w : m_importControls) w->setEnabled(on);
   m_btnOK->setEnabled(on);
-  m_btnOpenFile->setEnabled(on);
-  m_importQuality->setEnabled(on);
   m_txtPageRange->setEnabled(on && m_pageRangeType->checkedId() == 1);
   m_lblInfo->setVisible(!on);
   m_prgBar->setVisible(!on);
-  // A busy bar animates; a fixed range stops it.
-  if (on)
+  // Busy (animated) until the first page reports how many there are.
+  if (on) {
     m_prgBar->setRange(0, 1);
-  else
+    m_prgBar->setValue(0);
+  } else {
     m_prgBar->setRange(0, 0);
+  }
 }
 
-void ImportWindowDelegate::onPageRangeTypeChangeAction() { enableButtons(true); }
+// The range field follows the choice; nothing else may wake up during an import.
+void ImportWindowDelegate::onPageRangeTypeChangeAction() { enableButtons(!m_isImporting); }
+
+bool ImportWindowDelegate::setDocument(const QString& path) {
+  if (m_isImporting) return false;
+  m_txtFilePath->setText(path);
+  m_lblInfo->clear();
+  m_lblInfo->setVisible(false);
+  return true;
+}
 
 void ImportWindowDelegate::onBrowseFileAction() {
-  auto* panel = new QFileDialog(this, tr("Choose a document"), QFileInfo(m_txtFilePath->text()).absolutePath());
+  auto* panel = new QFileDialog(this, tr("Choose a document"),
+                                LastFolders::startFolderFor(LastFolders::Document, m_txtFilePath->text()));
   panel->setAttribute(Qt::WA_DeleteOnClose);
   panel->setFileMode(QFileDialog::ExistingFile);
   panel->setNameFilters({tr("Documents (*.pdf *.txt *.rtf *.docx *.odt *.doc)"), tr("All files (*)")});
   panel->setWindowModality(Qt::WindowModal);
   connect(panel, &QFileDialog::fileSelected, this, [this](const QString& path) {
     qCInfo(lcSystem).noquote() << "die end," + path;
+    LastFolders::remember(LastFolders::Document, path);
     m_txtFilePath->setText(path);  // a cancelled panel keeps the old path
   });
   panel->open();
@@ -176,8 +196,10 @@ void ImportWindowDelegate::onImportAction() {
     m_lblInfo->setText(QStringLiteral("Import file does not exist."));
     return;
   }
-  m_lblInfo->setText(QStringLiteral("Initialization the file, please wait a Minute..."));
+  m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
   m_isImporting = true;
+  m_importingDocument = path;
+  LastFolders::remember(LastFolders::Document, path);
 
   AppSettings& s = AppSettings::shareInstance();
   s.setLastImportedFile(path);
@@ -187,12 +209,13 @@ void ImportWindowDelegate::onImportAction() {
   s.setImportBookmark(m_btnImportBookMark->isChecked() ? 1 : 0);
   s.setImportLinks(m_btnImportLinks->isChecked() ? 1 : 0);
   enableButtons(false);
-  m_lblInfo->setText(QStringLiteral("Initialization the file, please wait a Minute..."));
+  m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
   s.saveSettings();
 
   iFlashPageSource.reset();
   iFlashPagesAnnotations.reset();
   iFlashOutline.reset();
+  m_importWarnings.clear();
   qCDebug(lcImport) << "start to import file now...";
   startImport();
 }
@@ -262,7 +285,9 @@ void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOper
       m_pageWidth = static_cast<qint32>(size.width());
       m_pageHeight = static_cast<qint32>(size.height());
     }
-    for (const QString& w : m_importPDF->warnings()) qCWarning(lcImport).noquote() << w;
+    m_importWarnings = m_importPDF->warnings();
+    for (const QString& w : m_importWarnings) qCWarning(lcImport).noquote() << w;
+    m_importedDocument = m_importingDocument;
     done(1);
     return;
   }
@@ -272,9 +297,13 @@ void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOper
 
 void ImportWindowDelegate::mainThread_handleMSG(const Notification& note) {
   if (m_lblInfo->isHidden()) return;
-  m_lblInfo->setText(QStringLiteral("Importing:%1/%2")
-                         .arg(note.userInfo.value(QStringLiteral("pageIndex")).toInt())
-                         .arg(note.userInfo.value(QStringLiteral("totalPage")).toInt()));
+  const int index = note.userInfo.value(QStringLiteral("pageIndex")).toInt();
+  const int total = note.userInfo.value(QStringLiteral("totalPage")).toInt();
+  m_lblInfo->setText(QStringLiteral("Importing:%1/%2").arg(index).arg(total));
+  if (total > 0 && m_isImporting) {
+    m_prgBar->setRange(0, total);
+    m_prgBar->setValue(std::clamp(index, 0, total));
+  }
 }
 
 void ImportWindowDelegate::onCancelAction() {
@@ -285,4 +314,25 @@ void ImportWindowDelegate::onCancelAction() {
     return;
   }
   done(0);
+}
+
+void ImportWindowDelegate::reject() { onCancelAction(); }
+
+void ImportWindowDelegate::closeEvent(QCloseEvent* event) {
+  // The window's close button: the user wants the sheet gone, import or not.
+  event->accept();
+  done(0);
+}
+
+void ImportWindowDelegate::done(int result) {
+  if (result != 1 && m_isImporting) abandonImport();
+  QDialog::done(result);
+}
+
+void ImportWindowDelegate::abandonImport() {
+  qCInfo(lcImport) << "the import sheet was closed; the import is cancelled and its result dropped";
+  iQueue->cancelAllOperations();
+  m_importPDF.reset();  // its end report is no longer ours (see operationFinished)
+  m_isImporting = false;
+  enableButtons(true);
 }

@@ -3,10 +3,14 @@
 // text, RTF or office document to a temporary PDF, runs the import operation
 // on the dialog's queue and shows its progress; a successful import ends the
 // sheet with 1 and leaves its results and the first page's size here. Cancel
-// stops a running import, or ends the sheet with 0 when none runs.
+// (or Escape) stops a running import, or ends the sheet with 0 when none runs.
+// Closing the window ends the sheet with 0 and cancels a running import, whose
+// results are then dropped. While an import runs, nothing that changes it can
+// be touched.
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <memory>
 
 class FlashPageSource;
@@ -46,6 +50,13 @@ class ImportWindowDelegate : public QDialog {
   const QString& txtImportFile() const { return m_txtImportFile; }
   // Where text and RTF documents are converted: <user temp>/Folivox/Folivox.pdf.
   static QString temporaryPDFPath();
+  // The document the last successful import read, as the user chose it.
+  const QString& importedDocument() const { return m_importedDocument; }
+  // What the user should know about the last successful import (pages
+  // skipped or drawn blank, links dropped, a repaired file).
+  const QStringList& importWarnings() const { return m_importWarnings; }
+  // Puts `path` into the document field, unless an import runs. False then.
+  bool setDocument(const QString& path);
 
   // ---- actions ----
   void enableButtons(bool on);
@@ -55,6 +66,11 @@ class ImportWindowDelegate : public QDialog {
   void onImportAction();
   void startImport();
   void onCancelAction();
+
+  // Escape: the same as Cancel.
+  void reject() override;
+  // Any end other than a successful import cancels a running one.
+  void done(int result) override;
 
   // ---- controls ----
   QLineEdit* txtFilePath() const { return m_txtFilePath; }
@@ -72,7 +88,11 @@ class ImportWindowDelegate : public QDialog {
   // An import ended without a book; `reason` is what the status label shows.
   void importFailed(const QString& reason);
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  void abandonImport();
   void operationFinished(const std::shared_ptr<ImportPDFOperation>& op);
   void mainThread_handleMSG(const Notification& note);
   void showFailure(const QString& reason);
@@ -84,11 +104,16 @@ class ImportWindowDelegate : public QDialog {
   QPushButton* m_btnOK = nullptr;
   QPushButton* m_btnCancel = nullptr;
   QPushButton* m_btnOpenFile = nullptr;
+  QPushButton* m_btnBrowse = nullptr;
+  QList<QWidget*> m_importControls;  // what changes the import: disabled while it runs
   QLabel* m_lblInfo = nullptr;
   QProgressBar* m_prgBar = nullptr;
   QCheckBox* m_btnImportBookMark = nullptr;
   QCheckBox* m_btnImportLinks = nullptr;
   QString m_txtImportFile;
+  QString m_importingDocument;
+  QString m_importedDocument;
+  QStringList m_importWarnings;
 
   qint32 m_pageWidth = 0;
   qint32 m_pageHeight = 0;

@@ -7,22 +7,27 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "base/AppSettings.h"
+#include "base/LastFolders.h"
 #include "base/Log.h"
+#include "session/BookBuilder.h"
+#include "templates/FlashTemplate.h"
 
 OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   setWindowTitle(tr("Publish the book"));
   setWindowModality(Qt::WindowModal);
 
   m_txtOutputFolder = new QLineEdit(this);
-  auto* browse = new QPushButton(tr("Choose…"), this);
+  auto* browse = new QPushButton(tr("Choose..."), this);
   auto* openFolder = new QPushButton(tr("Open"), this);
   openFolder->setToolTip(tr("Show the folder in the file manager"));
   auto* folderRow = new QHBoxLayout;
@@ -52,9 +57,28 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   QPushButton* publish = buttons->addButton(tr("Publish"), QDialogButtonBox::AcceptRole);
   QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   publish->setDefault(true);
+  m_btnPublish = publish;
+  m_controls = {m_txtOutputFolder, browse, openFolder, m_txtOutputName, m_txtTitle, web, app, publish};
+
+  m_lblInfo = new QLabel(this);
+  m_lblInfo->setWordWrap(true);
+  m_lblInfo->hide();
+  m_prgBar = new QProgressBar(this);
+  m_prgBar->setFormat(QStringLiteral("%v/%m"));
+  m_prgBar->hide();
+  m_builder = new BookBuilder(this);
+  connect(m_builder, &BookBuilder::progress, this, [this](quint64, qsizetype done, qsizetype total) {
+    m_prgBar->setRange(0, static_cast<int>(total));
+    m_prgBar->setValue(static_cast<int>(done));
+    m_lblInfo->setText(tr("Writing page %1 of %2...").arg(done).arg(total));
+  });
+  connect(m_builder, &BookBuilder::finished, this,
+          [this](quint64, const PublishResult& result) { publishFinished(result); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
+  layout->addWidget(m_lblInfo);
+  layout->addWidget(m_prgBar);
   layout->addWidget(buttons);
   resize(560, sizeHint().height());
 
@@ -83,7 +107,8 @@ PublishOptions OutputWindowDelegate::options() const {
 }
 
 void OutputWindowDelegate::onSelectFolder() {
-  auto* panel = new QFileDialog(this, tr("Choose folder"), m_txtOutputFolder->text());
+  auto* panel = new QFileDialog(this, tr("Choose folder"),
+                                LastFolders::startFolderFor(LastFolders::Publish, m_txtOutputFolder->text()));
   panel->setAttribute(Qt::WA_DeleteOnClose);
   panel->setFileMode(QFileDialog::Directory);
   panel->setOption(QFileDialog::ShowDirsOnly);
@@ -91,6 +116,7 @@ void OutputWindowDelegate::onSelectFolder() {
   panel->setWindowModality(Qt::WindowModal);
   connect(panel, &QFileDialog::fileSelected, this, [this](const QString& path) {
     qCDebug(lcPublish).noquote() << "die end," + path;
+    LastFolders::remember(LastFolders::Publish, path);
     m_txtOutputFolder->setText(path);  // a cancelled panel keeps the folder
   });
   panel->open();
@@ -104,7 +130,27 @@ void OutputWindowDelegate::onOpenFolder() {
     QDesktopServices::openUrl(url);
 }
 
-void OutputWindowDelegate::onCancel() { done(0); }
+void OutputWindowDelegate::onCancel() {
+  if (isPublishing()) {
+    m_builder->cancel();  // the sheet stays; publishFinished() says it was cancelled
+    return;
+  }
+  done(0);
+}
+
+void OutputWindowDelegate::reject() { onCancel(); }
+
+bool OutputWindowDelegate::isPublishing() const { return m_builder->isBuilding(); }
+
+void OutputWindowDelegate::setPublishing(bool on) {
+  for (QWidget* w : m_controls) w->setEnabled(!on);
+  m_prgBar->setVisible(on);
+  m_lblInfo->setVisible(on);
+  if (on) {
+    m_prgBar->setRange(0, 0);  // busy until the first page is written
+    m_lblInfo->setText(tr("Publishing..."));
+  }
+}
 
 bool OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* parent) {
   QMessageBox box(parent);
@@ -126,11 +172,28 @@ bool OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* pa
 }
 
 void OutputWindowDelegate::onPublish() {
+  if (isPublishing()) return;
   const PublishOptions o = options();
   o.store(AppSettings::shareInstance());
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  m_lastResult = BookSession::publishBook(o, iFlashPageSource, iFlashTmpl, iFlashOutline, iFlashPagesAnnotations);
-  QApplication::restoreOverrideCursor();
+  // The worker gets its own copy of the template; pages, links and bookmarks
+  // are not changed once imported.
+  std::shared_ptr<FlashTemplate> tmpl = iFlashTmpl ? iFlashTmpl->clone() : nullptr;
+  setPublishing(true);
+  m_builder->request([o, pages = iFlashPageSource, tmpl, outline = iFlashOutline,
+                      annotations = iFlashPagesAnnotations](const FlashBookOutput::Progress& progress) {
+    return BookSession::publishBook(o, pages, tmpl, outline, annotations, progress);
+  });
+}
+
+void OutputWindowDelegate::publishFinished(const PublishResult& result) {
+  setPublishing(false);
+  m_lastResult = result;
+  Q_EMIT publishEnded(result);
+  if (result.cancelled && result.error.isEmpty()) {
+    m_lblInfo->setText(result.alertMessage() + QLatin1Char(' ') + result.alertDetail());
+    m_lblInfo->show();
+    return;
+  }
   const bool open = m_alert ? m_alert(m_lastResult, this) : defaultAlert(m_lastResult, this);
   if (open && m_lastResult.succeeded()) {
     const QUrl url = QUrl::fromLocalFile(m_lastResult.outputFileName);

@@ -1,7 +1,9 @@
 // The publish sheet: output folder, page name, title and the kind of output
 // (web folder or application). Publishing remembers the choices, writes the
-// book, says how it went and offers to open the result; the sheet then ends
-// with 1. Cancel ends it with 0.
+// book on a worker thread while a bar shows the pages written, says how it
+// went and offers to open the result; the sheet then ends with 1. Cancel (or
+// Escape) stops a publish under way and leaves the sheet open; otherwise it
+// ends the sheet with 0.
 #pragma once
 
 #include <QDialog>
@@ -10,8 +12,12 @@
 
 #include "session/BookSession.h"
 
+class BookBuilder;
 class QButtonGroup;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
 class QUrl;
 
 class OutputWindowDelegate : public QDialog {
@@ -39,6 +45,8 @@ class OutputWindowDelegate : public QDialog {
   void onOpenFolder();
   void onCancel();
   void onPublish();
+  void reject() override;
+  bool isPublishing() const;
 
   // The choices as the controls hold them.
   PublishOptions options() const;
@@ -49,16 +57,29 @@ class OutputWindowDelegate : public QDialog {
   QLineEdit* txtOutputName() const { return m_txtOutputName; }
   QLineEdit* txtTitle() const { return m_txtTitle; }
   QButtonGroup* mOutputType() const { return m_mOutputType; }
+  QProgressBar* prgBar() const { return m_prgBar; }
+  QLabel* lblInfo() const { return m_lblInfo; }
 
   static bool defaultAlert(const PublishResult& result, QWidget* parent);
 
+ Q_SIGNALS:
+  // A publish has ended (also when it failed or was cancelled), before the alert.
+  void publishEnded(const PublishResult& result);
+
  private:
   void releaseBook();
+  void setPublishing(bool on);
+  void publishFinished(const PublishResult& result);
 
   QLineEdit* m_txtOutputFolder = nullptr;
   QLineEdit* m_txtOutputName = nullptr;
   QLineEdit* m_txtTitle = nullptr;
   QButtonGroup* m_mOutputType = nullptr;
+  QList<QWidget*> m_controls;  // disabled while a publish runs
+  QPushButton* m_btnPublish = nullptr;
+  QProgressBar* m_prgBar = nullptr;
+  QLabel* m_lblInfo = nullptr;
+  BookBuilder* m_builder = nullptr;
   std::shared_ptr<FlashPageSource> iFlashPageSource;
   std::shared_ptr<FlashTemplate> iFlashTmpl;
   std::shared_ptr<FlashOutline> iFlashOutline;

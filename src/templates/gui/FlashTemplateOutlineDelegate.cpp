@@ -2,10 +2,12 @@
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QTreeView>
 
 #include "base/NotificationCenter.h"
 #include "templates/FlashTemplate.h"
+#include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
 #include "templates/gui/FlashTmplValueDelegate.h"
 
@@ -35,6 +37,46 @@ void FlashTemplateOutlineDelegate::attachTo(QTreeView* view) {
   view->header()->setSectionResizeMode(FlashTemplatePropertyModel::KeyColumn, QHeaderView::Interactive);
   connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &FlashTemplateOutlineDelegate::outlineViewSelectionDidChange);
+  // Rows are selected whole, but the keyboard works on the value.
+  connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid() && current.column() != FlashTemplatePropertyModel::ValueColumn)
+      m_view->selectionModel()->setCurrentIndex(current.siblingAtColumn(FlashTemplatePropertyModel::ValueColumn),
+                                                QItemSelectionModel::NoUpdate);
+  });
+  view->installEventFilter(this);
+}
+
+bool FlashTemplateOutlineDelegate::eventFilter(QObject* watched, QEvent* event) {
+  // Keys reach the view itself only while no editor has the focus.
+  if (watched == m_view && event->type() == QEvent::KeyPress) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier &&
+        m_view->currentIndex().isValid()) {
+      activateValue(m_view->currentIndex().siblingAtColumn(FlashTemplatePropertyModel::ValueColumn));
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void FlashTemplateOutlineDelegate::activateValue(const QModelIndex& index) {
+  if (m_view == nullptr || !index.isValid() || !(index.flags() & Qt::ItemIsEnabled)) return;
+  switch (index.data(FlashTemplatePropertyModel::PropertyTypeRole).toInt()) {
+    case pt_color:
+      m_valueDelegate->onSelectColor(index, m_view);
+      break;
+    case pt_file:
+      m_valueDelegate->onSelectFile(index, m_view);
+      break;
+    case pt_bool: {
+      const bool on = index.data(Qt::CheckStateRole).toInt() == Qt::Checked;
+      m_model->setData(index, on ? Qt::Unchecked : Qt::Checked, Qt::CheckStateRole);
+      break;
+    }
+    default:
+      if (index.flags() & Qt::ItemIsEditable) m_view->edit(index);
+      break;
+  }
 }
 
 void FlashTemplateOutlineDelegate::reloadData() { m_model->reloadData(); }

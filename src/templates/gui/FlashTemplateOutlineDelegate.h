@@ -1,6 +1,9 @@
 // The property editor: attaches the template's property model and the value
 // delegate to a tree view and announces every selection change with
-// UpdateFlashTmplProTipNotification (object: this delegate).
+// UpdateFlashTmplProTipNotification (object: this delegate). From the
+// keyboard the value column is the current cell: arrows move between rows,
+// F2 edits, Enter edits or opens the colour or file chooser, Space toggles a
+// switch.
 #pragma once
 
 #include <QObject>
@@ -34,6 +37,11 @@ class FlashTemplateOutlineDelegate : public QObject {
   FlashTemplateProperty* selectedProperty() const;
 
   void outlineViewSelectionDidChange();
+  // What Enter does on a value cell: edit it, open its chooser, or toggle it.
+  void activateValue(const QModelIndex& index);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   FlashTemplatePropertyModel* m_model = nullptr;

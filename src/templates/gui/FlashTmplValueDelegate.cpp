@@ -4,15 +4,19 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
 
+#include "base/LastFolders.h"
 #include "base/Log.h"
 #include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
 #include "templates/gui/FlashTmplCells.h"
+#include "templates/gui/ValueProblemMark.h"
 #include "templates/MyColorOper.h"
 
 namespace {
@@ -53,8 +57,13 @@ QColor FlashTmplValueDelegate::pickColor(const QColor& current, QWidget* parent)
 std::optional<QString> FlashTmplValueDelegate::pickFile(const QString& current, const QStringList& extensions,
                                                         QWidget* parent) const {
   if (m_filePicker) return m_filePicker(current, extensions, parent);
-  const QString path = QFileDialog::getOpenFileName(parent, tr("Choose a file"), current, nameFilterFor(extensions));
+  // Start beside the current file unless that is one of the program's own
+  // (a style's logo): the user's pictures are not there.
+  QString start = LastFolders::startFolderFor(LastFolders::PropertyFile, current);
+  if (QFileInfo(current).isFile() && QFileInfo(current).absolutePath() == start) start = current;
+  const QString path = QFileDialog::getOpenFileName(parent, tr("Choose a file"), start, nameFilterFor(extensions));
   if (path.isEmpty()) return std::nullopt;
+  LastFolders::remember(LastFolders::PropertyFile, path);
   return path;
 }
 
@@ -173,6 +182,7 @@ QWidget* FlashTmplValueDelegate::createEditor(QWidget* parent, const QStyleOptio
   switch (typeOf(index)) {
     case pt_color: {
       auto* cell = new FlashTmplColorCell(parent);
+      ValueProblemMark::watch(cell->lineEdit(), pt_color);
       connect(cell, &FlashTmplColorCell::infoButtonClicked, self, [self, cell, this]() {
         const QColor chosen = pickColor(cell->color(), cell);
         if (!chosen.isValid()) return;
@@ -207,8 +217,11 @@ QWidget* FlashTmplValueDelegate::createEditor(QWidget* parent, const QStyleOptio
     }
     case pt_bool:
       return nullptr;  // the check box toggles in place
-    default:
-      return QStyledItemDelegate::createEditor(parent, option, index);
+    default: {
+      QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+      ValueProblemMark::watch(qobject_cast<QLineEdit*>(editor), typeOf(index));
+      return editor;
+    }
   }
 }
 

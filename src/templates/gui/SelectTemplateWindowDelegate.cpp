@@ -115,7 +115,7 @@ void SelectTemplateWindowDelegate::reloadTable() {
   }
 }
 
-void SelectTemplateWindowDelegate::prepairToTmpl(const QString& name) {
+void SelectTemplateWindowDelegate::prepairToTmpl(const QString& name, const QString& styleName) {
   reloadTmplList();
   reloadTable();
   {
@@ -126,6 +126,20 @@ void SelectTemplateWindowDelegate::prepairToTmpl(const QString& name) {
         iTableViewTmpls->selectRow(row);  // the last match stays selected
   }
   reloadStylesForTmpl(name);
+  for (size_t i = 0; i < iTmplStylesData.size(); ++i) {
+    if (!styleName.isEmpty() && iTmplStylesData[i].styleName == styleName) {
+      QListWidgetItem* item = iImgBrowserView->item(static_cast<int>(i));
+      iImgBrowserView->setCurrentItem(item);
+      iImgBrowserView->scrollToItem(item);
+    }
+  }
+}
+
+QString SelectTemplateWindowDelegate::selectedTemplateName() const {
+  const QList<QTableWidgetItem*> selected = iTableViewTmpls->selectedItems();
+  if (selected.isEmpty()) return QString();
+  const int row = selected.first()->row();
+  return row >= 0 && row < iTmplListData.size() ? QFileInfo(iTmplListData.at(row)).fileName() : QString();
 }
 
 void SelectTemplateWindowDelegate::reloadStylesForTmpl(const QString& name) {

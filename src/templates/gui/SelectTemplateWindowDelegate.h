@@ -24,13 +24,16 @@ class SelectTemplateWindowDelegate : public QDialog {
  public:
   explicit SelectTemplateWindowDelegate(QWidget* parent = nullptr);
 
-  // Lists the templates anew, selects `name` (any case) and shows its styles.
-  void prepairToTmpl(const QString& name);
+  // Lists the templates anew, selects `name` (any case) and shows its styles,
+  // with `styleName` selected when it is one of them.
+  void prepairToTmpl(const QString& name, const QString& styleName = QString());
   void reloadTmplList();
   void reloadStylesForTmpl(const QString& name);
   // The chosen style's shot.jpg path (the parent folder is the style folder),
   // or nullopt when no style is selected.
   std::optional<QString> selectedStyle();
+  // The name of the template whose row is selected, or "".
+  QString selectedTemplateName() const;
 
   void onOK();
   void onCancel();

@@ -1,0 +1,28 @@
+// Marks a value field of the property editor while its text would be refused
+// (a number that is no number, a colour that is no colour): a red frame, a
+// warning sign with the reason, and the reason as a tip under the field. The
+// check itself is PropertyValueCheck's.
+#pragma once
+
+#include <QObject>
+
+class QAction;
+class QLineEdit;
+
+class ValueProblemMark : public QObject {
+  Q_OBJECT
+ public:
+  // Watches `edit` (and is owned by it) for values of `propertyType`; other
+  // types are never marked.
+  static void watch(QLineEdit* edit, qint32 propertyType);
+  // The reason `edit` is marked, or "" while its text is fine.
+  static QString problemOf(const QLineEdit* edit);
+
+ private:
+  ValueProblemMark(QLineEdit* edit, qint32 propertyType);
+  void check();
+
+  QLineEdit* m_edit;
+  qint32 m_type;
+  QAction* m_sign = nullptr;
+};
