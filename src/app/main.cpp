@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <QUrl>
 #include <memory>
 
@@ -65,8 +66,11 @@ int main(int argc, char** argv) {
     const QString file = files.first().startsWith(QLatin1String("file:"))
                              ? QUrl(files.first()).toLocalFile()
                              : files.first();
-    if (!delegate.openDocument(file))
-      qCWarning(lcApp).noquote() << "cannot open" << file << "- not a document Folivox imports";
+    // Once the main window is up, so the sheet shows over it.
+    QTimer::singleShot(0, &delegate, [&delegate, file]() {
+      if (!delegate.openDocument(file))
+        qCWarning(lcApp).noquote() << "cannot open" << file << "- no document that Folivox imports";
+    });
   }
   return QApplication::exec();
 }
