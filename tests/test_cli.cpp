@@ -48,6 +48,27 @@ class TestCli : public QObject {
     QVERIFY2(t.out.contains("float") && t.out.contains("Blank  (default)") && t.out.contains("Ocean"), qPrintable(t.out));
   }
 
+  void helpAndVersionOfEveryCommand() {
+    const QString version = QStringLiteral("folivox-cli " FOLIVOX_VERSION "\n");
+    QCOMPARE(cli({"--version"}).out, version);
+    const Run top = cli({"-h"});
+    QCOMPARE(top.code, 0);
+    for (const char* command : {"publish", "inspect", "templates"}) {
+      QVERIFY2(top.out.contains(QStringLiteral("\n  %1 ").arg(command)), command);
+      const Run help = cli({command, "--help"});
+      QCOMPARE(help.code, 0);
+      QVERIFY2(help.out.startsWith(QStringLiteral("Usage: folivox-cli %1").arg(command)), qPrintable(help.out));
+      QVERIFY2(help.out.contains("--help"), qPrintable(help.out));
+      QCOMPARE(cli({command, "--version"}).out, version);
+    }
+    // Help anywhere among a command's arguments answers instead of running it.
+    const QString out = m_dir.path() + "/not-published";
+    const Run r = cli({"publish", demo(), "-o", out, "--help"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(r.out.contains("--output <DIR>") && !QFileInfo::exists(out));
+    QVERIFY(cli({"publish", "--no-such-flag"}).err.contains("no-such-flag"));
+  }
+
   void publishPictureFolder() {
     const QString out = m_dir.path() + "/book";
     const Run r = cli({"publish", demo(), "-o", out, "--title", "My book", "--style", "Ocean"});

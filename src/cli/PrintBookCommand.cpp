@@ -10,6 +10,17 @@
 int runPrintBookCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
+  if (args == QStringList{QStringLiteral("--help")}) {
+    out << "Usage: folivox-cli inspect BOOK\n"
+           "Decrypts a book's files/book.bin, checks the zip archive inside and prints its book.xml.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help  show this help\n"
+           "\n"
+           "Arguments:\n"
+           "  BOOK        a published book folder, or its files/book.bin\n";
+    return 0;
+  }
   if (args.size() != 1) {
     err << "usage: folivox-cli inspect BOOK_FOLDER|book.bin\n";
     return 2;

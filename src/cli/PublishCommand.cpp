@@ -143,6 +143,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
 
 int runPublishCommand(const QStringList& args) {
   QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
   parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
   const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
   const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name"), QStringLiteral("NAME"), QStringLiteral("index"));
@@ -156,9 +157,11 @@ int runPublishCommand(const QStringList& args) {
   const QCommandLineOption settingsOpt(QStringLiteral("settings"), QStringLiteral("settings file"), QStringLiteral("FILE"));
   const QCommandLineOption appOpt(QStringLiteral("app"), QStringLiteral("application bundle"));
   const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
+  const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt});
+                     settingsOpt, appOpt, jobsOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
+  if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
   if (!parser.isSet(outOpt)) return fail(QStringLiteral("publish needs -o DIR"));
   const QString input = parser.positionalArguments().first();

@@ -8,6 +8,15 @@
 int runTemplatesCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
+  if (args == QStringList{QStringLiteral("--help")}) {
+    out << "Usage: folivox-cli templates\n"
+           "Lists the installed templates with their number of properties, and the styles of each;\n"
+           "the default style is marked.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help  show this help\n";
+    return 0;
+  }
   if (!args.isEmpty()) {
     err << "folivox-cli templates: takes no arguments\n";
     return 2;

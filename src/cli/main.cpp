@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <initializer_list>
 
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
@@ -13,15 +14,42 @@
 namespace {
 
 const char* const kUsage =
-    "Usage:\n"
-    "  folivox-cli publish INPUT -o DIR [--name NAME] [--title TEXT] [--range RANGE] [--quality 0..4]\n"
-    "                      [--links] [--bookmarks] [--template NAME] [--style NAME]\n"
-    "                      [--settings FILE] [--app] [--jobs N]\n"
-    "                                    publish a book from a PDF, text or RTF document,\n"
-    "                                    or from a folder of .jpg pictures\n"
-    "  folivox-cli inspect BOOK          print the book.xml inside a book folder or a book.bin\n"
-    "  folivox-cli templates             list templates and their styles\n"
-    "  folivox-cli --help | --version\n";
+    "Usage: folivox-cli COMMAND [ARGUMENTS]\n"
+    "Turns a PDF, text or RTF document, or a folder of .jpg pictures, into a page-flip e-book\n"
+    "that any modern browser plays.\n"
+    "\n"
+    "Commands:\n"
+    "  publish INPUT -o DIR [options]  publish a book from a document or a folder of pictures\n"
+    "  inspect BOOK                    print the book.xml inside a book folder or a book.bin\n"
+    "  templates                       list the templates and their styles\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                      show this help; after a command, that command's help\n"
+    "  --version                       show the version\n"
+    "\n"
+    "'folivox-cli COMMAND --help' lists the options of a command.\n";
+
+struct Command {
+  const char* name;
+  int (*run)(const QStringList& args);
+};
+
+const Command kCommands[] = {
+    {"publish", runPublishCommand},
+    {"inspect", runPrintBookCommand},
+    {"templates", runTemplatesCommand},
+};
+
+// Whether one of the flags stands among the arguments, before a "--" that ends
+// the options; so "publish in.pdf -o out --help" asks for help as well.
+bool hasFlag(const QStringList& args, std::initializer_list<const char*> flags) {
+  for (const QString& a : args) {
+    if (a == QLatin1String("--")) return false;
+    for (const char* f : flags)
+      if (a == QLatin1String(f)) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -44,25 +72,35 @@ int main(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationVersion(QStringLiteral(FOLIVOX_VERSION));
+
+  // Help and version answer before anything else, so they write no log.
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  if (args.isEmpty()) {
+    err << kUsage;
+    return 2;
+  }
+  const QString first = args.takeFirst();
+  if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
+    out << kUsage;
+    return 0;
+  }
+  const Command* command = nullptr;
+  for (const Command& c : kCommands)
+    if (first == QLatin1String(c.name)) command = &c;
+  if (first == QLatin1String("--version") || (command != nullptr && hasFlag(args, {"--version"}))) {
+    out << "folivox-cli " << FOLIVOX_VERSION << "\n";
+    return 0;
+  }
+  if (command == nullptr) {
+    err << "folivox-cli: unknown command '" << first << "'\n" << kUsage;
+    return 2;
+  }
+  if (hasFlag(args, {"--help", "-h"})) return command->run({QStringLiteral("--help")});
+
   Logging::prepaireTheLog(PlatformPaths::current());
   // The log keeps the details; the commands report what went wrong themselves,
   // in one line each.
   Logging::setEchoToStderr(QtFatalMsg);
-
-  QTextStream out(stdout);
-  QTextStream err(stderr);
-  if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
-    (args.isEmpty() ? err : out) << kUsage;
-    return args.isEmpty() ? 2 : 0;
-  }
-  if (args.first() == QLatin1String("--version")) {
-    out << "folivox-cli " << FOLIVOX_VERSION << "\n";
-    return 0;
-  }
-  const QString command = args.takeFirst();
-  if (command == QLatin1String("templates")) return runTemplatesCommand(args);
-  if (command == QLatin1String("publish")) return runPublishCommand(args);
-  if (command == QLatin1String("inspect")) return runPrintBookCommand(args);
-  err << "folivox-cli: unknown command '" << command << "'\n" << kUsage;
-  return 2;
+  return command->run(args);
 }
