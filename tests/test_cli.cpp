@@ -13,9 +13,11 @@ struct Run {
   QString err;
 };
 
-Run cli(const QStringList& args) {
+Run cli(const QStringList& args, const QString& program = QCoreApplication::applicationDirPath() + "/folivox-cli",
+        const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
-  p.start(QCoreApplication::applicationDirPath() + "/folivox-cli", args);
+  p.setProcessEnvironment(env);
+  p.start(program, args);
   Run r;
   if (!p.waitForFinished(120000)) return r;
   r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
@@ -67,6 +69,26 @@ class TestCli : public QObject {
     QCOMPARE(r.code, 0);
     QVERIFY(r.out.contains("--output <DIR>") && !QFileInfo::exists(out));
     QVERIFY(cli({"publish", "--no-such-flag"}).err.contains("no-such-flag"));
+  }
+
+  // A program outside its build tree (installed) takes the resources installed
+  // beside it, and never falls back on the source tree it was built from.
+  void resourcesBesideTheProgram() {
+    if (QFileInfo(QStringLiteral(FOLIVOX_INSTALLED_RESOURCES "/AppFiles")).isDir()) QSKIP("Folivox is installed here");
+    const QString prefix = m_dir.path() + "/prefix";
+    const QString program = prefix + "/bin/folivox-cli";
+    QVERIFY(QDir().mkpath(prefix + "/bin") && QDir().mkpath(prefix + "/share"));
+    QVERIFY(QFile::copy(QCoreApplication::applicationDirPath() + "/folivox-cli", program));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("FOLIVOX_RESOURCES");
+
+    const Run missing = cli({"templates"}, program, env);
+    QCOMPARE(missing.code, 1);
+    QVERIFY2(missing.err.contains(prefix + "/share/folivox/AppFiles/"), qPrintable(missing.err));
+
+    QVERIFY(QFile::link(PlatformPaths::current().resourceFolder, prefix + "/share/folivox"));
+    const Run installed = cli({"templates"}, program, env);
+    QVERIFY2(installed.code == 0 && installed.out.contains("float"), qPrintable(installed.err));
   }
 
   void publishPictureFolder() {

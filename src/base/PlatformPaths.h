@@ -18,7 +18,8 @@ class PlatformPaths {
   QString tmpRoot;
 
   // The paths of this machine. The resource folder is, in order: $FOLIVOX_RESOURCES,
-  // <program folder>/../share/folivox, the installed share/folivox, the source tree.
+  // <program folder>/../share/folivox, the installed share/folivox, and the source
+  // tree only for a program that runs from its build tree.
   static PlatformPaths systemDefaults();
 
   // The paths in force; tests replace them with folders of their own.
