@@ -3,7 +3,7 @@
 WERROR := $(if $(CI),ON,OFF)
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test sanitize clean
+.PHONY: all deps configure build run test sanitize package clean
 
 all: build
 
@@ -28,6 +28,12 @@ sanitize: deps
 	@cmake --preset sanitize -DFOLIVOX_WERROR=$(WERROR) >/dev/null
 	@cmake --build --preset sanitize -j $(JOBS)
 	@ctest --preset sanitize -j $(JOBS)
+
+# A Debian package, build/package/folivox_VERSION_ARCH.deb, and a check of what it installs.
+package: build
+	@rm -f build/package/folivox_*.deb
+	@cmake --build --preset default --target package
+	@bash scripts/check-package.sh build/package/folivox_*.deb
 
 clean:
 	@rm -rf build build-sanitize

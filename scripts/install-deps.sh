@@ -16,6 +16,8 @@ PACKAGES=(
   libpugixml-dev libxml2-dev zlib1g-dev
   # running headless, fonts, checking results
   xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
+  # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
