@@ -7,9 +7,10 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const S = require('../src/settings.js');
+const order = require('../tools/order.js');
 
 const app = path.resolve(__dirname, '..', '..', 'resources', 'AppFiles');
-const css = fs.readFileSync(path.resolve(__dirname, '..', 'src', 'player.css'), 'utf8');
+const css = order.joined(order.sheets());
 const cmakeList = /set\(FOLIVOX_PLAYER_TEMPLATES ([^)]*)\)/.exec(
   fs.readFileSync(path.resolve(__dirname, '..', 'CMakeLists.txt'), 'utf8'))[1].trim().split(/\s+/);
 
