@@ -7,7 +7,6 @@
 (function (F) {
   'use strict';
 
-  var ZOOMS = [1, 1.5, 2, 3, 4];
   var SOFT_STRIPS = 8;
   var SOFT_BEND = 38;
   var DRAG_START = 8;
@@ -17,9 +16,11 @@
   var opts;          // options from the template settings
   var T;             // interface texts
   var n = 0;
+  var bus;           // events.js
+  var reader;        // reader.js: spread, page mode, anchor, zoom, navigation
   var ui = {};
   var st = {
-    single: false, spread: 0, anchor: 0, zoom: 0, pageW: 0, pageH: 0, aspect: 612 / 792,
+    pageW: 0, pageH: 0, aspect: 612 / 792,
     anim: null, drag: null, pan: null, soundOn: false, thumbsOpen: false, tocOpen: false,
     reduced: false, ready: false
   };
@@ -317,6 +318,15 @@
     }
     var msg = root.querySelector('.fv-message');
     if (msg) msg.hidden = true;
+    bus = F.createBus();
+    reader = F.createReader({
+      pages: book.pages, rightToLeft: opts.rightToLeft, hardCover: opts.hardCover,
+      startPage: F.pageFromHash(location.hash, n), bus: bus
+    });
+    reader.setTurner(turner);
+    bus.on('spreadchange', render);
+    bus.on('zoomchange', onZoomChange);
+    bus.on('turnstart', playFlipSound);
     applyLook();
     buildStage();
     // Skins with a header carry the title and the toolbar in one bar across the top.
@@ -327,8 +337,6 @@
     buildBrand();
     buildToolbar();
 
-    var fromHash = F.pageFromHash(location.hash, n);
-    st.anchor = fromHash >= 0 ? fromHash : 0;
     layout(true);
 
     window.addEventListener('resize', function () { layout(false); });
@@ -341,9 +349,9 @@
 
     window.folivoxPlayer = {
       pageCount: function () { return n; },
-      page: function () { return st.anchor; },
-      pagesInView: function () { return view(st.spread).pages.slice(); },
-      singlePage: function () { return st.single; },
+      page: function () { return reader.anchor(); },
+      pagesInView: function () { return view().pages.slice(); },
+      singlePage: function () { return reader.single(); },
       goTo: function (p) { goTo(p); },
       next: function () { step(1); },
       previous: function () { step(-1); },
@@ -366,10 +374,11 @@
 
   /* ---------- geometry ---------- */
 
-  function spreadOf(p) { return F.spreadOfPage(p, n, st.single); }
-  function view(s) { return F.spreadView(s, n, st.single, opts.rightToLeft); }
-  function spreads() { return F.spreadCount(n, st.single); }
-  function isHard(p) { return book.pages[p].hard || (opts.hardCover && (p === 0 || p === n - 1)); }
+  function view(s) { return reader.view(s); }
+  function spreads() { return reader.spreads(); }
+  function isHard(p) { return reader.isHard(p); }
+  function step(dir) { reader.step(dir); }
+  function goTo(p) { reader.goTo(p); }
 
   function layout(first) {
     finishAnimation();
@@ -397,28 +406,24 @@
     var availW = Math.max(120, w - 2 * Math.max(16, margin));
     var availH = Math.max(120, h - top - bottom);
     var single = F.useSinglePage(availW, availH, st.aspect);
-    if (single !== st.single || first) {
-      st.single = single;
-      st.spread = spreadOf(st.anchor);
-      root.classList.toggle('fv-single', single);
-    }
-    var fit = F.fitPage(availW, availH, st.aspect, st.single);
-    var z = ZOOMS[st.zoom];
+    if (reader.setSingle(single, first)) root.classList.toggle('fv-single', single);
+    var fit = F.fitPage(availW, availH, st.aspect, reader.single());
+    var z = reader.zoomFactor();
     st.pageW = Math.round(fit.width * z);
     st.pageH = Math.round(fit.height * z);
-    var bw = st.single ? st.pageW : 2 * st.pageW;
+    var bw = reader.single() ? st.pageW : 2 * st.pageW;
     ui.book.style.width = bw + 'px';
     ui.book.style.height = st.pageH + 'px';
     ui.book.style.setProperty('--fv-page-w', st.pageW + 'px');
     ui.book.style.setProperty('--fv-page-h', st.pageH + 'px');
     ui.book.style.perspective = Math.round(Math.max(2000, bw * 5)) + 'px';
-    root.classList.toggle('fv-zoomed', st.zoom > 0);
-    render();
+    root.classList.toggle('fv-zoomed', reader.zoom() > 0);
+    reader.show();
     if (st.thumbsOpen) drawThumbs();
   }
 
   function setShift(shift) {
-    var px = st.zoom > 0 ? 0 : shift * (st.single ? st.pageW : 2 * st.pageW);
+    var px = reader.zoom() > 0 ? 0 : shift * (reader.single() ? st.pageW : 2 * st.pageW);
     ui.book.style.transform = px ? 'translateX(' + px.toFixed(1) + 'px)' : '';
   }
 
@@ -480,9 +485,10 @@
     if (p >= 0) side.appendChild(makePage(p, withLinks));
   }
 
+  // What is shown changed: every part redraws from the reader.
   function render() {
-    var v = view(st.spread);
-    if (st.single) {
+    var v = view();
+    if (reader.single()) {
       setSide(ui.sideL, v.single, true);
       setSide(ui.sideR, -1, false);
     } else {
@@ -519,7 +525,7 @@
 
   // Neighbouring spreads are fetched as detached images: cached, decoded, and not in the DOM.
   function preloadAround() {
-    var keep = F.nearbyPages(st.spread, n, st.single, 2);
+    var keep = F.nearbyPages(reader.spread(), n, reader.single(), 2);
     var next = Object.create(null);
     for (var i = 0; i < keep.length; i++) {
       var p = keep[i];
@@ -533,11 +539,11 @@
   }
 
   function updateStatus() {
-    var v = view(st.spread);
+    var v = view();
     var label = F.pageLabel(v);
     if (ui.pageInput && document.activeElement !== ui.pageInput) ui.pageInput.value = label;
     if (ui.sr) ui.sr.textContent = T.page + ' ' + label + ' ' + T.of + ' ' + n;
-    var atStart = st.spread <= 0, atEnd = st.spread >= spreads() - 1;
+    var atStart = reader.spread() <= 0, atEnd = reader.spread() >= spreads() - 1;
     var rtl = opts.rightToLeft;
     if (ui.left) {
       ui.farLeft.disabled = rtl ? atEnd : atStart;
@@ -546,16 +552,13 @@
       ui.farRight.disabled = rtl ? atStart : atEnd;
     }
     if (ui.zoomOut) {
-      ui.zoomOut.disabled = st.zoom === 0;
-      ui.zoomIn.disabled = st.zoom === ZOOMS.length - 1;
+      ui.zoomOut.disabled = reader.zoom() === 0;
+      ui.zoomIn.disabled = reader.zoom() === reader.maxZoom;
     }
   }
 
   function updateHash() {
-    var v = view(st.spread);
-    var p = F.hashPageFor(v, st.anchor);
-    if (p < 0) return;
-    st.anchor = p;
+    var p = reader.anchor();
     var want = '#page=' + (p + 1);
     if (location.hash === want) return;
     try {
@@ -567,41 +570,16 @@
 
   /* ---------- turning ---------- */
 
-  // A request while a page is still turning lands that turn first.
-  function step(dir) {
-    finishAnimation();
-    var target = st.spread + dir;
-    if (target < 0 || target >= spreads()) return;
-    turnTo(target);
-  }
-
-  function goTo(p) {
-    if (!(p >= 0 && p < n)) return;
-    finishAnimation();
-    var s = spreadOf(p);
-    if (s === st.spread) {
-      st.anchor = p;
-      updateHash();
-      return;
+  // The leaf shows the reader's turns, unless motion is reduced or turns are instant.
+  var turner = {
+    finish: function () { finishAnimation(); },
+    turn: function (plan) {
+      if (st.reduced || opts.flipMs <= 0) return false;
+      beginLeaf(plan);
+      animateLeaf(plan.fromAngle, plan.toAngle, opts.flipMs, function () { endLeaf(true); });
+      return true;
     }
-    turnTo(s, p);
-  }
-
-  function turnTo(target, anchor) {
-    finishAnimation();
-    if (target === st.spread) return;
-    st.anchor = anchor !== undefined ? anchor : F.spreadView(target, n, st.single, opts.rightToLeft).pages[0];
-    var plan = F.turnPlan(st.spread, target, n, st.single, opts.rightToLeft, isHard);
-    plan.targetSpread = target;
-    playFlipSound();
-    if (st.reduced || opts.flipMs <= 0) {
-      st.spread = target;
-      render();
-      return;
-    }
-    beginLeaf(plan);
-    animateLeaf(plan.fromAngle, plan.toAngle, opts.flipMs, function () { endLeaf(true); });
-  }
+  };
 
   function leafUrl(p) { return p >= 0 && book.pages[p].url ? cssUrl(book.pages[p].url) : 'none'; }
 
@@ -609,7 +587,7 @@
   function beginLeaf(plan) {
     var right = plan.side === 'right';
     var W = st.pageW, H = st.pageH;
-    if (st.single) {
+    if (reader.single()) {
       setSide(ui.sideL, plan.under, false);
     } else {
       setSide(ui.sideL, plan.underLeft, false);
@@ -618,7 +596,7 @@
     var leaf = make('div', 'fv-leaf' + (plan.hard ? ' fv-leaf-hard' : ''));
     leaf.style.width = W + 'px';
     leaf.style.height = H + 'px';
-    leaf.style.left = (st.single || !right ? 0 : W) + 'px';
+    leaf.style.left = (reader.single() || !right ? 0 : W) + 'px';
     var count = plan.hard ? 1 : SOFT_STRIPS;
     var w = W / count;
     var strips = [];
@@ -637,7 +615,7 @@
       front.style.backgroundImage = leafUrl(plan.front);
       front.style.backgroundSize = W + 'px ' + H + 'px';
       front.style.backgroundPosition = (-fx).toFixed(2) + 'px 0';
-      if (st.single) {
+      if (reader.single()) {
         back.classList.add('fv-blank');
       } else {
         back.style.backgroundImage = leafUrl(plan.back);
@@ -645,7 +623,7 @@
         back.style.backgroundPosition = (-bx).toFixed(2) + 'px 0';
       }
       if (plan.front < 0) front.classList.add('fv-empty');
-      if (!st.single && plan.back < 0) back.classList.add('fv-empty');
+      if (!reader.single() && plan.back < 0) back.classList.add('fv-empty');
       var fs = make('div', 'fv-shade');
       var bs = make('div', 'fv-shade');
       front.appendChild(fs);
@@ -681,7 +659,7 @@
       s.frontShade.style.opacity = (0.45 * Math.sin(t * Math.PI / 2)).toFixed(3);
       s.backShade.style.opacity = (0.35 * Math.cos(t * Math.PI / 2)).toFixed(3);
     }
-    if (st.single) {
+    if (reader.single()) {
       a.leaf.style.opacity = theta <= 90 ? '1' : Math.max(0, (180 - theta) / 90).toFixed(3);
     }
     var lift = Math.sin(theta * Math.PI / 180);
@@ -717,10 +695,10 @@
     a.leaf.remove();
     a.cast.remove();
     root.classList.remove('fv-turning');
-    if (completed) st.spread = a.plan.targetSpread;
     ui.sideL._pos = -2;
     ui.sideR._pos = -2;
-    render();
+    if (completed) reader.land(a.plan.targetSpread);
+    else reader.show();
   }
 
   // Lands a running turn at once (a turn still following the pointer is dropped).
@@ -747,7 +725,7 @@
 
   function onPointerDown(ev) {
     if (ev.button !== 0 && ev.pointerType === 'mouse') return;
-    if (st.zoom > 0) {
+    if (reader.zoom() > 0) {
       if (ev.pointerType === 'mouse') {
         st.pan = { id: ev.pointerId, x: ev.clientX, y: ev.clientY, sl: ui.stage.scrollLeft, st: ui.stage.scrollTop };
         ui.book.setPointerCapture(ev.pointerId);
@@ -770,7 +748,7 @@
   function hingeX(plan) {
     var r = ui.book.getBoundingClientRect();
     var right = plan.side === 'right';
-    if (st.single) return right ? r.left : r.right;
+    if (reader.single()) return right ? r.left : r.right;
     return r.left + st.pageW;
   }
 
@@ -785,13 +763,12 @@
     var dx = ev.clientX - d.x, dy = ev.clientY - d.y;
     if (!d.active) {
       if (Math.abs(dx) < DRAG_START || Math.abs(dx) < Math.abs(dy)) return;
-      var target = st.spread + directionForSide(d.side);
+      var target = reader.spread() + directionForSide(d.side);
       if (target < 0 || target >= spreads()) { st.drag = null; return; }
-      var plan = F.turnPlan(st.spread, target, n, st.single, opts.rightToLeft, isHard);
-      plan.targetSpread = target;
+      var plan = reader.plan(target);
       if (st.reduced) {
         st.drag = null;
-        turnTo(target);
+        reader.turnTo(target);
         return;
       }
       beginLeaf(plan);
@@ -802,7 +779,7 @@
       var atZero = right ? d.hinge + st.pageW : d.hinge - st.pageW;
       var atEnd = right ? d.hinge - st.pageW : d.hinge + st.pageW;
       d.edge0 = plan.fromAngle === 0 ? atZero : atEnd;
-      playFlipSound();
+      bus.emit('turnstart', { plan: plan });
     }
     var edge = d.edge0 + (ev.clientX - d.x);
     d.hist.push({ t: performance.now(), e: edge });
@@ -865,7 +842,7 @@
     if (tag === 'input' || tag === 'textarea' || tag === 'select' || (t && t.isContentEditable)) return;
     var onControl = tag === 'button' || tag === 'a';
     var rtl = opts.rightToLeft;
-    var zoomed = st.zoom > 0;
+    var zoomed = reader.zoom() > 0;
     var handled = true;
     switch (ev.key) {
       case 'ArrowRight': if (ev.ctrlKey) { handled = false; break; } step(rtl ? -1 : 1); break;
@@ -882,7 +859,7 @@
       case 'Escape':
         if (st.tocOpen) toggleToc(false);
         else if (st.thumbsOpen) toggleThumbs(false);
-        else if (st.zoom > 0) setZoom(0);
+        else if (reader.zoom() > 0) reader.setZoom(0);
         else handled = false;
         break;
       default: handled = false;
@@ -892,16 +869,15 @@
 
   /* ---------- zoom ---------- */
 
-  function zoomBy(d) { setZoom(Math.max(0, Math.min(ZOOMS.length - 1, st.zoom + d))); }
+  function zoomBy(d) { reader.zoomBy(d); }
 
   // Zoom lays the pages out larger instead of scaling them, so the browser draws the
-  // picture from its full resolution and it stays sharp.
-  function setZoom(z) {
-    if (z === st.zoom) return;
+  // picture from its full resolution and it stays sharp. The scroll position is still
+  // the old layout's here, so the centre of the view is kept.
+  function onZoomChange() {
     var s = ui.stage;
     var cx = (s.scrollLeft + s.clientWidth / 2) / Math.max(1, s.scrollWidth);
     var cy = (s.scrollTop + s.clientHeight / 2) / Math.max(1, s.scrollHeight);
-    st.zoom = z;
     layout(false);
     s.scrollLeft = cx * s.scrollWidth - s.clientWidth / 2;
     s.scrollTop = cy * s.scrollHeight - s.clientHeight / 2;
@@ -994,7 +970,7 @@
     for (var k in ui.thumbItems) {
       if (!want[k] || ui.thumbItems[k]._w !== g.w) { ui.thumbItems[k].remove(); delete ui.thumbItems[k]; }
     }
-    var shown = view(st.spread).pages;
+    var shown = view().pages;
     for (var key in want) {
       var p = +key;
       if (ui.thumbItems[p]) continue;
@@ -1020,7 +996,7 @@
   function onThumbClick() { goTo(parseInt(this.getAttribute('data-page'), 10)); }
 
   function markThumbs() {
-    var shown = view(st.spread).pages;
+    var shown = view().pages;
     for (var k in ui.thumbItems) ui.thumbItems[k].classList.toggle('fv-current', shown.indexOf(+k) >= 0);
   }
 
@@ -1033,7 +1009,7 @@
     layout(false);
     if (st.thumbsOpen) {
       var g = thumbGeometry();
-      var p = view(st.spread).pages[0];
+      var p = view().pages[0];
       ui.thumbScroll.scrollLeft = g.gap + thumbSlot(p) * g.step - ui.thumbScroll.clientWidth / 2 + g.w / 2;
       drawThumbs();
     } else {
