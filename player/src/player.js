@@ -21,11 +21,12 @@
   var ui = {};
   var st = {
     pageW: 0, pageH: 0, aspect: 612 / 792,
-    anim: null, drag: null, pan: null, soundOn: false, thumbsOpen: false, tocOpen: false,
+    anim: null, drag: null, pan: null,
     reduced: false, ready: false
   };
   var preloaded = Object.create(null);
-  var audio = null, audioCtx = null;
+  var ctx;           // what the parts share: root, book, opts, texts, bus, reader, panels, stage, toolbar
+  var docks = [];    // parts that take room below the book: { height(), place(bottom) }
 
   window.folivoxState = 'loading';
 
@@ -234,29 +235,25 @@
 
     var tools = make('div', 'fv-group fv-tools');
     if (opts.showContents && book.toc.length) {
-      ui.tocButton = button('fv-contents', 'contents', T.contents, function () { toggleToc(); });
+      ui.tocButton = button('fv-contents', 'contents', T.contents, function () { bus.emit('togglecontents'); });
       ui.tocButton.setAttribute('aria-expanded', 'false');
       tools.appendChild(ui.tocButton);
     }
     if (opts.showThumbnails) {
-      ui.thumbButton = button('fv-thumbnails', 'thumbnails', T.thumbnails, function () { toggleThumbs(); });
+      ui.thumbButton = button('fv-thumbnails', 'thumbnails', T.thumbnails, function () { bus.emit('togglethumbnails'); });
       ui.thumbButton.setAttribute('aria-expanded', 'false');
       tools.appendChild(ui.thumbButton);
     }
     if (opts.showZoom) {
-      ui.zoomOut = button('fv-zoom-out', 'zoomOut', T.zoomOut, function () { zoomBy(-1); });
-      ui.zoomIn = button('fv-zoom-in', 'zoomIn', T.zoomIn, function () { zoomBy(1); });
+      ui.zoomOut = button('fv-zoom-out', 'zoomOut', T.zoomOut, function () { reader.zoomBy(-1); });
+      ui.zoomIn = button('fv-zoom-in', 'zoomIn', T.zoomIn, function () { reader.zoomBy(1); });
       tools.appendChild(ui.zoomOut);
       tools.appendChild(ui.zoomIn);
     }
     if (opts.showSoundButton) {
-      ui.soundButton = button('fv-sound', st.soundOn ? 'soundOn' : 'soundOff', T.sound, function () {
-        st.soundOn = !st.soundOn;
-        updateSoundButton();
-        if (st.soundOn) playFlipSound();
-      });
+      // sound.js shows the state.
+      ui.soundButton = button('fv-sound', 'soundOff', T.sound, function () { bus.emit('togglesound'); });
       tools.appendChild(ui.soundButton);
-      updateSoundButton();
     }
     var fsRoot = document.documentElement;
     if (opts.showFullscreen && document.fullscreenEnabled && fsRoot.requestFullscreen) {
@@ -273,12 +270,6 @@
     if (tools.childNodes.length) bar.appendChild(tools);
     (ui.head || root).appendChild(bar);
     ui.bar = bar;
-  }
-
-  function updateSoundButton() {
-    if (!ui.soundButton) return;
-    setIcon(ui.soundButton, st.soundOn ? 'soundOn' : 'soundOff');
-    ui.soundButton.setAttribute('aria-pressed', st.soundOn ? 'true' : 'false');
   }
 
   function buildStage() {
@@ -311,11 +302,6 @@
     opts = F.readOptions(book.settings, navigator.language);
     T = opts.texts;
     if (opts.aspect) st.aspect = opts.aspect;
-    st.soundOn = !!opts.flipSound;
-    if (opts.flipSound) {
-      audio = new Audio(opts.flipSound);
-      audio.preload = 'auto';
-    }
     var msg = root.querySelector('.fv-message');
     if (msg) msg.hidden = true;
     bus = F.createBus();
@@ -326,7 +312,6 @@
     reader.setTurner(turner);
     bus.on('spreadchange', render);
     bus.on('zoomchange', onZoomChange);
-    bus.on('turnstart', playFlipSound);
     applyLook();
     buildStage();
     // Skins with a header carry the title and the toolbar in one bar across the top.
@@ -336,6 +321,19 @@
     }
     buildBrand();
     buildToolbar();
+    ctx = {
+      root: root, book: book, opts: opts, texts: T, bus: bus, reader: reader,
+      panels: F.keys.createPanels(),
+      stage: {
+        layout: layout,
+        aspect: function () { return st.aspect; },
+        addDock: function (d) { docks.push(d); }
+      },
+      toolbar: { buttons: { contents: ui.tocButton, thumbnails: ui.thumbButton, sound: ui.soundButton } }
+    };
+    F.createSound(ctx);
+    if (ui.thumbButton) F.createThumbnails(ctx);
+    if (ui.tocButton) F.createContents(ctx);
 
     layout(true);
 
@@ -344,7 +342,7 @@
       var p = F.pageFromHash(location.hash, n);
       if (p >= 0) goTo(p);
     });
-    document.addEventListener('keydown', onKey);
+    F.keys.listen(ctx);
     if (!opts.aspect) learnAspect();
 
     window.folivoxPlayer = {
@@ -383,7 +381,7 @@
   function layout(first) {
     finishAnimation();
     var bar = ui.bar ? ui.bar.getBoundingClientRect() : null;
-    var thumbs = st.thumbsOpen && ui.thumbs ? ui.thumbs.offsetHeight : 0;
+    var docked = docks.map(function (d) { return d.height(); });
     var h = window.innerHeight, w = window.innerWidth;
     var top, barSpace;
     if (ui.head) {
@@ -397,8 +395,13 @@
       top = brand ? brand.offsetHeight + 20 : 16;
       barSpace = bar ? Math.max(0, h - bar.top) : 0;
     }
-    if (ui.thumbs) ui.thumbs.style.bottom = (barSpace + 8) + 'px';
-    var bottom = barSpace + (thumbs ? thumbs + 8 : 0) + 12;
+    // Docks stack upwards from the toolbar.
+    var stacked = 0;
+    for (var i = 0; i < docks.length; i++) {
+      docks[i].place(barSpace + 8 + stacked);
+      if (docked[i]) stacked += docked[i] + 8;
+    }
+    var bottom = barSpace + stacked + 12;
     root.style.setProperty('--fv-stage-top', top + 'px');
     root.style.setProperty('--fv-stage-bottom', bottom + 'px');
     // Narrow windows keep the book large: the margin shrinks with the width.
@@ -419,7 +422,7 @@
     ui.book.style.perspective = Math.round(Math.max(2000, bw * 5)) + 'px';
     root.classList.toggle('fv-zoomed', reader.zoom() > 0);
     reader.show();
-    if (st.thumbsOpen) drawThumbs();
+    bus.emit('layout', { pageW: st.pageW, pageH: st.pageH });
   }
 
   function setShift(shift) {
@@ -499,7 +502,6 @@
     updateStatus();
     updateHash();
     preloadAround();
-    if (st.thumbsOpen) markThumbs();
     if (!st.ready) waitFirstPaint();
   }
 
@@ -830,46 +832,10 @@
   function onWheel(ev) {
     if (!ev.ctrlKey || !opts.showZoom) return;
     ev.preventDefault();
-    zoomBy(ev.deltaY < 0 ? 1 : -1);
-  }
-
-  /* ---------- keyboard ---------- */
-
-  function onKey(ev) {
-    if (ev.defaultPrevented || ev.altKey || ev.metaKey) return;
-    var t = ev.target;
-    var tag = t && t.tagName ? t.tagName.toLowerCase() : '';
-    if (tag === 'input' || tag === 'textarea' || tag === 'select' || (t && t.isContentEditable)) return;
-    var onControl = tag === 'button' || tag === 'a';
-    var rtl = opts.rightToLeft;
-    var zoomed = reader.zoom() > 0;
-    var handled = true;
-    switch (ev.key) {
-      case 'ArrowRight': if (ev.ctrlKey) { handled = false; break; } step(rtl ? -1 : 1); break;
-      case 'ArrowLeft': if (ev.ctrlKey) { handled = false; break; } step(rtl ? 1 : -1); break;
-      case 'PageDown': step(1); break;
-      case 'PageUp': step(-1); break;
-      case 'ArrowDown': if (zoomed) handled = false; else step(1); break;
-      case 'ArrowUp': if (zoomed) handled = false; else step(-1); break;
-      case ' ': if (onControl || zoomed) handled = false; else step(ev.shiftKey ? -1 : 1); break;
-      case 'Home': goTo(0); break;
-      case 'End': goTo(n - 1); break;
-      case '+': case '=': if (ev.ctrlKey || !opts.showZoom) handled = false; else zoomBy(1); break;
-      case '-': if (ev.ctrlKey || !opts.showZoom) handled = false; else zoomBy(-1); break;
-      case 'Escape':
-        if (st.tocOpen) toggleToc(false);
-        else if (st.thumbsOpen) toggleThumbs(false);
-        else if (reader.zoom() > 0) reader.setZoom(0);
-        else handled = false;
-        break;
-      default: handled = false;
-    }
-    if (handled) ev.preventDefault();
+    reader.zoomBy(ev.deltaY < 0 ? 1 : -1);
   }
 
   /* ---------- zoom ---------- */
-
-  function zoomBy(d) { reader.zoomBy(d); }
 
   // Zoom lays the pages out larger instead of scaling them, so the browser draws the
   // picture from its full resolution and it stays sharp. The scroll position is still
@@ -881,201 +847,6 @@
     layout(false);
     s.scrollLeft = cx * s.scrollWidth - s.clientWidth / 2;
     s.scrollTop = cy * s.scrollHeight - s.clientHeight / 2;
-  }
-
-  /* ---------- sound ---------- */
-
-  function playFlipSound() {
-    if (!st.soundOn) return;
-    if (audio) {
-      try { audio.currentTime = 0; } catch (e) { /* not loaded yet */ }
-      var p = audio.play();
-      if (p && p.catch) p.catch(function () {});
-      return;
-    }
-    synthFlip();
-  }
-
-  // Without a sound file, a short burst of filtered noise sounds like paper.
-  function synthFlip() {
-    var AC = window.AudioContext || window.webkitAudioContext;
-    if (!AC) return;
-    try {
-      if (!audioCtx) audioCtx = new AC();
-      var ctx = audioCtx;
-      var len = Math.floor(ctx.sampleRate * 0.32);
-      var buf = ctx.createBuffer(1, len, ctx.sampleRate);
-      var data = buf.getChannelData(0);
-      for (var i = 0; i < len; i++) data[i] = (Math.random() * 2 - 1) * Math.pow(1 - i / len, 2);
-      var src = ctx.createBufferSource();
-      src.buffer = buf;
-      var filter = ctx.createBiquadFilter();
-      filter.type = 'bandpass';
-      filter.frequency.value = 2200;
-      filter.Q.value = 0.6;
-      var gain = ctx.createGain();
-      gain.gain.setValueAtTime(0.0001, ctx.currentTime);
-      gain.gain.exponentialRampToValueAtTime(0.35, ctx.currentTime + 0.03);
-      gain.gain.exponentialRampToValueAtTime(0.0001, ctx.currentTime + 0.3);
-      src.connect(filter);
-      filter.connect(gain);
-      gain.connect(ctx.destination);
-      src.start();
-    } catch (e) { /* sound is optional */ }
-  }
-
-  /* ---------- thumbnails ---------- */
-
-  function buildThumbs() {
-    ui.thumbs = make('div', 'fv-thumbs', { role: 'region', 'aria-label': T.thumbnails });
-    ui.thumbScroll = make('div', 'fv-thumbs-scroll');
-    ui.thumbTrack = make('div', 'fv-thumbs-track');
-    ui.thumbScroll.appendChild(ui.thumbTrack);
-    ui.thumbs.appendChild(ui.thumbScroll);
-    root.appendChild(ui.thumbs);
-    ui.thumbItems = Object.create(null);
-    var pending = false;
-    ui.thumbScroll.addEventListener('scroll', function () {
-      if (pending) return;
-      pending = true;
-      requestAnimationFrame(function () { pending = false; drawThumbs(); });
-    });
-    ui.thumbScroll.addEventListener('wheel', function (ev) {
-      if (ev.deltaY && !ev.deltaX && !ev.ctrlKey) {
-        ui.thumbScroll.scrollLeft += ev.deltaY;
-        ev.preventDefault();
-      }
-    }, { passive: false });
-  }
-
-  function thumbGeometry() {
-    var h = ui.thumbs.clientHeight - 34;
-    var w = Math.max(20, Math.round(h * st.aspect));
-    return { w: w, h: h, gap: 10, step: w + 10 };
-  }
-
-  // Right-to-left books list their pages from right to left.
-  function thumbSlot(p) { return opts.rightToLeft ? n - 1 - p : p; }
-
-  function drawThumbs() {
-    if (!st.thumbsOpen) return;
-    var g = thumbGeometry();
-    ui.thumbTrack.style.width = (n * g.step + g.gap) + 'px';
-    ui.thumbTrack.style.height = (g.h + 24) + 'px';
-    var sl = ui.thumbScroll.scrollLeft, cw = ui.thumbScroll.clientWidth;
-    var firstSlot = Math.max(0, Math.floor((sl - g.gap) / g.step) - 1);
-    var lastSlot = Math.min(n - 1, Math.ceil((sl + cw) / g.step));
-    var want = Object.create(null);
-    for (var slot = firstSlot; slot <= lastSlot; slot++) want[opts.rightToLeft ? n - 1 - slot : slot] = true;
-    for (var k in ui.thumbItems) {
-      if (!want[k] || ui.thumbItems[k]._w !== g.w) { ui.thumbItems[k].remove(); delete ui.thumbItems[k]; }
-    }
-    var shown = view().pages;
-    for (var key in want) {
-      var p = +key;
-      if (ui.thumbItems[p]) continue;
-      var b = make('button', 'fv-thumb', { type: 'button', 'aria-label': T.goTo + ' ' + (p + 1) });
-      b._w = g.w;
-      b.style.left = (g.gap + thumbSlot(p) * g.step) + 'px';
-      b.style.width = g.w + 'px';
-      var img = make('img', 'fv-thumb-img', { alt: '', draggable: 'false', decoding: 'async', loading: 'lazy' });
-      img.style.height = g.h + 'px';
-      if (book.pages[p].thumb) img.src = book.pages[p].thumb;
-      var label = make('span', 'fv-thumb-label');
-      label.textContent = String(p + 1);
-      b.appendChild(img);
-      b.appendChild(label);
-      b.setAttribute('data-page', String(p));
-      if (shown.indexOf(p) >= 0) b.classList.add('fv-current');
-      b.addEventListener('click', onThumbClick);
-      ui.thumbTrack.appendChild(b);
-      ui.thumbItems[p] = b;
-    }
-  }
-
-  function onThumbClick() { goTo(parseInt(this.getAttribute('data-page'), 10)); }
-
-  function markThumbs() {
-    var shown = view().pages;
-    for (var k in ui.thumbItems) ui.thumbItems[k].classList.toggle('fv-current', shown.indexOf(+k) >= 0);
-  }
-
-  function toggleThumbs(open) {
-    if (!ui.thumbs) buildThumbs();
-    st.thumbsOpen = open === undefined ? !st.thumbsOpen : open;
-    ui.thumbs.classList.toggle('fv-open', st.thumbsOpen);
-    root.classList.toggle('fv-thumbs-open', st.thumbsOpen);
-    if (ui.thumbButton) ui.thumbButton.setAttribute('aria-expanded', st.thumbsOpen ? 'true' : 'false');
-    layout(false);
-    if (st.thumbsOpen) {
-      var g = thumbGeometry();
-      var p = view().pages[0];
-      ui.thumbScroll.scrollLeft = g.gap + thumbSlot(p) * g.step - ui.thumbScroll.clientWidth / 2 + g.w / 2;
-      drawThumbs();
-    } else {
-      ui.thumbTrack.textContent = '';
-      ui.thumbItems = Object.create(null);
-    }
-  }
-
-  /* ---------- table of contents ---------- */
-
-  function buildTocList(entries) {
-    var ul = make('ul', 'fv-toc-list');
-    for (var i = 0; i < entries.length; i++) {
-      var e = entries[i];
-      var li = make('li', 'fv-toc-item');
-      var item;
-      if (e.page >= 0) {
-        item = make('a', 'fv-toc-entry', { href: '#page=' + (e.page + 1) });
-        item.setAttribute('data-page', String(e.page));
-        item.addEventListener('click', onTocClick);
-        var title = make('span', 'fv-toc-title');
-        title.textContent = e.title;
-        var num = make('span', 'fv-toc-page');
-        num.textContent = String(e.page + 1);
-        item.appendChild(title);
-        item.appendChild(num);
-      } else {
-        item = make('span', 'fv-toc-heading');
-        item.textContent = e.title;
-      }
-      li.appendChild(item);
-      if (e.children.length) li.appendChild(buildTocList(e.children));
-      ul.appendChild(li);
-    }
-    return ul;
-  }
-
-  function onTocClick(ev) {
-    ev.preventDefault();
-    goTo(parseInt(this.getAttribute('data-page'), 10));
-    if (window.innerWidth < 900) toggleToc(false);
-  }
-
-  function toggleToc(open) {
-    if (!ui.toc) {
-      ui.toc = make('aside', 'fv-toc', { 'aria-label': T.contents });
-      var head = make('div', 'fv-toc-head');
-      var h = make('h2', 'fv-toc-caption');
-      h.textContent = T.contents;
-      head.appendChild(h);
-      head.appendChild(button('fv-toc-close', 'close', T.close, function () { toggleToc(false); }));
-      ui.toc.appendChild(head);
-      var body = make('nav', 'fv-toc-body');
-      body.appendChild(buildTocList(book.toc));
-      ui.toc.appendChild(body);
-      root.appendChild(ui.toc);
-    }
-    st.tocOpen = open === undefined ? !st.tocOpen : open;
-    ui.toc.classList.toggle('fv-open', st.tocOpen);
-    if (ui.tocButton) ui.tocButton.setAttribute('aria-expanded', st.tocOpen ? 'true' : 'false');
-    if (st.tocOpen) {
-      var firstEntry = ui.toc.querySelector('.fv-toc-entry');
-      if (firstEntry) firstEntry.focus({ preventScroll: false });
-    } else if (ui.tocButton) {
-      ui.tocButton.focus();
-    }
   }
 
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', start);
