@@ -1,0 +1,30 @@
+/* Folivox player: the page in the address (#page=N, counted from 1). The book opens
+ * at it and follows it when it changes; as the reader turns, the address names the
+ * anchored page without adding history entries. */
+(function (F) {
+  'use strict';
+
+  // ctx: { bus, reader }
+  function createDeepLink(ctx) {
+    var reader = ctx.reader;
+
+    function write() {
+      var want = '#page=' + (reader.anchor() + 1);
+      if (location.hash === want) return;
+      try {
+        history.replaceState(history.state, '', want);
+      } catch (e) {
+        try { location.replace(want); } catch (e2) { /* a sandboxed frame may refuse both */ }
+      }
+    }
+
+    window.addEventListener('hashchange', function () {
+      var p = F.pageFromHash(location.hash, reader.pageCount());
+      if (p >= 0) reader.goTo(p);
+    });
+    ctx.bus.on('spreadchange', write);
+    return {};
+  }
+
+  F.createDeepLink = createDeepLink;
+})(window.Folivox);

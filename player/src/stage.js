@@ -1,0 +1,188 @@
+/* Folivox player: the stage, where the book lies. Sizes the book to the window,
+ * leaving room for the title, the toolbar and any docks (parts that sit below the
+ * book, such as the thumbnail strip), picks one page or two for the space, and shows
+ * the open spread on its two sides, moving a lone cover or back page to the middle.
+ * Zoom lays the pages out larger instead of scaling them, so the browser draws the
+ * picture from its full resolution and it stays sharp. */
+(function (F) {
+  'use strict';
+
+  var make = F.dom.make;
+
+  // ctx: { root, book, opts, texts, bus, reader, pageView, toolbar (at layout time) }
+  function createStage(ctx) {
+    var root = ctx.root;
+    var opts = ctx.opts;
+    var T = ctx.texts;
+    var reader = ctx.reader;
+    var pageW = 0, pageH = 0;
+    var aspect = opts.aspect || 612 / 792;
+    var docks = [];
+    var painted = false;
+
+    var stage = make('main', 'fv-stage', { 'aria-label': opts.title || document.title || T.page });
+    var scroll = make('div', 'fv-scroll');
+    var book = make('div', 'fv-book');
+    var sides = { left: make('div', 'fv-side fv-side-left'), right: make('div', 'fv-side fv-side-right') };
+    // What each side shows, so an unchanged side is not rebuilt: -1 empty, p a page
+    // with its layers, -100 - p a bare page under a turning leaf, -2 nothing yet.
+    var shown = { left: -2, right: -2 };
+    // Links are reached with Tab in reading order, so the earlier page comes first.
+    book.appendChild(opts.rightToLeft ? sides.right : sides.left);
+    book.appendChild(opts.rightToLeft ? sides.left : sides.right);
+    scroll.appendChild(book);
+    stage.appendChild(scroll);
+    var sr = make('div', 'fv-sr', { 'aria-live': 'polite' });
+    root.appendChild(stage);
+    root.appendChild(sr);
+
+    // Shows page p on a side (-1: nothing); live pages get their layers.
+    function setSide(which, p, live) {
+      var key = p < 0 ? -1 : (live ? p : -100 - p);
+      if (shown[which] === key) return;
+      shown[which] = key;
+      sides[which].textContent = '';
+      if (p >= 0) sides[which].appendChild(ctx.pageView.make(p, live));
+    }
+
+    // Makes the next showSpread() rebuild both sides.
+    function resetSides() {
+      shown.left = -2;
+      shown.right = -2;
+    }
+
+    // Moves the book sideways by a fraction of its width (a lone cover sits in the middle).
+    function setShift(shift) {
+      var px = reader.zoom() > 0 ? 0 : shift * (reader.single() ? pageW : 2 * pageW);
+      book.style.transform = px ? 'translateX(' + px.toFixed(1) + 'px)' : '';
+    }
+
+    function showSpread(e) {
+      var v = e.view;
+      if (reader.single()) {
+        setSide('left', v.single, true);
+        setSide('right', -1, false);
+      } else {
+        setSide('left', v.left, true);
+        setSide('right', v.right, true);
+      }
+      setShift(v.shift);
+      sr.textContent = T.page + ' ' + F.pageLabel(v) + ' ' + T.of + ' ' + reader.pageCount();
+      if (!painted) waitFirstPaint();
+    }
+
+    // 'ready' once the first spread's pictures have loaded (or failed).
+    function waitFirstPaint() {
+      painted = true;
+      var imgs = book.querySelectorAll('img.fv-picture');
+      var left = imgs.length;
+      function one() {
+        if (--left > 0) return;
+        ctx.bus.emit('ready');
+      }
+      if (!left) { left = 1; one(); return; }
+      for (var i = 0; i < imgs.length; i++) {
+        if (imgs[i].complete) one();
+        else {
+          imgs[i].addEventListener('load', one);
+          imgs[i].addEventListener('error', one);
+        }
+      }
+    }
+
+    function layout(first) {
+      reader.finishTurn();
+      var bar = ctx.toolbar.bar ? ctx.toolbar.bar.getBoundingClientRect() : null;
+      var head = ctx.toolbar.head;
+      var docked = docks.map(function (d) { return d.height(); });
+      var h = window.innerHeight, w = window.innerWidth;
+      var top, barSpace;
+      if (head) {
+        // The header may wrap onto two lines on a narrow window; measure it every time.
+        var headH = head.offsetHeight;
+        root.style.setProperty('--fv-head-h', headH + 'px');
+        top = headH + 16;
+        barSpace = 0;
+      } else {
+        var brand = root.querySelector('.fv-brand');
+        top = brand ? brand.offsetHeight + 20 : 16;
+        barSpace = bar ? Math.max(0, h - bar.top) : 0;
+      }
+      // Docks stack upwards from the toolbar.
+      var stacked = 0;
+      for (var i = 0; i < docks.length; i++) {
+        docks[i].place(barSpace + 8 + stacked);
+        if (docked[i]) stacked += docked[i] + 8;
+      }
+      var bottom = barSpace + stacked + 12;
+      root.style.setProperty('--fv-stage-top', top + 'px');
+      root.style.setProperty('--fv-stage-bottom', bottom + 'px');
+      // Narrow windows keep the book large: the margin shrinks with the width.
+      var margin = Math.min(opts.margin, Math.round(w / 25));
+      var availW = Math.max(120, w - 2 * Math.max(16, margin));
+      var availH = Math.max(120, h - top - bottom);
+      var single = F.useSinglePage(availW, availH, aspect);
+      if (reader.setSingle(single, first)) root.classList.toggle('fv-single', single);
+      var fit = F.fitPage(availW, availH, aspect, single);
+      var z = reader.zoomFactor();
+      pageW = Math.round(fit.width * z);
+      pageH = Math.round(fit.height * z);
+      var bw = single ? pageW : 2 * pageW;
+      book.style.width = bw + 'px';
+      book.style.height = pageH + 'px';
+      book.style.setProperty('--fv-page-w', pageW + 'px');
+      book.style.setProperty('--fv-page-h', pageH + 'px');
+      book.style.perspective = Math.round(Math.max(2000, bw * 5)) + 'px';
+      root.classList.toggle('fv-zoomed', reader.zoom() > 0);
+      reader.show();
+      ctx.bus.emit('layout', { pageW: pageW, pageH: pageH });
+    }
+
+    // The scroll position is still the old layout's here, so the centre of the view is kept.
+    function onZoomChange() {
+      var cx = (stage.scrollLeft + stage.clientWidth / 2) / Math.max(1, stage.scrollWidth);
+      var cy = (stage.scrollTop + stage.clientHeight / 2) / Math.max(1, stage.scrollHeight);
+      layout(false);
+      stage.scrollLeft = cx * stage.scrollWidth - stage.clientWidth / 2;
+      stage.scrollTop = cy * stage.scrollHeight - stage.clientHeight / 2;
+    }
+
+    // Without pageWidth/pageHeight the first picture tells the page shape.
+    function learnAspect() {
+      var img = new Image();
+      img.onload = function () {
+        if (img.naturalWidth > 0 && img.naturalHeight > 0) {
+          aspect = img.naturalWidth / img.naturalHeight;
+          layout(false);
+        }
+      };
+      if (ctx.book.pages[0].url) img.src = ctx.book.pages[0].url;
+    }
+
+    // The first layout, once every part is there; then the stage follows the window.
+    function start() {
+      layout(true);
+      window.addEventListener('resize', function () { layout(false); });
+      if (!opts.aspect) learnAspect();
+    }
+
+    ctx.bus.on('spreadchange', showSpread);
+    ctx.bus.on('zoomchange', onZoomChange);
+    return {
+      element: stage,
+      book: book,
+      start: start,
+      layout: layout,
+      // dock: { height() (0 when closed), place(bottom px) }, stacked above the toolbar in order.
+      addDock: function (dock) { docks.push(dock); },
+      aspect: function () { return aspect; },
+      pageWidth: function () { return pageW; },
+      pageHeight: function () { return pageH; },
+      setSide: setSide,
+      resetSides: resetSides,
+      setShift: setShift
+    };
+  }
+
+  F.createStage = createStage;
+})(window.Folivox);
