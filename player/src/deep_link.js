@@ -23,7 +23,6 @@
       if (p >= 0) reader.goTo(p);
     });
     ctx.bus.on('spreadchange', write);
-    return {};
   }
 
   F.createDeepLink = createDeepLink;

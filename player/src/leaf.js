@@ -1,8 +1,9 @@
 /* Folivox player: the turning leaf. One leaf turns about the spine with CSS 3D
  * transforms: a soft page is cut into strips that bend, a hard page stays rigid, and
  * the pages under it are shown bare on the stage's sides while it turns. The leaf is
- * the reader's turner (it animates the reader's turns and lands them); the pointer
- * turns it by hand with begin, setAngle, animate and end. */
+ * the reader's turner (it animates the reader's turns and lands them, and a new
+ * request lands it first); the pointer turns it by hand with begin, setAngle,
+ * animate and end. */
 (function (F) {
   'use strict';
 
@@ -173,7 +174,6 @@
       setAngle: setAngle,
       animate: animate,
       end: end,
-      finish: finish,
       // The angle the leaf is at, or null when no leaf is turning.
       angle: function () { return anim ? anim.angle : null; }
     };

@@ -116,7 +116,6 @@
     stage.element.addEventListener('wheel', onWheel, { passive: false });
     // A key or a button that cuts a turn short also ends the drag that was turning it.
     ctx.bus.on('turnend', function (e) { if (e.cut) drag = null; });
-    return {};
   }
 
   F.createPointer = createPointer;

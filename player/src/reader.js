@@ -97,7 +97,6 @@
 
     return {
       pageCount: function () { return n; },
-      rightToLeft: rtl,
       single: function () { return single; },
       spread: function () { return spread; },
       anchor: function () { return anchor; },
