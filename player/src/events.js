@@ -16,13 +16,12 @@
  *   togglecontents    toolbar  {}                        the contents button was pressed
  *   togglethumbnails  toolbar  {}                        the thumbnails button was pressed
  *   togglesound       toolbar  {}                        the sound button was pressed
- *   panelchange       panels   { name, open }            a panel opened or closed
  */
 (function (F) {
   'use strict';
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
-    'togglecontents', 'togglethumbnails', 'togglesound', 'panelchange'];
+    'togglecontents', 'togglethumbnails', 'togglesound'];
 
   function createBus() {
     var handlers = Object.create(null);
