@@ -1,9 +1,14 @@
 // Application shell helpers: settings store, folders, trust file, log, notifications.
 #include <QStringDecoder>
 #include <QThread>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "TestEnv.h"
 #include "base/AppSettings.h"
+#include "base/AtomicFile.h"
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
@@ -102,6 +107,67 @@ class TestBase : public QObject {
     write(t, "/x/one\r\n/p/preview\r\n");
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
     QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
+
+    // A last byte that is not UTF-8 is read as Latin-1, not dropped.
+    write(t, "/caf\xc3");
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p"));
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/caf\u00c3\n/p"));
+    // A trust file that cannot be read (here: far too large, or a pipe) is
+    // left as it is, not replaced by one line.
+    QFile big(t);
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(HXCUtility::kMaxTrustFileSize + 1));
+    big.close();
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/other"));
+    QCOMPARE(QFileInfo(t).size(), HXCUtility::kMaxTrustFileSize + 1);
+    QFile::remove(t);
+    QVERIFY(::mkfifo(QFile::encodeName(t).constData(), 0600) == 0);
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/other"));
+    QVERIFY(!QFileInfo(t).isFile());
+    QFile::remove(t);
+  }
+
+  void atomicFilesKeepTheOldFileOnFailure() {
+    const QString dir = QDir::temp().filePath(QStringLiteral("atomic"));
+    QDir().mkpath(dir);
+    const QString target = dir + "/book.bin";
+    write(target, "old book");
+    QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+
+    // A write that hits the file-size limit (as a full disk would): the old
+    // file stays, nothing is left beside it, and the reason is the system's.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, saved.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    QString error;
+    const bool written = AtomicFile::writeFile(target, QByteArray(8192, 'x'), &error, AtomicFile::Sync::Yes);
+    AtomicFile stream(target);
+    const bool opened = stream.open();
+    for (int i = 0; i < 3; ++i) stream.write(QByteArray(2048, 'y'));  // as QPdfWriter writes, unchecked
+    const bool committed = stream.commit();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+    QVERIFY(!written && opened && !committed);
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
+    QCOMPARE(stream.errorString(), error);
+    QCOMPARE(readAll(target), QByteArray("old book"));
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList({"book.bin"}));
+
+    // A good write replaces the file and keeps its permissions; a link at the
+    // target is replaced, not written through.
+    QVERIFY(AtomicFile::writeFile(target, "new book", &error));
+    QCOMPARE(readAll(target), QByteArray("new book"));
+    QCOMPARE(QFileInfo(target).permissions() & 0x0077, QFileDevice::Permissions());
+    const QString elsewhere = dir + "/elsewhere.txt";
+    write(elsewhere, "untouched");
+    QVERIFY(QFile::link(elsewhere, dir + "/link.txt"));
+    QVERIFY(AtomicFile::writeFile(dir + "/link.txt", "replaced"));
+    QVERIFY(!QFileInfo(dir + "/link.txt").isSymLink());
+    QCOMPARE(readAll(elsewhere), QByteArray("untouched"));
+    // A folder that is not there: the reason, not "Unknown error".
+    QVERIFY(!AtomicFile::writeFile(dir + "/no/such/file", "x", &error));
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
   }
 
   void notificationsAcrossThreads() {

@@ -136,6 +136,9 @@ class TestPublish : public QObject {
     QVERIFY(info.generateHTMLFrom(src, dst));
     QCOMPARE(QString::fromUtf8(readFile(dst)), QStringLiteral("<b>\u00e9Tom &amp; Jerry &lt;2&gt;</b>"));
     QVERIFY(!info.generateHTMLFrom(m_dir.path() + "/missing.html", dst));
+    // A page that ends in a cut-off UTF-8 sequence is read as Latin-1, whole.
+    writeFile(src, "<p>caf\xc3");
+    QCOMPARE(*HTMLConfigInfo::readTemplateText(src), QStringLiteral("<p>caf\u00c3"));
   }
 
   void bookXmlWorkedExample() {

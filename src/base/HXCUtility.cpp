@@ -4,13 +4,13 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <cstdlib>
 
+#include "base/AtomicFile.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/TextDecoding.h"
 
 QString HXCUtility::forceTmpDiractory(const QString& folderName) {
   const QString base = QDir(PlatformPaths::current().tmpRoot).filePath(folderName);
@@ -49,20 +49,19 @@ void HXCUtility::makeDiractoryTrustByFlash(const QString& folder) {
 
   QString content;
   QFile in(trustFile);
-  if (in.exists() && in.open(QIODevice::ReadOnly)) {
-    const QByteArray bytes = in.readAll();
-    in.close();
+  const QFileInfo info(trustFile);
+  if (info.exists() || info.isSymLink()) {
+    // A trust file we cannot read holds lines we cannot keep: leave it alone
+    // rather than replace it with our one line. (Not a plain file: a pipe
+    // would block the open.)
+    if (!info.isFile() || !in.open(QIODevice::ReadOnly) || in.size() > kMaxTrustFileSize) {
+      qCWarning(lcApp).noquote() << "the trust file" << trustFile << "cannot be read; it is left as it is";
+      return;
+    }
     // Our own files are UTF-16 with a byte-order mark. A file that another
     // program wrote in UTF-8 or Latin-1 keeps its lines: decode it as such.
-    const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-    QString old;
-    if (utf16) {
-      old = QStringDecoder(QStringDecoder::Utf16).decode(bytes);
-    } else {
-      QStringDecoder utf8(QStringDecoder::Utf8);
-      old = utf8.decode(bytes);
-      if (utf8.hasError()) old = QString::fromLatin1(bytes);
-    }
+    const QString old = TextDecoding::decode(in.readAll());
+    in.close();
     if (old.split(QLatin1Char('\n')).contains(folder)) return;
     content = old + QLatin1Char('\n') + folder;
   } else {
@@ -70,9 +69,10 @@ void HXCUtility::makeDiractoryTrustByFlash(const QString& folder) {
   }
 
   QStringEncoder encoder(QStringEncoder::Utf16LE, QStringEncoder::Flag::WriteBom);
-  const QByteArray out = encoder.encode(content);
-  QSaveFile save(trustFile);
-  // A short write (full disk) leaves the old file: no commit().
-  if (save.open(QIODevice::WriteOnly) && save.write(out) == out.size()) save.commit();
+  QString error;
+  // A failed write (full disk) leaves the old file as it was.
+  const QByteArray bytes = encoder.encode(content);
+  if (!AtomicFile::writeFile(trustFile, bytes, &error, AtomicFile::Sync::Yes))
+    qCWarning(lcApp).noquote() << "cannot write the trust file" << trustFile << ":" << error;
   qCDebug(lcApp) << (QFile::exists(trustFile) ? "file is exits!!" : "file doest not exits!!!!!!!!!");
 }

@@ -16,8 +16,11 @@ class HXCUtility {
 
   // Adds `folder` as a line of the player trust file
   // <machine app support>/Macromedia/FlashPlayerTrust/PT.cfg (UTF-16 with BOM),
-  // unless a line equals it exactly. Written atomically; failures are silent.
+  // unless a line equals it exactly. Written atomically; failures are logged
+  // only. A file that exists but cannot be read (or is far too large) is left
+  // as it is.
   static void makeDiractoryTrustByFlash(const QString& folder);
+  static constexpr qint64 kMaxTrustFileSize = 16 * 1024 * 1024;
 
   // The trust file path used by makeDiractoryTrustByFlash().
   static QString trustFilePath();

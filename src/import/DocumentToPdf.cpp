@@ -9,7 +9,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -18,6 +17,7 @@
 #include <QTextLayout>
 #include <QUrl>
 
+#include "base/AtomicFile.h"
 #include "base/Log.h"
 #include "import/RtfReader.h"
 
@@ -88,7 +88,7 @@ bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target,
 
 bool DocumentToPdf::PrinttoPDF(QTextDocument& doc, const QString& target, QString* error, double insetX,
                                double insetY) {
-  QSaveFile file(target);
+  AtomicFile file(target);
   if (!file.open(QIODevice::WriteOnly)) {
     setError(error, QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
     return false;
@@ -203,10 +203,9 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
     return false;
   }
   const QByteArray bytes = pdf.readAll();
-  QSaveFile out(target);
-  // A short write means a full disk; commit() would not notice it.
-  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, out.errorString()));
+  QString why;
+  if (!AtomicFile::writeFile(target, bytes, &why)) {
+    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
     return false;
   }
   return true;

@@ -7,10 +7,10 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
-#include <filesystem>
 #include <thread>
 #include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/Log.h"
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
@@ -77,24 +77,11 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
 
 void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView bytes) {
   // Written beside the target and renamed over it: a reader never sees half a
-  // picture. Unlike QSaveFile this skips the fdatasync, which costs about a
+  // picture, and a full disk is noticed. Not synced, which would cost about a
   // tenth of the import time and buys nothing for files in a private
   // temporary folder that is deleted with the page source.
-  const QString part = path + QStringLiteral(".part");
-  QFile file(part);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes.data(), bytes.size()) != bytes.size()) {
-    const QString why = file.errorString();
-    file.close();
-    QFile::remove(part);
-    throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, why));
-  }
-  file.close();
-  std::error_code ec;
-  std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(path).toStdString(), ec);
-  if (ec) {
-    QFile::remove(part);
-    throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, QString::fromLocal8Bit(ec.message().c_str())));
-  }
+  QString why;
+  if (!AtomicFile::writeFile(path, bytes, &why)) throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, why));
 }
 
 qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int workers,

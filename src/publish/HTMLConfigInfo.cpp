@@ -1,9 +1,9 @@
 #include "publish/HTMLConfigInfo.h"
 
 #include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
 
+#include "base/AtomicFile.h"
+#include "base/TextDecoding.h"
 #include "publish/TextTemplate.h"
 
 QString HTMLConfigInfo::escapeHtml(const QString& text) {
@@ -24,14 +24,8 @@ QString HTMLConfigInfo::escapeHtml(const QString& text) {
 std::optional<QString> HTMLConfigInfo::readTemplateText(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = file.readAll();
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
-    return QString(QStringDecoder(QStringDecoder::Utf16).decode(bytes));
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(bytes);
-  if (utf8.hasError()) text = QString::fromLatin1(bytes);
-  return text;
+  if (file.size() > kMaxTemplatePageSize) return std::nullopt;
+  return TextDecoding::decode(file.readAll());
 }
 
 bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& target, QString* error) const {
@@ -44,12 +38,5 @@ bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& targ
   tmpl.setItem(QStringLiteral("index.title"), escapeHtml(m_title));
   tmpl.setItem(QStringLiteral("meta.keywords"), escapeHtml(m_keywords));
   tmpl.setItem(QStringLiteral("meta.description"), escapeHtml(m_description));
-  const QByteArray bytes = tmpl.parse().toUtf8();
-  QSaveFile out(target);
-  // A short write means a full disk; commit() would not notice it.
-  if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-    if (error != nullptr) *error = out.errorString();
-    return false;
-  }
-  return true;
+  return AtomicFile::writeFile(target, tmpl.parse().toUtf8(), error);
 }

@@ -20,8 +20,10 @@ class HTMLConfigInfo {
   bool generateHTMLFrom(const QString& source, const QString& target, QString* error = nullptr) const;
 
   // Reads a template page: UTF-16 or UTF-8 by byte-order mark, otherwise UTF-8
-  // (Latin-1 when it is not valid UTF-8).
+  // (Latin-1 when it is not valid UTF-8). None when it cannot be read or is
+  // larger than any page.
   static std::optional<QString> readTemplateText(const QString& path);
+  static constexpr qint64 kMaxTemplatePageSize = 64 * 1024 * 1024;
   static QString escapeHtml(const QString& text);
 
  private:
