@@ -106,8 +106,9 @@ class TestPublish : public QObject {
     QTest::newRow("space before key") << "<${ index.title}>" << "<T>";
     QTest::newRow("space after key") << "<${index.title }>" << "<>";
     QTest::newRow("unclosed opener eats the rest") << "a${index.title b c" << "a";
-    QTest::newRow("placeholder first: rest copied") << " ${index.title} x" << "${index.title} x";
-    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>" << "<T${index.title}>";
+    QTest::newRow("placeholder first") << " ${index.title} x" << "Tx";
+    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>" << "<TT>";
+    QTest::newRow("only placeholders") << "${index.title}${nope}${index.title}" << "TT";
   }
   void placeholders() {
     QFETCH(QString, text);

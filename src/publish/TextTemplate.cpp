@@ -29,8 +29,9 @@ QString TextTemplate::parse() const {
   for (;;) {
     skipBlanks();
     if (pos >= n) return result;
+    // The chunk is empty when a placeholder stands right here (at the start,
+    // or right after another one): it is replaced like any other.
     const QString chunk = scanUpTo(opener);
-    if (chunk.isEmpty()) break;  // a placeholder right here: copy the rest as it is
     QString key;
     if (text.mid(pos, 2) == opener) {
       pos += 2;
@@ -40,6 +41,4 @@ QString TextTemplate::parse() const {
     }
     result += chunk + m_keyAndValues.value(key);
   }
-  result += scanUpTo(QStringLiteral("___${__"));
-  return result;
 }

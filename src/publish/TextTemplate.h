@@ -1,9 +1,9 @@
 // A small placeholder engine: "${key}" in a text is replaced by the key's value.
 //
 // It keeps the scanner's habits that existing template pages rely on: white
-// space at the start of the text and right after a placeholder is dropped,
-// unknown keys are removed, and a placeholder at the very start of the text or
-// right after another one ends substitution (the rest is copied as it is).
+// space at the start of the text and right after a placeholder is dropped, and
+// unknown keys are removed. Every placeholder is replaced, also one at the very
+// start of the text or right after another one.
 #pragma once
 
 #include <QMap>
