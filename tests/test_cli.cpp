@@ -213,13 +213,13 @@ class TestCli : public QObject {
   }
 
   void publishFailureIsNotSuccess() {
-    // A settings file naming a picture that is not there: the book is
-    // incomplete, so the command fails and says which file is missing.
-    const QString settings = m_dir.path() + "/bad.txt";
-    writeFile(settings, "\n\rinnerMainbgImgUrl=/no/such/background.jpg");
+    // A settings file naming a picture beside it that is not there: the book
+    // would be incomplete, so the command fails and says which file is missing.
+    const QString settings = m_dir.path() + "/bad/bad.txt";
+    writeFile(settings, ("\n\rinnerMainbgImgUrl=" + m_dir.path() + "/bad/background.jpg").toUtf8());
     const Run r = cli({"publish", demo(), "-o", m_dir.path() + "/partial", "--settings", settings});
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains("publishing failed") && r.err.contains("/no/such/background.jpg"), qPrintable(r.err));
+    QVERIFY2(r.err.contains("publishing failed") && r.err.contains("bad/background.jpg"), qPrintable(r.err));
   }
 };
 

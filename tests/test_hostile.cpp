@@ -330,11 +330,14 @@ class TestHostile : public QObject {
     QCOMPARE(t->propertyValueFor("B", ""), QStringLiteral("b"));
     QVERIFY2(log.contains(QStringLiteral("CR alone")), qPrintable(log.all()));
 
-    // NUL bytes are kept in values, never in book.xml.
+    // A file with NUL bytes is no settings file: refused whole, with the reason.
     QVERIFY(writeFile(file, QByteArray("\n\rA=x\0y\n\r\0B=z\n\rB=\0\0", 19)));
-    t->importPropertiesSettingsFrom(file);
-    QCOMPARE(t->propertyValueFor("A", ""), QString::fromLatin1("x\0y", 3));
-    QCOMPARE(t->propertyValueFor("B", ""), QString::fromLatin1("\0\0", 2));
+    const SettingsFileResult refused = t->importPropertiesSettingsFrom(file);
+    QVERIFY2(!refused.ok() && refused.error.contains(QStringLiteral("binary")), qPrintable(refused.error));
+    QCOMPARE(t->propertyValueFor("A", ""), QStringLiteral("1B=2pageWidth=5"));
+    // NUL bytes that reach a value by other ways never reach book.xml.
+    t->setPropertyValue(QStringLiteral("A"), QString::fromLatin1("x\0y", 3));
+    t->setPropertyValue(QStringLiteral("B"), QString::fromLatin1("\0\0", 2));
     FlashBookOutput out(nullptr, t, path(QStringLiteral("settings")), std::nullopt);
     const QByteArray xml = FlashBookOutput::serializeBookXML(*out.bookXML());
     QVERIFY(!xml.contains('\0'));
@@ -345,7 +348,7 @@ class TestHostile : public QObject {
     QFile big(file);
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(FlashTemplate::kMaxSettingsFileSize + 1));
     big.close();
-    t->importPropertiesSettingsFrom(file);
+    QVERIFY(!t->importPropertiesSettingsFrom(file).ok());
     QCOMPARE(t->propertyValueFor("B", ""), QString::fromLatin1("\0\0", 2));
     QVERIFY(log.contains(QStringLiteral("too large for a settings file")));
   }

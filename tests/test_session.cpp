@@ -282,6 +282,20 @@ class TestSession : public QObject {
     QVERIFY(!model.setData(model.index(3, 0), "title"));
     QCOMPARE(changes.count, 5);
 
+    // Files: only existing files of the property's kind, or none.
+    QTemporaryDir files;
+    for (const char* name : {"photo.PNG", "id_ed25519", "song.mp3"}) {
+      QFile f(files.filePath(name));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QVERIFY(model.setData(picture, files.filePath("photo.PNG")));
+    QVERIFY(!model.setData(picture, files.filePath("id_ed25519")));
+    QVERIFY(!model.setData(picture, files.filePath("song.mp3")));
+    QVERIFY(!model.setData(picture, files.filePath("missing.png")));
+    QCOMPARE(picture.data().toString(), files.filePath("photo.PNG"));
+    QVERIFY(model.setData(picture, ""));
+    QCOMPARE(changes.count, 7);
+
     QCOMPARE(FlashTemplatePropertyModel::fileExtensions("Pictures|*.jpg;*.png"), QStringList({"", "jpg", "png"}));
     QCOMPARE(FlashTemplatePropertyModel::fileExtensions("*.mp3"), QStringList({"", "mp3"}));
     QVERIFY(FlashTemplatePropertyModel::fileExtensions(QString()).isEmpty());

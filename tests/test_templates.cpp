@@ -199,9 +199,10 @@ class TestTemplates : public QObject {
     writeFile(file, "B=caf\xe9");
     t.importPropertiesSettingsFrom(file);
     QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("caf\u00e9"));
-    writeFile(file, QByteArray("B=a\0b\rc", 7));
+    // A last byte that starts a sequence and is cut off: still Latin-1, not dropped.
+    writeFile(file, "B=caf\xc3");
     t.importPropertiesSettingsFrom(file);
-    QCOMPARE(t.propertyValueFor("B", ""), QString::fromLatin1("a\0bc", 4));
+    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("caf\u00c3"));
 
     // STYLE_RESOURCE: resolves for file properties only, against the style.
     const QString style = FlashTemplate::stylePathFor("s", "Blue");
@@ -226,6 +227,64 @@ class TestTemplates : public QObject {
     QVERIFY(t.exportPropertiesSettingsTo(file));
     QCOMPARE(QFileInfo(file).size(), 0);
     QVERIFY(!t.exportPropertiesSettingsTo(m_res.path() + "/no/such/dir/x.txt"));
+  }
+
+  void unusableSettingsFilesChangeNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("binary") << QByteArray("B=a\0b\n\rA=2", 11) << "binary";
+    QTest::newRow("control characters") << QByteArray("\x7f" "ELF\x02\x01\x01B=x") << "binary";
+    QTest::newRow("no KEY=VALUE line") << QByteArray("just some words\nand more") << "no KEY=VALUE";
+    QTest::newRow("keys of another program") << QByteArray("\n\rcolor=red\n\rsize=3") << "names a property";
+  }
+  void unusableSettingsFilesChangeNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, why);
+    writeTemplate("u", package(prop("A", "1") + prop("B", "b")));
+    FlashTemplate t(QStringLiteral("u"));
+    const QString file = m_res.path() + "/unusable.txt";
+    writeFile(file, bytes);
+    const SettingsFileResult r = t.importPropertiesSettingsFrom(file);
+    QVERIFY2(!r.ok() && r.error.contains(why), qPrintable(r.error));
+    QCOMPARE(t.propertyValueFor("A", ""), QStringLiteral("1"));
+    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("b"));
+  }
+
+  void settingsFilesTakeOnlyTheirOwnFiles() {
+    // A settings file from someone else names files of ours; it gets only the
+    // files beside it, in the style's folder and in the program's resources.
+    writeTemplate("p", package(prop("logo", "", R"(type="pt_file")") + prop("sound", "", R"(type="pt_file")") +
+                               prop("bg", "", R"(type="pt_file")") + prop("title", "")));
+    QTemporaryDir home;
+    const QString secret = home.filePath(".ssh/id_ed25519");
+    writeFile(secret, "PRIVATE KEY");
+    const QString shared = home.filePath("Downloads/shared");
+    writeFile(shared + "/logo.png", "png");
+    QVERIFY(QFile::link(secret, shared + "/sound.mp3"));  // a link inside that leads out
+    const QString style = FlashTemplate::stylePathFor("p", "Blue");
+    writeFile(style + "/images/bg.jpg", "jpg");
+
+    FlashTemplate t(QStringLiteral("p"));
+    t.loadStyleByStyleName(QStringLiteral("Blue"));
+    writeFile(shared + "/settings.txt", ("\n\rlogo=" + secret + "\n\rsound=" + shared + "/sound.mp3" +
+                                         "\n\rbg=STYLE_RESOURCE:../../../../../" + secret + "\n\rtitle=Shared")
+                                            .toUtf8());
+    SettingsFileResult r = t.importPropertiesSettingsFrom(shared + "/settings.txt");
+    QVERIFY2(r.ok(), qPrintable(r.error));
+    QCOMPARE(r.refused.size(), 3);
+    QCOMPARE(t.propertyValueFor("logo", "x"), QString());
+    QCOMPARE(t.propertyValueFor("sound", "x"), QString());
+    QCOMPARE(t.propertyValueFor("bg", "x"), QString());
+    QCOMPARE(t.propertyValueFor("title", ""), QStringLiteral("Shared"));  // the rest of the file applies
+
+    writeFile(shared + "/settings.txt", ("\n\rlogo=" + shared + "/logo.png\n\rbg=STYLE_RESOURCE:images/bg.jpg").toUtf8());
+    r = t.importPropertiesSettingsFrom(shared + "/settings.txt");
+    QVERIFY(r.ok() && r.refused.isEmpty());
+    QCOMPARE(t.propertyValueFor("logo", ""), shared + "/logo.png");
+    QCOMPARE(t.propertyValueFor("bg", ""), style + "/images/bg.jpg");
+    // An absolute STYLE_RESOURCE path leaves the style folder too.
+    QCOMPARE(t.valueAsFilePath("STYLE_RESOURCE:/etc/shadow"), QString());
+    QCOMPARE(t.valueAsFilePath("STYLE_RESOURCE:images/../../Blue/images/bg.jpg"), style + "/images/bg.jpg");
   }
 
   void shippedTemplate() {

@@ -499,12 +499,13 @@ void AppDelegate::OnExportTmplSettings() {
                          tr("The settings could not be written to %1: %2").arg(result.path, result.error));
 }
 
-void AppDelegate::importTmplSettingsFrom(const QString& path) {
-  m_session.importTmplSettings(path);
+SettingsFileResult AppDelegate::importTmplSettingsFrom(const QString& path) {
+  const SettingsFileResult result = m_session.importTmplSettings(path);
   m_tmplDelegate->reloadData();
   m_tmplDelegate->expandAll();
   updateWindowState();
   applyChange();
+  return result;
 }
 
 void AppDelegate::OnImportTmplSettings() {
@@ -513,7 +514,13 @@ void AppDelegate::OnImportTmplSettings() {
                                                     LastFolders::startFolder(LastFolders::Settings),
                                                     tr("Settings files (*.txt)"));
   if (!path.isEmpty()) LastFolders::remember(LastFolders::Settings, path);
-  importTmplSettingsFrom(path);  // also after a cancel: the preview is rebuilt all the same
+  // Also after a cancel: the preview is rebuilt all the same.
+  const SettingsFileResult result = importTmplSettingsFrom(path);
+  if (path.isEmpty()) return;
+  if (!result.ok() || !result.refused.isEmpty())
+    QMessageBox::warning(m_window.get(), tr("Import Settings"),
+                         result.ok() ? tr("These files were not taken:\n%1").arg(result.refused.join(QLatin1Char('\n')))
+                                     : result.error);
 }
 
 void AppDelegate::onSelectTemplate() {

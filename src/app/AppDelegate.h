@@ -63,7 +63,7 @@ class AppDelegate : public QObject {
   void OnImportTmplSettings();
   // What the two settings commands do once the file is chosen.
   ExportResult exportTmplSettingsTo(const QString& path);
-  void importTmplSettingsFrom(const QString& path);
+  SettingsFileResult importTmplSettingsFrom(const QString& path);
   void onSelectTemplate();
   void selectTmplWindowDidEnd(int returnCode);
   void OnApplyChange();

@@ -187,12 +187,15 @@ int runPublishCommand(const QStringList& args) {
   const QString stylePath = FlashTemplate::stylePathFor(tmplName, style);
   if (!QFileInfo::exists(stylePath + QStringLiteral("/tmplSetting.txt")))
     return fail(QStringLiteral("template \"%1\" has no style \"%2\" (see folivox-cli templates)").arg(tmplName, style));
-  tmpl->loadStyleByStylePath(stylePath);
+  for (const QString& refused : tmpl->loadStyleByStylePath(stylePath).refused) err() << "folivox-cli: warning: " << refused << "\n";
   if (parser.isSet(settingsOpt)) {
     const QString file = parser.value(settingsOpt);
-    if (!QFileInfo(file).isFile()) return fail(QStringLiteral("the settings file %1 does not exist").arg(file));
-    tmpl->importPropertiesSettingsFrom(file);
+    if (!QFileInfo::exists(file)) return fail(QStringLiteral("the settings file %1 does not exist").arg(file));
+    const SettingsFileResult applied = tmpl->importPropertiesSettingsFrom(file);
+    if (!applied.ok()) return fail(applied.error);
+    for (const QString& refused : applied.refused) err() << "folivox-cli: warning: " << file << ": " << refused << "\n";
   }
+  err().flush();
 
   // The pages.
   if (!QFileInfo::exists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));

@@ -258,10 +258,11 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
   return result;
 }
 
-void BookSession::importTmplSettings(const QString& path) {
-  if (!iFlashTmpl) return;
-  iFlashTmpl->importPropertiesSettingsFrom(path);
+SettingsFileResult BookSession::importTmplSettings(const QString& path) {
+  if (!iFlashTmpl) return {QStringLiteral("There is no template to apply settings to."), {}, 0};
+  SettingsFileResult result = iFlashTmpl->importPropertiesSettingsFrom(path);
   m_history.record(*iFlashTmpl, QStringLiteral("Import Settings"));
+  return result;
 }
 
 bool BookSession::recordTemplateEdit(const QString& label) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "publish/FlashBookOutput.h"
+#include "templates/FlashTemplate.h"
 #include "templates/TemplateEditHistory.h"
 
 class AppSettings;
@@ -138,8 +139,9 @@ class BookSession {
   // Writes the settings file; a path without extension gets ".txt". A
   // written file counts as saving the values (see hasUnsavedChanges).
   ExportResult exportTmplSettings(const QString& path);
-  // Reads a settings file into the template; one undo step.
-  void importTmplSettings(const QString& path);
+  // Reads a settings file into the template; one undo step. The result says
+  // why a file was not used, and which file references were not taken.
+  SettingsFileResult importTmplSettings(const QString& path);
 
   // ---- undo, and what is not saved ----
   // Makes one undo step of what changed in the template since the last one

@@ -3,15 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include <algorithm>
 #include <functional>
 #include <libxml/parser.h>
 #include <pugixml.hpp>
 
+#include "base/AtomicFile.h"
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/TextDecoding.h"
 #include "templates/XmlText.h"
 
 namespace {
@@ -40,6 +41,30 @@ bool parseLeniently(const QByteArray& bytes, pugi::xml_document& doc, QByteArray
   }
   xmlFreeDoc(xdoc);
   return ok;
+}
+
+// The path as the file system resolves it: links followed when it exists.
+QString resolvedPath(const QString& path) {
+  const QFileInfo info(path);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool isInside(const QString& path, const QStringList& folders) {
+  const QString p = resolvedPath(path);
+  for (const QString& folder : folders) {
+    const QString f = resolvedPath(folder);
+    if (p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'))) return true;
+  }
+  return false;
+}
+
+// Text that no settings file holds: NUL and the other control characters but
+// tab and the line breaks.
+bool looksBinary(const QString& text) {
+  for (QChar c : text)
+    if (c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r')) return true;
+  return false;
 }
 
 }  // namespace
@@ -259,26 +284,34 @@ bool FlashTemplate::setPropertyValueAt(FlashTemplateProperty& property, const QS
   return false;
 }
 
+QString FlashTemplate::currentStylePath() const {
+  // Before any style is applied there is no style folder: use the default style's.
+  return stylePathFor(iTmplName, iStyleName.value_or(iDefaultSytleName));
+}
+
+std::optional<QString> FlashTemplate::styleResourcePath(const QString& relative) const {
+  const QString folder = QDir::cleanPath(currentStylePath());
+  const QString path = QDir::cleanPath(folder + QLatin1Char('/') + relative);
+  if (QDir::isAbsolutePath(relative) || !path.startsWith(folder + QLatin1Char('/'))) {
+    qCWarning(lcTemplates).noquote() << kStyleResource + relative << "leaves the style folder" << folder << "; ignored";
+    return std::nullopt;
+  }
+  return path;
+}
+
 QString FlashTemplate::valueAsFilePath(const QString& value) const {
   const qsizetype at = value.indexOf(kStyleResource);
   if (at < 0) return value;
-  const QString rest = value.mid(at + kStyleResource.size());
-  // Before any style is applied there is no style folder: use the default style's.
-  const QString style = iStyleName.value_or(iDefaultSytleName);
-  return QDir(stylePathFor(iTmplName, style)).filePath(rest);
+  return styleResourcePath(value.mid(at + kStyleResource.size())).value_or(QString());
 }
 
 QList<QPair<QString, QString>> FlashTemplate::parseSettings(const QByteArray& bytes) {
-  QString text;
-  if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
-    text = QStringDecoder(QStringDecoder::Utf16).decode(bytes);
-  } else {
-    // We write UTF-8; a file from elsewhere that is not UTF-8 is read as
-    // Latin-1 so that no byte is lost.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    text = utf8.decode(bytes);
-    if (utf8.hasError()) text = QString::fromLatin1(bytes);
-  }
+  // We write UTF-8; a file from elsewhere that is not UTF-8 is read as
+  // Latin-1 so that no byte is lost.
+  return parseSettingsText(TextDecoding::decode(bytes));
+}
+
+QList<QPair<QString, QString>> FlashTemplate::parseSettingsText(const QString& text) {
   QList<QPair<QString, QString>> pairs;
   const QStringList pieces = text.split(QLatin1Char('\n'));
   for (QString piece : pieces) {
@@ -290,26 +323,62 @@ QList<QPair<QString, QString>> FlashTemplate::parseSettings(const QByteArray& by
   return pairs;
 }
 
-void FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
-  QByteArray bytes;
+SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
+  SettingsFileResult result;
+  auto refuse = [&](const QString& why) {
+    result.error = QStringLiteral("%1 cannot be used as a settings file: %2").arg(filePath, why);
+    qCWarning(lcTemplates).noquote() << result.error;
+    return result;
+  };
   QFile file(filePath);
-  if (file.open(QIODevice::ReadOnly)) {
-    if (file.size() <= kMaxSettingsFileSize) bytes = file.readAll();
-    else qCWarning(lcTemplates).noquote() << filePath << "is too large for a settings file; ignored";
-  }
+  if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
+    return refuse(QFileInfo::exists(filePath) && !QFileInfo(filePath).isFile() ? QStringLiteral("it is not a file")
+                                                                                : file.errorString());
+  if (file.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
+  const QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
+  if (bytes.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
+  const QString text = TextDecoding::decode(bytes);
+  if (looksBinary(text)) return refuse(QStringLiteral("it holds binary data, not KEY=VALUE lines"));
   // Old Mac files end their lines with CR alone, which the format does not
   // know: such a file reads as one line, so the user should hear why.
-  if (bytes.contains('\r') && !bytes.contains('\n'))
+  if (text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
     qCWarning(lcTemplates).noquote() << filePath << "has CR alone as line break; it is read as one line";
+  const QList<QPair<QString, QString>> pairs = parseSettingsText(text);
+  if (pairs.isEmpty() && !text.trimmed().isEmpty()) return refuse(QStringLiteral("it has no KEY=VALUE lines"));
+  if (!pairs.isEmpty() && std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) {
+        return findForSet(pair.first) != nullptr;
+      }))
+    return refuse(QStringLiteral("none of its keys names a property of the template \"%1\"").arg(iTmplName));
+
+  // Files may come from beside the settings file, from the style's folder
+  // (STYLE_RESOURCE:) and from the program's own resources, nowhere else.
+  const QStringList allowed = {QFileInfo(filePath).absolutePath(), currentStylePath(), appFilesFolder()};
   const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
   const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
-  for (const auto& [key, value] : parseSettings(bytes)) {
+  for (const auto& [key, value] : pairs) {
     if (key == QLatin1String("innerMainbgImgUrl"))
       qCDebug(lcTemplates).noquote() << QStringLiteral("key 0[%1=%2]").arg(key, value);
+    const FlashTemplateProperty* p = findForSet(key);
+    if (p == nullptr) continue;
+    if (p->propertyType() == pt_file && !value.isEmpty()) {
+      const QString path = valueAsFilePath(value);
+      QString why;
+      if (path.isEmpty())
+        why = QStringLiteral("%1 leaves the style folder").arg(value);
+      else if (!isInside(path, allowed))
+        why = QStringLiteral("%1 is outside the settings file's folder").arg(path);
+      if (!why.isEmpty()) {
+        result.refused << QStringLiteral("%1: %2; not taken").arg(key, why);
+        qCWarning(lcTemplates).noquote() << filePath << ":" << result.refused.constLast();
+        continue;
+      }
+    }
     setPropertyValue(key, value);
+    ++result.applied;
   }
   setPropertyValue(QStringLiteral("pageWidth"), width);
   setPropertyValue(QStringLiteral("pageHeight"), height);
+  return result;
 }
 
 void FlashTemplate::exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const {
@@ -335,25 +404,18 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString*
   exportPropertiesSettingsToArray(lines, nullptr);
   QString text;
   for (const QString& line : lines) text += QStringLiteral("\n\r") + line;
-  const QByteArray bytes = text.toUtf8();
-  QSaveFile save(filePath);
-  auto fail = [&]() {
-    if (error != nullptr) *error = save.errorString();
-    return false;
-  };
-  if (!save.open(QIODevice::WriteOnly)) return fail();
-  // A full disk shows as a short write, which commit() alone would not notice;
-  // without commit() the old file stays as it was.
-  if (save.write(bytes) != bytes.size()) return fail();
-  if (!save.commit()) return fail();
-  return true;
+  QString why;
+  if (AtomicFile::writeFile(filePath, text.toUtf8(), &why, AtomicFile::Sync::Yes)) return true;
+  qCWarning(lcTemplates).noquote() << "cannot write" << filePath << ":" << why;
+  if (error != nullptr) *error = why;
+  return false;
 }
 
-void FlashTemplate::loadStyleByStylePath(const QString& stylePath) {
+SettingsFileResult FlashTemplate::loadStyleByStylePath(const QString& stylePath) {
   QString clean = stylePath;
   while (clean.endsWith(QLatin1Char('/')) && clean.size() > 1) clean.chop(1);
   iStyleName = QFileInfo(clean).fileName();
-  importPropertiesSettingsFrom(QDir(stylePath).filePath(QStringLiteral("tmplSetting.txt")));
+  return importPropertiesSettingsFrom(QDir(stylePath).filePath(QStringLiteral("tmplSetting.txt")));
 }
 
 void FlashTemplate::loadStyleByStyleName(const QString& styleName) {

@@ -8,6 +8,14 @@
 
 #include "templates/FlashTemplateProperty.h"
 
+// What reading a settings file came to.
+struct SettingsFileResult {
+  QString error;        // why the file was not used at all; nothing was applied then
+  QStringList refused;  // file references that were not taken, each with the reason
+  int applied = 0;      // lines that set a property
+  bool ok() const { return error.isEmpty(); }
+};
+
 class FlashTemplate {
  public:
   // Loads the default template "float".
@@ -48,18 +56,28 @@ class FlashTemplate {
   // ---- styles and settings files ----
   void changeTmplTo(const QString& name, const QString& stylePath);
   void loadStyleByStyleName(const QString& styleName);
-  void loadStyleByStylePath(const QString& stylePath);
-  void importPropertiesSettingsFrom(const QString& filePath);
+  SettingsFileResult loadStyleByStylePath(const QString& stylePath);
+  // Applies a settings file. A file that cannot be read, is too large, holds
+  // binary data or has no line that names a property of this template is
+  // refused as a whole. A file property takes only a file inside the settings
+  // file's folder, the current style's folder or the program's own AppFiles:
+  // a settings file from someone else cannot pull ~/.ssh/id_ed25519 into a book.
+  SettingsFileResult importPropertiesSettingsFrom(const QString& filePath);
   // Writes the values atomically. Returns false when the file cannot be
   // written, with the reason in `error` when given.
   bool exportPropertiesSettingsTo(const QString& filePath, QString* error = nullptr) const;
   void exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const;
   void setPropertyValue(const QString& key, const QString& value);
   bool setPropertyValueAt(FlashTemplateProperty& property, const QString& key, const QString& value);
+  // Resolves "STYLE_RESOURCE:rest" to rest inside the current style's folder.
+  // A reference that leaves that folder ("../..", an absolute rest) resolves
+  // to "" (no file). Other values come back unchanged.
   QString valueAsFilePath(const QString& value) const;
 
   // Reads settings-file bytes into key/value pairs in file order.
   static QList<QPair<QString, QString>> parseSettings(const QByteArray& bytes);
+  // The folder of the style applied last (of the default style before any).
+  QString currentStylePath() const;
 
   // ---- fields ----
   const QString& tmplName() const { return iTmplName; }
@@ -86,6 +104,8 @@ class FlashTemplate {
   struct Empty {};
   explicit FlashTemplate(Empty) {}
   FlashTemplateProperty* findForSet(const QString& key) const;
+  static QList<QPair<QString, QString>> parseSettingsText(const QString& text);
+  std::optional<QString> styleResourcePath(const QString& relative) const;
 
   QString iTmplName = QStringLiteral("float");
   FlashTemplatePropertyList iProperties;

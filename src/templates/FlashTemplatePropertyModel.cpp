@@ -1,5 +1,7 @@
 #include "templates/FlashTemplatePropertyModel.h"
 
+#include <QFileInfo>
+
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "templates/FlashTemplate.h"
@@ -75,6 +77,18 @@ int FlashTemplatePropertyModel::rowCount(const QModelIndex& parent) const {
 }
 
 int FlashTemplatePropertyModel::columnCount(const QModelIndex&) const { return 2; }
+
+bool FlashTemplatePropertyModel::acceptsFile(const FlashTemplateProperty& property, const QString& path) {
+  if (path.isEmpty()) return true;  // no file
+  const QFileInfo info(path);
+  if (!info.isFile()) return false;
+  QStringList kinds = fileExtensions(property.valueSource());
+  kinds.removeAll(QString());
+  if (kinds.isEmpty()) return true;
+  for (const QString& kind : kinds)
+    if (info.suffix().compare(kind.trimmed(), Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
 
 QStringList FlashTemplatePropertyModel::listEntries(const FlashTemplateProperty& property) {
   return property.valueSource().split(QLatin1Char(','));
@@ -161,6 +175,13 @@ bool FlashTemplatePropertyModel::setObjectValue(FlashTemplateProperty& property,
       value = on ? QStringLiteral("YES") : QStringLiteral("NO");
       break;
     }
+    case pt_file:
+      value = object.toString();
+      if (!acceptsFile(property, value)) {
+        qCWarning(lcTemplates).noquote() << value << "is not a file of the kind" << property.key() << "takes; not taken";
+        return false;
+      }
+      break;
     default:
       value = object.toString();
       break;

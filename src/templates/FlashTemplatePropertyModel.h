@@ -46,10 +46,15 @@ class FlashTemplatePropertyModel : public QAbstractItemModel {
   // "Pictures|*.jpg;*.png" (gives "", "jpg", "png"). Empty: any file.
   static QStringList fileExtensions(const QString& valueSource);
 
+  // Whether the editor lets a file property take `path`: none (""), or an
+  // existing file of the property's kind, judged by the extensions of its
+  // valueSource (a picture for a picture, a sound for a sound).
+  static bool acceptsFile(const FlashTemplateProperty& property, const QString& path);
+
   // Turns an edited object into the stored text (list: index into the
   // entries; switch: truth; others: the text) and stores it when it differs.
-  // Numbers and colours that PropertyValueCheck refuses are not stored.
-  // False when nothing changed.
+  // Numbers and colours that PropertyValueCheck refuses are not stored, nor a
+  // file that is not of the property's kind. False when nothing changed.
   bool setObjectValue(FlashTemplateProperty& property, const QVariant& object);
 
   QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
