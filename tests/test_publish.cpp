@@ -1,6 +1,7 @@
 // Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder
 // and the application bundle.
 #include <QProcess>
+#include <QtEndian>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -250,6 +251,23 @@ class TestPublish : public QObject {
     QVERIFY(!BookBinReader::inspectBytes(broken).ok());
     QVERIFY(!BookBinReader::inspectBytes(enc.left(enc.size() / 2)).ok());
     QVERIFY(!BookBinReader::inspectBytes(QByteArray()).ok());
+    // An entry that claims more than any book holds (as the player counts) is
+    // refused before it is inflated.
+    QByteArray bomb = zip;
+    const quint32 huge = quint32(BookBinReader::kMaxBookXmlSize + 1);
+    qToLittleEndian(huge, bomb.data() + 22);
+    qToLittleEndian(huge, bomb.data() + 38 + c + 24);
+    const BookBinReader::Result refused =
+        BookBinReader::inspectBytes(*RC4::RC4EncryptedDataUsingKey(bomb, QByteArray(RC4::kBookKey)));
+    QVERIFY2(refused.error.contains("larger than any book"), qPrintable(refused.error));
+    // So is one whose few bytes inflate to millions of empty elements.
+    ZKDataArchive elements;
+    QVERIFY(elements.deflateData("<flipbook>" + QByteArray("<a/>").repeated(int(BookBinReader::kMaxBookXmlTags)) +
+                                     "</flipbook>",
+                                 QStringLiteral("book.xml")) == 1);
+    const BookBinReader::Result tags =
+        BookBinReader::inspectBytes(*RC4::RC4EncryptedDataUsingKey(elements.data(), QByteArray(RC4::kBookKey)));
+    QVERIFY2(tags.error.contains("more markup than any book"), qPrintable(tags.error));
   }
 
   void bookFolderAndRepublish() {

@@ -1,6 +1,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+#include <cstdio>
 #include <pugixml.hpp>
 
 #include "cli/CliCommands.h"
@@ -30,7 +31,8 @@ int runPrintBookCommand(const QStringList& args) {
     err << "folivox-cli: " << result.error << "\n";
     return 1;
   }
-  out << QString::fromUtf8(result.bookXml);
-  if (!result.bookXml.endsWith('\n')) out << "\n";
-  return 0;
+  // The bytes as they are: no copy through a QString for a large book.
+  std::fwrite(result.bookXml.constData(), 1, static_cast<size_t>(result.bookXml.size()), stdout);
+  if (!result.bookXml.endsWith('\n')) std::fputc('\n', stdout);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }

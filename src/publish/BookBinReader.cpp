@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <pugixml.hpp>
 
 #include "publish/RC4.h"
@@ -12,6 +13,10 @@ namespace BookBinReader {
 
 Result inspectBytes(const QByteArray& encrypted) {
   Result r;
+  if (encrypted.size() > kMaxBookBinSize) {
+    r.error = QStringLiteral("book.bin is larger than any book's (%1 bytes)").arg(encrypted.size());
+    return r;
+  }
   const std::optional<QByteArray> plain = RC4::RC4EncryptedDataUsingKey(encrypted, QByteArray(RC4::kBookKey));
   if (!plain || !plain->startsWith("PK\x03\x04")) {
     r.error = QStringLiteral("book.bin does not decrypt to a zip archive (damaged, or not a book.bin)");
@@ -29,9 +34,20 @@ Result inspectBytes(const QByteArray& encrypted) {
     r.error = QStringLiteral("the zip archive in book.bin holds no book.xml");
     return r;
   }
+  if (entry->uncompressedSize() > static_cast<quint64>(kMaxBookXmlSize)) {
+    r.error = QStringLiteral("book.xml in book.bin would be larger than any book's (%1 bytes; the player takes "
+                             "at most %2)")
+                  .arg(entry->uncompressedSize())
+                  .arg(kMaxBookXmlSize);
+    return r;
+  }
   const std::optional<QByteArray> xml = archive->inflateFile(*entry, nullptr);
   if (!xml) {
     r.error = QStringLiteral("book.xml in book.bin is damaged (its size or CRC does not match)");
+    return r;
+  }
+  if (std::count(xml->cbegin(), xml->cend(), '<') > kMaxBookXmlTags) {
+    r.error = QStringLiteral("book.xml in book.bin holds more markup than any book (over %1 tags)").arg(kMaxBookXmlTags);
     return r;
   }
   pugi::xml_document doc;
@@ -48,13 +64,24 @@ Result inspect(const QString& path) {
   QString bin = path;
   if (QFileInfo(path).isDir()) bin = QDir(path).filePath(QStringLiteral("files/book.bin"));
   QFile file(bin);
+  Result r;
+  r.binPath = bin;
+  const QFileInfo info(bin);
+  if (info.exists() && !info.isFile()) {
+    r.error = QStringLiteral("%1 is not a regular file").arg(bin);
+    return r;
+  }
   if (!file.open(QIODevice::ReadOnly)) {
-    Result r;
-    r.binPath = bin;
     r.error = QStringLiteral("cannot read %1: %2").arg(bin, file.errorString());
     return r;
   }
-  Result r = inspectBytes(file.readAll());
+  // Read one byte past the cap, so that a file that grows meanwhile is caught too.
+  const QByteArray bytes = file.read(kMaxBookBinSize + 1);
+  if (bytes.size() > kMaxBookBinSize) {
+    r.error = QStringLiteral("%1 is larger than any book's book.bin (at most %2 bytes)").arg(bin).arg(kMaxBookBinSize);
+    return r;
+  }
+  r = inspectBytes(bytes);
   r.binPath = bin;
   if (!r.ok()) r.error = bin + QStringLiteral(": ") + r.error;
   return r;
