@@ -1,5 +1,7 @@
 // folivox-cli as a user runs it: exit codes, messages, the book it writes.
 #include <QProcess>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -31,6 +33,72 @@ void writeFile(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   QVERIFY(f.open(QIODevice::WriteOnly));
   f.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A CLI run that stops itself at a named point (FOLIVOX_STOP_AT) or runs
+// under a file-size limit; the caller looks at it, kills or continues it.
+struct Child {
+  QProcess process;
+  explicit Child(const QStringList& args, const QByteArray& stopAt = QByteArray(), qint64 sizeLimit = 0) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!stopAt.isEmpty()) env.insert("FOLIVOX_STOP_AT", QString::fromLatin1(stopAt));
+    process.setProcessEnvironment(env);
+    if (sizeLimit > 0) {
+      process.setChildProcessModifier([sizeLimit] {
+        ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails with EFBIG instead of killing
+        const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+      });
+    }
+    process.start(QCoreApplication::applicationDirPath() + "/folivox-cli", args);
+  }
+  // True once the process has stopped itself (state T in /proc).
+  bool waitStopped() {
+    for (int i = 0; i < 3000; ++i) {
+      const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(process.processId()));
+      const qsizetype close = stat.lastIndexOf(')');
+      if (close > 0 && stat.mid(close + 2, 1) == "T") return true;
+      if (process.state() == QProcess::NotRunning) return false;
+      QThread::msleep(10);
+    }
+    return false;
+  }
+  void signal(int sig) { ::kill(static_cast<pid_t>(process.processId()), sig); }
+};
+
+// A folder of `count` pictures whose bytes say which set they belong to.
+QStringList pictures(const QString& folder, const QByteArray& tag, int count, int size = 64) {
+  QStringList contents;
+  for (int i = 1; i <= count; ++i) {
+    const QByteArray bytes = (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
+    writeFile(QStringLiteral("%1/%2.jpg").arg(folder).arg(i), bytes);
+    contents << QString::fromLatin1(bytes);
+  }
+  return contents;
+}
+
+// Which of two picture books `folder` holds, judged by book.xml and every page
+// file: "A", "B", or "mixed" (say, book.xml of one with pages of the other).
+QString whichBook(const QString& folder, const QStringList& a, const QStringList& b) {
+  const BookBinReader::Result book = BookBinReader::inspect(folder);
+  if (!book.ok()) return QStringLiteral("broken: ") + book.error;
+  const QStringList files = QDir(folder + "/files/page").entryList(QDir::Files | QDir::Hidden);
+  for (const auto& [name, pages] : {std::pair{QStringLiteral("A"), a}, std::pair{QStringLiteral("B"), b}}) {
+    bool all = book.bookXml.contains("count=\"" + QByteArray::number(pages.size()) + "\"") && files.size() == pages.size();
+    for (int i = 0; all && i < pages.size(); ++i)
+      all = readFile(QStringLiteral("%1/files/page/%2.jpg").arg(folder).arg(i + 1)) == pages[i].toLatin1();
+    if (all) return name;
+  }
+  return QStringLiteral("mixed");
+}
+
+QStringList hiddenEntries(const QString& folder) {
+  return QDir(folder).entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
 }  // namespace
@@ -214,12 +282,143 @@ class TestCli : public QObject {
 
   void publishFailureIsNotSuccess() {
     // A settings file naming a picture beside it that is not there: the book
-    // would be incomplete, so the command fails and says which file is missing.
+    // would be incomplete, so the command fails, says which file is missing,
+    // and writes nothing.
     const QString settings = m_dir.path() + "/bad/bad.txt";
     writeFile(settings, ("\n\rinnerMainbgImgUrl=" + m_dir.path() + "/bad/background.jpg").toUtf8());
     const Run r = cli({"publish", demo(), "-o", m_dir.path() + "/partial", "--settings", settings});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains("publishing failed") && r.err.contains("bad/background.jpg"), qPrintable(r.err));
+    QVERIFY(QDir(m_dir.path() + "/partial").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  }
+
+  void killedPublishLeavesOneWholeBook_data() {
+    QTest::addColumn<QByteArray>("point");
+    QTest::newRow("while copying pages") << QByteArray("publish-pages");
+    QTest::newRow("while writing book.bin") << QByteArray("publish-bookbin");
+    QTest::newRow("between the swaps") << QByteArray("publish-swap");
+  }
+  void killedPublishLeavesOneWholeBook() {
+    QFETCH(QByteArray, point);
+    const QString root = m_dir.path() + "/killed-" + point;
+    const QStringList a = pictures(root + "/a", "A", 3);
+    const QStringList b = pictures(root + "/b", "B", 5);
+    const QString book = root + "/book";
+    QCOMPARE(cli({"publish", root + "/a", "-o", book}).code, 0);
+
+    Child child({"publish", root + "/b", "-o", book}, point);
+    QVERIFY(child.waitStopped());
+    child.signal(SIGKILL);
+    QVERIFY(child.process.waitForFinished());
+    // Killed before the swap: the old book. Between the swaps: files/ (book.bin
+    // and every page) is the new book's already.
+    QCOMPARE(whichBook(book, a, b), point == "publish-swap" ? QStringLiteral("B") : QStringLiteral("A"));
+
+    // The next publish clears what the killed one left.
+    const Run again = cli({"publish", root + "/a", "-o", book});
+    QVERIFY2(again.code == 0, qPrintable(again.err));
+    QCOMPARE(whichBook(book, a, b), QStringLiteral("A"));
+    QCOMPARE(hiddenEntries(book), QStringList());
+  }
+
+  void twoPublishesIntoOneFolder() {
+    const QString root = m_dir.path() + "/two-at-once";
+    const QStringList a = pictures(root + "/a", "A", 3);
+    const QStringList b = pictures(root + "/b", "B", 5);
+    const QString book = root + "/book";
+    Child first({"publish", root + "/b", "-o", book}, "publish-pages");
+    QVERIFY(first.waitStopped());
+    const Run second = cli({"publish", root + "/a", "-o", book});
+    QCOMPARE(second.code, 1);
+    QVERIFY2(second.err.contains("Another publish into " + book), qPrintable(second.err));
+    first.signal(SIGCONT);
+    QVERIFY(first.process.waitForFinished());
+    QCOMPARE(first.process.exitCode(), 0);
+    QCOMPARE(whichBook(book, a, b), QStringLiteral("B"));
+    QCOMPARE(hiddenEntries(book), QStringList());
+  }
+
+  void fullDiskKeepsTheOldBook() {
+    // Files may grow to 64 KiB only: the new book's pages do not fit.
+    const QString root = m_dir.path() + "/full";
+    const QStringList a = pictures(root + "/a", "A", 3);
+    const QStringList big = pictures(root + "/big", "C", 2, 100 * 1024);
+    const QString book = root + "/book";
+    QCOMPARE(cli({"publish", root + "/a", "-o", book}).code, 0);
+    const QByteArray oldPage = readFile(book + "/index.html");
+    Child child({"publish", root + "/big", "-o", book, "--title", "New"}, QByteArray(), 64 * 1024);
+    QVERIFY(child.process.waitForFinished());
+    QCOMPARE(child.process.exitCode(), 1);
+    const QString err = QString::fromUtf8(child.process.readAllStandardError());
+    QVERIFY2(err.contains("File too large") && err.contains("nothing in " + book + " was changed"), qPrintable(err));
+    QVERIFY(!err.contains("Unknown error"));
+    QCOMPARE(whichBook(book, a, big), QStringLiteral("A"));
+    QCOMPARE(readFile(book + "/index.html"), oldPage);
+    QCOMPARE(hiddenEntries(book), QStringList());
+  }
+
+  void outputFolderAndNameRules() {
+    const QString root = m_dir.path() + "/rules";
+    const QStringList a = pictures(root + "/a", "A", 3);
+    // The book's own pages published again into it: they are read, not overwritten.
+    const QString book = root + "/book";
+    QCOMPARE(cli({"publish", root + "/a", "-o", book}).code, 0);
+    Run r = cli({"publish", book + "/files/page", "-o", book});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(whichBook(book, a, {}), QStringLiteral("A"));
+
+    QVERIFY(cli({"publish", root + "/a", "-o", ""}).err.contains("Choose the folder"));
+    r = cli({"publish", root + "/a", "-o", "/", "--app"});
+    QVERIFY2(r.code == 1 && r.err.contains("root folder"), qPrintable(r.err));
+    writeFile(root + "/victim.app/Contents/keep.txt", "keep");
+    r = cli({"publish", root + "/a", "-o", root + "/x/y", "--name", "../../victim", "--app"});
+    QVERIFY2(r.code == 1 && r.err.contains("page name"), qPrintable(r.err));
+    QCOMPARE(readFile(root + "/victim.app/Contents/keep.txt"), QByteArray("keep"));
+    r = cli({"publish", root + "/a", "-o", root + "/unnamed", "--name", ""});
+    QCOMPARE(r.out.trimmed(), root + "/unnamed/index.html");
+
+    // The user's own page is not replaced unless they say so.
+    const QString site = root + "/site";
+    writeFile(site + "/index.html", "<h1>mine</h1>");
+    r = cli({"publish", root + "/a", "-o", site});
+    QVERIFY2(r.code == 1 && r.err.contains("index.html") && r.err.contains("--force"), qPrintable(r.err));
+    QCOMPARE(readFile(site + "/index.html"), QByteArray("<h1>mine</h1>"));
+    QCOMPARE(cli({"publish", root + "/a", "-o", site, "--force"}).code, 0);
+    QVERIFY(readFile(site + "/index.html").contains("files/book.bin"));
+  }
+
+  void settingsFilesAndTheirFiles() {
+    const QString root = m_dir.path() + "/settings";
+    pictures(root + "/a", "A", 1);
+    const auto publishWith = [&](const QByteArray& settings) {
+      writeFile(root + "/shared/settings.txt", settings);
+      return cli({"publish", root + "/a", "-o", root + "/book", "--settings", root + "/shared/settings.txt"});
+    };
+    // Unusable files stop the publish with the reason.
+    for (const QByteArray& bad : {QByteArray("\n\rbgColor=\0\1\2", 13), QByteArray("%PDF-1.4 no settings here"),
+                                  QByteArray("\n\rnoSuchKey=1")}) {
+      const Run r = publishWith(bad);
+      QVERIFY2(r.code == 1 && r.err.startsWith("folivox-cli: ") && r.err.contains("cannot be used as a settings file"),
+               qPrintable(r.err));
+    }
+    // Files outside the settings file's folder are not taken; those beside it
+    // are, and every file from outside the book is named.
+    const QString secret = root + "/home/.ssh/id_ed25519";
+    writeFile(secret, "PRIVATE KEY");
+    writeFile(root + "/shared/logo.png", "png");
+    const Run r = publishWith(("\n\rflipSound=" + secret + "\n\rlogoFile=" + root + "/shared/logo.png").toUtf8());
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains("warning: ") && r.err.contains("flipSound: " + secret), qPrintable(r.err));
+    QVERIFY2(r.err.contains("copied into the book: " + root + "/shared/logo.png (as files/extfiles/logoFile.png)"),
+             qPrintable(r.err));
+    QVERIFY(!QFileInfo::exists(root + "/book/files/extfiles/flipSound."));
+    QCOMPARE(QDir(root + "/book/files/extfiles").entryList(QDir::Files), QStringList({"logoFile.png"}));
+  }
+
+  void inspectReadsOnlyWhatABookCanBe() {
+    const Run zero = cli({"inspect", "/dev/zero"});
+    QVERIFY2(zero.code == 1 && zero.err.contains("not a regular file"), qPrintable(zero.err));
+    QVERIFY(cli({"publish", "--help"}).out.contains("--force"));
   }
 };
 

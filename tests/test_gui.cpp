@@ -574,6 +574,38 @@ class TestGui : public QObject {
     QVERIFY(!shown[1].succeeded());
     QCOMPARE(shown[1].alertMessage(), QString("Publishing failed."));
     QCOMPARE(opened, 0);
+
+    // A folder with the user's own page: the sheet asks first. "Cancel" keeps
+    // the page and the sheet; "Replace" publishes over it.
+    const QString site = scratch.filePath("site");
+    QDir().mkpath(site);
+    writeFile(site + "/Book.html", "<h1>mine</h1>");
+    bool replace = false;
+    QStringList asked;
+    dialog->setReplaceQuestion([&](const PublishResult& r, QWidget*) {
+      asked << r.foreignEntries;
+      return replace;
+    });
+    app->OnExportFlipBook();
+    dialog->txtOutputFolder()->setText(site);
+    finished.clear();
+    QSignalSpy ended(dialog, &OutputWindowDelegate::publishEnded);
+    dialog->onPublish();
+    QVERIFY(ended.wait(kWaitMs));
+    QCOMPARE(asked, QStringList({"Book.html"}));
+    QVERIFY(!dialog->isPublishing() && dialog->isVisible());
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(shown.size(), size_t(2));
+    QFile mine(site + "/Book.html");
+    QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll() == "<h1>mine</h1>");
+    mine.close();
+    replace = true;
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(shown.size(), size_t(3));
+    QVERIFY(shown[2].succeeded());
+    QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll().contains("A Published Book"));
   }
 
   void settingsFilesRoundTrip() {

@@ -2,14 +2,18 @@
 // and the application bundle.
 #include <QProcess>
 #include <QtEndian>
+#include <cstdio>
+#include <fcntl.h>
 #include <pugixml.hpp>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "TestEnv.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
 #include "publish/BookBinReader.h"
+#include "publish/BookTransaction.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
@@ -37,6 +41,11 @@ QString prop(const QString& key, const QString& value, const QString& type = QSt
   return QStringLiteral("<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"
                         "<defaultValue/>%4</property>")
       .arg(type, key, value, kids.isEmpty() ? QString() : "<childProperties>" + kids + "</childProperties>");
+}
+
+qulonglong inode(const QString& path) {
+  struct stat st {};
+  return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
 QString elementText(const pugi::xml_node& n) {
@@ -273,7 +282,9 @@ class TestPublish : public QObject {
   void bookFolderAndRepublish() {
     const QString logo = m_dir.path() + "/logo.png";
     writeFile(logo, "png-1");
-    writeTemplate("f", prop("logo", logo, "pt_file") + prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", "/no/such.jpg", "pt_file")) +
+    QFile::setPermissions(logo, QFileDevice::Permissions(0x7777));
+    const QString gone = "/no/such.jpg";
+    writeTemplate("f", prop("logo", logo, "pt_file") + prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", gone, "pt_file")) +
                            prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
     auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("f"));
     const QString book = m_dir.path() + "/book";
@@ -284,33 +295,163 @@ class TestPublish : public QObject {
     QVERIFY(!QFileInfo::exists(book));
     QVERIFY(!missing.succeeded());
 
+    // A missing picture is reported, and the book is not put in place.
     QDir().mkpath(book);
     writeFile(book + "/mine.txt", "the user's own file");
-    FlashBookOutput out(imagePages(2), tmpl, book, std::nullopt);
+    FlashBookOutput incomplete(imagePages(2), tmpl, book, std::nullopt);
+    incomplete.ouputTheBook();
+    QCOMPARE(incomplete.failures().size(), size_t(1));
+    QVERIFY(incomplete.failures()[0].reason.contains(gone));
+    QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"mine.txt"}));
+
+    tmpl->propertyForKey("gone")->setValue(QString());
+    FlashBookOutput out(imagePages(3), tmpl, book, std::nullopt);
     auto html = std::make_shared<HTMLConfigInfo>();
     html->setHTMLTitle(QStringLiteral("My book"));
     out.setHTMLConfig(html);
     out.ouputTheBook();
-    for (const char* f : {"index.html", "files/book.bin", "files/book.bin.js", "files/page/1.jpg", "files/page/2.jpg",
+    QVERIFY(out.succeeded());
+    for (const char* f : {"index.html", "files/book.bin", "files/book.bin.js", "files/page/1.jpg", "files/page/3.jpg",
                           "files/extfiles/logo.png", "files/extfiles/bg.png"})
       QVERIFY2(QFileInfo::exists(book + "/" + f), f);
     QCOMPARE(readFile(book + "/index.html"), QByteArray("<title>My book</title>"));
     QVERIFY(!QFileInfo::exists(book + "/files/pageConfig"));
     QVERIFY(!QFileInfo::exists(book + "/a"));  // unsafe keys write nothing
     QCOMPARE(QDir(book + "/files/extfiles").entryList(QDir::Files).size(), 2);
-    // The missing picture is reported, not passed off as success.
-    QCOMPARE(out.failures().size(), size_t(1));
-    QVERIFY(out.failures()[0].reason.contains("/no/such.jpg"));
+    // The files from outside the book are listed, and their copies are as
+    // readable as the book's own files, no more (the logo was executable).
+    QCOMPARE(QFileInfo(book + "/files/extfiles/logo.png").permissions(),
+             QFileInfo(book + "/files/book.bin").permissions());
+    QCOMPARE(out.externalFiles().size(), size_t(2));
+    QCOMPARE(out.externalFiles()[0].source, logo);
+    QCOMPARE(out.externalFiles()[0].target, QStringLiteral("files/extfiles/logo.png"));
 
-    // Again, with new content: files are replaced, the user's file stays.
+    // Again, shorter and with new content: the whole book is the new one (the
+    // third page is gone), the user's file stays, nothing of the work remains.
     writeFile(logo, "png-2");
-    FlashBookOutput again(imagePages(1), tmpl, book, QStringLiteral("other.html"));
+    FlashBookOutput again(imagePages(2), tmpl, book, QStringLiteral("other.html"));
     again.ouputTheBook();
+    QVERIFY(again.succeeded());
     QCOMPARE(readFile(book + "/files/extfiles/logo.png"), QByteArray("png-2"));
     QCOMPARE(readFile(book + "/other.html"), QByteArray("<title>${index.title}</title>"));  // no config: plain copy
-    QVERIFY(QFileInfo::exists(book + "/files/page/2.jpg"));
+    QVERIFY(!QFileInfo::exists(book + "/files/page/3.jpg"));
     QCOMPARE(readFile(book + "/mine.txt"), QByteArray("the user's own file"));
+    QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"files", "index.html", "mine.txt", "other.html"}));
     QCOMPARE(BookBinReader::inspect(book).ok(), true);
+  }
+
+  void foreignFilesAreNeverReplacedUnasked() {
+    writeTemplate("fo", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("fo"));
+    const QString folder = m_dir.path() + "/site";
+    writeFile(folder + "/index.html", "<h1>my own home page</h1>");
+    writeFile(folder + "/files/report.pdf", "%PDF");
+    FlashBookOutput out(imagePages(1), tmpl, folder, std::nullopt);
+    out.ouputTheBook();
+    QVERIFY(!out.succeeded() && out.failures().empty());
+    QCOMPARE(out.foreignEntries(), QStringList({"files/report.pdf", "index.html"}));
+    QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));
+
+    // A book whose files/ holds a note of the user's: the same question.
+    FlashBookOutput named(imagePages(1), tmpl, folder, QStringLiteral("book.html"));
+    named.setReplaceForeignFiles(true);
+    named.ouputTheBook();
+    QVERIFY(named.succeeded());
+    QVERIFY(!QFileInfo::exists(folder + "/files/report.pdf"));
+    QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));  // not in the way
+    writeFile(folder + "/files/page/cover-draft.jpg", "draft");
+    FlashBookOutput third(imagePages(1), tmpl, folder, QStringLiteral("book.html"));
+    third.ouputTheBook();
+    QCOMPARE(third.foreignEntries(), QStringList({"files/page/cover-draft.jpg"}));
+    // Republishing a book over itself is no question.
+    QFile::remove(folder + "/files/page/cover-draft.jpg");
+    FlashBookOutput fourth(imagePages(2), tmpl, folder, QStringLiteral("book.html"));
+    fourth.ouputTheBook();
+    QVERIFY(fourth.succeeded());
+  }
+
+  void transactionLeftoversAndLock() {
+    writeTemplate("tx", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("tx"));
+    const QString book = m_dir.path() + "/tx";
+    QDir().mkpath(book);
+    FlashBookOutput(imagePages(3), tmpl, book, std::nullopt).ouputTheBook();
+    const QByteArray oldBin = readFile(book + "/files/book.bin");
+
+    // Another publish holds the lock: this one stops at once and says why.
+    {
+      BookTransaction other(book);
+      QVERIFY(other.begin());
+      FlashBookOutput blocked(imagePages(1), tmpl, book, std::nullopt);
+      blocked.ouputTheBook();
+      QVERIFY2(blocked.error().contains("Another publish"), qPrintable(blocked.error()));
+      QCOMPARE(readFile(book + "/files/book.bin"), oldBin);
+    }
+
+    // What killed publishes leave: one was writing (no list), one was killed
+    // after it swapped files/ but before the page. The next transaction
+    // removes the first and finishes the second.
+    const QString writing = book + "/" + BookTransaction::kStagingPrefix + "dead01";
+    writeFile(writing + "/files/page/1.jpg", "half");
+    const QString swapping = book + "/" + BookTransaction::kStagingPrefix + "dead02";
+    writeFile(swapping + "/files/book.bin", "new bin");
+    writeFile(swapping + "/index.html", "new page for files/book.bin");
+    QVERIFY(::renameat2(AT_FDCWD, QFile::encodeName(swapping + "/files").constData(), AT_FDCWD,
+                        QFile::encodeName(book + "/files").constData(), RENAME_EXCHANGE) == 0);
+    writeFile(swapping + "/" + BookTransaction::kSwapListName,
+              QByteArray::number(inode(book + "/files")) + "\tfiles\n" +
+                  QByteArray::number(inode(swapping + "/index.html")) + "\tindex.html\n");
+    {
+      BookTransaction next(book, false);
+      QVERIFY(next.begin());
+      QCOMPARE(readFile(book + "/files/book.bin"), QByteArray("new bin"));
+      QCOMPARE(readFile(book + "/index.html"), QByteArray("new page for files/book.bin"));
+      QVERIFY(!QFileInfo::exists(writing) && !QFileInfo::exists(swapping));
+    }
+    QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"files", "index.html"}));
+
+    // Where the file system cannot exchange two folders, a republish still
+    // replaces the whole book.
+    FlashBookOutput(imagePages(3), tmpl, book, std::nullopt).ouputTheBook();
+    BookTransaction::setExchangeAllowed(false);
+    FlashBookOutput plain(imagePages(1), tmpl, book, std::nullopt);
+    plain.ouputTheBook();
+    BookTransaction::setExchangeAllowed(true);
+    QVERIFY2(plain.succeeded(), qPrintable(plain.error()));
+    QCOMPARE(QDir(book + "/files/page").entryList(QDir::Files), QStringList({"1.jpg"}));
+    QVERIFY(BookBinReader::inspect(book).bookXml.contains("count=\"1\""));
+    QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"files", "index.html"}));
+  }
+
+  void pagesAreNeverReadThroughLinksOrDevices() {
+    writeTemplate("ln", prop("logo", "", "pt_file"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("ln"));
+    const QString secret = m_dir.path() + "/secret.txt";
+    writeFile(secret, "secret");
+    auto pages = std::make_shared<FlashPageSourceImg>();
+    writeFile(m_dir.path() + "/linkpics/1.jpg", "jpeg");
+    QVERIFY(QFile::link(secret, m_dir.path() + "/linkpics/2.jpg"));
+    for (const char* name : {"/linkpics/1.jpg", "/linkpics/2.jpg"}) pages->addImgPageFromFile(m_dir.path() + name);
+    pages->generateNormalPages();
+    const QString book = m_dir.path() + "/links";
+    QDir().mkpath(book);
+    FlashBookOutput out(pages, tmpl, book, std::nullopt);
+    out.ouputTheBook();
+    QCOMPARE(out.failures().size(), size_t(1));
+    QVERIFY2(out.failures()[0].reason.contains("symbolic link"), qPrintable(out.failures()[0].reason));
+    QVERIFY(QDir(book).isEmpty());
+
+    // A pipe named as a logo is refused at once, not read for ever.
+    const QString fifo = m_dir.path() + "/pipe.png";
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    tmpl->propertyForKey("logo")->setValue(fifo);
+    FlashBookOutput pipe(imagePages(1), tmpl, book, std::nullopt);
+    pipe.ouputTheBook();
+    QCOMPARE(pipe.failures().size(), size_t(1));
+    QVERIFY(pipe.failures()[0].reason.contains("not a regular file"));
   }
 
   void appBundle() {
@@ -330,7 +471,7 @@ class TestPublish : public QObject {
     QVERIFY(QFileInfo::exists(contents + "/Info.plist"));
     QVERIFY(QFileInfo::exists(contents + "/Resources/index.html"));
     QVERIFY(QFileInfo::exists(contents + "/Resources/files/book.bin"));
-    // A missing skeleton is reported, and the book is still written.
+    // A missing skeleton is reported, and no bundle is put in place.
     PlatformPaths paths = PlatformPaths::current();
     PlatformPaths noSkeleton = paths;
     noSkeleton.resourceFolder = m_dir.path() + "/nores";
@@ -343,14 +484,21 @@ class TestPublish : public QObject {
     PlatformPaths::setCurrent(paths);
     QCOMPARE(bare.failures().size(), size_t(1));
     QVERIFY(bare.failures()[0].reason.contains("skeleton"));
-    QVERIFY(QFileInfo::exists(target + "/new/deeper/Bare.app/Contents/Resources/files/book.bin"));
+    QVERIFY(QDir(target + "/new/deeper").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 
     // A second publish replaces the whole bundle.
     writeFile(contents + "/Resources/stale.txt", "old");
     FlashBookOutputApp again(imagePages(1), tmpl, target, QStringLiteral("Report.html"));
     again.ouputTheBook();
+    QVERIFY(again.succeeded());
     QVERIFY(!QFileInfo::exists(contents + "/Resources/stale.txt"));
     QVERIFY(!QFileInfo::exists(contents + "/Resources/files/page/2.jpg"));
+    // A folder of that name that is no bundle of ours is left alone unless asked.
+    writeFile(target + "/Mine.app/notes.txt", "mine");
+    FlashBookOutputApp mine(imagePages(1), tmpl, target, QStringLiteral("Mine"));
+    mine.ouputTheBook();
+    QCOMPARE(mine.foreignEntries(), QStringList({"Mine.app"}));
+    QCOMPARE(readFile(target + "/Mine.app/notes.txt"), QByteArray("mine"));
   }
 };
 

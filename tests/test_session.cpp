@@ -200,6 +200,17 @@ class TestSession : public QObject {
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
     QCOMPARE(r.alertDetail(), QString("Publish finished! Open it?"));
+    // A file from outside the book is named in the alert.
+    const QString logo = dir.filePath("logo.png");
+    QFile png(logo);
+    QVERIFY(png.open(QIODevice::WriteOnly));
+    png.close();
+    session.flashTmpl()->setPropertyValue("logoFile", logo);
+    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    QVERIFY2(r.alertDetail().endsWith("These files were copied into the book:\n" + logo +
+                                      " (as files/extfiles/logoFile.png)"),
+             qPrintable(r.alertDetail()));
+    session.flashTmpl()->setPropertyValue("logoFile", "");
 
     // The application bundle.
     o.outputType = 1;
@@ -218,14 +229,38 @@ class TestSession : public QObject {
     r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
     QVERIFY(!r.succeeded());
     QCOMPARE(r.alertMessage(), QString("Publishing failed."));
-    QVERIFY(r.alertDetail().startsWith("These files could not be written:\n"));
     QVERIFY(r.alertDetail().contains(o.folder));
 
-    // No folder at all would mean the working directory: refused.
-    o.folder = "  ";
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
-    QVERIFY(!r.succeeded() && !r.error.isEmpty());
+    // No folder at all would mean the working directory; "/" is no book's
+    // folder; a page name must stay a name.
+    const auto refused = [&](const QString& folder, const QString& name) {
+      PublishOptions bad = o;
+      bad.folder = folder;
+      bad.name = name;
+      const PublishResult result =
+          BookSession::publishBook(bad, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+      return !result.succeeded() && result.failures.empty() && !result.error.isEmpty();
+    };
+    QVERIFY(refused("  ", "Book"));
+    QVERIFY(refused("/", "Book"));
+    QVERIFY(refused("//.", "Book"));
+    for (const QString& name : {QString("../victim"), QString("a/b"), QString("a\\b"), QString("x..y"),
+                                QString::fromLatin1("a\0b", 3), QString("line\nbreak")})
+      QVERIFY2(refused(dir.path(), name), qPrintable(name));
     QVERIFY(!QFileInfo::exists("Book.html"));
+    QVERIFY(!QFileInfo::exists(dir.filePath("victim.html")));
+
+    // An empty name is "index", as the dialog's hint says; for a bundle too.
+    o.folder = dir.filePath("unnamed");
+    o.name = " ";
+    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
+    QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.html"));
+    o.outputType = 1;
+    o.name.clear();
+    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.app"));
+    QVERIFY(QFileInfo::exists(dir.filePath("unnamed/index.app/Contents/Resources/index.html")));
   }
 
   void propertyModel() {
@@ -483,7 +518,7 @@ class TestSession : public QObject {
     QCOMPARE(progress.last().at(1).toLongLong(), qlonglong(30));
     QCOMPARE(progress.last().at(2).toLongLong(), qlonglong(30));
 
-    // A cancelled build stops between pages and writes no book.bin.
+    // A cancelled build stops between pages and changes nothing in the folder.
     const QString c = dir.filePath("c");
     QVERIFY(QDir().mkpath(c));
     finished.clear();
@@ -495,8 +530,7 @@ class TestSession : public QObject {
     QVERIFY(finished.wait(60000));
     const auto stopped = finished.first().at(1).value<PublishResult>();
     QVERIFY(stopped.cancelled && !stopped.succeeded());
-    QVERIFY(!QFileInfo::exists(c + "/files/book.bin"));
-    QCOMPARE(QDir(c + "/files/page").entryList(QDir::Files).size(), qsizetype(3));
+    QVERIFY(QDir(c).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }
 
   void colourTexts() {

@@ -146,7 +146,7 @@ int runPublishCommand(const QStringList& args) {
   parser.setApplicationDescription(QStringLiteral("Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
   parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
   const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
-  const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name"), QStringLiteral("NAME"), QStringLiteral("index"));
+  const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
   const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("title"), QStringLiteral("TEXT"));
   const QCommandLineOption rangeOpt(QStringLiteral("range"), QStringLiteral("pages"), QStringLiteral("RANGE"), QStringLiteral("ALL"));
   const QCommandLineOption qualityOpt(QStringLiteral("quality"), QStringLiteral("0..4"), QStringLiteral("LEVEL"), QStringLiteral("1"));
@@ -157,14 +157,26 @@ int runPublishCommand(const QStringList& args) {
   const QCommandLineOption settingsOpt(QStringLiteral("settings"), QStringLiteral("settings file"), QStringLiteral("FILE"));
   const QCommandLineOption appOpt(QStringLiteral("app"), QStringLiteral("application bundle"));
   const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
+  const QCommandLineOption forceOpt(QStringLiteral("force"),
+                                   QStringLiteral("replace files in the way that are not part of a book"));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
   if (!parser.isSet(outOpt)) return fail(QStringLiteral("publish needs -o DIR"));
   const QString input = parser.positionalArguments().first();
+
+  // Where the book goes, checked before any work is done.
+  PublishOptions publish;
+  publish.folder = parser.value(outOpt).isEmpty() ? QString() : QDir(parser.value(outOpt)).absolutePath();
+  publish.name = parser.value(nameOpt);
+  // Without a title the book is named after its input.
+  publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
+  publish.outputType = parser.isSet(appOpt) ? 1 : 0;
+  publish.replaceForeignFiles = parser.isSet(forceOpt);
+  if (const QString problem = publish.problem(); !problem.isEmpty()) return fail(problem);
 
   ImportOptions options;
   options.range = parser.value(rangeOpt);
@@ -207,21 +219,23 @@ int runPublishCommand(const QStringList& args) {
   }
 
   // The book.
-  PublishOptions publish;
-  publish.folder = QDir(parser.value(outOpt)).absolutePath();
-  publish.name = parser.value(nameOpt);
-  // Without a title the book is named after its input.
-  publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
-  publish.outputType = parser.isSet(appOpt) ? 1 : 0;
   if (!QDir().mkpath(publish.folder)) return fail(QStringLiteral("cannot create the folder %1").arg(publish.folder));
   const PublishResult result = BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations);
+  if (result.needsConfirmation())
+    return fail(result.error + QStringLiteral(" Nothing was written; add --force to replace them."));
   if (!result.error.isEmpty()) return fail(result.error);
   if (!result.failures.empty()) {
     err() << "folivox-cli: publishing failed; these files could not be written:\n";
     for (const PublishFailure& f : result.failures) err() << "  " << f.target << ": " << f.reason << "\n";
+    err() << "folivox-cli: nothing in " << publish.folder << " was changed\n";
     err().flush();
     return 1;
   }
+  // Every file from outside that the book now carries, so that nothing goes
+  // out unseen.
+  for (const PublishedFile& f : result.externalFiles)
+    err() << "folivox-cli: copied into the book: " << f.source << " (as " << f.target << ")\n";
+  err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";
   return 0;
 }

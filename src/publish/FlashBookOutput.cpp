@@ -3,17 +3,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QScopeGuard>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "base/AtomicFile.h"
 #include "base/Log.h"
+#include "base/StopPoint.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/XmlSafeText.h"
+#include "publish/BookLayout.h"
+#include "publish/BookTransaction.h"
 #include "publish/HTMLConfigInfo.h"
 #include "publish/RC4.h"
 #include "templates/FlashTemplate.h"
@@ -55,49 +62,83 @@ void forEachProperty(const FlashTemplatePropertyList& top, F&& f) {
 
 // Copies a file's bytes in the kernel where it can (copy_file_range), without
 // the per-file fsync of QFile::copy: a book's pages are many and re-creatable,
-// and syncing each one made publishing twenty times slower than cp.
-bool copyFileContents(const QString& source, const QString& target, QString* error) {
-  QFile in(source);
-  QFile out(target);
-  if (!in.open(QIODevice::ReadOnly)) {
-    *error = in.errorString();
+// and syncing each one made publishing twenty times slower than cp (the
+// transaction syncs the whole book once). Only regular files are read: a
+// device or a pipe named as a page or a logo is refused, never read forever.
+// The copy gets the permissions of a new file, whatever the source had.
+bool copyFileContents(const QString& source, const QString& target, bool followLinks, QString* error) {
+  const auto why = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
+  const int in = ::open(QFile::encodeName(source).constData(),
+                        O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
+  if (in < 0) {
+    *error = errno == ELOOP && !followLinks ? QStringLiteral("it is a symbolic link, which is not followed")
+                                            : why(errno);
     return false;
   }
-  if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-    *error = out.errorString();
+  const auto closeIn = qScopeGuard([in] { ::close(in); });
+  struct stat from {};
+  if (::fstat(in, &from) != 0 || !S_ISREG(from.st_mode)) {
+    *error = QStringLiteral("it is not a regular file");
     return false;
   }
-  const int fin = in.handle();
-  const int fout = out.handle();
-  for (;;) {
-    const ssize_t n = ::copy_file_range(fin, nullptr, fout, nullptr, 1 << 30, 0);
+  struct stat to {};
+  if (::stat(QFile::encodeName(target).constData(), &to) == 0 && to.st_dev == from.st_dev && to.st_ino == from.st_ino)
+    return true;  // the file is its own target: it is in place already
+  // A file at the target is replaced, never written through (it may be a
+  // link, or share its data with another name).
+  if (::unlink(QFile::encodeName(target).constData()) != 0 && errno != ENOENT) {
+    *error = why(errno);
+    return false;
+  }
+  const int out = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                         0666);
+  if (out < 0) {
+    *error = why(errno);
+    return false;
+  }
+  bool ok = true;
+  bool kernelCopy = true;
+  while (ok && kernelCopy) {
+    const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
     if (n > 0) continue;
-    if (n == 0) return true;
-    if (errno == EINTR) continue;
-    if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
-      *error = QString::fromLocal8Bit(std::strerror(errno));
-      return false;
-    }
-    break;  // not supported here: copy through a buffer
-  }
-  QByteArray buffer(1 << 20, Qt::Uninitialized);
-  for (;;) {
-    const qint64 n = in.read(buffer.data(), buffer.size());
-    if (n < 0) {
-      *error = in.errorString();
-      return false;
-    }
     if (n == 0) break;
-    if (out.write(buffer.constData(), n) != n) {
-      *error = out.errorString();
-      return false;
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
+      kernelCopy = false;  // not here: copy through a buffer
+    } else {
+      *error = why(errno);
+      ok = false;
     }
   }
-  if (!out.flush()) {
-    *error = out.errorString();
-    return false;
+  if (ok && !kernelCopy) {
+    std::vector<char> buffer(1 << 20);
+    for (;;) {
+      const ssize_t n = ::read(in, buffer.data(), buffer.size());
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        *error = why(errno);
+        ok = false;
+      }
+      if (n <= 0) break;
+      for (ssize_t done = 0; ok && done < n;) {
+        const ssize_t w = ::write(out, buffer.data() + done, static_cast<size_t>(n - done));
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) {
+          *error = why(w < 0 ? errno : ENOSPC);
+          ok = false;
+        } else {
+          done += w;
+        }
+      }
+      if (!ok) break;
+    }
   }
-  return true;
+  if (::close(out) != 0 && ok) {
+    *error = why(errno);
+    ok = false;
+  }
+  if (!ok) ::unlink(QFile::encodeName(target).constData());  // no half copy
+  return ok;
 }
 
 }  // namespace
@@ -131,9 +172,7 @@ QString FlashBookOutput::bookPath(const QString& base, const QString& relative) 
   return QDir(QDir(iSaveToFolder).filePath(base)).filePath(relative);
 }
 
-QString FlashBookOutput::outputHTMLFileName() const {
-  return QDir(iSaveToFolder).filePath(iSaveToFileName.value_or(QStringLiteral("index.html")));
-}
+QString FlashBookOutput::outputHTMLFileName() const { return QDir(iSaveToFolder).filePath(htmlPageName()); }
 
 QString FlashBookOutput::outputFileName() const { return outputHTMLFileName(); }
 
@@ -148,23 +187,22 @@ QString FlashBookOutput::getZoomedPageURL(const FlashPage& page) const { return 
 
 QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const { return getNormalPageURL(page); }
 
-bool FlashBookOutput::copyReplacing(const QString& source, const QString& target) {
-  if (!QFileInfo(source).isFile()) {
+bool FlashBookOutput::copyFile(const QString& source, const QString& target, bool followLinks) {
+  if (!QFileInfo(source).exists() && !QFileInfo(source).isSymLink()) {
     addFailure(target, QStringLiteral("the source file %1 does not exist").arg(source));
     return false;
   }
-  if (QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath()) return true;
-  if (QFileInfo::exists(target) && !QFile::remove(target)) {
-    addFailure(target, QStringLiteral("cannot replace the existing file"));
-    return false;
-  }
   QString error;
-  if (!copyFileContents(source, target, &error)) {
-    QFile::remove(target);
+  if (!copyFileContents(source, target, followLinks, &error)) {
     addFailure(target, QStringLiteral("cannot copy %1: %2").arg(source, error));
     return false;
   }
   return true;
+}
+
+void FlashBookOutput::copyExternalFile(const QString& source, const QString& target, const QString& base) {
+  if (copyFile(source, target, true))
+    m_externalFiles.push_back({source, QDir(bookPath(base, QString())).relativeFilePath(target)});
 }
 
 void FlashBookOutput::prepaireNomalPage(const QString& base) {
@@ -177,8 +215,11 @@ void FlashBookOutput::prepaireNomalPage(const QString& base) {
   for (const FlashPagePtr& page : pages) {
     const QString target = QDir(folder).filePath(
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
-    copyReplacing(page->pageFilePath(), target);
-    if (m_progress && !m_progress(++done, total)) {
+    // Pages come from a work folder or a folder of pictures: a link there is
+    // never followed, so no file of someone else's ends up in the book.
+    copyFile(page->pageFilePath(), target, false);
+    if (++done == 1) StopPoint::reach("publish-pages");
+    if (m_progress && !m_progress(done, total)) {
       m_cancelled = true;
       return;
     }
@@ -197,7 +238,8 @@ void FlashBookOutput::prepaireExtFiles(const QString& base) {
     // An empty file choice means "no file"; there is nothing to copy.
     if (p->propertyType() == pt_file && !p->value().isEmpty()) {
       if (isSafeFileKey(p->key())) {
-        copyReplacing(p->value(), QDir(folder).filePath(p->key() + QLatin1Char('.') + pathExtension(p->value())));
+        copyExternalFile(p->value(), QDir(folder).filePath(p->key() + QLatin1Char('.') + pathExtension(p->value())),
+                         base);
       } else {
         qCWarning(lcPublish).noquote() << "skipping the file of property" << p->key()
                                        << ": its key cannot be a file name";
@@ -215,13 +257,13 @@ void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const Flas
       if (!isSafeFileKey(child->key())) {
         qCWarning(lcPublish).noquote() << "skipping the file of property" << child->key()
                                        << ": its key cannot be a file name";
-      } else if (!QFileInfo(child->value()).isFile()) {
+      } else if (!QFileInfo(child->value()).exists()) {
         addFailure(QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())),
                    QStringLiteral("the source file %1 does not exist").arg(child->value()));
         continue;  // passed over together with its own children
       } else {
-        copyReplacing(child->value(),
-                      QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())));
+        copyExternalFile(child->value(),
+                         QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())), base);
       }
     }
     prepaireExtFilesAtChildPro(base, *child, depth + 1);
@@ -236,12 +278,8 @@ void FlashBookOutput::PrepareAnnotationFiles(const QString& base) {
     const QString name = QFileInfo(path).fileName();
     if (name.isEmpty()) continue;
     const QString target = QDir(folder).filePath(name);
-    if (QFileInfo::exists(target)) continue;  // a file of that name from an earlier publish stays
-    if (!QFileInfo(path).isFile()) {
-      addFailure(target, QStringLiteral("the source file %1 does not exist").arg(path));
-    } else if (!QFile::copy(path, target)) {
-      addFailure(target, QStringLiteral("cannot copy %1").arg(path));
-    }
+    if (QFileInfo::exists(target)) continue;  // the first file of a name wins
+    copyExternalFile(path, target, base);
   }
 }
 
@@ -316,29 +354,45 @@ bool FlashBookOutput::ouputBookXML(const QString& path) {
   }
   const std::optional<QByteArray> encrypted =
       RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
-  auto writeAtomically = [&](const QString& target, const QByteArray& bytes) {
-    QSaveFile out(target);
-    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit()) return true;
-    addFailure(target, out.errorString());
-    qCInfo(lcSystem) << "Could not write document out...";
-    return false;
-  };
   if (!encrypted) {
     addFailure(path, QStringLiteral("cannot encrypt book.xml"));
+    return false;
+  }
+  AtomicFile bin(path);
+  bool binWritten = bin.open() && bin.write(*encrypted) == encrypted->size();
+  if (binWritten) {
+    StopPoint::reach("publish-bookbin");
+    binWritten = bin.commit();
+  }
+  if (!binWritten) {
+    addFailure(path, bin.errorString());
+    qCInfo(lcSystem) << "Could not write document out...";
     return false;
   }
   // The same encrypted bytes as a script: browsers refuse XMLHttpRequest on
   // file://, but a book opened by double-click may load a script.
   const QByteArray script = "window.folivoxBookBin = \"" + encrypted->toBase64() + "\";\n";
-  return writeAtomically(path, *encrypted) && writeAtomically(path + QStringLiteral(".js"), script);
+  QString error;
+  if (!AtomicFile::writeFile(path + QStringLiteral(".js"), script, &error)) {
+    addFailure(path + QStringLiteral(".js"), error);
+    qCInfo(lcSystem) << "Could not write document out...";
+    return false;
+  }
+  return true;
 }
 
-void FlashBookOutput::ouputTheBook() {
-  if (!QFileInfo(iSaveToFolder).isDir()) {
-    addFailure(iSaveToFolder, QStringLiteral("the book folder does not exist"));
-    return;
-  }
-  const QString base;
+QString FlashBookOutput::htmlPageName() const { return iSaveToFileName.value_or(QStringLiteral("index.html")); }
+
+QString FlashBookOutput::transactionFolder() const { return iSaveToFolder; }
+
+QStringList FlashBookOutput::bookEntries() const {
+  // files/ first: it holds book.bin and the pages, the book's content.
+  return {iResourceFolder, htmlPageName(), QStringLiteral("book.swf")};
+}
+
+void FlashBookOutput::writeBook(const QString& staging) { writeBookFiles(staging); }
+
+void FlashBookOutput::writeBookFiles(const QString& base) {
   prepaireNomalPage(base);
   if (m_cancelled) return;
   prepaireZoomendPage(base);
@@ -346,7 +400,7 @@ void FlashBookOutput::ouputTheBook() {
   prepaireExtFiles(base);
   PrepareAnnotationFiles(base);
 
-  const QString html = outputHTMLFileName();
+  const QString html = bookPath(base, htmlPageName());
   const std::optional<QString> source = iFlashTemplate ? iFlashTemplate->tmplHTMLFilePath() : std::nullopt;
   if (!source) {
     addFailure(html, QStringLiteral("the template has no HTML page"));
@@ -354,9 +408,37 @@ void FlashBookOutput::ouputTheBook() {
     QString error;
     if (!iHTMLConfig->generateHTMLFrom(*source, html, &error)) addFailure(html, error);
   } else {
-    copyReplacing(*source, html);
+    copyFile(*source, html, true);
   }
 
-  ouputBookXML(QDir(iSaveToFolder).filePath(iResourceFolder + QStringLiteral("/book.bin")));
-  if (iFlashTemplate) iFlashTemplate->copyBookSWFToFile(outputSWFName());
+  ouputBookXML(bookPath(base, iResourceFolder + QStringLiteral("/book.bin")));
+  if (iFlashTemplate) iFlashTemplate->copyBookSWFToFile(bookPath(base, QStringLiteral("book.swf")));
+}
+
+void FlashBookOutput::ouputTheBook() {
+  const QString folder = transactionFolder();
+  if (!QFileInfo(folder).isDir()) {
+    m_error = QStringLiteral("The book folder %1 does not exist.").arg(folder);
+    return;
+  }
+  BookTransaction transaction(folder, m_syncToDisk);
+  if (!transaction.begin()) {
+    m_error = transaction.error();
+    return;
+  }
+  const QStringList entries = bookEntries();
+  if (!m_replaceForeignFiles) {
+    m_foreignEntries = BookLayout::foreignEntries(folder, entries);
+    if (!m_foreignEntries.isEmpty()) {
+      m_error = QStringLiteral("%1 holds files that are not part of a book, where the book would go: %2. "
+                               "Publishing would replace them.")
+                    .arg(folder, m_foreignEntries.join(QStringLiteral(", ")));
+      return;
+    }
+  }
+  writeBook(transaction.stagingFolder());
+  // A book with a file missing, or stopped halfway, is not put in place: the
+  // earlier one stays.
+  if (m_cancelled || !m_failures.empty()) return;
+  if (!transaction.commit(entries)) m_error = transaction.error();
 }

@@ -8,11 +8,19 @@
 //   F/files/book.bin.js       the same bytes as a script, for file:// playback
 //   F/files/page/n.ext        one file per page, n its page number
 //   F/files/extfiles/key.ext  one file per file-type template property
-//   F/files/pageConfig/name   files the link annotations need
+//   F/files/pageConfig/name   files the link areas need
+//
+// ouputTheBook() is one transaction (BookTransaction.h): every step writes
+// into a staging folder, through the `base` folder it is given, and the book's
+// entries (files/, N, book.swf) replace the earlier ones only when every file
+// was written. A failed publish changes nothing in F. It also changes nothing
+// when F holds, where the book goes, files that are not a book's (the user's
+// own index.html, say), unless told to replace them.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>
@@ -30,6 +38,12 @@ class HTMLConfigInfo;
 struct PublishFailure {
   QString target;
   QString reason;
+};
+
+// A file from outside the book that was copied into it.
+struct PublishedFile {
+  QString source;  // where it came from
+  QString target;  // where it is in the book, relative to the book folder
 };
 
 class FlashBookOutput {
@@ -53,8 +67,9 @@ class FlashBookOutput {
   const std::shared_ptr<HTMLConfigInfo>& HTMLConfig() const { return iHTMLConfig; }
   void setHTMLConfig(std::shared_ptr<HTMLConfigInfo> c) { iHTMLConfig = std::move(c); }
 
-  // Writes the book. Goes on after a failed file; failures() lists them all.
-  // A publisher writes one book: create a new one for the next.
+  // Writes the book. After a failed file it goes on writing the others, so that
+  // failures() lists them all, and then puts nothing in place. A publisher
+  // writes one book: create a new one for the next.
   virtual void ouputTheBook();
 
   // Told after each page file with (pages written, pages in all), on the
@@ -64,13 +79,28 @@ class FlashBookOutput {
   void setProgress(Progress progress) { m_progress = std::move(progress); }
   bool cancelled() const { return m_cancelled; }
   const std::vector<PublishFailure>& failures() const { return m_failures; }
-  bool succeeded() const { return m_failures.empty(); }
+  // Why nothing was published, when it stopped before or after writing the
+  // files: no book folder, another publish at work, foreign files in the way,
+  // the final swap failed. "" otherwise.
+  const QString& error() const { return m_error; }
+  bool succeeded() const { return m_failures.empty() && m_error.isEmpty(); }
+  // Paths (relative to the folder that holds the book's entries) of files in
+  // the way that no publish wrote; when not empty, nothing was written.
+  const QStringList& foreignEntries() const { return m_foreignEntries; }
+  // Replace such files all the same (the user said so).
+  void setReplaceForeignFiles(bool replace) { m_replaceForeignFiles = replace; }
+  // Flush the book to the disk before it replaces the earlier one (default on;
+  // the preview, which is rebuilt all the time, goes without).
+  void setSyncToDisk(bool sync) { m_syncToDisk = sync; }
+  // The files from outside the book that the book now holds copies of.
+  const std::vector<PublishedFile>& externalFiles() const { return m_externalFiles; }
 
   virtual QString outputHTMLFileName() const;
   virtual QString outputFileName() const;
   QString outputSWFName() const;
 
-  // The steps of ouputTheBook(); `base` "" stands for the book folder.
+  // The steps of ouputTheBook(); `base` "" stands for the book folder, an
+  // absolute path for a folder of its own (the staging folder).
   void prepaireNomalPage(const QString& base);
   void prepaireZoomendPage(const QString& base);
   void prepaireThumbPage(const QString& base);
@@ -82,7 +112,8 @@ class FlashBookOutput {
   QString getThumbPageURL(const FlashPage& page) const;
 
   // book.xml as a document; ouputBookXML() packs and encrypts it into `path`
-  // and writes the script twin `path`.js. Both atomically.
+  // and writes the script twin `path`.js. Each atomically: a failed write
+  // leaves the file that was there.
   std::unique_ptr<pugi::xml_document> bookXML() const;
   bool ouputBookXML(const QString& path);
   // book.xml serialised as written into book.bin.
@@ -91,6 +122,8 @@ class FlashBookOutput {
   // A property key can name a file in files/extfiles/ only when it stays there:
   // not empty, no "/", "\", ".." or NUL.
   static bool isSafeFileKey(const QString& key);
+  // The HTML page's name inside the book folder.
+  virtual QString htmlPageName() const;
   // The text after the last dot of the path's last component ("" if none).
   static QString pathExtension(const QString& path);
 
@@ -99,10 +132,19 @@ class FlashBookOutput {
  protected:
   void addFailure(const QString& target, const QString& reason);
   QString bookPath(const QString& base, const QString& relative) const;
+  // The folder that holds the book's entries, and their names in swap order.
+  virtual QString transactionFolder() const;
+  virtual QStringList bookEntries() const;
+  // Writes the whole book into `staging`, which stands for transactionFolder().
+  virtual void writeBook(const QString& staging);
+  // Runs the steps with `base` as the book folder.
+  void writeBookFiles(const QString& base);
 
  private:
   void prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth);
-  bool copyReplacing(const QString& source, const QString& target);
+  void copyExternalFile(const QString& source, const QString& target, const QString& base);
+  // Copies a file's bytes; links are followed only when `followLinks`.
+  bool copyFile(const QString& source, const QString& target, bool followLinks);
 
   std::shared_ptr<FlashTemplate> iFlashTemplate;
   std::shared_ptr<FlashPageSource> iFlashPageSource;
@@ -114,6 +156,11 @@ class FlashBookOutput {
   std::vector<PublishFailure> m_failures;
   Progress m_progress;
   bool m_cancelled = false;
+  QString m_error;
+  QStringList m_foreignEntries;
+  std::vector<PublishedFile> m_externalFiles;
+  bool m_replaceForeignFiles = false;
+  bool m_syncToDisk = true;
 
  public:
   static inline const QString iResourceFolder = QStringLiteral("files");

@@ -65,28 +65,33 @@ FlashBookOutputApp::FlashBookOutputApp(std::shared_ptr<FlashPageSource> pageSour
                       QDir(QDir(folder).filePath(bundleNameFor(name))).filePath(QStringLiteral("Contents/Resources")),
                       bundleNameFor(name)) {}
 
-QString FlashBookOutputApp::outputHTMLFileName() const {
-  return QDir(saveToFolder()).filePath(QStringLiteral("index.html"));
-}
+QString FlashBookOutputApp::htmlPageName() const { return QStringLiteral("index.html"); }
 
 QString FlashBookOutputApp::outputFileName() const { return withoutLastComponents(saveToFolder(), 2); }
 
+QString FlashBookOutputApp::transactionFolder() const { return withoutLastComponents(saveToFolder(), 3); }
+
+QStringList FlashBookOutputApp::bookEntries() const { return {QFileInfo(outputFileName()).fileName()}; }
+
 void FlashBookOutputApp::ouputTheBook() {
-  const QString bundle = withoutLastComponents(saveToFolder(), 2);
-  if (QFileInfo::exists(bundle) || QFileInfo(bundle).isSymLink()) {
-    QFileInfo info(bundle);
-    if (info.isDir() && !info.isSymLink()) QDir(bundle).removeRecursively();
-    else QFile::remove(bundle);
-  }
-  if (!QDir().mkpath(bundle)) {
-    addFailure(bundle, QStringLiteral("cannot create the application bundle"));
+  const QString folder = transactionFolder();
+  if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+    addFailure(folder, QStringLiteral("cannot create the folder"));
     return;
   }
-  QString error;
-  if (!copyTree(skeletonFolder(), withoutLastComponents(saveToFolder(), 1), &error)) {
-    qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
-    addFailure(bundle, QStringLiteral("cannot copy the application skeleton: %1").arg(error));
-  }
-  if (!QFileInfo(saveToFolder()).isDir()) QDir().mkpath(saveToFolder());
   FlashBookOutput::ouputTheBook();
+}
+
+void FlashBookOutputApp::writeBook(const QString& staging) {
+  const QString bundle = QDir(staging).filePath(bookEntries().constFirst());
+  const QString contents = QDir(bundle).filePath(QStringLiteral("Contents"));
+  QString error;
+  if (!copyTree(skeletonFolder(), contents, &error)) {
+    qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
+    addFailure(outputFileName(), QStringLiteral("cannot copy the application skeleton: %1").arg(error));
+  }
+  const QString resources = QDir(contents).filePath(QStringLiteral("Resources"));
+  if (!QFileInfo(resources).isDir() && !QDir().mkpath(resources))
+    return addFailure(resources, QStringLiteral("cannot create the folder"));
+  writeBookFiles(resources);
 }

@@ -57,19 +57,29 @@ bool naturalLess(const QString& a, const QString& b) {
 QString PublishResult::alertMessage() const {
   if (succeeded()) return QStringLiteral("Open the result files?");
   if (cancelled && error.isEmpty() && failures.empty()) return QStringLiteral("Publishing was cancelled.");
+  if (needsConfirmation()) return QStringLiteral("The folder holds files that are not part of a book.");
   return QStringLiteral("Publishing failed.");
 }
 
 QString PublishResult::alertDetail() const {
-  if (succeeded()) return QStringLiteral("Publish finished! Open it?");
+  QStringList lines;
+  if (succeeded()) {
+    lines << QStringLiteral("Publish finished! Open it?");
+    if (!externalFiles.empty()) {
+      lines << QString() << QStringLiteral("These files were copied into the book:");
+      for (const PublishedFile& f : externalFiles) lines << QStringLiteral("%1 (as %2)").arg(f.source, f.target);
+    }
+    return lines.join(QLatin1Char('\n'));
+  }
   if (cancelled && error.isEmpty() && failures.empty())
-    return QStringLiteral("The book is incomplete; publish it again to finish it.");
+    return QStringLiteral("Nothing in the output folder was changed.");
   if (!error.isEmpty()) return error;
-  QStringList lines{QStringLiteral("These files could not be written:")};
+  lines << QStringLiteral("These files could not be written:");
   for (size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
     lines << QStringLiteral("%1: %2").arg(failures[i].target, failures[i].reason);
   if (failures.size() > kListedFailures)
     lines << QStringLiteral("... and %1 more.").arg(failures.size() - kListedFailures);
+  lines << QStringLiteral("Nothing in the output folder was changed.");
   return lines.join(QLatin1Char('\n'));
 }
 
@@ -82,6 +92,23 @@ PublishOptions PublishOptions::fromSettings(const AppSettings& settings) {
   o.title = settings.lastOutputFileTitle();
   o.outputType = settings.outputType();
   return o;
+}
+
+QString PublishOptions::pageName() const {
+  return (name.trimmed().isEmpty() ? QStringLiteral("index") : name) + QStringLiteral(".html");
+}
+
+QString PublishOptions::problem() const {
+  // An empty folder would mean the program's working directory: never write there.
+  if (folder.trimmed().isEmpty()) return QStringLiteral("Choose the folder to publish into.");
+  if (QDir::cleanPath(QDir(folder).absolutePath()) == QLatin1String("/"))
+    return QStringLiteral("The root folder / cannot take a book; choose a folder for it.");
+  const bool control = std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c == QChar(0x7f); });
+  if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QStringLiteral("..")) ||
+      control)
+    return QStringLiteral("The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
+        .arg(QString(name).replace(QChar(0), QStringLiteral("\\0")));
+  return QString();
 }
 
 void PublishOptions::store(AppSettings& settings) const {
@@ -170,6 +197,8 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   auto html = std::make_shared<HTMLConfigInfo>();
   FlashBookOutput output(book.pages, book.tmpl, folder, kPreviewHTMLName);
   output.setProgress(progress);
+  output.setSyncToDisk(false);  // rebuilt all the time, gone at the end
+  output.setReplaceForeignFiles(true);  // the program's own folder
   try {
     html->setHTMLTitle(kPreviewTitle);
     output.setHTMLConfig(html);
@@ -179,6 +208,8 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
     result.outputFileName = output.outputFileName();
     result.failures = output.failures();
     result.cancelled = output.cancelled();
+    result.error = output.error();
+    result.foreignEntries = output.foreignEntries();
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());
     qCCritical(lcApp).noquote() << "apply change :" + result.error;
@@ -287,16 +318,13 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
                                        std::shared_ptr<FlashPagesAnnotations> annotations,
                                        const FlashBookOutput::Progress& progress) {
   PublishResult result;
-  // An empty folder would mean the program's working directory: never write there.
-  if (options.folder.trimmed().isEmpty()) {
-    result.error = QStringLiteral("Choose the folder to publish into.");
-    return result;
-  }
+  result.error = options.problem();
+  if (!result.error.isEmpty()) return result;
   if (!pages || !tmpl) {
     result.error = QStringLiteral("There is no book to publish.");
     return result;
   }
-  const QString pageName = options.name + QStringLiteral(".html");
+  const QString pageName = options.pageName();
   auto html = std::make_shared<HTMLConfigInfo>();
   std::unique_ptr<FlashBookOutput> output;
   if (options.outputType == 1) {
@@ -311,15 +339,20 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     output->setHTMLConfig(html);
     output->setFlashPagesAnnotations(std::move(annotations));
     output->setFlashOutline(std::move(outline));
+    output->setReplaceForeignFiles(options.replaceForeignFiles);
     output->ouputTheBook();
     result.outputFileName = output->outputFileName();
     result.failures = output->failures();
     result.cancelled = output->cancelled();
+    result.error = output->error();
+    result.foreignEntries = output->foreignEntries();
+    result.externalFiles = output->externalFiles();
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());
     qCCritical(lcPublish).noquote() << "publish error:" + result.error;
   }
   for (const PublishFailure& f : result.failures)
     qCWarning(lcPublish).noquote() << "not written:" << f.target << f.reason;
+  if (!result.error.isEmpty()) qCWarning(lcPublish).noquote() << "not published:" << result.error;
   return result;
 }

@@ -22,16 +22,24 @@ class FlashPageSourceImg;
 class FlashPagesAnnotations;
 class FlashOutline;
 
-// What a publish (or a preview build) came to.
+// What a publish (or a preview build) came to. Unless it succeeded, nothing
+// in the output folder was changed.
 struct PublishResult {
   QString outputFileName;                // the HTML page, or the bundle
   std::vector<PublishFailure> failures;  // files that could not be written
   QString error;                         // why the publisher stopped, if it did
   bool cancelled = false;                // stopped by the user before the end
+  // Files in the way that are not part of a book (relative to the folder that
+  // holds the book): publishing again with replaceForeignFiles replaces them.
+  QStringList foreignEntries;
+  std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
+  // The publish stopped only because of foreign files: ask the user.
+  bool needsConfirmation() const { return !foreignEntries.isEmpty(); }
   // The texts of the alert that ends a publish: on success the question
-  // whether to open the result, otherwise what went wrong.
+  // whether to open the result (and the files copied from outside the book),
+  // otherwise what went wrong.
   QString alertMessage() const;
   QString alertDetail() const;
 };
@@ -42,6 +50,15 @@ struct PublishOptions {
   QString name;           // the HTML page's name without ".html"
   QString title;          // the HTML page's title
   qint32 outputType = 0;  // 1: application bundle, otherwise web folder
+  // Replace files in the way that are not part of a book (the user agreed).
+  // Not remembered.
+  bool replaceForeignFiles = false;
+
+  // The HTML page's file name: the name (an empty one means "index") + ".html".
+  QString pageName() const;
+  // Why these choices cannot be published, or "": no folder, the root
+  // folder, a page name with "/", "\", "..", NUL or another control character.
+  QString problem() const;
 
   static PublishOptions fromSettings(const AppSettings& settings);
   // Stores the choices and saves the settings, before a publish starts, so
@@ -161,7 +178,8 @@ class BookSession {
 
   // ---- publishing ----
   // Publishes a book as the publish dialog asks: a web folder (made, one
-  // level, when missing) or an application bundle.
+  // level, when missing) or an application bundle. All or nothing: unless it
+  // succeeds, the folder keeps what it held.
   // `progress` is told of each page written and may stop the publish.
   static PublishResult publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
                                    std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,

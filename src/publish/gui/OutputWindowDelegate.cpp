@@ -171,10 +171,25 @@ bool OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* pa
   return false;
 }
 
-void OutputWindowDelegate::onPublish() {
+bool OutputWindowDelegate::defaultReplaceQuestion(const PublishResult& result, QWidget* parent) {
+  QMessageBox box(parent);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setIcon(QMessageBox::Question);
+  box.setText(result.alertMessage());
+  box.setInformativeText(tr("%1\n\nReplace them with the book?").arg(result.foreignEntries.join(QLatin1Char('\n'))));
+  QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+  box.setDefaultButton(box.addButton(QMessageBox::Cancel));
+  box.exec();
+  return box.clickedButton() == replace;
+}
+
+void OutputWindowDelegate::onPublish() { startPublish(false); }
+
+void OutputWindowDelegate::startPublish(bool replaceForeignFiles) {
   if (isPublishing()) return;
-  const PublishOptions o = options();
+  PublishOptions o = options();
   o.store(AppSettings::shareInstance());
+  o.replaceForeignFiles = replaceForeignFiles;
   // The worker gets its own copy of the template; pages, links and bookmarks
   // are not changed once imported.
   std::shared_ptr<FlashTemplate> tmpl = iFlashTmpl ? iFlashTmpl->clone() : nullptr;
@@ -189,6 +204,12 @@ void OutputWindowDelegate::publishFinished(const PublishResult& result) {
   setPublishing(false);
   m_lastResult = result;
   Q_EMIT publishEnded(result);
+  if (result.needsConfirmation()) {
+    // Nothing was written. A yes publishes over those files; without it the
+    // sheet stays, for another folder or name.
+    if (m_askReplace ? m_askReplace(result, this) : defaultReplaceQuestion(result, this)) startPublish(true);
+    return;
+  }
   if (result.cancelled && result.error.isEmpty()) {
     m_lblInfo->setText(result.alertMessage() + QLatin1Char(' ') + result.alertDetail());
     m_lblInfo->show();

@@ -26,6 +26,9 @@ class OutputWindowDelegate : public QDialog {
   // Shows the outcome; returns true when the user wants the result opened.
   using AlertPresenter = std::function<bool(const PublishResult& result, QWidget* parent)>;
   using UrlOpener = std::function<void(const QUrl& url)>;
+  // Asked when the folder holds files that are not part of a book where the
+  // book would go; true replaces them.
+  using ReplaceQuestion = std::function<bool(const PublishResult& result, QWidget* parent)>;
 
   explicit OutputWindowDelegate(QWidget* parent = nullptr);
 
@@ -40,6 +43,7 @@ class OutputWindowDelegate : public QDialog {
 
   void setAlertPresenter(AlertPresenter presenter) { m_alert = std::move(presenter); }
   void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
+  void setReplaceQuestion(ReplaceQuestion question) { m_askReplace = std::move(question); }
 
   void onSelectFolder();
   void onOpenFolder();
@@ -61,6 +65,7 @@ class OutputWindowDelegate : public QDialog {
   QLabel* lblInfo() const { return m_lblInfo; }
 
   static bool defaultAlert(const PublishResult& result, QWidget* parent);
+  static bool defaultReplaceQuestion(const PublishResult& result, QWidget* parent);
 
  Q_SIGNALS:
   // A publish has ended (also when it failed or was cancelled), before the alert.
@@ -69,6 +74,7 @@ class OutputWindowDelegate : public QDialog {
  private:
   void releaseBook();
   void setPublishing(bool on);
+  void startPublish(bool replaceForeignFiles);
   void publishFinished(const PublishResult& result);
 
   QLineEdit* m_txtOutputFolder = nullptr;
@@ -86,5 +92,6 @@ class OutputWindowDelegate : public QDialog {
   std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;
   AlertPresenter m_alert;
   UrlOpener m_openUrl;
+  ReplaceQuestion m_askReplace;
   PublishResult m_lastResult;
 };

@@ -1,0 +1,129 @@
+#include "publish/BookLayout.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace BookLayout {
+
+namespace {
+
+// An HTML page larger than this is not one of ours (they are a few hundred KB).
+constexpr qint64 kMaxPageSize = 16 * 1024 * 1024;
+
+bool isLitter(const QString& name) {
+  return name == QLatin1String(".DS_Store") || name == QLatin1String("Thumbs.db") ||
+         name == QLatin1String("desktop.ini");
+}
+
+bool isPlainFile(const QFileInfo& info) { return info.isFile() && !info.isSymLink(); }
+bool isPlainFolder(const QFileInfo& info) { return info.isDir() && !info.isSymLink(); }
+bool isEmptyFolder(const QFileInfo& info) {
+  return isPlainFolder(info) &&
+         QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+bool playsABook(const QFileInfo& page) {
+  if (!isPlainFile(page) || page.size() > kMaxPageSize) return false;
+  QFile file(page.filePath());
+  return file.open(QIODevice::ReadOnly) && file.readAll().contains("files/book.bin");
+}
+
+class Walk {
+ public:
+  Walk(const QString& root, int limit) : m_root(root), m_limit(limit) {}
+
+  bool full() const { return m_found.size() >= m_limit; }
+  const QStringList& found() const { return m_found; }
+
+  void foreign(const QString& relative) {
+    if (!full()) m_found << relative;
+  }
+
+  // Calls `visit(child, path)` for each child of the folder at `relative`
+  // but litter and empty folders; the folder itself must be a plain one.
+  template <typename Visit>
+  void eachChild(const QString& relative, Visit visit) {
+    const QFileInfo info(QDir(m_root).filePath(relative));
+    if (!isPlainFolder(info)) return foreign(relative);
+    const QFileInfoList children =
+        QDir(info.filePath()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& child : children) {
+      if (full()) return;
+      if (isLitter(child.fileName()) || isEmptyFolder(child)) continue;
+      visit(child, relative + QLatin1Char('/') + child.fileName());
+    }
+  }
+
+  // A folder inside files/: each child must be a plain file whose name `accepts`.
+  template <typename Accept>
+  void folderOfFiles(const QString& relative, Accept accepts) {
+    eachChild(relative, [&](const QFileInfo& child, const QString& path) {
+      if (!isPlainFile(child) || !accepts(child.fileName())) foreign(path);
+    });
+  }
+
+  void resourceFolder(const QString& relative) {
+    static const QRegularExpression numbered(QStringLiteral("^[0-9]+\\.[A-Za-z0-9]+$"));
+    static const QRegularExpression textScript(QStringLiteral("^([0-9]+|all)\\.js$"));
+    eachChild(relative, [&](const QFileInfo& child, const QString& path) {
+      const QString name = child.fileName();
+      if (name == QLatin1String("book.bin") || name == QLatin1String("book.bin.js") ||
+          name == QLatin1String("pages.js")) {
+        if (!isPlainFile(child)) foreign(path);
+      } else if (name == QLatin1String("page") || name == QLatin1String("large") || name == QLatin1String("thumb")) {
+        folderOfFiles(path, [](const QString& n) { return numbered.match(n).hasMatch(); });
+      } else if (name == QLatin1String("text")) {
+        folderOfFiles(path, [](const QString& n) { return textScript.match(n).hasMatch(); });
+      } else if (name == QLatin1String("extfiles") || name == QLatin1String("pageConfig")) {
+        folderOfFiles(path, [](const QString&) { return true; });
+      } else if (name == QLatin1String("search")) {
+        folderOfFiles(path, [](const QString&) { return false; });  // nothing is written there
+      } else {
+        foreign(path);
+      }
+    });
+  }
+
+ private:
+  QString m_root;
+  int m_limit;
+  QStringList m_found;
+};
+
+}  // namespace
+
+bool holdsBook(const QString& folder) {
+  const QDir dir(folder);
+  return isPlainFile(QFileInfo(dir.filePath(QStringLiteral("files/book.bin")))) ||
+         isPlainFile(QFileInfo(dir.filePath(QStringLiteral("files/book.bin.js"))));
+}
+
+QStringList foreignEntries(const QString& folder, const QStringList& entries, int limit) {
+  Walk walk(folder, limit);
+  const QDir dir(folder);
+  for (const QString& entry : entries) {
+    if (walk.full()) break;
+    const QFileInfo info(dir.filePath(entry));
+    if (!info.exists() && !info.isSymLink()) continue;
+    if (entry == QLatin1String("files")) {
+      walk.resourceFolder(entry);
+    } else if (entry == QLatin1String("book.swf")) {
+      if (!isPlainFile(info) || !holdsBook(folder)) walk.foreign(entry);
+    } else if (entry.endsWith(QLatin1String(".app"))) {
+      if (!isEmptyFolder(info) &&
+          !(isPlainFolder(info) && holdsBook(info.filePath() + QStringLiteral("/Contents/Resources"))))
+        walk.foreign(entry);
+    } else if (entry.endsWith(QLatin1String(".html"))) {
+      // A page beside a book is taken as the book's (a template of one's own
+      // may load it differently); elsewhere it must show it plays a book.
+      if (!isPlainFile(info) || !(holdsBook(folder) || playsABook(info))) walk.foreign(entry);
+    } else {
+      walk.foreign(entry);
+    }
+  }
+  return walk.found();
+}
+
+}  // namespace BookLayout

@@ -1,0 +1,81 @@
+// Publishing as one transaction: a book folder holds the old book or the new
+// one, whenever the publishing process is killed, and two publishes into one
+// folder never mix.
+//
+// The new book is written into a staging folder, ".folivox-staging-XXXXXX",
+// made (mode 0700) inside the folder that holds the book's entries, so that
+// every rename stays on one file system. Only when every file is written does
+// commit() swap the staged entries into place; whatever they replace ends up
+// in the staging folder, which is then removed. So a republish leaves nothing
+// of the earlier book behind (pages of a longer book included).
+//
+// Why entries and not the whole folder: a web book lives in a folder the user
+// chose, beside files of their own, so its entries (NAME.html, files/,
+// book.swf) are swapped one by one. A bundle is one entry, NAME.app, in its
+// parent folder. Each swap is a single rename: renameat2(RENAME_EXCHANGE) when
+// the entry exists, so its path never goes missing; where the file system
+// refuses an exchange, a file is renamed over the old one and a folder takes
+// two renames with a moment between them. files/, which holds book.bin and
+// every page, goes first: from then on the content is the new book's, and for
+// the moment until the page is swapped too, the previous page (same player)
+// plays it.
+//
+// Before the first swap the staging folder gets a list of the entries and their
+// inode numbers, synced to the disk. A publish killed during the swaps leaves
+// that list behind, and the next transaction in the folder finishes those swaps
+// before anything else (an entry whose inode is in place is done), so a
+// half-swapped book does not last. A staging folder without the list is what a
+// publish killed before it was complete left; it is removed.
+//
+// With syncing on (the default) and an earlier book to replace, the staged
+// files are flushed to the disk (syncfs) before the list is written, so that a
+// power cut after the swap cannot leave a new book with empty pages where the
+// old one was. A first publish into a folder has nothing to lose and skips it.
+//
+// A lock (flock on ".folivox-publish.lock" in the folder, removed again at the
+// end) keeps two publishes apart: the second one fails at once, with a message
+// that says why.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class BookTransaction {
+ public:
+  static inline const QString kLockName = QStringLiteral(".folivox-publish.lock");
+  static inline const QString kStagingPrefix = QStringLiteral(".folivox-staging-");
+  static inline const QString kSwapListName = QStringLiteral(".folivox-swap-list");
+
+  // `folder` holds the book's entries; it must exist.
+  explicit BookTransaction(const QString& folder, bool syncToDisk = true);
+  ~BookTransaction();  // an uncommitted staging folder is removed; the lock is released
+  BookTransaction(const BookTransaction&) = delete;
+  BookTransaction& operator=(const BookTransaction&) = delete;
+
+  // Takes the lock, finishes or removes what killed publishes left, and makes
+  // the staging folder. False, with error(), when any of that fails.
+  bool begin();
+  // The folder to write the new entries into (absolute); "" before begin().
+  const QString& stagingFolder() const { return m_staging; }
+  // Swaps the entries of the staging folder named in `entries` into place, in
+  // that order; names missing from the staging folder are left alone. False,
+  // with error(), when a swap failed; entries swapped before stay swapped.
+  bool commit(const QStringList& entries);
+  const QString& error() const { return m_error; }
+
+  // Tests: behave as on a file system without RENAME_EXCHANGE.
+  static void setExchangeAllowed(bool allowed);
+
+ private:
+  bool lock();
+  void unlock();
+  void recoverLeftovers();
+  bool swapIn(const QString& staged, const QString& target, QString* error);
+
+  QString m_folder;
+  bool m_sync;
+  QString m_staging;
+  QString m_error;
+  int m_lockFd = -1;
+  bool m_committed = false;
+};
