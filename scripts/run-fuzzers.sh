@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one for
-# SECONDS (default 600), two at a time, then the player's book.bin loop.
+# SECONDS (default 600), two at a time, and the player's loops (book.bin, book.xml).
 #
 #   scripts/run-fuzzers.sh [SECONDS] [TARGET...]
 #
@@ -25,7 +25,7 @@ declare -A MAX_LEN=(
   [rtf]=8192 [pdf]=16384 [book]=8192
 )
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book player_container)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book player_container player_xml)
 
 command -v clang++-14 >/dev/null || { echo "run-fuzzers: clang++-14 is missing (scripts/install-deps.sh)" >&2; exit 1; }
 if [ ! -f "$BUILD/build.ninja" ]; then
@@ -33,7 +33,7 @@ if [ ! -f "$BUILD/build.ninja" ]; then
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 fi
 build=()
-for t in "${TARGETS[@]}"; do [ "$t" != player_container ] && build+=("fuzz_$t"); done
+for t in "${TARGETS[@]}"; do [[ "$t" != player_* ]] && build+=("fuzz_$t"); done
 if [ ${#build[@]} -gt 0 ]; then
   cmake --build "$BUILD" --target "${build[@]}" -j "$(nproc)" >/dev/null || { echo "run-fuzzers: build failed" >&2; exit 1; }
 fi
@@ -50,9 +50,9 @@ run_one() {
   # The files a target writes per input; libFuzzer exits without cleaning up.
   local scratch
   scratch=$(mktemp -d "$( [ -w /dev/shm ] && echo /dev/shm || echo "${TMPDIR:-/tmp}")/folivox-fuzz-$t-XXXXXX")
-  if [ "$t" = player_container ]; then
+  if [[ "$t" = player_* ]]; then
     FOLIVOX_FUZZ_SECONDS=$TIME FOLIVOX_FUZZ_FINDINGS=$FINDINGS \
-      node --test "$ROOT/player/test/fuzz-container.test.js" >"$log" 2>&1
+      node --test "$ROOT/player/test/fuzz-${t#player_}.test.js" >"$log" 2>&1
   else
     mkdir -p "$WORK/corpus/$t"
     FOLIVOX_FUZZ_SCRATCH=$scratch "$BUILD/bin/fuzz_$t" "$WORK/corpus/$t" "$ROOT/fuzz/corpus/$t" -max_total_time="$TIME" \
@@ -64,7 +64,7 @@ run_one() {
   rm -rf "$scratch"
   local runs
   runs=$(grep -Eo 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -Eo '[0-9]+$' || true)
-  [ "$t" = player_container ] && runs=$(grep -Eo 'inputs tried: [0-9]+' "$log" | grep -Eo '[0-9]+$' || true)
+  [[ "$t" = player_* ]] && runs=$(grep -Eo 'inputs tried: [0-9]+' "$log" | grep -Eo '[0-9]+$' || true)
   printf '%-16s %s  %5ss  %10s runs  %s\n' "$t" "$([ $rc -eq 0 ] && echo ok || echo FINDING)" \
     "$((end - start))" "${runs:-?}" "$log"
 }

@@ -16,7 +16,7 @@
     function stopPress(ev) { ev.stopPropagation(); }
 
     function build(p) {
-      var links = ctx.book.links[p];
+      var links = ctx.book.linksOf(p);
       if (!links || !links.length) return null;
       var layer = F.dom.make('div', 'fv-links');
       for (var i = 0; i < links.length; i++) {

@@ -1,10 +1,13 @@
 /* Folivox player: the book model read from book.xml.
  * Works on any element-like tree (nodeType, nodeName, childNodes, getAttribute,
- * textContent), so the browser's DOMParser and the unit tests' small parser both fit.
+ * textContent): xml.js makes one without building a browser document.
  * Everything here is untrusted input: numbers are checked, nesting is bounded and
  * targets outside the book are dropped. */
 (function (F) {
   'use strict';
+
+  // In node the XML reader lives in its own module; in the page they share F.
+  var X = typeof module === 'object' && module.exports ? require('./xml.js') : F;
 
   var MAX_PAGES = 100000;
   var MAX_TOC_DEPTH = 32;
@@ -158,17 +161,12 @@
     return olsEl ? readList(olsEl, 1) : [];
   }
 
-  function readLinks(annosEl, pageCount, map) {
+  // The link areas of one page, from its pageAnnos elements in document order.
+  function linksIn(list, map) {
     var links = [];
-    for (var i = 0; i < pageCount; i++) links.push([]);
-    if (!annosEl) return links;
-    var pagesList = children(annosEl, 'pageAnnos');
-    for (var i2 = 0; i2 < pagesList.length; i2++) {
-      var pa = pagesList[i2];
-      var pos = intOf(pa.getAttribute('pageIndex')) - 1;
-      if (!(pos >= 0 && pos < pageCount)) continue;
-      var annos = children(pa, 'anno');
-      for (var a = 0; a < annos.length && links[pos].length < MAX_LINKS_PER_PAGE; a++) {
+    for (var i = 0; i < list.length; i++) {
+      var annos = children(list[i], 'anno');
+      for (var a = 0; a < annos.length && links.length < MAX_LINKS_PER_PAGE; a++) {
         var action = child(annos[a], 'action');
         var loc = child(annos[a], 'location');
         if (!action || !loc) continue;
@@ -186,10 +184,31 @@
         }
         if (!link) continue;
         link.x = rect.x; link.y = rect.y; link.w = rect.w; link.h = rect.h;
-        links[pos].push(link);
+        links.push(link);
       }
     }
     return links;
+  }
+
+  // A function from a book position to its link areas, read when first asked for:
+  // a big book has thousands, and a reader sees a few pages.
+  function readLinks(annosEl, pageCount, map) {
+    var byPage = Object.create(null);
+    var pagesList = children(annosEl, 'pageAnnos');
+    for (var i = 0; i < pagesList.length; i++) {
+      var pos = intOf(pagesList[i].getAttribute('pageIndex')) - 1;
+      if (!(pos >= 0 && pos < pageCount)) continue;
+      (byPage[pos] = byPage[pos] || []).push(pagesList[i]);
+    }
+    var read = Object.create(null);
+    return function linksOf(p) {
+      if (!(p >= 0 && p < pageCount)) return [];
+      if (!read[p]) {
+        read[p] = linksIn(byPage[p] || [], map);
+        byPage[p] = null;
+      }
+      return read[p];
+    };
   }
 
   // root: the flipbook element.
@@ -207,15 +226,29 @@
       settings: settings,
       pages: pages,
       toc: readToc(child(root, 'ols'), map),
-      links: readLinks(child(root, 'pagesAnnos'), pages.length, map)
+      linksOf: readLinks(child(root, 'pagesAnnos'), pages.length, map)
     };
   }
 
-  // Text of book.xml -> model, through the browser's DOMParser.
+  // The link areas of a page as the publisher writes them: it matches only
+  // well-formed XML (fixed names and attributes, values without references, text
+  // with only the named ones), so the reader can take it in one match (xml.js).
+  var LINK_AREAS = (function () {
+    var ws = '[ \\t\\n]*', sp = '[ \\t\\n]+';
+    var value = '"[^"<&]*"';
+    var text = '(?:[^<&\\]]|&(?:lt|gt|amp|quot|apos);|\\](?!\\]>))*';
+    var anno = ws + '<anno' + sp + 'annotype=' + value + ws + '>' +
+      ws + '<action' + sp + 'triggerEventType=' + value + sp + 'actionType=' + value + ws + '>' +
+      ws + '(?:<url>' + text + '</url>|<pageIndex>' + text + '</pageIndex>)' + ws + '</action>' +
+      ws + '<location' + sp + 'x=' + value + sp + 'y=' + value + sp + 'width=' + value + sp + 'height=' + value + ws + '/>' +
+      ws + '</anno>';
+    return new RegExp('(?:' + anno + ')*' + ws, 'y');
+  })();
+
+  // Text of book.xml -> model; throws when it is not well-formed. Link areas are
+  // checked now and read per page when first asked for.
   function parseBookXml(xmlText) {
-    var doc = new DOMParser().parseFromString(xmlText, 'application/xml');
-    if (doc.getElementsByTagName('parsererror').length) throw new Error('book.xml is not well-formed');
-    return buildBookModel(doc.documentElement);
+    return buildBookModel(X.readXml(xmlText, { pageAnnos: LINK_AREAS }));
   }
 
   F.pageNumberFromUrl = pageNumberFromUrl;

@@ -7,30 +7,12 @@
  * inputs that fail; FOLIVOX_FUZZ_SEED repeats a run. */
 const test = require('node:test');
 const assert = require('node:assert');
-const crypto = require('node:crypto');
-const fs = require('node:fs');
-const path = require('node:path');
 const C = require('../src/container.js');
 const { makeZip } = require('../tools/make-test-book.js');
+const { SECONDS, SEED, generator, keep, corpus } = require('../tools/fuzz.js');
 
 const canInflate = typeof DecompressionStream === 'function';
-const SECONDS = Number(process.env.FOLIVOX_FUZZ_SECONDS || 2);
-const SEED = Number(process.env.FOLIVOX_FUZZ_SEED || 20240607);
-const FINDINGS = process.env.FOLIVOX_FUZZ_FINDINGS || '';
-const CORPUS = path.join(__dirname, '..', '..', 'fuzz', 'corpus', 'player_container');
 const ANSWER_MS = 5000;
-
-// xorshift32: the same seed gives the same inputs.
-function generator(seed) {
-  let x = seed >>> 0 || 1;
-  const next = () => {
-    x ^= x << 13; x >>>= 0;
-    x ^= x >>> 17;
-    x ^= x << 5; x >>>= 0;
-    return x;
-  };
-  return { next, below: (n) => next() % n };
-}
 
 async function answer(bytes) {
   let timer;
@@ -51,14 +33,6 @@ async function fault(bytes) {
     return 'unexpected error: ' + (e && e.stack ? e.stack : String(e));
   }
   return typeof r.text === 'string' ? null : 'no text';
-}
-
-function keep(bytes) {
-  if (!FINDINGS) return '';
-  fs.mkdirSync(FINDINGS, { recursive: true });
-  const file = path.join(FINDINGS, 'player_container-' + crypto.createHash('sha1').update(bytes).digest('hex'));
-  fs.writeFileSync(file, bytes);
-  return file;
 }
 
 // Zip archives as the publisher and other writers make them, before encryption.
@@ -102,10 +76,10 @@ function mutate(plain, g) {
 }
 
 test('committed book.bin inputs get a proper answer', { skip: !canInflate }, async () => {
-  const names = fs.existsSync(CORPUS) ? fs.readdirSync(CORPUS).sort() : [];
-  assert.ok(names.length > 0, 'no inputs in ' + CORPUS);
-  for (const name of names) {
-    const why = await fault(fs.readFileSync(path.join(CORPUS, name)));
+  const inputs = corpus('player_container');
+  assert.ok(inputs.length > 0, 'no committed inputs');
+  for (const [name, bytes] of inputs) {
+    const why = await fault(bytes);
     assert.strictEqual(why, null, name + ': ' + why);
   }
 });
@@ -129,7 +103,7 @@ test('random and damaged book.bin bytes get a proper answer', { skip: !canInflat
     const why = await fault(bytes);
     tried++;
     if (why !== null) {
-      const file = keep(Buffer.from(bytes));
+      const file = keep('player_container', Buffer.from(bytes));
       assert.fail(`input ${tried} (seed ${SEED}${file ? ', kept in ' + file : ''}): ${why}`);
     }
   }

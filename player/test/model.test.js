@@ -4,35 +4,6 @@ const assert = require('node:assert');
 const M = require('../src/model.js');
 const { bookXml } = require('../tools/make-test-book.js');
 
-// Just enough of an XML parser to hand the model builder an element tree shaped like
-// the browser's DOM (nodeType, nodeName, childNodes, getAttribute, textContent).
-function parseXml(text) {
-  const ent = (s) => s.replace(/&(lt|gt|amp|quot|apos|#(\d+)|#x([0-9a-f]+));/gi, (m, n, d, h) =>
-    d ? String.fromCodePoint(+d) : h ? String.fromCodePoint(parseInt(h, 16)) : { lt: '<', gt: '>', amp: '&', quot: '"', apos: "'" }[n]);
-  const textNode = (t) => ({ nodeType: 3, nodeName: '#text', textContent: t, childNodes: [] });
-  const element = (name, attrs) => ({
-    nodeType: 1, nodeName: name, childNodes: [], attrs,
-    getAttribute(k) { return Object.prototype.hasOwnProperty.call(this.attrs, k) ? this.attrs[k] : null; },
-    get textContent() { return this.childNodes.map((c) => c.textContent).join(''); }
-  });
-  const doc = element('#document', {});
-  const stack = [doc];
-  const re = /<!--[\s\S]*?-->|<\?[\s\S]*?\?>|<\/([\w:.-]+)\s*>|<([\w:.-]+)((?:\s+[\w:.-]+\s*=\s*(?:"[^"]*"|'[^']*'))*)\s*(\/?)>|([^<]+)/g;
-  let m;
-  while ((m = re.exec(text))) {
-    const top = stack[stack.length - 1];
-    if (m[1]) { if (stack.pop().nodeName !== m[1]) throw new Error('mismatched </' + m[1] + '>'); }
-    else if (m[2]) {
-      const attrs = {};
-      m[3].replace(/([\w:.-]+)\s*=\s*(?:"([^"]*)"|'([^']*)')/g, (a, k, v1, v2) => { attrs[k] = ent(v1 !== undefined ? v1 : v2); });
-      const el = element(m[2], attrs);
-      top.childNodes.push(el);
-      if (!m[4]) stack.push(el);
-    } else if (m[5]) top.childNodes.push(textNode(ent(m[5])));
-  }
-  return doc.childNodes.find((c) => c.nodeType === 1);
-}
-
 const URL_ACTION = 'com.velmora.flipbook.pageeditor.TAnnoActionOpenURL';
 const PAGE_ACTION = 'com.velmora.flipbook.pageeditor.TAnnoActionGotoPage';
 const anno = (action, x, y, w, h) =>
@@ -53,7 +24,7 @@ test('book.xml from the publisher becomes settings, pages, contents and links', 
   // Pages 3..8 of a PDF, as a book published from a page range.
   const numbers = [3, 4, 5, 6, 7, 8];
   const xml = bookXml(numbers, [['bookTitle', 'A & B'], ['backgroundGroup', ''], ['bgColor', '0x112233']], true, true, 'jpg', true);
-  const book = M.buildBookModel(parseXml(xml));
+  const book = M.parseBookXml(xml);
   assert.strictEqual(book.settings.bookTitle, 'A & B');
   assert.strictEqual(book.settings.backgroundGroup, '');
   assert.deepStrictEqual(book.pages.map((p) => p.number), numbers);
@@ -67,10 +38,10 @@ test('book.xml from the publisher becomes settings, pages, contents and links', 
     ['Cover', 0, 1], ['Chapter 1: Getting started', 0, 1], ['Importing a PDF', 0, 2],
     ['Choosing a template', 1, 2], ['Chapter 2: Publishing', 2, 1], ['Back cover', 5, 1]]);
   // Links: the javascript: address is dropped, page links are mapped to positions.
-  assert.deepStrictEqual(book.links[0], []);
-  assert.deepStrictEqual(book.links[1].map((l) => l.href || l.page), ['https://example.org/folivox?a=1&b=2', 5]);
-  assert.deepStrictEqual(book.links[2].map((l) => l.href || l.page), [5, 'mailto:books@example.org']);
-  const l = book.links[1][0];
+  assert.deepStrictEqual(book.linksOf(0), []);
+  assert.deepStrictEqual(book.linksOf(1).map((l) => l.href || l.page), ['https://example.org/folivox?a=1&b=2', 5]);
+  assert.deepStrictEqual(book.linksOf(2).map((l) => l.href || l.page), [5, 'mailto:books@example.org']);
+  const l = book.linksOf(1)[0];
   assert.deepStrictEqual([l.x, l.y, l.w, l.h].map((v) => +v.toFixed(6)), [0.1, 0.1, 0.35, 0.06]);
 });
 
@@ -96,13 +67,13 @@ test('link areas: hostile addresses, unknown targets and bad geometry are droppe
     '</pageAnnos><pageAnnos pageIndex="0">' + anno(goto(1), 0, 0, 1, 1) +
     '</pageAnnos><pageAnnos pageIndex="3">' + anno(goto(1), 0, 0, 1, 1) +
     '</pageAnnos></pagesAnnos></flipbook>';
-  const book = M.buildBookModel(parseXml(xml));
+  const book = M.parseBookXml(xml);
   const round = (l) => Object.assign({}, l, { x: +l.x.toFixed(6), y: +l.y.toFixed(6), w: +l.w.toFixed(6), h: +l.h.toFixed(6) });
-  assert.deepStrictEqual(book.links[0].map(round), [
+  assert.deepStrictEqual(book.linksOf(0).map(round), [
     { kind: 'url', href: 'http://ok.example/a%20b', x: 0.1, y: 0.1, w: 0.2, h: 0.2 },
     // Clipped to the page: from (0.9, -0.1) 0.3 x 0.3 to (0.9, 0) 0.1 x 0.2.
     { kind: 'page', page: 1, x: 0.9, y: 0, w: 0.1, h: 0.2 }]);
-  assert.deepStrictEqual(book.links[1], []);
+  assert.deepStrictEqual(book.linksOf(1), []);
 });
 
 test('contents nesting is bounded and headings without a page are kept only with children', () => {
@@ -113,7 +84,7 @@ test('contents nesting is bounded and headings without a page are kept only with
     '<o><c>Part</c><p>77</p><l>1</l><ci><o><c>In book</c><p>1</p><l>2</l><ci/></o></ci></o>' +
     '<o><c>Gone</c><p>77</p><l>1</l><ci/></o>' +
     '<o><c>   </c><p>1</p><l>1</l><ci/></o>' + deep + '</ols></flipbook>';
-  const toc = M.buildBookModel(parseXml(xml)).toc;
+  const toc = M.parseBookXml(xml).toc;
   assert.deepStrictEqual(toc.slice(0, 2).map((e) => [e.title, e.page, e.children.length]), [['Part', -1, 1], ['1', 0, 0]]);
   let depth = 0;
   for (let e = toc[2]; e; e = e.children[0]) depth++;
@@ -124,14 +95,14 @@ test('page pictures outside the book folder are refused but keep their place', (
   const page = (u) => '<page isHardPage="false"><normalUrl>' + u + '</normalUrl></page>';
   const xml = '<flipbook><extConfig/><pages>' + page('https://tracker.example/1.jpg') + page('./files/page/2.jpg') +
     page('../../../etc/3.jpg') + page('./files/page/4.jpg&quot;);x') + page('/abs/5.jpg') + '</pages></flipbook>';
-  const pages = M.buildBookModel(parseXml(xml)).pages;
+  const pages = M.parseBookXml(xml).pages;
   assert.deepStrictEqual(pages.map((p) => p.url), ['', './files/page/2.jpg', '', '', '']);
   assert.deepStrictEqual(pages.map((p) => p.thumb), ['', './files/page/2.jpg', '', '', '']);
 });
 
 test('a document that is not a book is refused', () => {
-  assert.throws(() => M.buildBookModel(parseXml('<html><body/></html>')), /flipbook/);
+  assert.throws(() => M.parseBookXml('<html><body/></html>'), /flipbook/);
   assert.throws(() => M.buildBookModel(null), /flipbook/);
-  const empty = M.buildBookModel(parseXml('<flipbook/>'));
-  assert.deepStrictEqual([empty.pages, empty.toc, empty.links], [[], [], []]);
+  const empty = M.parseBookXml('<flipbook/>');
+  assert.deepStrictEqual([empty.pages, empty.toc, empty.linksOf(0)], [[], [], []]);
 });
