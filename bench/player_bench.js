@@ -7,8 +7,9 @@
  *
  *   node --experimental-websocket bench/player_bench.js [--runs N] URL [URL ...]
  *
- * Prints one line per book: median and worst first paint over N fresh loads (default
- * 5), and the largest number of page <img> elements seen. Uses player/tools/cdp.js. */
+ * Prints one line per book: median, best and worst first paint over N fresh loads
+ * (default 5, the books taking turns), and the largest number of page <img> elements
+ * seen. Uses player/tools/cdp.js. */
 'use strict';
 
 const path = require('path');
@@ -17,24 +18,25 @@ const { launch, sleep } = require(path.join(__dirname, '..', 'player', 'tools', 
 const COUNT = '({ pages: document.querySelectorAll("img.fv-picture").length,' +
   ' thumbs: document.querySelectorAll(".fv-thumb img").length, all: document.images.length })';
 
-async function measure(b, url, runs) {
-  const times = [];
-  let most = { pages: 0, thumbs: 0, all: 0 };
+// One fresh load of a book: the time to its first painted spread.
+async function load(b, url) {
+  await b.open('about:blank');
+  await b.open(url);
+  await b.waitFor('window.folivoxState && window.folivoxState !== "loading"', 60000);
+  const state = await b.eval('window.folivoxState');
+  if (state !== 'ready') throw new Error(url + ': ' + await b.eval('String(window.folivoxError)'));
+  return b.eval('window.folivoxReadyTime');
+}
+
+// Reading on in the open book: turns, a jump to the middle, the thumbnail strip.
+async function readOn(b, most) {
   const note = (c) => {
-    most = { pages: Math.max(most.pages, c.pages), thumbs: Math.max(most.thumbs, c.thumbs), all: Math.max(most.all, c.all) };
+    most.pages = Math.max(most.pages, c.pages);
+    most.thumbs = Math.max(most.thumbs, c.thumbs);
+    most.all = Math.max(most.all, c.all);
   };
-  let count = 0;
-  for (let r = 0; r < runs; r++) {
-    await b.open('about:blank');
-    await b.open(url);
-    await b.waitFor('window.folivoxState && window.folivoxState !== "loading"', 60000);
-    const state = await b.eval('window.folivoxState');
-    if (state !== 'ready') throw new Error(url + ': ' + await b.eval('String(window.folivoxError)'));
-    times.push(await b.eval('window.folivoxReadyTime'));
-    count = await b.eval('folivoxPlayer.pageCount()');
-    note(await b.eval(COUNT));
-  }
-  // Reading on: turns, a jump to the middle, the end, the thumbnail strip.
+  note(await b.eval(COUNT));
+  const count = await b.eval('folivoxPlayer.pageCount()');
   for (let i = 0; i < 4; i++) {
     await b.eval('folivoxPlayer.next()');
     await b.waitFor('!document.querySelector(".fv-leaf")', 5000);
@@ -47,9 +49,7 @@ async function measure(b, url, runs) {
   await b.eval('document.querySelector(".fv-thumbnails") && document.querySelector(".fv-thumbnails").click()');
   await sleep(300);
   note(await b.eval(COUNT));
-  const errors = b.errors.slice();
-  times.sort((a, c) => a - c);
-  return { count, median: times[Math.floor(times.length / 2)], worst: times[times.length - 1], most, errors };
+  return count;
 }
 
 async function main() {
@@ -64,14 +64,22 @@ async function main() {
   const b = await launch({ width: 1280, height: 800 });
   let bad = 0;
   try {
-    for (const url of urls) {
-      const m = await measure(b, url, runs);
-      process.stdout.write(url + '\n  ' + m.count + ' pages: first spread painted after ' + Math.round(m.median) +
-        ' ms (median of ' + runs + ', worst ' + Math.round(m.worst) + ' ms); at most ' + m.most.pages +
-        ' page <img> in the document (' + m.most.thumbs + ' thumbnails with the strip open, ' + m.most.all + ' <img> in all)\n');
-      if (m.errors.length) {
+    // The books take turns, so a busy moment of the machine falls on all of them.
+    const times = urls.map(() => []);
+    for (let r = 0; r < runs; r++) {
+      for (let u = 0; u < urls.length; u++) times[u].push(await load(b, urls[u]));
+    }
+    for (let u = 0; u < urls.length; u++) {
+      const most = { pages: 0, thumbs: 0, all: 0 };
+      await load(b, urls[u]);
+      const count = await readOn(b, most);
+      const t = times[u].sort((a, c) => a - c);
+      process.stdout.write(urls[u] + '\n  ' + count + ' pages: first spread painted after ' + Math.round(t[Math.floor(t.length / 2)]) +
+        ' ms (median of ' + runs + ', best ' + Math.round(t[0]) + ', worst ' + Math.round(t[t.length - 1]) + ' ms); at most ' + most.pages +
+        ' page <img> in the document (' + most.thumbs + ' thumbnails with the strip open, ' + most.all + ' <img> in all)\n');
+      if (b.errors.length) {
         bad++;
-        process.stdout.write('  script errors: ' + m.errors.join(' | ') + '\n');
+        process.stdout.write('  script errors: ' + b.errors.join(' | ') + '\n');
       }
     }
   } finally {

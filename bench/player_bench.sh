@@ -1,18 +1,29 @@
 #!/usr/bin/env bash
 # How fast a big published book opens in the player, against a small one.
 #
-#   bench/player_bench.sh [BUILD_DIR]
+#   bench/player_bench.sh [BUILD_DIR] [--against REV]
 #
 # Publishes the demonstration pages repeated to PAGES pages (default 2000) and a
 # 10-page book with folivox-cli from BUILD_DIR (default build; brought up to date
-# first), then opens both in headless Chromium from the disk (file://) and from a
-# local web server, and prints the time to the first painted spread and the largest
-# number of page pictures in the document. Environment: PAGES (2000), RUNS (5).
-# Needs: cmake, node 20 or later, Debian's chromium, python3 (the web server).
+# first), and writes a book as big as a long manual with player/tools/make-test-book.js:
+# PAGES pages, 5 link areas a page and 1,400 contents entries. Then opens them in
+# headless Chromium from the disk (file://) and from a local web server, and prints the
+# time to the first painted spread and the largest number of page pictures in the
+# document. --against REV also plays the manual-sized book with the player of git
+# revision REV, in the same run, for a before and after.
+# Environment: PAGES (2000), RUNS (5).
+# Needs: cmake, node 20 or later, Debian's chromium, python3 (the web server), git for --against.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-BUILD=${1:-build}
+BUILD=build
+AGAINST=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --against) AGAINST=$2; shift 2 ;;
+    *) BUILD=$1; shift ;;
+  esac
+done
 PAGES=${PAGES:-2000}
 RUNS=${RUNS:-5}
 for tool in node chromium python3 cmake; do
@@ -52,6 +63,24 @@ awk -v n="$PAGES" -v s="$start" -v e="$end" -v size="$(du -sh "$work/books/big" 
   'BEGIN { printf "published %d pages in %.1f s (%s)\n", n, e - s, size }'
 "$cli" publish "$work/small-in" -o "$work/books/small" --title "Player benchmark" >/dev/null
 
+# A book shaped like a long manual, played by this build's player (and REV's).
+manual() {
+  node player/tools/make-test-book.js "$work/books/$1" --pages "$PAGES" --links-per-page 5 --toc-entries 1400 \
+    --picture "${demo[0]}" --player "$2" >/dev/null
+}
+manual manual "$FOLIVOX_RESOURCES/AppFiles/Templates/float/index.html"
+urls=(small big manual)
+if [ -n "$AGAINST" ]; then
+  mkdir -p "$work/against"
+  git archive "$AGAINST" player | tar -x -C "$work/against"
+  cmake -DPLAYER_DIR="$work/against/player" -DOUTPUT="$work/against/index.html" -P player/inline.cmake >/dev/null
+  manual "manual-$(git rev-parse --short "$AGAINST")" "$work/against/index.html"
+  urls+=("manual-$(git rev-parse --short "$AGAINST")")
+fi
+xml=$(node -e 'const C = require("./player/src/container.js"); const fs = require("fs");
+  C.decodeBookBin(fs.readFileSync(process.argv[1])).then((t) => console.log(t.length))' "$work/books/manual/files/book.bin")
+echo "manual-sized book: $PAGES pages, $((PAGES * 5)) link areas, 1400 contents entries, book.xml $((xml / 1024)) KB"
+
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$work/books" >/dev/null 2>&1 &
 server=$!
@@ -60,7 +89,8 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
-node "${node_flags[@]}" bench/player_bench.js --runs "$RUNS" \
-  "file://$work/books/small/index.html" "file://$work/books/big/index.html" \
-  "http://127.0.0.1:$port/small/index.html" "http://127.0.0.1:$port/big/index.html" 2>&1 |
+all=()
+for u in "${urls[@]}"; do all+=("file://$work/books/$u/index.html"); done
+for u in "${urls[@]}"; do all+=("http://127.0.0.1:$port/$u/index.html"); done
+node "${node_flags[@]}" bench/player_bench.js --runs "$RUNS" "${all[@]}" 2>&1 |
   grep -v -e ExperimentalWarning -e 'node --trace-warnings'

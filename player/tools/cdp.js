@@ -110,9 +110,11 @@ async function launch(opts) {
     },
     async close() {
       try { ws.close(); } catch (e) { /* already closed */ }
+      // The profile can be removed only once chromium stopped writing into it.
+      const exited = proc.exitCode !== null ? Promise.resolve() : new Promise((r) => proc.once('exit', r));
       proc.kill();
-      await sleep(200);
-      fs.rmSync(profile, { recursive: true, force: true });
+      await Promise.race([exited, sleep(5000)]);
+      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 100 });
     }
   };
   if (opts.width) await api.viewport(opts.width, opts.height || 800);

@@ -6,9 +6,18 @@
  *
  *   node make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl]
  *        [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras]
+ *        [--shapes] [--large] [--thumbs] [--labels] [--links-per-page N] [--toc-entries N]
+ *        [--picture FILE]
  *
  * --first K numbers the pictures from K, like a book published from a page range.
  * --extras adds a logo, a background picture and a flip sound to files/extfiles/.
+ * --shapes turns every seventh page from the third on to landscape.
+ * --large and --thumbs write zoom pictures (twice the size, files/large/) and
+ * thumbnails (200 px wide, files/thumb/) and name them in largeUrl and thumbUrl.
+ * --labels writes files/pages.js with printed labels: i-iv, then 1, 2, ..., and
+ * A-1, A-2 for the last two pages.
+ * --links-per-page and --toc-entries make a book as big as a long manual;
+ * --picture FILE uses one picture for every page instead of drawing each.
  * Without --player the page is made with `cmake -P ../inline.cmake`. */
 'use strict';
 
@@ -198,7 +207,46 @@ function linksFor(position, numbers) {
   return list;
 }
 
-function bookXml(numbers, settings, withLinks, withToc, ext, hardCover) {
+// Many link areas per page, alternating web and page links, for big books.
+function manyLinks(position, numbers, count) {
+  const list = [];
+  for (let k = 0; k < count; k++) {
+    const box = { x: 0.1, y: 0.1 + k * (0.8 / count), w: 0.6, h: 0.4 / count };
+    if (k % 2) list.push(Object.assign({ kind: 'url', url: 'https://example.org/p' + position + '/' + k }, box));
+    else list.push(Object.assign({ kind: 'page', target: numbers[(position + 7 * k + 1) % numbers.length] }, box));
+  }
+  return list;
+}
+
+// A contents of `count` entries: chapters of up to nine sections, spread over the book.
+function manyEntries(numbers, count) {
+  const o = (c, p, l, kids) => '<o><c>' + esc(c) + '</c><p>' + p + '</p><l>' + l + '</l><ci>' + (kids || []).join('') + '</ci></o>';
+  const at = (i) => numbers[Math.min(numbers.length - 1, Math.floor(i * numbers.length / count))];
+  const out = [];
+  for (let i = 0; i < count;) {
+    const chapter = i++;
+    const kids = [];
+    for (let k = 1; k <= 9 && i < count; k++, i++) kids.push(o('Section ' + (out.length + 1) + '.' + k, at(i), 2));
+    out.push(o('Chapter ' + (out.length + 1), at(chapter), 1, kids));
+  }
+  return out.join('');
+}
+
+// The printed labels --labels writes: roman front matter, arabic body, an appendix.
+function testLabels(n) {
+  const roman = ['i', 'ii', 'iii', 'iv'];
+  const out = [];
+  for (let i = 0; i < n; i++) {
+    if (i < 4 && n > 8) out.push(roman[i]);
+    else if (i >= n - 2 && n > 8) out.push('A-' + (i - n + 3));
+    else out.push(String(i - (n > 8 ? 3 : -1)));
+  }
+  return out;
+}
+
+// more: { links(position) -> list, toc (the ols children), largeUrl(n), thumbUrl(n) }
+function bookXml(numbers, settings, withLinks, withToc, ext, hardCover, more) {
+  more = more || {};
   const out = [];
   out.push('<flipbook count="' + numbers.length + '" appAppShortName="pt" appAppName="Folivox for Mac" appAppVersion="1.0.0" appWebsite="https://folivox.example/" e="noext">');
   out.push('  <extConfig>');
@@ -210,12 +258,14 @@ function bookXml(numbers, settings, withLinks, withToc, ext, hardCover) {
     const url = './files/page/' + num + '.' + ext;
     out.push('    <page isHardPage="' + hard + '" isEncrypted="false">');
     out.push('      <normalUrl>' + url + '</normalUrl>');
-    out.push('      <largeUrl>' + url + '</largeUrl>');
-    out.push('      <thumbUrl>' + url + '</thumbUrl>');
+    out.push('      <largeUrl>' + (more.largeUrl ? more.largeUrl(num) : url) + '</largeUrl>');
+    out.push('      <thumbUrl>' + (more.thumbUrl ? more.thumbUrl(num) : url) + '</thumbUrl>');
     out.push('    </page>');
   });
   out.push('  </pages>');
-  if (withToc) {
+  if (withToc && more.toc) {
+    out.push('  <ols>' + more.toc + '</ols>');
+  } else if (withToc) {
     const o = (c, p, l, kids) => '<o><c>' + esc(c) + '</c><p>' + p + '</p><l>' + l + '</l><ci>' + (kids || []).join('') + '</ci></o>';
     const first = numbers[0], n = numbers.length;
     const at = (f) => numbers[Math.min(n - 1, Math.floor(f * (n - 1)))];
@@ -229,7 +279,7 @@ function bookXml(numbers, settings, withLinks, withToc, ext, hardCover) {
     out.push('  <pagesAnnos>');
     numbers.forEach((num, i) => {
       out.push('    <pageAnnos pageIndex="' + (i + 1) + '">');
-      for (const l of linksFor(i, numbers)) {
+      for (const l of (more.links ? more.links(i) : linksFor(i, numbers))) {
         out.push('      <anno annotype="com.velmora.flipbook.pageeditor.TAnnoLink">');
         if (l.kind === 'url') {
           out.push('        <action triggerEventType="mouseDown" actionType="' + URL_ACTION + '"><url>' + esc(l.url) + '</url></action>');
@@ -309,7 +359,10 @@ function writeExtras(out, setValue) {
 }
 
 function parseArgs(argv) {
-  const a = { out: null, pages: 12, first: 1, width: 612, height: 792, rtl: false, set: [], player: null, links: true, toc: true, stored: false, extras: false };
+  const a = {
+    out: null, pages: 12, first: 1, width: 612, height: 792, rtl: false, set: [], player: null, links: true, toc: true,
+    stored: false, extras: false, shapes: false, large: false, thumbs: false, labels: false, linksPerPage: 0, tocEntries: 0, picture: null
+  };
   for (let i = 0; i < argv.length; i++) {
     const v = argv[i];
     if (v === '--pages') a.pages = parseInt(argv[++i], 10);
@@ -322,10 +375,17 @@ function parseArgs(argv) {
     else if (v === '--no-toc') a.toc = false;
     else if (v === '--stored') a.stored = true;
     else if (v === '--extras') a.extras = true;
+    else if (v === '--shapes') a.shapes = true;
+    else if (v === '--large') a.large = true;
+    else if (v === '--thumbs') a.thumbs = true;
+    else if (v === '--labels') a.labels = true;
+    else if (v === '--links-per-page') a.linksPerPage = parseInt(argv[++i], 10);
+    else if (v === '--toc-entries') a.tocEntries = parseInt(argv[++i], 10);
+    else if (v === '--picture') a.picture = argv[++i];
     else if (!a.out) a.out = v;
     else throw new Error('unknown argument ' + v);
   }
-  if (!a.out || !(a.pages > 0)) throw new Error('usage: make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl] [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras]');
+  if (!a.out || !(a.pages > 0)) throw new Error('usage: make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl] [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras] [--shapes] [--large] [--thumbs] [--labels] [--links-per-page N] [--toc-entries N] [--picture FILE]');
   return a;
 }
 
@@ -348,13 +408,36 @@ function main() {
   const numbers = [];
   for (let i = 0; i < a.pages; i++) numbers.push(a.first + i);
 
-  const pageDir = path.join(a.out, 'files', 'page');
-  fs.mkdirSync(pageDir, { recursive: true });
-  numbers.forEach((num, i) => {
-    const boxes = a.links ? linksFor(i, numbers).filter((l) => !l.hostile) : [];
-    fs.writeFileSync(path.join(pageDir, num + '.png'), drawPage(a.width, a.height, num, boxes));
-  });
-  const xml = bookXml(numbers, settings, a.links, a.toc, 'png', hardCover);
+  const links = (i) => a.linksPerPage > 0 ? manyLinks(i, numbers, a.linksPerPage) : linksFor(i, numbers);
+  const ext = a.picture ? path.extname(a.picture).slice(1) : 'png';
+  const dirs = { page: 1, large: a.large ? 2 : 0, thumb: a.thumbs ? 200 / a.width : 0 };
+  for (const [name, scale] of Object.entries(dirs)) {
+    if (!scale) continue;
+    const dir = path.join(a.out, 'files', name);
+    fs.mkdirSync(dir, { recursive: true });
+    numbers.forEach((num, i) => {
+      const file = path.join(dir, num + '.' + ext);
+      if (a.picture) {
+        try { fs.linkSync(a.picture, file); } catch (e) { fs.copyFileSync(a.picture, file); }
+        return;
+      }
+      const landscape = a.shapes && i % 7 === 2;
+      const w = Math.round((landscape ? a.height : a.width) * scale), h = Math.round((landscape ? a.width : a.height) * scale);
+      const boxes = a.links ? links(i).filter((l) => !l.hostile) : [];
+      fs.writeFileSync(file, drawPage(w, h, num, boxes));
+    });
+  }
+  const more = {
+    links: links,
+    toc: a.tocEntries > 0 ? manyEntries(numbers, a.tocEntries) : null,
+    largeUrl: a.large ? (num) => './files/large/' + num + '.' + ext : null,
+    thumbUrl: a.thumbs ? (num) => './files/thumb/' + num + '.' + ext : null
+  };
+  const xml = bookXml(numbers, settings, a.links, a.toc, ext, hardCover, more);
+  if (a.labels) {
+    fs.writeFileSync(path.join(a.out, 'files', 'pages.js'),
+      'folivoxData("pages", 0, ' + JSON.stringify({ v: 1, labels: testLabels(numbers.length) }) + ');\n');
+  }
   const bin = makeBookBin(xml, { stored: a.stored });
   fs.writeFileSync(path.join(a.out, 'files', 'book.bin'), bin);
   fs.writeFileSync(path.join(a.out, 'files', 'book.bin.js'), 'window.folivoxBookBin = "' + bin.toString('base64') + '";\n');
@@ -363,7 +446,7 @@ function main() {
   process.stdout.write('wrote ' + numbers.length + ' pages to ' + a.out + '\n');
 }
 
-module.exports = { makeZip, makeBookBin, bookXml, encodePng };
+module.exports = { makeZip, makeBookBin, bookXml, encodePng, testLabels };
 
 if (require.main === module) {
   try { main(); } catch (e) { process.stderr.write(String(e.message || e) + '\n'); process.exit(1); }
