@@ -1,6 +1,7 @@
 /* Folivox player: the turning leaf. One leaf turns about the spine with CSS 3D
  * transforms: a soft page is cut into strips that bend, a hard page stays rigid, and
- * the pages under it are shown bare on the stage's sides while it turns. The leaf is
+ * the pages under it are shown bare on the stage's sides while it turns. Each face
+ * shows its page in the page's own shape, as it lies at rest. The leaf is
  * the reader's turner (it animates the reader's turns and lands them, and a new
  * request lands it first); the pointer turns it by hand with begin, setAngle,
  * animate and end. */
@@ -14,15 +15,37 @@
   function ease(t) { return t < 0.5 ? 4 * t * t * t : 1 - Math.pow(-2 * t + 2, 3) / 2; }
   function easeOut(t) { return 1 - Math.pow(1 - t, 3); }
 
-  // ctx: { root, book, opts, bus, reader, stage, reduced }
+  // ctx: { root, book, opts, bus, reader, stage, pageView, reduced }
   function createLeaf(ctx) {
     var reader = ctx.reader;
     var stage = ctx.stage;
     var anim = null;
     var cutting = false;
 
-    function pictureUrl(p) {
-      return p >= 0 && ctx.book.pages[p].url ? F.dom.cssUrl(ctx.book.pages[p].url) : 'none';
+    // Paints a strip's face with page p, which keeps its own shape in its slot W x H;
+    // the strip's left edge lies at x in the slot. Beside a page narrower or flatter
+    // than its slot the face is clear, and so is its shade.
+    function paint(face, shade, p, x, stripW, W, H) {
+      var url = p >= 0 ? ctx.book.pages[p].url : '';
+      if (!url) {
+        face.style.backgroundImage = 'none';
+        return;
+      }
+      var b = ctx.pageView.boxOf(p);
+      var bw = b.w * W, bh = b.h * H, bx = b.x * W - x, by = b.y * H;
+      var size = bw.toFixed(2) + 'px ' + bh.toFixed(2) + 'px';
+      var at = bx.toFixed(2) + 'px ' + by.toFixed(2) + 'px';
+      face.style.backgroundImage = F.dom.cssUrl(url) + ', linear-gradient(var(--fv-paper), var(--fv-paper))';
+      face.style.backgroundSize = size + ', ' + size;
+      face.style.backgroundPosition = at + ', ' + at;
+      if (b.w < 1 || b.h < 1) {
+        face.classList.add('fv-shaped');
+        var left = Math.max(0, bx), right = Math.min(stripW, bx + bw);
+        shade.style.left = left.toFixed(2) + 'px';
+        shade.style.width = Math.max(0, right - left).toFixed(2) + 'px';
+        shade.style.top = by.toFixed(2) + 'px';
+        shade.style.height = bh.toFixed(2) + 'px';
+      }
     }
 
     // Builds the leaf for a turn plan (layout.js turnPlan) at its starting angle.
@@ -53,22 +76,17 @@
         s.style.transformOrigin = right ? '0 50%' : '100% 50%';
         var front = make('div', 'fv-face fv-front');
         var back = make('div', 'fv-face fv-back');
-        var fx = right ? i * w : W - (i + 1) * w;
-        var bx = right ? W - (i + 1) * w : i * w;
-        front.style.backgroundImage = pictureUrl(plan.front);
-        front.style.backgroundSize = W + 'px ' + H + 'px';
-        front.style.backgroundPosition = (-fx).toFixed(2) + 'px 0';
-        if (single) {
-          back.classList.add('fv-blank');
-        } else {
-          back.style.backgroundImage = pictureUrl(plan.back);
-          back.style.backgroundSize = W + 'px ' + H + 'px';
-          back.style.backgroundPosition = (-bx).toFixed(2) + 'px 0';
-        }
-        if (plan.front < 0) front.classList.add('fv-empty');
-        if (!single && plan.back < 0) back.classList.add('fv-empty');
         var fs = make('div', 'fv-shade');
         var bs = make('div', 'fv-shade');
+        var sw = i < count - 1 ? w + 1 : w;
+        // Where the strip's faces lie in their pages' slots (the back is mirrored).
+        var fx = right ? i * w : W - (i + 1) * w;
+        var bx = right ? W - (i + 1) * w : i * w;
+        paint(front, fs, plan.front, fx, sw, W, H);
+        if (single) back.classList.add('fv-blank');
+        else paint(back, bs, plan.back, bx, sw, W, H);
+        if (plan.front < 0) front.classList.add('fv-empty');
+        if (!single && plan.back < 0) back.classList.add('fv-empty');
         front.appendChild(fs);
         back.appendChild(bs);
         s.appendChild(front);

@@ -2,19 +2,28 @@
  * the picture, then the text layer, then the link areas, so links stay clickable
  * above the text. Modules add the layers beyond the picture (addLayer); those are
  * built only for pages at rest, not for the ones lying under a turning leaf.
+ * A page keeps its own shape, fitted and centred in its slot (pictures.js), and the
+ * layers lie on the picture, so link areas stay on what they mark. Pages at rest
+ * swap in their zoom picture when the zoom needs it.
  * Also keeps the pictures of the two spreads on each side loaded as detached images
  * (cached and decoded, not in the document), so a turn never waits. */
 (function (F) {
   'use strict';
 
   var LAYERS = ['text', 'links'];
+  var P = F.pictures;
 
-  // ctx: { book, texts, bus, reader }
+  // ctx: { book, texts, bus, reader, stage }
   function createPageView(ctx) {
     var book = ctx.book;
     var T = ctx.texts;
     var layers = Object.create(null);
     var preloaded = Object.create(null);
+    // What the normal pictures tell, once loaded: each page's aspect and pixel width.
+    var aspects = Object.create(null);
+    var widths = Object.create(null);
+    var live = [];                        // pages at rest in the document: { p, div, img }
+    var large = Object.create(null);      // p -> 'loading' | 'ready' for zoom pictures
 
     // build(p) returns the layer's element for page p, or null when it has none there.
     function addLayer(name, build) {
@@ -22,22 +31,79 @@
       layers[name] = build;
     }
 
-    function make(p, live) {
+    // The page's box in its slot, as fractions (pictures.js fitBox).
+    function boxOf(p) { return P.fitBox(ctx.stage.aspect(), aspects[p] || 0); }
+
+    function place(div, p) {
+      var b = boxOf(p);
+      var s = div.style;
+      s.left = (b.x * 100).toFixed(3) + '%';
+      s.top = (b.y * 100).toFixed(3) + '%';
+      s.width = (b.w * 100).toFixed(3) + '%';
+      s.height = (b.h * 100).toFixed(3) + '%';
+    }
+
+    // Learns a page's shape from its normal picture; true when it changed.
+    function learn(p, img) {
+      var w = img.naturalWidth, h = img.naturalHeight;
+      if (!(w > 0 && h > 0) || img.getAttribute('src') !== book.pages[p].url) return false;
+      var was = aspects[p];
+      aspects[p] = w / h;
+      widths[p] = w;
+      return was !== aspects[p];
+    }
+
+    function make(p, live_) {
       var div = F.dom.make('div', 'fv-page' + (ctx.reader.isHard(p) ? ' fv-hard' : ''));
       div.setAttribute('data-page', String(p + 1));
       var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + (p + 1), draggable: 'false', decoding: 'async' });
       img.addEventListener('error', function () { div.classList.add('fv-broken'); });
-      if (book.pages[p].url) img.src = book.pages[p].url;
+      img.addEventListener('load', function () {
+        if (learn(p, img)) place(div, p);
+        if (live_) sharpen();
+      });
+      var url = large[p] === 'ready' && needsLarge(p) ? book.pages[p].large : book.pages[p].url;
+      if (url) img.src = url;
       else div.classList.add('fv-broken');
+      place(div, p);
       div.appendChild(img);
-      if (live) {
+      if (live_) {
         for (var i = 0; i < LAYERS.length; i++) {
           var build = layers[LAYERS[i]];
           var layer = build ? build(p) : null;
           if (layer) div.appendChild(layer);
         }
+        live.push({ p: p, div: div, img: img });
       }
       return div;
+    }
+
+    function needsLarge(p) {
+      var pg = book.pages[p];
+      return P.wantsLarge({
+        hasLarge: !!pg.large && pg.large !== pg.url,
+        zoom: ctx.reader.zoomFactor(),
+        dpr: window.devicePixelRatio || 1,
+        shown: ctx.stage.pageWidth() * boxOf(p).w,
+        natural: widths[p] || 0
+      });
+    }
+
+    // Swaps in the zoom picture of each page at rest that needs it, once it has loaded.
+    function sharpen() {
+      live = live.filter(function (l) { return l.div.isConnected; });
+      live.forEach(function (l) {
+        var p = l.p;
+        if (!needsLarge(p) || l.img.getAttribute('src') === book.pages[p].large) return;
+        if (large[p] === 'ready') { l.img.src = book.pages[p].large; return; }
+        if (large[p] === 'loading') return;
+        large[p] = 'loading';
+        var pic = new Image();
+        pic.decoding = 'async';
+        pic.onload = function () { large[p] = 'ready'; sharpen(); };
+        pic.onerror = function () { large[p] = 'failed'; };
+        pic.src = book.pages[p].large;
+      });
     }
 
     function preloadAround() {
@@ -49,14 +115,26 @@
         if (preloaded[p]) { next[p] = preloaded[p]; continue; }
         var img = new Image();
         img.decoding = 'async';
-        if (book.pages[p].url) img.src = book.pages[p].url;
+        img.onload = shapeLoader(p, img);
+        if (book.pages[p].url) img.setAttribute('src', book.pages[p].url);
         next[p] = img;
       }
       preloaded = next;
+      sharpen();
     }
 
+    function shapeLoader(p, img) { return function () { learn(p, img); }; }
+
     ctx.bus.on('spreadchange', preloadAround);
-    return { make: make, addLayer: addLayer };
+    ctx.bus.on('layout', sharpen);
+    return {
+      make: make,
+      addLayer: addLayer,
+      // The page's box in its slot once its picture is known, as fractions of the slot.
+      boxOf: boxOf,
+      // The page's aspect (width / height) once its picture is known, else 0.
+      aspectOf: function (p) { return aspects[p] || 0; }
+    };
   }
 
   F.createPageView = createPageView;

@@ -153,6 +153,8 @@
       img.onload = function () {
         if (img.naturalWidth > 0 && img.naturalHeight > 0) {
           aspect = img.naturalWidth / img.naturalHeight;
+          // Pages are placed in their slots by its shape: build them anew.
+          resetSides();
           layout(false);
         }
       };

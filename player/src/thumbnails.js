@@ -70,12 +70,16 @@
         b._w = g.w;
         b.style.left = (g.gap + slotOf(p) * g.step) + 'px';
         b.style.width = g.w + 'px';
+        var frame = make('span', 'fv-thumb-frame');
+        frame.style.height = g.h + 'px';
         var img = make('img', 'fv-thumb-img', { alt: '', draggable: 'false', decoding: 'async', loading: 'lazy' });
-        img.style.height = g.h + 'px';
+        fit(img, g, ctx.pageView.aspectOf(p));
+        img.addEventListener('load', fitLoaded);
         if (book.pages[p].thumb) img.src = book.pages[p].thumb;
         var label = make('span', 'fv-thumb-label');
         label.textContent = String(p + 1);
-        b.appendChild(img);
+        frame.appendChild(img);
+        b.appendChild(frame);
         b.appendChild(label);
         b.setAttribute('data-page', String(p));
         if (shown.indexOf(p) >= 0) b.classList.add('fv-current');
@@ -83,6 +87,19 @@
         track.appendChild(b);
         items[p] = b;
       }
+    }
+
+    // A thumbnail keeps its page's shape, fitted and centred in its frame.
+    function fit(img, g, aspect) {
+      var box = F.pictures.fitBox(g.w / g.h, aspect);
+      img.style.left = (box.x * 100).toFixed(2) + '%';
+      img.style.top = (box.y * 100).toFixed(2) + '%';
+      img.style.width = (box.w * 100).toFixed(2) + '%';
+      img.style.height = (box.h * 100).toFixed(2) + '%';
+    }
+
+    function fitLoaded() {
+      if (this.naturalWidth > 0 && this.naturalHeight > 0) fit(this, geometry(), this.naturalWidth / this.naturalHeight);
     }
 
     function onThumbClick() { ctx.reader.goTo(parseInt(this.getAttribute('data-page'), 10)); }

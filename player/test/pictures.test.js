@@ -1,0 +1,30 @@
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const { pictures: P } = require('../src/pictures.js');
+
+const round = (b) => [b.x, b.y, b.w, b.h].map((v) => +v.toFixed(4));
+
+test('a page keeps its shape, fitted and centred in its slot', () => {
+  const portrait = 612 / 792;
+  // A landscape table in a portrait book: full width, centred top to bottom.
+  assert.deepStrictEqual(round(P.fitBox(portrait, 792 / 612)), [0, 0.2014, 1, 0.5971]);
+  // A narrow page: full height, centred across.
+  assert.deepStrictEqual(round(P.fitBox(portrait, 0.5)), [0.1765, 0, 0.6471, 1]);
+  // The slot's own shape, give or take rounding to whole pixels, fills it.
+  assert.deepStrictEqual(round(P.fitBox(portrait, 1220 / 1579)), [0, 0, 1, 1]);
+  // Not known yet, or nonsense: the whole slot.
+  for (const a of [0, NaN, -1, Infinity]) assert.deepStrictEqual(round(P.fitBox(portrait, a)), [0, 0, 1, 1]);
+});
+
+test('the zoom picture is taken from 150 % on, and sooner where the screen has the pixels', () => {
+  const page = { hasLarge: true, zoom: 1, dpr: 1, shown: 560, natural: 1224 };
+  assert.ok(!P.wantsLarge(page), 'at 100 % the normal picture is sharp');
+  assert.ok(P.wantsLarge(Object.assign({}, page, { zoom: 1.5 })));
+  assert.ok(P.wantsLarge(Object.assign({}, page, { zoom: 2 })));
+  assert.ok(!P.wantsLarge(Object.assign({}, page, { zoom: 4, hasLarge: false })), 'a book without zoom pictures');
+  // A high-density screen: 900 CSS pixels are 1800 device pixels.
+  assert.ok(P.wantsLarge(Object.assign({}, page, { dpr: 2, shown: 900 })));
+  assert.ok(!P.wantsLarge(Object.assign({}, page, { dpr: 2, shown: 400 })), 'a phone: the normal picture has the pixels');
+  assert.ok(!P.wantsLarge(Object.assign({}, page, { dpr: 3, shown: 900, natural: 0 })), 'before the picture is known');
+});
