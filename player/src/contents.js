@@ -27,7 +27,7 @@
           var title = make('span', 'fv-toc-title');
           title.textContent = e.title;
           var num = make('span', 'fv-toc-page');
-          num.textContent = String(e.page + 1);
+          num.textContent = ctx.labels.labelOf(e.page);
           item.appendChild(title);
           item.appendChild(num);
         } else {

@@ -18,9 +18,11 @@
       }
     }
 
+    // An address that names no page of the book is set back to the page shown.
     window.addEventListener('hashchange', function () {
       var p = F.pageFromHash(location.hash, reader.pageCount());
       if (p >= 0) reader.goTo(p);
+      else write();
     });
     ctx.bus.on('spreadchange', write);
   }

@@ -129,14 +129,6 @@
     return view.pages.length ? Math.min.apply(null, view.pages) : -1;
   }
 
-  // "3" or "2-3" (en dash) for the pages in view, counted from 1.
-  function pageLabel(view) {
-    var p = view.pages.slice().sort(function (a, b) { return a - b; });
-    if (!p.length) return '';
-    if (p.length === 1) return String(p[0] + 1);
-    return (p[0] + 1) + '\u2013' + (p[p.length - 1] + 1);
-  }
-
   // Pages to keep loaded around a spread: the spread and its neighbours on both sides.
   function nearbyPages(s, n, single, reach) {
     var out = [];
@@ -163,6 +155,5 @@
   F.fitPage = fitPage;
   F.pageFromHash = pageFromHash;
   F.hashPageFor = hashPageFor;
-  F.pageLabel = pageLabel;
   F.nearbyPages = nearbyPages;
 })(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));

@@ -34,7 +34,7 @@
           a.setAttribute('aria-label', T.link + ': ' + l.href);
         } else {
           a.href = '#page=' + (l.page + 1);
-          a.title = T.toPage + ' ' + (l.page + 1);
+          a.title = T.toPage + ' ' + ctx.labels.labelOf(l.page);
           a.setAttribute('aria-label', a.title);
           a.setAttribute('data-page', String(l.page));
           a.addEventListener('click', onPageLink);

@@ -56,7 +56,7 @@
     function make(p, live_) {
       var div = F.dom.make('div', 'fv-page' + (ctx.reader.isHard(p) ? ' fv-hard' : ''));
       div.setAttribute('data-page', String(p + 1));
-      var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + (p + 1), draggable: 'false', decoding: 'async' });
+      var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + ctx.labels.labelOf(p), draggable: 'false', decoding: 'async' });
       img.addEventListener('error', function () { div.classList.add('fv-broken'); });
       img.addEventListener('load', function () {
         if (learn(p, img)) place(div, p);

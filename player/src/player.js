@@ -2,6 +2,7 @@
  * parts from the template settings and wires them through one ctx object:
  *   root, book, opts, texts, reduced   the page element, the model, the settings
  *   bus, reader, panels                events.js, reader.js, the panel stack (keys.js)
+ *   labels                             printed page labels (labels.js, files/pages.js)
  *   stage, pageView, leaf, toolbar     the parts others call
  * Parts talk through the bus and the reader, so each owns its own elements and state.
  * Globals for tests and benchmarks: window.folivoxState ('loading', 'ready',
@@ -58,8 +59,10 @@
     s.setProperty('--fv-flip-ms', opts.flipMs + 'ms');
   }
 
-  function init(book, reduced) {
+  // facts: the payload of files/pages.js, or null.
+  function init(book, facts, reduced) {
     var opts = F.readOptions(book.settings, navigator.language);
+    var n = book.pages.length;
     texts = opts.texts;
     var msg = root.querySelector('.fv-message');
     if (msg) msg.hidden = true;
@@ -70,7 +73,8 @@
     });
     var ctx = {
       root: root, book: book, opts: opts, texts: texts, reduced: reduced,
-      bus: bus, reader: reader, panels: F.keys.createPanels()
+      bus: bus, reader: reader, panels: F.keys.createPanels(),
+      labels: F.labels.createLabels(F.labels.cleanLabels(facts, n), n)
     };
     bus.on('ready', function () {
       root.setAttribute('data-state', 'ready');
@@ -98,6 +102,8 @@
       goTo: function (p) { reader.goTo(p); },
       next: function () { reader.step(1); },
       previous: function () { reader.step(-1); },
+      // The printed label of a book position (counted from 0), or its number from 1.
+      labelOf: ctx.labels.labelOf,
       model: book,
       options: opts
     };
@@ -109,8 +115,10 @@
     if (!root) return;
     var reduced = !!(window.matchMedia && window.matchMedia('(prefers-reduced-motion: reduce)').matches);
     showMessage(browserTexts().loading);
-    F.loader.openBook()
-      .then(function (book) { init(book, reduced); })
+    // The page facts load beside the book; a book without them plays as before.
+    var facts = F.dataScripts.load('files/pages.js', 'pages', 0);
+    Promise.all([F.loader.openBook(), facts])
+      .then(function (both) { init(both[0], both[1], reduced); })
       .catch(fail);
   }
 

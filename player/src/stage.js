@@ -67,7 +67,7 @@
         setSide('right', v.right, true);
       }
       setShift(v.shift);
-      sr.textContent = T.page + ' ' + F.pageLabel(v) + ' ' + T.of + ' ' + reader.pageCount();
+      sr.textContent = T.page + ' ' + ctx.labels.rangeOf(v.pages) + ' ' + T.of + ' ' + reader.pageCount();
       if (!painted) waitFirstPaint();
     }
 

@@ -66,7 +66,7 @@
       for (var key in want) {
         var p = +key;
         if (items[p]) continue;
-        var b = make('button', 'fv-thumb', { type: 'button', 'aria-label': T.goTo + ' ' + (p + 1) });
+        var b = make('button', 'fv-thumb', { type: 'button', 'aria-label': T.goTo + ' ' + ctx.labels.labelOf(p) });
         b._w = g.w;
         b.style.left = (g.gap + slotOf(p) * g.step) + 'px';
         b.style.width = g.w + 'px';
@@ -77,7 +77,7 @@
         img.addEventListener('load', fitLoaded);
         if (book.pages[p].thumb) img.src = book.pages[p].thumb;
         var label = make('span', 'fv-thumb-label');
-        label.textContent = String(p + 1);
+        label.textContent = ctx.labels.labelOf(p);
         frame.appendChild(img);
         b.appendChild(frame);
         b.appendChild(label);

@@ -8,7 +8,7 @@
 
   var make = F.dom.make, button = F.dom.button;
 
-  // ctx: { root, book, opts, texts, bus, reader }
+  // ctx: { root, book, opts, texts, bus, reader, labels }
   function createToolbar(ctx) {
     var root = ctx.root;
     var opts = ctx.opts;
@@ -49,8 +49,9 @@
 
     function buildPageField() {
       var field = make('label', 'fv-pagefield');
+      // Printed labels may have letters; plain books take numbers.
       pageInput = make('input', 'fv-pageinput', {
-        type: 'text', inputmode: 'numeric', autocomplete: 'off', spellcheck: 'false',
+        type: 'text', inputmode: ctx.labels.has ? 'text' : 'numeric', autocomplete: 'off', spellcheck: 'false',
         'aria-label': T.goTo, title: T.goTo
       });
       var total = make('span', 'fv-pagetotal');
@@ -60,8 +61,8 @@
       pageInput.addEventListener('focus', function () { pageInput.select(); });
       pageInput.addEventListener('keydown', function (ev) {
         if (ev.key === 'Enter') {
-          var v = parseInt(pageInput.value, 10);
-          if (v >= 1 && v <= n) reader.goTo(v - 1);
+          var p = ctx.labels.find(pageInput.value);
+          if (p >= 0) reader.goTo(p);
           pageInput.blur();
           showState();
         } else if (ev.key === 'Escape') {
@@ -130,7 +131,7 @@
     // The page field and which buttons can be used, from the reader.
     function showState() {
       var v = reader.view();
-      if (pageInput && document.activeElement !== pageInput) pageInput.value = F.pageLabel(v);
+      if (pageInput && document.activeElement !== pageInput) pageInput.value = ctx.labels.rangeOf(v.pages);
       var atStart = reader.spread() <= 0, atEnd = reader.spread() >= reader.spreads() - 1;
       var rtl = opts.rightToLeft;
       buttons.farLeft.disabled = rtl ? atEnd : atStart;
@@ -143,8 +144,14 @@
       }
     }
 
+    // The field fits the widest label it can show ("1000-1001" in a 2,000-page book).
+    function sizeField() {
+      if (pageInput) pageInput.style.setProperty('--fv-page-chars', String(ctx.labels.widest(reader.single())));
+    }
+
     buildBrand();
     var bar = buildBar();
+    ctx.bus.on('layout', sizeField);
     ctx.bus.on('spreadchange', showState);
     ctx.bus.on('zoomchange', showState);
     return { head: head, bar: bar, buttons: buttons };
