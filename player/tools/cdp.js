@@ -28,7 +28,9 @@ async function launch(opts) {
     '--mute-audio', '--remote-debugging-port=0', '--user-data-dir=' + profile,
     '--window-size=' + (opts.width || 1280) + ',' + (opts.height || 800)
   ].concat(opts.args || []).concat(['about:blank']);
-  const proc = spawn(opts.binary || 'chromium', args, { stdio: ['ignore', 'ignore', 'pipe'] });
+  // In a process group of its own, so closing ends its helper processes too.
+  const proc = spawn(opts.binary || 'chromium', args, { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
+  const stop = () => { try { process.kill(-proc.pid, 'SIGTERM'); } catch (e) { proc.kill(); } };
   let port = 0;
   for (let i = 0; i < 200 && !port; i++) {
     await sleep(50);
@@ -36,7 +38,7 @@ async function launch(opts) {
       port = parseInt(fs.readFileSync(path.join(profile, 'DevToolsActivePort'), 'utf8').split('\n')[0], 10);
     } catch (e) { /* not yet */ }
   }
-  if (!port) { proc.kill(); throw new Error('chromium did not start'); }
+  if (!port) { stop(); throw new Error('chromium did not start'); }
   const list = await (await fetch('http://127.0.0.1:' + port + '/json/list')).json();
   const page = list.find((t) => t.type === 'page');
   const ws = new WebSocket(page.webSocketDebuggerUrl);
@@ -112,9 +114,13 @@ async function launch(opts) {
       try { ws.close(); } catch (e) { /* already closed */ }
       // The profile can be removed only once chromium stopped writing into it.
       const exited = proc.exitCode !== null ? Promise.resolve() : new Promise((r) => proc.once('exit', r));
-      proc.kill();
+      stop();
       await Promise.race([exited, sleep(5000)]);
-      fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 100 });
+      try {
+        fs.rmSync(profile, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 });
+      } catch (e) {
+        process.stderr.write('cdp: could not remove ' + profile + ': ' + e.message + '\n');
+      }
     }
   };
   if (opts.width) await api.viewport(opts.width, opts.height || 800);
