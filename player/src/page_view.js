@@ -43,14 +43,16 @@
       s.height = (b.h * 100).toFixed(3) + '%';
     }
 
-    // Learns a page's shape from its normal picture; true when it changed.
+    // Learns a page's shape from its normal picture, and places the page anew where
+    // it is shown (its picture may have loaded first beside it, as a neighbour).
     function learn(p, img) {
       var w = img.naturalWidth, h = img.naturalHeight;
-      if (!(w > 0 && h > 0) || img.getAttribute('src') !== book.pages[p].url) return false;
+      if (!(w > 0 && h > 0) || img.getAttribute('src') !== book.pages[p].url) return;
       var was = aspects[p];
       aspects[p] = w / h;
       widths[p] = w;
-      return was !== aspects[p];
+      if (was === aspects[p]) return;
+      live.forEach(function (l) { if (l.p === p) place(l.div, p); });
     }
 
     function make(p, live_) {
@@ -59,7 +61,8 @@
       var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + ctx.labels.labelOf(p), draggable: 'false', decoding: 'async' });
       img.addEventListener('error', function () { div.classList.add('fv-broken'); });
       img.addEventListener('load', function () {
-        if (learn(p, img)) place(div, p);
+        learn(p, img);
+        place(div, p);
         if (live_) sharpen();
       });
       var url = large[p] === 'ready' && needsLarge(p) ? book.pages[p].large : book.pages[p].url;
