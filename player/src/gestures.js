@@ -1,17 +1,20 @@
 /* Folivox player: what a pointer's movement means, as pure functions of its samples:
  * a tap or the start of a drag, which way a grab turns the book, where the dragged
- * leaf's edge starts, and whether a released drag completes its turn (a quick flick
- * does, even short of the middle). Screen x grows to the right. */
+ * leaf's edge starts, whether a released drag completes its turn, a double tap, and
+ * the zoom a pinch asks for. A swipe turns the page as readers expect of a page-flip
+ * book: a short quick flick does, and so does a drag past a quarter of the page; a
+ * flick back lets the leaf fall. Screen x grows to the right. */
 (function (F) {
   'use strict';
 
-  // In node the turn maths live in their own module; in the page they share F.
-  var L = typeof module === 'object' && module.exports ? require('./layout.js') : F;
-
-  var DRAG_START = 8;   // px a press moves sideways before it drags the leaf
-  var TAP_MS = 600;     // a press held longer is not a tap
-  var FLICK_MS = 150;   // a release is judged by where the edge would be this much later
-  var SAMPLES = 6;      // edge positions kept to measure the speed
+  var DRAG_START = 8;    // px a press moves sideways before it drags the leaf
+  var TAP_MS = 600;      // a press held longer is not a tap
+  var SAMPLES = 6;       // edge positions kept to measure the speed
+  var FLICK_SPEED = 0.3; // px/ms the edge moves at the end of a flick
+  var FLICK_MIN = 20;    // px a flick has moved the edge, at least
+  var STILL_MS = 100;    // a pointer held this long before letting go has stopped
+  var DOUBLE_TAP_MS = 300;
+  var DOUBLE_TAP_PX = 30;
 
   // The half of the book a press at x (from the book's left edge) grabs.
   function sideAt(x, width) { return x < width / 2 ? 'left' : 'right'; }
@@ -52,16 +55,39 @@
     if (samples.length > SAMPLES) samples.shift();
   }
 
-  // Whether a released drag completes its turn.
-  function releaseCompletes(samples, edge0, hinge, pageW, plan) {
-    var v = 0;
-    if (samples.length > 1) {
-      var dt = samples[samples.length - 1].t - samples[0].t;
-      if (dt > 0) v = (samples[samples.length - 1].e - samples[0].e) / dt;
+  // Whether a released drag completes its turn. samples: the edge's recent positions;
+  // edge0: where it was grabbed; now: when it was let go (ms, as the samples).
+  function releaseCompletes(samples, edge0, hinge, pageW, plan, now) {
+    // The edge travels from where it was grabbed towards the other side of the hinge.
+    var dir = grabEdge(plan, hinge, pageW) < hinge ? 1 : -1;
+    var last = samples.length ? samples[samples.length - 1] : null;
+    var travelled = last ? (last.e - edge0) * dir : 0;
+    var speed = 0;
+    if (samples.length > 1 && !(now - last.t > STILL_MS)) {
+      var dt = last.t - samples[0].t;
+      if (dt > 0) speed = (last.e - samples[0].e) * dir / dt;
     }
-    var last = samples.length ? samples[samples.length - 1].e : edge0;
-    var projected = L.angleFromPointer(last + v * FLICK_MS, hinge, pageW, plan.side);
-    return plan.fromAngle === 0 ? projected > 90 : projected < 90;
+    if (speed <= -FLICK_SPEED) return false;
+    if (speed >= FLICK_SPEED && travelled >= FLICK_MIN) return true;
+    return travelled >= pageW / 4;
+  }
+
+  // Whether a tap (time t ms, at x, y) follows the previous one closely enough to be
+  // a double tap with it. prev: { t, x, y } or null.
+  function isDoubleTap(prev, t, x, y) {
+    return !!prev && t - prev.t <= DOUBLE_TAP_MS && Math.abs(x - prev.x) + Math.abs(y - prev.y) <= DOUBLE_TAP_PX;
+  }
+
+  // The zoom level a pinch asks for: the factor it began at, scaled by how far the
+  // fingers spread, rounded to the nearest level on a log scale. factors: the levels.
+  function pinchLevel(factors, startLevel, startDistance, distance) {
+    if (!(startDistance > 0) || !(distance > 0)) return startLevel;
+    var want = Math.log(factors[startLevel] * distance / startDistance);
+    var best = 0;
+    for (var i = 1; i < factors.length; i++) {
+      if (Math.abs(Math.log(factors[i]) - want) < Math.abs(Math.log(factors[best]) - want)) best = i;
+    }
+    return best;
   }
 
   // How long the released leaf takes to fall to its rest (ms).
@@ -69,6 +95,7 @@
 
   F.gestures = {
     sideAt: sideAt, directionForSide: directionForSide, startsDrag: startsDrag, isTap: isTap,
-    hingeX: hingeX, grabEdge: grabEdge, track: track, releaseCompletes: releaseCompletes, settleMs: settleMs
+    hingeX: hingeX, grabEdge: grabEdge, track: track, releaseCompletes: releaseCompletes, settleMs: settleMs,
+    isDoubleTap: isDoubleTap, pinchLevel: pinchLevel, DOUBLE_TAP_MS: DOUBLE_TAP_MS
   };
 })(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));

@@ -103,6 +103,7 @@
       zoom: function () { return zoom; },
       zoomFactor: function () { return ZOOMS[zoom]; },
       maxZoom: ZOOMS.length - 1,
+      zoomFactors: ZOOMS.slice(),
       isHard: isHard,
       view: view,
       spreads: spreads,

@@ -138,13 +138,26 @@
       ctx.bus.emit('layout', { pageW: pageW, pageH: pageH });
     }
 
-    // The scroll position is still the old layout's here, so the centre of the view is kept.
+    // The point of the book under the zoom's focus (a pointer, or the middle of the
+    // view) stays where it is. The layout is still the old one here.
+    var focus = null;
     function onZoomChange() {
-      var cx = (stage.scrollLeft + stage.clientWidth / 2) / Math.max(1, stage.scrollWidth);
-      var cy = (stage.scrollTop + stage.clientHeight / 2) / Math.max(1, stage.scrollHeight);
+      var view = stage.getBoundingClientRect();
+      var x = focus ? focus.x : view.left + view.width / 2;
+      var y = focus ? focus.y : view.top + view.height / 2;
+      var before = book.getBoundingClientRect();
+      var u = (x - before.left) / Math.max(1, before.width);
+      var v = (y - before.top) / Math.max(1, before.height);
       layout(false);
-      stage.scrollLeft = cx * stage.scrollWidth - stage.clientWidth / 2;
-      stage.scrollTop = cy * stage.scrollHeight - stage.clientHeight / 2;
+      var after = book.getBoundingClientRect();
+      stage.scrollLeft += after.left + u * after.width - x;
+      stage.scrollTop += after.top + v * after.height - y;
+    }
+
+    // Zooms to a level keeping the point (x, y) of the window where it is.
+    function zoomAt(level, x, y) {
+      focus = { x: x, y: y };
+      try { reader.setZoom(level); } finally { focus = null; }
     }
 
     // Without pageWidth/pageHeight the first picture tells the page shape.
@@ -175,6 +188,7 @@
       book: book,
       start: start,
       layout: layout,
+      zoomAt: zoomAt,
       // dock: { height() (0 when closed), place(bottom px) }, stacked above the toolbar in order.
       addDock: function (dock) { docks.push(dock); },
       aspect: function () { return aspect; },

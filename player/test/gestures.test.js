@@ -25,24 +25,48 @@ const forward = { side: 'right', fromAngle: 0, toAngle: 180 };
 const backward = { side: 'right', fromAngle: 180, toAngle: 0 };
 const hinge = G.hingeX(100, 700, forward, false, 300);
 
-function release(plan, edges, msApart) {
+// Lets go of a leaf whose edge went through `edges`, msApart each, `heldMs` after the last.
+function release(plan, edges, msApart, heldMs, pageW) {
   const samples = [];
   edges.forEach((e, i) => G.track(samples, i * msApart, e));
-  return G.releaseCompletes(samples, G.grabEdge(plan, hinge, 300), hinge, 300, plan);
+  const w = pageW || 300;
+  const at = G.hingeX(100, 100 + 2 * w, plan, false, w);
+  return G.releaseCompletes(samples, G.grabEdge(plan, at, w), at, w, plan, (edges.length - 1) * msApart + (heldMs || 0));
 }
 
-test('a released leaf completes past the middle or when flicked', () => {
+test('a released leaf completes past a quarter of the page, or when flicked', () => {
   assert.strictEqual(hinge, 400);
   assert.strictEqual(G.grabEdge(forward, hinge, 300), 700);
   assert.strictEqual(G.grabEdge(backward, hinge, 300), 100);
   assert.ok(release(forward, [700, 600, 450, 380], 100), 'slowly past the spine');
-  assert.ok(!release(forward, [700, 650, 600, 560], 100), 'slowly, let go early: falls back');
-  assert.ok(release(forward, [700, 640, 560], 10), 'a quick flick completes short of the middle');
+  assert.ok(release(forward, [700, 660, 620], 200), 'slowly past a quarter of the page');
+  assert.ok(!release(forward, [700, 680, 660, 640], 100), 'slowly, let go before a quarter: falls back');
+  assert.ok(release(forward, [700, 690, 670], 16), 'a short quick flick, tens of pixels');
+  assert.ok(!release(forward, [700, 695], 5), 'a twitch is no flick');
   assert.ok(!release(forward, [380, 450, 560], 10), 'flicked back from past the middle: falls back');
+  assert.ok(!release(forward, [700, 690, 670], 16, 300), 'a flick held still before letting go is a short drag');
   assert.ok(release(backward, [100, 200, 300, 420], 100), 'backward turn past the spine');
   assert.ok(!release(forward, [], 0), 'no movement sampled: the edge stays where it was grabbed');
   const single = G.hingeX(100, 400, forward, true, 300);
   assert.deepStrictEqual([single, G.hingeX(100, 400, { side: 'left' }, true, 300)], [100, 400]);
+});
+
+test('on a phone a 240 px drag on a 357 px page turns it', () => {
+  const w = 357, at = G.hingeX(16, 16 + w, forward, true, w);
+  const samples = [];
+  [373, 300, 220, 133].forEach((e, i) => G.track(samples, i * 150, e));
+  assert.ok(G.releaseCompletes(samples, G.grabEdge(forward, at, w), at, w, forward, 450));
+});
+
+test('two taps close together are a double tap; a pinch asks for the nearest zoom level', () => {
+  const first = { t: 0, x: 100, y: 100 };
+  assert.ok(G.isDoubleTap(first, 250, 110, 95));
+  assert.ok(!G.isDoubleTap(first, 350, 100, 100), 'too late');
+  assert.ok(!G.isDoubleTap(first, 100, 140, 100), 'too far');
+  assert.ok(!G.isDoubleTap(null, 100, 100, 100));
+  const factors = [1, 1.5, 2, 3, 4];
+  assert.deepStrictEqual([[0, 100, 200], [2, 200, 100], [0, 100, 130], [0, 100, 1000], [1, 100, 100], [0, 0, 50]]
+    .map(([from, d0, d]) => G.pinchLevel(factors, from, d0, d)), [2, 0, 1, 4, 1, 0]);
 });
 
 test('only the last samples count, and the leaf falls at the turn speed', () => {
