@@ -16,12 +16,13 @@
  *   togglecontents    toolbar  {}                        the contents button was pressed
  *   togglethumbnails  toolbar  {}                        the thumbnails button was pressed
  *   togglesound       toolbar  {}                        the sound button was pressed
+ *   print             toolbar  {}                        the print button was pressed
  */
 (function (F) {
   'use strict';
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
-    'togglecontents', 'togglethumbnails', 'togglesound'];
+    'togglecontents', 'togglethumbnails', 'togglesound', 'print'];
 
   function createBus() {
     var handlers = Object.create(null);

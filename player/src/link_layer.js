@@ -4,13 +4,16 @@
 (function (F) {
   'use strict';
 
-  // ctx: { book, texts, reader, pageView }
+  // ctx: { book, texts, labels, reader, stage, pageView }
   function createLinkLayer(ctx) {
     var T = ctx.texts;
 
+    // The focus follows to the page the link opens instead of falling to the document.
     function onPageLink(ev) {
       ev.preventDefault();
-      ctx.reader.goTo(parseInt(this.getAttribute('data-page'), 10));
+      var p = parseInt(this.getAttribute('data-page'), 10);
+      ctx.stage.focusPage(p);
+      ctx.reader.goTo(p);
     }
 
     function stopPress(ev) { ev.stopPropagation(); }

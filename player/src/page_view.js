@@ -71,6 +71,8 @@
       place(div, p);
       div.appendChild(img);
       if (live_) {
+        // Focusable, so a page link can hand the focus to the page it opened.
+        div.setAttribute('tabindex', '-1');
         for (var i = 0; i < LAYERS.length; i++) {
           var build = layers[LAYERS[i]];
           var layer = build ? build(p) : null;

@@ -93,6 +93,7 @@
     F.createSound(ctx);
     if (ctx.toolbar.buttons.thumbnails) F.createThumbnails(ctx);
     if (ctx.toolbar.buttons.contents) F.createContents(ctx);
+    F.createPrint(ctx);
     F.keys.listen(ctx);
     window.folivoxPlayer = {
       pageCount: reader.pageCount,

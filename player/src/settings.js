@@ -19,7 +19,10 @@
       first: 'First page', prev: 'Previous page', next: 'Next page', last: 'Last page',
       contents: 'Contents', thumbnails: 'Pages', zoomIn: 'Zoom in', zoomOut: 'Zoom out',
       fullscreen: 'Full screen', sound: 'Flip sound', close: 'Close',
-      page: 'Page', of: 'of', goTo: 'Go to page', link: 'Open link', toPage: 'Go to page'
+      page: 'Page', of: 'of', goTo: 'Go to page', link: 'Open link', toPage: 'Go to page',
+      skipToBook: 'Skip to the book', print: 'Print', printWhich: 'Print which pages?',
+      printShown: 'The pages shown', printPages: 'Pages', printTo: 'to', cancel: 'Cancel',
+      printing: 'Preparing the pages\u2026', printBad: 'Enter pages of this book.'
     },
     de: {
       loading: 'Das Buch wird geladen\u2026',
@@ -31,7 +34,10 @@
       first: 'Erste Seite', prev: 'Vorige Seite', next: 'N\u00e4chste Seite', last: 'Letzte Seite',
       contents: 'Inhalt', thumbnails: 'Seiten', zoomIn: 'Vergr\u00f6\u00dfern', zoomOut: 'Verkleinern',
       fullscreen: 'Vollbild', sound: 'Bl\u00e4tterger\u00e4usch', close: 'Schlie\u00dfen',
-      page: 'Seite', of: 'von', goTo: 'Gehe zu Seite', link: 'Link \u00f6ffnen', toPage: 'Gehe zu Seite'
+      page: 'Seite', of: 'von', goTo: 'Gehe zu Seite', link: 'Link \u00f6ffnen', toPage: 'Gehe zu Seite',
+      skipToBook: 'Zum Buch springen', print: 'Drucken', printWhich: 'Welche Seiten drucken?',
+      printShown: 'Die angezeigten Seiten', printPages: 'Seiten', printTo: 'bis', cancel: 'Abbrechen',
+      printing: 'Die Seiten werden vorbereitet\u2026', printBad: 'Bitte Seiten dieses Buchs angeben.'
     },
     fr: {
       loading: 'Chargement du livre\u2026',
@@ -43,7 +49,10 @@
       first: 'Premi\u00e8re page', prev: 'Page pr\u00e9c\u00e9dente', next: 'Page suivante', last: 'Derni\u00e8re page',
       contents: 'Sommaire', thumbnails: 'Pages', zoomIn: 'Agrandir', zoomOut: 'R\u00e9duire',
       fullscreen: 'Plein \u00e9cran', sound: 'Son des pages', close: 'Fermer',
-      page: 'Page', of: 'sur', goTo: 'Aller \u00e0 la page', link: 'Ouvrir le lien', toPage: 'Aller \u00e0 la page'
+      page: 'Page', of: 'sur', goTo: 'Aller \u00e0 la page', link: 'Ouvrir le lien', toPage: 'Aller \u00e0 la page',
+      skipToBook: 'Aller au livre', print: 'Imprimer', printWhich: 'Quelles pages imprimer\u00a0?',
+      printShown: 'Les pages affich\u00e9es', printPages: 'Pages', printTo: '\u00e0', cancel: 'Annuler',
+      printing: 'Pr\u00e9paration des pages\u2026', printBad: 'Indiquez des pages de ce livre.'
     },
     es: {
       loading: 'Cargando el libro\u2026',
@@ -55,7 +64,10 @@
       first: 'Primera p\u00e1gina', prev: 'P\u00e1gina anterior', next: 'P\u00e1gina siguiente', last: '\u00daltima p\u00e1gina',
       contents: '\u00cdndice', thumbnails: 'P\u00e1ginas', zoomIn: 'Ampliar', zoomOut: 'Reducir',
       fullscreen: 'Pantalla completa', sound: 'Sonido de p\u00e1gina', close: 'Cerrar',
-      page: 'P\u00e1gina', of: 'de', goTo: 'Ir a la p\u00e1gina', link: 'Abrir enlace', toPage: 'Ir a la p\u00e1gina'
+      page: 'P\u00e1gina', of: 'de', goTo: 'Ir a la p\u00e1gina', link: 'Abrir enlace', toPage: 'Ir a la p\u00e1gina',
+      skipToBook: 'Ir al libro', print: 'Imprimir', printWhich: '\u00bfQu\u00e9 p\u00e1ginas imprimir?',
+      printShown: 'Las p\u00e1ginas mostradas', printPages: 'P\u00e1ginas', printTo: 'a', cancel: 'Cancelar',
+      printing: 'Preparando las p\u00e1ginas\u2026', printBad: 'Indique p\u00e1ginas de este libro.'
     }
   };
 
@@ -149,6 +161,7 @@
       showFullscreen: truthy(s.showFullscreen, true),
       showSoundButton: truthy(s.showSoundButton, true),
       showPageNumber: truthy(s.showPageNumber, true),
+      showPrint: truthy(s.showPrint, true),
       title: String(s.bookTitle || '').replace(/\s+/g, ' ').trim(),
       logo: fileUrl(s.logoFile),
       logoLink: M.safeWebUrl(s.logoLink, false),

@@ -20,7 +20,7 @@
     var docks = [];
     var painted = false;
 
-    var stage = make('main', 'fv-stage', { 'aria-label': opts.title || document.title || T.page });
+    var stage = make('main', 'fv-stage', { 'aria-label': opts.title || document.title || T.page, tabindex: '-1' });
     var scroll = make('div', 'fv-scroll');
     var book = make('div', 'fv-book');
     var sides = { left: make('div', 'fv-side fv-side-left'), right: make('div', 'fv-side fv-side-right') };
@@ -33,14 +33,27 @@
     scroll.appendChild(book);
     stage.appendChild(scroll);
     var sr = make('div', 'fv-sr', { 'aria-live': 'polite' });
+    // Keyboard readers meet this first: it skips the title and the toolbar, and the
+    // next Tab reaches the page's link areas. The toolbar goes in between (toolbar.js).
+    var skip = make('a', 'fv-skip', { href: '#' });
+    skip.textContent = T.skipToBook;
+    skip.addEventListener('click', function (ev) {
+      ev.preventDefault();
+      stage.focus({ preventScroll: true });
+    });
+    root.insertBefore(skip, root.firstChild);
     root.appendChild(stage);
     root.appendChild(sr);
+    // A page to focus once it is shown at rest: a page link's target, or (-2) the
+    // anchored page when the focus was on a page that went away. -1: none.
+    var wantFocus = -1;
 
     // Shows page p on a side (-1: nothing); live pages get their layers.
     function setSide(which, p, live) {
       var key = p < 0 ? -1 : (live ? p : -100 - p);
       if (shown[which] === key) return;
       shown[which] = key;
+      if (wantFocus === -1 && sides[which].contains(document.activeElement)) wantFocus = -2;
       sides[which].textContent = '';
       if (p >= 0) sides[which].appendChild(ctx.pageView.make(p, live));
     }
@@ -67,6 +80,12 @@
         setSide('right', v.right, true);
       }
       setShift(v.shift);
+      if (wantFocus !== -1) {
+        var target = wantFocus === -2 ? e.anchor : wantFocus;
+        wantFocus = -1;
+        var page = book.querySelector('.fv-page[data-page="' + (target + 1) + '"]');
+        if (page) page.focus({ preventScroll: true });
+      }
       sr.textContent = T.page + ' ' + ctx.labels.rangeOf(v.pages) + ' ' + T.of + ' ' + reader.pageCount();
       if (!painted) waitFirstPaint();
     }
@@ -189,6 +208,8 @@
       start: start,
       layout: layout,
       zoomAt: zoomAt,
+      // Moves the focus to page p once it is shown at rest (after a page link).
+      focusPage: function (p) { wantFocus = p; },
       // dock: { height() (0 when closed), place(bottom px) }, stacked above the toolbar in order.
       addDock: function (dock) { docks.push(dock); },
       aspect: function () { return aspect; },

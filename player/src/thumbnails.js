@@ -1,7 +1,8 @@
 /* Folivox player: the thumbnail strip above the toolbar. Built when first opened, and
  * it draws only the thumbnails scrolled into view, so a book of thousands of pages
- * costs no more than a short one. It takes its room from the stage (a dock, stage.js)
- * and registers with the panel stack, so Escape closes it. */
+ * costs no more than a short one. It follows the current page, shows the printed
+ * labels, and keeps each page's shape. It takes its room from the stage (a dock,
+ * stage.js) and registers with the panel stack, so Escape closes it. */
 (function (F) {
   'use strict';
 
@@ -109,6 +110,16 @@
       for (var k in items) items[k].classList.toggle('fv-current', shown.indexOf(+k) >= 0);
     }
 
+    // Scrolls the strip to the current page when it is out of view (or always).
+    function follow(always) {
+      var g = geometry();
+      var p = ctx.reader.view().pages[0];
+      var left = g.gap + slotOf(p) * g.step;
+      var sl = scroller.scrollLeft, cw = scroller.clientWidth;
+      if (always || left < sl || left + g.w > sl + cw) scroller.scrollLeft = left - cw / 2 + g.w / 2;
+      draw();
+    }
+
     // Opens or closes the strip (switches it without an argument).
     function toggle(want) {
       if (!strip) build();
@@ -120,10 +131,7 @@
       else ctx.panels.closed(self);
       ctx.stage.layout(false);
       if (open) {
-        var g = geometry();
-        var p = ctx.reader.view().pages[0];
-        scroller.scrollLeft = g.gap + slotOf(p) * g.step - scroller.clientWidth / 2 + g.w / 2;
-        draw();
+        follow(true);
       } else {
         track.textContent = '';
         items = Object.create(null);
@@ -135,7 +143,12 @@
       place: function (bottom) { if (strip) strip.style.bottom = bottom + 'px'; }
     });
     ctx.bus.on('togglethumbnails', function () { toggle(); });
-    ctx.bus.on('spreadchange', function () { if (open) markCurrent(); });
+    // The strip follows the reader through the book.
+    ctx.bus.on('spreadchange', function () {
+      if (!open) return;
+      markCurrent();
+      follow(false);
+    });
     ctx.bus.on('layout', function () { if (open) draw(); });
     return { toggle: toggle, isOpen: function () { return open; } };
   }

@@ -8,7 +8,7 @@
 
   var make = F.dom.make, button = F.dom.button;
 
-  // ctx: { root, book, opts, texts, bus, reader, labels }
+  // ctx: { root, book, opts, texts, bus, reader, labels, stage }
   function createToolbar(ctx) {
     var root = ctx.root;
     var opts = ctx.opts;
@@ -20,9 +20,13 @@
     var pageInput = null;
     var head = null;
 
+    // Title and toolbar come before the book in the document, so Tab reaches the
+    // buttons before the page's link areas.
+    function place(el) { root.insertBefore(el, ctx.stage.element); }
+
     if (opts.header) {
       head = make('header', 'fv-head');
-      root.appendChild(head);
+      place(head);
     }
 
     function buildBrand() {
@@ -44,13 +48,14 @@
         h.textContent = opts.title;
         brand.appendChild(h);
       }
-      (head || root).appendChild(brand);
+      if (head) head.appendChild(brand);
+      else place(brand);
     }
 
     function buildPageField() {
       var field = make('label', 'fv-pagefield');
       // Printed labels may have letters; plain books take numbers.
-      pageInput = make('input', 'fv-pageinput', {
+      pageInput = make('input', 'fv-field fv-pageinput', {
         type: 'text', inputmode: ctx.labels.has ? 'text' : 'numeric', autocomplete: 'off', spellcheck: 'false',
         'aria-label': T.goTo, title: T.goTo
       });
@@ -111,6 +116,11 @@
         buttons.sound = button('fv-sound', 'soundOff', T.sound, emit('togglesound'));
         tools.appendChild(buttons.sound);
       }
+      if (opts.showPrint && typeof window.print === 'function') {
+        buttons.print = button('fv-print-button', 'print', T.print, emit('print'));
+        buttons.print.setAttribute('aria-haspopup', 'dialog');
+        tools.appendChild(buttons.print);
+      }
       var fsRoot = document.documentElement;
       if (opts.showFullscreen && document.fullscreenEnabled && fsRoot.requestFullscreen) {
         var fs = buttons.fullscreen = button('fv-fullscreen', 'fullscreen', T.fullscreen, function () {
@@ -124,7 +134,8 @@
         tools.appendChild(fs);
       }
       if (tools.childNodes.length) bar.appendChild(tools);
-      (head || root).appendChild(bar);
+      if (head) head.appendChild(bar);
+      else place(bar);
       return bar;
     }
 
