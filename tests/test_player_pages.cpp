@@ -1,0 +1,379 @@
+// Every page right in the player, measured in the web engine: a landscape page in a
+// portrait book keeps its shape, zoom pictures and thumbnails are asked for only when
+// needed, printed labels show, touch turns and zooms, the keyboard reaches the
+// toolbar before the page and stays in the contents, and printing gives a sheet per
+// page. The book comes from the real publisher; its zoom pictures, thumbnails and
+// labels are added beside it as docs/book-files.md describes them.
+#include <QRegularExpression>
+#include <functional>
+
+#include "PlayerHarness.h"
+#include "publish/BookBinReader.h"
+#include "publish/RC4.h"
+#include "zip/ZKDataArchive.h"
+
+using namespace player_test;
+
+namespace {
+
+constexpr int kLandscape = 3;  // the page (counted from 1) drawn 800 x 600
+
+QSize pageSize(int number) { return number == kLandscape ? QSize(800, 600) : QSize(600, 800); }
+
+// Packs book.xml into files/book.bin and its script twin, as the publisher does.
+bool writeBookBin(const QString& folder, const pugi::xml_document& doc) {
+  ZKDataArchive archive;
+  if (archive.deflateData(FlashBookOutput::serializeBookXML(doc), QStringLiteral("book.xml")) != 1) return false;
+  const auto bin = RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
+  QFile out(folder + QStringLiteral("/files/book.bin"));
+  QFile script(folder + QStringLiteral("/files/book.bin.js"));
+  return bin && out.open(QIODevice::WriteOnly) && out.write(*bin) == bin->size() &&
+         script.open(QIODevice::WriteOnly) && script.write("window.folivoxBookBin = \"" + bin->toBase64() + "\";\n") > 0;
+}
+
+// Adds zoom pictures (twice the size), thumbnails (a quarter) and printed labels to a
+// published book, and names the pictures in book.xml.
+bool addPageFiles(const QString& folder) {
+  for (int n = 1; n <= kPages; ++n) {
+    QDir().mkpath(folder + QStringLiteral("/files/large"));
+    QDir().mkpath(folder + QStringLiteral("/files/thumb"));
+    writePicture(folder + QStringLiteral("/files/large"), n, pageSize(n) * 2, QString());
+    writePicture(folder + QStringLiteral("/files/thumb"), n, pageSize(n) / 4, QString());
+  }
+  const BookBinReader::Result read = BookBinReader::inspect(folder);
+  pugi::xml_document doc;
+  if (!read.ok() || !doc.load_buffer(read.bookXml.constData(), static_cast<size_t>(read.bookXml.size()))) return false;
+  for (pugi::xml_node page : doc.child("flipbook").child("pages").children("page")) {
+    const QString normal = QString::fromUtf8(page.child("normalUrl").text().get());
+    const QString name = normal.section(QLatin1Char('/'), -1);
+    page.child("largeUrl").text().set(("./files/large/" + name).toUtf8().constData());
+    page.child("thumbUrl").text().set(("./files/thumb/" + name).toUtf8().constData());
+  }
+  QFile labels(folder + QStringLiteral("/files/pages.js"));
+  return writeBookBin(folder, doc) && labels.open(QIODevice::WriteOnly) &&
+         labels.write("folivoxData(\"pages\", 0, {\"v\": 1, \"labels\": [\"i\", \"ii\", \"1\", \"2\", \"3\", \"4\", \"5\", \"6\"]});\n") > 0;
+}
+
+// The number of pages in a PDF file.
+int pdfPages(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return -1;
+  return static_cast<int>(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+}
+
+}  // namespace
+
+class TestPlayerPages : public QObject, public PlayerDriver {
+  Q_OBJECT
+  QTemporaryDir m_dir;
+  QString m_book;
+
+  QUrl bookUrl(const QString& fragment = QString()) {
+    QUrl url = QUrl::fromLocalFile(m_book + QStringLiteral("/index.html"));
+    if (!fragment.isEmpty()) url.setFragment(fragment);
+    return url;
+  }
+
+  // [left, top, width, height] of the first element a selector finds.
+  QList<double> rect(const QString& selector) {
+    const QVariantList r = js(QStringLiteral("(function () { var e = document.querySelector('%1'); if (!e) return [];"
+                                             " var r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
+                                  .arg(selector))
+                               .toList();
+    QList<double> out;
+    for (const QVariant& v : r) out << v.toDouble();
+    return out;
+  }
+
+  // Synthetic touch in the page, timed there (a test's round trips are slow under load):
+  // one finger from (x, y) moved by dx in `steps` moves `ms` apart and lifted with the
+  // last move, or `holdMs` after it.
+  void swipe(double x, double y, double dx, int steps, int ms, int holdMs = 0) {
+    js(QStringLiteral("(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
+                      " function ev(type, px) { book.dispatchEvent(new PointerEvent(type, { pointerId: 7, pointerType: 'touch',"
+                      " isPrimary: true, clientX: px, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1,"
+                      " bubbles: true, cancelable: true })); }"
+                      " function up() { ev('pointerup', %1 + %3); window.fvTouchDone = true; }"
+                      " ev('pointerdown', %1); var i = 0; var t = setInterval(function () { i++; ev('pointermove', %1 + %3 * i / %4);"
+                      " if (i < %4) return; clearInterval(t); if (%6 > 0) setTimeout(up, %6); else up(); }, %5); })()")
+           .arg(x)
+           .arg(y)
+           .arg(dx)
+           .arg(steps)
+           .arg(ms)
+           .arg(holdMs));
+    QVERIFY(waitFor(QStringLiteral("window.fvTouchDone")));
+  }
+
+  // Two touch taps at (x, y), 60 ms apart.
+  void doubleTap(double x, double y) {
+    js(QStringLiteral("(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
+                      " function tap() { ['pointerdown', 'pointerup'].forEach(function (type) { book.dispatchEvent(new PointerEvent(type, {"
+                      " pointerId: 9, pointerType: 'touch', isPrimary: true, clientX: %1, clientY: %2, button: 0,"
+                      " buttons: type === 'pointerup' ? 0 : 1, bubbles: true, cancelable: true })); }); }"
+                      " tap(); setTimeout(function () { tap(); window.fvTouchDone = true; }, 60); })()")
+           .arg(x)
+           .arg(y));
+    QVERIFY(waitFor(QStringLiteral("window.fvTouchDone")));
+  }
+
+  bool zoomed() { return !js(QStringLiteral("document.querySelector('.fv-zoom-out').disabled")).toBool(); }
+
+  // Prints the page to a PDF as the browser's print command would; returns its pages.
+  int printToPdf() {
+    const QString path = m_dir.filePath(QStringLiteral("print.pdf"));
+    QFile::remove(path);
+    QSignalSpy done(m_page, &QWebEnginePage::pdfPrintingFinished);
+    m_page->printToPdf(path);
+    if (!done.wait(20000) || !done.first().at(1).toBool()) return -1;
+    return pdfPages(path);
+  }
+
+ private Q_SLOTS:
+  void initTestCase() {
+    QVERIFY(m_dir.isValid());
+    const QString pictures = m_dir.filePath(QStringLiteral("pictures"));
+    QDir().mkpath(pictures);
+    QStringList files;
+    for (int n = 1; n <= kPages; ++n) files << writePicture(pictures, n, pageSize(n));
+    m_book = publishBook(m_dir.filePath(QStringLiteral("book")), QStringLiteral("float"), files);
+    QVERIFY(!m_book.isEmpty());
+    QVERIFY(addPageFiles(m_book));
+    startView();
+  }
+
+  void aLandscapePageKeepsItsShape() {
+    open(bookUrl(QStringLiteral("page=3")));
+    QCOMPARE(view(), QStringLiteral("[1,2]"));
+    const QString page = QStringLiteral(".fv-page[data-page=\"3\"]");
+    const QString shaped = QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
+                                          " return Math.abs(r.width / r.height - 4 / 3) < 0.02; })()")
+                               .arg(page);
+    QVERIFY2(waitFor(shaped), qPrintable(QString::number(rect(page).at(2) / rect(page).at(3))));
+    // Fitted across its slot and centred in it, not stretched to the book's shape.
+    const QList<double> slot = rect(QStringLiteral(".fv-side-right")), box = rect(page);
+    QVERIFY(qAbs(box[0] - slot[0]) < 1 && qAbs(box[2] - slot[2]) < 1);
+    QVERIFY2(qAbs((box[1] - slot[1]) - (slot[1] + slot[3] - box[1] - box[3])) < 1.5, qPrintable(QString::number(box[1] - slot[1])));
+    // Its link area lies on the picture.
+    const QList<double> link = rect(page + QStringLiteral(" a.fv-link"));
+    QCOMPARE(link.size(), 4);
+    const double want[4] = {0.2, 0.2, 0.2, 0.1};
+    const double got[4] = {(link[0] - box[0]) / box[2], (link[1] - box[1]) / box[3], link[2] / box[2], link[3] / box[3]};
+    for (int i = 0; i < 4; ++i) QVERIFY2(qAbs(got[i] - want[i]) < 0.01, qPrintable(QString::number(got[i])));
+
+    // On the turning leaf: the leaf is built in the same script as the turn starts.
+    const QString size = js(QStringLiteral("(function () { folivoxPlayer.next(); var f = document.querySelector('.fv-leaf .fv-front');"
+                                           " return f ? f.style.backgroundSize : ''; })()"))
+                             .toString();
+    const QStringList wh = size.section(QLatin1Char(','), 0, 0).remove(QStringLiteral("px")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QCOMPARE(wh.size(), 2);
+    QVERIFY2(qAbs(wh[0].toDouble() / wh[1].toDouble() - 4.0 / 3) < 0.02, qPrintable(size));
+    QVERIFY(settled());
+
+    // In the thumbnail strip.
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    const QString thumb = QStringLiteral(".fv-thumb[data-page=\"2\"] .fv-thumb-img");
+    QVERIFY(waitFor(QStringLiteral("(function () { var i = document.querySelector('%1'); return i && i.complete && i.naturalWidth > 0; })()").arg(thumb)));
+    QVERIFY(waitFor(QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
+                                   " return Math.abs(r.width / r.height - 4 / 3) < 0.06; })()")
+                        .arg(thumb)));
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+
+    // Zoomed.
+    js(QStringLiteral("folivoxPlayer.goTo(2)"));
+    QVERIFY(settled());
+    js(QStringLiteral("document.querySelector('.fv-zoom-in').click()"));
+    QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
+    QVERIFY(waitFor(shaped));
+    QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
+  }
+
+  void zoomPicturesOnlyForPagesOnScreen() {
+    TinyWebServer server(m_book);
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const auto asked = [&server](const QString& folder) {
+      QStringList out;
+      for (const QString& path : server.requested)
+        if (path.startsWith(folder)) out << path;
+      return out;
+    };
+    open(QUrl(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.serverPort())));
+    QCOMPARE(view(), QStringLiteral("[0]"));
+    QVERIFY(asked(QStringLiteral("/files/large/")).isEmpty());
+    // 200 %: the zoom picture of the cover, the one page on screen, and no other.
+    js(QStringLiteral("document.querySelector('.fv-zoom-in').click(); document.querySelector('.fv-zoom-in').click()"));
+    QVERIFY2(waitFor(QStringLiteral("document.querySelector('img.fv-picture').getAttribute('src') === './files/large/1.jpg'")),
+             qPrintable(server.requested.join(u' ')));
+    QStringList large = asked(QStringLiteral("/files/large/"));
+    large.removeDuplicates();  // loaded aside, then shown: twice from a server that forbids caching
+    QCOMPARE(large, QStringList{QStringLiteral("/files/large/1.jpg")});
+    QVERIFY(waitFor(QStringLiteral("document.querySelector('img.fv-picture').naturalWidth === 1200")));
+    js(QStringLiteral("document.querySelector('.fv-zoom-out').click(); document.querySelector('.fv-zoom-out').click()"));
+
+    // The strip shows thumbnails; page pictures stay those near the open spread.
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    QVERIFY(waitFor(QStringLiteral("[].every.call(document.querySelectorAll('.fv-thumb-img'), function (i) { return i.complete; })"
+                                   " && document.querySelectorAll('.fv-thumb-img').length === %1")
+                        .arg(kPages)));
+    QCOMPARE(asked(QStringLiteral("/files/thumb/")).size(), kPages);
+    QVERIFY2(!asked(QStringLiteral("/files/page/")).contains(QStringLiteral("/files/page/8.jpg")), qPrintable(server.requested.join(u' ')));
+    QVERIFY(m_page->errors.isEmpty());
+  }
+
+  void printedLabelsShowAndLead() {
+    open(bookUrl());
+    const QString field = QStringLiteral("document.querySelector('.fv-pageinput').value");
+    QCOMPARE(js(field).toString(), QStringLiteral("i"));
+    QCOMPARE(js(QStringLiteral("folivoxPlayer.labelOf(2)")).toString(), QStringLiteral("1"));
+    js(QStringLiteral("folivoxPlayer.next()"));
+    QVERIFY(settled());
+    QCOMPARE(js(field).toString(), QStringLiteral("ii\u20131"));
+    js(QStringLiteral("document.querySelector('.fv-contents').click()"));
+    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-toc-page'), function (e) { return e.textContent; }).join()"))
+                 .toString(),
+             QStringLiteral("i,1,2,6"));
+    press(Qt::Key_Escape);
+    QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-toc.fv-open')")));
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-thumb-label').length === %1").arg(kPages)));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-thumb[data-page=\"7\"] .fv-thumb-label').textContent")).toString(),
+             QStringLiteral("6"));
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+
+    // A typed printed label goes to its page.
+    js(QStringLiteral("var i = document.querySelector('.fv-pageinput'); i.focus(); i.value = '';"));
+    type(QStringLiteral("4"));
+    press(Qt::Key_Return);
+    QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(5) >= 0")), qPrintable(view()));
+    QVERIFY(settled());
+    QCOMPARE(js(field).toString(), QStringLiteral("4\u20135"));
+    // The field fits the widest pair a 2,000-page book shows.
+    QVERIFY(js(QStringLiteral("(function () { var i = document.querySelector('.fv-pageinput'); i.style.setProperty('--fv-page-chars', '9');"
+                              " i.value = '1000\u20131001'; return i.scrollWidth <= i.clientWidth; })()"))
+                .toBool());
+    // An address that names no page is set back to the page shown.
+    js(QStringLiteral("location.hash = '#page=99'"));
+    QVERIFY2(waitFor(QStringLiteral("location.hash === '#page=' + (folivoxPlayer.page() + 1)")),
+             qPrintable(js(QStringLiteral("location.hash")).toString()));
+    QVERIFY(m_page->errors.isEmpty());
+  }
+
+  void touchTurnsAndZooms() {
+    open(bookUrl());
+    QCOMPARE(view(), QStringLiteral("[0]"));
+    const QList<double> book = rect(QStringLiteral(".fv-book"));
+    const double y = book[1] + book[3] / 2;
+    // A short quick flick on the cover: 60 px in 40 ms.
+    swipe(book[0] + book[2] - 30, y, -60, 4, 10);
+    QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView()[0] === 1")), qPrintable(view()));
+    QVERIFY(settled());
+    // A slow drag past a quarter of the page, held still before letting go.
+    const double pageW = rect(QStringLiteral(".fv-side-right")).at(2);
+    const QList<double> spread = rect(QStringLiteral(".fv-book"));
+    swipe(spread[0] + spread[2] - 20, y, -(pageW / 4 + 30), 10, 40, 150);
+    QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView()[0] === 3")), qPrintable(view()));
+    QVERIFY(settled());
+    // A double tap zooms in on its place, another zooms back out.
+    const double cx = spread[0] + spread[2] / 4;
+    doubleTap(cx, y);
+    QTRY_VERIFY(zoomed());
+    QTest::qWait(400);
+    QCOMPARE(view(), QStringLiteral("[3,4]"));
+    doubleTap(cx, y);
+    QTRY_VERIFY(!zoomed());
+    // Two fingers spreading apart zoom in.
+    js(QStringLiteral("(function () { var book = document.querySelector('.fv-book');"
+                      " function ev(type, id, x) { book.dispatchEvent(new PointerEvent(type, { pointerId: id, pointerType: 'touch',"
+                      " clientX: x, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1, bubbles: true })); }"
+                      " ev('pointerdown', 1, %1 - 50); ev('pointerdown', 2, %1 + 50);"
+                      " ev('pointermove', 1, %1 - 110); ev('pointermove', 2, %1 + 110);"
+                      " ev('pointerup', 1, %1 - 110); ev('pointerup', 2, %1 + 110); })()")
+           .arg(cx)
+           .arg(y));
+    QTRY_VERIFY(zoomed());
+    QCOMPARE(view(), QStringLiteral("[3,4]"));
+    QVERIFY(m_page->errors.isEmpty());
+  }
+
+  void keyboardReachesEveryPartInOrder() {
+    open(bookUrl());
+    // The skip link, then the toolbar, then the page's link areas.
+    QStringList order;
+    for (int i = 0; i < 20 && !order.contains(QStringLiteral("fv-link")); ++i) {
+      const QString before = js(QStringLiteral("String(document.activeElement.outerHTML).slice(0, 200)")).toString();
+      press(Qt::Key_Tab);
+      QTRY_VERIFY(js(QStringLiteral("String(document.activeElement.outerHTML).slice(0, 200)")).toString() != before);
+      order << focused().section(QLatin1Char(' '), -1);
+    }
+    QCOMPARE(order.value(0), QStringLiteral("fv-skip"));
+    // (First and Previous are disabled at the cover.)
+    for (const char* tool : {"fv-pageinput", "fv-far-right", "fv-contents", "fv-zoom-in", "fv-print-button"})
+      QVERIFY2(order.indexOf(QLatin1String(tool)) > 0, qPrintable(order.join(u' ')));
+    QCOMPARE(order.last(), QStringLiteral("fv-link"));
+
+    // After a page link, the focus is on the page it opened.
+    js(QStringLiteral("document.querySelector('a.fv-link[href=\"#page=5\"]').focus()"));
+    press(Qt::Key_Return);
+    QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(4) >= 0")), qPrintable(view()));
+    QVERIFY(settled());
+    QVERIFY2(waitFor(QStringLiteral("document.activeElement.getAttribute('data-page') === '5'")), qPrintable(focused()));
+
+    // In the contents the keys move within the list; the current section is marked.
+    js(QStringLiteral("document.querySelector('.fv-contents').click()"));
+    const QString entry = QStringLiteral("(document.activeElement.querySelector('.fv-toc-title') || {}).textContent");
+    QCOMPARE(js(entry).toString(), QStringLiteral("Section 1.1 & more"));
+    QCOMPARE(js(QStringLiteral("document.activeElement.getAttribute('aria-current')")).toString(), QStringLiteral("location"));
+    // Keys reach the page after a while, in order: wait for what each one does.
+    press(Qt::Key_Down);
+    QTRY_COMPARE(js(entry).toString(), QStringLiteral("Back cover"));
+    press(Qt::Key_Home);
+    QTRY_COMPARE(js(entry).toString(), QStringLiteral("Cover"));
+    press(Qt::Key_PageDown);
+    QTRY_COMPARE(js(entry).toString(), QStringLiteral("Back cover"));
+    press(Qt::Key_Home);
+    press(Qt::Key_Right);
+    press(Qt::Key_End);
+    QTRY_COMPARE(js(entry).toString(), QStringLiteral("Back cover"));
+    QCOMPARE(view(), QStringLiteral("[3,4]"));
+    press(Qt::Key_Escape);
+    QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-toc.fv-open')")));
+
+    // The thumbnail strip follows the reader on a narrow window.
+    m_view->resize(420, 800);
+    QVERIFY(waitFor(QStringLiteral("folivoxPlayer.singlePage()")));
+    js(QStringLiteral("document.querySelector('.fv-thumbnails').click(); folivoxPlayer.goTo(7)"));
+    QVERIFY(settled());
+    QVERIFY(waitFor(QStringLiteral("(function () { var t = document.querySelector('.fv-thumb[data-page=\"7\"]');"
+                                   " var s = document.querySelector('.fv-thumbs-scroll').getBoundingClientRect();"
+                                   " if (!t) return false; var r = t.getBoundingClientRect(); return r.left >= s.left && r.right <= s.right; })()")));
+    m_view->resize(1200, 800);
+    QVERIFY(m_page->errors.isEmpty());
+  }
+
+  void printingGivesOnePagePerSheet() {
+    open(bookUrl(QStringLiteral("page=3")));
+    QCOMPARE(view(), QStringLiteral("[1,2]"));
+    QCOMPARE(printToPdf(), 2);
+    // The print button asks for a range of printed labels.
+    QSignalSpy asked(m_page, &QWebEnginePage::printRequested);
+    js(QStringLiteral("document.querySelector('.fv-print-button').click()"));
+    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-print-dialog.fv-open')")));
+    js(QStringLiteral("document.querySelector('.fv-print-from').value = 'ii'; document.querySelector('.fv-print-to').value = '2';"
+                      " document.querySelector('.fv-print-choice[value=\"range\"]').checked = true;"
+                      " document.querySelector('.fv-print-go').click()"));
+    QTRY_VERIFY_WITH_TIMEOUT(asked.count() == 1, 10000);
+    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-print-picture'), function (i) { return i.getAttribute('src'); }).join()"))
+                 .toString(),
+             QStringLiteral("./files/large/2.jpg,./files/large/3.jpg,./files/large/4.jpg"));
+    QCOMPARE(printToPdf(), 3);
+    // Then the browser's print command prints the spread in view again.
+    QCOMPARE(printToPdf(), 2);
+    QVERIFY(m_page->errors.isEmpty());
+  }
+
+  void cleanupTestCase() { m_view.reset(); }
+};
+
+FOLIVOX_PLAYER_TEST_MAIN(TestPlayerPages)
+
+#include "test_player_pages.moc"
