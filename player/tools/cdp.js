@@ -58,7 +58,12 @@ async function launch(opts) {
     events.push(msg);
     if (msg.method === 'Runtime.exceptionThrown') errors.push(msg.params.exceptionDetails.exception ? msg.params.exceptionDetails.exception.description : msg.params.exceptionDetails.text);
     if (msg.method === 'Runtime.consoleAPICalled' && msg.params.type === 'error') errors.push(msg.params.args.map((a) => a.value || a.description).join(' '));
-    if (msg.method === 'Log.entryAdded' && msg.params.entry.level === 'error') errors.push(msg.params.entry.text + ' ' + (msg.params.entry.url || ''));
+    // The optional data scripts (docs/book-files.md) are tried on every book; a book
+    // without one logs the failed load, which is no fault of the player.
+    const optional = (e) => e.source === 'network' && /\/files\/(pages\.js|text\/[^/]+\.js)$/.test(e.url || '');
+    if (msg.method === 'Log.entryAdded' && msg.params.entry.level === 'error' && !optional(msg.params.entry)) {
+      errors.push(msg.params.entry.text + ' ' + (msg.params.entry.url || ''));
+    }
   };
   function send(method, params) {
     const id = nextId++;
