@@ -13,7 +13,7 @@
   var LAYERS = ['text', 'links'];
   var P = F.pictures;
 
-  // ctx: { book, texts, bus, reader, stage }
+  // ctx: { book, texts, labels, bus, reader, stage }
   function createPageView(ctx) {
     var book = ctx.book;
     var T = ctx.texts;
@@ -23,7 +23,7 @@
     var aspects = Object.create(null);
     var widths = Object.create(null);
     var live = [];                        // pages at rest in the document: { p, div, img }
-    var large = Object.create(null);      // p -> 'loading' | 'ready' for zoom pictures
+    var large = Object.create(null);      // p -> 'loading', 'ready' or 'failed': zoom pictures
 
     // build(p) returns the layer's element for page p, or null when it has none there.
     function addLayer(name, build) {
@@ -55,7 +55,7 @@
       live.forEach(function (l) { if (l.p === p) place(l.div, p); });
     }
 
-    function make(p, live_) {
+    function make(p, atRest) {
       var div = F.dom.make('div', 'fv-page' + (ctx.reader.isHard(p) ? ' fv-hard' : ''));
       div.setAttribute('data-page', String(p + 1));
       var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + ctx.labels.labelOf(p), draggable: 'false', decoding: 'async' });
@@ -63,14 +63,14 @@
       img.addEventListener('load', function () {
         learn(p, img);
         place(div, p);
-        if (live_) sharpen();
+        if (atRest) sharpen();
       });
       var url = large[p] === 'ready' && needsLarge(p) ? book.pages[p].large : book.pages[p].url;
       if (url) img.src = url;
       else div.classList.add('fv-broken');
       place(div, p);
       div.appendChild(img);
-      if (live_) {
+      if (atRest) {
         // Focusable, so a page link can hand the focus to the page it opened.
         div.setAttribute('tabindex', '-1');
         for (var i = 0; i < LAYERS.length; i++) {
