@@ -1,4 +1,12 @@
-// Application shell helpers: settings store, folders, trust file, log, notifications.
+// Shared services: settings store, private and work folders, trust file, log,
+// notifications.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QThread>
 #include <csignal>
@@ -12,6 +20,7 @@
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
+#include "base/PrivateFolder.h"
 
 namespace {
 
@@ -72,12 +81,125 @@ class TestBase : public QObject {
     QCOMPARE(&AppSettings::shareInstance(), &AppSettings::shareInstance());
   }
 
-  void tmpFolders() {
-    const QString a = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
-    const QString b = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
-    QVERIFY(!a.isEmpty() && a != b);
-    QVERIFY(a.startsWith(PlatformPaths::current().tmpRoot + "/Quireon/temp."));
-    QVERIFY(QDir(a).isEmpty());
+  void workFoldersArePrivate() {
+    const QString tmp = PlatformPaths::current().tmpRoot;
+    // A shared <tmp>/Quireon that someone else made first, open to all, with
+    // a page file linked to a secret: never used.
+    const QString shared = tmp + "/Quireon";
+    QVERIFY(QDir().mkpath(shared + "/temp.AAAAAA"));
+    QVERIFY(QFile::link(tmp + "/secret", shared + "/temp.AAAAAA/1.jpg"));
+    ::chmod(QFile::encodeName(shared).constData(), 0777);
+
+    std::unique_ptr<PrivateFolder> a = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
+    std::unique_ptr<PrivateFolder> b = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
+    QVERIFY(a && b && a->path() != b->path());
+    for (const PrivateFolder* f : {a.get(), b.get()}) {
+      QCOMPARE(QFileInfo(f->path()).absolutePath(), tmp);
+      QVERIFY(QFileInfo(f->path()).fileName().startsWith(QStringLiteral("Quireon-%1-").arg(::getpid())));
+      QVERIFY(QDir(f->path()).isEmpty());
+      struct stat st {};
+      QCOMPARE(::lstat(QFile::encodeName(f->path()).constData(), &st), 0);
+      QVERIFY(S_ISDIR(st.st_mode));
+      QCOMPARE(st.st_mode & 07777, mode_t(0700));
+      QCOMPARE(st.st_uid, ::geteuid());
+      QVERIFY(f->isIntact());
+    }
+    const QString path = a->path();
+    write(path + "/sub/page.jpg", "x");
+    a.reset();
+    QVERIFY(!QFileInfo::exists(path));
+    QVERIFY(QFileInfo(shared + "/temp.AAAAAA/1.jpg").isSymLink());  // untouched, not followed
+
+    // A folder removed or replaced behind our back is not intact, and what
+    // stands at its path then is not ours to remove.
+    const QString bPath = b->path();
+    QVERIFY(QDir(bPath).removeRecursively());
+    QVERIFY(QDir().mkdir(bPath));
+    QVERIFY(!b->isIntact());
+    b.reset();
+    QVERIFY(QFileInfo(bPath).isDir());
+    QDir(bPath).removeRecursively();
+    QDir(shared).removeRecursively();
+  }
+
+  void unsafeParentsAreRefused() {
+    QTemporaryDir dir;
+    const QString open = dir.filePath("open"), sticky = dir.filePath("sticky"), plain = dir.filePath("plain");
+    for (const QString& d : {open, sticky, plain}) QVERIFY(QDir().mkdir(d));
+    ::chmod(QFile::encodeName(open).constData(), 0777);
+    ::chmod(QFile::encodeName(sticky).constData(), 01777);
+    write(dir.filePath("file"), "x");
+    QVERIFY(PrivateFolder::unsafeParentReason(open).contains("writable by other users"));
+    QVERIFY(PrivateFolder::unsafeParentReason(sticky).isEmpty());  // as /tmp
+    QVERIFY(PrivateFolder::unsafeParentReason(plain).isEmpty());
+    QVERIFY(PrivateFolder::unsafeParentReason(dir.filePath("file")).contains("not a folder"));
+    QVERIFY(!PrivateFolder::unsafeParentReason(dir.filePath("missing")).isEmpty());
+    QString error;
+    QVERIFY(!PrivateFolder::create(open, "x-", &error));
+    QVERIFY2(error.contains("writable by other users"), qPrintable(error));
+    QVERIFY(QDir(open).isEmpty());
+    QVERIFY(PrivateFolder::create(sticky, "x-"));
+
+    // The work folders follow the rule: an open temporary folder gives none.
+    PlatformPaths paths = PlatformPaths::current();
+    const PlatformPaths saved = paths;
+    paths.tmpRoot = open;
+    PlatformPaths::setCurrent(paths);
+    QVERIFY(!HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"), &error));
+    PlatformPaths::setCurrent(saved);
+
+    if (::geteuid() != 0) QSKIP("a folder of another user needs root to make");
+    QVERIFY(::chown(QFile::encodeName(plain).constData(), 65534, 65534) == 0);
+    QVERIFY(PrivateFolder::unsafeParentReason(plain).contains("belongs to another user"));
+  }
+
+  void leftoversOfEndedRunsAreSwept() {
+    QTemporaryDir dir;
+    const QString parent = dir.path();
+    // A folder whose process has ended holds no lock.
+    QVERIFY(QDir().mkpath(parent + "/w-1-dead/files/page"));
+    write(parent + "/w-1-dead/files/page/1.jpg", "x");
+    // Neither links, files, nor other names are touched.
+    QVERIFY(QDir().mkpath(parent + "/elsewhere"));
+    write(parent + "/elsewhere/keep", "x");
+    QVERIFY(QFile::link(parent + "/elsewhere", parent + "/w-2-link"));
+    write(parent + "/w-3-file", "x");
+    QVERIFY(QDir().mkpath(parent + "/other-4-dead"));
+    // A folder of this process, and one that another running process holds.
+    std::unique_ptr<PrivateFolder> mine = PrivateFolder::create(parent, "w-");
+    QVERIFY(mine);
+    QVERIFY(QDir().mkpath(parent + "/w-5-held"));
+    const QString flock = QStandardPaths::findExecutable("flock");
+    QProcess holder;
+    if (!flock.isEmpty()) {
+      // -o: the lock stays with flock itself, not with the command it runs.
+      holder.start(flock, {"-o", parent + "/w-5-held", "cat"});
+      QVERIFY(holder.waitForStarted());
+      // Wait until it holds the lock.
+      QTRY_VERIFY([&] {
+        const int fd = ::open(QFile::encodeName(parent + "/w-5-held").constData(), O_RDONLY | O_DIRECTORY);
+        const bool busy = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+        ::close(fd);
+        return busy;
+      }());
+    }
+    QCOMPARE(PrivateFolder::removeLeftovers(parent, "w-"), flock.isEmpty() ? 2 : 1);
+    QVERIFY(!QFileInfo::exists(parent + "/w-1-dead"));
+    QVERIFY(QFileInfo(parent + "/w-2-link").isSymLink());
+    QVERIFY(QFileInfo::exists(parent + "/elsewhere/keep"));
+    QVERIFY(QFileInfo::exists(parent + "/w-3-file"));
+    QVERIFY(QFileInfo::exists(parent + "/other-4-dead"));
+    QVERIFY(mine->isIntact());
+    if (flock.isEmpty()) QSKIP("flock(1) is missing: a folder held by another process is not tried");
+    QVERIFY(QFileInfo::exists(parent + "/w-5-held"));
+    // Once its process has ended, its folder goes too.
+    holder.kill();
+    holder.waitForFinished();
+    holder.close();
+    QCOMPARE(PrivateFolder::removeLeftovers(parent, "w-"), 1);
+    QVERIFY(!QFileInfo::exists(parent + "/w-5-held"));
+    QVERIFY(mine->isIntact());
+    QCOMPARE(PrivateFolder::removeLeftovers(parent, ""), 0);  // never a whole folder
   }
 
   void folderListing() {

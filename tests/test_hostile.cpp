@@ -1,13 +1,17 @@
 // Hostile input as a user meets it: damaged and crafted documents, templates
 // and settings files, a book folder that refuses to be written and a disk that
 // fills up. For each: no crash or hang, a clear message or a logged skip, and
-// no half-written book.bin, settings file or trust file.
+// no half-written book.bin, settings file or trust file; and another local
+// user who tries to reach into our work.
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <mutex>
 #include <pugixml.hpp>
 
@@ -19,6 +23,7 @@
 #include "import/FlashPagesAnnotationsPDF.h"
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
+#include "import/PDFToPageConverter.h"
 #include "publish/BookBinReader.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
@@ -92,8 +97,7 @@ QByteArray package(const QString& props) {
 }
 
 QStringList workFolders() {
-  return QDir(QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon")))
-      .entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  return QDir(PlatformPaths::current().tmpRoot).entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 // Files that only an interrupted atomic write leaves behind (QSaveFile's
@@ -505,6 +509,52 @@ class TestHostile : public QObject {
     QCOMPARE(readFile(trust), oldTrust);
     QCOMPARE(strayTempFiles(disk, {"mine.txt", "filler.bin"}), QStringList());
     QCOMPARE(strayTempFiles(QFileInfo(trust).path(), {"PT.cfg"}), QStringList());
+  }
+
+  // Another local user who shares the temporary folder tries to swap a page
+  // of the import for a link to a file only we may read. The work folder is
+  // ours alone, in a sticky folder: they can neither enter, rename nor
+  // replace it. (A shared <tmp>/Quireon that they made first let them.)
+  void anotherUserCannotSwapThePages() {
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty()) QSKIP("needs root and setpriv(1) to act as a second user");
+    QByteArray sharedName = "/tmp/folivox-shared-XXXXXX";
+    QVERIFY(::mkdtemp(sharedName.data()) != nullptr);
+    const QString shared = QFile::decodeName(sharedName);
+    const auto removeShared = qScopeGuard([&] { QDir(shared).removeRecursively(); });
+    ::chmod(sharedName.constData(), 01777);  // as /tmp
+    QVERIFY(writeFile(shared + "/secret", "root only"));
+    ::chmod(QFile::encodeName(shared + "/secret").constData(), 0600);
+    auto asNobody = [&](const QString& script) {
+      QProcess p;
+      p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c", script});
+      return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    // They come first and make the old shared folder, open to all.
+    QVERIFY(asNobody(QStringLiteral("mkdir -m 0777 '%1/Quireon'").arg(shared)));
+
+    PlatformPaths paths = PlatformPaths::current();
+    const PlatformPaths saved = paths;
+    paths.tmpRoot = shared;
+    PlatformPaths::setCurrent(paths);
+    const auto restore = qScopeGuard([&] { PlatformPaths::setCurrent(saved); });
+    PdfFixture pdf(2);
+    QVERIFY(pdf.write(path(QStringLiteral("mine.pdf"))));
+    FlashPageSourcePDF source(path(QStringLiteral("mine.pdf")), QStringLiteral("ALL"), 144, 85);
+    source.generatePages();
+    const QString folder = source.toPageConverter()->converterWorkFolder();
+    QVERIFY(!folder.startsWith(shared + "/Quireon/"));
+    const QString page = folder + "/1.jpg";
+    const QByteArray picture = readFile(page);
+    QVERIFY(picture.startsWith("\xFF\xD8"));
+
+    QVERIFY(!asNobody(QStringLiteral("ls '%1'").arg(folder)));
+    QVERIFY(!asNobody(QStringLiteral("ln -sf '%1/secret' '%2'").arg(shared, page)));
+    QVERIFY(!asNobody(QStringLiteral("mv '%1' '%2/stolen' && mkdir '%1' && ln -s '%2/secret' '%3'")
+                          .arg(folder, shared, page)));
+    QVERIFY(!QFileInfo(page).isSymLink());
+    QCOMPARE(readFile(page), picture);
+    QVERIFY(!QFileInfo::exists(shared + "/stolen"));
   }
 
   void republishingKeepsTheUsersFiles() {

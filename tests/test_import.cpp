@@ -70,8 +70,7 @@ QSize jpegSize(const QString& path) {
 }
 
 QStringList workFolders() {
-  const QString base = QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon"));
-  return QDir(base).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+  return QDir(PlatformPaths::current().tmpRoot).entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 QString xml(const pugi::xml_node& node) {
@@ -192,8 +191,8 @@ class TestImport : public QObject {
     source.generateNormalPages();
 
     const QString folder = source.toPageConverter()->converterWorkFolder();
-    QCOMPARE(QFileInfo(folder).dir().path(), QDir(PlatformPaths::current().tmpRoot).filePath(QStringLiteral("Quireon")));
-    QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("temp.")));
+    QCOMPARE(QFileInfo(folder).dir().path(), PlatformPaths::current().tmpRoot);
+    QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("Quireon-")));
     QCOMPARE(source.pages().size(), size_t(3));
     QCOMPARE(source.normalPages().size(), size_t(3));
     for (int i = 0; i < 3; ++i) {

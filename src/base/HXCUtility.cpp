@@ -5,22 +5,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
-#include <cstdlib>
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
 #include "base/TextDecoding.h"
 
-QString HXCUtility::forceTmpDiractory(const QString& folderName) {
-  const QString base = QDir(PlatformPaths::current().tmpRoot).filePath(folderName);
-  QDir().mkpath(base);
-  QByteArray tmpl = QFile::encodeName(QDir(base).filePath(QStringLiteral("temp.XXXXXX")));
-  if (::mkdtemp(tmpl.data()) == nullptr) {
-    qCWarning(lcApp) << "cannot create a work folder in" << base;
-    return QString();
-  }
-  return QFile::decodeName(tmpl);
+std::unique_ptr<PrivateFolder> HXCUtility::forceTmpDiractory(const QString& folderName, QString* error) {
+  return PrivateFolder::create(PlatformPaths::current().tmpRoot, folderName + QLatin1Char('-'), error);
+}
+
+int HXCUtility::removeLeftoverTmpDiractories(const QString& folderName) {
+  return PrivateFolder::removeLeftovers(PlatformPaths::current().tmpRoot, folderName + QLatin1Char('-'));
 }
 
 QStringList HXCUtility::subFolderOfFolder(const QString& folder) {

@@ -3,12 +3,20 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
+
+#include "base/PrivateFolder.h"
 
 class HXCUtility {
  public:
-  // A new, empty, uniquely named folder <tmp>/<folderName>/temp.XXXXXX (mkdtemp).
-  // <tmp> is PlatformPaths::tmpRoot ("/tmp"). Returns "" when it cannot be made.
-  static QString forceTmpDiractory(const QString& folderName);
+  // A new, empty work folder <tmp>/<folderName>-<pid>-XXXXXX of this process
+  // alone (see PrivateFolder: mode 0700, removed with the object). <tmp> is
+  // PlatformPaths::tmpRoot ("/tmp"). There is no shared <tmp>/<folderName>:
+  // whoever made that first could swap the files inside. Null, with the
+  // reason in `error`, when it cannot be made.
+  static std::unique_ptr<PrivateFolder> forceTmpDiractory(const QString& folderName, QString* error = nullptr);
+  // Removes the work folders of `folderName` that killed runs left behind.
+  static int removeLeftoverTmpDiractories(const QString& folderName);
 
   // Every folder below `folder`, at any depth, as full paths, in the order the
   // directory walk yields them. Symbolic links are not followed nor listed.

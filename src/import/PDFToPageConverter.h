@@ -1,17 +1,21 @@
 // Holds the document, the JPEG quality and the private work folder that
 // receives a PDF's page pictures. The work folder lives as long as the
-// converter.
+// converter; one that a killed run left behind is removed by
+// removeLeftoverWorkFolders() at the next start.
 #pragma once
 
 #include <QString>
 #include <memory>
 
 class MuPdfDocument;
+class PrivateFolder;
 
 class PDFToPageConverter {
  public:
+  static inline const QString kWorkFolderName = QStringLiteral("Quireon");
+
   // Makes a new work folder with HXCUtility::forceTmpDiractory("Quireon").
-  // converterWorkFolder() is "" when it could not be made.
+  // converterWorkFolder() is "" when it could not be made; workFolderError() says why.
   PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality);
   // Deletes the work folder this converter made, with every page file in it.
   virtual ~PDFToPageConverter();
@@ -35,6 +39,10 @@ class PDFToPageConverter {
   // converter produces no files.
   virtual QString generatePage(qint32 number);
 
+  const QString& workFolderError() const { return m_workFolderError; }
+  // Removes the work folders of converters whose program was killed.
+  static int removeLeftoverWorkFolders();
+
  protected:
   qint32 iQuality = 100;
   QString iPDFPath;
@@ -43,5 +51,6 @@ class PDFToPageConverter {
   std::shared_ptr<MuPdfDocument> iPDFDoc;
 
  private:
-  QString m_ownedFolder;
+  std::unique_ptr<PrivateFolder> m_ownedFolder;
+  QString m_workFolderError;
 };
