@@ -1,4 +1,5 @@
 // Text and RTF documents to PDF, and the RTF reader.
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -69,6 +70,100 @@ class TestPdf : public QObject {
     for (int i = 1; i <= 120; ++i) QCOMPARE(all.count(QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
     QVERIFY(all.contains(QStringLiteral("\uFFFD")));
     QVERIFY(all.contains(QStringLiteral("broken bytes stay visible")));
+  }
+
+  // A paragraph far longer than one piece of layout, one with no place to
+  // break, tabs and every kind of line end: each word once, in order, as one
+  // layout of the whole text would print it.
+  void longParagraphsAndLineEnds() {
+    QByteArray text;
+    for (int i = 1; i <= 12000; ++i) text += "w" + QByteArray::number(i).rightJustified(5, '0') + " ";
+    text += "\n" + QByteArray(30000, 'x') + "\n";
+    text += "col1\tcol2\tcol3\r\ncr\rlf\n";
+    QVERIFY(writeFile(path(QStringLiteral("long.txt")), text));
+    QString error;
+    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("long.txt")), path(QStringLiteral("long.pdf")), &error),
+             qPrintable(error));
+    const QStringList pages = pagesText(path(QStringLiteral("long.pdf")));
+    QVERIFY(!pages.contains(QStringLiteral("bad size")));
+    const QString all = pages.join(QLatin1Char('\n'));
+    QStringList words;
+    static const QRegularExpression word(QStringLiteral("w\\d{5}"));
+    for (auto it = word.globalMatch(all); it.hasNext();) words << it.next().captured();
+    QCOMPARE(words.size(), qsizetype(12000));
+    for (int i = 0; i < words.size(); ++i) QCOMPARE(words[i], QStringLiteral("w%1").arg(i + 1, 5, 10, QLatin1Char('0')));
+    QCOMPARE(all.count(QLatin1Char('x')), qsizetype(30000));
+    // CR LF, CR and LF end lines.
+    const QStringList lines = all.split(QLatin1Char('\n'));
+    QVERIFY(lines.contains(QStringLiteral("cr")) && lines.contains(QStringLiteral("lf")));
+  }
+
+  // Columns at tab stops every 36 points stay on their line (Qt scales the
+  // stop distance by the resolution: once it put each tab on a line of its own).
+  void tabsStopEveryHalfInch() {
+    QVERIFY(writeFile(path(QStringLiteral("tabs.txt")), "a\tb\tc\td\te\tf\tg\th\n"));
+    QString error;
+    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("tabs.txt")), path(QStringLiteral("tabs.pdf")), &error),
+             qPrintable(error));
+    // Rows and columns of the rendered page (1 pixel a point) that hold ink.
+    QSet<int> rows;
+    int left = 10000, right = -1;
+    MuPdfDocument::open(path(QStringLiteral("tabs.pdf")))->render(0, 1, [&](const unsigned char* rgb, int w, int h, int stride) {
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          if (rgb[y * stride + x * 3] < 128) {
+            rows.insert(y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+          }
+    });
+    QVERIFY(!rows.isEmpty());
+    QVERIFY2(*std::max_element(rows.begin(), rows.end()) - *std::min_element(rows.begin(), rows.end()) < 14,
+             "the columns are not on one line");
+    // h starts 7 stops after a: 252 points.
+    QVERIFY2(right - left > 252 && right - left < 252 + 14, qPrintable(QString::number(right - left)));
+    const int textLeft = qRound(DocumentToPdf::kMarginLeft + DocumentToPdf::kTextInsetX);
+    QVERIFY2(left >= textLeft && left <= textLeft + 3, qPrintable(QString::number(left)));
+  }
+
+  void emptyDocumentsAreRefused() {
+    const QList<QPair<QString, QByteArray>> empty = {
+        {"empty.txt", ""}, {"blank.txt", " \n\n\t \r\n"}, {"bom.txt", "\xEF\xBB\xBF"},
+        {"empty.rtf", "{\\rtf1 }"}, {"blank.rtf", "{\\rtf1{\\*\\generator Writer;}{\\info{\\title t}}\\par \\par }"}};
+    for (const auto& [name, bytes] : empty) {
+      QVERIFY(writeFile(path(name), bytes));
+      QString error;
+      QVERIFY2(!DocumentToPdf::convertToPDF(path(name), path(name + ".pdf"), &error), qPrintable(name));
+      QCOMPARE(error, QStringLiteral("Cannot convert %1: the document is empty").arg(name));
+      QVERIFY(!QFileInfo::exists(path(name + ".pdf")));
+    }
+  }
+
+  void conversionReportsProgressAndStops() {
+    QByteArray text;
+    while (text.size() < 1200 * 1024) text += "Some words on a line of their own.\n";
+    QVERIFY(writeFile(path(QStringLiteral("big.txt")), text));
+    QList<qint64> done;
+    QString error;
+    QVERIFY(DocumentToPdf::convertToPDF(path(QStringLiteral("big.txt")), path(QStringLiteral("big.pdf")), &error,
+                                        [&](qint64 d, qint64 total) {
+                                          if (total != text.size()) return false;
+                                          done << d;
+                                          return true;
+                                        }));
+    QVERIFY(done.size() >= 4);
+    QVERIFY(std::is_sorted(done.begin(), done.end()));
+    QCOMPARE(done.last(), qint64(text.size()));
+
+    // Stopped at the first report: no PDF, and a reason.
+    for (const QByteArray& rtf : {QByteArray(), "{\\rtf1 " + text.replace('\n', "\\par ") + "}"}) {
+      const QString source = path(rtf.isEmpty() ? QStringLiteral("big.txt") : QStringLiteral("big.rtf"));
+      if (!rtf.isEmpty()) QVERIFY(writeFile(source, rtf));
+      QVERIFY(!DocumentToPdf::convertToPDF(source, path(QStringLiteral("stopped.pdf")), &error,
+                                           [](qint64, qint64) { return false; }));
+      QCOMPARE(error, QStringLiteral("The conversion of %1 was stopped.").arg(QFileInfo(source).fileName()));
+      QVERIFY(!QFileInfo::exists(path(QStringLiteral("stopped.pdf"))));
+    }
   }
 
   void textDecoding() {

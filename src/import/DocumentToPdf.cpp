@@ -1,51 +1,51 @@
 #include "import/DocumentToPdf.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <QUrl>
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
 #include "import/RtfReader.h"
+#include "import/TextPagePrinter.h"
 
 namespace {
+
+// Bytes of plain text read, decoded and printed at a time.
+constexpr qint64 kReadChunk = 256 * 1024;
+// Characters of a document printed between two progress reports.
+constexpr qint64 kReportEvery = 64 * 1024;
 
 void setError(QString* error, const QString& text) {
   qCWarning(lcImport).noquote() << text;
   if (error) *error = text;
 }
 
-bool readSource(const QString& source, QByteArray* data, QString* error) {
+bool openSource(const QString& source, QFile* file, QString* error) {
   const QString name = QFileInfo(source).fileName();
-  QFile file(source);
   if (!QFileInfo(source).isFile()) {
     setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
     return false;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file.errorString()));
+  file->setFileName(source);
+  if (!file->open(QIODevice::ReadOnly)) {
+    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file->errorString()));
     return false;
   }
-  if (file.size() > DocumentToPdf::kMaxInputBytes) {
+  if (file->size() > DocumentToPdf::kMaxInputBytes) {
     setError(error, QStringLiteral("Cannot convert %1: the file is larger than %2 MB")
                         .arg(name)
                         .arg(DocumentToPdf::kMaxInputBytes >> 20));
     return false;
   }
-  *data = file.readAll();
   return true;
 }
 
@@ -55,96 +55,51 @@ QFont defaultFont() {
   return font;
 }
 
-}  // namespace
-
-QString DocumentToPdf::decodeText(const QByteArray& bytes) {
-  if (bytes.startsWith("\xFF\xFE")) return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
-  if (bytes.startsWith("\xFE\xFF")) return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-  return QString::fromUtf8(bytes);
-}
-
-bool DocumentToPdf::CreateTXTtoPDF(const QString& source, const QString& target, QString* error) {
-  QByteArray data;
-  if (!readSource(source, &data, error)) return false;
-  QTextDocument doc;
-  doc.setDefaultFont(defaultFont());
-  doc.setPlainText(decodeText(data));
-  return PrinttoPDF(doc, target, error, kTextInsetX, kTextInsetY);
-}
-
-bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target, QString* error) {
-  QByteArray data;
-  if (!readSource(source, &data, error)) return false;
-  QTextDocument doc;
-  doc.setDefaultFont(defaultFont());
-  QString why;
-  if (!RtfReader().read(data, doc, &why)) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(QFileInfo(source).fileName(), why));
-    return false;
+// The decoder for text that starts with `head`, and the length of its byte-order mark.
+QStringDecoder decoderFor(QByteArrayView head, qsizetype* bomLength) {
+  if (head.startsWith("\xFF\xFE")) {
+    *bomLength = 2;
+    return QStringDecoder(QStringDecoder::Utf16LE);
   }
-  return PrinttoPDF(doc, target, error, 0, 0);
+  if (head.startsWith("\xFE\xFF")) {
+    *bomLength = 2;
+    return QStringDecoder(QStringDecoder::Utf16BE);
+  }
+  *bomLength = head.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+  return QStringDecoder(QStringDecoder::Utf8);
 }
 
-bool DocumentToPdf::PrinttoPDF(QTextDocument& doc, const QString& target, QString* error, double insetX,
-                               double insetY) {
+// Prints what `feed` hands the printer into `target`, written atomically.
+// `feed` returns false when it could not go on: with the reason in `why`, or
+// with `why` empty when the conversion was stopped.
+using Feed = std::function<bool(TextPagePrinter& printer, QString* why)>;
+
+bool printDocument(const QString& name, const QString& target, double insetX, double insetY, QString* error,
+                   const Feed& feed) {
   AtomicFile file(target);
   if (!file.open(QIODevice::WriteOnly)) {
     setError(error, QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
     return false;
   }
-  {
-    QPdfWriter writer(&file);
-    writer.setCreator(QStringLiteral("Folivox"));
-    // Wider than high, although called portrait: the page the text has always
-    // been printed on.
-    const QPageSize page(QSizeF(kPageWidth, kPageHeight), QPageSize::Point, QStringLiteral("A4 Minimal Margins 1"),
-                         QPageSize::ExactMatch);
-    writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait,
-                                     QMarginsF(kMarginLeft, kMarginTop, kMarginRight, kMarginBottom),
-                                     QPageLayout::Point));
-
-    // Lay the text out at the writer's resolution, or it comes out at screen
-    // resolution with rounded glyph positions.
-    doc.documentLayout()->setPaintDevice(&writer);
-    const double k = writer.resolution() / 72.0;  // device units per point
-    doc.setDocumentMargin(0);
-    doc.setTextWidth((kViewWidth - 2 * insetX) * k);
-    QTextOption option = doc.defaultTextOption();
-    option.setTabStopDistance(36 * k);
-    doc.setDefaultTextOption(option);
-    const double pageHeight = (kPageHeight - kMarginTop - kMarginBottom) * k;
-    doc.size();  // the layout is lazy; this finishes it, so every block has its lines
-
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-      setError(error, QStringLiteral("Cannot write %1: the PDF could not be started").arg(target));
-      return false;
-    }
-    // Line by line: a line that does not fit on the page moves whole to the
-    // next page, and each line is painted exactly once. (Painting the whole
-    // document with a clip per page leaves the clipped line in the PDF's text.)
-    double pageTop = 0;  // in the text view's coordinates
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-      doc.documentLayout()->blockBoundingRect(block);  // lays the block out if it is not yet
-      const QTextLayout* layout = block.layout();
-      if (layout == nullptr) continue;
-      const QPointF blockPos = layout->position();
-      for (int i = 0; i < layout->lineCount(); ++i) {
-        const QTextLine line = layout->lineAt(i);
-        const double top = insetY * k + blockPos.y() + line.y();
-        const double bottom = top + line.height();
-        if (bottom - pageTop > pageHeight && top > pageTop) {
-          if (!writer.newPage()) {
-            setError(error, QStringLiteral("Cannot write %1: a page could not be added").arg(target));
-            return false;
-          }
-          pageTop = top;
-        }
-        line.draw(&painter, QPointF(insetX * k + blockPos.x(), insetY * k + blockPos.y() - pageTop));
-      }
-    }
-    painter.end();
+  TextPagePrinter printer(&file, defaultFont(), insetX, insetY);
+  QString why;
+  if (!printer.begin(&why)) {
+    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
+    return false;
+  }
+  if (!feed(printer, &why)) {
+    setError(error, why.isEmpty() ? QStringLiteral("The conversion of %1 was stopped.").arg(name)
+                                  : QStringLiteral("Cannot convert %1: %2").arg(name, why));
+    return false;
+  }
+  if (!printer.finish(&why)) {
+    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
+    return false;
+  }
+  // Nothing but a blank page would come of it, as of a PDF without pages.
+  if (!printer.hasInk()) {
+    setError(error, QStringLiteral("Cannot convert %1: the document is empty").arg(name));
+    return false;
   }
   if (!file.commit()) {
     setError(error, QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
@@ -153,7 +108,120 @@ bool DocumentToPdf::PrinttoPDF(QTextDocument& doc, const QString& target, QStrin
   return true;
 }
 
-bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& target, QString* error) {
+bool printBlocks(const QTextDocument& doc, TextPagePrinter& printer, const DocumentToPdf::Progress& progress) {
+  const qint64 total = doc.characterCount();
+  qint64 sinceReport = 0;
+  for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+    printer.beginParagraph(block.blockFormat().alignment());
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      const QTextCharFormat format = fragment.charFormat();
+      const QString text = fragment.text();
+      printer.addText(text, &format);
+      sinceReport += text.size();
+    }
+    printer.endParagraph();
+    if (sinceReport >= kReportEvery) {
+      sinceReport = 0;
+      if (progress && !progress(block.position(), total)) return false;
+    }
+  }
+  return !progress || progress(total, total);
+}
+
+}  // namespace
+
+QString DocumentToPdf::decodeText(const QByteArray& bytes) {
+  qsizetype bom = 0;
+  QStringDecoder decoder = decoderFor(bytes, &bom);
+  return decoder.decode(QByteArrayView(bytes).sliced(bom));
+}
+
+bool DocumentToPdf::CreateTXTtoPDF(const QString& source, const QString& target, QString* error,
+                                   const Progress& progress) {
+  QFile file;
+  if (!openSource(source, &file, error)) return false;
+  const QString name = QFileInfo(source).fileName();
+  const qint64 total = file.size();
+  return printDocument(name, target, kTextInsetX, kTextInsetY, error, [&](TextPagePrinter& printer, QString* why) {
+    QStringDecoder decoder;
+    bool started = false;
+    bool open = false;       // a paragraph has begun and not ended
+    bool afterCR = false;    // the last character was a CR: a LF right after it ends nothing more
+    qint64 done = 0;
+    for (;;) {
+      QByteArray bytes = file.read(kReadChunk);
+      if (bytes.isEmpty()) {
+        if (file.error() == QFileDevice::NoError) break;
+        *why = file.errorString();
+        return false;
+      }
+      done += bytes.size();
+      if (!started) {
+        qsizetype bom = 0;
+        decoder = decoderFor(bytes, &bom);
+        bytes.remove(0, bom);
+        started = true;
+      }
+      const QString text = decoder.decode(bytes);
+      qsizetype from = 0;
+      for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (c != u'\n' && c != u'\r' && c != u'\u2029') {
+          afterCR = false;
+          continue;
+        }
+        if (c == u'\n' && afterCR && i == from) {
+          afterCR = false;
+          from = i + 1;
+          continue;
+        }
+        if (!open) printer.beginParagraph();
+        printer.addText(QStringView(text).sliced(from, i - from));
+        printer.endParagraph();
+        open = false;
+        afterCR = c == u'\r';
+        from = i + 1;
+      }
+      if (from < text.size()) {
+        if (!open) printer.beginParagraph();
+        open = true;
+        printer.addText(QStringView(text).sliced(from));
+      }
+      if (progress && !progress(done, total)) return false;
+    }
+    if (open) printer.endParagraph();
+    return true;
+  });
+}
+
+bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target, QString* error,
+                                   const Progress& progress) {
+  QFile file;
+  if (!openSource(source, &file, error)) return false;
+  const QString name = QFileInfo(source).fileName();
+  QTextDocument doc;
+  doc.setDefaultFont(defaultFont());
+  {
+    const QByteArray data = file.readAll();
+    QString why;
+    if (!RtfReader().read(data, doc, &why)) {
+      setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
+      return false;
+    }
+  }
+  return printDocument(name, target, 0, 0, error,
+                       [&](TextPagePrinter& printer, QString*) { return printBlocks(doc, printer, progress); });
+}
+
+bool DocumentToPdf::PrinttoPDF(const QTextDocument& doc, const QString& target, QString* error, double insetX,
+                               double insetY, const Progress& progress) {
+  return printDocument(QFileInfo(target).fileName(), target, insetX, insetY, error,
+                       [&](TextPagePrinter& printer, QString*) { return printBlocks(doc, printer, progress); });
+}
+
+bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& target, QString* error,
+                                      const Progress& progress) {
   const QString name = QFileInfo(source).fileName();
   if (!QFileInfo(source).isFile()) {
     setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
@@ -170,7 +238,8 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
   }
   // A private profile per run: two conversions at once would otherwise wait
   // on each other's profile lock, or hand the job to a running LibreOffice.
-  QTemporaryDir work(QDir::tempPath() + QStringLiteral("/folivox-office-XXXXXX"));
+  // Beside the target, which the import keeps in its private work folder.
+  QTemporaryDir work(QFileInfo(target).absolutePath() + QStringLiteral("/office-XXXXXX"));
   if (!work.isValid()) {
     setError(error, QStringLiteral("Cannot convert %1: no temporary folder").arg(name));
     return false;
@@ -188,10 +257,15 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
     setError(error, QStringLiteral("Cannot convert %1: LibreOffice did not start (%2)").arg(name, process.errorString()));
     return false;
   }
-  if (!process.waitForFinished(300000)) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!process.waitForFinished(200)) {
+    const bool stopped = progress && !progress(0, 0);
+    if (!stopped && clock.elapsed() < 300000 && process.state() != QProcess::NotRunning) continue;
     process.kill();
     process.waitForFinished(5000);
-    setError(error, QStringLiteral("Cannot convert %1: LibreOffice took longer than five minutes").arg(name));
+    setError(error, stopped ? QStringLiteral("The conversion of %1 was stopped.").arg(name)
+                            : QStringLiteral("Cannot convert %1: LibreOffice took longer than five minutes").arg(name));
     return false;
   }
   const QString produced = QDir(outDir).filePath(QFileInfo(source).completeBaseName() + QStringLiteral(".pdf"));
@@ -217,11 +291,12 @@ bool DocumentToPdf::needsConversion(const QString& path) {
   return kExtensions.contains(QFileInfo(path).suffix().toLower());
 }
 
-bool DocumentToPdf::convertToPDF(const QString& source, const QString& target, QString* error) {
+bool DocumentToPdf::convertToPDF(const QString& source, const QString& target, QString* error,
+                                 const Progress& progress) {
   const QString ext = QFileInfo(source).suffix().toLower();
-  if (ext == QLatin1String("txt")) return CreateTXTtoPDF(source, target, error);
-  if (ext == QLatin1String("rtf")) return CreateRTFtoPDF(source, target, error);
-  if (needsConversion(source)) return CreateOfficeToPDF(source, target, error);
+  if (ext == QLatin1String("txt")) return CreateTXTtoPDF(source, target, error, progress);
+  if (ext == QLatin1String("rtf")) return CreateRTFtoPDF(source, target, error, progress);
+  if (needsConversion(source)) return CreateOfficeToPDF(source, target, error, progress);
   setError(error, QStringLiteral("Cannot convert %1: unknown document type").arg(QFileInfo(source).fileName()));
   return false;
 }
