@@ -263,6 +263,11 @@ class TestCli : public QObject {
     r = cli({"publish", m_dir.path() + "/two.pdf", "-o", m_dir.path() + "/q", "--quality", "7"});
     QCOMPARE(r.code, 1);
     QVERIFY(r.err.contains("--quality"));
+    // An empty text is refused like a PDF without pages.
+    writeFile(m_dir.path() + "/empty.txt", "\n \n");
+    r = cli({"publish", m_dir.path() + "/empty.txt", "-o", m_dir.path() + "/empty"});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.err, QString("folivox-cli: Cannot convert empty.txt: the document is empty\n"));
   }
 
   void inspectDamagedBook() {

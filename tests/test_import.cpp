@@ -326,6 +326,60 @@ class TestImport : public QObject {
     QCOMPARE(workFolders(), before);
   }
 
+  // A text document becomes a PDF inside the operation, with progress, in a
+  // work folder that goes with the operation; an empty one and a cancelled
+  // conversion leave nothing behind.
+  void documentsAreConvertedFirst() {
+    QByteArray text;
+    for (int i = 1; i <= 400; ++i) text += "Line " + QByteArray::number(i) + " of a text document.\n";
+    QVERIFY(writeFile(path(QStringLiteral("notes.TXT")), text));
+    const QStringList before = workFolders();
+    ProgressRecorder progress;
+    auto op = runImport(path(QStringLiteral("notes.TXT")));
+    QVERIFY2(op->flashPageSource(), qPrintable(op->errorString()));
+    QCOMPARE(op->documentPath(), path(QStringLiteral("notes.TXT")));
+    const QFileInfo converted(op->PDFPath());
+    QCOMPARE(converted.fileName(), QStringLiteral("Folivox.pdf"));
+    QCOMPARE(converted.dir().dirName().left(8), QStringLiteral("Quireon-"));
+    QVERIFY(converted.size() > 0);
+    const int pages = MuPdfDocument::open(op->PDFPath())->pageCount();
+    QVERIFY(pages > 10);
+    QCOMPARE(op->flashPageSource()->pages().size(), size_t(pages));
+    QCOMPARE(jpegSize(op->flashPageSource()->pages().front()->pageFilePath()), QSize(1296, 936));
+    // Conversion first, in percent up to 100, then the pages.
+    QVERIFY(!progress.posts.isEmpty() && progress.posts.first().type == ImportPDFOperation::kConvertProgressType);
+    const auto firstPage = std::find_if(progress.posts.begin(), progress.posts.end(),
+                                        [](const Progress& p) { return p.type == QStringLiteral("geneatePage"); });
+    QVERIFY(firstPage != progress.posts.end());
+    const Progress& lastConversion = *(firstPage - 1);
+    QCOMPARE(lastConversion.type, ImportPDFOperation::kConvertProgressType);
+    QCOMPARE(lastConversion.pageIndex, 100);
+    QCOMPARE(lastConversion.totalPage, 100);
+    op.reset();
+    QVERIFY(!converted.dir().exists());
+    QCOMPARE(workFolders(), before);
+
+    QVERIFY(writeFile(path(QStringLiteral("empty.rtf")), "{\\rtf1\\ansi }"));
+    op = runImport(path(QStringLiteral("empty.rtf")));
+    QVERIFY(!op->flashPageSource());
+    QCOMPARE(op->errorString(), QStringLiteral("Cannot convert empty.rtf: the document is empty"));
+    op.reset();
+    QCOMPARE(workFolders(), before);
+
+    while (text.size() < 3 * 1024 * 1024) text += text;
+    QVERIFY(writeFile(path(QStringLiteral("long.txt")), text));
+    op = std::make_shared<ImportPDFOperation>(path(QStringLiteral("long.txt")), QStringLiteral("ALL"), 144, 85);
+    progress.posts.clear();
+    progress.onPost = [&](const Progress&) { op->cancel(); };
+    op->start();
+    QVERIFY(op->isCancelled());
+    QVERIFY(!op->flashPageSource());
+    QCOMPARE(op->errorString(), QStringLiteral("The import was cancelled."));
+    QVERIFY(progress.posts.size() < 10);
+    for (const Progress& p : progress.posts) QCOMPARE(p.type, ImportPDFOperation::kConvertProgressType);
+    QCOMPARE(workFolders(), before);
+  }
+
   void unopenableDocumentsFailWithAReason_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");

@@ -3,7 +3,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 #include <unistd.h>
@@ -12,7 +11,6 @@
 #include "session/BookSession.h"
 #include "base/NotificationCenter.h"
 #include "cli/CliCommands.h"
-#include "import/DocumentToPdf.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"
@@ -52,25 +50,31 @@ struct ImportOptions {
   int jobs = 0;
 };
 
-// A bar on stderr while pages are rendered, when stderr is a terminal.
+// A bar on stderr while a document is converted and its pages rendered, when
+// stderr is a terminal.
 class ProgressBar : public QObject {
  public:
   ProgressBar() : m_tty(::isatty(STDERR_FILENO) != 0) {
     if (!m_tty) return;
     NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG, [this](const Notification& n) {
-      if (n.userInfo.value(QStringLiteral("type")).toString() != QLatin1String("geneatePage")) return;
-      draw(n.userInfo.value(QStringLiteral("pageIndex")).toInt(), n.userInfo.value(QStringLiteral("totalPage")).toInt());
+      const QString type = n.userInfo.value(QStringLiteral("type")).toString();
+      const bool converting = type == ImportPDFOperation::kConvertProgressType;
+      if (!converting && type != QLatin1String("geneatePage")) return;
+      draw(converting ? "Converting" : "Importing", n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
+           n.userInfo.value(QStringLiteral("totalPage")).toInt());
     });
   }
   ~ProgressBar() override {
     NotificationCenter::defaultCenter().removeObserver(this);
     if (m_drawn) std::fputs("\n", stderr);
   }
-  void draw(int done, int total) {
+  void draw(const char* what, int done, int total) {
     if (total <= 0) return;
+    if (m_drawn && what != m_what) std::fputs("\n", stderr);  // each stage keeps its last line
+    m_what = what;
     const int width = 30;
     const int filled = static_cast<int>(static_cast<qint64>(width) * done / total);
-    std::fprintf(stderr, "\rImporting: %d/%d [%s%s]", done, total, QByteArray(filled, '#').constData(),
+    std::fprintf(stderr, "\r%s: %d/%d [%s%s]", what, done, total, QByteArray(filled, '#').constData(),
                  QByteArray(width - filled, ' ').constData());
     std::fflush(stderr);
     m_drawn = true;
@@ -79,6 +83,7 @@ class ProgressBar : public QObject {
  private:
   bool m_tty;
   bool m_drawn = false;
+  const char* m_what = nullptr;
 };
 
 Book importPictures(const QString& folder) {
@@ -95,21 +100,9 @@ Book importPictures(const QString& folder) {
 
 Book importDocument(const QString& input, const ImportOptions& options) {
   Book book;
-  QString pdf = input;
-  // A text or RTF document becomes a PDF of this run's own, so that two runs
-  // at once never share a file.
-  QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/folivox-cli-XXXXXX"));
-  if (DocumentToPdf::needsConversion(input)) {
-    pdf = QDir(tmp.path()).filePath(QStringLiteral("Folivox.pdf"));
-    QString error;
-    if (!tmp.isValid() || !DocumentToPdf::convertToPDF(input, pdf, &error)) {
-      book.error = QStringLiteral("cannot convert %1: %2").arg(input, error);
-      return book;
-    }
-  }
-
   OperationQueue queue;
-  auto op = std::make_shared<ImportPDFOperation>(pdf, options.range, 144, options.quality);
+  // A text or RTF document is converted by the operation, into a work folder of its own.
+  auto op = std::make_shared<ImportPDFOperation>(input, options.range, 144, options.quality);
   op->setImportLinks(options.links);
   op->setImportBookmarks(options.bookmarks);
   op->setJobs(options.jobs);

@@ -1,6 +1,12 @@
 #include "import/ImportPDFOperation.h"
 
+#include <QDir>
+#include <algorithm>
+
+#include "base/HXCUtility.h"
 #include "base/Log.h"
+#include "base/NotificationCenter.h"
+#include "import/DocumentToPdf.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"
@@ -8,7 +14,7 @@
 
 ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pageRange, qint32 dpi,
                                        qint32 quality, QObject* parent)
-    : Operation(parent), iDPI(dpi), iQuality(quality), iPDFPath(pdfPath), iPageRange(pageRange) {}
+    : Operation(parent), iDPI(dpi), iQuality(quality), iPDFPath(pdfPath), iPageRange(pageRange), m_documentPath(pdfPath) {}
 
 ImportPDFOperation::~ImportPDFOperation() = default;
 
@@ -31,8 +37,40 @@ void ImportPDFOperation::cancel() {
   Operation::cancel();
 }
 
+bool ImportPDFOperation::convertDocument() {
+  QString error;
+  m_conversionFolder = HXCUtility::forceTmpDiractory(PDFToPageConverter::kWorkFolderName, &error);
+  if (!m_conversionFolder) {
+    m_error = error;
+    return false;
+  }
+  const QString target = QDir(m_conversionFolder->path()).filePath(kConvertedPDFName);
+  int posted = -1;
+  const bool ok = DocumentToPdf::convertToPDF(iPDFPath, target, &error, [&](qint64 done, qint64 total) {
+    if (total > 0) {
+      const int percent = static_cast<int>(std::clamp<qint64>(done * 100 / total, 0, 100));
+      if (percent != posted) {
+        posted = percent;
+        NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr,
+                                                 {{QStringLiteral("pageIndex"), percent},
+                                                  {QStringLiteral("totalPage"), 100},
+                                                  {QStringLiteral("type"), kConvertProgressType}});
+      }
+    }
+    return !isCancelled();
+  });
+  if (!ok) {
+    m_error = isCancelled() ? QStringLiteral("The import was cancelled.") : error;
+    m_conversionFolder.reset();
+    return false;
+  }
+  iPDFPath = target;
+  return true;
+}
+
 void ImportPDFOperation::main() {
   if (isCancelled()) return;
+  if (DocumentToPdf::needsConversion(iPDFPath) && !convertDocument()) return;
 
   auto source = std::make_shared<FlashPageSourcePDF>(iPDFPath, iPageRange, iDPI, iQuality, m_jobs);
   setPageSource(source);

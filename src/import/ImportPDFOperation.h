@@ -1,5 +1,6 @@
-// Imports one PDF in the background: renders the pages of the range into a
-// new page source and, when asked, reads the links and the bookmarks.
+// Imports one document in the background: converts a text, RTF or office
+// document to PDF first, renders the pages of the range into a new page source
+// and, when asked, reads the links and the bookmarks.
 #pragma once
 
 #include <QString>
@@ -12,18 +13,28 @@
 class FlashPageSourcePDF;
 class FlashPagesAnnotationsPDF;
 class FlashOutlinePDF;
+class PrivateFolder;
 
 class ImportPDFOperation : public Operation {
   Q_OBJECT
 
  public:
+  // The "type" of the ImportProgressInfoMSG posts while a document is
+  // converted; "pageIndex" is then the percentage done and "totalPage" 100.
+  static inline const QString kConvertProgressType = QStringLiteral("convertDocument");
+  // The converted PDF's name in its work folder.
+  static inline const QString kConvertedPDFName = QStringLiteral("Folivox.pdf");
+
+  // `pdfPath` is the document the user chose: a PDF, or a document that
+  // DocumentToPdf::needsConversion() names, which main() converts first into
+  // a private work folder kept while the operation lives.
   ImportPDFOperation(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
                      QObject* parent = nullptr);
   ~ImportPDFOperation() override;
 
   void main() override;
-  // Stops the page rendering at its next page, then cancels the operation.
-  // Safe from any thread while main() runs.
+  // Stops the conversion or the page rendering at its next step, then cancels
+  // the operation. Safe from any thread while main() runs.
   void cancel() override;
 
   // Results, read after the operation has finished. A finished operation
@@ -40,7 +51,11 @@ class ImportPDFOperation : public Operation {
   int jobs() const { return m_jobs; }
   void setJobs(int jobs) { m_jobs = jobs; }
 
+  // The PDF that is imported: the chosen document, or once main() has
+  // converted it, the converted copy.
   const QString& PDFPath() const { return iPDFPath; }
+  // The document as it was chosen.
+  const QString& documentPath() const { return m_documentPath; }
   const QString& pageRange() const { return iPageRange; }
   qint32 DPI() const { return iDPI; }
   qint32 quality() const { return iQuality; }
@@ -53,6 +68,7 @@ class ImportPDFOperation : public Operation {
 
  private:
   void setPageSource(std::shared_ptr<FlashPageSourcePDF> source);
+  bool convertDocument();
 
   mutable std::mutex m_sourceMutex;  // iFlashPageSource is read by cancel() on another thread
   std::shared_ptr<FlashPageSourcePDF> iFlashPageSource;
@@ -62,6 +78,8 @@ class ImportPDFOperation : public Operation {
   qint32 iQuality;
   QString iPDFPath;
   QString iPageRange;
+  QString m_documentPath;
+  std::unique_ptr<PrivateFolder> m_conversionFolder;
   bool m_importBookmarks = false;
   bool m_importLinks = false;
   int m_jobs = 0;

@@ -6,8 +6,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -25,8 +23,6 @@
 #include "base/LastFolders.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
-#include "base/PlatformPaths.h"
-#include "import/DocumentToPdf.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"
@@ -131,12 +127,6 @@ ImportWindowDelegate::~ImportWindowDelegate() {
   }
 }
 
-QString ImportWindowDelegate::temporaryPDFPath() {
-  QString base = PlatformPaths::current().userTemp;
-  if (base.isEmpty()) base = QStringLiteral("/tmp");
-  return QDir(QDir(base).filePath(QStringLiteral("Folivox"))).filePath(QStringLiteral("Folivox.pdf"));
-}
-
 void ImportWindowDelegate::enableButtons(bool on) {
   for (QWidget* w : m_importControls) w->setEnabled(on);
   m_btnOK->setEnabled(on);
@@ -221,28 +211,9 @@ void ImportWindowDelegate::onImportAction() {
 }
 
 void ImportWindowDelegate::startImport() {
-  const QString source = m_txtFilePath->text();
-  m_txtImportFile = source;
-  if (DocumentToPdf::needsConversion(source)) {
-    const QString target = temporaryPDFPath();
-    const QString folder = QFileInfo(target).absolutePath();
-    qCInfo(lcSystem).noquote() << "Template: " + folder;
-    if (!QFileInfo::exists(folder)) {
-      QDir().mkpath(folder);
-      QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-    QString error;
-    if (!DocumentToPdf::convertToPDF(source, target, &error)) {
-      // Importing whatever an older conversion left there would show the wrong book.
-      m_isImporting = false;
-      enableButtons(true);
-      showFailure(error.isEmpty()
-                      ? QStringLiteral("%1 could not be converted to PDF.").arg(QFileInfo(source).fileName())
-                      : error);
-      return;
-    }
-    m_txtImportFile = target;
-  }
+  // A text, RTF or office document is converted by the operation, with
+  // progress, into a work folder of its own.
+  m_txtImportFile = m_txtFilePath->text();
 
   m_pageWidth = 0;
   m_pageHeight = 0;
@@ -269,6 +240,7 @@ void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOper
   // A cancelled operation that ends after a newer import started is not ours any more.
   if (!op || op != m_importPDF) return;
   qCDebug(lcImport) << "import files isFinished.";
+  m_txtImportFile = m_importPDF->PDFPath();
   std::shared_ptr<FlashPageSourcePDF> pages = m_importPDF->flashPageSource();
   iFlashPageSource = pages;
   iFlashPagesAnnotations = m_importPDF->flashPagesAnnotation();
@@ -299,7 +271,10 @@ void ImportWindowDelegate::mainThread_handleMSG(const Notification& note) {
   if (m_lblInfo->isHidden()) return;
   const int index = note.userInfo.value(QStringLiteral("pageIndex")).toInt();
   const int total = note.userInfo.value(QStringLiteral("totalPage")).toInt();
-  m_lblInfo->setText(QStringLiteral("Importing:%1/%2").arg(index).arg(total));
+  const bool converting =
+      note.userInfo.value(QStringLiteral("type")).toString() == ImportPDFOperation::kConvertProgressType;
+  m_lblInfo->setText(
+      (converting ? QStringLiteral("Converting:%1/%2") : QStringLiteral("Importing:%1/%2")).arg(index).arg(total));
   if (total > 0 && m_isImporting) {
     m_prgBar->setRange(0, total);
     m_prgBar->setValue(std::clamp(index, 0, total));

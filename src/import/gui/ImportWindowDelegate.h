@@ -46,10 +46,9 @@ class ImportWindowDelegate : public QDialog {
   bool isImporting() const { return m_isImporting; }
   // The operation of the last import, or null.
   const std::shared_ptr<ImportPDFOperation>& importPDF() const { return m_importPDF; }
-  // The PDF that the import reads: the chosen file, or its converted copy.
+  // The PDF that the import reads: the chosen file, or once converted, its
+  // copy in the import's work folder (kept until the next import).
   const QString& txtImportFile() const { return m_txtImportFile; }
-  // Where text and RTF documents are converted: <user temp>/Folivox/Folivox.pdf.
-  static QString temporaryPDFPath();
   // The document the last successful import read, as the user chose it.
   const QString& importedDocument() const { return m_importedDocument; }
   // What the user should know about the last successful import (pages
