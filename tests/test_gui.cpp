@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -124,7 +125,8 @@ class TestGui : public QObject {
     QCOMPARE(loaded.first().first().toBool(), true);
 
     const QString folder = app->session().flashPreviewFolder();
-    QCOMPARE(folder, PlatformPaths::current().userAppSupport + "/Folivox/preview");
+    QCOMPARE(QFileInfo(folder).absolutePath(), PlatformPaths::current().userAppSupport + "/Folivox/preview");
+    QVERIFY(QFileInfo(folder).fileName().startsWith("preview-"));
     QVERIFY(QFileInfo::exists(folder + "/index.html"));
     QVERIFY(QFileInfo::exists(folder + "/files/book.bin"));
     QVERIFY(!QDir(folder + "/files/page").entryList(QDir::Files).isEmpty());
@@ -747,6 +749,30 @@ class TestGui : public QObject {
     QVERIFY(!app->previewProgress()->isVisible());
     const BookBinReader::Result book = BookBinReader::inspect(app->session().flashPreviewFolder());
     QVERIFY(book.ok() && book.bookXml.contains("Newest title"));
+    QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
+  }
+
+  void failedRebuildSaysSoInTheWindow() {
+    const QString folder = app->session().flashPreviewFolder();
+    const QString parent = BookSession::previewParentFolder();
+    // The preview folder vanished and no new one can be made there.
+    QVERIFY(QDir(parent).removeRecursively());
+    QVERIFY(QFile(parent).open(QIODevice::WriteOnly));
+    QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
+    app->applyChange();
+    QVERIFY(built.count() > 0 || built.wait(kWaitMs));
+    QVERIFY(!app->lastPreview().succeeded());
+    QVERIFY2(app->window()->statusBar()->currentMessage().startsWith("The preview could not be rebuilt: "),
+             qPrintable(app->window()->statusBar()->currentMessage()));
+    // Once it can be made again, the next rebuild clears the message.
+    QVERIFY(QFile::remove(parent));
+    QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
+    built.clear();
+    app->applyChange();
+    QVERIFY(built.count() > 0 || built.wait(kWaitMs));
+    QVERIFY(app->lastPreview().succeeded());
+    QVERIFY(app->session().flashPreviewFolder() != folder);
+    QVERIFY(app->window()->statusBar()->currentMessage().isEmpty());
     QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
   }
 

@@ -97,18 +97,22 @@ class TestSession : public QObject {
     QVERIFY(session.flashPreviewFolder().isEmpty());
 
     const PublishResult first = session.buildPreview();
-    const QString folder = PlatformPaths::current().userAppSupport + "/Folivox/preview";
-    QCOMPARE(session.flashPreviewFolder(), folder);
+    const QString parent = PlatformPaths::current().userAppSupport + "/Folivox/preview";
+    QCOMPARE(BookSession::previewParentFolder(), parent);
+    const QString folder = session.flashPreviewFolder();
+    QCOMPARE(QFileInfo(folder).absolutePath(), parent);
+    QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("preview-%1-").arg(QCoreApplication::applicationPid())));
     QVERIFY2(first.succeeded(), qPrintable(first.alertDetail()));
+    QVERIFY(BookSession::previewProblem(first).isEmpty());
     QCOMPARE(first.outputFileName, folder + "/index.html");
     QVERIFY(readText(first.outputFileName).contains("<title>Preview</title>"));
     QVERIFY(BookBinReader::inspect(folder).ok());
     QCOMPARE(QDir(folder + "/files/page").entryList(QDir::Files).size(), qsizetype(demoPages));
 
-    // The preview folder is registered once in the trust file.
+    // The folder that holds the previews is registered once in the trust file.
     QFile trust(HXCUtility::trustFilePath());
     QVERIFY(trust.open(QIODevice::ReadOnly));
-    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(trust.readAll()), folder);
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(trust.readAll()), parent);
     trust.close();
 
     // A rebuild reuses the folder and writes over the old book.
@@ -116,10 +120,48 @@ class TestSession : public QObject {
     QCOMPARE(session.flashPreviewFolder(), folder);
     QFile again(HXCUtility::trustFilePath());
     QVERIFY(again.open(QIODevice::ReadOnly));
-    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(again.readAll()), folder);
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(again.readAll()), parent);
 
     session.removeFlashPreviewFolder();
     QVERIFY(!QFileInfo::exists(folder));
+  }
+
+  // Two programs running at once: each its own preview, and one quitting
+  // leaves the other's alone. A folder that vanished is made again; one that
+  // cannot be made is reported.
+  void eachRunningProgramHasItsOwnPreview() {
+    BookSession one, two;
+    one.start();
+    two.start();
+    QVERIFY(one.buildPreview().succeeded());
+    QVERIFY(two.buildPreview().succeeded());
+    QVERIFY(one.flashPreviewFolder() != two.flashPreviewFolder());
+    const QString kept = two.flashPreviewFolder();
+    one.removeFlashPreviewFolder();
+    QVERIFY(QFileInfo::exists(kept + "/index.html"));
+    QVERIFY(two.buildPreview().succeeded());
+    QCOMPARE(two.flashPreviewFolder(), kept);
+
+    // Swept by a cleaner, or by hand: the next rebuild makes a new one.
+    QVERIFY(QDir(kept).removeRecursively());
+    const PublishResult again = two.buildPreview();
+    QVERIFY2(again.succeeded(), qPrintable(again.alertDetail()));
+    QVERIFY(two.flashPreviewFolder() != kept);
+    QVERIFY(QFileInfo::exists(two.flashPreviewFolder() + "/index.html"));
+    QVERIFY(!QFileInfo::exists(kept));
+    two.removeFlashPreviewFolder();
+
+    // Where no preview folder can be made, the rebuild says why.
+    const QString parent = BookSession::previewParentFolder();
+    QVERIFY(QDir(parent).removeRecursively());
+    QVERIFY(QFile(parent).open(QIODevice::WriteOnly));
+    const PublishResult failed = two.buildPreview();
+    QVERIFY(!failed.succeeded());
+    QVERIFY2(BookSession::previewProblem(failed).contains(parent + " is not a folder"),
+             qPrintable(BookSession::previewProblem(failed)));
+    QVERIFY(QFile::remove(parent));
+    QVERIFY(two.buildPreview().succeeded());
+    two.removeFlashPreviewFolder();
   }
 
   void adoptImportAndSwitchTemplate() {

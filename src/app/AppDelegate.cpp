@@ -403,12 +403,8 @@ void AppDelegate::applyChange() {
   setApplyChangeImage(QStringLiteral("apply"));  // the frame tag carries on next time
   if (m_terminated) return;
 
-  if (m_session.flashPreviewFolder().isEmpty()) m_session.makeFlashPreviewFolder();
   // The worker builds from a copy taken now; edits made meanwhile wait for the next build.
-  m_previewBuilder->request([book = m_session.snapshot(), folder = m_session.flashPreviewFolder()](
-                                const FlashBookOutput::Progress& progress) {
-    return BookSession::buildPreviewInto(book, folder, progress);
-  });
+  m_previewBuilder->request(m_session.previewBuild());
   m_previewStatus->setText(tr("Building the preview..."));
   m_previewStatus->show();
   m_previewProgress->setRange(0, 0);
@@ -420,6 +416,8 @@ void AppDelegate::previewFinished(const PublishResult& result) {
   m_previewProgress->hide();
   m_lastPreview = result;
   if (result.cancelled) return;
+  // A failed rebuild leaves the old preview on screen: say so until one succeeds.
+  m_window->statusBar()->showMessage(BookSession::previewProblem(result));
   if (m_lastPreview.error.isEmpty() && !m_lastPreview.outputFileName.isEmpty()) {
     const QUrl url = QUrl::fromLocalFile(m_lastPreview.outputFileName);
     // The same page again: reload past the cache, or the old pictures would

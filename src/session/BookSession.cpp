@@ -9,6 +9,7 @@
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/PrivateFolder.h"
 #include "base/RecentDocuments.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
@@ -154,28 +155,52 @@ std::shared_ptr<FlashPageSourceImg> BookSession::demonstrationPageSource(const Q
   return source;
 }
 
-void BookSession::makeFlashPreviewFolder() {
+QString BookSession::previewParentFolder() {
   QString base = PlatformPaths::current().userAppSupport;
   if (base.isEmpty()) base = QStringLiteral("/temp");
-  iFlashPreviewFolder = QDir::cleanPath(base + QStringLiteral("/Folivox/preview/"));
-  if (!QFileInfo::exists(iFlashPreviewFolder) && !QDir().mkpath(iFlashPreviewFolder))
-    qCWarning(lcApp).noquote()
-        << QStringLiteral("flash preview folder cannot be crearted[%1]").arg(iFlashPreviewFolder);
-  HXCUtility::makeDiractoryTrustByFlash(iFlashPreviewFolder);
+  return QDir::cleanPath(base + QStringLiteral("/Folivox/preview/"));
 }
 
-void BookSession::removeFlashPreviewFolder() {
-  if (iFlashPreviewFolder.isEmpty()) return;
-  const QFileInfo info(iFlashPreviewFolder);
-  if (info.isDir() && !info.isSymLink())
-    QDir(iFlashPreviewFolder).removeRecursively();
-  else if (info.exists() || info.isSymLink())
-    QFile::remove(iFlashPreviewFolder);
+void BookSession::makeFlashPreviewFolder() {
+  const QString parent = previewParentFolder();
+  m_previewFolder = PrivateFolder::create(parent, kPreviewPrefix, &m_previewFolderError, true);
+  if (!m_previewFolder) {
+    iFlashPreviewFolder.clear();
+    qCWarning(lcApp).noquote() << QStringLiteral("flash preview folder cannot be crearted[%1]").arg(m_previewFolderError);
+    return;
+  }
+  iFlashPreviewFolder = m_previewFolder->path();
+  HXCUtility::makeDiractoryTrustByFlash(parent);
 }
 
-PublishResult BookSession::buildPreview() {
-  if (iFlashPreviewFolder.isEmpty()) makeFlashPreviewFolder();
-  return buildPreviewInto(snapshot(), iFlashPreviewFolder);
+void BookSession::removeFlashPreviewFolder() { m_previewFolder.reset(); }
+
+QString BookSession::previewProblem(const PublishResult& result) {
+  if (result.succeeded()) return QString();
+  if (!result.error.isEmpty()) return QStringLiteral("The preview could not be rebuilt: %1").arg(result.error);
+  const PublishFailure& first = result.failures.front();
+  return QStringLiteral("The preview could not be rebuilt: %1 files could not be written (%2: %3)")
+      .arg(result.failures.size())
+      .arg(first.target, first.reason);
+}
+
+PublishResult BookSession::buildPreview() { return previewBuild()({}); }
+
+std::function<PublishResult(const FlashBookOutput::Progress&)> BookSession::previewBuild() {
+  if (!m_previewFolder || !m_previewFolder->isIntact()) {
+    if (m_previewFolder) qCWarning(lcApp).noquote() << "the preview folder vanished; making a new one:" << iFlashPreviewFolder;
+    makeFlashPreviewFolder();
+  }
+  if (!m_previewFolder) {
+    return [error = m_previewFolderError](const FlashBookOutput::Progress&) {
+      PublishResult result;
+      result.error = error;
+      return result;
+    };
+  }
+  return [book = snapshot(), folder = iFlashPreviewFolder](const FlashBookOutput::Progress& progress) {
+    return buildPreviewInto(book, folder, progress);
+  };
 }
 
 BookSnapshot BookSession::snapshot() const {
@@ -190,6 +215,11 @@ BookSnapshot BookSession::snapshot() const {
 PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QString& folder,
                                             const FlashBookOutput::Progress& progress) {
   PublishResult result;
+  // "" would be the program's working directory: never write there.
+  if (folder.isEmpty()) {
+    result.error = QStringLiteral("There is no preview folder.");
+    return result;
+  }
   if (!book.tmpl || !book.pages) {
     result.error = QStringLiteral("There is no book to preview.");
     return result;

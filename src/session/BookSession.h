@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,6 +22,7 @@ class FlashPageSource;
 class FlashPageSourceImg;
 class FlashPagesAnnotations;
 class FlashOutline;
+class PrivateFolder;
 
 // What a publish (or a preview build) came to. Unless it succeeded, nothing
 // in the output folder was changed.
@@ -89,6 +91,8 @@ class BookSession {
   static inline const QString kPreviewHTMLName = QStringLiteral("index.html");
   static inline const QString kPreviewTitle = QStringLiteral("Preview");
   static inline const QString kManualName = QStringLiteral("Folivox Manual.pdf");
+  // The names of the preview folders of running programs begin with this.
+  static inline const QString kPreviewPrefix = QStringLiteral("preview-");
 
   BookSession();
   ~BookSession();
@@ -107,7 +111,7 @@ class BookSession {
   void setFlashPagesAnnotations(std::shared_ptr<FlashPagesAnnotations> a) { iFlashPagesAnnotations = std::move(a); }
   const std::shared_ptr<FlashOutline>& flashOutline() const { return iFlashOutline; }
   void setFlashOutline(std::shared_ptr<FlashOutline> o) { iFlashOutline = std::move(o); }
-  // "" until the first preview was built.
+  // "" until the first preview was built (or while no folder can be made).
   const QString& flashPreviewFolder() const { return iFlashPreviewFolder; }
 
   // ---- demonstration pages ----
@@ -117,18 +121,31 @@ class BookSession {
   static std::shared_ptr<FlashPageSourceImg> demonstrationPageSource(const QString& folder = QString());
 
   // ---- preview ----
-  // <user app support>/Folivox/preview, made and registered in the trust file.
+  // Where the preview folders of running programs live, each its own:
+  // <user app support>/Folivox/preview. This folder is the one registered in
+  // the trust file, once.
+  static QString previewParentFolder();
+  // A preview folder of this session alone, <previewParentFolder>/preview-<pid>-XXXXXX
+  // (a PrivateFolder, so a second running program never shares or removes it).
+  // On failure flashPreviewFolder() is "" and the reason is logged.
   void makeFlashPreviewFolder();
   // Deletes the preview folder with everything in it; nothing before the first preview.
   void removeFlashPreviewFolder();
   // Writes the whole book into the preview folder as index.html, titled
-  // "Preview", making the folder first when needed.
+  // "Preview", making the folder first when needed, or anew when it vanished.
   PublishResult buildPreview();
+  // The same build for a worker (BookBuilder): the work writes a copy of the
+  // book as it is now. The preview folder is made here, on this thread; when
+  // none can be made, the work only reports why.
+  std::function<PublishResult(const FlashBookOutput::Progress& progress)> previewBuild();
   // The book as it is now, for a build on another thread.
   BookSnapshot snapshot() const;
   // Writes `book` into `folder` as the preview; safe on any thread.
   static PublishResult buildPreviewInto(const BookSnapshot& book, const QString& folder,
                                         const FlashBookOutput::Progress& progress = {});
+  // What the window says, in one line, about a rebuild that failed; "" when
+  // it succeeded. (The log lists every file.)
+  static QString previewProblem(const PublishResult& result);
 
   // ---- commands ----
   // Takes over an import: the first page's size into pageWidth/pageHeight,
@@ -195,4 +212,6 @@ class BookSession {
   TemplateEditHistory m_history;
   QString m_documentPath;
   bool m_pagesUnsaved = false;
+  std::unique_ptr<PrivateFolder> m_previewFolder;
+  QString m_previewFolderError;
 };
