@@ -1,5 +1,5 @@
 // Shared services: settings store, private and work folders, trust file, log,
-// notifications.
+// notifications, termination signals.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -12,7 +12,6 @@
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "TestEnv.h"
 #include "base/AppSettings.h"
@@ -21,6 +20,7 @@
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "base/PrivateFolder.h"
+#include "base/TerminationSignals.h"
 
 namespace {
 
@@ -200,6 +200,17 @@ class TestBase : public QObject {
     QVERIFY(!QFileInfo::exists(parent + "/w-5-held"));
     QVERIFY(mine->isIntact());
     QCOMPARE(PrivateFolder::removeLeftovers(parent, ""), 0);  // never a whole folder
+  }
+
+  void signalsArriveOnTheEventLoop() {
+    TerminationSignals signals;
+    QCOMPARE(TerminationSignals::instance(), &signals);
+    QSignalSpy requested(&signals, &TerminationSignals::terminationRequested);
+    QCOMPARE(TerminationSignals::received(), 0);
+    ::raise(SIGHUP);  // without the handler this would end the test program
+    QCOMPARE(TerminationSignals::received(), SIGHUP);
+    QVERIFY(requested.wait(5000));
+    QCOMPARE(requested.first().first().toInt(), SIGHUP);
   }
 
   void folderListing() {

@@ -1,6 +1,10 @@
-// folivox-cli as a user runs it: exit codes, messages, the book it writes.
+// folivox-cli as a user runs it: exit codes, messages, the book it writes,
+// and how it ends on a signal.
+#include <signal.h>
+
 #include <QProcess>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 #include "PdfFixture.h"
@@ -99,6 +103,27 @@ QString whichBook(const QString& folder, const QStringList& a, const QStringList
 
 QStringList hiddenEntries(const QString& folder) {
   return QDir(folder).entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// The work folders of the CLI run `pid` (it renders into the real /tmp).
+QStringList workFoldersOf(qint64 pid) {
+  return QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("Quireon-%1-*").arg(pid)}, QDir::Dirs | QDir::Hidden);
+}
+
+// True once a page picture of run `pid` is written.
+bool renderingStarted(qint64 pid) {
+  for (const QString& folder : workFoldersOf(pid))
+    if (!QDir("/tmp/" + folder).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
+  return false;
+}
+
+// Starts `folivox-cli args`, waits until `ready`, then sends `sig`.
+void runUntil(QProcess& p, const QStringList& args, const std::function<bool(qint64 pid)>& ready, int sig) {
+  p.start(QCoreApplication::applicationDirPath() + "/folivox-cli", args);
+  QVERIFY(p.waitForStarted());
+  QTRY_VERIFY_WITH_TIMEOUT(ready(p.processId()) || p.state() == QProcess::NotRunning, 60000);
+  QVERIFY2(p.state() == QProcess::Running, "the run ended before the chosen point");
+  QCOMPARE(::kill(static_cast<pid_t>(p.processId()), sig), 0);
 }
 
 }  // namespace
@@ -268,6 +293,56 @@ class TestCli : public QObject {
     r = cli({"publish", m_dir.path() + "/empty.txt", "-o", m_dir.path() + "/empty"});
     QCOMPARE(r.code, 1);
     QCOMPARE(r.err, QString("folivox-cli: Cannot convert empty.txt: the document is empty\n"));
+  }
+
+  // Ctrl-C, SIGTERM and SIGHUP at chosen points: the run stops soon, ends by
+  // that signal (so a shell loop stops too), and leaves no work folder and no
+  // book behind.
+  void signalsEndARunInOrder_data() {
+    QTest::addColumn<int>("sig");
+    QTest::addColumn<bool>("converting");
+    QTest::newRow("Ctrl-C while converting") << int(SIGINT) << true;
+    QTest::newRow("SIGTERM while rendering") << int(SIGTERM) << false;
+    QTest::newRow("SIGHUP while rendering") << int(SIGHUP) << false;
+  }
+  void signalsEndARunInOrder() {
+    QFETCH(int, sig);
+    QFETCH(bool, converting);
+    QString input;
+    if (converting) {
+      input = m_dir.path() + "/long.txt";
+      QByteArray text;
+      while (text.size() < 8 * 1024 * 1024) text += "Words on a line of a long plain text document.\n";
+      writeFile(input, text);
+    } else {
+      input = m_dir.path() + "/long.pdf";
+      QVERIFY(PdfFixture(400).write(input));
+    }
+    const QString out = m_dir.path() + "/stopped";
+    QProcess p;
+    runUntil(p, {"publish", input, "-o", out, "--jobs", "1"},
+             converting ? std::function<bool(qint64)>([](qint64 pid) { return !workFoldersOf(pid).isEmpty(); })
+                        : renderingStarted,
+             sig);
+    const qint64 pid = p.processId();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // ended by the signal
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains("The import was cancelled."), qPrintable(err));
+    QCOMPARE(workFoldersOf(pid), QStringList());
+    QVERIFY(!QFileInfo::exists(out + "/files/book.bin") && !QFileInfo::exists(out + "/index.html"));
+  }
+
+  void killedRunsAreSweptAtTheNextStart() {
+    const QString input = m_dir.path() + "/long.pdf";
+    QVERIFY(PdfFixture(400).write(input));
+    QProcess p;
+    runUntil(p, {"publish", input, "-o", m_dir.path() + "/killed", "--jobs", "1"}, renderingStarted, SIGKILL);
+    const qint64 pid = p.processId();
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(workFoldersOf(pid).size(), qsizetype(1));  // what a killed run leaves
+    QCOMPARE(cli({"templates"}).code, 0);
+    QCOMPARE(workFoldersOf(pid), QStringList());
   }
 
   void inspectDamagedBook() {

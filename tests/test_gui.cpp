@@ -2,6 +2,7 @@
 // the first preview, the blinking apply button, the property editor's
 // delegates, an import through the import sheet, the template chooser,
 // publishing, settings files and shutdown.
+#include <signal.h>
 #include <unistd.h>
 
 #include <QAbstractItemView>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QMainWindow>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -774,6 +776,39 @@ class TestGui : public QObject {
     QVERIFY(app->session().flashPreviewFolder() != folder);
     QVERIFY(app->window()->statusBar()->currentMessage().isEmpty());
     QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
+  }
+
+  // The program itself, signalled: it quits as from the menu (preview
+  // removed) and a killed one's preview is swept by the next start.
+  void signalsQuitTheProgramInOrder() {
+    const QString previews = BookSession::previewParentFolder();
+    auto previewOf = [&](qint64 pid) {
+      const QStringList found =
+          QDir(previews).entryList({QStringLiteral("preview-%1-*").arg(pid)}, QDir::Dirs | QDir::NoDotAndDotDot);
+      return found.isEmpty() ? QString() : previews + "/" + found.first();
+    };
+    auto start = [&](QProcess& p) {
+      p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+      p.start(QCoreApplication::applicationDirPath() + "/folivox", QStringList());
+      QVERIFY(p.waitForStarted());
+      QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(previewOf(p.processId()) + "/index.html"), 60000);
+    };
+    QProcess killed;
+    start(killed);
+    const QString left = previewOf(killed.processId());
+    killed.kill();
+    QVERIFY(killed.waitForFinished());
+    QVERIFY(QFileInfo::exists(left));
+
+    QProcess second;
+    start(second);
+    QVERIFY(!QFileInfo::exists(left));  // swept at start-up
+    const QString preview = previewOf(second.processId());
+    QCOMPARE(::kill(static_cast<pid_t>(second.processId()), SIGTERM), 0);
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 128 + SIGTERM);
+    QVERIFY(!QFileInfo::exists(preview));
   }
 
   void shutdownRemovesThePreview() {

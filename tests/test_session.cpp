@@ -149,6 +149,9 @@ class TestSession : public QObject {
     QVERIFY(two.flashPreviewFolder() != kept);
     QVERIFY(QFileInfo::exists(two.flashPreviewFolder() + "/index.html"));
     QVERIFY(!QFileInfo::exists(kept));
+    // The sweep at start-up leaves a running program's preview alone.
+    QCOMPARE(BookSession::removeLeftovers(), 0);
+    QVERIFY(QFileInfo::exists(two.flashPreviewFolder() + "/index.html"));
     two.removeFlashPreviewFolder();
 
     // Where no preview folder can be made, the rebuild says why.

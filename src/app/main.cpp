@@ -10,6 +10,7 @@
 #include "app/AppDelegate.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/TerminationSignals.h"
 #include "app/ScreenshotTaker.h"
 
 int main(int argc, char** argv) {
@@ -50,6 +51,12 @@ int main(int argc, char** argv) {
 
   AppDelegate delegate;
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
+  // Ctrl-C, SIGTERM and SIGHUP end the program in order, as the menu's Quit
+  // does (aboutToQuit: the preview goes), but without the question about
+  // unsaved changes that nobody is there to answer.
+  TerminationSignals terminationSignals;
+  QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
+                   [](int sig) { QCoreApplication::exit(128 + sig); });
   std::unique_ptr<ScreenshotTaker> shot;
   if (parser.isSet(shotOpt)) {
     ScreenshotTaker::Options o;

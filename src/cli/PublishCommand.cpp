@@ -10,6 +10,7 @@
 #include "base/AppSettings.h"
 #include "session/BookSession.h"
 #include "base/NotificationCenter.h"
+#include "base/TerminationSignals.h"
 #include "cli/CliCommands.h"
 #include "import/FlashOutlinePDF.h"
 #include "import/FlashPageSourcePDF.h"
@@ -108,6 +109,9 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   op->setJobs(options.jobs);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+  if (TerminationSignals* signals = TerminationSignals::instance())
+    QObject::connect(signals, &TerminationSignals::terminationRequested, op.get(), [raw = op.get()] { raw->cancel(); });
+  if (TerminationSignals::received() != 0) op->cancel();
   {
     ProgressBar bar;
     queue.addOperation(op);
@@ -206,6 +210,7 @@ int runPublishCommand(const QStringList& args) {
   if (!QFileInfo::exists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));
   const Book book = QFileInfo(input).isDir() ? importPictures(input) : importDocument(input, options);
   if (!book.pages) return fail(book.error);
+  if (TerminationSignals::received() != 0) return fail(QStringLiteral("stopped before publishing"));
   if (book.pageSize.isValid()) {
     tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(book.pageSize.width()));
     tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(book.pageSize.height()));

@@ -9,7 +9,9 @@
 
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/TerminationSignals.h"
 #include "cli/CliCommands.h"
+#include "session/BookSession.h"
 
 namespace {
 
@@ -51,9 +53,7 @@ bool hasFlag(const QStringList& args, std::initializer_list<const char*> flags) 
   return false;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   // Text and RTF conversion lays out text with QtGui; it runs without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
@@ -102,5 +102,19 @@ int main(int argc, char** argv) {
   // The log keeps the details; the commands report what went wrong themselves,
   // in one line each.
   Logging::setEchoToStderr(QtFatalMsg);
+  // Ctrl-C, SIGTERM and SIGHUP stop a running import; the command then ends
+  // as after a failure, removing what it made.
+  TerminationSignals terminationSignals;
+  BookSession::removeLeftovers();
   return command->run(args);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int code = run(argc, argv);
+  // Everything is cleaned up by now: end by the signal that stopped us, so
+  // that a shell loop or a service manager sees it.
+  TerminationSignals::raiseReceived();
+  return code;
 }

@@ -14,6 +14,7 @@
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
+#include "import/PDFToPageConverter.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
 #include "templates/FlashTemplate.h"
@@ -126,6 +127,7 @@ BookSession::BookSession() = default;
 BookSession::~BookSession() = default;
 
 void BookSession::start() {
+  removeLeftovers();
   iFlashPreviewFolder.clear();
   iFlashPageSource = demonstrationPageSource();
   iFlashTmpl = std::make_shared<FlashTemplate>();
@@ -174,6 +176,11 @@ void BookSession::makeFlashPreviewFolder() {
 }
 
 void BookSession::removeFlashPreviewFolder() { m_previewFolder.reset(); }
+
+int BookSession::removeLeftovers() {
+  return PDFToPageConverter::removeLeftoverWorkFolders() +
+         PrivateFolder::removeLeftovers(previewParentFolder(), kPreviewPrefix);
+}
 
 QString BookSession::previewProblem(const PublishResult& result) {
   if (result.succeeded()) return QString();

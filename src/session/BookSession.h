@@ -99,7 +99,8 @@ class BookSession {
   BookSession(const BookSession&) = delete;
   BookSession& operator=(const BookSession&) = delete;
 
-  // Start-up: the demonstration pages and the default template "float".
+  // Start-up: sweeps what killed runs left (removeLeftovers()), then the
+  // demonstration pages and the default template "float".
   void start();
 
   // ---- state ----
@@ -146,6 +147,9 @@ class BookSession {
   // What the window says, in one line, about a rebuild that failed; "" when
   // it succeeded. (The log lists every file.)
   static QString previewProblem(const PublishResult& result);
+  // At start-up: removes the work folders and preview folders that killed
+  // runs of either program left behind. Returns how many.
+  static int removeLeftovers();
 
   // ---- commands ----
   // Takes over an import: the first page's size into pageWidth/pageHeight,
