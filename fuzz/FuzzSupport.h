@@ -89,6 +89,7 @@ inline void setUp(bool withGui = false) {
   p.machineAppSupport = root + QStringLiteral("/machine");
   p.userTemp = root + QStringLiteral("/usertmp");
   p.tmpRoot = root + QStringLiteral("/tmp");
+  QDir().mkpath(p.tmpRoot);  // work folders are made in it, as in /tmp
   PlatformPaths::setCurrent(p);
 }
 
