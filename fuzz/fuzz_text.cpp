@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const bool rtf = (data[0] & 1) != 0;
-  const QString source = fuzz::writeScratch(rtf ? QStringLiteral("input.rtf") : QStringLiteral("input.txt"), data + 1,
-                                            size - 1);
+  const QString source =
+      fuzz::writeScratch(rtf ? QStringLiteral("input.rtf") : QStringLiteral("input.txt"), data + 1, size - 1);
   const QString target = fuzz::scratch().filePath(QStringLiteral("output.pdf"));
   QFile::remove(target);
   QString error;

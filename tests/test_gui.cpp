@@ -329,7 +329,8 @@ class TestGui : public QObject {
     dialog->onImportAction();
     QVERIFY(built.count() > 0 || built.wait(kWaitMs));
     QCOMPARE(QFileInfo(dialog->txtImportFile()).fileName(), QString("Folivox.pdf"));
-    QVERIFY(QFileInfo(dialog->txtImportFile()).absolutePath().startsWith(PlatformPaths::current().tmpRoot + "/Quireon-"));
+    QVERIFY(
+        QFileInfo(dialog->txtImportFile()).absolutePath().startsWith(PlatformPaths::current().tmpRoot + "/Quireon-"));
     QCOMPARE(value("pageWidth"), QString("648"));
     QVERIFY(!app->session().flashPageSource()->normalPages().empty());
 

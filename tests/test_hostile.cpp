@@ -97,7 +97,8 @@ QByteArray package(const QString& props) {
 }
 
 QStringList workFolders() {
-  return QDir(PlatformPaths::current().tmpRoot).entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+  return QDir(PlatformPaths::current().tmpRoot)
+      .entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 // Files that only an interrupted atomic write leaves behind (QSaveFile's
@@ -550,8 +551,8 @@ class TestHostile : public QObject {
 
     QVERIFY(!asNobody(QStringLiteral("ls '%1'").arg(folder)));
     QVERIFY(!asNobody(QStringLiteral("ln -sf '%1/secret' '%2'").arg(shared, page)));
-    QVERIFY(!asNobody(QStringLiteral("mv '%1' '%2/stolen' && mkdir '%1' && ln -s '%2/secret' '%3'")
-                          .arg(folder, shared, page)));
+    QVERIFY(!asNobody(
+        QStringLiteral("mv '%1' '%2/stolen' && mkdir '%1' && ln -s '%2/secret' '%3'").arg(folder, shared, page)));
     QVERIFY(!QFileInfo(page).isSymLink());
     QCOMPARE(readFile(page), picture);
     QVERIFY(!QFileInfo::exists(shared + "/stolen"));

@@ -70,7 +70,8 @@ QSize jpegSize(const QString& path) {
 }
 
 QStringList workFolders() {
-  return QDir(PlatformPaths::current().tmpRoot).entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+  return QDir(PlatformPaths::current().tmpRoot)
+      .entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
 }
 
 QString xml(const pugi::xml_node& node) {

@@ -91,7 +91,8 @@ class TestPdf : public QObject {
     static const QRegularExpression word(QStringLiteral("w\\d{5}"));
     for (auto it = word.globalMatch(all); it.hasNext();) words << it.next().captured();
     QCOMPARE(words.size(), qsizetype(12000));
-    for (int i = 0; i < words.size(); ++i) QCOMPARE(words[i], QStringLiteral("w%1").arg(i + 1, 5, 10, QLatin1Char('0')));
+    for (int i = 0; i < words.size(); ++i)
+      QCOMPARE(words[i], QStringLiteral("w%1").arg(i + 1, 5, 10, QLatin1Char('0')));
     QCOMPARE(all.count(QLatin1Char('x')), qsizetype(30000));
     // CR LF, CR and LF end lines.
     const QStringList lines = all.split(QLatin1Char('\n'));
@@ -108,15 +109,16 @@ class TestPdf : public QObject {
     // Rows and columns of the rendered page (1 pixel a point) that hold ink.
     QSet<int> rows;
     int left = 10000, right = -1;
-    MuPdfDocument::open(path(QStringLiteral("tabs.pdf")))->render(0, 1, [&](const unsigned char* rgb, int w, int h, int stride) {
-      for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-          if (rgb[y * stride + x * 3] < 128) {
-            rows.insert(y);
-            left = std::min(left, x);
-            right = std::max(right, x);
-          }
-    });
+    MuPdfDocument::open(path(QStringLiteral("tabs.pdf")))
+        ->render(0, 1, [&](const unsigned char* rgb, int w, int h, int stride) {
+          for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+              if (rgb[y * stride + x * 3] < 128) {
+                rows.insert(y);
+                left = std::min(left, x);
+                right = std::max(right, x);
+              }
+        });
     QVERIFY(!rows.isEmpty());
     QVERIFY2(*std::max_element(rows.begin(), rows.end()) - *std::min_element(rows.begin(), rows.end()) < 14,
              "the columns are not on one line");
@@ -128,8 +130,11 @@ class TestPdf : public QObject {
 
   void emptyDocumentsAreRefused() {
     const QList<QPair<QString, QByteArray>> empty = {
-        {"empty.txt", ""}, {"blank.txt", " \n\n\t \r\n"}, {"bom.txt", "\xEF\xBB\xBF"},
-        {"empty.rtf", "{\\rtf1 }"}, {"blank.rtf", "{\\rtf1{\\*\\generator Writer;}{\\info{\\title t}}\\par \\par }"}};
+        {"empty.txt", ""},
+        {"blank.txt", " \n\n\t \r\n"},
+        {"bom.txt", "\xEF\xBB\xBF"},
+        {"empty.rtf", "{\\rtf1 }"},
+        {"blank.rtf", "{\\rtf1{\\*\\generator Writer;}{\\info{\\title t}}\\par \\par }"}};
     for (const auto& [name, bytes] : empty) {
       QVERIFY(writeFile(path(name), bytes));
       QString error;

@@ -101,7 +101,8 @@ class TestSession : public QObject {
     QCOMPARE(BookSession::previewParentFolder(), parent);
     const QString folder = session.flashPreviewFolder();
     QCOMPARE(QFileInfo(folder).absolutePath(), parent);
-    QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("preview-%1-").arg(QCoreApplication::applicationPid())));
+    QVERIFY(
+        QFileInfo(folder).fileName().startsWith(QStringLiteral("preview-%1-").arg(QCoreApplication::applicationPid())));
     QVERIFY2(first.succeeded(), qPrintable(first.alertDetail()));
     QVERIFY(BookSession::previewProblem(first).isEmpty());
     QCOMPARE(first.outputFileName, folder + "/index.html");

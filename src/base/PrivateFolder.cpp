@@ -76,7 +76,8 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
     }
     // Other flock errors (a file system without locks): the folder is used
     // unlocked, and sweeps leave it alone because they cannot lock it either.
-    struct stat opened {}, named {};
+    struct stat opened {};
+    struct stat named {};
     if (::fstat(fd, &opened) != 0 || opened.st_nlink == 0 || ::lstat(path.constData(), &named) != 0 ||
         !sameFile(opened, named)) {
       ::close(fd);
@@ -92,13 +93,13 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
 }
 
 PrivateFolder::~PrivateFolder() {
-  if (isIntact() && !QDir(m_path).removeRecursively())
-    qCWarning(lcApp) << "cannot remove the folder" << m_path;
+  if (isIntact() && !QDir(m_path).removeRecursively()) qCWarning(lcApp) << "cannot remove the folder" << m_path;
   if (m_fd >= 0) ::close(m_fd);  // releases the lock last
 }
 
 bool PrivateFolder::isIntact() const {
-  struct stat opened {}, named {};
+  struct stat opened {};
+  struct stat named {};
   return m_fd >= 0 && ::fstat(m_fd, &opened) == 0 && opened.st_nlink > 0 &&
          ::lstat(QFile::encodeName(m_path).constData(), &named) == 0 && sameFile(opened, named);
 }
@@ -107,8 +108,8 @@ int PrivateFolder::removeLeftovers(const QString& parent, const QString& prefix)
   if (prefix.isEmpty()) return 0;  // never sweep a whole folder
   int removed = 0;
   const QDir dir(parent);
-  for (const QString& name : dir.entryList({prefix + QLatin1Char('*')}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                                          QDir::NoDotAndDotDot)) {
+  for (const QString& name : dir.entryList({prefix + QLatin1Char('*')},
+                                           QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
     const QString path = dir.filePath(name);
     const QByteArray native = QFile::encodeName(path);
     struct stat named {};

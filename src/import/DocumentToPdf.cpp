@@ -146,8 +146,8 @@ bool DocumentToPdf::CreateTXTtoPDF(const QString& source, const QString& target,
   return printDocument(name, target, kTextInsetX, kTextInsetY, error, [&](TextPagePrinter& printer, QString* why) {
     QStringDecoder decoder;
     bool started = false;
-    bool open = false;       // a paragraph has begun and not ended
-    bool afterCR = false;    // the last character was a CR: a LF right after it ends nothing more
+    bool open = false;     // a paragraph has begun and not ended
+    bool afterCR = false;  // the last character was a CR: a LF right after it ends nothing more
     qint64 done = 0;
     for (;;) {
       QByteArray bytes = file.read(kReadChunk);

@@ -44,8 +44,8 @@ class DocumentToPdf {
   // Prints `doc` block by block (it is never laid out as a whole),
   // kViewWidth wide less twice `insetX`, with `insetY` above the text. Lines
   // are never split across pages nor drawn twice.
-  static bool PrinttoPDF(const QTextDocument& doc, const QString& target, QString* error = nullptr,
-                         double insetX = 0, double insetY = 0, const Progress& progress = {});
+  static bool PrinttoPDF(const QTextDocument& doc, const QString& target, QString* error = nullptr, double insetX = 0,
+                         double insetY = 0, const Progress& progress = {});
 
   // True for the extensions convertToPDF() handles (txt, rtf, docx, odt, doc), any case.
   static bool needsConversion(const QString& path);

@@ -12,9 +12,14 @@
 #include "import/FlashPagesAnnotationsPDF.h"
 #include "import/PDFToPageConverter.h"
 
-ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pageRange, qint32 dpi,
-                                       qint32 quality, QObject* parent)
-    : Operation(parent), iDPI(dpi), iQuality(quality), iPDFPath(pdfPath), iPageRange(pageRange), m_documentPath(pdfPath) {}
+ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
+                                       QObject* parent)
+    : Operation(parent),
+      iDPI(dpi),
+      iQuality(quality),
+      iPDFPath(pdfPath),
+      iPageRange(pageRange),
+      m_documentPath(pdfPath) {}
 
 ImportPDFOperation::~ImportPDFOperation() = default;
 

@@ -15,6 +15,8 @@ PDFToPageConverter::PDFToPageConverter(const QString& pdfPath, std::shared_ptr<M
 // The folder goes with m_ownedFolder.
 PDFToPageConverter::~PDFToPageConverter() = default;
 
-int PDFToPageConverter::removeLeftoverWorkFolders() { return HXCUtility::removeLeftoverTmpDiractories(kWorkFolderName); }
+int PDFToPageConverter::removeLeftoverWorkFolders() {
+  return HXCUtility::removeLeftoverTmpDiractories(kWorkFolderName);
+}
 
 QString PDFToPageConverter::generatePage(qint32) { return QString(); }

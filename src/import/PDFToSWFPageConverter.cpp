@@ -91,8 +91,9 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
   if (total == 0) return 0;
   if (iConverterWorkFolder.isEmpty() || !QFileInfo(iConverterWorkFolder).isDir())
     throw ImportError(QStringLiteral("Cannot create a work folder for the pages of %1%2")
-                          .arg(QFileInfo(iPDFPath).fileName(),
-                               workFolderError().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(workFolderError())));
+                          .arg(QFileInfo(iPDFPath).fileName(), workFolderError().isEmpty()
+                                                                   ? QString()
+                                                                   : QStringLiteral(" (%1)").arg(workFolderError())));
   if (workers <= 0) workers = QThread::idealThreadCount();
   workers = static_cast<int>(std::clamp<qsizetype>(workers, 1, std::min<qsizetype>(total, 64)));
 

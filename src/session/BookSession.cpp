@@ -168,7 +168,8 @@ void BookSession::makeFlashPreviewFolder() {
   m_previewFolder = PrivateFolder::create(parent, kPreviewPrefix, &m_previewFolderError, true);
   if (!m_previewFolder) {
     iFlashPreviewFolder.clear();
-    qCWarning(lcApp).noquote() << QStringLiteral("flash preview folder cannot be crearted[%1]").arg(m_previewFolderError);
+    qCWarning(lcApp).noquote()
+        << QStringLiteral("flash preview folder cannot be crearted[%1]").arg(m_previewFolderError);
     return;
   }
   iFlashPreviewFolder = m_previewFolder->path();
@@ -195,7 +196,8 @@ PublishResult BookSession::buildPreview() { return previewBuild()({}); }
 
 std::function<PublishResult(const FlashBookOutput::Progress&)> BookSession::previewBuild() {
   if (!m_previewFolder || !m_previewFolder->isIntact()) {
-    if (m_previewFolder) qCWarning(lcApp).noquote() << "the preview folder vanished; making a new one:" << iFlashPreviewFolder;
+    if (m_previewFolder)
+      qCWarning(lcApp).noquote() << "the preview folder vanished; making a new one:" << iFlashPreviewFolder;
     makeFlashPreviewFolder();
   }
   if (!m_previewFolder) {
