@@ -102,6 +102,27 @@ bool writeEncrypted(const QString& plain, const QString& target) {
   return ok;
 }
 
+// Where MuPDF draws dark pixels on page `index`, as fractions of the picture.
+QRectF inkBox(const MuPdfDocument& doc, int index, QSize* pictureSize = nullptr) {
+  QRectF box;
+  doc.render(index, 2.0f, [&](const unsigned char* rgb, int w, int h, int stride) {
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int y = 0; y < h; ++y) {
+      const unsigned char* p = rgb + static_cast<ptrdiff_t>(y) * stride;
+      for (int x = 0; x < w; ++x, p += 3) {
+        if (p[0] + p[1] + p[2] >= 3 * 128) continue;
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+      }
+    }
+    if (x1 >= 0) box = QRectF(double(x0) / w, double(y0) / h, double(x1 + 1 - x0) / w, double(y1 + 1 - y0) / h);
+    if (pictureSize) *pictureSize = QSize(w, h);
+  });
+  return box;
+}
+
 // Attributes of the location element of an anno, as written.
 QStringList location(const pugi::xml_node& anno) {
   const pugi::xml_node l = anno.child("location");
@@ -489,25 +510,62 @@ class TestImport : public QObject {
     QCOMPARE(workFolders(), before);
   }
 
-  void linkLocations() {
+  void linkAreasLieWhereMuPdfDrawsThem() {
+    // Each page paints its link's rectangle black and nothing else, so the
+    // area in book.xml must cover exactly the ink of the picture.
+    struct Case {
+      QByteArray extra;
+      QByteArray mediaBox;
+      QByteArray rect;  // x y w h in the page's own coordinates
+    };
+    const QList<Case> cases = {
+        {"/Rotate 0", "[0 0 600 800]", "100 700 200 20"},
+        {"/Rotate 90", "[0 0 600 800]", "100 700 200 20"},
+        {"/Rotate 180", "[0 0 600 800]", "100 700 200 20"},
+        {"/Rotate 270", "[0 0 600 800]", "100 700 200 20"},
+        {"/Rotate -90", "[0 0 600 800]", "30 40 50 300"},
+        {"/Rotate 450", "[0 0 600 800]", "30 40 50 300"},
+        {"/Rotate 45", "[0 0 600 800]", "30 40 50 300"},    // drawn as 90
+        {"/Rotate 150", "[0 0 600 800]", "30 40 50 300"},   // drawn as 180
+        {"/CropBox [50 100 650 900]", "[0 0 700 1000]", "150 800 200 20"},
+        {"/Rotate 90 /CropBox [50 100 650 900]", "[0 0 700 1000]", "150 800 200 20"},
+        {"/Rotate 270 /CropBox [50 100 650 900]", "[0 0 700 1000]", "60 120 40 30"},
+    };
+    PdfFixture pdf;
+    for (const Case& c : cases) {
+      const QList<QByteArray> r = c.rect.split(' ');
+      const QByteArray rect = r[0] + " " + r[1] + " " + QByteArray::number(r[0].toDouble() + r[2].toDouble()) + " " +
+                              QByteArray::number(r[1].toDouble() + r[3].toDouble());
+      PdfFixture::Page& page = pdf.addPage();
+      page.mediaBox = c.mediaBox;
+      page.content = "0 g " + c.rect + " re f";
+      page.extra = c.extra + " /Annots [<< /Type /Annot /Subtype /Link /Rect [" + rect +
+                   "] /A << /S /URI /URI (http://example.com/) >> >>]";
+    }
+    QVERIFY(pdf.write(path(QStringLiteral("geometry.pdf"))));
+    const std::shared_ptr<MuPdfDocument> doc = MuPdfDocument::open(path(QStringLiteral("geometry.pdf")));
     FlashPagesAnnotationsPDF links;
-    links.loadLinksFromPDF(MuPdfDocument::open(linksDocument()), QStringLiteral("ALL"));
-    const pugi::xml_node root = links.pagesAnnotationsNode();
-    QCOMPARE(QString::fromUtf8(root.name()), QStringLiteral("pagesAnnos"));
+    links.loadLinksFromPDF(doc, QStringLiteral("ALL"));
     QList<pugi::xml_node> pages;
-    for (pugi::xml_node p = root.child("pageAnnos"); p; p = p.next_sibling("pageAnnos")) pages << p;
-    QCOMPARE(pages.size(), 7);
-    for (int i = 0; i < 7; ++i) QCOMPARE(pages[i].attribute("pageIndex").as_int(), i + 1);
+    for (pugi::xml_node p = links.pagesAnnotationsNode().child("pageAnnos"); p; p = p.next_sibling("pageAnnos")) pages << p;
+    QCOMPARE(pages.size(), cases.size());
 
-    using L = QStringList;
-    QCOMPARE(location(annos(pages[0])[0]), (L{"0.166667", "0.100000", "0.333333", "0.025000"}));  // 0
-    QCOMPARE(location(annos(pages[1])[0]), (L{"0.500000", "0.125000", "0.333333", "0.025000"}));  // 180
-    QCOMPARE(location(annos(pages[2])[0]), (L{"0.500000", "0.100000", "0.033333", "0.250000"}));  // 90
-    QCOMPARE(location(annos(pages[3])[0]), (L{"0.166667", "0.125000", "0.033333", "0.250000"}));  // -90
-    QCOMPARE(location(annos(pages[4])[0]), location(annos(pages[2])[0]));                          // 450
-    QCOMPARE(location(annos(pages[5])[0]), (L{"0.000000", "1.000000", "0.000000", "0.000000"}));  // 45
-    QCOMPARE(location(annos(pages[6])[0]), location(annos(pages[0])[0]));  // crop box at 50,100
-    QVERIFY(links.needFiles().isEmpty());
+    // Unrotated pages are as before, to the digit.
+    QCOMPARE(location(annos(pages[0])[0]), (QStringList{"0.166667", "0.100000", "0.333333", "0.025000"}));
+    for (int i = 0; i < cases.size(); ++i) {
+      const QStringList l = location(annos(pages[i])[0]);
+      const QRectF area(l[0].toDouble(), l[1].toDouble(), l[2].toDouble(), l[3].toDouble());
+      QSize picture;
+      const QRectF ink = inkBox(*doc, i, &picture);
+      // Within a pixel and a half of the picture on every side.
+      const double dx = 1.5 / picture.width(), dy = 1.5 / picture.height();
+      QVERIFY2(qAbs(area.left() - ink.left()) <= dx && qAbs(area.right() - ink.right()) <= dx &&
+                   qAbs(area.top() - ink.top()) <= dy && qAbs(area.bottom() - ink.bottom()) <= dy,
+               qPrintable(QStringLiteral("%1: area %2 %3 %4 %5, ink %6 %7 %8 %9")
+                              .arg(QString::fromLatin1(cases[i].extra))
+                              .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())
+                              .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+    }
   }
 
   void linkKinds() {

@@ -164,18 +164,24 @@ std::array<float, 4> FlashPagesAnnotationsPDF::linkLocation(const QRectF& link, 
   const float h = static_cast<float>(link.height());
   const float W = static_cast<float>(cropBox.width());
   const float H = static_cast<float>(cropBox.height());
-  switch (rotation) {
-    case 0:
-      return {x / W, 1.0f - (y + h) / H, w / W, h / H};
-    case 90:
-      return {(x + w) / W, 1.0f - (y + h) / H, h / W, w / H};
-    case 180:
-      return {(x + w) / W, 1.0f - y / H, w / W, h / H};
-    case 270:
-      return {x / W, 1.0f - y / H, h / W, w / H};
+  // In the frame of the picture as MuPDF draws it: turned clockwise by the
+  // page's rotation, fractions from the picture's top-left corner.
+  switch (quarterTurns(rotation)) {
+    case 1:
+      return {y / H, x / W, h / H, w / W};
+    case 2:
+      return {1.0f - (x + w) / W, y / H, w / W, h / H};
+    case 3:
+      return {1.0f - (y + h) / H, 1.0f - (x + w) / W, h / H, w / W};
     default:
-      return {0.0f, 1.0f, 0.0f, 0.0f};
+      return {x / W, 1.0f - (y + h) / H, w / W, h / H};
   }
+}
+
+int FlashPagesAnnotationsPDF::quarterTurns(int rotation) {
+  // MuPDF draws any /Rotate snapped to the nearest quarter turn (45 goes up).
+  const int r = ((rotation % 360) + 360) % 360;
+  return ((r + 45) / 90) % 4;
 }
 
 QString FlashPagesAnnotationsPDF::absoluteUrl(const QByteArray& raw, const QByteArray& base) {

@@ -45,10 +45,14 @@ class FlashPagesAnnotationsPDF : public FlashPagesAnnotations {
   // Skipped page numbers and dropped links, one sentence each.
   const QStringList& warnings() const { return m_warnings; }
 
-  // The link's place as fractions of the page (x, y, width, height), from the
-  // link rectangle and the crop box in the page's own coordinates and the
-  // page rotation (0..359), in single precision.
+  // The link's place as fractions of the page picture as drawn (x, y, width,
+  // height from its top-left corner, the page turned clockwise by its
+  // rotation), from the link rectangle and the crop box in the page's own
+  // coordinates and the page rotation in degrees, in single precision.
   static std::array<float, 4> linkLocation(const QRectF& link, const QRectF& cropBox, int rotation);
+  // The rotation as MuPDF draws it: 0..3 clockwise quarter turns, any angle
+  // snapped to the nearest one.
+  static int quarterTurns(int rotation);
   // The address as it goes into the book: trimmed, resolved against the
   // document's /URI /Base when relative, and with spaces, control characters
   // and non-ASCII bytes percent-encoded. "" for an empty address.
