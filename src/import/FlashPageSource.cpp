@@ -88,6 +88,18 @@ FlashPagePtr FlashPageSource::getNormalPageAtIndex(qint32 number) const {
   return nullptr;
 }
 
+FlashPagePtr FlashPageSource::getZoomedPageAtIndex(qint32 number) const {
+  for (const FlashPagePtr& p : iZoomedPages)
+    if (p->pageIndex() == number) return p;
+  return nullptr;
+}
+
+FlashPagePtr FlashPageSource::getThumbPageAtIndex(qint32 number) const {
+  for (const FlashPagePtr& p : iThumbPages)
+    if (p->pageIndex() == number) return p;
+  return nullptr;
+}
+
 void FlashPageSource::clearPages() {
   iPages.clear();
   iNormalPages.clear();

@@ -51,10 +51,30 @@ class FlashPageSource {
   virtual FlashPagePtr getPageAtIndex(qint32 position) const;
   // First normal page whose number is `number`, or null.
   virtual FlashPagePtr getNormalPageAtIndex(qint32 number) const;
-  virtual FlashPagePtr getZoomedPageAtIndex(qint32) const { return nullptr; }
-  virtual FlashPagePtr getThumbPageAtIndex(qint32) const { return nullptr; }
+  // The zoom picture and the thumbnail of page `number`, or null when the
+  // page has none (its normal picture then stands in).
+  virtual FlashPagePtr getZoomedPageAtIndex(qint32 number) const;
+  virtual FlashPagePtr getThumbPageAtIndex(qint32 number) const;
 
   void clearPages();
+
+  // ---- what a document tells about its pages besides their pictures ----
+  // The files that hold the words of page `number` (see PageText): the page's
+  // script as published (files/text/N.js) and its entry of files/text/all.js.
+  // Empty when the page has no text, as every picture page.
+  struct PageTextFiles {
+    QString script;
+    QString searchEntry;
+    bool isEmpty() const { return script.isEmpty(); }
+  };
+  virtual PageTextFiles pageTextFiles(qint32) const { return {}; }
+  // True when the document numbers its pages itself (roman front matter,
+  // "A-1"); pageLabel() is then the printed label of page `number`.
+  virtual bool hasPageLabels() const { return false; }
+  virtual QString pageLabel(qint32) const { return QString(); }
+  // The document's own title, "" when it has none.
+  const QString& documentTitle() const { return m_documentTitle; }
+  void setDocumentTitle(const QString& title) { m_documentTitle = title; }
 
  protected:
   FlashPageList iPages;
@@ -63,6 +83,7 @@ class FlashPageSource {
   FlashPageList iThumbPages;
   QString iSourceFile;
   std::atomic<bool> iStoped{false};
+  QString m_documentTitle;
 };
 
 // Pages made of existing image files, numbered in order of addition.

@@ -7,6 +7,7 @@
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
 #include "import/PDFToSWFPageConverter.h"
+#include "import/PdfPageLabels.h"
 
 namespace {
 
@@ -37,6 +38,13 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
     iPDFDoc.reset();
   }
   if (!m_error.isEmpty()) qCWarning(lcImport).noquote() << m_error;
+  if (iPDFDoc) {
+    try {
+      m_documentTitle = iPDFDoc->title();
+    } catch (const ImportError& e) {
+      qCWarning(lcImport).noquote() << "the document's title cannot be read:" << e.reason();
+    }
+  }
   iToPageConverter = std::make_unique<PDFToSWFPageConverter>(pdfPath, iPDFDoc, quality);
 
   const qint32 total = iPDFDoc ? iPDFDoc->pageCount() : 0;
@@ -78,6 +86,24 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
 
 FlashPageSourcePDF::~FlashPageSourcePDF() = default;
 
+void FlashPageSourcePDF::readPageLabels() {
+  m_labels.clear();
+  try {
+    const PdfPageLabels labels(*iPDFDoc);
+    if (labels.isEmpty()) return;
+    for (qint32 n : iNeedToImportPages) m_labels.insert(n, labels.label(n - 1));
+  } catch (const ImportError& e) {
+    m_labels.clear();
+    qCWarning(lcImport).noquote() << "page labels cannot be read:" << e.reason();
+    addWarning(QStringLiteral("The printed page numbers of %1 could not be read.").arg(QFileInfo(iSourceFile).fileName()));
+  }
+}
+
+FlashPageSource::PageTextFiles FlashPageSourcePDF::pageTextFiles(qint32 number) const {
+  if (!m_withText.contains(number)) return {};
+  return {iToPageConverter->textFilePath(number), iToPageConverter->searchEntryFilePath(number)};
+}
+
 PDFToPageConverter* FlashPageSourcePDF::toPageConverter() const { return iToPageConverter.get(); }
 
 void FlashPageSourcePDF::generatePages() {
@@ -88,11 +114,20 @@ void FlashPageSourcePDF::generatePages() {
                           .arg(iPageRange, QFileInfo(iSourceFile).fileName())
                           .arg(iPDFDoc->pageCount()));
   }
+  readPageLabels();
+  iToPageConverter->setZoomPictures(m_zoomPictures);
+  iToPageConverter->setTakeText(m_takeText);
   const qsizetype done = iToPageConverter->renderPages(
       iNeedToImportPages, m_workers, iStoped, [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
   for (qsizetype i = 0; i < done; ++i) {
     const qint32 n = iNeedToImportPages[i];
     iPages.push_back(std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n));
+    // A page that could not be drawn stands in blank, without the rest.
+    if (QFileInfo::exists(iToPageConverter->zoomFilePath(n)))
+      iZoomedPages.push_back(std::make_shared<FlashPage>(iToPageConverter->zoomFilePath(n), n));
+    if (QFileInfo::exists(iToPageConverter->thumbFilePath(n)))
+      iThumbPages.push_back(std::make_shared<FlashPage>(iToPageConverter->thumbFilePath(n), n));
+    if (QFileInfo::exists(iToPageConverter->textFilePath(n))) m_withText.insert(n);
   }
   for (const QString& w : iToPageConverter->warnings()) addWarning(w);
 }

@@ -2,7 +2,9 @@
 // the range and has its converter render them into a private work folder.
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 #include <memory>
 #include <mutex>
@@ -16,7 +18,8 @@ class PDFToSWFPageConverter;
 class FlashPageSourcePDF : public FlashPageSource {
  public:
   // Opens the document and parses the range against its page count. Numbers
-  // outside 1..page count are dropped with a warning. Opening failures are
+  // outside 1..page count are dropped with a warning. Reads the document's
+  // title and its page labels. Opening failures are
   // kept in errorString(); generatePages() then fails with that reason.
   // `workers` is the number of rendering threads, 0 for one per core.
   FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
@@ -24,7 +27,8 @@ class FlashPageSourcePDF : public FlashPageSource {
   ~FlashPageSourcePDF() override;
 
   // Renders every requested page, in parallel, and appends them to pages() in
-  // range order. Posts ImportProgressInfoMSG after each page (type
+  // range order, their zoom pictures and thumbnails to zoomedPages() and
+  // thumbPages(). Posts ImportProgressInfoMSG after each page (type
   // "geneatePage"). Stops early when the stop flag is set. Throws ImportError
   // when the document cannot be opened, the range selects no page, or a page
   // file cannot be written.
@@ -33,6 +37,18 @@ class FlashPageSourcePDF : public FlashPageSource {
   void generateNormalPages() override;
   // None once the stop flag is set.
   FlashPagePtr getNormalPageAtIndex(qint32 number) const override;
+
+  // Options, set before generatePages(): a zoom picture at twice the
+  // resolution of each page, and the words of each page (both off by
+  // default). Every rendered page gets a thumbnail.
+  bool zoomPictures() const { return m_zoomPictures; }
+  void setZoomPictures(bool on) { m_zoomPictures = on; }
+  bool takeText() const { return m_takeText; }
+  void setTakeText(bool on) { m_takeText = on; }
+
+  PageTextFiles pageTextFiles(qint32 number) const override;
+  bool hasPageLabels() const override { return !m_labels.isEmpty(); }
+  QString pageLabel(qint32 number) const override { return m_labels.value(number); }
 
   PDFToPageConverter* toPageConverter() const;
   // The open document, or null when it could not be opened.
@@ -52,6 +68,7 @@ class FlashPageSourcePDF : public FlashPageSource {
 
  private:
   void addWarning(const QString& text);
+  void readPageLabels();
 
   std::shared_ptr<MuPdfDocument> iPDFDoc;
   QString iPageRange;
@@ -60,6 +77,10 @@ class FlashPageSourcePDF : public FlashPageSource {
   std::unique_ptr<PDFToSWFPageConverter> iToPageConverter;
   QList<qint32> iNeedToImportPages;
   int m_workers = 0;
+  bool m_zoomPictures = false;
+  bool m_takeText = false;
+  QSet<qint32> m_withText;         // rendered pages that have words
+  QHash<qint32, QString> m_labels;  // printed labels of the requested pages
   QString m_error;
   mutable std::mutex m_warningsMutex;
   QStringList m_warnings;

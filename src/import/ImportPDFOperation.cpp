@@ -78,6 +78,8 @@ void ImportPDFOperation::main() {
   if (DocumentToPdf::needsConversion(iPDFPath) && !convertDocument()) return;
 
   auto source = std::make_shared<FlashPageSourcePDF>(iPDFPath, iPageRange, iDPI, iQuality, m_jobs);
+  source->setZoomPictures(m_zoomPictures);
+  source->setTakeText(m_importText);
   setPageSource(source);
   // A cancel() that came while the source was being made found nothing to stop.
   if (isCancelled()) source->setStop(true);

@@ -47,6 +47,12 @@ class ImportPDFOperation : public Operation {
   void setImportBookmarks(bool on) { m_importBookmarks = on; }
   bool importLinks() const { return m_importLinks; }
   void setImportLinks(bool on) { m_importLinks = on; }
+  // A zoom picture at twice the resolution of each page, and the words of
+  // each page for search; both on by default.
+  bool zoomPictures() const { return m_zoomPictures; }
+  void setZoomPictures(bool on) { m_zoomPictures = on; }
+  bool importText() const { return m_importText; }
+  void setImportText(bool on) { m_importText = on; }
   // Rendering threads; 0 (the default) for one per core.
   int jobs() const { return m_jobs; }
   void setJobs(int jobs) { m_jobs = jobs; }
@@ -82,6 +88,8 @@ class ImportPDFOperation : public Operation {
   std::unique_ptr<PrivateFolder> m_conversionFolder;
   bool m_importBookmarks = false;
   bool m_importLinks = false;
+  bool m_zoomPictures = true;
+  bool m_importText = true;
   int m_jobs = 0;
   QString m_error;
   QStringList m_warnings;

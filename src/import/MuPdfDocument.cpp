@@ -8,6 +8,9 @@
 
 #include "base/Log.h"
 #include "import/MuPdfGuard.h"
+#include "import/PageText.h"
+#include "import/XmlSafeText.h"
+#include "import/RgbDownscale.h"
 
 using MuPdfGuard::guarded;
 
@@ -154,64 +157,174 @@ int MuPdfDocument::rotation(int index) const {
 }
 
 MuPdfDocument::RenderInfo MuPdfDocument::render(int index, float scale, const RgbSink& sink) const {
-  if (index < 0 || index >= m_pageCount)
-    throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
-  // Lives in this frame, above the fz_try in MuPdfGuard::run, so a MuPDF error
-  // never skips its destructor.
+  PageJob job;
+  job.scale = scale;
+  job.picture = sink;
+  return renderPage(index, job);
+}
+
+namespace {
+
+// A picture being drawn. Lives in the caller's frame, above the fz_try in
+// MuPdfGuard::run, so a MuPDF error never skips its destructor.
+struct Drawing {
+  fz_context* ctx;
+  fz_pixmap* pix = nullptr;
+  fz_device* dev = nullptr;
+  ~Drawing() { reset(); }
+  void reset() {
+    fz_drop_device(ctx, dev);
+    fz_drop_pixmap(ctx, pix);
+    dev = nullptr;
+    pix = nullptr;
+  }
+};
+
+// The largest scale at or below `scale` that keeps the picture within kMaxPixels.
+float boundedScale(double area, float scale) {
+  if (area * scale * scale > MuPdfDocument::kMaxPixels)
+    return static_cast<float>(std::sqrt(MuPdfDocument::kMaxPixels / area));
+  return scale;
+}
+
+void draw(fz_context* ctx, fz_page* page, const fz_rect& bounds, float scale, fz_cookie* cookie, Drawing& d) {
+  const fz_matrix ctm = fz_scale(scale, scale);
+  guarded(ctx, [&] {
+    const fz_irect bbox = fz_round_rect(fz_transform_rect(bounds, ctm));
+    d.pix = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
+    fz_clear_pixmap_with_value(ctx, d.pix, 255);
+    d.dev = fz_new_draw_device(ctx, fz_identity, d.pix);
+    fz_run_page(ctx, page, d.dev, ctm, cookie);
+    fz_close_device(ctx, d.dev);
+  });
+  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+}
+
+void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& sink) {
+  int width = 0, height = 0, stride = 0;
+  unsigned char* samples = nullptr;
+  guarded(ctx, [&] {
+    width = fz_pixmap_width(ctx, d.pix);
+    height = fz_pixmap_height(ctx, d.pix);
+    stride = fz_pixmap_stride(ctx, d.pix);
+    samples = fz_pixmap_samples(ctx, d.pix);
+  });
+  if (width <= 0 || height <= 0 || samples == nullptr) throw ImportError(QStringLiteral("the page has no size"));
+  sink(samples, width, height, stride);
+}
+
+// The page's words from MuPDF's structured text, in the coordinates of its
+// bounds: the frame of the picture as drawn.
+void takeText(fz_context* ctx, fz_page* page, const fz_rect& bounds, fz_cookie* cookie, PageText& text) {
   struct Resources {
     fz_context* ctx;
-    fz_page* page = nullptr;
-    fz_pixmap* pix = nullptr;
+    fz_stext_page* stext = nullptr;
     fz_device* dev = nullptr;
     ~Resources() {
       fz_drop_device(ctx, dev);
-      fz_drop_pixmap(ctx, pix);
-      fz_drop_page(ctx, page);
+      fz_drop_stext_page(ctx, stext);
     }
-  } r{m_ctx};
+  } r{ctx};
+  // Ligatures spelled out and white space made plain (both MuPDF's defaults);
+  // characters outside the page are left out.
+  fz_stext_options options{};
+  options.flags = FZ_STEXT_MEDIABOX_CLIP;
+  guarded(ctx, [&] {
+    r.stext = fz_new_stext_page(ctx, bounds);
+    r.dev = fz_new_stext_device(ctx, r.stext, &options);
+    fz_run_page(ctx, page, r.dev, fz_identity, cookie);
+    fz_close_device(ctx, r.dev);
+  });
+  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  for (const fz_stext_block* block = r.stext->first_block; block; block = block->next) {
+    if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
+    for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
+      text.beginLine(static_cast<double>(line->dir.x), static_cast<double>(line->dir.y));
+      for (const fz_stext_char* ch = line->first_char; ch; ch = ch->next) {
+        const fz_rect b = fz_rect_from_quad(ch->quad);
+        text.addChar(static_cast<char32_t>(ch->c),
+                     QRectF(QPointF(static_cast<double>(b.x0), static_cast<double>(b.y0)),
+                            QPointF(static_cast<double>(b.x1), static_cast<double>(b.y1))));
+      }
+      text.endLine();
+    }
+    text.endBlock();
+  }
+}
+
+}  // namespace
+
+MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& job) const {
+  if (index < 0 || index >= m_pageCount)
+    throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
+  struct Page {
+    fz_context* ctx;
+    fz_page* page = nullptr;
+    ~Page() { fz_drop_page(ctx, page); }
+  } p{m_ctx};
 
   fz_context* ctx = m_ctx;
   fz_document* fzdoc = &m_doc->super;
   fz_rect bounds{};
   guarded(ctx, [&] {
-    r.page = fz_load_page(ctx, fzdoc, index);
-    bounds = fz_bound_page(ctx, r.page);
+    p.page = fz_load_page(ctx, fzdoc, index);
+    bounds = fz_bound_page(ctx, p.page);
   });
 
   RenderInfo info;
   const double area = static_cast<double>(bounds.x1 - bounds.x0) * static_cast<double>(bounds.y1 - bounds.y0);
   if (!std::isfinite(area) || area <= 0) throw ImportError(QStringLiteral("the page has no size"));
-  if (area * scale * scale > kMaxPixels) {
-    scale = static_cast<float>(std::sqrt(kMaxPixels / area));
-    info.scaledDown = true;
-  }
+  const float scale = boundedScale(area, job.scale);
+  info.scaledDown = scale < job.scale;
 
   fz_cookie* cookie = &m_cookie->c;
   cookie->errors = 0;
   cookie->progress = 0;
   cookie->incomplete = 0;
-  const fz_matrix ctm = fz_scale(scale, scale);
-  guarded(ctx, [&] {
-    const fz_irect bbox = fz_round_rect(fz_transform_rect(bounds, ctm));
-    r.pix = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
-    fz_clear_pixmap_with_value(ctx, r.pix, 255);
-    r.dev = fz_new_draw_device(ctx, fz_identity, r.pix);
-    fz_run_page(ctx, r.page, r.dev, ctm, cookie);
-    fz_close_device(ctx, r.dev);
-  });
-  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
-  info.errors = cookie->errors;
+  {
+    Drawing d{ctx};
+    draw(ctx, p.page, bounds, scale, cookie, d);
+    info.errors = cookie->errors;
+    handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
+      job.picture(rgb, width, height, stride);
+      if (job.thumbWidth > 0 && job.thumb) {
+        const int w = std::min(job.thumbWidth, width);
+        const int h = std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * w / width)));
+        const std::vector<unsigned char> small = downscaleRgb(rgb, width, height, stride, w, h);
+        job.thumb(small.data(), w, h, w * 3);
+      }
+    });
+  }
 
-  int width = 0, height = 0, stride = 0;
-  unsigned char* samples = nullptr;
-  guarded(ctx, [&] {
-    width = fz_pixmap_width(ctx, r.pix);
-    height = fz_pixmap_height(ctx, r.pix);
-    stride = fz_pixmap_stride(ctx, r.pix);
-    samples = fz_pixmap_samples(ctx, r.pix);
-  });
-  if (width <= 0 || height <= 0 || samples == nullptr) throw ImportError(QStringLiteral("the page has no size"));
-  sink(samples, width, height, stride);
+  if (job.text) {
+    const QRectF frame(QPointF(static_cast<double>(bounds.x0), static_cast<double>(bounds.y0)),
+                       QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
+    PageText text(frame);
+    try {
+      takeText(ctx, p.page, bounds, cookie, text);
+    } catch (const ImportError& e) {
+      if (e.aborted()) throw;
+      info.textError = e.reason();
+      text = PageText(frame);
+    }
+    *job.text = std::move(text);
+  }
+
+  if (job.zoomScale > 0 && job.zoom) {
+    const float zoomScale = boundedScale(area, job.zoomScale);
+    if (zoomScale <= scale) {
+      info.zoomError = QStringLiteral("the page is too large for a sharper picture");
+    } else {
+      try {
+        Drawing d{ctx};
+        draw(ctx, p.page, bounds, zoomScale, cookie, d);
+        handOver(ctx, d, job.zoom);
+      } catch (const ImportError& e) {
+        if (e.aborted()) throw;
+        info.zoomError = e.reason();
+      }
+    }
+  }
   return info;
 }
 
@@ -237,6 +350,13 @@ QString MuPdfDocument::pageText(int index) const {
     utf8 = fz_string_from_buffer(ctx, r.buf);
   });
   return QString::fromUtf8(utf8);
+}
+
+QString MuPdfDocument::title() const {
+  // Read through the object layer: fz_lookup_metadata would cut a long title
+  // at its buffer mid-character.
+  const QString raw = trailer().get("Info").get("Title").text().left(kMaxTitleLength * 4);
+  return xmlSafeText(raw).simplified().left(kMaxTitleLength).trimmed();
 }
 
 PdfObject MuPdfDocument::trailer() const {

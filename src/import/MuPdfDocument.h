@@ -15,6 +15,7 @@
 
 #include "import/PdfObject.h"
 
+class PageText;
 struct fz_context;
 struct pdf_document;
 
@@ -55,13 +56,35 @@ class MuPdfDocument {
   struct RenderInfo {
     bool scaledDown = false;  // drawn smaller than asked, see kMaxPixels
     int errors = 0;           // content errors MuPDF drew past; the page may be incomplete
+    QString zoomError;        // why the zoom picture was not made, if it was asked for
+    QString textError;        // why the text was not taken, if it was asked for
   };
   RenderInfo render(int index, float scale, const RgbSink& sink) const;
+
+  // Everything an import takes from one page, from the page loaded once.
+  struct PageJob {
+    float scale = 2.0f;
+    RgbSink picture;            // the page drawn at `scale`
+    int thumbWidth = 0;         // > 0: `picture` shrunk to this width goes to `thumb`
+    RgbSink thumb;
+    float zoomScale = 0;        // > 0: the page drawn again at this scale goes to `zoom`
+    RgbSink zoom;
+    PageText* text = nullptr;   // receives the page's words, in the picture's frame
+  };
+  // Sinks run in the order picture, thumb, zoom. The picture's failure throws
+  // as render() does; a zoom picture or text that cannot be made is left out
+  // (RenderInfo says so) and the page goes on. The pixels of each picture do
+  // not outlive its sink call.
+  RenderInfo renderPage(int index, const PageJob& job) const;
   // Asks a render() running on another thread to stop soon. Stays in force.
   void abortRendering();
 
   // The plain text of a page, lines separated by '\n'.
   QString pageText(int index) const;
+  // The document's own title (its Info dictionary's /Title), simplified to one
+  // line and at most kMaxTitleLength long; "" when it has none.
+  static constexpr qsizetype kMaxTitleLength = 300;
+  QString title() const;
 
   // The pdf_ object layer, for the link and outline readers.
   PdfObject trailer() const;

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "base/Log.h"
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
+#include "import/PageText.h"
 #include "import/TurboJpegEncoder.h"
 
 PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
@@ -26,6 +28,30 @@ QString PDFToSWFPageConverter::pageFilePath(qint32 number) const {
   return QDir(iConverterWorkFolder).filePath(QString::asprintf("%d.jpg", number));
 }
 
+QString PDFToSWFPageConverter::zoomFilePath(qint32 number) const {
+  return QDir(iConverterWorkFolder).filePath(QString::asprintf("large/%d.jpg", number));
+}
+
+QString PDFToSWFPageConverter::thumbFilePath(qint32 number) const {
+  return QDir(iConverterWorkFolder).filePath(QString::asprintf("thumb/%d.jpg", number));
+}
+
+QString PDFToSWFPageConverter::textFilePath(qint32 number) const {
+  return QDir(iConverterWorkFolder).filePath(QString::asprintf("text/%d.js", number));
+}
+
+QString PDFToSWFPageConverter::searchEntryFilePath(qint32 number) const {
+  return QDir(iConverterWorkFolder).filePath(QString::asprintf("text/%d.search", number));
+}
+
+int PDFToSWFPageConverter::zoomQuality() const {
+  // Four times the pixels: artefacts are a quarter the size on screen, so a
+  // lower quality looks as clean and keeps the file reasonable.
+  return std::min(iQuality, 60);
+}
+
+int PDFToSWFPageConverter::thumbQuality() const { return std::min(iQuality, 75); }
+
 QString PDFToSWFPageConverter::generatePage(qint32 number) {
   if (!iPDFDoc) return QString();
   const QString path = pageFilePath(number);
@@ -36,23 +62,57 @@ QString PDFToSWFPageConverter::generatePage(qint32 number) {
 void PDFToSWFPageConverter::pdfPageToImage(qint32 number, const QString& path) {
   if (!iPDFDoc) return;
   if (!m_encoder) m_encoder = std::make_unique<TurboJpegEncoder>();
+  makeSubfolders();
   renderPage(*iPDFDoc, *m_encoder, number, path);
+}
+
+void PDFToSWFPageConverter::makeSubfolders() const {
+  for (const char* sub : {"large", "thumb", "text"}) QDir(iConverterWorkFolder).mkpath(QLatin1String(sub));
 }
 
 void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number,
                                        const QString& path) {
   const int index = number - 1;
-  QByteArrayView jpeg;
+  // Writing fails the import; drawing fails only the page. So the sinks keep
+  // a write failure here and it is thrown once MuPDF is done with the page.
+  std::optional<ImportError> writeFailure;
+  auto writer = [&](const QString& target, int quality) {
+    return [&, target, quality](const unsigned char* rgb, int w, int h, int stride) {
+      const QByteArrayView jpeg = encoder.encode(rgb, w, h, stride, quality);
+      if (writeFailure) return;
+      try {
+        writeAtomically(target, jpeg);
+      } catch (const ImportError& e) {
+        writeFailure = e;
+      }
+    };
+  };
+  PageText text;
+  MuPdfDocument::PageJob job;
+  job.scale = kScale;
+  job.picture = writer(path, iQuality);
+  job.thumbWidth = kThumbWidth;
+  job.thumb = writer(thumbFilePath(number), thumbQuality());
+  if (m_zoomPictures) {
+    job.zoomScale = kZoomScale;
+    job.zoom = writer(zoomFilePath(number), zoomQuality());
+  }
+  if (m_takeText) job.text = &text;
+
   try {
-    const MuPdfDocument::RenderInfo info = doc.render(index, kScale, [&](const unsigned char* rgb, int w, int h, int stride) {
-      jpeg = encoder.encode(rgb, w, h, stride, iQuality);
-    });
+    const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);
     if (info.scaledDown)
       addWarning(QStringLiteral("Page %1 is very large and was drawn at a lower resolution.").arg(number));
     if (info.errors > 0)
       qCWarning(lcImport, "page %d has %d damaged content parts; it may be incomplete", number, info.errors);
+    if (!info.zoomError.isEmpty())
+      qCWarning(lcImport, "page %d has no zoom picture: %s", number, qUtf8Printable(info.zoomError));
+    if (!info.textError.isEmpty()) {
+      qCWarning(lcImport, "page %d: its text could not be read: %s", number, qUtf8Printable(info.textError));
+      addWarning(QStringLiteral("The text of page %1 could not be read; it will not be found by search.").arg(number));
+    }
   } catch (const ImportError& e) {
-    if (e.aborted()) throw;
+    if (e.aborted() || writeFailure) throw;
     // The page keeps its place in the book, so links and numbers stay aligned.
     QSizeF size(612, 792);
     try {
@@ -65,14 +125,23 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
     const int w = std::max(1, static_cast<int>(std::ceil(size.width() * scale - 0.001)));
     const int h = std::max(1, static_cast<int>(std::ceil(size.height() * scale - 0.001)));
     const std::vector<unsigned char> white(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 255);
-    jpeg = encoder.encode(white.data(), w, h, w * 3, iQuality);
+    writeAtomically(path, encoder.encode(white.data(), w, h, w * 3, iQuality));
     qCWarning(lcImport, "page %d could not be drawn: %s", number, qUtf8Printable(e.reason()));
     addWarning(QStringLiteral("Page %1 could not be drawn (%2); a blank page stands in its place.")
                    .arg(number)
                    .arg(e.reason()));
+    return;
   }
+  if (writeFailure) throw *writeFailure;
 
-  writeAtomically(path, jpeg);
+  if (text.truncated())
+    addWarning(QStringLiteral("Page %1 holds more than %2 words; only the first %2 will be found by search.")
+                   .arg(number)
+                   .arg(PageText::kMaxWords));
+  if (!text.isEmpty()) {
+    writeAtomically(textFilePath(number), text.textScript(number));
+    writeAtomically(searchEntryFilePath(number), text.searchEntry(number));
+  }
 }
 
 void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView bytes) {
@@ -94,6 +163,7 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
                           .arg(QFileInfo(iPDFPath).fileName(), workFolderError().isEmpty()
                                                                    ? QString()
                                                                    : QStringLiteral(" (%1)").arg(workFolderError())));
+  makeSubfolders();
   if (workers <= 0) workers = QThread::idealThreadCount();
   workers = static_cast<int>(std::clamp<qsizetype>(workers, 1, std::min<qsizetype>(total, 64)));
 

@@ -1,5 +1,7 @@
 // Renders PDF pages to JPEG files at twice their size in points (144 pixels
-// per inch), on white, at the converter's quality.
+// per inch), on white, at the converter's quality; with each picture a
+// thumbnail and, when asked, a zoom picture and the page's words, all from the
+// page loaded once.
 #pragma once
 
 #include <QByteArrayView>
@@ -17,12 +19,32 @@ class TurboJpegEncoder;
 class PDFToSWFPageConverter : public PDFToPageConverter {
  public:
   static constexpr float kScale = 2.0f;
+  // Zoom pictures have twice the normal resolution; thumbnails are this wide.
+  static constexpr float kZoomScale = 4.0f;
+  static constexpr int kThumbWidth = 200;
 
   PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality);
   ~PDFToSWFPageConverter() override;
 
+  // What renderPages() makes of each page besides its picture and thumbnail.
+  bool zoomPictures() const { return m_zoomPictures; }
+  void setZoomPictures(bool on) { m_zoomPictures = on; }
+  bool takeText() const { return m_takeText; }
+  void setTakeText(bool on) { m_takeText = on; }
+  // The JPEG quality of zoom pictures and thumbnails for the converter's quality.
+  int zoomQuality() const;
+  int thumbQuality() const;
+
   // Work folder / "%d.jpg".
   QString pageFilePath(qint32 number) const;
+  // Work folder / large/%d.jpg, thumb/%d.jpg; text/%d.js (files/text/N.js as
+  // published) and text/%d.search (the page's entry of files/text/all.js).
+  // Pages without such a file (no text, a page that could not be drawn) have
+  // none there.
+  QString zoomFilePath(qint32 number) const;
+  QString thumbFilePath(qint32 number) const;
+  QString textFilePath(qint32 number) const;
+  QString searchEntryFilePath(qint32 number) const;
 
   // Renders page `number` with PDFDoc() on the calling thread and returns its
   // file; "" without a document. Throws ImportError when the file cannot be written.
@@ -48,9 +70,12 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
  private:
   void renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number, const QString& path);
   void addWarning(const QString& text);
+  void makeSubfolders() const;
   static void writeAtomically(const QString& path, QByteArrayView bytes);
 
   std::unique_ptr<TurboJpegEncoder> m_encoder;  // for generatePage() on the calling thread
+  bool m_zoomPictures = false;
+  bool m_takeText = false;
   mutable std::mutex m_warningsMutex;
   QStringList m_warnings;
 };
