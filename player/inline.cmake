@@ -2,7 +2,7 @@
 # self-contained HTML file. Run as:
 #   cmake -DPLAYER_DIR=<player folder> -DOUTPUT=<index.html> -P inline.cmake
 # The result goes through the publisher's placeholder engine, which would swallow any
-# "${" it finds, so the only ones allowed are the three placeholders of the skeleton.
+# "${" it finds, so the only ones allowed are the four placeholders of the skeleton.
 
 if(NOT PLAYER_DIR OR NOT OUTPUT)
   message(FATAL_ERROR "inline.cmake needs -DPLAYER_DIR=... and -DOUTPUT=...")
@@ -44,7 +44,7 @@ string(REPLACE "/*@FOLIVOX_CSS@*/" "${css}" html "${html}")
 string(REPLACE "/*@FOLIVOX_JS@*/" "${js}" html "${html}")
 
 set(rest "${html}")
-foreach(placeholder "\${index.title}" "\${meta.keywords}" "\${meta.description}")
+foreach(placeholder "\${index.title}" "\${meta.keywords}" "\${meta.description}" "\${book.text}")
   string(FIND "${rest}" "${placeholder}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the player page lacks the placeholder ${placeholder}")
@@ -54,7 +54,7 @@ endforeach()
 string(FIND "${rest}" "\${" at)
 if(NOT at EQUAL -1)
   string(SUBSTRING "${rest}" ${at} 60 context)
-  message(FATAL_ERROR "the player page contains \"\${\" outside the three placeholders, near: ${context}")
+  message(FATAL_ERROR "the player page contains \"\${\" outside the four placeholders, near: ${context}")
 endif()
 
 # Write through a temporary file so an interrupted build never leaves half a page.

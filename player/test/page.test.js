@@ -18,20 +18,20 @@ test('player sources are ASCII and use no "${" outside the placeholders', () => 
     const text = fs.readFileSync(path.join(dir, name), 'latin1');
     assert.ok(!/[^\x00-\x7f]/.test(text), name + ' has non-ASCII characters');
     const rest = name === 'template.html'
-      ? text.replace('${index.title}', '').replace('${meta.keywords}', '').replace('${meta.description}', '') : text;
+      ? text.replace('${index.title}', '').replace('${meta.keywords}', '').replace('${meta.description}', '').replace('${book.text}', '') : text;
     assert.ok(!rest.includes('${'), name + ' contains "${"');
   }
 });
 
 const cmake = spawnSync('cmake', ['--version']).status === 0;
 
-test('the inlined page holds the three placeholders, each right before markup', { skip: !cmake }, () => {
+test('the inlined page holds the four placeholders, each right before markup', { skip: !cmake }, () => {
   const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-page-')), 'index.html');
   const r = spawnSync('cmake', ['-DPLAYER_DIR=' + dir, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
   assert.strictEqual(r.status, 0, r.stderr);
   const html = fs.readFileSync(out, 'latin1');
   const found = html.match(/\$\{[^}]*\}/g);
-  assert.deepStrictEqual(found, ['${index.title}', '${meta.keywords}', '${meta.description}']);
+  assert.deepStrictEqual(found, ['${index.title}', '${meta.keywords}', '${meta.description}', '${book.text}']);
   // The placeholder engine drops white space after a placeholder.
   for (const p of found) assert.match(html.charAt(html.indexOf(p) + p.length), /[<"]/);
   assert.ok(!html.includes('/*@FOLIVOX_'), 'a marker was left in the page');
@@ -49,6 +49,6 @@ test('the inline step fails on a stray "${"', { skip: !cmake }, () => {
   const out = path.join(copy, 'index.html');
   const r = spawnSync('cmake', ['-DPLAYER_DIR=' + copy, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
   assert.notStrictEqual(r.status, 0);
-  assert.match(r.stderr, /outside the three placeholders/);
+  assert.match(r.stderr, /outside the four placeholders/);
   assert.ok(!fs.existsSync(out));
 });

@@ -310,7 +310,8 @@ function playerPage(playerPath) {
 function fillPlaceholders(html, title) {
   return html.replace('${index.title}', esc(title))
     .replace('${meta.keywords}', 'Folivox,page flip,flashbook,flash-book')
-    .replace('${meta.description}', 'folivox.example');
+    .replace('${meta.description}', 'folivox.example')
+    .replace('${book.text}', '');
 }
 
 // A short burst of fading noise as a 16-bit mono WAV: a stand-in flip sound.

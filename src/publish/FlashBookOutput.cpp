@@ -19,7 +19,9 @@
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/XmlSafeText.h"
+#include "publish/BookIndexSection.h"
 #include "publish/BookLayout.h"
+#include "publish/BookTextWriter.h"
 #include "publish/BookTransaction.h"
 #include "publish/HTMLConfigInfo.h"
 #include "publish/RC4.h"
@@ -183,9 +185,21 @@ QString FlashBookOutput::getNormalPageURL(const FlashPage& page) const {
       .arg(iResourceFolder, iNormalPageFolder, QString::number(page.pageIndex()), pathExtension(page.pageFilePath()));
 }
 
-QString FlashBookOutput::getZoomedPageURL(const FlashPage& page) const { return getNormalPageURL(page); }
+QString FlashBookOutput::variantURL(const QString& folderName, const FlashPage* variant, const FlashPage& page) const {
+  if (variant == nullptr) return getNormalPageURL(page);
+  return QStringLiteral("./%1/%2/%3.%4")
+      .arg(iResourceFolder, folderName, QString::number(page.pageIndex()), pathExtension(variant->pageFilePath()));
+}
 
-QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const { return getNormalPageURL(page); }
+QString FlashBookOutput::getZoomedPageURL(const FlashPage& page) const {
+  return variantURL(iZoomedPageFolder,
+                    iFlashPageSource ? iFlashPageSource->getZoomedPageAtIndex(page.pageIndex()).get() : nullptr, page);
+}
+
+QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const {
+  return variantURL(iThumbPageFolder,
+                    iFlashPageSource ? iFlashPageSource->getThumbPageAtIndex(page.pageIndex()).get() : nullptr, page);
+}
 
 bool FlashBookOutput::copyFile(const QString& source, const QString& target, bool followLinks) {
   if (!QFileInfo(source).exists() && !QFileInfo(source).isSymLink()) {
@@ -226,9 +240,30 @@ void FlashBookOutput::prepaireNomalPage(const QString& base) {
   }
 }
 
-void FlashBookOutput::prepaireZoomendPage(const QString&) {}  // zoomed pages are the normal pages
+void FlashBookOutput::preparePictures(const QString& base, const QString& folderName,
+                                      const std::vector<std::shared_ptr<FlashPage>>& pictures) {
+  const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + folderName);
+  if (pictures.empty()) {
+    // A book without them (pictures, or a document imported without zoom
+    // pictures) keeps none from an earlier publish.
+    BookTextWriter::removeStale(folder, {}, [this](const QString& target, const QString& reason) { addFailure(target, reason); });
+    return;
+  }
+  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  for (const FlashPagePtr& page : pictures) {
+    const QString target = QDir(folder).filePath(
+        QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
+    copyFile(page->pageFilePath(), target, false);  // from the work folder, as the pages
+  }
+}
 
-void FlashBookOutput::prepaireThumbPage(const QString&) {}
+void FlashBookOutput::prepaireZoomendPage(const QString& base) {
+  preparePictures(base, iZoomedPageFolder, iFlashPageSource ? iFlashPageSource->zoomedPages() : FlashPageList());
+}
+
+void FlashBookOutput::prepaireThumbPage(const QString& base) {
+  preparePictures(base, iThumbPageFolder, iFlashPageSource ? iFlashPageSource->thumbPages() : FlashPageList());
+}
 
 void FlashBookOutput::prepaireExtFiles(const QString& base) {
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iExterFilesFolder);
@@ -283,6 +318,18 @@ void FlashBookOutput::PrepareAnnotationFiles(const QString& base) {
   }
 }
 
+void FlashBookOutput::prepaireTextFiles(const QString& base) {
+  if (!iFlashPageSource) return;
+  BookTextWriter::write(*iFlashPageSource, bookPath(base, iResourceFolder),
+                        [this](const QString& target, const QString& reason) { addFailure(target, reason); });
+}
+
+QString FlashBookOutput::indexSection() const {
+  QString title = iFlashTemplate ? iFlashTemplate->propertyValueFor(QStringLiteral("bookTitle"), QString()) : QString();
+  if (title.trimmed().isEmpty() && iHTMLConfig) title = iHTMLConfig->HTMLTitle();
+  return BookIndexSection::html(title, iFlashOutline.get(), iFlashPageSource.get());
+}
+
 std::unique_ptr<pugi::xml_document> FlashBookOutput::bookXML() const {
   auto doc = std::make_unique<pugi::xml_document>();
   pugi::xml_node root = doc->append_child("flipbook");
@@ -310,8 +357,6 @@ std::unique_ptr<pugi::xml_document> FlashBookOutput::bookXML() const {
     const FlashPageList& list = iFlashPageSource->pages();
     for (size_t i = 0; i < list.size(); ++i) {
       FlashPagePtr normal = iFlashPageSource->getNormalPageAtIndex(list[i]->pageIndex());
-      iFlashPageSource->getZoomedPageAtIndex(list[i]->pageIndex());
-      iFlashPageSource->getThumbPageAtIndex(list[i]->pageIndex());
       if (!normal) normal = list[i];  // a page without its normal copy still points at its file name
       pugi::xml_node page = pages.append_child("page");
       page.append_attribute("isHardPage") = (hardCover && (i == 0 || i + 1 == list.size())) ? "true" : "false";
@@ -399,14 +444,18 @@ void FlashBookOutput::writeBookFiles(const QString& base) {
   prepaireThumbPage(base);
   prepaireExtFiles(base);
   PrepareAnnotationFiles(base);
+  prepaireTextFiles(base);
 
   const QString html = bookPath(base, htmlPageName());
   const std::optional<QString> source = iFlashTemplate ? iFlashTemplate->tmplHTMLFilePath() : std::nullopt;
   if (!source) {
     addFailure(html, QStringLiteral("the template has no HTML page"));
   } else if (iHTMLConfig) {
+    // The caller's configuration stays as it was; this book's words go into a copy.
+    HTMLConfigInfo config = *iHTMLConfig;
+    config.setHTMLBookText(indexSection());
     QString error;
-    if (!iHTMLConfig->generateHTMLFrom(*source, html, &error)) addFailure(html, error);
+    if (!config.generateHTMLFrom(*source, html, &error)) addFailure(html, error);
   } else {
     copyFile(*source, html, true);
   }

@@ -9,6 +9,11 @@
 //   F/files/page/n.ext        one file per page, n its page number
 //   F/files/extfiles/key.ext  one file per file-type template property
 //   F/files/pageConfig/name   files the link areas need
+//   F/files/large/n.ext       zoom pictures, for pages that have one
+//   F/files/thumb/n.ext       thumbnails, for pages that have one
+//   F/files/pages.js          printed page labels, when the document has them
+//   F/files/text/n.js, all.js the words of each page, for pages that have text
+// (the last four: see docs/book-files.md and BookTextWriter).
 //
 // ouputTheBook() is one transaction (BookTransaction.h): every step writes
 // into a staging folder, through the `base` folder it is given, and the book's
@@ -106,10 +111,18 @@ class FlashBookOutput {
   void prepaireThumbPage(const QString& base);
   void prepaireExtFiles(const QString& base);
   void PrepareAnnotationFiles(const QString& base);
+  // files/pages.js and files/text/, see BookTextWriter.
+  void prepaireTextFiles(const QString& base);
 
   QString getNormalPageURL(const FlashPage& page) const;
+  // The page's zoom picture or thumbnail (files/large/n.ext, files/thumb/n.ext)
+  // when the page source has one for its number, else its normal picture.
   QString getZoomedPageURL(const FlashPage& page) const;
   QString getThumbPageURL(const FlashPage& page) const;
+
+  // What fills ${book.text} in the HTML page: see BookIndexSection. The
+  // title is the book's own (the bookTitle property), else the page's.
+  QString indexSection() const;
 
   // book.xml as a document; ouputBookXML() packs and encrypts it into `path`
   // and writes the script twin `path`.js. Each atomically: a failed write
@@ -145,6 +158,9 @@ class FlashBookOutput {
   void copyExternalFile(const QString& source, const QString& target, const QString& base);
   // Copies a file's bytes; links are followed only when `followLinks`.
   bool copyFile(const QString& source, const QString& target, bool followLinks);
+  void preparePictures(const QString& base, const QString& folderName,
+                       const std::vector<std::shared_ptr<FlashPage>>& pictures);
+  QString variantURL(const QString& folderName, const FlashPage* variant, const FlashPage& page) const;
 
   std::shared_ptr<FlashTemplate> iFlashTemplate;
   std::shared_ptr<FlashPageSource> iFlashPageSource;
@@ -170,5 +186,6 @@ class FlashBookOutput {
   static inline const QString iExterFilesFolder = QStringLiteral("extfiles");
   static inline const QString iSearchInfoFolder = QStringLiteral("search");
   static inline const QString iAnnotationFilesFolder = QStringLiteral("pageConfig");
-  static constexpr bool iZoomedPageSameAsNormalPage = true;
+  // Picture folders keep one file per page; documents have zoom pictures.
+  static constexpr bool iZoomedPageSameAsNormalPage = false;
 };

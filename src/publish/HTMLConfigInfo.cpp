@@ -38,5 +38,6 @@ bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& targ
   tmpl.setItem(QStringLiteral("index.title"), escapeHtml(m_title));
   tmpl.setItem(QStringLiteral("meta.keywords"), escapeHtml(m_keywords));
   tmpl.setItem(QStringLiteral("meta.description"), escapeHtml(m_description));
+  tmpl.setItem(QStringLiteral("book.text"), m_bookText);
   return AtomicFile::writeFile(target, tmpl.parse().toUtf8(), error);
 }

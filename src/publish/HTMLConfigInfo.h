@@ -12,10 +12,14 @@ class HTMLConfigInfo {
   void setHTMLKeywords(const QString& v) { m_keywords = v; }
   const QString& HTMLDescription() const { return m_description; }
   void setHTMLDescription(const QString& v) { m_description = v; }
+  // The fourth placeholder, ${book.text}: HTML made by BookIndexSection, put
+  // in as it is (it is escaped where it is made). Empty by default.
+  const QString& HTMLBookText() const { return m_bookText; }
+  void setHTMLBookText(const QString& v) { m_bookText = v; }
 
   // Fills the placeholders of the template page `source` and writes the page
-  // to `target` atomically as UTF-8. The three texts are HTML-escaped first, so
-  // a title such as "Tom & Jerry <2>" shows as typed. False (target untouched)
+  // to `target` atomically as UTF-8. The title, keywords and description are
+  // HTML-escaped first, so a title such as "Tom & Jerry <2>" shows as typed. False (target untouched)
   // when the source cannot be read or the target cannot be written.
   bool generateHTMLFrom(const QString& source, const QString& target, QString* error = nullptr) const;
 
@@ -30,4 +34,5 @@ class HTMLConfigInfo {
   QString m_title = QStringLiteral("PDF to Flashbook");
   QString m_keywords = QStringLiteral("Folivox,page flip,flashbook,flash-book");
   QString m_description = QStringLiteral("folivox.org");
+  QString m_bookText;
 };
