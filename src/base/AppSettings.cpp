@@ -22,6 +22,8 @@ const AppSettings::Row* AppSettings::rows(size_t& count) {
       {"outputType", nullptr, &AppSettings::m_outputType},
       {"importBookmark", nullptr, &AppSettings::m_importBookmark},
       {"importLinks", nullptr, &AppSettings::m_importLinks},
+      {"importText", nullptr, &AppSettings::m_importText},
+      {"importZoomPictures", nullptr, &AppSettings::m_importZoomPictures},
       {"PageWidth", nullptr, &AppSettings::m_PageWidth},
       {"PageHeight", nullptr, &AppSettings::m_PageHeight},
   };

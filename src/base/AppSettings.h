@@ -44,6 +44,8 @@ class AppSettings {
   FOLIVOX_INT_PROPERTY(outputType, setOutputType)
   FOLIVOX_INT_PROPERTY(importBookmark, setImportBookmark)
   FOLIVOX_INT_PROPERTY(importLinks, setImportLinks)
+  FOLIVOX_INT_PROPERTY(importText, setImportText)
+  FOLIVOX_INT_PROPERTY(importZoomPictures, setImportZoomPictures)
 #undef FOLIVOX_STRING_PROPERTY
 #undef FOLIVOX_INT_PROPERTY
 
@@ -65,6 +67,9 @@ class AppSettings {
   qint32 m_outputType = 0;
   qint32 m_importBookmark = 0;
   qint32 m_importLinks = 0;
+  // On until the user turns them off.
+  qint32 m_importText = 1;
+  qint32 m_importZoomPictures = 1;
   // Persisted and loaded with the rest; nothing else reads them.
   qint32 m_PageWidth = 0;
   qint32 m_PageHeight = 0;

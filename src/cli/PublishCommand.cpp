@@ -48,6 +48,8 @@ struct ImportOptions {
   qint32 quality = 85;
   bool links = false;
   bool bookmarks = false;
+  bool text = true;
+  bool zoomPictures = true;
   int jobs = 0;
 };
 
@@ -106,6 +108,8 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   auto op = std::make_shared<ImportPDFOperation>(input, options.range, 144, options.quality);
   op->setImportLinks(options.links);
   op->setImportBookmarks(options.bookmarks);
+  op->setImportText(options.text);
+  op->setZoomPictures(options.zoomPictures);
   op->setJobs(options.jobs);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -144,7 +148,7 @@ int runPublishCommand(const QStringList& args) {
   parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
   const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
   const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
-  const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("title"), QStringLiteral("TEXT"));
+  const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("the title the book and its page show (default: the document's own title, else the input's name)"), QStringLiteral("TEXT"));
   const QCommandLineOption rangeOpt(QStringLiteral("range"), QStringLiteral("pages"), QStringLiteral("RANGE"), QStringLiteral("ALL"));
   const QCommandLineOption qualityOpt(QStringLiteral("quality"), QStringLiteral("0..4"), QStringLiteral("LEVEL"), QStringLiteral("1"));
   const QCommandLineOption linksOpt(QStringLiteral("links"), QStringLiteral("keep the links"));
@@ -156,9 +160,11 @@ int runPublishCommand(const QStringList& args) {
   const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
   const QCommandLineOption forceOpt(QStringLiteral("force"),
                                    QStringLiteral("replace files in the way that are not part of a book"));
+  const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
+  const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
@@ -169,7 +175,7 @@ int runPublishCommand(const QStringList& args) {
   PublishOptions publish;
   publish.folder = parser.value(outOpt).isEmpty() ? QString() : QDir(parser.value(outOpt)).absolutePath();
   publish.name = parser.value(nameOpt);
-  // Without a title the book is named after its input.
+  // The page title until the document shows its own (below).
   publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
   publish.outputType = parser.isSet(appOpt) ? 1 : 0;
   publish.replaceForeignFiles = parser.isSet(forceOpt);
@@ -185,6 +191,8 @@ int runPublishCommand(const QStringList& args) {
   if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QStringLiteral("--jobs takes a number of threads (0: one per core)"));
   options.links = parser.isSet(linksOpt);
   options.bookmarks = parser.isSet(bookmarksOpt);
+  options.text = !parser.isSet(noTextOpt);
+  options.zoomPictures = !parser.isSet(noZoomOpt);
 
   // The template first: a wrong name should not cost an import.
   const QString tmplName = parser.value(templateOpt);
@@ -217,6 +225,15 @@ int runPublishCommand(const QStringList& args) {
   }
 
   // The book.
+  // The title shows in the book and names the page: the one given, else the
+  // document's own, else the input's name. A title that a style or settings
+  // file put into the book stays, unless --title says otherwise.
+  if (parser.isSet(titleOpt)) {
+    tmpl->setPropertyValue(BookSession::kBookTitleKey, publish.title);
+  } else {
+    publish.title = BookSession::defaultBookTitle(*book.pages, input);
+    BookSession::applyBookTitle(*tmpl, publish.title);
+  }
   if (!QDir().mkpath(publish.folder)) return fail(QStringLiteral("cannot create the folder %1").arg(publish.folder));
   const PublishResult result = BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations);
   if (result.needsConfirmation())

@@ -18,6 +18,7 @@
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
 #include "templates/FlashTemplate.h"
+#include "templates/FlashTemplateProperty.h"
 
 namespace {
 
@@ -264,6 +265,10 @@ void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
   if (iFlashTmpl) {
     iFlashTmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageWidth));
     iFlashTmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageHeight));
+    if (pages) {
+      const QString title = defaultBookTitle(*pages, document.isEmpty() ? pages->sourceFile() : document);
+      if (applyBookTitle(*iFlashTmpl, title, m_importedTitle)) m_importedTitle = title;
+    }
     m_history.rebase(*iFlashTmpl);
   }
   iFlashPageSource = std::move(pages);
@@ -278,12 +283,28 @@ QString BookSession::documentTitle() const {
   return m_documentPath.isEmpty() ? QStringLiteral("Demonstration pages") : QFileInfo(m_documentPath).fileName();
 }
 
+QString BookSession::defaultBookTitle(const FlashPageSource& pages, const QString& inputPath) {
+  if (!pages.documentTitle().trimmed().isEmpty()) return pages.documentTitle().trimmed();
+  return QFileInfo(QDir::cleanPath(inputPath)).completeBaseName();
+}
+
+bool BookSession::applyBookTitle(FlashTemplate& tmpl, const QString& title, const QString& previous) {
+  const FlashTemplateProperty* p = tmpl.propertyForKey(kBookTitleKey);
+  if (p == nullptr || title.isEmpty()) return false;
+  const QString now = p->value();
+  if (now != p->defaultValue() && (previous.isEmpty() || now != previous)) return false;
+  tmpl.setPropertyValue(kBookTitleKey, title);
+  return true;
+}
+
 std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath) {
   if (!iFlashTmpl || styleShotPath.isEmpty()) return std::nullopt;
   const QString styleFolder = QFileInfo(styleShotPath).absolutePath();
   const QString tmplName = QFileInfo(QFileInfo(styleFolder).absolutePath()).fileName();
   if (tmplName.isEmpty()) return std::nullopt;
   iFlashTmpl->changeTmplTo(tmplName, styleFolder);
+  // The document's title stays through a change of look, as the page size does.
+  if (!m_importedTitle.isEmpty()) applyBookTitle(*iFlashTmpl, m_importedTitle);
   m_history.record(*iFlashTmpl, QStringLiteral("Style %1").arg(QFileInfo(styleFolder).fileName()));
   return tmplName;
 }

@@ -155,7 +155,9 @@ class BookSession {
   // Takes over an import: the first page's size into pageWidth/pageHeight,
   // then pages, link areas and bookmarks (the last two may be absent).
   // `document` is the file the user imported; it becomes documentPath() and
-  // the newest of the recent documents. The new page size is no undo step.
+  // the newest of the recent documents. The book shows the document's title
+  // (see applyBookTitle()). Neither the new page size nor the title is an
+  // undo step.
   void adoptImport(std::shared_ptr<FlashPageSource> pages, std::shared_ptr<FlashPagesAnnotations> annotations,
                    std::shared_ptr<FlashOutline> outline, qint32 pageWidth, qint32 pageHeight,
                    const QString& document = QString());
@@ -163,6 +165,16 @@ class BookSession {
   const QString& documentPath() const { return m_documentPath; }
   // The name the window shows for the book.
   QString documentTitle() const;
+
+  // ---- the title the book shows ----
+  static inline const QString kBookTitleKey = QStringLiteral("bookTitle");
+  // The title of a book made from `pages` when the user gave none: the
+  // document's own title, else the name of `inputPath` without its extension.
+  static QString defaultBookTitle(const FlashPageSource& pages, const QString& inputPath);
+  // Shows `title` in the book (the template's bookTitle) unless the user chose
+  // another: only the template's default value, or `previous` (what an
+  // earlier call put there), is replaced. True when it was set.
+  static bool applyBookTitle(FlashTemplate& tmpl, const QString& title, const QString& previous = QString());
   // Applies the style whose preview picture the template chooser returned
   // (.../Styles/<template>/<style>/shot.jpg): switches to that template and
   // style, keeping page size and language. Returns the template's name, or
@@ -218,4 +230,5 @@ class BookSession {
   bool m_pagesUnsaved = false;
   std::unique_ptr<PrivateFolder> m_previewFolder;
   QString m_previewFolderError;
+  QString m_importedTitle;  // the title the last import put into bookTitle
 };

@@ -63,19 +63,27 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
 
   m_btnImportLinks = new QCheckBox(tr("Import links"), this);
   m_btnImportBookMark = new QCheckBox(tr("Import bookmarks"), this);
+  m_btnImportText = new QCheckBox(tr("Make the text searchable"), this);
+  m_btnZoomPictures = new QCheckBox(tr("Sharp zoom pictures"), this);
+  m_btnZoomPictures->setToolTip(tr("Adds a picture of twice the resolution for each page, shown when the reader zooms in"));
   auto* optionsRow = new QHBoxLayout;
   optionsRow->addWidget(m_btnImportLinks);
   optionsRow->addWidget(m_btnImportBookMark);
   optionsRow->addStretch(1);
+  auto* extrasRow = new QHBoxLayout;
+  extrasRow->addWidget(m_btnImportText);
+  extrasRow->addWidget(m_btnZoomPictures);
+  extrasRow->addStretch(1);
 
   auto* form = new QFormLayout;
   form->addRow(tr("Document:"), fileRow);
   form->addRow(tr("Range:"), rangeRow);
   form->addRow(tr("Quality:"), m_importQuality);
   form->addRow(QString(), optionsRow);
+  form->addRow(QString(), extrasRow);
 
   m_importControls = {m_txtFilePath, browse, m_btnOpenFile, all, some, m_txtPageRange, m_importQuality,
-                      m_btnImportLinks, m_btnImportBookMark};
+                      m_btnImportLinks, m_btnImportBookMark, m_btnImportText, m_btnZoomPictures};
 
   m_lblInfo = new QLabel(this);
   m_lblInfo->setWordWrap(true);
@@ -111,6 +119,8 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_importQuality->setCurrentIndex(level >= 0 && level < m_importQuality->count() ? level : 0);
   m_btnImportLinks->setChecked(s.importLinks() == 1);
   m_btnImportBookMark->setChecked(s.importBookmark() == 1);
+  m_btnImportText->setChecked(s.importText() == 1);
+  m_btnZoomPictures->setChecked(s.importZoomPictures() == 1);
 
   // Progress is posted on the import's worker thread; the centre hands it to
   // this thread, in order.
@@ -198,6 +208,8 @@ void ImportWindowDelegate::onImportAction() {
   s.setImportPageRange(m_txtPageRange->text());
   s.setImportBookmark(m_btnImportBookMark->isChecked() ? 1 : 0);
   s.setImportLinks(m_btnImportLinks->isChecked() ? 1 : 0);
+  s.setImportText(m_btnImportText->isChecked() ? 1 : 0);
+  s.setImportZoomPictures(m_btnZoomPictures->isChecked() ? 1 : 0);
   enableButtons(false);
   m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
   s.saveSettings();
@@ -231,6 +243,8 @@ void ImportWindowDelegate::startImport() {
       op.get(), &Operation::finished, this, [this, weak]() { operationFinished(weak.lock()); }, Qt::QueuedConnection);
   op->setImportLinks(s.importLinks() == 1);
   op->setImportBookmarks(s.importBookmark() == 1);
+  op->setImportText(s.importText() == 1);
+  op->setZoomPictures(s.importZoomPictures() == 1);
   qCDebug(lcImport) << "before add operation";
   iQueue->addOperation(op);
   qCDebug(lcImport) << "after add operation";

@@ -1,5 +1,6 @@
 // The import sheet: the document to import, the page range, the picture
-// quality and whether to take over links and bookmarks. Import converts a
+// quality, whether to take over links and bookmarks, and whether to make the
+// text searchable and add zoom pictures. Import converts a
 // text, RTF or office document to a temporary PDF, runs the import operation
 // on the dialog's queue and shows its progress; a successful import ends the
 // sheet with 1 and leaves its results and the first page's size here. Cancel
@@ -82,6 +83,8 @@ class ImportWindowDelegate : public QDialog {
   QProgressBar* prgBar() const { return m_prgBar; }
   QCheckBox* btnImportBookMark() const { return m_btnImportBookMark; }
   QCheckBox* btnImportLinks() const { return m_btnImportLinks; }
+  QCheckBox* btnImportText() const { return m_btnImportText; }
+  QCheckBox* btnZoomPictures() const { return m_btnZoomPictures; }
 
  Q_SIGNALS:
   // An import ended without a book; `reason` is what the status label shows.
@@ -109,6 +112,8 @@ class ImportWindowDelegate : public QDialog {
   QProgressBar* m_prgBar = nullptr;
   QCheckBox* m_btnImportBookMark = nullptr;
   QCheckBox* m_btnImportLinks = nullptr;
+  QCheckBox* m_btnImportText = nullptr;
+  QCheckBox* m_btnZoomPictures = nullptr;
   QString m_txtImportFile;
   QString m_importingDocument;
   QString m_importedDocument;
