@@ -55,6 +55,10 @@ class TestBase : public QObject {
       AppSettings s;  // first run: defaults
       QCOMPARE(s.lastImportedFile(), QString());
       QCOMPARE(s.importQualityLevel(), 0);
+      // Text and zoom pictures are on until the user turns them off.
+      QCOMPARE(s.importText(), 1);
+      QCOMPARE(s.importZoomPictures(), 1);
+      s.setImportZoomPictures(0);
       s.setLastImportedFile(QStringLiteral("/docs/a.pdf"));
       s.setImportQualityLevel(3);
       s.setImportLinks(1);
@@ -63,7 +67,7 @@ class TestBase : public QObject {
     }
     store.sync();
     const QStringList keys = store.allKeys();
-    QCOMPARE(keys.size(), 11);
+    QCOMPARE(keys.size(), 13);
     QVERIFY(keys.contains("PageWidth") && keys.contains("PageHeight") && !keys.contains("lastOutputFileTitle"));
     QCOMPARE(store.value("importQualityLevel").toInt(), 3);
 
@@ -75,6 +79,8 @@ class TestBase : public QObject {
     QCOMPARE(again.lastImportedFile(), QString());
     QCOMPARE(again.importQualityLevel(), 0);
     QCOMPARE(again.importLinks(), 1);
+    QCOMPARE(again.importText(), 1);
+    QCOMPARE(again.importZoomPictures(), 0);
     QCOMPARE(AppSettings::qualityForLevel(0), 100);
     QCOMPARE(AppSettings::qualityForLevel(4), 25);
     QCOMPARE(AppSettings::qualityForLevel(9), 100);

@@ -255,6 +255,7 @@ class TestCli : public QObject {
     QFile page(out + "/index.html");
     QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(page.readAll().contains("<title>doc</title>"));  // named after the input
+    QVERIFY(xml.contains("<item name=\"bookTitle\">doc</item>"));
 
     // Without --links and --bookmarks the book has neither.
     const Run plain = cli({"publish", file, "-o", m_dir.path() + "/plain"});
@@ -273,6 +274,49 @@ class TestCli : public QObject {
     const QByteArray xml = BookBinReader::inspect(m_dir.path() + "/textbook").bookXml;
     QVERIFY(xml.contains("<item name=\"pageWidth\">648</item>"));
     QVERIFY(!xml.contains("count=\"0\"") && !xml.contains("count=\"1\""));
+    // Named after the file, not after the PDF it became; its text is searchable.
+    QVERIFY(xml.contains("<item name=\"bookTitle\">notes</item>"));
+    const Run words = cli({"inspect", m_dir.path() + "/textbook", "--text", "--page", "1"});
+    QVERIFY2(words.code == 0 && words.out.startsWith("Line 0 of a plain text document.\nLine 1 of"), qPrintable(words.out + words.err));
+  }
+
+  void titleTextAndZoomPictures() {
+    PdfFixture pdf(2);
+    QByteArray bytes = pdf.build();
+    bytes.replace("trailer\n<<", "trailer\n<< /Info << /Title (Field Guide) >>");
+    writeFile(m_dir.path() + "/guide.pdf", bytes);
+    auto read = [](const QString& file) {
+      QFile f(file);
+      return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+
+    // By default: the document's title, zoom pictures, thumbnails and text.
+    const QString out = m_dir.path() + "/guide";
+    QCOMPARE(cli({"publish", m_dir.path() + "/guide.pdf", "-o", out}).code, 0);
+    QVERIFY(BookBinReader::inspect(out).bookXml.contains("<item name=\"bookTitle\">Field Guide</item>"));
+    QVERIFY(read(out + "/index.html").contains("<title>Field Guide</title>"));
+    for (const char* f : {"files/large/2.jpg", "files/thumb/2.jpg", "files/text/2.js", "files/text/all.js"})
+      QVERIFY2(QFileInfo::exists(out + "/" + f), f);
+    Run r = cli({"inspect", out, "--text"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("--- page 1 ---\nPage 1\n--- page 2 ---\nPage 2\n"));
+    r = cli({"inspect", out + "/files/book.bin", "--text", "--page", "2"});
+    QCOMPARE(r.code, 0);
+    QCOMPARE(r.out, QStringLiteral("Page 2\n"));
+    r = cli({"inspect", out, "--text", "--page", "9"});
+    QVERIFY(r.code == 1 && r.err.contains("page 9 is not in the book"));
+    QCOMPARE(cli({"inspect", out, "--page", "1"}).code, 2);
+
+    // --title names both; the options leave zoom pictures and text out.
+    const QString bare = m_dir.path() + "/guide-bare";
+    r = cli({"publish", m_dir.path() + "/guide.pdf", "-o", bare, "--title", "Mine", "--no-text", "--no-zoom-pictures"});
+    QCOMPARE(r.code, 0);
+    QVERIFY(BookBinReader::inspect(bare).bookXml.contains("<item name=\"bookTitle\">Mine</item>"));
+    QVERIFY(read(bare + "/index.html").contains("<title>Mine</title>"));
+    QVERIFY(!QFileInfo::exists(bare + "/files/large") && !QFileInfo::exists(bare + "/files/text"));
+    QVERIFY(QFileInfo::exists(bare + "/files/thumb/1.jpg"));
+    r = cli({"inspect", bare, "--text"});
+    QVERIFY2(r.code == 1 && r.err.contains("has no text"), qPrintable(r.err));
   }
 
   void badDocuments() {

@@ -25,8 +25,11 @@
 #include "import/MuPdfDocument.h"
 #include "import/PDFToPageConverter.h"
 #include "publish/BookBinReader.h"
+#include "publish/BookIndexSection.h"
+#include "publish/BookTextReader.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
+#include "session/BookSession.h"
 #include "templates/FlashTemplate.h"
 
 namespace {
@@ -279,6 +282,64 @@ class TestHostile : public QObject {
     QVERIFY2(links.warnings()[0].contains(QStringLiteral("javascript:, file:, data:, vbscript:")),
              qPrintable(links.warnings()[0]));
     QVERIFY(log.contains(QStringLiteral("a link to a javascript: address was dropped")));
+  }
+
+  void textThatIsHugeScriptedOrRightToLeft() {
+    PdfFixture pdf(3);
+    // 200,000 characters in 400 lines of a tiny font.
+    QByteArray huge = "BT /F1 1 Tf 1.2 TL 20 780 Td ";
+    for (int line = 0; line < 400; ++line) {
+      QByteArray text;
+      for (int w = 0; w < 100; ++w) text += "w" + QByteArray::number((line * 100 + w) % 1000).rightJustified(3, '0') + " ";
+      huge += "(" + text + ") ' ";
+    }
+    pdf.page(1).content = huge + "ET";
+    pdf.page(0).content = "BT /F1 12 Tf 50 700 Td (<img src=x onerror=alert\\(1\\)>) Tj 0 -20 Td "
+                          "(</script><script>alert\\(2\\)</script>) Tj 0 -20 Td (a\\001b\\010c\\177d) Tj ET";
+    // Hebrew and Arabic letters, by their glyph names.
+    const int rtl = pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Differences "
+                            "[65 /alef /bet /gimel /alefarabic /beharabic] >> >>");
+    pdf.page(2).content = "BT /F2 24 Tf 100 500 Td (CBA ED) Tj ET";
+    pdf.page(2).extra = "/Resources << /Font << /F2 " + PdfFixture::ref(rtl) + " >> >>";
+    QByteArray bytes = pdf.build();
+    bytes.replace("trailer\n<<", "trailer\n<< /Info << /Title (<script>alert\\(3\\)</script>) >>");
+    QVERIFY(writeFile(path(QStringLiteral("text.pdf")), bytes));
+
+    auto op = std::make_shared<ImportPDFOperation>(path(QStringLiteral("text.pdf")), QStringLiteral("ALL"), 144, 85);
+    op->setZoomPictures(false);  // not what this is about, and costly under the sanitizers
+    op->start();
+    const std::shared_ptr<FlashPageSourcePDF> source = op->flashPageSource();
+    QVERIFY2(source, qPrintable(op->errorString()));
+    QVERIFY(QFileInfo(source->pageTextFiles(2).script).size() > 1'000'000);
+
+    QVERIFY(writeFile(m_res + "/AppFiles/Templates/text/flashTemplate.xml", package(prop("x", "1"))));
+    QVERIFY(writeFile(m_res + "/AppFiles/Templates/text/index.html",
+                      "<title>${index.title}</title><div class=\"fv-index\">${book.text}</div>"));
+    const QString book = path(QStringLiteral("text-book"));
+    PublishOptions options;
+    options.folder = book;
+    options.name = QStringLiteral("index");
+    options.title = BookSession::defaultBookTitle(*source, path(QStringLiteral("text.pdf")));
+    const PublishResult result =
+        BookSession::publishBook(options, source, std::make_shared<FlashTemplate>(QStringLiteral("text")), nullptr, nullptr);
+    QVERIFY2(result.succeeded(), qPrintable(result.alertDetail()));
+
+    // Whatever a page says stays text: in the search file, in each page's
+    // script, and in the page's hidden section.
+    const BookTextReader::Result text = BookTextReader::read(book);
+    QVERIFY2(text.ok(), qPrintable(text.error));
+    QCOMPARE(text.pages.size(), 3);
+    QCOMPARE(text.pages[1].text.count(QLatin1Char(' ')) + text.pages[1].text.count(QLatin1Char('\n')) + 1, 40000);
+    QVERIFY(text.pages[0].text.startsWith(QStringLiteral("<img src=x onerror=alert(1)>\n</script><script>alert(2)</script>\n")));
+    for (const BookTextReader::Page& page : text.pages)
+      for (QChar c : page.text) QVERIFY2(c >= QLatin1Char(' ') || c == QLatin1Char('\n'), qPrintable(QString::number(c.unicode())));
+    QVERIFY2(text.pages[2].text.contains(QStringLiteral("\u05D2\u05D1\u05D0")) && text.pages[2].text.contains(QStringLiteral("\u0628\u0627")),
+             qPrintable(text.pages[2].text));
+    const QByteArray html = readFile(book + "/index.html");
+    QVERIFY(html.size() < BookIndexSection::kBudget + 200);
+    QVERIFY(html.contains("<title>&lt;script&gt;alert(3)&lt;/script&gt;</title>"));
+    QVERIFY(html.contains("&lt;img src=x onerror=alert(1)&gt; &lt;/script&gt;&lt;script&gt;alert(2)&lt;/script&gt;"));
+    QCOMPARE(html.count("<"), html.count("<h") + html.count("</h") + html.count("<p>") + html.count("</p>") + 4);
   }
 
   void templateNested100000Deep() {

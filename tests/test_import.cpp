@@ -6,6 +6,8 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QImageReader>
+#include <QJsonArray>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <cstring>
 #include <functional>
@@ -13,6 +15,7 @@
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
+#include "base/DataScript.h"
 #include "base/NotificationCenter.h"
 #include "base/PlatformPaths.h"
 #include "import/FlashOutlineError.h"
@@ -24,6 +27,9 @@
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
+#include "import/PageText.h"
+#include "import/PdfPageLabels.h"
+#include "publish/BookTextReader.h"
 
 namespace {
 
@@ -121,6 +127,19 @@ QRectF inkBox(const MuPdfDocument& doc, int index, QSize* pictureSize = nullptr)
     if (pictureSize) *pictureSize = QSize(w, h);
   });
   return box;
+}
+
+// The words of page `number` as the import wrote them for the book, each
+// [text, x, y, w, h, flags].
+QList<QVariantList> pageWords(const FlashPageSource& source, qint32 number) {
+  QList<QVariantList> words;
+  QFile f(source.pageTextFiles(number).script);
+  if (!f.open(QIODevice::ReadOnly)) return words;
+  qint32 n = 0;
+  const std::optional<QJsonObject> payload = DataScript::payload(f.readAll(), "text", &n);
+  if (!payload || n != number) return words;
+  for (const QJsonValue& w : payload->value(QStringLiteral("w")).toArray()) words << w.toArray().toVariantList();
+  return words;
 }
 
 // Attributes of the location element of an anno, as written.
@@ -305,6 +324,54 @@ class TestImport : public QObject {
     QVERIFY(size.width() == size.height() && size.width() > 5000);
     QVERIFY(qint64(size.width()) * size.height() < 40'100'000);  // the cap, give or take rounding
     QVERIFY(big.warnings().join(' ').contains(QStringLiteral("Page 1 is very large")));
+  }
+
+  void zoomPicturesThumbnailsLabelsAndTitle() {
+    PdfFixture pdf(6);
+    // Labels in a tree whose kids loop back to the root.
+    const int root = pdf.reserve();
+    const int kid = pdf.add("<< /Nums [2 << /S /D >> 4 << /P (A-) /S /D /St 1 >>] /Kids [" + PdfFixture::ref(root) + "] >>");
+    pdf.set(root, "<< /Nums [0 << /S /r >>] /Kids [" + PdfFixture::ref(kid) + "] >>");
+    pdf.catalogExtra = "/PageLabels " + PdfFixture::ref(root);
+    QByteArray fixed = pdf.build();
+    fixed.replace("trailer\n<<", "trailer\n<< /Info << /Title (  Annual\nReport \001 2024 ) >>");
+    QVERIFY(writeFile(path(QStringLiteral("extras.pdf")), fixed));
+
+    auto op = runImport(path(QStringLiteral("extras.pdf")));  // zoom pictures and text are on by default
+    const std::shared_ptr<FlashPageSourcePDF> pages = op->flashPageSource();
+    QVERIFY2(pages, qPrintable(op->errorString()));
+    QCOMPARE(pages->documentTitle(), QStringLiteral("Annual Report 2024"));
+    QVERIFY(pages->hasPageLabels());
+    QStringList labels;
+    for (int n = 1; n <= 6; ++n) labels << pages->pageLabel(n);
+    QCOMPARE(labels, (QStringList{"i", "ii", "1", "2", "A-1", "A-2"}));
+    QCOMPARE(pages->zoomedPages().size(), size_t(6));
+    QCOMPARE(pages->thumbPages().size(), size_t(6));
+    QCOMPARE(jpegSize(pages->getZoomedPageAtIndex(3)->pageFilePath()), QSize(2448, 3168));
+    QCOMPARE(jpegSize(pages->getThumbPageAtIndex(3)->pageFilePath()), QSize(200, 259));
+    QVERIFY(!pages->pageTextFiles(3).isEmpty());
+
+    // Without zoom pictures and text: thumbnails only; a document without labels has none.
+    PdfFixture plain(2);
+    QVERIFY(plain.write(path(QStringLiteral("plain.pdf"))));
+    auto bare = std::make_shared<ImportPDFOperation>(path(QStringLiteral("plain.pdf")), QStringLiteral("ALL"), 144, 85);
+    bare->setZoomPictures(false);
+    bare->setImportText(false);
+    bare->start();
+    QVERIFY(bare->flashPageSource());
+    QVERIFY(bare->flashPageSource()->zoomedPages().empty());
+    QCOMPARE(bare->flashPageSource()->thumbPages().size(), size_t(2));
+    QVERIFY(bare->flashPageSource()->pageTextFiles(1).isEmpty());
+    QVERIFY(!bare->flashPageSource()->hasPageLabels());
+    QCOMPARE(bare->flashPageSource()->documentTitle(), QString());
+
+    QCOMPARE(PdfPageLabels::number('R', 1994), QStringLiteral("MCMXCIV"));
+    QCOMPARE(PdfPageLabels::number('a', 27), QStringLiteral("aa"));
+    QCOMPARE(PdfPageLabels::number('A', 52), QStringLiteral("ZZ"));
+    // Numbers no numeral or letters can write sensibly fall back to digits.
+    QCOMPARE(PdfPageLabels::number('r', 0), QStringLiteral("0"));
+    QCOMPARE(PdfPageLabels::number('A', 2000000000), QStringLiteral("2000000000"));
+    QCOMPARE(PdfPageLabels::number('R', 123456), QStringLiteral("123456"));
   }
 
   void undrawablePageBecomesBlank() {
@@ -566,6 +633,115 @@ class TestImport : public QObject {
                               .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())
                               .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
     }
+  }
+
+  void wordBoxesLieOverTheirWords() {
+    // One word per page, on pages turned every way and cropped off-centre:
+    // its box must hold the ink MuPDF draws for it, and not much more.
+    const QList<QByteArray> extras = {"",
+                                      "/Rotate 90",
+                                      "/Rotate 180",
+                                      "/Rotate 270",
+                                      "/CropBox [50 100 650 900]",
+                                      "/Rotate 90 /CropBox [50 100 650 900]"};
+    PdfFixture pdf;
+    for (const QByteArray& extra : extras) {
+      PdfFixture::Page& page = pdf.addPage();
+      page.mediaBox = "[0 0 700 1000]";
+      page.content = "BT /F1 36 Tf 150 600 Td (Hello) Tj ET";
+      page.extra = extra;
+    }
+    QVERIFY(pdf.write(path(QStringLiteral("words.pdf"))));
+    FlashPageSourcePDF source(path(QStringLiteral("words.pdf")), QStringLiteral("ALL"), 144, 85);
+    source.setTakeText(true);
+    source.generatePages();
+    for (int i = 0; i < extras.size(); ++i) {
+      const QList<QVariantList> words = pageWords(source, i + 1);
+      QCOMPARE(words.size(), 1);
+      QCOMPARE(words[0][0].toString(), QStringLiteral("Hello"));
+      const QRectF box(words[0][1].toDouble(), words[0][2].toDouble(), words[0][3].toDouble(), words[0][4].toDouble());
+      QSize picture;
+      const QRectF ink = inkBox(*source.PDFDoc(), i, &picture);
+      const QRectF slack = box.adjusted(-2.0 / picture.width(), -2.0 / picture.height(), 2.0 / picture.width(),
+                                        2.0 / picture.height());
+      const QString why = QStringLiteral("%1: box %2 %3 %4 %5, ink %6 %7 %8 %9")
+                              .arg(QString::fromLatin1(extras[i]))
+                              .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
+                              .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height());
+      QVERIFY2(slack.contains(ink), qPrintable(why));
+      QVERIFY2(box.width() * box.height() < 2.5 * ink.width() * ink.height(), qPrintable(why));
+      // The text runs as many quarter turns clockwise as the page is turned.
+      const int turns = extras[i].startsWith("/Rotate ") ? extras[i].mid(8).split(' ')[0].toInt() / 90 : 0;
+      QCOMPARE(words[0][5].toInt() >> PageText::kDirectionShift & 3, turns);
+      QCOMPARE(words[0][5].toInt() & (PageText::kLineEnd | PageText::kBlockEnd), PageText::kLineEnd | PageText::kBlockEnd);
+    }
+  }
+
+  void pageTextIsCleanedForSearch() {
+    PageText t(QRectF(0, 0, 200, 100));
+    double y = 0;
+    auto line = [&](const QString& text) {
+      t.beginLine(1, 0);
+      double x = 0;
+      for (char32_t c : text.toUcs4()) {
+        t.addChar(c, QRectF(x, y, 5, 8));
+        x += 5;
+      }
+      t.endLine();
+      y += 10;
+    };
+    line(QStringLiteral("\uFB01ne \uFB02ow co\u00ADoper\u00ADate a\u0001b\u007Fc\uFFFEd \U0001F600 \"q\\\u2028"));
+    line(QStringLiteral("an exam-"));
+    line(QStringLiteral("ple Jean-"));
+    line(QStringLiteral("Paul hyphen\u00AD"));
+    line(QStringLiteral("ation 2-"));
+    line(QStringLiteral("3 end-"));
+    t.endBlock();
+    t.addChar('x', QRectF(500, 500, 5, 8));  // off the page: not seen, not found
+    t.beginLine(0, 1);
+    for (int i = 0; i < 600; ++i) t.addChar('w', QRectF(0, 90, 1, 8));
+    t.endBlock();
+
+    QStringList texts;
+    for (const PageText::Word& w : t.words()) texts << w.text;
+    QCOMPARE(texts, (QStringList{"fine", "flow", "cooperate", "abcd", "\U0001F600", "\"q\\", "an", "exam-", "ple",
+                                 "Jean-", "Paul", "hyphen", "ation", "2-", "3", "end-", QString(512, 'w'),
+                                 QString(88, 'w')}));
+    auto flags = [&](int i) { return t.words()[i].flags; };
+    QCOMPARE(flags(7), PageText::kLineEnd | PageText::kHyphenated);  // exam- goes on in "ple"
+    QCOMPARE(flags(9), PageText::kLineEnd);                          // Jean- is followed by a name
+    QCOMPARE(flags(11), PageText::kLineEnd | PageText::kHyphenated); // soft hyphen at the line's end
+    QCOMPARE(flags(13), PageText::kLineEnd);                         // 2- 3 is no word
+    QCOMPARE(flags(15), PageText::kLineEnd | PageText::kBlockEnd);   // nothing to go on in
+    QCOMPARE(flags(16), 1 << PageText::kDirectionShift);             // top to bottom
+    QCOMPARE(t.words()[6].box, QRectF(0, 0.1, 0.05, 0.08));          // fractions of the page
+
+    // The page's script and its search entry agree word for word.
+    qint32 number = 0;
+    const std::optional<QJsonObject> script = DataScript::payload(t.textScript(7), "text", &number);
+    QVERIFY(script);
+    QCOMPARE(number, 7);
+    const QJsonArray w = script->value(QStringLiteral("w")).toArray();
+    QCOMPARE(w.size(), texts.size());
+    for (int i = 0; i < w.size(); ++i) QCOMPARE(w[i].toArray()[0].toString(), texts[i]);
+    const std::optional<BookTextReader::Page> entry = BookTextReader::entry(t.searchEntry(7));
+    QVERIFY(entry);
+    QCOMPARE(entry->text.split(QRegularExpression(QStringLiteral("[ \n]"))), texts);
+    QCOMPARE(entry->hyphenated, (QList<qint32>{7, 11}));
+    QVERIFY(BookTextReader::searchableText(*entry).contains(QStringLiteral("an example Jean- Paul hyphenation 2- 3")));
+    // Line ends a script cannot hold in a string are escaped.
+    QCOMPARE(DataScript::quoted(QStringLiteral("a\u2028\u2029\"\\\n\u00e9")), QByteArray("\"a\\u2028\\u2029\\\"\\\\\\n\xc3\xa9\""));
+
+    // A page of hostile size keeps a bounded number of words.
+    PageText big;
+    big.beginLine(1, 0);
+    for (qsizetype i = 0; i < PageText::kMaxWords + 10; ++i) {
+      big.addChar('a', QRectF(0, 0, 0.1, 0.1));
+      big.addChar(' ', QRectF());
+    }
+    big.endBlock();
+    QCOMPARE(big.words().size(), PageText::kMaxWords);
+    QVERIFY(big.truncated());
   }
 
   void linkKinds() {

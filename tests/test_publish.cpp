@@ -8,12 +8,16 @@
 #include <sstream>
 #include <sys/stat.h>
 
+#include "PdfFixture.h"
 #include "TestEnv.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
+#include "import/FlashPageSourcePDF.h"
+#include "import/ImportPDFOperation.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookTransaction.h"
+#include "publish/BookTextReader.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
@@ -452,6 +456,69 @@ class TestPublish : public QObject {
     pipe.ouputTheBook();
     QCOMPARE(pipe.failures().size(), size_t(1));
     QVERIFY(pipe.failures()[0].reason.contains("not a regular file"));
+  }
+
+  void documentBooksCarryZoomPicturesThumbnailsAndText() {
+    PdfFixture pdf(3);
+    pdf.catalogExtra = "/PageLabels << /Nums [0 << /S /r >>] >>";
+    QVERIFY(pdf.write(m_dir.path() + "/doc.pdf"));
+    auto import = [&](const QString& range, bool extras) {
+      auto op = std::make_shared<ImportPDFOperation>(m_dir.path() + "/doc.pdf", range, 144, 85);
+      op->setZoomPictures(extras);
+      op->setImportText(extras);
+      op->start();
+      return std::shared_ptr<FlashPageSource>(op->flashPageSource());
+    };
+    writeTemplate("t", prop("bookTitle", "Doc &amp; &lt;Co&gt;"), "<title>${index.title}</title><div>${book.text}</div>");
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("t"));
+    const QString book = m_dir.path() + "/docbook";
+    QDir().mkpath(book);
+    auto publish = [&](std::shared_ptr<FlashPageSource> pages) {
+      FlashBookOutput out(std::move(pages), tmpl, book, std::nullopt);
+      out.setHTMLConfig(std::make_shared<HTMLConfigInfo>());
+      out.ouputTheBook();
+      QVERIFY2(out.succeeded(), qPrintable(out.failures().empty() ? QString() : out.failures()[0].reason));
+    };
+    auto urls = [&](int position) {
+      pugi::xml_document doc;
+      const QByteArray xml = BookBinReader::inspect(book).bookXml;
+      doc.load_buffer(xml.constData(), static_cast<size_t>(xml.size()));
+      pugi::xml_node page = doc.child("flipbook").child("pages").first_child();
+      for (int i = 0; i < position; ++i) page = page.next_sibling();
+      return QStringList{page.child_value("normalUrl"), page.child_value("largeUrl"), page.child_value("thumbUrl")};
+    };
+
+    publish(import("ALL", true));
+    QCOMPARE(urls(1), (QStringList{"./files/page/2.jpg", "./files/large/2.jpg", "./files/thumb/2.jpg"}));
+    for (const char* f : {"files/large/3.jpg", "files/thumb/3.jpg", "files/text/1.js", "files/text/3.js",
+                          "files/text/all.js", "files/pages.js"})
+      QVERIFY2(QFileInfo::exists(book + "/" + f), f);
+    QCOMPARE(readFile(book + "/files/pages.js"), QByteArray("folivoxData(\"pages\", 0, {\"v\":1,\"labels\":[\"i\",\"ii\",\"iii\"]});\n"));
+    const BookTextReader::Result text = BookTextReader::read(book);
+    QVERIFY2(text.ok(), qPrintable(text.error));
+    QCOMPARE(text.pages.size(), 3);
+    QCOMPARE(text.pages[2].number, 3);
+    QCOMPARE(text.pages[2].text, QStringLiteral("Page 3"));
+    // The page names the book in its hidden section, escaped, then its pages.
+    QCOMPARE(readFile(book + "/index.html"),
+             QByteArray("<title>PDF to Flashbook</title><div><h1>Doc &amp; &lt;Co&gt;</h1><h2>Page i</h2><p>Page 1</p>"
+                        "<h2>Page ii</h2><p>Page 2</p><h2>Page iii</h2><p>Page 3</p></div>"));
+
+    // Fewer pages: the text of the pages that left goes with them.
+    publish(import("2", true));
+    QCOMPARE(QDir(book + "/files/text").entryList(QDir::Files), (QStringList{"2.js", "all.js"}));
+    // Without zoom pictures and text: no stale ones stay, thumbnails remain.
+    publish(import("ALL", false));
+    QCOMPARE(urls(0), (QStringList{"./files/page/1.jpg", "./files/page/1.jpg", "./files/thumb/1.jpg"}));
+    for (const char* f : {"files/large", "files/text"}) QVERIFY2(!QFileInfo::exists(book + "/" + f), f);
+    QVERIFY(QFileInfo::exists(book + "/files/thumb/3.jpg"));
+    QVERIFY(QFileInfo::exists(book + "/files/pages.js"));  // the printed numbers are no text
+    QCOMPARE(readFile(book + "/index.html"), QByteArray("<title>PDF to Flashbook</title><div><h1>Doc &amp; &lt;Co&gt;</h1></div>"));
+    // Picture books have one file per page.
+    publish(imagePages(2));
+    QCOMPARE(urls(1), (QStringList{"./files/page/2.jpg", "./files/page/2.jpg", "./files/page/2.jpg"}));
+    QVERIFY(!QFileInfo::exists(book + "/files/thumb"));
+    QVERIFY(!QFileInfo::exists(book + "/files/pages.js"));
   }
 
   void appBundle() {

@@ -175,7 +175,9 @@ class TestSession : public QObject {
     writeJpeg(dir.filePath("1.jpg"), Qt::green);
     writeJpeg(dir.filePath("2.jpg"), Qt::yellow);
     auto pages = BookSession::demonstrationPageSource(dir.path());
+    pages->setDocumentTitle(QStringLiteral("Annual Report"));
     session.adoptImport(pages, nullptr, nullptr, 595, 841);
+    QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Annual Report"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageWidth", ""), QString("595"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageHeight", ""), QString("841"));
     QCOMPARE(session.flashPageSource().get(), static_cast<FlashPageSource*>(pages.get()));
@@ -194,7 +196,17 @@ class TestSession : public QObject {
     QCOMPARE(session.flashTmpl()->propertyValueFor("bgColor", ""), styleValue("float", "Ocean", "bgColor"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageWidth", ""), QString("595"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("languageSetting", ""), QString("Deutsch"));
+    QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Annual Report"));
     QVERIFY(!session.changeToChosenStyle(QString()));
+
+    // The next import's title replaces the last one's, but never a title the user typed.
+    auto next = BookSession::demonstrationPageSource(dir.path());
+    next->setDocumentTitle(QStringLiteral("Second"));
+    session.adoptImport(next, nullptr, nullptr, 595, 841);
+    QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Second"));
+    session.flashTmpl()->setPropertyValue("bookTitle", "Mine");
+    session.adoptImport(pages, nullptr, nullptr, 595, 841);
+    QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Mine"));
 
     QCOMPARE(BookSession::capitalizedName("float"), QString("Float"));
     QCOMPARE(BookSession::capitalizedName("mAGAZINE two-page"), QString("Magazine Two-Page"));
