@@ -28,6 +28,7 @@
 #include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
 #include "import/PageText.h"
+#include "import/RgbDownscale.h"
 #include "import/PdfPageLabels.h"
 #include "publish/BookTextReader.h"
 
@@ -133,10 +134,8 @@ QRectF inkBox(const MuPdfDocument& doc, int index, QSize* pictureSize = nullptr)
 // [text, x, y, w, h, flags].
 QList<QVariantList> pageWords(const FlashPageSource& source, qint32 number) {
   QList<QVariantList> words;
-  QFile f(source.pageTextFiles(number).script);
-  if (!f.open(QIODevice::ReadOnly)) return words;
   qint32 n = 0;
-  const std::optional<QJsonObject> payload = DataScript::payload(f.readAll(), "text", &n);
+  const std::optional<QJsonObject> payload = DataScript::payload(source.pageTextScript(number), "text", &n);
   if (!payload || n != number) return words;
   for (const QJsonValue& w : payload->value(QStringLiteral("w")).toArray()) words << w.toArray().toVariantList();
   return words;
@@ -349,7 +348,7 @@ class TestImport : public QObject {
     QCOMPARE(pages->thumbPages().size(), size_t(6));
     QCOMPARE(jpegSize(pages->getZoomedPageAtIndex(3)->pageFilePath()), QSize(2448, 3168));
     QCOMPARE(jpegSize(pages->getThumbPageAtIndex(3)->pageFilePath()), QSize(200, 259));
-    QVERIFY(!pages->pageTextFiles(3).isEmpty());
+    QVERIFY(pages->hasPageText(3));
 
     // Without zoom pictures and text: thumbnails only; a document without labels has none.
     PdfFixture plain(2);
@@ -361,7 +360,7 @@ class TestImport : public QObject {
     QVERIFY(bare->flashPageSource());
     QVERIFY(bare->flashPageSource()->zoomedPages().empty());
     QCOMPARE(bare->flashPageSource()->thumbPages().size(), size_t(2));
-    QVERIFY(bare->flashPageSource()->pageTextFiles(1).isEmpty());
+    QVERIFY(!bare->flashPageSource()->hasPageText(1));
     QVERIFY(!bare->flashPageSource()->hasPageLabels());
     QCOMPARE(bare->flashPageSource()->documentTitle(), QString());
 
@@ -372,6 +371,19 @@ class TestImport : public QObject {
     QCOMPARE(PdfPageLabels::number('r', 0), QStringLiteral("0"));
     QCOMPARE(PdfPageLabels::number('A', 2000000000), QStringLiteral("2000000000"));
     QCOMPARE(PdfPageLabels::number('R', 123456), QStringLiteral("123456"));
+  }
+
+  void thumbnailsAverageWhatTheyShrink() {
+    // Left half black, right half white, one red row: blocks average, and no
+    // block mixes the two halves.
+    std::vector<unsigned char> rgb(12 * 12 * 3, 255);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 6; ++x) std::fill_n(&rgb[static_cast<size_t>((y * 12 + x) * 3)], 3, 0);
+    const std::vector<unsigned char> small = downscaleRgb(rgb.data(), 12, 12, 36, 2, 2);
+    QCOMPARE(small, (std::vector<unsigned char>{0, 0, 0, 255, 255, 255, 0, 0, 0, 255, 255, 255}));
+    // A page of extreme shape: blocks taller than 16-bit sums could hold.
+    const std::vector<unsigned char> tall(1 * 3000 * 3, 100);
+    QCOMPARE(downscaleRgb(tall.data(), 1, 3000, 3, 1, 2), (std::vector<unsigned char>{100, 100, 100, 100, 100, 100}));
   }
 
   void undrawablePageBecomesBlank() {

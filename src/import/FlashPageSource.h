@@ -59,15 +59,12 @@ class FlashPageSource {
   void clearPages();
 
   // ---- what a document tells about its pages besides their pictures ----
-  // The files that hold the words of page `number` (see PageText): the page's
-  // script as published (files/text/N.js) and its entry of files/text/all.js.
-  // Empty when the page has no text, as every picture page.
-  struct PageTextFiles {
-    QString script;
-    QString searchEntry;
-    bool isEmpty() const { return script.isEmpty(); }
-  };
-  virtual PageTextFiles pageTextFiles(qint32) const { return {}; }
+  // The words of page `number` (see PageText): its script as published
+  // (files/text/N.js) and its entry of files/text/all.js. Empty when the page
+  // has no text, as every picture page.
+  virtual bool hasPageText(qint32) const { return false; }
+  virtual QByteArray pageTextScript(qint32) const { return QByteArray(); }
+  virtual QByteArray pageSearchEntry(qint32) const { return QByteArray(); }
   // True when the document numbers its pages itself (roman front matter,
   // "A-1"); pageLabel() is then the printed label of page `number`.
   virtual bool hasPageLabels() const { return false; }

@@ -7,6 +7,7 @@
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
 #include "import/PDFToSWFPageConverter.h"
+#include "import/PageTextStore.h"
 #include "import/PdfPageLabels.h"
 
 namespace {
@@ -99,9 +100,16 @@ void FlashPageSourcePDF::readPageLabels() {
   }
 }
 
-FlashPageSource::PageTextFiles FlashPageSourcePDF::pageTextFiles(qint32 number) const {
-  if (!m_withText.contains(number)) return {};
-  return {iToPageConverter->textFilePath(number), iToPageConverter->searchEntryFilePath(number)};
+bool FlashPageSourcePDF::hasPageText(qint32 number) const {
+  return iToPageConverter->textStore().contains(number);
+}
+
+QByteArray FlashPageSourcePDF::pageTextScript(qint32 number) const {
+  return hasPageText(number) ? iToPageConverter->textStore().script(number) : QByteArray();
+}
+
+QByteArray FlashPageSourcePDF::pageSearchEntry(qint32 number) const {
+  return hasPageText(number) ? iToPageConverter->textStore().searchEntry(number) : QByteArray();
 }
 
 PDFToPageConverter* FlashPageSourcePDF::toPageConverter() const { return iToPageConverter.get(); }
@@ -127,7 +135,6 @@ void FlashPageSourcePDF::generatePages() {
       iZoomedPages.push_back(std::make_shared<FlashPage>(iToPageConverter->zoomFilePath(n), n));
     if (QFileInfo::exists(iToPageConverter->thumbFilePath(n)))
       iThumbPages.push_back(std::make_shared<FlashPage>(iToPageConverter->thumbFilePath(n), n));
-    if (QFileInfo::exists(iToPageConverter->textFilePath(n))) m_withText.insert(n);
   }
   for (const QString& w : iToPageConverter->warnings()) addWarning(w);
 }

@@ -4,7 +4,6 @@
 
 #include <QHash>
 #include <QList>
-#include <QSet>
 #include <QStringList>
 #include <memory>
 #include <mutex>
@@ -46,7 +45,9 @@ class FlashPageSourcePDF : public FlashPageSource {
   bool takeText() const { return m_takeText; }
   void setTakeText(bool on) { m_takeText = on; }
 
-  PageTextFiles pageTextFiles(qint32 number) const override;
+  bool hasPageText(qint32 number) const override;
+  QByteArray pageTextScript(qint32 number) const override;
+  QByteArray pageSearchEntry(qint32 number) const override;
   bool hasPageLabels() const override { return !m_labels.isEmpty(); }
   QString pageLabel(qint32 number) const override { return m_labels.value(number); }
 
@@ -79,7 +80,6 @@ class FlashPageSourcePDF : public FlashPageSource {
   int m_workers = 0;
   bool m_zoomPictures = false;
   bool m_takeText = false;
-  QSet<qint32> m_withText;         // rendered pages that have words
   QHash<qint32, QString> m_labels;  // printed labels of the requested pages
   QString m_error;
   mutable std::mutex m_warningsMutex;

@@ -187,14 +187,34 @@ float boundedScale(double area, float scale) {
   return scale;
 }
 
-void draw(fz_context* ctx, fz_page* page, const fz_rect& bounds, float scale, fz_cookie* cookie, Drawing& d) {
+// A loaded page, and when it is run more than once its display list, so the
+// content is read once for all the pictures and the text.
+struct LoadedPage {
+  fz_context* ctx;
+  fz_page* page = nullptr;
+  fz_display_list* list = nullptr;
+  ~LoadedPage() {
+    fz_drop_display_list(ctx, list);
+    fz_drop_page(ctx, page);
+  }
+};
+
+// Inside guarded() only.
+void runPage(fz_context* ctx, const LoadedPage& p, fz_device* dev, fz_matrix ctm, fz_cookie* cookie) {
+  if (p.list)
+    fz_run_display_list(ctx, p.list, dev, ctm, fz_infinite_rect, cookie);
+  else
+    fz_run_page(ctx, p.page, dev, ctm, cookie);
+}
+
+void draw(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, float scale, fz_cookie* cookie, Drawing& d) {
   const fz_matrix ctm = fz_scale(scale, scale);
   guarded(ctx, [&] {
     const fz_irect bbox = fz_round_rect(fz_transform_rect(bounds, ctm));
     d.pix = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
     fz_clear_pixmap_with_value(ctx, d.pix, 255);
     d.dev = fz_new_draw_device(ctx, fz_identity, d.pix);
-    fz_run_page(ctx, page, d.dev, ctm, cookie);
+    runPage(ctx, page, d.dev, ctm, cookie);
     fz_close_device(ctx, d.dev);
   });
   if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
@@ -215,7 +235,7 @@ void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& s
 
 // The page's words from MuPDF's structured text, in the coordinates of its
 // bounds: the frame of the picture as drawn.
-void takeText(fz_context* ctx, fz_page* page, const fz_rect& bounds, fz_cookie* cookie, PageText& text) {
+void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz_cookie* cookie, PageText& text) {
   struct Resources {
     fz_context* ctx;
     fz_stext_page* stext = nullptr;
@@ -232,7 +252,7 @@ void takeText(fz_context* ctx, fz_page* page, const fz_rect& bounds, fz_cookie* 
   guarded(ctx, [&] {
     r.stext = fz_new_stext_page(ctx, bounds);
     r.dev = fz_new_stext_device(ctx, r.stext, &options);
-    fz_run_page(ctx, page, r.dev, fz_identity, cookie);
+    runPage(ctx, page, r.dev, fz_identity, cookie);
     fz_close_device(ctx, r.dev);
   });
   if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
@@ -257,11 +277,7 @@ void takeText(fz_context* ctx, fz_page* page, const fz_rect& bounds, fz_cookie* 
 MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& job) const {
   if (index < 0 || index >= m_pageCount)
     throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
-  struct Page {
-    fz_context* ctx;
-    fz_page* page = nullptr;
-    ~Page() { fz_drop_page(ctx, page); }
-  } p{m_ctx};
+  LoadedPage p{m_ctx};
 
   fz_context* ctx = m_ctx;
   fz_document* fzdoc = &m_doc->super;
@@ -281,9 +297,25 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
   cookie->errors = 0;
   cookie->progress = 0;
   cookie->incomplete = 0;
+  // The page's content is read once into a display list when it is run more
+  // than once (text, zoom picture); a picture alone is drawn straight away.
+  if (job.text || (job.zoomScale > 0 && job.zoom)) {
+    struct ListDevice {
+      fz_context* ctx;
+      fz_device* dev = nullptr;
+      ~ListDevice() { fz_drop_device(ctx, dev); }
+    } ld{ctx};
+    guarded(ctx, [&] {
+      p.list = fz_new_display_list(ctx, bounds);
+      ld.dev = fz_new_list_device(ctx, p.list);
+      fz_run_page(ctx, p.page, ld.dev, fz_identity, cookie);
+      fz_close_device(ctx, ld.dev);
+    });
+    if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  }
   {
     Drawing d{ctx};
-    draw(ctx, p.page, bounds, scale, cookie, d);
+    draw(ctx, p, bounds, scale, cookie, d);
     info.errors = cookie->errors;
     handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
       job.picture(rgb, width, height, stride);
@@ -301,7 +333,7 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
                        QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
     PageText text(frame);
     try {
-      takeText(ctx, p.page, bounds, cookie, text);
+      takeText(ctx, p, bounds, cookie, text);
     } catch (const ImportError& e) {
       if (e.aborted()) throw;
       info.textError = e.reason();
@@ -317,7 +349,7 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
     } else {
       try {
         Drawing d{ctx};
-        draw(ctx, p.page, bounds, zoomScale, cookie, d);
+        draw(ctx, p, bounds, zoomScale, cookie, d);
         handOver(ctx, d, job.zoom);
       } catch (const ImportError& e) {
         if (e.aborted()) throw;

@@ -16,11 +16,14 @@
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
 #include "import/PageText.h"
+#include "import/PageTextStore.h"
 #include "import/TurboJpegEncoder.h"
 
 PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
                                              qint32 quality)
-    : PDFToPageConverter(pdfPath, std::move(pdfDoc), quality) {}
+    : PDFToPageConverter(pdfPath, std::move(pdfDoc), quality),
+      m_textStore(std::make_unique<PageTextStore>(
+          iConverterWorkFolder.isEmpty() ? QString() : QDir(iConverterWorkFolder).filePath(QStringLiteral("text.pack")))) {}
 
 PDFToSWFPageConverter::~PDFToSWFPageConverter() = default;
 
@@ -34,14 +37,6 @@ QString PDFToSWFPageConverter::zoomFilePath(qint32 number) const {
 
 QString PDFToSWFPageConverter::thumbFilePath(qint32 number) const {
   return QDir(iConverterWorkFolder).filePath(QString::asprintf("thumb/%d.jpg", number));
-}
-
-QString PDFToSWFPageConverter::textFilePath(qint32 number) const {
-  return QDir(iConverterWorkFolder).filePath(QString::asprintf("text/%d.js", number));
-}
-
-QString PDFToSWFPageConverter::searchEntryFilePath(qint32 number) const {
-  return QDir(iConverterWorkFolder).filePath(QString::asprintf("text/%d.search", number));
 }
 
 int PDFToSWFPageConverter::zoomQuality() const {
@@ -67,7 +62,7 @@ void PDFToSWFPageConverter::pdfPageToImage(qint32 number, const QString& path) {
 }
 
 void PDFToSWFPageConverter::makeSubfolders() const {
-  for (const char* sub : {"large", "thumb", "text"}) QDir(iConverterWorkFolder).mkpath(QLatin1String(sub));
+  for (const char* sub : {"large", "thumb"}) QDir(iConverterWorkFolder).mkpath(QLatin1String(sub));
 }
 
 void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number,
@@ -138,10 +133,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
     addWarning(QStringLiteral("Page %1 holds more than %2 words; only the first %2 will be found by search.")
                    .arg(number)
                    .arg(PageText::kMaxWords));
-  if (!text.isEmpty()) {
-    writeAtomically(textFilePath(number), text.textScript(number));
-    writeAtomically(searchEntryFilePath(number), text.searchEntry(number));
-  }
+  if (!text.isEmpty()) m_textStore->append(number, text.textScript(number), text.searchEntry(number));
 }
 
 void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView bytes) {

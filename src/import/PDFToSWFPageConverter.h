@@ -14,6 +14,7 @@
 
 #include "import/PDFToPageConverter.h"
 
+class PageTextStore;
 class TurboJpegEncoder;
 
 class PDFToSWFPageConverter : public PDFToPageConverter {
@@ -37,14 +38,12 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
 
   // Work folder / "%d.jpg".
   QString pageFilePath(qint32 number) const;
-  // Work folder / large/%d.jpg, thumb/%d.jpg; text/%d.js (files/text/N.js as
-  // published) and text/%d.search (the page's entry of files/text/all.js).
-  // Pages without such a file (no text, a page that could not be drawn) have
-  // none there.
+  // Work folder / large/%d.jpg and thumb/%d.jpg. Pages without such a
+  // picture (one that could not be drawn) have no file there.
   QString zoomFilePath(qint32 number) const;
   QString thumbFilePath(qint32 number) const;
-  QString textFilePath(qint32 number) const;
-  QString searchEntryFilePath(qint32 number) const;
+  // The words of the pages that have text (work folder / text.pack).
+  const PageTextStore& textStore() const { return *m_textStore; }
 
   // Renders page `number` with PDFDoc() on the calling thread and returns its
   // file; "" without a document. Throws ImportError when the file cannot be written.
@@ -76,6 +75,7 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   std::unique_ptr<TurboJpegEncoder> m_encoder;  // for generatePage() on the calling thread
   bool m_zoomPictures = false;
   bool m_takeText = false;
+  std::unique_ptr<PageTextStore> m_textStore;
   mutable std::mutex m_warningsMutex;
   QStringList m_warnings;
 };

@@ -1,6 +1,5 @@
 #include "publish/BookIndexSection.h"
 
-#include <QFile>
 #include <vector>
 
 #include "import/FlashOutline.h"
@@ -9,13 +8,6 @@
 #include "publish/HTMLConfigInfo.h"
 
 namespace {
-
-// A page's entry of the search file, as the import left it beside the page.
-std::optional<BookTextReader::Page> readEntry(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly) || f.size() > (64 << 20)) return std::nullopt;
-  return BookTextReader::entry(f.readAll());
-}
 
 // The contents as nested lists, depth first without recursion; stops at an
 // item that would not fit in `room`.
@@ -66,9 +58,8 @@ QString BookIndexSection::html(const QString& title, const FlashOutline* outline
   }
   if (!pages) return out;
   for (const FlashPagePtr& page : pages->pages()) {
-    const FlashPageSource::PageTextFiles files = pages->pageTextFiles(page->pageIndex());
-    if (files.isEmpty()) continue;
-    const std::optional<BookTextReader::Page> entry = readEntry(files.searchEntry);
+    if (!pages->hasPageText(page->pageIndex())) continue;
+    const std::optional<BookTextReader::Page> entry = BookTextReader::entry(pages->pageSearchEntry(page->pageIndex()));
     if (!entry) continue;
     const QString label = pages->hasPageLabels() ? pages->pageLabel(page->pageIndex()) : QString();
     const QString head = QStringLiteral("<h2>Page %1</h2><p>")

@@ -14,15 +14,6 @@
 
 namespace {
 
-QByteArray readSmallFile(const QString& path, QString* error) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
-    *error = QStringLiteral("cannot read %1: %2").arg(path, f.errorString());
-    return QByteArray();
-  }
-  return f.readAll();
-}
-
 // A real folder at `path`: what stands there in its place (a file, a link) goes.
 bool makeFolder(const QString& path) {
   const QFileInfo info(path);
@@ -102,11 +93,9 @@ void BookTextWriter::writeLabels(const FlashPageSource& pages, const QString& re
 
 void BookTextWriter::writeText(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail) {
   const QString folder = QDir(resourceFolder).filePath(QStringLiteral("text"));
-  QList<std::pair<qint32, FlashPageSource::PageTextFiles>> withText;
-  for (const FlashPagePtr& page : pages.pages()) {
-    FlashPageSource::PageTextFiles files = pages.pageTextFiles(page->pageIndex());
-    if (!files.isEmpty()) withText.append({page->pageIndex(), std::move(files)});
-  }
+  QList<qint32> withText;
+  for (const FlashPagePtr& page : pages.pages())
+    if (pages.hasPageText(page->pageIndex())) withText.append(page->pageIndex());
   if (withText.isEmpty()) return removeStale(folder, {}, fail);
   if (!makeFolder(folder)) return fail(folder, QStringLiteral("cannot create the folder"));
 
@@ -119,22 +108,22 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
   if (allOk) allOk = out.write("folivoxData(\"search\", 0, {\"v\":1,\"pages\":[") > 0;
   QSet<QString> written{QStringLiteral("all.js")};
   bool first = true;
-  for (const auto& [number, files] : withText) {
+  for (qint32 number : withText) {
     const QString name = QStringLiteral("%1.js").arg(number);
     const QString target = QDir(folder).filePath(name);
+    const QByteArray script = pages.pageTextScript(number);
+    const QByteArray entry = pages.pageSearchEntry(number);
     QString error;
-    const QByteArray script = readSmallFile(files.script, &error);
-    if (!error.isEmpty() || !writeAtomically(target, script, &error)) {
+    if (script.isEmpty() || entry.isEmpty()) {
+      fail(target, QStringLiteral("the text of page %1 cannot be read back").arg(number));
+      allOk = false;
+      continue;
+    }
+    if (!writeAtomically(target, script, &error)) {
       fail(target, error);
       continue;
     }
     written.insert(name);
-    const QByteArray entry = readSmallFile(files.searchEntry, &error);
-    if (!error.isEmpty()) {
-      fail(all, error);
-      allOk = false;
-      continue;
-    }
     if (allOk) allOk = (first || out.write(",") == 1) && out.write(entry) == entry.size();
     first = false;
   }
