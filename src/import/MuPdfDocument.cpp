@@ -13,6 +13,7 @@
 #include "import/RgbDownscale.h"
 
 using MuPdfGuard::guarded;
+using MuPdfGuard::Owned;
 
 static_assert(ImportError::kAborted == FZ_ERROR_ABORT);
 
@@ -165,19 +166,11 @@ MuPdfDocument::RenderInfo MuPdfDocument::render(int index, float scale, const Rg
 
 namespace {
 
-// A picture being drawn. Lives in the caller's frame, above the fz_try in
-// MuPdfGuard::run, so a MuPDF error never skips its destructor.
+// A picture being drawn (the device draws into the pixmap, so it is dropped first).
 struct Drawing {
-  fz_context* ctx;
-  fz_pixmap* pix = nullptr;
-  fz_device* dev = nullptr;
-  ~Drawing() { reset(); }
-  void reset() {
-    fz_drop_device(ctx, dev);
-    fz_drop_pixmap(ctx, pix);
-    dev = nullptr;
-    pix = nullptr;
-  }
+  explicit Drawing(fz_context* ctx) : pix(ctx), dev(ctx) {}
+  Owned<fz_pixmap, fz_drop_pixmap> pix;
+  Owned<fz_device, fz_drop_device> dev;
 };
 
 // The largest scale at or below `scale` that keeps the picture within kMaxPixels.
@@ -190,32 +183,28 @@ float boundedScale(double area, float scale) {
 // A loaded page, and when it is run more than once its display list, so the
 // content is read once for all the pictures and the text.
 struct LoadedPage {
-  fz_context* ctx;
-  fz_page* page = nullptr;
-  fz_display_list* list = nullptr;
-  ~LoadedPage() {
-    fz_drop_display_list(ctx, list);
-    fz_drop_page(ctx, page);
-  }
+  explicit LoadedPage(fz_context* ctx) : page(ctx), list(ctx) {}
+  Owned<fz_page, fz_drop_page> page;
+  Owned<fz_display_list, fz_drop_display_list> list;
 };
 
 // Inside guarded() only.
 void runPage(fz_context* ctx, const LoadedPage& p, fz_device* dev, fz_matrix ctm, fz_cookie* cookie) {
-  if (p.list)
-    fz_run_display_list(ctx, p.list, dev, ctm, fz_infinite_rect, cookie);
+  if (p.list.ptr)
+    fz_run_display_list(ctx, p.list.ptr, dev, ctm, fz_infinite_rect, cookie);
   else
-    fz_run_page(ctx, p.page, dev, ctm, cookie);
+    fz_run_page(ctx, p.page.ptr, dev, ctm, cookie);
 }
 
 void draw(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, float scale, fz_cookie* cookie, Drawing& d) {
   const fz_matrix ctm = fz_scale(scale, scale);
   guarded(ctx, [&] {
     const fz_irect bbox = fz_round_rect(fz_transform_rect(bounds, ctm));
-    d.pix = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
-    fz_clear_pixmap_with_value(ctx, d.pix, 255);
-    d.dev = fz_new_draw_device(ctx, fz_identity, d.pix);
-    runPage(ctx, page, d.dev, ctm, cookie);
-    fz_close_device(ctx, d.dev);
+    d.pix.ptr = fz_new_pixmap_with_bbox(ctx, fz_device_rgb(ctx), bbox, nullptr, 0);
+    fz_clear_pixmap_with_value(ctx, d.pix.ptr, 255);
+    d.dev.ptr = fz_new_draw_device(ctx, fz_identity, d.pix.ptr);
+    runPage(ctx, page, d.dev.ptr, ctm, cookie);
+    fz_close_device(ctx, d.dev.ptr);
   });
   if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
 }
@@ -224,10 +213,10 @@ void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& s
   int width = 0, height = 0, stride = 0;
   unsigned char* samples = nullptr;
   guarded(ctx, [&] {
-    width = fz_pixmap_width(ctx, d.pix);
-    height = fz_pixmap_height(ctx, d.pix);
-    stride = fz_pixmap_stride(ctx, d.pix);
-    samples = fz_pixmap_samples(ctx, d.pix);
+    width = fz_pixmap_width(ctx, d.pix.ptr);
+    height = fz_pixmap_height(ctx, d.pix.ptr);
+    stride = fz_pixmap_stride(ctx, d.pix.ptr);
+    samples = fz_pixmap_samples(ctx, d.pix.ptr);
   });
   if (width <= 0 || height <= 0 || samples == nullptr) throw ImportError(QStringLiteral("the page has no size"));
   sink(samples, width, height, stride);
@@ -236,27 +225,20 @@ void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& s
 // The page's words from MuPDF's structured text, in the coordinates of its
 // bounds: the frame of the picture as drawn.
 void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz_cookie* cookie, PageText& text) {
-  struct Resources {
-    fz_context* ctx;
-    fz_stext_page* stext = nullptr;
-    fz_device* dev = nullptr;
-    ~Resources() {
-      fz_drop_device(ctx, dev);
-      fz_drop_stext_page(ctx, stext);
-    }
-  } r{ctx};
+  Owned<fz_stext_page, fz_drop_stext_page> stext(ctx);
+  Owned<fz_device, fz_drop_device> dev(ctx);
   // Ligatures spelled out and white space made plain (both MuPDF's defaults);
   // characters outside the page are left out.
   fz_stext_options options{};
   options.flags = FZ_STEXT_MEDIABOX_CLIP;
   guarded(ctx, [&] {
-    r.stext = fz_new_stext_page(ctx, bounds);
-    r.dev = fz_new_stext_device(ctx, r.stext, &options);
-    runPage(ctx, page, r.dev, fz_identity, cookie);
-    fz_close_device(ctx, r.dev);
+    stext.ptr = fz_new_stext_page(ctx, bounds);
+    dev.ptr = fz_new_stext_device(ctx, stext.ptr, &options);
+    runPage(ctx, page, dev.ptr, fz_identity, cookie);
+    fz_close_device(ctx, dev.ptr);
   });
   if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
-  for (const fz_stext_block* block = r.stext->first_block; block; block = block->next) {
+  for (const fz_stext_block* block = stext.ptr->first_block; block; block = block->next) {
     if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
     for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
       text.beginLine(static_cast<double>(line->dir.x), static_cast<double>(line->dir.y));
@@ -277,14 +259,14 @@ void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz
 MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& job) const {
   if (index < 0 || index >= m_pageCount)
     throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
-  LoadedPage p{m_ctx};
+  LoadedPage p(m_ctx);
 
   fz_context* ctx = m_ctx;
   fz_document* fzdoc = &m_doc->super;
   fz_rect bounds{};
   guarded(ctx, [&] {
-    p.page = fz_load_page(ctx, fzdoc, index);
-    bounds = fz_bound_page(ctx, p.page);
+    p.page.ptr = fz_load_page(ctx, fzdoc, index);
+    bounds = fz_bound_page(ctx, p.page.ptr);
   });
 
   RenderInfo info;
@@ -300,21 +282,17 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
   // The page's content is read once into a display list when it is run more
   // than once (text, zoom picture); a picture alone is drawn straight away.
   if (job.text || (job.zoomScale > 0 && job.zoom)) {
-    struct ListDevice {
-      fz_context* ctx;
-      fz_device* dev = nullptr;
-      ~ListDevice() { fz_drop_device(ctx, dev); }
-    } ld{ctx};
+    Owned<fz_device, fz_drop_device> dev(ctx);
     guarded(ctx, [&] {
-      p.list = fz_new_display_list(ctx, bounds);
-      ld.dev = fz_new_list_device(ctx, p.list);
-      fz_run_page(ctx, p.page, ld.dev, fz_identity, cookie);
-      fz_close_device(ctx, ld.dev);
+      p.list.ptr = fz_new_display_list(ctx, bounds);
+      dev.ptr = fz_new_list_device(ctx, p.list.ptr);
+      fz_run_page(ctx, p.page.ptr, dev.ptr, fz_identity, cookie);
+      fz_close_device(ctx, dev.ptr);
     });
     if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
   }
   {
-    Drawing d{ctx};
+    Drawing d(ctx);
     draw(ctx, p, bounds, scale, cookie, d);
     info.errors = cookie->errors;
     handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
@@ -348,7 +326,7 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
       info.zoomError = QStringLiteral("the page is too large for a sharper picture");
     } else {
       try {
-        Drawing d{ctx};
+        Drawing d(ctx);
         draw(ctx, p, bounds, zoomScale, cookie, d);
         handOver(ctx, d, job.zoom);
       } catch (const ImportError& e) {
@@ -364,22 +342,15 @@ void MuPdfDocument::abortRendering() { m_cookie->c.abort = 1; }
 
 QString MuPdfDocument::pageText(int index) const {
   if (index < 0 || index >= m_pageCount) return QString();
-  struct Resources {
-    fz_context* ctx;
-    fz_stext_page* text = nullptr;
-    fz_buffer* buf = nullptr;
-    ~Resources() {
-      fz_drop_buffer(ctx, buf);
-      fz_drop_stext_page(ctx, text);
-    }
-  } r{m_ctx};
+  Owned<fz_stext_page, fz_drop_stext_page> text(m_ctx);
+  Owned<fz_buffer, fz_drop_buffer> buf(m_ctx);
   fz_context* ctx = m_ctx;
   fz_document* fzdoc = &m_doc->super;
   const char* utf8 = nullptr;
   guarded(ctx, [&] {
-    r.text = fz_new_stext_page_from_page_number(ctx, fzdoc, index, nullptr);
-    r.buf = fz_new_buffer_from_stext_page(ctx, r.text);
-    utf8 = fz_string_from_buffer(ctx, r.buf);
+    text.ptr = fz_new_stext_page_from_page_number(ctx, fzdoc, index, nullptr);
+    buf.ptr = fz_new_buffer_from_stext_page(ctx, text.ptr);
+    utf8 = fz_string_from_buffer(ctx, buf.ptr);
   });
   return QString::fromUtf8(utf8);
 }

@@ -34,4 +34,17 @@ void guarded(fz_context* ctx, Fn&& fn) {
   if (code != 0) throw ImportError(QString::fromUtf8(message), code);
 }
 
+// Owns one MuPDF object and drops it when it goes out of scope. Declared
+// outside guarded() bodies, so a MuPDF error never skips the drop; objects
+// that use others are declared after them and so dropped first.
+template <typename T, void (*Drop)(fz_context*, T*)>
+struct Owned {
+  fz_context* ctx;
+  T* ptr = nullptr;
+  explicit Owned(fz_context* c) : ctx(c) {}
+  ~Owned() { Drop(ctx, ptr); }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+};
+
 }  // namespace MuPdfGuard

@@ -1,11 +1,8 @@
 #include "import/PdfDestinations.h"
 
-#include <unordered_set>
-#include <utility>
-#include <vector>
-
 #include "base/Log.h"
 #include "import/MuPdfDocument.h"
+#include "import/PdfTree.h"
 
 PdfDestinations::PdfDestinations(const MuPdfDocument& doc) : m_doc(doc) {}
 
@@ -60,34 +57,14 @@ void PdfDestinations::loadNames() const {
     for (int i = 0; i < n; ++i) m_dictDests.insert(dests.keyAt(i).name(), dests.valueAt(i));
   }
 
-  // The name tree, walked without recursion; every node is visited once, so a
-  // /Kids loop ends.
+  // The name tree; on duplicate keys the first in tree order wins.
   const PdfObject root = catalog.get("Names").get("Dests");
   if (!root.isDict()) return;
-  std::vector<std::pair<PdfObject, int>> stack{{root, 0}};
-  std::unordered_set<qint64> visited;
-  qsizetype count = 0;
-  while (!stack.empty() && count < kMaxNames) {
-    auto [node, depth] = stack.back();
-    stack.pop_back();
-    if (!node.isDict() || !visited.insert(node.identity()).second) continue;
-    const PdfObject names = node.get("Names");
-    const int len = names.isArray() ? names.length() : 0;
-    for (int i = 0; i + 1 < len && count < kMaxNames; i += 2, ++count) {
-      const PdfObject key = names.at(i);
-      const QByteArray k = key.isString() ? key.bytes() : key.name();
-      if (!m_treeDests.contains(k)) m_treeDests.insert(k, names.at(i + 1));
-    }
-    const PdfObject kids = node.get("Kids");
-    if (!kids.isArray()) continue;
-    if (depth >= kMaxTreeDepth) {
-      qCWarning(lcImport) << "named destinations nested deeper than" << kMaxTreeDepth << "levels are ignored";
-      continue;
-    }
-    // Pushed in reverse so the leftmost kid is read first; on duplicate keys
-    // the first in tree order wins.
-    for (int i = kids.length() - 1; i >= 0; --i) stack.emplace_back(kids.at(i), depth + 1);
-  }
+  PdfTree::forEachEntry(root, "Names", kMaxTreeDepth, kMaxNames, "named destinations",
+                        [this](const PdfObject& key, const PdfObject& value) {
+                          const QByteArray k = key.isString() ? key.bytes() : key.name();
+                          if (!m_treeDests.contains(k)) m_treeDests.insert(k, value);
+                        });
   qCDebug(lcImport) << "named destinations:" << m_treeDests.size() << "in the name tree," << m_dictDests.size()
                     << "in /Dests";
 }

@@ -1,45 +1,27 @@
 #include "import/PdfPageLabels.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
-#include "base/Log.h"
 #include "import/MuPdfDocument.h"
+#include "import/PdfTree.h"
 #include "import/XmlSafeText.h"
 
 PdfPageLabels::PdfPageLabels(const MuPdfDocument& doc) {
   const PdfObject root = doc.catalog().get("PageLabels");
   if (!root.isDict()) return;
-  std::vector<std::pair<PdfObject, int>> stack{{root, 0}};
-  std::unordered_set<qint64> visited;
-  while (!stack.empty() && static_cast<int>(m_ranges.size()) < kMaxRanges) {
-    auto [node, depth] = stack.back();
-    stack.pop_back();
-    if (!node.isDict() || !visited.insert(node.identity()).second) continue;
-    const PdfObject nums = node.get("Nums");
-    const int len = nums.isArray() ? nums.length() : 0;
-    for (int i = 0; i + 1 < len && static_cast<int>(m_ranges.size()) < kMaxRanges; i += 2) {
-      const PdfObject key = nums.at(i);
-      const PdfObject dict = nums.at(i + 1);
-      if (!key.isNumber() || !dict.isDict()) continue;
-      const int start = key.integer();
-      if (start < 0 || start >= doc.pageCount()) continue;
-      Range r{start, 0, xmlSafeText(dict.get("P").text().left(kMaxPrefixLength * 2), kMaxPrefixLength), 1};
-      const QByteArray style = dict.get("S").name();
-      if (style.size() == 1 && QByteArrayView("DRrAa").contains(style[0])) r.style = style[0];
-      const PdfObject st = dict.get("St");
-      if (st.isNumber()) r.first = st.integer();
-      m_ranges.push_back(std::move(r));
-    }
-    const PdfObject kids = node.get("Kids");
-    if (!kids.isArray()) continue;
-    if (depth >= kMaxTreeDepth) {
-      qCWarning(lcImport) << "page labels nested deeper than" << kMaxTreeDepth << "levels are ignored";
-      continue;
-    }
-    for (int i = kids.length() - 1; i >= 0; --i) stack.emplace_back(kids.at(i), depth + 1);
-  }
+  PdfTree::forEachEntry(root, "Nums", kMaxTreeDepth, kMaxRanges, "page labels",
+                        [&](const PdfObject& key, const PdfObject& dict) {
+                          if (!key.isNumber() || !dict.isDict()) return;
+                          const int start = key.integer();
+                          if (start < 0 || start >= doc.pageCount()) return;
+                          Range r{start, 0, xmlSafeText(dict.get("P").text().left(kMaxPrefixLength * 2), kMaxPrefixLength), 1};
+                          const QByteArray style = dict.get("S").name();
+                          if (style.size() == 1 && QByteArrayView("DRrAa").contains(style[0])) r.style = style[0];
+                          const PdfObject st = dict.get("St");
+                          if (st.isNumber()) r.first = st.integer();
+                          m_ranges.push_back(std::move(r));
+                        });
   // The first range in tree order wins where two name the same page.
   std::stable_sort(m_ranges.begin(), m_ranges.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
   m_ranges.erase(std::unique(m_ranges.begin(), m_ranges.end(),
