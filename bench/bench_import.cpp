@@ -1,6 +1,9 @@
-// Times one PDF import as the program runs it (render + JPEG + files) and
-// prints a line for bench/import_bench.sh:
-//   pages=<n> seconds=<wall> bytes=<sum of JPEG sizes> pages_per_second=<r>
+// Times one PDF import as the program runs it (render + JPEG + thumbnail +
+// files) and prints a line for bench/import_bench.sh:
+//   pages=<n> seconds=<wall> bytes=<sum of page JPEG sizes> pages_per_second=<r>
+// With --text it also takes every page's words, with --zoom it also draws the
+// zoom pictures; the line then adds their bytes:
+//   text_bytes=<sum of text scripts> zoom_bytes=<sum of zoom JPEGs> thumb_bytes=<...>
 // With --links or --bookmarks it also times reading those:
 //   links=<anno count> links_seconds=<s> bookmarks=<count> bookmarks_seconds=<s>
 #include <QCoreApplication>
@@ -22,7 +25,7 @@ int main(int argc, char** argv) {
   QLoggingCategory::setFilterRules(QStringLiteral("folivox.*.debug=false"));
   const QStringList args = QCoreApplication::arguments();
   if (args.size() < 2 || args.contains(QStringLiteral("--help"))) {
-    std::fprintf(stderr, "usage: bench_import FILE.pdf [--range R] [--quality Q] [--jobs N] [--links] [--bookmarks]\n");
+    std::fprintf(stderr, "usage: bench_import FILE.pdf [--range R] [--quality Q] [--jobs N] [--text] [--zoom] [--links] [--bookmarks]\n");
     return 2;
   }
   QString range = QStringLiteral("ALL");
@@ -30,6 +33,8 @@ int main(int argc, char** argv) {
   int jobs = 0;
   const bool links = args.contains(QStringLiteral("--links"));
   const bool bookmarks = args.contains(QStringLiteral("--bookmarks"));
+  const bool text = args.contains(QStringLiteral("--text"));
+  const bool zoom = args.contains(QStringLiteral("--zoom"));
   for (qsizetype i = 2; i + 1 < args.size(); ++i) {
     if (args[i] == QLatin1String("--range")) range = args[i + 1];
     else if (args[i] == QLatin1String("--quality")) quality = args[i + 1].toInt();
@@ -39,6 +44,8 @@ int main(int argc, char** argv) {
   QElapsedTimer timer;
   timer.start();
   FlashPageSourcePDF source(args[1], range, 144, quality, jobs);
+  source.setTakeText(text);
+  source.setZoomPictures(zoom);
   try {
     source.generatePages();
     source.generateNormalPages();
@@ -50,8 +57,15 @@ int main(int argc, char** argv) {
   qint64 bytes = 0;
   for (const FlashPagePtr& p : source.pages()) bytes += QFileInfo(p->pageFilePath()).size();
   const auto pages = static_cast<double>(source.pages().size());
-  std::printf("pages=%zu seconds=%.3f bytes=%lld pages_per_second=%.1f\n", source.pages().size(), seconds,
-              static_cast<long long>(bytes), pages / seconds);
+  qint64 textBytes = 0, zoomBytes = 0, thumbBytes = 0;
+  for (const FlashPagePtr& p : source.pages()) {
+    textBytes += source.pageTextScript(p->pageIndex()).size();
+    if (const FlashPagePtr z = source.getZoomedPageAtIndex(p->pageIndex())) zoomBytes += QFileInfo(z->pageFilePath()).size();
+    if (const FlashPagePtr t = source.getThumbPageAtIndex(p->pageIndex())) thumbBytes += QFileInfo(t->pageFilePath()).size();
+  }
+  std::printf("pages=%zu seconds=%.3f bytes=%lld pages_per_second=%.1f text_bytes=%lld zoom_bytes=%lld thumb_bytes=%lld\n",
+              source.pages().size(), seconds, static_cast<long long>(bytes), pages / seconds,
+              static_cast<long long>(textBytes), static_cast<long long>(zoomBytes), static_cast<long long>(thumbBytes));
   if (links) {
     timer.restart();
     FlashPagesAnnotationsPDF annotations;

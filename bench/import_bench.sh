@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Our PDF import against poppler's converters on the same pages, in one run.
+# Our PDF import against poppler's converters on the same pages, in one run,
+# and what the text and the zoom pictures cost on top of it.
 #
 #   bench/import_bench.sh [FILE.pdf] [BUILD_DIR]
 #
+# "folivox" is the import as the program runs it, zoom pictures apart: page
+# pictures, thumbnails and the words of every page. The same run also times
+# it without the words and with zoom pictures, and publishes the book with
+# folivox-cli with and without zoom pictures (time and size on disk).
 # FILE.pdf defaults to the Valgrind manual of Debian's valgrind package (397
 # letter pages). BUILD_DIR must hold bin/bench_import (configure with
 # -DFOLIVOX_BUILD_BENCH=ON). Environment: PAGES (100), QUALITY (85),
@@ -16,11 +21,13 @@ QUALITY=${QUALITY:-85}
 REPEAT=${REPEAT:-3}
 BIG=${BIG:-1000}
 BENCH=$BUILD/bin/bench_import
+CLI=$BUILD/bin/folivox-cli
 
 for tool in pdftoppm pdftocairo mutool /usr/bin/time; do
   command -v "$tool" >/dev/null || { echo "missing $tool (apt install poppler-utils mupdf-tools time)" >&2; exit 1; }
 done
 [ -x "$BENCH" ] || { echo "missing $BENCH: configure with -DFOLIVOX_BUILD_BENCH=ON and build bench_import" >&2; exit 1; }
+[ -x "$CLI" ] || { echo "missing $CLI: build folivox-cli" >&2; exit 1; }
 
 work=$(mktemp -d /tmp/folivox-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -39,7 +46,7 @@ half=$((PAGES / 2))
 
 # run NAME OUTDIR COMMAND...: best wall time of REPEAT runs, the peak memory of
 # that run, and the bytes it wrote into OUTDIR.
-declare -A WALL RSS BYTES
+declare -A WALL RSS BYTES TEXTB ZOOMB THUMBB
 run() {
   local name=$1 out=$2
   shift 2
@@ -51,8 +58,13 @@ run() {
     if [ -z "$best" ] || awk -v a="$wall" -v b="$best" 'BEGIN { exit !(a < b) }'; then
       best=$wall
       bestrss=$rss
-      if [ "$name" = ours ] || [ "$name" = big ]; then
-        BYTES[$name]=$(sed -n 's/.*bytes=\([0-9]*\).*/\1/p' "$work/stdout")
+      if [ "${name#ours}" != "$name" ] || [ "$name" = big ]; then
+        BYTES[$name]=$(sed -n 's/.* bytes=\([0-9]*\).*/\1/p' "$work/stdout")
+        TEXTB[$name]=$(sed -n 's/.*text_bytes=\([0-9]*\).*/\1/p' "$work/stdout")
+        ZOOMB[$name]=$(sed -n 's/.*zoom_bytes=\([0-9]*\).*/\1/p' "$work/stdout")
+        THUMBB[$name]=$(sed -n 's/.*thumb_bytes=\([0-9]*\).*/\1/p' "$work/stdout")
+      elif [ "${name#publish}" != "$name" ]; then
+        BYTES[$name]=$(du -sb "$out" | cut -f1)
       else
         BYTES[$name]=$(find "$out" -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
       fi
@@ -62,7 +74,9 @@ run() {
   RSS[$name]=$bestrss
 }
 
-run ours "$work/ours" "$BENCH" "$PDF" --range "1-$PAGES" --quality "$QUALITY"
+run ours "$work/ours" "$BENCH" "$PDF" --range "1-$PAGES" --quality "$QUALITY" --text
+run ours_notext "$work/ours" "$BENCH" "$PDF" --range "1-$PAGES" --quality "$QUALITY"
+run ours_zoom "$work/ours" "$BENCH" "$PDF" --range "1-$PAGES" --quality "$QUALITY" --text --zoom
 run pdftoppm "$work/ppm" pdftoppm -r 144 -jpeg -jpegopt "quality=$QUALITY" -f 1 -l "$PAGES" "$PDF" "$work/ppm/p"
 run pdftocairo "$work/cairo" bash -c "pdftocairo -jpeg -r 144 -f 1 -l $half '$PDF' '$work/cairo/a' &
                                       pdftocairo -jpeg -r 144 -f $((half + 1)) -l $PAGES '$PDF' '$work/cairo/b' &
@@ -73,7 +87,12 @@ inputs=()
 n=0
 while [ "$n" -lt "$BIG" ]; do inputs+=("$PDF"); n=$((n + total)); done
 mutool merge -o "$work/big.pdf" "${inputs[@]}" 2> /dev/null
-REPEAT=1 run big "$work/bigout" "$BENCH" "$work/big.pdf" --range "1-$BIG" --quality "$QUALITY"
+REPEAT=1 run big "$work/bigout" "$BENCH" "$work/big.pdf" --range "1-$BIG" --quality "$QUALITY" --text
+
+# Whole publishes, as a user runs them.
+level=$(awk -v q="$QUALITY" 'BEGIN { print (q >= 100) ? 0 : (q >= 85) ? 1 : (q >= 65) ? 2 : (q >= 45) ? 3 : 4 }')
+run publish_zoom "$work/pub" "$CLI" publish "$PDF" -o "$work/pub" --range "1-$PAGES" --quality "$level"
+run publish_nozoom "$work/pub" "$CLI" publish "$PDF" -o "$work/pub" --range "1-$PAGES" --quality "$level" --no-zoom-pictures
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 mb() { awk -v k="$1" 'BEGIN { printf "%.0f", k / 1024 }'; }
@@ -92,3 +111,20 @@ for name in ours pdftoppm pdftocairo; do
        "$(ratio "${BYTES[$name]}" "${BYTES[pdftoppm]}") | $(mb "${RSS[$name]}") |"
 done
 echo "| folivox, $BIG pages (memory) | $BIG | ${WALL[big]} | | $(awk -v b="${BYTES[big]}" 'BEGIN { printf "%.1f", b / 1048576 }') | | $(mb "${RSS[big]}") |"
+echo
+kb() { awk -v b="$1" -v n="$PAGES" 'BEGIN { printf "%.1f", b / n / 1024 }'; }
+pct() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%+.0f %%", (a / b - 1) * 100 }'; }
+echo "| folivox import, pages 1-$PAGES | wall s | vs without text | picture KB/page | text KB/page | zoom KB/page | thumbnail KB/page |"
+echo "|---|---|---|---|---|---|---|"
+for name in ours_notext ours ours_zoom; do
+  label="without text"
+  [ "$name" = ours ] && label="with text (the import)"
+  [ "$name" = ours_zoom ] && label="with text and zoom pictures"
+  echo "| $label | ${WALL[$name]} | $(pct "${WALL[$name]}" "${WALL[ours_notext]}") | $(kb "${BYTES[$name]}") |" \
+       "$(kb "${TEXTB[$name]}") | $(kb "${ZOOMB[$name]}") | $(kb "${THUMBB[$name]}") |"
+done
+echo
+echo "| folivox-cli publish, pages 1-$PAGES | wall s | book MB |"
+echo "|---|---|---|"
+echo "| with zoom pictures (default) | ${WALL[publish_zoom]} | $(awk -v b="${BYTES[publish_zoom]}" 'BEGIN { printf "%.1f", b / 1048576 }') |"
+echo "| --no-zoom-pictures | ${WALL[publish_nozoom]} | $(awk -v b="${BYTES[publish_nozoom]}" 'BEGIN { printf "%.1f", b / 1048576 }') |"
