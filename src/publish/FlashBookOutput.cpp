@@ -242,13 +242,8 @@ void FlashBookOutput::prepaireNomalPage(const QString& base) {
 
 void FlashBookOutput::preparePictures(const QString& base, const QString& folderName,
                                       const std::vector<std::shared_ptr<FlashPage>>& pictures) {
+  if (pictures.empty()) return;  // pictures, or a document imported without zoom pictures
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + folderName);
-  if (pictures.empty()) {
-    // A book without them (pictures, or a document imported without zoom
-    // pictures) keeps none from an earlier publish.
-    BookTextWriter::removeStale(folder, {}, [this](const QString& target, const QString& reason) { addFailure(target, reason); });
-    return;
-  }
   if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
   for (const FlashPagePtr& page : pictures) {
     const QString target = QDir(folder).filePath(
