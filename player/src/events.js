@@ -17,12 +17,15 @@
  *   togglethumbnails  toolbar  {}                        the thumbnails button was pressed
  *   togglesound       toolbar  {}                        the sound button was pressed
  *   print             toolbar  {}                        the print button was pressed
+ *   findresult        find     { query, hits, current, capped, status }  the search's hits
+ *                              or the current hit changed (find.js)
  */
 (function (F) {
   'use strict';
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
-    'togglecontents', 'togglethumbnails', 'togglesound', 'print'];
+    'togglecontents', 'togglethumbnails', 'togglesound', 'print',
+    'findresult'];
 
   function createBus() {
     var handlers = Object.create(null);

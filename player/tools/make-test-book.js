@@ -7,7 +7,7 @@
  *   node make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl]
  *        [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras]
  *        [--shapes] [--large] [--thumbs] [--labels] [--links-per-page N] [--toc-entries N]
- *        [--picture FILE]
+ *        [--picture FILE] [--text]
  *
  * --first K numbers the pictures from K, like a book published from a page range.
  * --extras adds a logo, a background picture and a flip sound to files/extfiles/.
@@ -18,6 +18,8 @@
  * A-1, A-2 for the last two pages.
  * --links-per-page and --toc-entries make a book as big as a long manual;
  * --picture FILE uses one picture for every page instead of drawing each.
+ * --text writes the words of every page (files/text/N.js and all.js), drawn on the
+ * pictures as grey blocks where their boxes are.
  * Without --player the page is made with `cmake -P ../inline.cmake`. */
 'use strict';
 
@@ -133,7 +135,88 @@ function hsl(h, s, l) {
   return [f(0), f(8), f(4)].map((v) => Math.round(v * 255));
 }
 
-function drawPage(w, h, number, boxes) {
+/* ---------- text ---------- */
+
+const VOCABULARY = ['Folivox', 'turns', 'a', 'document', 'into', 'page', 'flip', 'book', 'the', 'reader',
+  'searches', 'caf\u00e9', 'na\u00efve', 'o\ufb03ce', 'Stra\u00dfe', 'text', 'layer', 'selects', 'copies',
+  'words', 'with', 'their', 'boxes', 'on', 'every', 'printed', 'example', 'hyphenation', 'search', 'light'];
+
+// The words of a page in reading order, as files/text/N.js has them: [text, x, y, w, h, flags].
+// Lines sit where the picture shows them; some end in a word cut by a hyphen, and the
+// second page has a line running down its right margin (a quarter turn).
+function pageWords(number, position) {
+  const words = [];
+  let seed = number * 7919 + 17;
+  const next = () => { seed = (seed * 1103515245 + 12345) & 0x7fffffff; return seed; };
+  const put = (t, x, y, w, hh, f) => words.push([t, +x.toFixed(4), +y.toFixed(4), +w.toFixed(4), +hh.toFixed(4), f]);
+  for (let i = 0; i < 18; i++) {
+    const y = 0.58 + i * 0.021;
+    const end = 0.1 + 0.8 - ((number * 7 + i * 13) % 30) / 100;
+    let x = 0.1;
+    const first = words.length;
+    while (x < end - 0.03) {
+      let t = VOCABULARY[next() % VOCABULARY.length];
+      if (words.length === first && i === 0) t = 'Page' + number;
+      const w = Math.min(t.length * 0.011, end - x);
+      put(t, x, y, w, 0.012, 0);
+      x += w + 0.012;
+    }
+    const last = words[words.length - 1];
+    if (i % 5 === 2) {
+      // "hyphen-" at the line end, "ation" at the start of the next line
+      last[0] = 'hyphen-';
+      last[3] = +Math.min(0.077, end - last[1]).toFixed(4);
+      last[5] |= 5;
+      words.push(['ation', 0.1, +(y + 0.021).toFixed(4), 0.055, 0.012, 0]);
+      i++;
+      let x2 = 0.1 + 0.055 + 0.012;
+      const y2 = 0.58 + i * 0.021;
+      while (x2 < 0.6) {
+        const t = VOCABULARY[next() % VOCABULARY.length];
+        put(t, x2, y2, t.length * 0.011, 0.012, 0);
+        x2 += t.length * 0.011 + 0.012;
+      }
+    }
+    words[words.length - 1][5] |= i === 8 || i === 17 ? 3 : 1;
+  }
+  if (position === 1) {
+    let y = 0.2;
+    for (const t of ['running', 'down', 'the', 'margin']) {
+      put(t, 0.93, y, 0.012, t.length * 0.011, 8);
+      y += t.length * 0.011 + 0.012;
+    }
+    words[words.length - 1][5] |= 3;
+  }
+  return words;
+}
+
+// A data script as docs/book-files.md has them.
+function dataScript(kind, number, payload) {
+  const json = JSON.stringify(payload).replace(/\u2028/g, '\\u2028').replace(/\u2029/g, '\\u2029');
+  return 'folivoxData("' + kind + '", ' + number + ', ' + json + ');\n';
+}
+
+// files/text/N.js for every page and files/text/all.js.
+function writeText(out, numbers) {
+  const dir = path.join(out, 'files', 'text');
+  fs.mkdirSync(dir, { recursive: true });
+  const all = [];
+  numbers.forEach((num, i) => {
+    const words = pageWords(num, i);
+    fs.writeFileSync(path.join(dir, num + '.js'), dataScript('text', num, { v: 1, w: words }));
+    let text = '';
+    const cut = [];
+    words.forEach((w, k) => {
+      if (k > 0) text += words[k - 1][5] & 1 ? '\n' : ' ';
+      text += w[0];
+      if (w[5] & 4) cut.push(k);
+    });
+    all.push([num, text, cut]);
+  });
+  fs.writeFileSync(path.join(dir, 'all.js'), dataScript('search', 0, { v: 1, pages: all }));
+}
+
+function drawPage(w, h, number, boxes, words) {
   const rgb = Buffer.alloc(w * h * 3);
   const fill = (x0, y0, x1, y1, c) => {
     x0 = Math.max(0, Math.round(x0)); y0 = Math.max(0, Math.round(y0));
@@ -147,7 +230,8 @@ function drawPage(w, h, number, boxes) {
   fill(0, 0, w, h * 0.07, hsl((number * 37) % 360, 0.45, 0.55));
   // text-like lines
   const grey = [150, 150, 150];
-  for (let i = 0; i < 18; i++) {
+  for (const t of words || []) fill(t[1] * w, t[2] * h, (t[1] + t[3]) * w, (t[2] + t[4]) * h, grey);
+  for (let i = 0; i < (words ? 0 : 18); i++) {
     const y = h * (0.58 + i * 0.021);
     const len = 0.8 - ((number * 7 + i * 13) % 30) / 100;
     fill(w * 0.1, y, w * (0.1 + len), y + Math.max(2, h * 0.007), grey);
@@ -362,7 +446,7 @@ function writeExtras(out, setValue) {
 function parseArgs(argv) {
   const a = {
     out: null, pages: 12, first: 1, width: 612, height: 792, rtl: false, set: [], player: null, links: true, toc: true,
-    stored: false, extras: false, shapes: false, large: false, thumbs: false, labels: false, linksPerPage: 0, tocEntries: 0, picture: null
+    stored: false, extras: false, shapes: false, large: false, thumbs: false, labels: false, linksPerPage: 0, tocEntries: 0, picture: null, text: false
   };
   for (let i = 0; i < argv.length; i++) {
     const v = argv[i];
@@ -383,10 +467,11 @@ function parseArgs(argv) {
     else if (v === '--links-per-page') a.linksPerPage = parseInt(argv[++i], 10);
     else if (v === '--toc-entries') a.tocEntries = parseInt(argv[++i], 10);
     else if (v === '--picture') a.picture = argv[++i];
+    else if (v === '--text') a.text = true;
     else if (!a.out) a.out = v;
     else throw new Error('unknown argument ' + v);
   }
-  if (!a.out || !(a.pages > 0)) throw new Error('usage: make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl] [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras] [--shapes] [--large] [--thumbs] [--labels] [--links-per-page N] [--toc-entries N] [--picture FILE]');
+  if (!a.out || !(a.pages > 0)) throw new Error('usage: make-test-book.js OUTDIR [--pages N] [--first K] [--size WxH] [--rtl] [--set key=value]... [--player index.html] [--no-links] [--no-toc] [--stored] [--extras] [--shapes] [--large] [--thumbs] [--labels] [--links-per-page N] [--toc-entries N] [--picture FILE] [--text]');
   return a;
 }
 
@@ -425,7 +510,7 @@ function main() {
       const landscape = a.shapes && i % 7 === 2;
       const w = Math.round((landscape ? a.height : a.width) * scale), h = Math.round((landscape ? a.width : a.height) * scale);
       const boxes = a.links ? links(i).filter((l) => !l.hostile) : [];
-      fs.writeFileSync(file, drawPage(w, h, num, boxes));
+      fs.writeFileSync(file, drawPage(w, h, num, boxes, a.text && !landscape ? pageWords(num, i) : null));
     });
   }
   const more = {
@@ -435,10 +520,8 @@ function main() {
     thumbUrl: a.thumbs ? (num) => './files/thumb/' + num + '.' + ext : null
   };
   const xml = bookXml(numbers, settings, a.links, a.toc, ext, hardCover, more);
-  if (a.labels) {
-    fs.writeFileSync(path.join(a.out, 'files', 'pages.js'),
-      'folivoxData("pages", 0, ' + JSON.stringify({ v: 1, labels: testLabels(numbers.length) }) + ');\n');
-  }
+  if (a.labels) fs.writeFileSync(path.join(a.out, 'files', 'pages.js'), dataScript('pages', 0, { v: 1, labels: testLabels(numbers.length) }));
+  if (a.text) writeText(a.out, numbers);
   const bin = makeBookBin(xml, { stored: a.stored });
   fs.writeFileSync(path.join(a.out, 'files', 'book.bin'), bin);
   fs.writeFileSync(path.join(a.out, 'files', 'book.bin.js'), 'window.folivoxBookBin = "' + bin.toString('base64') + '";\n');
@@ -447,7 +530,7 @@ function main() {
   process.stdout.write('wrote ' + numbers.length + ' pages to ' + a.out + '\n');
 }
 
-module.exports = { makeZip, makeBookBin, bookXml, encodePng, testLabels };
+module.exports = { makeZip, makeBookBin, bookXml, encodePng, testLabels, dataScript };
 
 if (require.main === module) {
   try { main(); } catch (e) { process.stderr.write(String(e.message || e) + '\n'); process.exit(1); }

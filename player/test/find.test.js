@@ -1,0 +1,197 @@
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const { find } = require('../src/find.js');
+const { createBus } = require('../src/events.js');
+const { createReader } = require('../src/reader.js');
+
+// A search index over pages given as [text, cut word indices]; page numbers from 1,
+// book positions from 0.
+function indexOf(pages) {
+  return find.createIndex({ v: 1, pages: pages.map((p, i) => [i + 1, p[0], p[1] || []]) }, (n) => n - 1);
+}
+
+const found = (index, q) => find.search(index, q).hits.map((h) => {
+  const s = find.snippet(h);
+  return h.position + ':' + s.match;
+});
+
+test('case, accents, ligatures and look-alike letters fold on both sides', () => {
+  const index = indexOf([
+    ['Le Caf\u00e9 na\u00efve\nde la Stra\u00dfe'],
+    ['The o\ufb03ce of the \u00c9COLE, don\u2019t'],
+    ['Cafe\u0301 written with a combining accent']
+  ]);
+  assert.deepStrictEqual(found(index, 'cafe'), ['0:Caf\u00e9', '2:Cafe\u0301']);
+  assert.deepStrictEqual(found(index, 'CAF\u00c9'), ['0:Caf\u00e9', '2:Cafe\u0301']);
+  assert.deepStrictEqual(found(index, 'strasse'), ['0:Stra\u00dfe']);
+  assert.deepStrictEqual(found(index, 'office'), ['1:o\ufb03ce'], 'the ffi ligature matches its letters');
+  assert.deepStrictEqual(found(index, 'ecole'), ['1:\u00c9COLE']);
+  assert.deepStrictEqual(found(index, "don't"), ['1:don\u2019t'], 'a typed apostrophe finds the typographic one');
+  // A match inside a folded character marks the whole character.
+  assert.deepStrictEqual(found(index, 'ffic'), ['1:\ufb03c']);
+  assert.deepStrictEqual(found(index, 'stras'), ['0:Stra\u00df']);
+});
+
+test('a word cut at a line end is found whole, and a line break is a space', () => {
+  // "exam-" ends a line and goes on in "ple" (word 2 is cut); "well-" is not cut.
+  const index = indexOf([['an exam-\nple of well-\nknown words', [1]]]);
+  assert.deepStrictEqual(found(index, 'example'), ['0:exam-ple']);
+  assert.deepStrictEqual(found(index, 'xampl'), ['0:xam-pl']);
+  assert.deepStrictEqual(found(index, '"of well- known"'), ['0:of well-known']);
+  assert.deepStrictEqual(found(index, 'exam-'), [], 'the hyphen of a cut word is not text');
+  const hit = find.search(index, 'example').hits[0];
+  assert.deepStrictEqual(find.locate(hit), { first: 1, from: 0, last: 2, to: 3 });
+  // A cut word whose hyphen was soft (not printed) joins as it is.
+  assert.deepStrictEqual(found(indexOf([['infor\nmation', [0]]]), 'information'), ['0:infor mation']);
+});
+
+test('quotes make phrases; loose words must all be on the page', () => {
+  const index = indexOf([
+    ['the quick brown fox'],
+    ['brown paper, quick delivery'],
+    ['quick']
+  ]);
+  assert.deepStrictEqual(found(index, '"quick brown"'), ['0:quick brown']);
+  assert.deepStrictEqual(found(index, '\u201cquick brown\u201d'), ['0:quick brown'], 'curly quotes too');
+  assert.deepStrictEqual(found(index, 'brown quick'), ['0:quick', '0:brown', '1:brown', '1:quick']);
+  assert.deepStrictEqual(found(index, '"brown   quick"'), []);
+  assert.deepStrictEqual(found(index, '"quick brown'), ['0:quick brown'], 'an unclosed quote runs to the end');
+  assert.deepStrictEqual(find.parseQuery(' "" \t '), []);
+  assert.deepStrictEqual(found(index, 'zebra'), []);
+  assert.deepStrictEqual(found(index, 'quick zebra'), [], 'one missing word rules the page out');
+});
+
+test('snippets show the hit in its words, cut at word boundaries', () => {
+  const long = 'alpha beta gamma delta epsilon zeta eta theta iota kappa lambda mu';
+  const index = indexOf([[long + ' TARGET ' + long]]);
+  const s = find.snippet(find.search(index, 'target').hits[0]);
+  assert.strictEqual(s.match, 'TARGET');
+  assert.ok(s.before.startsWith('\u2026') && s.after.endsWith('\u2026'), JSON.stringify(s));
+  assert.ok(s.before.length <= 62 && s.after.length <= 62);
+  assert.ok(/^\u2026[a-z]+ /.test(s.before) && / [a-z]+\u2026$/.test(s.after), 'no word cut in half: ' + JSON.stringify(s));
+  // Overlapping terms each count; hits come in page order.
+  const hits = find.search(indexOf([['abc abcd'], ['xabc']]), 'abc').hits;
+  assert.deepStrictEqual(hits.map((h) => [h.position, h.start]), [[0, 0], [0, 4], [1, 1]]);
+});
+
+test('hostile text: huge pages, controls, right-to-left, markup, broken entries', () => {
+  const huge = 'word '.repeat(40000) + 'needle';
+  const index = find.createIndex({
+    v: 1,
+    pages: [
+      [1, huge, []],
+      [2, 'ctl\u0000\u0007x \u202eevil\u202c \u05e9\u05dc\u05d5\u05dd \u0627\u0644\u0643\u062a\u0627\u0628', []],
+      [3, '<img src=x onerror=alert(1)> & "quotes"', [99, -1, 'x']],
+      'not an entry', [4.5, 'x'], [-1, 'x'], [5], [1, 'a second page 1 is ignored needle'], [77, 'not in the book needle']
+    ]
+  }, (n) => (n <= 5 ? n - 1 : -1));
+  assert.deepStrictEqual(index.pages.map((p) => p.number), [1, 2, 3]);
+  assert.deepStrictEqual(found(index, 'needle'), ['0:needle']);
+  assert.deepStrictEqual(found(index, 'evil'), ['1:evil'], 'snippets drop the marks that reorder text');
+  assert.deepStrictEqual(found(index, '\u05e9\u05dc\u05d5\u05dd'), ['1:\u05e9\u05dc\u05d5\u05dd']);
+  // Arabic vowel marks are folded away like accents.
+  assert.deepStrictEqual(found(index, '\u0627\u0644\u0643\u0650\u062a\u0627\u0628'), ['1:\u0627\u0644\u0643\u062a\u0627\u0628']);
+  assert.deepStrictEqual(find.snippet(find.search(index, 'onerror').hits[0]),
+    { before: '<img src=x ', match: 'onerror', after: '=alert(1)> & "quotes"' });
+  const ctl = find.snippet(find.search(index, 'ctl').hits[0]);
+  assert.ok(!/[\u0000-\u001f\u202e]/.test(ctl.before + ctl.match + ctl.after), JSON.stringify(ctl));
+  // A query is bounded too.
+  assert.deepStrictEqual(find.search(index, 'x'.repeat(100000)).hits, []);
+  assert.ok(find.parseQuery(Array(100).fill('w').map((w, i) => w + i).join(' ')).length <= 16);
+});
+
+// Its times are measured by bench/search_bench.js.
+test('a 2,000-page book: a word on one page, and a common one up to the cap', () => {
+  const words = ['reading', 'page', 'turns', 'caf\u00e9', 'index', 'book', 'flip', 'search', 'the', 'a'];
+  const pages = [];
+  for (let p = 0; p < 2000; p++) {
+    const w = [];
+    for (let i = 0; i < 450; i++) w.push(words[(p * 31 + i * 7) % words.length] + (i % 60 === 59 ? '\n' : ' '));
+    if (p === 1500) w.push('unique-needle');
+    pages.push([w.join('').trim()]);
+  }
+  const index = indexOf(pages);
+  assert.deepStrictEqual(found(index, 'unique-needle'), ['1500:unique-needle']);
+  assert.deepStrictEqual(found(index, '"reading search"').length, find.MAX_HITS);
+  const r = find.search(index, 'cafe');
+  assert.strictEqual(r.hits.length, find.MAX_HITS);
+  assert.ok(r.capped);
+  assert.ok(!find.search(index, 'unique-needle').capped);
+});
+
+test('the address can open a search', () => {
+  assert.strictEqual(find.queryFromHash('#search=caf%C3%A9%20au%20lait'), 'caf\u00e9 au lait');
+  assert.strictEqual(find.queryFromHash('#page=3&search=word'), 'word');
+  assert.strictEqual(find.queryFromHash('#search=100%'), '100%', 'a stray % stays');
+  assert.strictEqual(find.queryFromHash('#search='), null);
+  assert.strictEqual(find.queryFromHash('#research=x'), null);
+  assert.strictEqual(find.queryFromHash('#page=3'), null);
+});
+
+// A reader over n pages in two-page spreads and a finder on an index of them.
+function finderOver(n, pages) {
+  const bus = createBus();
+  const reader = createReader({ pages: Array.from({ length: n }, () => ({})), bus });
+  reader.setSingle(false, true);
+  const seen = [];
+  bus.on('findresult', (e) => seen.push(e));
+  let release = null;
+  const gate = new Promise((r) => { release = r; });
+  const index = indexOf(pages);
+  const finder = find.createFinder({ reader, bus, index: () => gate.then(() => index) });
+  return { reader, finder, seen, release };
+}
+
+test('finder: the first Enter goes to the first hit from the pages in view, then round the book', async () => {
+  const f = finderOver(10, [['x'], ['hit'], [''], [''], [''], ['hit hit'], [''], [''], ['hit'], ['']]);
+  f.reader.goTo(4);   // spread 2: pages 4 and 5 (positions 3, 4)
+  const run = f.finder.run('hit');
+  assert.strictEqual(f.seen[f.seen.length - 1].status, 'searching');
+  f.release();
+  await run;
+  const last = () => f.seen[f.seen.length - 1];
+  assert.strictEqual(last().status, 'found');
+  assert.strictEqual(last().hits.length, 4);
+  assert.strictEqual(last().current, -1);
+  f.finder.step(1);
+  assert.deepStrictEqual([last().current, f.reader.anchor()], [1, 5]);
+  f.finder.step(1);
+  f.finder.step(1);
+  assert.deepStrictEqual([last().current, f.reader.anchor()], [3, 8]);
+  f.finder.step(1);
+  assert.deepStrictEqual([last().current, f.reader.anchor()], [0, 1], 'past the last hit comes the first');
+  f.finder.step(-1);
+  assert.strictEqual(last().current, 3);
+  // A new search starts over; Shift+Enter first goes to the last hit up to the view.
+  await f.finder.run('hit ');
+  f.reader.goTo(6);
+  await f.finder.run('hit');
+  f.finder.step(-1);
+  assert.deepStrictEqual([last().current, f.reader.anchor()], [2, 5]);
+  f.finder.clear();
+  assert.deepStrictEqual([last().status, last().hits.length], ['idle', 0]);
+  f.finder.step(1);
+  assert.strictEqual(last().current, -1, 'nothing to step through');
+});
+
+test('finder: a slow search never overwrites a newer one; a book without text says so', async () => {
+  const f = finderOver(4, [['alpha'], ['beta'], [''], ['']]);
+  const slow = f.finder.run('alpha');
+  const fresh = f.finder.run('beta');
+  f.release();
+  await Promise.all([slow, fresh]);
+  const done = f.seen.filter((e) => e.status !== 'searching');
+  assert.deepStrictEqual(done.map((e) => e.query), ['beta']);
+  assert.strictEqual(done[0].hits[0].position, 1);
+
+  const bus = createBus();
+  const seen = [];
+  bus.on('findresult', (e) => seen.push(e.status));
+  const reader = createReader({ pages: [{}], bus });
+  const none = find.createFinder({ reader, bus, index: () => Promise.resolve(null) });
+  await none.run('anything');
+  const broken = find.createFinder({ reader, bus, index: () => Promise.reject(new Error('gone')) });
+  await broken.run('anything');
+  assert.deepStrictEqual(seen, ['searching', 'notext', 'searching', 'notext']);
+});
