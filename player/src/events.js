@@ -17,6 +17,10 @@
  *   togglethumbnails  toolbar  {}                        the thumbnails button was pressed
  *   togglesound       toolbar  {}                        the sound button was pressed
  *   print             toolbar  {}                        the print button was pressed
+ *   togglesearch      toolbar  {}                        the search button was pressed
+ *   opensearch        keys     {}                        Ctrl+F or / asked for the search
+ *   selecttext        keys     {}                        Ctrl+A asked for the words in view
+ *   textlayer         text_layer  { page, layer, words } a page's words are in its text layer
  *   findresult        find     { query, hits, current, capped, status }  the search's hits
  *                              or the current hit changed (find.js)
  */
@@ -25,7 +29,7 @@
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
     'togglecontents', 'togglethumbnails', 'togglesound', 'print',
-    'findresult'];
+    'togglesearch', 'opensearch', 'selecttext', 'textlayer', 'findresult'];
 
   function createBus() {
     var handlers = Object.create(null);

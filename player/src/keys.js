@@ -1,5 +1,5 @@
 /* Folivox player: the keyboard. actionFor() maps a key press to an action and is free
- * of the DOM. Panels that Escape should close register with a stack while they are
+ * of the DOM; the search and select-all keys go to their parts through the bus. Panels that Escape should close register with a stack while they are
  * open (createPanels); Escape closes the one opened last, and with none open it
  * leaves zoom. listen() wires both to the document. */
 (function (F) {
@@ -16,14 +16,22 @@
   };
 
   // The action for a keydown event, or null when the page should keep the key.
-  // state: { rightToLeft, zoomed, zoomKeys (the book allows zoom) }.
+  // state: { rightToLeft, zoomed, zoomKeys (the book allows zoom), search (the book
+  // has text to search), text (the pages in view show words) }.
   // 'next' and 'previous' go through the book in reading order, so the arrow keys
   // follow the direction the book opens.
   function actionFor(ev, state) {
-    if (ev.defaultPrevented || ev.altKey || ev.metaKey) return null;
+    if (ev.defaultPrevented || ev.altKey) return null;
     var t = ev.target;
     var tag = t && t.tagName ? String(t.tagName).toLowerCase() : '';
     if (tag === 'input' || tag === 'textarea' || tag === 'select' || (t && t.isContentEditable)) return null;
+    // Find and select all, with Ctrl or with the Mac's Command key.
+    var key = String(ev.key).toLowerCase();
+    if (ev.ctrlKey || ev.metaKey) {
+      if (key === 'f') return state.search ? 'search' : null;
+      if (key === 'a') return state.text ? 'selectText' : null;
+      if (ev.metaKey) return null;
+    }
     var onControl = tag === 'button' || tag === 'a';
     var rtl = state.rightToLeft;
     var zoomed = state.zoomed;
@@ -41,6 +49,7 @@
       case '+': case '=': return ev.ctrlKey || !state.zoomKeys ? null : 'zoomIn';
       case '-': return ev.ctrlKey || !state.zoomKeys ? null : 'zoomOut';
       case 'Escape': return 'escape';
+      case '/': return state.search && !ev.ctrlKey ? 'search' : null;
       default: return null;
     }
   }
@@ -69,13 +78,20 @@
   function listen(ctx) {
     document.addEventListener('keydown', function (ev) {
       var r = ctx.reader;
-      var action = actionFor(ev, { rightToLeft: ctx.opts.rightToLeft, zoomed: r.zoom() > 0, zoomKeys: ctx.opts.showZoom });
+      var action = actionFor(ev, {
+        rightToLeft: ctx.opts.rightToLeft, zoomed: r.zoom() > 0, zoomKeys: ctx.opts.showZoom,
+        search: !!(ctx.findBar && ctx.findBar.available()), text: !!(ctx.textLayer && ctx.textLayer.shown())
+      });
       if (!action) return;
       var handled = true;
       if (action === 'escape') {
         if (ctx.panels.closeTop()) handled = true;
         else if (r.zoom() > 0) r.setZoom(0);
         else handled = false;
+      } else if (action === 'search') {
+        ctx.bus.emit('opensearch');
+      } else if (action === 'selectText') {
+        ctx.bus.emit('selecttext');
       } else {
         ACTIONS[action](r);
       }

@@ -4,6 +4,7 @@
  *   bus, reader, panels                events.js, reader.js, the panel stack (keys.js)
  *   labels                             printed page labels (labels.js, files/pages.js)
  *   stage, pageView, leaf, toolbar     the parts others call
+ *   text, textLayer, finder, findBar   the book's words (text_data.js) and the parts on them
  * Parts talk through the bus and the reader, so each owns its own elements and state.
  * Globals for tests and benchmarks: window.folivoxState ('loading', 'ready',
  * 'error'), window.folivoxError, window.folivoxReadyTime, window.folivoxPlayer. */
@@ -85,16 +86,23 @@
     // The order of making is the order in the document and on the bus.
     ctx.stage = F.createStage(ctx);
     ctx.pageView = F.createPageView(ctx);
+    ctx.text = F.textData.createSource({ pages: book.pages, load: F.dataScripts.load });
+    ctx.textLayer = F.createTextLayer(ctx);
+    F.createHighlight(ctx);
     F.createLinkLayer(ctx);
     ctx.leaf = F.createLeaf(ctx);
     F.createPointer(ctx);
     ctx.toolbar = F.createToolbar(ctx);
     F.createDeepLink(ctx);
+    ctx.finder = F.find.createFinder({ reader: reader, bus: bus, index: ctx.text.searchIndex });
+    ctx.findBar = F.createFindBar(ctx);
     F.createSound(ctx);
     if (ctx.toolbar.buttons.thumbnails) F.createThumbnails(ctx);
     if (ctx.toolbar.buttons.contents) F.createContents(ctx);
     F.createPrint(ctx);
     F.keys.listen(ctx);
+    F.createApi(ctx);
+    bus.on('ready', function () { ctx.text.probe(); });
     window.folivoxPlayer = {
       pageCount: reader.pageCount,
       page: reader.anchor,

@@ -22,7 +22,10 @@
       page: 'Page', of: 'of', goTo: 'Go to page', link: 'Open link', toPage: 'Go to page',
       skipToBook: 'Skip to the book', print: 'Print', printWhich: 'Print which pages?',
       printShown: 'The pages shown', printPages: 'Pages', printTo: 'to', cancel: 'Cancel',
-      printing: 'Preparing the pages\u2026', printBad: 'Enter pages of this book.'
+      printing: 'Preparing the pages\u2026', printBad: 'Enter pages of this book.',
+      search: 'Search', searchBook: 'Search the book', nextResult: 'Next result', previousResult: 'Previous result',
+      searching: 'Searching\u2026', noResults: 'No results', result: 'result', results: 'results',
+      noText: 'This book has no text to search.'
     },
     de: {
       loading: 'Das Buch wird geladen\u2026',
@@ -37,7 +40,10 @@
       page: 'Seite', of: 'von', goTo: 'Gehe zu Seite', link: 'Link \u00f6ffnen', toPage: 'Gehe zu Seite',
       skipToBook: 'Zum Buch springen', print: 'Drucken', printWhich: 'Welche Seiten drucken?',
       printShown: 'Die angezeigten Seiten', printPages: 'Seiten', printTo: 'bis', cancel: 'Abbrechen',
-      printing: 'Die Seiten werden vorbereitet\u2026', printBad: 'Bitte Seiten dieses Buchs angeben.'
+      printing: 'Die Seiten werden vorbereitet\u2026', printBad: 'Bitte Seiten dieses Buchs angeben.',
+      search: 'Suchen', searchBook: 'Im Buch suchen', nextResult: 'N\u00e4chster Treffer', previousResult: 'Voriger Treffer',
+      searching: 'Suche l\u00e4uft\u2026', noResults: 'Keine Treffer', result: 'Treffer', results: 'Treffer',
+      noText: 'Dieses Buch hat keinen Text zum Durchsuchen.'
     },
     fr: {
       loading: 'Chargement du livre\u2026',
@@ -52,7 +58,10 @@
       page: 'Page', of: 'sur', goTo: 'Aller \u00e0 la page', link: 'Ouvrir le lien', toPage: 'Aller \u00e0 la page',
       skipToBook: 'Aller au livre', print: 'Imprimer', printWhich: 'Quelles pages imprimer\u00a0?',
       printShown: 'Les pages affich\u00e9es', printPages: 'Pages', printTo: '\u00e0', cancel: 'Annuler',
-      printing: 'Pr\u00e9paration des pages\u2026', printBad: 'Indiquez des pages de ce livre.'
+      printing: 'Pr\u00e9paration des pages\u2026', printBad: 'Indiquez des pages de ce livre.',
+      search: 'Rechercher', searchBook: 'Rechercher dans le livre', nextResult: 'R\u00e9sultat suivant', previousResult: 'R\u00e9sultat pr\u00e9c\u00e9dent',
+      searching: 'Recherche\u2026', noResults: 'Aucun r\u00e9sultat', result: 'r\u00e9sultat', results: 'r\u00e9sultats',
+      noText: 'Ce livre n\u2019a pas de texte \u00e0 rechercher.'
     },
     es: {
       loading: 'Cargando el libro\u2026',
@@ -67,7 +76,10 @@
       page: 'P\u00e1gina', of: 'de', goTo: 'Ir a la p\u00e1gina', link: 'Abrir enlace', toPage: 'Ir a la p\u00e1gina',
       skipToBook: 'Ir al libro', print: 'Imprimir', printWhich: '\u00bfQu\u00e9 p\u00e1ginas imprimir?',
       printShown: 'Las p\u00e1ginas mostradas', printPages: 'P\u00e1ginas', printTo: 'a', cancel: 'Cancelar',
-      printing: 'Preparando las p\u00e1ginas\u2026', printBad: 'Indique p\u00e1ginas de este libro.'
+      printing: 'Preparando las p\u00e1ginas\u2026', printBad: 'Indique p\u00e1ginas de este libro.',
+      search: 'Buscar', searchBook: 'Buscar en el libro', nextResult: 'Resultado siguiente', previousResult: 'Resultado anterior',
+      searching: 'Buscando\u2026', noResults: 'Sin resultados', result: 'resultado', results: 'resultados',
+      noText: 'Este libro no tiene texto en el que buscar.'
     }
   };
 

@@ -95,6 +95,11 @@
       bar.appendChild(group);
 
       var tools = make('div', 'fv-group fv-tools');
+      // Shown once the book is known to have text (find_bar.js).
+      buttons.search = button('fv-search', 'search', T.search, emit('togglesearch'));
+      buttons.search.setAttribute('aria-expanded', 'false');
+      buttons.search.hidden = true;
+      tools.appendChild(buttons.search);
       if (opts.showContents && ctx.book.toc.length) {
         buttons.contents = button('fv-contents', 'contents', T.contents, emit('togglecontents'));
         buttons.contents.setAttribute('aria-expanded', 'false');
@@ -133,7 +138,9 @@
         });
         tools.appendChild(fs);
       }
-      if (tools.childNodes.length) bar.appendChild(tools);
+      // With search the only tool, the group shows no divider while the button is hidden.
+      if (tools.childNodes.length === 1) tools.classList.add('fv-tools-search');
+      bar.appendChild(tools);
       if (head) head.appendChild(bar);
       else place(bar);
       return bar;

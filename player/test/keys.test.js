@@ -51,3 +51,17 @@ test('Escape closes the panel opened last, each once', () => {
   assert.ok(!panels.closeTop());
   assert.deepStrictEqual(closed.slice(-1), ['careless']);
 });
+
+test('Ctrl+F, Command+F and / open the search, Ctrl+A selects the words, only where the book has them', () => {
+  const withText = Object.assign({}, ltr, { search: true, text: true });
+  const f = (more, state) => keys.actionFor(press('f', more), state || withText);
+  assert.deepStrictEqual([f({ ctrlKey: true }), f({ metaKey: true }), keys.actionFor(press('/'), withText)], ['search', 'search', 'search']);
+  assert.strictEqual(f({ ctrlKey: true, key: 'F', shiftKey: true }), 'search', 'with Caps Lock or Shift');
+  assert.strictEqual(keys.actionFor(press('a', { ctrlKey: true }), withText), 'selectText');
+  // A book without text leaves the browser its own find and select all.
+  assert.deepStrictEqual([f({ ctrlKey: true }, ltr), keys.actionFor(press('/'), ltr), keys.actionFor(press('a', { ctrlKey: true }), ltr)], [null, null, null]);
+  // Typing in a field keeps the keys; Command with other keys stays the browser's.
+  assert.strictEqual(keys.actionFor(press('/', { target: { tagName: 'INPUT' } }), withText), null);
+  assert.strictEqual(f({}), null);
+  assert.strictEqual(keys.actionFor(press('ArrowRight', { metaKey: true }), withText), null);
+});

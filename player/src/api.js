@@ -1,0 +1,53 @@
+/* Folivox player: window.folivox, for pages that embed a book (player/README.md).
+ * Pages count from 1 here. It is there once the book has opened; the window gets a
+ * "folivoxready" event when the first pages are painted. */
+(function (F) {
+  'use strict';
+
+  // ctx: { bus, reader, text }
+  function createApi(ctx) {
+    var reader = ctx.reader;
+
+    function position(n) {
+      var p = Number(n) - 1;
+      return Math.floor(p) === p && p >= 0 && p < reader.pageCount() ? p : -1;
+    }
+
+    var api = {
+      // Turns to page n; other values are ignored.
+      goTo: function (n) {
+        var p = position(n);
+        if (p >= 0) reader.goTo(p);
+      },
+      // The page in view that the address names (the first of two, or the linked one).
+      page: function () { return reader.anchor() + 1; },
+      pageCount: function () { return reader.pageCount(); },
+      // Resolves to the hits of a search, in book order: [{ page, snippet }], at most
+      // as many as the search panel lists; [] for a book without text.
+      search: function (text) {
+        return ctx.text.searchIndex().then(function (index) {
+          return F.find.search(index, String(text == null ? '' : text)).hits.map(function (hit) {
+            var s = F.find.snippet(hit);
+            return { page: hit.position + 1, snippet: s.before + s.match + s.after };
+          });
+        });
+      },
+      // Resolves to page n's text, with spaces and line breaks ('' for a page
+      // without text); rejects a page the book does not have.
+      pageText: function (n) {
+        var p = position(n);
+        if (p < 0) return Promise.reject(new RangeError('the book has no page ' + n));
+        return ctx.text.pageText(p);
+      }
+    };
+    window.folivox = Object.freeze(api);
+    ctx.bus.on('ready', function () {
+      var ev;
+      try { ev = new Event('folivoxready'); } catch (e) { return; }
+      window.dispatchEvent(ev);
+    });
+    return api;
+  }
+
+  F.createApi = createApi;
+})(window.Folivox);
