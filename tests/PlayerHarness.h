@@ -232,11 +232,11 @@ class PlayerDriver {
 
   // A key press as the reader makes it. After a load the view may have a new render
   // widget, and a key sent before it has focus is lost.
-  void press(Qt::Key key) {
+  void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     m_view->activateWindow();
     m_view->setFocus();
     QTRY_VERIFY(m_view->focusProxy() && m_view->focusProxy()->hasFocus());
-    QTest::keyClick(m_view->focusProxy(), key);
+    QTest::keyClick(m_view->focusProxy(), key, modifiers);
   }
 
   // Types text into what has the focus in the page.
