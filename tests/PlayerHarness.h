@@ -263,10 +263,18 @@ class PlayerDriver {
   }
 
   // Loads a document; scripts run in the old one until the new one has arrived.
+  // The engine's renderer now and then crashes as one page replaces another (seen
+  // about one load in twenty offscreen, before the new page asked for anything but
+  // itself); the load is then tried again in a fresh renderer.
   void navigate(const QUrl& url) {
-    QSignalSpy finished(m_page, &QWebEnginePage::loadFinished);
-    m_page->load(url);
-    QTRY_VERIFY_WITH_TIMEOUT(finished.count() > 0, kLoadTimeout);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      QSignalSpy finished(m_page, &QWebEnginePage::loadFinished);
+      QSignalSpy crashed(m_page, &QWebEnginePage::renderProcessTerminated);
+      m_page->load(url);
+      QTRY_VERIFY_WITH_TIMEOUT(finished.count() > 0, kLoadTimeout);
+      if (crashed.isEmpty()) return;
+      qWarning() << "the renderer stopped while loading" << url << "- loading it again";
+    }
   }
 
   // Opens a book afresh (a blank page first, so a deep link into the open book is a
