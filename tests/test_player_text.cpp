@@ -341,8 +341,8 @@ class TestPlayerText : public QObject, public PlayerDriver {
 
     open(url(book));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length > 0"), 10000));
-    const int spans = js(QStringLiteral("document.querySelectorAll('.fv-text span').length")).toInt();
-    QVERIFY2(spans > 0 && spans <= 20000, qPrintable(QString::number(spans)));
+    // The page of 40,000 words shows the first 5,000; search has them all.
+    QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-text span').length")).toInt(), 5000);
     QCOMPARE(await(QStringLiteral("folivox.search('needle').then(function (r) { return r.length + ' ' + r[0].page; })")).toString(),
              QStringLiteral("\"1 1\""));
     const QString ctl = await(QStringLiteral("folivox.search('evil').then(function (r) { return r[0].snippet; })")).toString();

@@ -15,7 +15,7 @@
   'use strict';
 
   var REF = 1000;
-  var MAX_SPANS = 20000;   // a hostile page gets no more spans than this; search still has all its words
+  var MAX_SPANS = 5000;    // a dense page has about 1,500 words; a hostile one gets no more spans (search has them all)
   var FONT = 'sans-serif'; // the style sheet gives .fv-text the same family
 
   function pressSelects(ev) { return ev.pointerType !== 'touch'; }
