@@ -121,6 +121,14 @@ inline QString writePicture(const QString& folder, int number, QSize size = QSiz
   return path;
 }
 
+// Pictures for pages 1 to count (writePicture), in a folder made for them.
+inline QStringList writePictures(const QString& folder, int count) {
+  QDir().mkpath(folder);
+  QStringList out;
+  for (int i = 1; i <= count; ++i) out << writePicture(folder, i);
+  return out;
+}
+
 inline std::unique_ptr<FlashOutlineItem> bookmark(const QString& caption, qint32 page, qint32 level) {
   auto item = std::make_unique<FlashOutlineItem>();
   item->setCaption(caption);

@@ -87,9 +87,7 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
  private Q_SLOTS:
   void initTestCase() {
     QVERIFY(m_dir.isValid());
-    const QString pictures = m_dir.filePath(QStringLiteral("pictures"));
-    QDir().mkpath(pictures);
-    for (int i = 1; i <= kPages; ++i) m_pictures << writePicture(pictures, i);
+    m_pictures = writePictures(m_dir.filePath(QStringLiteral("pictures")), kPages);
     startView();
   }
 

@@ -128,9 +128,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
  private Q_SLOTS:
   void initTestCase() {
     QVERIFY(m_dir.isValid());
-    const QString pictures = m_dir.filePath(QStringLiteral("pictures"));
-    QDir().mkpath(pictures);
-    for (int i = 1; i <= kPages; ++i) m_pictures << writePicture(pictures, i);
+    m_pictures = writePictures(m_dir.filePath(QStringLiteral("pictures")), kPages);
     m_book = publish(QStringLiteral("book"));
     QVERIFY(!m_book.isEmpty());
     QVERIFY(writeText(m_book, bookWords(), {"i", "ii", "1", "2", "3", "4", "5", "6"}));
