@@ -19,7 +19,7 @@ out=$(realpath -m "$1")
 shift
 doc=""
 if [ $# -gt 0 ] && [ "${1#--}" = "$1" ]; then
-  doc=$(realpath "$1")
+  doc=$(realpath -e "$1") || { echo "$1: no such document" >&2; exit 1; }
   shift
 fi
 bin=${FOLIVOX_BIN:-build/bin/folivox}
