@@ -279,6 +279,14 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(1) >= 0")), qPrintable(view()));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-mark-current').length === 2")));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-input').value")).toString(), QStringLiteral("\"brown fox\""));
+    // On a wide window the open panel moves the book aside instead of hiding its hits,
+    // and the book takes the whole width again once the panel is closed.
+    const QString bookBesidePanel = QStringLiteral(
+        "document.querySelector('.fv-book').getBoundingClientRect().right <= document.querySelector('.fv-find').offsetLeft + 1");
+    QVERIFY2(waitFor(bookBesidePanel), qPrintable(view()));
+    js(QStringLiteral("document.querySelector('.fv-find-close').click()"));
+    QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-find.fv-open')")));
+    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-book').getBoundingClientRect().right > document.querySelector('.fv-find').offsetLeft + 1")));
     QVERIFY(noErrors());
   }
 

@@ -103,7 +103,7 @@
     }
 
     function build() {
-      panel = make('aside', 'fv-toc', { 'aria-label': T.contents });
+      panel = make('aside', 'fv-toc fv-panel', { 'aria-label': T.contents });
       var head = make('div', 'fv-toc-head');
       var h = make('h2', 'fv-toc-caption');
       h.textContent = T.contents;
@@ -141,6 +141,7 @@
       if (button) button.setAttribute('aria-expanded', open ? 'true' : 'false');
       if (open) ctx.panels.opened(self);
       else ctx.panels.closed(self);
+      ctx.bus.emit('panelchange');
       if (open) {
         current = null;
         markCurrent();

@@ -23,13 +23,15 @@
  *   textlayer         text_layer  { page, layer, words } a page's words are in its text layer
  *   findresult        find     { query, hits, current, capped, status }  the search's hits
  *                              or the current hit changed (find.js)
+ *   panelchange       contents, find_bar  {}            a side panel opened or closed; on a
+ *                              wide window the stage makes room for it
  */
 (function (F) {
   'use strict';
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
     'togglecontents', 'togglethumbnails', 'togglesound', 'print',
-    'togglesearch', 'opensearch', 'selecttext', 'textlayer', 'findresult'];
+    'togglesearch', 'opensearch', 'selecttext', 'textlayer', 'findresult', 'panelchange'];
 
   function createBus() {
     var handlers = Object.create(null);

@@ -26,7 +26,7 @@
     var self = { close: function () { setOpen(false, false); } };
 
     function build() {
-      panel = make('aside', 'fv-find', { 'aria-label': T.search });
+      panel = make('aside', 'fv-find fv-panel', { 'aria-label': T.search });
       var head = make('div', 'fv-find-head', { role: 'search' });
       input = make('input', 'fv-find-input', {
         type: 'search', 'aria-label': T.searchBook, placeholder: T.searchBook,
@@ -96,6 +96,7 @@
       open = want;
       panel.classList.toggle('fv-open', open);
       if (button) button.setAttribute('aria-expanded', open ? 'true' : 'false');
+      ctx.bus.emit('panelchange');
       if (open) {
         ctx.panels.opened(self);
         if (focus) { input.focus(); input.select(); }

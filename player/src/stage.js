@@ -8,6 +8,7 @@
   'use strict';
 
   var make = F.dom.make;
+  var DOCK_WIDTH = 1100;   // from this window width, open side panels push the book aside
 
   // ctx: { root, book, opts, texts, bus, reader, pageView, toolbar (at layout time) }
   function createStage(ctx) {
@@ -136,6 +137,12 @@
       var bottom = barSpace + stacked + 12;
       root.style.setProperty('--fv-stage-top', top + 'px');
       root.style.setProperty('--fv-stage-bottom', bottom + 'px');
+      // On a wide window an open side panel (contents, search) moves the book aside
+      // instead of covering it; narrower windows let the panel lie over the book.
+      var inset = sideInsets(w);
+      root.style.setProperty('--fv-stage-left', inset.left + 'px');
+      root.style.setProperty('--fv-stage-right', inset.right + 'px');
+      w -= inset.left + inset.right;
       // Narrow windows keep the book large: the margin shrinks with the width.
       var margin = Math.min(opts.margin, Math.round(w / 25));
       var availW = Math.max(120, w - 2 * Math.max(16, margin));
@@ -155,6 +162,20 @@
       root.classList.toggle('fv-zoomed', reader.zoom() > 0);
       reader.show();
       ctx.bus.emit('layout', { pageW: pageW, pageH: pageH });
+    }
+
+    // The room open side panels take on either side of the window. Measured without
+    // their slide-in transform, so it is right while they are still moving.
+    function sideInsets(w) {
+      var inset = { left: 0, right: 0 };
+      if (w < DOCK_WIDTH) return inset;
+      var open = root.querySelectorAll('.fv-panel.fv-open');
+      for (var i = 0; i < open.length; i++) {
+        var p = open[i];
+        if (p.offsetLeft + p.offsetWidth / 2 < w / 2) inset.left = Math.max(inset.left, p.offsetLeft + p.offsetWidth);
+        else inset.right = Math.max(inset.right, w - p.offsetLeft);
+      }
+      return inset;
     }
 
     // The point of the book under the zoom's focus (a pointer, or the middle of the
@@ -202,6 +223,7 @@
 
     ctx.bus.on('spreadchange', showSpread);
     ctx.bus.on('zoomchange', onZoomChange);
+    ctx.bus.on('panelchange', function () { layout(false); });
     return {
       element: stage,
       book: book,
