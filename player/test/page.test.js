@@ -41,8 +41,9 @@ test('the inlined page holds the four placeholders, each right before markup', {
   }
 });
 
-test('the inline step fails on a stray "${"', { skip: !cmake }, () => {
+test('the inline step fails on a stray "${"', { skip: !cmake }, (t) => {
   const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-bad-'));
+  t.after(() => fs.rmSync(copy, { recursive: true, force: true }));
   fs.cpSync(path.join(dir, 'src'), path.join(copy, 'src'), { recursive: true });
   fs.copyFileSync(path.join(dir, 'template.html'), path.join(copy, 'template.html'));
   fs.appendFileSync(path.join(copy, 'src', 'layout.js'), '\nvar s = `${1}`;\n');
