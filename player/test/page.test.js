@@ -25,8 +25,10 @@ test('player sources are ASCII and use no "${" outside the placeholders', () => 
 
 const cmake = spawnSync('cmake', ['--version']).status === 0;
 
-test('the inlined page holds the four placeholders, each right before markup', { skip: !cmake }, () => {
-  const out = path.join(fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-page-')), 'index.html');
+test('the inlined page holds the four placeholders, each right before markup', { skip: !cmake }, (t) => {
+  const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-page-'));
+  t.after(() => fs.rmSync(scratch, { recursive: true, force: true }));
+  const out = path.join(scratch, 'index.html');
   const r = spawnSync('cmake', ['-DPLAYER_DIR=' + dir, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
   assert.strictEqual(r.status, 0, r.stderr);
   const html = fs.readFileSync(out, 'latin1');
