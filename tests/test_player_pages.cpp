@@ -87,15 +87,18 @@ class TestPlayerPages : public QObject, public PlayerDriver {
 
   // Synthetic touch in the page, timed there (a test's round trips are slow under load):
   // one finger from (x, y) moved by dx in `steps` moves `ms` apart and lifted with the
-  // last move, or `holdMs` after it.
+  // last move, or `holdMs` after it. The moves are paced by a busy wait in one task, as
+  // timers of a loaded machine stretch a quick flick into a slow drag.
   void swipe(double x, double y, double dx, int steps, int ms, int holdMs = 0) {
     js(QStringLiteral("(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
                       " function ev(type, px) { book.dispatchEvent(new PointerEvent(type, { pointerId: 7, pointerType: 'touch',"
                       " isPrimary: true, clientX: px, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1,"
                       " bubbles: true, cancelable: true })); }"
                       " function up() { ev('pointerup', %1 + %3); window.fvTouchDone = true; }"
-                      " ev('pointerdown', %1); var i = 0; var t = setInterval(function () { i++; ev('pointermove', %1 + %3 * i / %4);"
-                      " if (i < %4) return; clearInterval(t); if (%6 > 0) setTimeout(up, %6); else up(); }, %5); })()")
+                      " ev('pointerdown', %1);"
+                      " for (var i = 1; i <= %4; i++) { var end = performance.now() + %5; while (performance.now() < end) {}"
+                      " ev('pointermove', %1 + %3 * i / %4); }"
+                      " if (%6 > 0) setTimeout(up, %6); else up(); })()")
            .arg(x)
            .arg(y)
            .arg(dx)
