@@ -66,7 +66,8 @@ mkdir -p -m 0700 "$work/home"
 cli=$root/usr/bin/folivox-cli
 [ "$(run "$cli" --version)" = "folivox-cli $version" ] || fail "folivox-cli --version does not say $version"
 [ "$(run "$root/usr/bin/folivox" --version 2>/dev/null)" = "Folivox $version" ] || fail "folivox --version does not say $version"
-commands=$(run "$cli" --help | awk '/^Commands:/ {on = 1; next} /^$/ {on = 0} on {print $1}') || commands=""
+# Commands are the entries indented by two spaces; their descriptions may run on below.
+commands=$(run "$cli" --help | awk '/^Commands:/ {on = 1; next} /^$/ {on = 0} on && /^  [a-z]/ {print $1}') || commands=""
 [ -n "$commands" ] || fail "folivox-cli --help lists no commands"
 # Manual pages as plain option names: roff writes "-" as "\-".
 manpage() { gzip -dc "$root/usr/share/man/man1/$1.1.gz" | sed 's/\\-/-/g'; }
