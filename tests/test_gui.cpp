@@ -57,25 +57,10 @@ constexpr int kWaitMs = 90000;
 
 // A two-page PDF: the first page 595.3 x 841.9 points, the second smaller.
 QByteArray twoPagePdf() {
-  const QList<QByteArray> objects = {
-      "<< /Type /Catalog /Pages 2 0 R >>",
-      "<< /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595.3 841.9] /Contents 5 0 R >>",
-      "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 400] /Contents 5 0 R >>",
-      "<< /Length 34 >>\nstream\n0.2 0.5 0.3 rg 50 50 200 300 re f\nendstream",
-  };
-  QByteArray pdf = "%PDF-1.4\n";
-  QList<qsizetype> offsets;
-  for (qsizetype i = 0; i < objects.size(); ++i) {
-    offsets << pdf.size();
-    pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
-  }
-  const qsizetype xref = pdf.size();
-  pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
-  for (qsizetype o : offsets) pdf += QByteArray::number(o).rightJustified(10, '0') + " 00000 n \n";
-  pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
-         QByteArray::number(xref) + "\n%%EOF\n";
-  return pdf;
+  PdfFixture pdf(2);
+  pdf.page(0).mediaBox = "[0 0 595.3 841.9]";
+  pdf.page(1).mediaBox = "[0 0 300 400]";
+  return pdf.build();
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -142,7 +127,6 @@ class TestGui : public QObject {
                              30000);
 
     QCOMPARE(app->btnFloat()->text(), QString("Float"));
-    QCOMPARE(app->outlineView()->indentation(), 8);
     QVERIFY(app->outlineView()->model()->rowCount() > 5);
     QVERIFY(
         app->outlineView()->isExpanded(app->tmplDelegate()->model()->indexOf(tmpl().propertyForKey("toolbarGroup"))));
@@ -164,7 +148,6 @@ class TestGui : public QObject {
     }
     QVERIFY(timer && timer->isActive());
     QCOMPARE(app->applyChangeTimer(), timer);
-    QCOMPARE(timer->interval(), 330);
     QCOMPARE(app->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly).size(), qsizetype(1));
     const int tag = app->applyChangeTag();
     QTRY_VERIFY_WITH_TIMEOUT(app->applyChangeTag() != tag, 2000);
