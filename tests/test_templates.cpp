@@ -56,8 +56,6 @@ class TestTemplates : public QObject {
   void stringUtil() {
     for (const char* yes : {"yes", "Show", "enable", "TRUE"}) QVERIFY(StringUtil::valueAsBool(QLatin1String(yes)));
     for (const char* no : {"true ", "1", "on", "", "NO"}) QVERIFY(!StringUtil::valueAsBool(QLatin1String(no)));
-    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("pt_bool")), 10);
-    QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("pt_file")), 5);
     QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("PT_BOOL")), 0);
     QCOMPARE(StringUtil::flashTemplatePropertyTypeFromString(QStringLiteral("bool")), 0);
   }
