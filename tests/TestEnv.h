@@ -12,6 +12,20 @@
 
 #include "base/PlatformPaths.h"
 
+// Writes `bytes` to `path`, making its folder first; a failure fails the running test.
+inline bool writeFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  if (f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size()) return true;
+  QTest::qFail(qPrintable(QStringLiteral("cannot write ") + path), __FILE__, __LINE__);
+  return false;
+}
+
+inline QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class TestEnv {
  public:
   TestEnv() {

@@ -35,13 +35,6 @@ QByteArray readAll(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void write(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
 }  // namespace
 
 class TestBase : public QObject {
@@ -108,7 +101,7 @@ class TestBase : public QObject {
       QVERIFY(f->isIntact());
     }
     const QString path = a->path();
-    write(path + "/sub/page.jpg", "x");
+    writeFile(path + "/sub/page.jpg", "x");
     a.reset();
     QVERIFY(!QFileInfo::exists(path));
     QVERIFY(QFileInfo(shared + "/temp.AAAAAA/1.jpg").isSymLink());  // untouched, not followed
@@ -131,7 +124,7 @@ class TestBase : public QObject {
     for (const QString& d : {open, sticky, plain}) QVERIFY(QDir().mkdir(d));
     ::chmod(QFile::encodeName(open).constData(), 0777);
     ::chmod(QFile::encodeName(sticky).constData(), 01777);
-    write(dir.filePath("file"), "x");
+    writeFile(dir.filePath("file"), "x");
     QVERIFY(PrivateFolder::unsafeParentReason(open).contains("writable by other users"));
     QVERIFY(PrivateFolder::unsafeParentReason(sticky).isEmpty());  // as /tmp
     QVERIFY(PrivateFolder::unsafeParentReason(plain).isEmpty());
@@ -161,12 +154,12 @@ class TestBase : public QObject {
     const QString parent = dir.path();
     // A folder whose process has ended holds no lock.
     QVERIFY(QDir().mkpath(parent + "/w-1-dead/files/page"));
-    write(parent + "/w-1-dead/files/page/1.jpg", "x");
+    writeFile(parent + "/w-1-dead/files/page/1.jpg", "x");
     // Neither links, files, nor other names are touched.
     QVERIFY(QDir().mkpath(parent + "/elsewhere"));
-    write(parent + "/elsewhere/keep", "x");
+    writeFile(parent + "/elsewhere/keep", "x");
     QVERIFY(QFile::link(parent + "/elsewhere", parent + "/w-2-link"));
-    write(parent + "/w-3-file", "x");
+    writeFile(parent + "/w-3-file", "x");
     QVERIFY(QDir().mkpath(parent + "/other-4-dead"));
     // A folder of this process, and one that another running process holds.
     std::unique_ptr<PrivateFolder> mine = PrivateFolder::create(parent, "w-");
@@ -220,7 +213,7 @@ class TestBase : public QObject {
     QTemporaryDir dir;
     const QString r = dir.path();
     for (const char* sub : {"a/b/c", "d", ".hidden"}) QDir().mkpath(r + "/" + sub);
-    write(r + "/a/file.txt", "x");
+    writeFile(r + "/a/file.txt", "x");
     QVERIFY(QFile::link(r + "/d", r + "/link"));
     QStringList list = HXCUtility::subFolderOfFolder(r);
     list.sort();
@@ -240,12 +233,12 @@ class TestBase : public QObject {
     QCOMPARE(readAll(t), utf16le("/p/preview\n/p/preview/"));
 
     // Another program's UTF-8 file with CR LF: lines survive, path appended.
-    write(t, "/x/one\r\n/p/preview\r\n");
+    writeFile(t, "/x/one\r\n/p/preview\r\n");
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
     QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
 
     // A last byte that is not UTF-8 is read as Latin-1, not dropped.
-    write(t, "/caf\xc3");
+    writeFile(t, "/caf\xc3");
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p"));
     QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/caf\u00c3\n/p"));
     // A trust file that cannot be read (here: far too large, or a pipe) is
@@ -266,7 +259,7 @@ class TestBase : public QObject {
     const QString dir = QDir::temp().filePath(QStringLiteral("atomic"));
     QDir().mkpath(dir);
     const QString target = dir + "/book.bin";
-    write(target, "old book");
+    writeFile(target, "old book");
     QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
     // A write that hits the file-size limit (as a full disk would): the old
@@ -296,7 +289,7 @@ class TestBase : public QObject {
     QCOMPARE(readAll(target), QByteArray("new book"));
     QCOMPARE(QFileInfo(target).permissions() & 0x0077, QFileDevice::Permissions());
     const QString elsewhere = dir + "/elsewhere.txt";
-    write(elsewhere, "untouched");
+    writeFile(elsewhere, "untouched");
     QVERIFY(QFile::link(elsewhere, dir + "/link.txt"));
     QVERIFY(AtomicFile::writeFile(dir + "/link.txt", "replaced"));
     QVERIFY(!QFileInfo(dir + "/link.txt").isSymLink());

@@ -32,18 +32,6 @@ Run cli(const QStringList& args, const QString& program = QCoreApplication::appl
   return r;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A CLI run that stops itself at a named point (FOLIVOX_STOP_AT) or runs
 // under a file-size limit; the caller looks at it, kills or continues it.
 struct Child {

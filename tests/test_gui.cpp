@@ -63,12 +63,6 @@ QByteArray twoPagePdf() {
   return pdf.build();
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
 // The value a style's settings file gives a key ("" when it gives none).
 QString styleValue(const QString& tmplName, const QString& style, const QString& key) {
   QFile f(FlashTemplate::stylePathFor(tmplName, style) + QStringLiteral("/tmplSetting.txt"));

@@ -34,17 +34,6 @@
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Every file below `root` (relative path -> bytes).
 QMap<QString, QByteArray> snapshot(const QString& root) {
   QMap<QString, QByteArray> files;

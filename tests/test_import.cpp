@@ -66,11 +66,6 @@ void verifyProgress(const QList<Progress>& posts, int n) {
   }
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 QSize jpegSize(const QString& path) {
   QImageReader reader(path, "jpeg");
   return reader.size();

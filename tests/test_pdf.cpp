@@ -13,11 +13,6 @@
 
 namespace {
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // Every page's text, and a check that every page has the conversion's size.
 QStringList pagesText(const QString& pdf) {
   const std::unique_ptr<MuPdfDocument> doc = MuPdfDocument::open(pdf);

@@ -41,11 +41,6 @@ QByteArray dataScript(const char* kind, int number, const QJsonObject& payload) 
          QJsonDocument(payload).toJson(QJsonDocument::Compact) + ");\n";
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 // files/text/N.js, files/text/all.js and files/pages.js for pages numbered from 1.
 bool writeText(const QString& book, const QList<QList<Word>>& pages, const QStringList& labels) {
   const QString dir = book + QStringLiteral("/files/text");

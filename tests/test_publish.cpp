@@ -27,18 +27,6 @@
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
-QByteArray readFile(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text"),
              const QString& kids = QString()) {
   return QStringLiteral("<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"

@@ -22,13 +22,6 @@ QString package(const QString& props) {
       .arg(props);
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-  QDir().mkpath(QFileInfo(path).absolutePath());
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
-
 std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
   pugi::xml_document doc;
   const QByteArray utf8 = xml.toUtf8();
