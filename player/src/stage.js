@@ -21,7 +21,7 @@
     var docks = [];
     var painted = false;
 
-    var stage = make('main', 'fv-stage', { 'aria-label': opts.title || document.title || T.page, tabindex: '-1' });
+    var stage = make('main', 'fv-stage', { id: 'fv-stage', 'aria-label': opts.title || document.title || T.page, tabindex: '-1' });
     var scroll = make('div', 'fv-scroll');
     var book = make('div', 'fv-book');
     var sides = { left: make('div', 'fv-side fv-side-left'), right: make('div', 'fv-side fv-side-right') };
@@ -36,7 +36,7 @@
     var sr = make('div', 'fv-sr', { 'aria-live': 'polite' });
     // Keyboard readers meet this first: it skips the title and the toolbar, and the
     // next Tab reaches the page's link areas. The toolbar goes in between (toolbar.js).
-    var skip = make('a', 'fv-skip', { href: '#' });
+    var skip = make('a', 'fv-skip', { href: '#fv-stage' });
     skip.textContent = T.skipToBook;
     skip.addEventListener('click', function (ev) {
       ev.preventDefault();

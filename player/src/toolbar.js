@@ -31,7 +31,8 @@
 
     function buildBrand() {
       if (!opts.logo && !opts.title) return;
-      var brand = make('div', 'fv-brand');
+      // Outside a header bar the title stands alone: it is the page's banner then.
+      var brand = make(head ? 'div' : 'header', 'fv-brand');
       if (opts.logo) {
         var img = make('img', 'fv-logo', { src: opts.logo, alt: opts.logoLink ? opts.logoLink : '' });
         img.addEventListener('error', function () { img.remove(); });
