@@ -2,8 +2,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const { find } = require('../src/find.js');
-const { createBus } = require('../src/events.js');
-const { createReader } = require('../src/reader.js');
+const { readerOver } = require('../tools/fixtures.js');
 
 // A search index over pages given as [text, cut word indices]; page numbers from 1,
 // book positions from 0.
@@ -22,15 +21,13 @@ test('case, accents, ligatures and look-alike letters fold on both sides', () =>
     ['The o\ufb03ce of the \u00c9COLE, don\u2019t'],
     ['Cafe\u0301 written with a combining accent']
   ]);
-  assert.deepStrictEqual(found(index, 'cafe'), ['0:Caf\u00e9', '2:Cafe\u0301']);
-  assert.deepStrictEqual(found(index, 'CAF\u00c9'), ['0:Caf\u00e9', '2:Cafe\u0301']);
-  assert.deepStrictEqual(found(index, 'strasse'), ['0:Stra\u00dfe']);
-  assert.deepStrictEqual(found(index, 'office'), ['1:o\ufb03ce'], 'the ffi ligature matches its letters');
-  assert.deepStrictEqual(found(index, 'ecole'), ['1:\u00c9COLE']);
-  assert.deepStrictEqual(found(index, "don't"), ['1:don\u2019t'], 'a typed apostrophe finds the typographic one');
-  // A match inside a folded character marks the whole character.
-  assert.deepStrictEqual(found(index, 'ffic'), ['1:\ufb03c']);
-  assert.deepStrictEqual(found(index, 'stras'), ['0:Stra\u00df']);
+  const cases = [
+    ['cafe', ['0:Caf\u00e9', '2:Cafe\u0301']], ['CAF\u00c9', ['0:Caf\u00e9', '2:Cafe\u0301']], ['strasse', ['0:Stra\u00dfe']],
+    ['office', ['1:o\ufb03ce']],  // the ffi ligature matches its letters
+    ['ecole', ['1:\u00c9COLE']], ["don't", ['1:don\u2019t']],  // a typed apostrophe finds the typographic one
+    // A match inside a folded character marks the whole character.
+    ['ffic', ['1:\ufb03c']], ['stras', ['0:Stra\u00df']]];
+  for (const [q, want] of cases) assert.deepStrictEqual(found(index, q), want, q);
 });
 
 test('a word cut at a line end is found whole, and a line break is a space', () => {
@@ -121,19 +118,14 @@ test('a 2,000-page book: a word on one page, and a common one up to the cap', ()
 });
 
 test('the address can open a search', () => {
-  assert.strictEqual(find.queryFromHash('#search=caf%C3%A9%20au%20lait'), 'caf\u00e9 au lait');
-  assert.strictEqual(find.queryFromHash('#page=3&search=word'), 'word');
-  assert.strictEqual(find.queryFromHash('#search=100%'), '100%', 'a stray % stays');
-  assert.strictEqual(find.queryFromHash('#search='), null);
-  assert.strictEqual(find.queryFromHash('#research=x'), null);
-  assert.strictEqual(find.queryFromHash('#page=3'), null);
+  // A stray % stays; an empty query, another key or no search key open nothing.
+  assert.deepStrictEqual(['#search=caf%C3%A9%20au%20lait', '#page=3&search=word', '#search=100%', '#search=', '#research=x', '#page=3']
+    .map((h) => find.queryFromHash(h)), ['caf\u00e9 au lait', 'word', '100%', null, null, null]);
 });
 
 // A reader over n pages in two-page spreads and a finder on an index of them.
 function finderOver(n, pages) {
-  const bus = createBus();
-  const reader = createReader({ pages: Array.from({ length: n }, () => ({})), bus });
-  reader.setSingle(false, true);
+  const { bus, reader } = readerOver(n);
   const seen = [];
   bus.on('findresult', (e) => seen.push(e));
   let release = null;
@@ -185,10 +177,9 @@ test('finder: a slow search never overwrites a newer one; a book without text sa
   assert.deepStrictEqual(done.map((e) => e.query), ['beta']);
   assert.strictEqual(done[0].hits[0].position, 1);
 
-  const bus = createBus();
+  const { bus, reader } = readerOver(1);
   const seen = [];
   bus.on('findresult', (e) => seen.push(e.status));
-  const reader = createReader({ pages: [{}], bus });
   const none = find.createFinder({ reader, bus, index: () => Promise.resolve(null) });
   await none.run('anything');
   const broken = find.createFinder({ reader, bus, index: () => Promise.reject(new Error('gone')) });

@@ -5,10 +5,8 @@ const { labels: L } = require('../src/labels.js');
 const { testLabels } = require('../tools/make-test-book.js');
 
 test('labels from pages.js are cleaned, and a book without any has none', () => {
-  assert.strictEqual(L.cleanLabels(null, 3), null);
-  assert.strictEqual(L.cleanLabels({ v: 1 }, 3), null);
-  assert.strictEqual(L.cleanLabels({ v: 1, labels: 'i,ii' }, 3), null);
-  assert.strictEqual(L.cleanLabels({ v: 1, labels: ['', ' ', null] }, 3), null, 'only empty labels');
+  // Nothing, no list, not a list, only empty labels.
+  for (const p of [null, { v: 1 }, { v: 1, labels: 'i,ii' }, { v: 1, labels: ['', ' ', null] }]) assert.strictEqual(L.cleanLabels(p, 3), null);
   assert.deepStrictEqual(L.cleanLabels({ v: 1, labels: [' i ', 7, 'a\u0000b\n c', 'x'.repeat(50), 'extra'] }, 4),
     ['i', '', 'a b c', 'x'.repeat(32)]);
   assert.deepStrictEqual(L.cleanLabels({ v: 1, labels: ['A-1'] }, 3), ['A-1', '', ''], 'a short list leaves the rest unlabelled');

@@ -42,12 +42,10 @@ test('turn plans put the right pages on the leaf and under it', () => {
 });
 
 test('the leaf follows the pointer; a soft page bends but lies flat at both ends', () => {
-  assert.strictEqual(L.angleFromPointer(600, 300, 300, 'right'), 0);
-  assert.strictEqual(Math.round(L.angleFromPointer(300, 300, 300, 'right')), 90);
-  assert.strictEqual(L.angleFromPointer(-50, 300, 300, 'right'), 180);
-  assert.strictEqual(L.angleFromPointer(0, 300, 300, 'left'), 0);
-  assert.strictEqual(Math.round(L.angleFromPointer(450, 300, 300, 'left')), 120);
-  assert.strictEqual(L.angleFromPointer(10, 0, 0, 'right'), 0);
+  const angle = (a) => L.angleFromPointer(...a);
+  assert.deepStrictEqual([[600, 300, 300, 'right'], [-50, 300, 300, 'right'], [0, 300, 300, 'left'], [10, 0, 0, 'right']].map(angle),
+    [0, 180, 0, 0]);
+  assert.deepStrictEqual([[300, 300, 300, 'right'], [450, 300, 300, 'left']].map((a) => Math.round(angle(a))), [90, 120]);
   const sum = (a) => a.reduce((x, y) => x + y, 0);
   for (const theta of [0, 30, 90, 150, 180]) {
     const d = L.stripAngles(theta, 8, 38);
@@ -62,24 +60,17 @@ test('the leaf follows the pointer; a soft page bends but lies flat at both ends
 
 test('layout: single page on narrow or portrait screens, pages fit the stage', () => {
   const a = 612 / 792;
-  assert.strictEqual(L.useSinglePage(1280, 720, a), false);
-  assert.strictEqual(L.useSinglePage(768, 1024, a), true);
-  assert.strictEqual(L.useSinglePage(500, 300, a), true);
+  assert.deepStrictEqual([[1280, 720], [768, 1024], [500, 300]].map(([w, h]) => L.useSinglePage(w, h, a)), [false, true, true]);
   assert.deepStrictEqual(L.fitPage(1000, 600, 0.5, false), { width: 300, height: 600 });
   assert.deepStrictEqual(L.fitPage(1000, 900, 1, false), { width: 500, height: 500 });
   assert.deepStrictEqual(L.fitPage(400, 900, 0.8, true), { width: 400, height: 500 });
 });
 
 test('deep links and page labels', () => {
-  assert.strictEqual(L.pageFromHash('#page=3', 10), 2);
-  assert.strictEqual(L.pageFromHash('#zoom=2&page=10', 10), 9);
-  assert.strictEqual(L.pageFromHash('#page=11', 10), -1);
-  assert.strictEqual(L.pageFromHash('#page=0', 10), -1);
-  assert.strictEqual(L.pageFromHash('#page=3x', 10), -1);
-  assert.strictEqual(L.pageFromHash('', 10), -1);
+  assert.deepStrictEqual(['#page=3', '#zoom=2&page=10', '#page=11', '#page=0', '#page=3x', ''].map((h) => L.pageFromHash(h, 10)),
+    [2, 9, -1, -1, -1, -1]);
   const v = L.spreadView(2, 10, false, true);
-  assert.strictEqual(L.hashPageFor(v, 4), 4);
-  assert.strictEqual(L.hashPageFor(v, 7), 3);
+  assert.deepStrictEqual([L.hashPageFor(v, 4), L.hashPageFor(v, 7)], [4, 3]);
 });
 
 test('only pages near the open spread are fetched, whatever the book size', () => {

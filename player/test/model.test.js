@@ -3,6 +3,7 @@ const test = require('node:test');
 const assert = require('node:assert');
 const M = require('../src/model.js');
 const { bookXml } = require('../tools/make-test-book.js');
+const { bookText } = require('../tools/fixtures.js');
 
 const URL_ACTION = 'com.velmora.flipbook.pageeditor.TAnnoActionOpenURL';
 const PAGE_ACTION = 'com.velmora.flipbook.pageeditor.TAnnoActionGotoPage';
@@ -13,11 +14,8 @@ const web = (u) => [URL_ACTION, '<url>' + u + '</url>'];
 const goto = (p) => [PAGE_ACTION, '<pageIndex>' + p + '</pageIndex>'];
 
 test('page numbers come from page URLs', () => {
-  assert.strictEqual(M.pageNumberFromUrl('./files/page/7.jpg'), 7);
-  assert.strictEqual(M.pageNumberFromUrl('./files/page/12.swf?x=1'), 12);
-  assert.strictEqual(M.pageNumberFromUrl('./files/page/cover.jpg'), -1);
-  assert.strictEqual(M.pageNumberFromUrl('./files/page/7'), -1);
-  assert.strictEqual(M.pageNumberFromUrl(''), -1);
+  assert.deepStrictEqual(['./files/page/7.jpg', './files/page/12.swf?x=1', './files/page/cover.jpg', './files/page/7', '']
+    .map((u) => M.pageNumberFromUrl(u)), [7, 12, -1, -1, -1]);
 });
 
 test('book.xml from the publisher becomes settings, pages, contents and links', () => {
@@ -46,16 +44,9 @@ test('book.xml from the publisher becomes settings, pages, contents and links', 
 });
 
 test('link areas: hostile addresses, unknown targets and bad geometry are dropped', () => {
-  const xml = '<flipbook><extConfig/><pages>' +
-    '<page isHardPage="false"><normalUrl>./files/page/1.jpg</normalUrl></page>' +
-    '<page isHardPage="false"><normalUrl>./files/page/2.jpg</normalUrl></page></pages>' +
-    '<pagesAnnos><pageAnnos pageIndex="1">' +
-    anno(web('javascript:alert(1)'), 0.1, 0.1, 0.2, 0.2) +
-    anno(web(' JaVaScRiPt:alert(1)'), 0.1, 0.1, 0.2, 0.2) +
-    anno(web('data:text/html,x'), 0.1, 0.1, 0.2, 0.2) +
-    anno(web('file:///etc/passwd'), 0.1, 0.1, 0.2, 0.2) +
-    anno(web('https:evil'), 0.1, 0.1, 0.2, 0.2) +
-    anno(web('/relative/path'), 0.1, 0.1, 0.2, 0.2) +
+  const bad = ['javascript:alert(1)', ' JaVaScRiPt:alert(1)', 'data:text/html,x', 'file:///etc/passwd', 'https:evil',
+    '/relative/path'].map((u) => anno(web(u), 0.1, 0.1, 0.2, 0.2)).join('');
+  const xml = bookText(['./files/page/1.jpg', './files/page/2.jpg'], '<pagesAnnos><pageAnnos pageIndex="1">' + bad +
     anno(web('http://ok.example/a b'), 0.1, 0.1, 0.2, 0.2) +
     anno(goto(9), 0.1, 0.1, 0.2, 0.2) +
     anno(goto('two'), 0.1, 0.1, 0.2, 0.2) +
@@ -66,7 +57,7 @@ test('link areas: hostile addresses, unknown targets and bad geometry are droppe
     anno(['com.example.Other', '<url>http://x.example/</url>'], 0.1, 0.1, 0.2, 0.2) +
     '</pageAnnos><pageAnnos pageIndex="0">' + anno(goto(1), 0, 0, 1, 1) +
     '</pageAnnos><pageAnnos pageIndex="3">' + anno(goto(1), 0, 0, 1, 1) +
-    '</pageAnnos></pagesAnnos></flipbook>';
+    '</pageAnnos></pagesAnnos>');
   const book = M.parseBookXml(xml);
   const round = (l) => Object.assign({}, l, { x: +l.x.toFixed(6), y: +l.y.toFixed(6), w: +l.w.toFixed(6), h: +l.h.toFixed(6) });
   assert.deepStrictEqual(book.linksOf(0).map(round), [
@@ -80,10 +71,10 @@ test('contents nesting is bounded and headings without a page are kept only with
   let deep = '';
   for (let i = 0; i < 100; i++) deep += '<o><c>L' + i + '</c><p>1</p><l>' + (i + 1) + '</l><ci>';
   for (let i = 0; i < 100; i++) deep += '</ci></o>';
-  const xml = '<flipbook><extConfig/><pages><page><normalUrl>./files/page/1.jpg</normalUrl></page></pages><ols>' +
+  const xml = bookText(['./files/page/1.jpg'], '<ols>' +
     '<o><c>Part</c><p>77</p><l>1</l><ci><o><c>In book</c><p>1</p><l>2</l><ci/></o></ci></o>' +
     '<o><c>Gone</c><p>77</p><l>1</l><ci/></o>' +
-    '<o><c>   </c><p>1</p><l>1</l><ci/></o>' + deep + '</ols></flipbook>';
+    '<o><c>   </c><p>1</p><l>1</l><ci/></o>' + deep + '</ols>');
   const toc = M.parseBookXml(xml).toc;
   assert.deepStrictEqual(toc.slice(0, 2).map((e) => [e.title, e.page, e.children.length]), [['Part', -1, 1], ['1', 0, 0]]);
   let depth = 0;
@@ -92,10 +83,8 @@ test('contents nesting is bounded and headings without a page are kept only with
 });
 
 test('page pictures outside the book folder are refused but keep their place', () => {
-  const page = (u) => '<page isHardPage="false"><normalUrl>' + u + '</normalUrl></page>';
-  const xml = '<flipbook><extConfig/><pages>' + page('https://tracker.example/1.jpg') + page('./files/page/2.jpg') +
-    page('../../../etc/3.jpg') + page('./files/page/4.jpg&quot;);x') + page('/abs/5.jpg') + '</pages></flipbook>';
-  const pages = M.parseBookXml(xml).pages;
+  const pages = M.parseBookXml(bookText(['https://tracker.example/1.jpg', './files/page/2.jpg', '../../../etc/3.jpg',
+    './files/page/4.jpg&quot;);x', '/abs/5.jpg'])).pages;
   assert.deepStrictEqual(pages.map((p) => p.url), ['', './files/page/2.jpg', '', '', '']);
   assert.deepStrictEqual(pages.map((p) => p.thumb), ['', './files/page/2.jpg', '', '', '']);
 });

@@ -19,12 +19,12 @@ test('a page keeps its shape, fitted and centred in its slot', () => {
 
 test('the zoom picture is taken from 150 % on, and sooner where the screen has the pixels', () => {
   const page = { hasLarge: true, zoom: 1, dpr: 1, shown: 560, natural: 1224 };
-  assert.ok(!P.wantsLarge(page), 'at 100 % the normal picture is sharp');
-  assert.ok(P.wantsLarge(Object.assign({}, page, { zoom: 1.5 })));
-  assert.ok(P.wantsLarge(Object.assign({}, page, { zoom: 2 })));
-  assert.ok(!P.wantsLarge(Object.assign({}, page, { zoom: 4, hasLarge: false })), 'a book without zoom pictures');
-  // A high-density screen: 900 CSS pixels are 1800 device pixels.
-  assert.ok(P.wantsLarge(Object.assign({}, page, { dpr: 2, shown: 900 })));
-  assert.ok(!P.wantsLarge(Object.assign({}, page, { dpr: 2, shown: 400 })), 'a phone: the normal picture has the pixels');
-  assert.ok(!P.wantsLarge(Object.assign({}, page, { dpr: 3, shown: 900, natural: 0 })), 'before the picture is known');
+  const cases = [
+    [{}, false],  // at 100 % the normal picture is sharp
+    [{ zoom: 1.5 }, true], [{ zoom: 2 }, true],
+    [{ zoom: 4, hasLarge: false }, false],  // a book without zoom pictures
+    [{ dpr: 2, shown: 900 }, true],  // a high-density screen: 900 CSS pixels are 1800 device pixels
+    [{ dpr: 2, shown: 400 }, false],  // a phone: the normal picture has the pixels
+    [{ dpr: 3, shown: 900, natural: 0 }, false]];  // before the picture is known
+  for (const [more, want] of cases) assert.strictEqual(P.wantsLarge(Object.assign({}, page, more)), want, JSON.stringify(more));
 });

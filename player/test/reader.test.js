@@ -3,15 +3,13 @@ const test = require('node:test');
 const assert = require('node:assert');
 const { createBus } = require('../src/events.js');
 const { createReader } = require('../src/reader.js');
+const { readerOver } = require('../tools/fixtures.js');
 
 // A reader over n plain pages, with the events it emitted.
 function open(n, more) {
-  const bus = createBus();
+  const { bus, reader } = readerOver(n, more);
   const seen = [];
   for (const name of ['spreadchange', 'zoomchange', 'turnstart']) bus.on(name, (e) => seen.push([name, e]));
-  const pages = Array.from({ length: n }, () => ({}));
-  const reader = createReader(Object.assign({ pages, bus }, more));
-  reader.setSingle(false, true);
   return { bus, reader, seen, names: () => seen.map((s) => s[0]) };
 }
 
