@@ -26,6 +26,12 @@ inline QByteArray readFile(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The converters' work folders now in the temporary root.
+inline QStringList workFolders() {
+  return QDir(PlatformPaths::current().tmpRoot)
+      .entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
 class TestEnv {
  public:
   TestEnv() {

@@ -16,7 +16,7 @@
 #include <pugixml.hpp>
 
 #include "PdfFixture.h"
-#include "TestEnv.h"
+#include "TemplateFixture.h"
 #include "base/HXCUtility.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSourcePDF.h"
@@ -74,25 +74,6 @@ class LogCapture {
   QtMessageHandler m_previous;
 };
 
-QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text")) {
-  return QStringLiteral(
-             "<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"
-             "<defaultValue/></property>")
-      .arg(type, key.toHtmlEscaped(), value.toHtmlEscaped());
-}
-
-QByteArray package(const QString& props) {
-  return ("<t><info><htmlPath>index.html</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
-          "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" +
-          props + "</properties></t>")
-      .toUtf8();
-}
-
-QStringList workFolders() {
-  return QDir(PlatformPaths::current().tmpRoot)
-      .entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 // Files that only an interrupted atomic write leaves behind (QSaveFile's
 // "<name>.XXXXXX" beside its target).
 QStringList strayTempFiles(const QString& folder, const QStringList& expected) {
@@ -119,11 +100,6 @@ class TestHostile : public QObject {
   QString m_res;
 
   QString path(const QString& name) const { return m_dir.filePath(name); }
-
-  void writeTemplate(const QString& name, const QString& props) {
-    QVERIFY(writeFile(m_res + "/AppFiles/Templates/" + name + "/flashTemplate.xml", package(props)));
-    QVERIFY(writeFile(m_res + "/AppFiles/Templates/" + name + "/index.html", "<title>${index.title}</title>"));
-  }
 
   // Picture pages of `bytes` bytes each (publishing copies them as they are).
   std::shared_ptr<FlashPageSourceImg> pages(const QString& tag, int count, int bytes) {
@@ -301,9 +277,7 @@ class TestHostile : public QObject {
     QVERIFY2(source, qPrintable(op->errorString()));
     QVERIFY(source->pageTextScript(2).size() > 1'000'000);
 
-    QVERIFY(writeFile(m_res + "/AppFiles/Templates/text/flashTemplate.xml", package(prop("x", "1"))));
-    QVERIFY(writeFile(m_res + "/AppFiles/Templates/text/index.html",
-                      "<title>${index.title}</title><div class=\"fv-index\">${book.text}</div>"));
+    writeTemplate("text", prop("x", "1"), "<title>${index.title}</title><div class=\"fv-index\">${book.text}</div>");
     const QString book = path(QStringLiteral("text-book"));
     PublishOptions options;
     options.folder = book;

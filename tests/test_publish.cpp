@@ -8,7 +8,7 @@
 #include <sys/stat.h>
 
 #include "PdfFixture.h"
-#include "TestEnv.h"
+#include "TemplateFixture.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
@@ -27,13 +27,6 @@
 
 namespace {
 
-QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text"),
-             const QString& kids = QString()) {
-  return QStringLiteral("<property type=\"%1\"><key>%2</key><title>t</title><desc/><value>%3</value><valueSource/>"
-                        "<defaultValue/>%4</property>")
-      .arg(type, key, value, kids.isEmpty() ? QString() : "<childProperties>" + kids + "</childProperties>");
-}
-
 qulonglong inode(const QString& path) {
   struct stat st {};
   return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
@@ -51,13 +44,6 @@ class TestPublish : public QObject {
   Q_OBJECT
   QTemporaryDir m_dir;
   QString m_res;
-
-  void writeTemplate(const QString& name, const QString& props, const QByteArray& html = "<title>${index.title}</title>") {
-    writeFile(m_res + "/AppFiles/Templates/" + name + "/flashTemplate.xml",
-              ("<t><info><htmlPath>index.html</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
-               "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" + props + "</properties></t>").toUtf8());
-    if (!html.isNull()) writeFile(m_res + "/AppFiles/Templates/" + name + "/index.html", html);
-  }
 
   std::shared_ptr<FlashPageSourceImg> imagePages(int count) {
     auto src = std::make_shared<FlashPageSourceImg>();

@@ -1,26 +1,11 @@
 // Template properties, package loading, value lookup, styles and settings files.
 #include <pugixml.hpp>
 
-#include "TestEnv.h"
+#include "TemplateFixture.h"
 #include "templates/FlashTemplate.h"
 #include "templates/StringUtil.h"
 
 namespace {
-
-QString prop(const QString& key, const QString& value, const QString& attrs = QString(), const QString& extra = QString()) {
-  return QStringLiteral("<property %1><key>%2</key><title>T %2</title><desc>d</desc><value>%3</value>"
-                        "<valueSource></valueSource><defaultValue></defaultValue>%4</property>")
-      .arg(attrs, key, value, extra);
-}
-
-QString kids(const QString& inner) { return QStringLiteral("<childProperties>%1</childProperties>").arg(inner); }
-
-QString package(const QString& props) {
-  return QStringLiteral("<t><info><htmlPath>html\\index.html</htmlPath><swfPath>book.swf</swfPath>"
-                        "<defaultStyle>Blank</defaultStyle><macAppFilesFolder>m</macAppFilesFolder>"
-                        "<mobileTmplFilesPath></mobileTmplFilesPath></info><properties>%1</properties></t>")
-      .arg(props);
-}
 
 std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
   pugi::xml_document doc;
@@ -36,8 +21,7 @@ std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
 class TestTemplates : public QObject {
   Q_OBJECT
   QTemporaryDir m_res;
-  QString tmplDir(const QString& name) { return m_res.path() + QStringLiteral("/AppFiles/Templates/") + name + QLatin1Char('/'); }
-  void writeTemplate(const QString& name, const QString& xml) { writeFile(tmplDir(name) + "flashTemplate.xml", xml.toUtf8()); }
+  void writePackage(const QString& name, const QString& xml) { writeFile(templateFolder(name) + "flashTemplate.xml", xml.toUtf8()); }
 
  private Q_SLOTS:
   void initTestCase() {
@@ -54,7 +38,8 @@ class TestTemplates : public QObject {
   }
 
   void propertyReading() {
-    auto p = loadProperty(prop("c", " 0x00ff00 ", R"(type="pt_color" aType="")"));
+    auto p = loadProperty(QStringLiteral("<property type=\"pt_color\" aType=\"\"><key>c</key><title/><desc/>"
+                                         "<value> 0x00ff00 </value><valueSource/><defaultValue/></property>"));
     QCOMPARE(p->propertyType(), 10);  // aType wins over type
     QCOMPARE(p->value(), QStringLiteral(" 0x00ff00 "));  // blanks kept
     QCOMPARE(p->aTitle(), QString());
@@ -70,9 +55,8 @@ class TestTemplates : public QObject {
 
     // Children: only <property> elements count, parents set, any depth; a
     // key of a nested property never fills the parent's.
-    p = loadProperty(prop("A", "1", QString(),
-                          kids(prop("A1", "x", QString(), kids(prop("A1a", "y"))) + "<other/>" + prop("A2", "z") +
-                                   prop("A3", "w"))));
+    p = loadProperty(prop("A", "1", "pt_text", prop("A1", "x", "pt_text", prop("A1a", "y")) + "<other/>" + prop("A2", "z") +
+                                                   prop("A3", "w")));
     QCOMPARE(p->key(), QStringLiteral("A"));
     QCOMPARE(p->childCount(), 3);
     QCOMPARE(p->childProperties()[0]->parent(), p.get());
@@ -81,7 +65,7 @@ class TestTemplates : public QObject {
 
     // A second load replaces the children.
     pugi::xml_document doc;
-    const QByteArray other = prop("B", "2", QString(), kids(prop("B1", "3"))).toUtf8();
+    const QByteArray other = prop("B", "2", "pt_text", prop("B1", "3")).toUtf8();
     QVERIFY(doc.load_buffer(other.constData(), size_t(other.size())));
     p->loadFromNode(doc.document_element());
     QCOMPARE(p->childCount(), 1);
@@ -99,12 +83,12 @@ class TestTemplates : public QObject {
   }
 
   void packageLoadingAndLookup() {
-    writeTemplate("t1", package(prop("pageWidth", "800") +
-                                prop("G", "", QString(), kids(prop("dup", "") + prop("inner", "deep"))) +
-                                prop("dup", "second") + prop("inner", "later")));
-    writeFile(tmplDir("t1") + "html/index.html", "<html/>");
-    QDir().mkpath(tmplDir("t2") + "sub");
-    writeTemplate("t2", package(QString()));
+    writePackage("t1", package(prop("pageWidth", "800") + prop("G", "", "pt_text", prop("dup", "") + prop("inner", "deep")) +
+                                   prop("dup", "second") + prop("inner", "later"),
+                               "html\\index.html"));
+    writeFile(templateFolder("t1") + "html/index.html", "<html/>");
+    QDir().mkpath(templateFolder("t2") + "sub");
+    writePackage("t2", package(QString(), "html\\index.html"));
 
     QStringList names = FlashTemplate::tmplNames();
     names.sort();
@@ -115,7 +99,7 @@ class TestTemplates : public QObject {
     QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
     QCOMPARE(t.properties().size(), size_t(4));
     QCOMPARE(t.defaultSytleName(), QStringLiteral("Blank"));
-    QCOMPARE(*t.tmplHTMLFilePath(), tmplDir("t1") + "html/index.html");
+    QCOMPARE(*t.tmplHTMLFilePath(), templateFolder("t1") + "html/index.html");
     QCOMPARE(t.propertyValueFor("pageWidth", "0"), QStringLiteral("800"));
     QCOMPARE(t.propertyValueFor("nothing", "dflt"), QStringLiteral("dflt"));
     // A nested match with an empty value still ends the search; the first in
@@ -140,31 +124,31 @@ class TestTemplates : public QObject {
   void malformedPackages() {
     // Missing <desc> in a nested property: the load fails as a whole and the
     // reason names the file and the element's line.
-    writeTemplate("bad", package(prop("a", "1") + "\n\n<property><key>b</key><title/><value/><valueSource/><defaultValue/></property>"));
+    writePackage("bad", package(prop("a", "1") + "\n\n<property><key>b</key><title/><value/><valueSource/><defaultValue/></property>"));
     FlashTemplate t(QStringLiteral("bad"));
     QVERIFY(t.properties().empty());
     QVERIFY2(t.loadError().contains("line 3") && t.loadError().contains("desc"), qPrintable(t.loadError()));
 
     // Repairable markup (an unclosed element) is read in repair mode.
-    writeTemplate("repair", package(prop("a", "1")).replace("</properties>", "<junk></properties>"));
+    writePackage("repair", package(prop("a", "1")).replace("</properties>", "<junk></properties>"));
     t.loadTemplate(QStringLiteral("repair"));
     QCOMPARE(t.propertyValueFor("a", "0"), QStringLiteral("1"));
 
     // Missing <info> child and a deep nesting fail cleanly (random bytes are
     // the template fuzzer's job; its corpus replays with the tests).
-    writeTemplate("noinfo", package(prop("a", "1")).replace("<swfPath>book.swf</swfPath>", ""));
+    writePackage("noinfo", package(prop("a", "1")).replace("<swfPath>book.swf</swfPath>", ""));
     t.loadTemplate(QStringLiteral("noinfo"));
     QVERIFY(t.properties().empty());
     QString deep;
     for (int i = 0; i < 2000; ++i) deep += "<property><key>k</key><title/><desc/><value/><valueSource/><defaultValue/><childProperties>";
-    writeTemplate("deep", package(deep));
+    writePackage("deep", package(deep));
     t.loadTemplate(QStringLiteral("deep"));
     QVERIFY(t.properties().empty());
   }
 
   void settingsRoundTrip() {
-    writeTemplate("s", package(prop("A", "1", QString(), kids(prop("A1", "2"))) + prop("B", "x=y") +
-                               prop("img", "", R"(type="pt_file")") + prop("txt", "", R"(type="pt_text")") +
+    writePackage("s", package(prop("A", "1", "pt_text", prop("A1", "2")) + prop("B", "x=y") +
+                               prop("img", "", "pt_file") + prop("txt", "", "pt_text") +
                                prop("pageWidth", "1000") + prop("pageHeight", "700")));
     FlashTemplate t(QStringLiteral("s"));
     const QString file = m_res.path() + "/export.txt";
@@ -205,7 +189,7 @@ class TestTemplates : public QObject {
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
 
     // Changing template keeps page size and language.
-    writeTemplate("s2", package(prop("pageWidth", "600") + prop("pageHeight", "800") + prop("languageSetting", "English")));
+    writePackage("s2", package(prop("pageWidth", "600") + prop("pageHeight", "800") + prop("languageSetting", "English")));
     writeFile(FlashTemplate::stylePathFor("s2", "Plain") + "/tmplSetting.txt", "\n\rpageWidth=600\n\rlanguageSetting=Deutsch");
     t.changeTmplTo(QStringLiteral("s2"), FlashTemplate::stylePathFor("s2", "Plain"));
     QCOMPARE(t.tmplName(), QStringLiteral("s2"));
@@ -231,7 +215,7 @@ class TestTemplates : public QObject {
   void unusableSettingsFilesChangeNothing() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, why);
-    writeTemplate("u", package(prop("A", "1") + prop("B", "b")));
+    writePackage("u", package(prop("A", "1") + prop("B", "b")));
     FlashTemplate t(QStringLiteral("u"));
     const QString file = m_res.path() + "/unusable.txt";
     writeFile(file, bytes);
@@ -244,8 +228,8 @@ class TestTemplates : public QObject {
   void settingsFilesTakeOnlyTheirOwnFiles() {
     // A settings file from someone else names files of ours; it gets only the
     // files beside it, in the style's folder and in the program's resources.
-    writeTemplate("p", package(prop("logo", "", R"(type="pt_file")") + prop("sound", "", R"(type="pt_file")") +
-                               prop("bg", "", R"(type="pt_file")") + prop("title", "")));
+    writePackage("p", package(prop("logo", "", "pt_file") + prop("sound", "", "pt_file") +
+                               prop("bg", "", "pt_file") + prop("title", "")));
     QTemporaryDir home;
     const QString secret = home.filePath(".ssh/id_ed25519");
     writeFile(secret, "PRIVATE KEY");
