@@ -71,11 +71,6 @@ QSize jpegSize(const QString& path) {
   return reader.size();
 }
 
-QStringList workFolders() {
-  return QDir(PlatformPaths::current().tmpRoot)
-      .entryList({QStringLiteral("Quireon-*")}, QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 QString xml(const pugi::xml_node& node) {
   std::ostringstream out;
   node.print(out, "", pugi::format_raw);
@@ -722,12 +717,13 @@ class TestImport : public QObject {
     links.loadLinksFromPDF(MuPdfDocument::open(linksDocument()), QStringLiteral("1"));
     const QList<pugi::xml_node> list = annos(links.pagesAnnotationsNode().child("pageAnnos"));
     QStringList got;
+    // The element names once per kind (a web link, then a page link); the player tests follow both end to end.
+    for (const pugi::xml_node& a : {list[0], list[1]})
+      QVERIFY2(xml(a).contains(QRegularExpression("^<anno annotype=\"com.velmora.flipbook.pageeditor.TAnnoLink\">"
+                                                  "<action triggerEventType=\"mouseDown\"[^>]*>.*</action><location ")),
+               qPrintable(xml(a)));
     for (const pugi::xml_node& a : list) {
-      QCOMPARE(QString::fromUtf8(a.attribute("annotype").value()), QStringLiteral("com.velmora.flipbook.pageeditor.TAnnoLink"));
       const pugi::xml_node action = a.first_child();
-      QCOMPARE(QString::fromUtf8(action.name()), QStringLiteral("action"));
-      QCOMPARE(QString::fromUtf8(action.attribute("triggerEventType").value()), QStringLiteral("mouseDown"));
-      QCOMPARE(QString::fromUtf8(action.next_sibling().name()), QStringLiteral("location"));
       const QString type = QString::fromUtf8(action.attribute("actionType").value());
       if (type.endsWith(QStringLiteral("TAnnoActionOpenURL")))
         got << QString::fromUtf8(action.child("url").text().get());
