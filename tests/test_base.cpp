@@ -168,8 +168,10 @@ class TestBase : public QObject {
     const QString flock = QStandardPaths::findExecutable("flock");
     QProcess holder;
     if (!flock.isEmpty()) {
-      // -o: the lock stays with flock itself, not with the command it runs.
-      holder.start(flock, {"-o", parent + "/w-5-held", "cat"});
+      // One process holds the lock: the shell takes it on fd 9 and becomes cat. (flock
+      // running a command forks, and the child's copy of the descriptor could keep the
+      // lock for a moment after the holder is killed.)
+      holder.start(QStringLiteral("sh"), {"-c", "exec 9<\"$1\" && " + flock + " 9 && exec cat", "sh", parent + "/w-5-held"});
       QVERIFY(holder.waitForStarted());
       // Wait until it holds the lock.
       QTRY_VERIFY([&] {
