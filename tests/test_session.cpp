@@ -1,6 +1,8 @@
 // The desktop program's non-widget side: the book session (demonstration
 // pages, preview folder, import adoption, template switch, settings files,
 // publishing), the property model's editing rules and the colour texts.
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QStringDecoder>
 
@@ -18,6 +20,7 @@
 #include "base/LastFolders.h"
 #include "base/RecentDocuments.h"
 #include "session/BookBuilder.h"
+#include "session/PreviewPictures.h"
 
 namespace {
 
@@ -587,6 +590,89 @@ class TestSession : public QObject {
     const auto stopped = finished.first().at(1).value<PublishResult>();
     QVERIFY(stopped.cancelled && !stopped.succeeded());
     QVERIFY(QDir(c).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  }
+
+  // Apply rebuilds the preview: its pictures are links to the imported ones,
+  // never copies, on the same file system and across file systems alike.
+  void previewLinksItsPictures() {
+    BookSession session;
+    session.start();
+    QTemporaryDir dir;
+    for (int i = 1; i <= 3; ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), Qt::cyan);
+    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 40, 60);
+    const auto inode = [](const QString& path) {
+      struct stat st {};
+      return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    for (int build = 0; build < 2; ++build) {
+      const PublishResult r = session.buildPreview();
+      QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
+      for (int i = 1; i <= 3; ++i)
+        QCOMPARE(inode(session.flashPreviewFolder() + QStringLiteral("/files/page/%1.jpg").arg(i)),
+                 inode(dir.filePath(QStringLiteral("%1.jpg").arg(i))));
+    }
+
+    // From another file system: copied once into the preview's store, then
+    // linked by every build; pruned once no book shows it.
+    struct stat shm {};
+    struct stat here {};
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(session.flashPreviewFolder()).constData(), &here) != 0 ||
+        shm.st_dev == here.st_dev)
+      QSKIP("no second file system (/dev/shm) to take pictures from");
+    QTemporaryDir other(QStringLiteral("/dev/shm/folivox-test-XXXXXX"));
+    writeJpeg(other.filePath("page.jpg"), Qt::magenta);
+    QVERIFY(QFile::link(other.filePath("page.jpg"), other.filePath("link.jpg")));
+    int copies = 0;
+    const PreviewPictures::Copy copy = [&copies](const QString& from, const QString& to) {
+      ++copies;
+      return QFileInfo(from).isFile() && !QFileInfo(from).isSymLink() && QFile::copy(from, to);
+    };
+    const QString preview = session.flashPreviewFolder();
+    QVERIFY(PreviewPictures::place(preview, other.filePath("page.jpg"), preview + "/a.jpg", copy));
+    QVERIFY(PreviewPictures::place(preview, other.filePath("page.jpg"), preview + "/b.jpg", copy));
+    QCOMPARE(copies, 1);
+    QCOMPARE(inode(preview + "/a.jpg"), inode(preview + "/b.jpg"));
+    QCOMPARE(readFile(preview + "/b.jpg"), readFile(other.filePath("page.jpg")));
+    QVERIFY(!(QFileInfo(preview + "/a.jpg").permissions() & QFileDevice::WriteOwner));  // shared: read-only
+    // A link among the pictures is never followed: the copy refuses it.
+    QVERIFY(!PreviewPictures::place(preview, other.filePath("link.jpg"), preview + "/c.jpg", copy));
+    QVERIFY(!QFileInfo::exists(preview + "/c.jpg"));
+    QCOMPARE(PreviewPictures::prune(preview), 0);
+    QVERIFY(QFile::remove(preview + "/a.jpg") && QFile::remove(preview + "/b.jpg"));
+    QCOMPARE(PreviewPictures::prune(preview), 1);
+  }
+
+  // The pages an import replaces, with their work folder of thousands of
+  // files, are let go of away from the window's thread.
+  void replacedPagesGoOnAWorker() {
+    struct Pages : FlashPageSource {
+      std::atomic<QThread*>* endedOn;
+      explicit Pages(std::atomic<QThread*>* t) : endedOn(t) {}
+      ~Pages() override { endedOn->store(QThread::currentThread()); }
+    };
+    std::atomic<QThread*> endedOn{nullptr};
+    BookSession session;
+    session.start();
+    session.adoptImport(std::make_shared<Pages>(&endedOn), nullptr, nullptr, 40, 60);
+    session.adoptImport(BookSession::demonstrationPageSource(), nullptr, nullptr, 40, 60);
+    QTRY_VERIFY(endedOn.load() != nullptr);
+    QVERIFY(endedOn.load() != QThread::currentThread());
+  }
+
+  // Thousands of pages report their progress a few times a second, not once
+  // a page: each report repaints the window.
+  void buildProgressIsReportedSparingly() {
+    BookBuilder builder;
+    QSignalSpy finished(&builder, &BookBuilder::finished);
+    QSignalSpy progress(&builder, &BookBuilder::progress);
+    builder.request([](const FlashBookOutput::Progress& p) {
+      for (int page = 1; page <= 5000; ++page) p(page, 5000);
+      return PublishResult{};
+    });
+    QVERIFY(finished.wait(60000));
+    QVERIFY2(progress.size() >= 2 && progress.size() <= 10, qPrintable(QString::number(progress.size())));
+    QCOMPARE(progress.first().at(1).toLongLong(), qlonglong(1));
+    QCOMPARE(progress.last().at(1).toLongLong(), qlonglong(5000));
   }
 
   void colourTexts() {

@@ -333,7 +333,7 @@ void AppDelegate::applicationDidFinishLaunching() {
   w->raise();
   w->activateWindow();
 
-  m_session.start();
+  m_session.start(BookSession::Sweep::OnAWorker);
   m_tmplDelegate->setFlashTmpl(m_session.flashTmpl());
   m_tmplDelegate->reloadData();
   m_tmplDelegate->expandAll();

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "base/AppSettings.h"
 #include "base/HXCUtility.h"
@@ -17,6 +19,7 @@
 #include "import/PDFToPageConverter.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
+#include "session/PreviewPictures.h"
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplateProperty.h"
 
@@ -51,6 +54,13 @@ bool naturalLess(const QString& a, const QString& b) {
   }
   if ((a.size() - i) != (b.size() - j)) return (a.size() - i) < (b.size() - j);
   return a < b;
+}
+
+// Lets go of replaced pages on a worker thread: when this was the last hold
+// on them, their work folder goes with them, thousands of files that the
+// window would otherwise wait for.
+void releaseElsewhere(std::shared_ptr<FlashPageSource> pages) {
+  if (pages) QThreadPool::globalInstance()->start([pages = std::move(pages)]() mutable { pages.reset(); });
 }
 
 }  // namespace
@@ -127,8 +137,13 @@ void PublishOptions::store(AppSettings& settings) const {
 BookSession::BookSession() = default;
 BookSession::~BookSession() = default;
 
-void BookSession::start() {
-  removeLeftovers();
+void BookSession::start(Sweep sweep) {
+  // Folders in use are locked, this run's own among them: a sweep on another
+  // thread cannot take them.
+  if (sweep == Sweep::Now)
+    removeLeftovers();
+  else
+    QThreadPool::globalInstance()->start([] { removeLeftovers(); });
   iFlashPreviewFolder.clear();
   iFlashPageSource = demonstrationPageSource();
   iFlashTmpl = std::make_shared<FlashTemplate>();
@@ -239,6 +254,11 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   output.setProgress(progress);
   output.setSyncToDisk(false);  // rebuilt all the time, gone at the end
   output.setReplaceForeignFiles(true);  // the program's own folder
+  // Rebuilt on every Apply: the pictures are linked, not copied again.
+  output.setPicturePlacer([folder](const QString& source, const QString& target,
+                                   const FlashBookOutput::CopyFunction& copy) {
+    return PreviewPictures::place(folder, source, target, copy);
+  });
   try {
     html->setHTMLTitle(kPreviewTitle);
     output.setHTMLConfig(html);
@@ -256,6 +276,9 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   }
   for (const PublishFailure& f : result.failures)
     qCWarning(lcApp).noquote() << "preview file not written:" << f.target << f.reason;
+  // The old book is gone now: so are the stored pictures only it showed. (A
+  // build cut short keeps them for the next one.)
+  if (result.succeeded()) PreviewPictures::prune(folder);
   return result;
 }
 
@@ -271,7 +294,7 @@ void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
     }
     m_history.rebase(*iFlashTmpl);
   }
-  iFlashPageSource = std::move(pages);
+  releaseElsewhere(std::exchange(iFlashPageSource, std::move(pages)));
   iFlashPagesAnnotations = std::move(annotations);
   iFlashOutline = std::move(outline);
   m_documentPath = document;

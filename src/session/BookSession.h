@@ -100,8 +100,10 @@ class BookSession {
   BookSession& operator=(const BookSession&) = delete;
 
   // Start-up: sweeps what killed runs left (removeLeftovers()), then the
-  // demonstration pages and the default template "float".
-  void start();
+  // demonstration pages and the default template "float". A window sweeps on
+  // a worker thread: a killed import can leave thousands of files.
+  enum class Sweep { Now, OnAWorker };
+  void start(Sweep sweep = Sweep::Now);
 
   // ---- state ----
   const std::shared_ptr<FlashTemplate>& flashTmpl() const { return iFlashTmpl; }
@@ -157,7 +159,7 @@ class BookSession {
   // `document` is the file the user imported; it becomes documentPath() and
   // the newest of the recent documents. The book shows the document's title
   // (see applyBookTitle()). Neither the new page size nor the title is an
-  // undo step.
+  // undo step. The pages it replaces are let go of on a worker thread.
   void adoptImport(std::shared_ptr<FlashPageSource> pages, std::shared_ptr<FlashPagesAnnotations> annotations,
                    std::shared_ptr<FlashOutline> outline, qint32 pageWidth, qint32 pageHeight,
                    const QString& document = QString());
