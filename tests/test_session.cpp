@@ -482,6 +482,15 @@ class TestSession : public QObject {
     for (const char* bad : {"red", "0x12345", "0x1234567", "", "0xgg0000"})
       QVERIFY2(!PropertyValueCheck::check(pt_color, bad).ok, bad);
     QVERIFY(PropertyValueCheck::check(pt_text, "anything at all").ok);
+    // A number property's range from the template: whole numbers when its ends are.
+    for (const char* bad : {"-5", "0", "600.5", "600.", "99999", "2e12", "61200"}) {
+      const PropertyValueCheck r = PropertyValueCheck::check(pt_number, bad, "1..14400");
+      QVERIFY2(!r.ok && !r.reason.isEmpty(), bad);
+    }
+    QVERIFY(PropertyValueCheck::check(pt_number, "14400", "1..14400").ok);
+    QVERIFY(PropertyValueCheck::check(pt_number, "0.25", "0..1.5").ok);
+    QVERIFY(!PropertyValueCheck::check(pt_number, "1.75", "0..1.5").ok);
+    QVERIFY(PropertyValueCheck::check(pt_number, "-3", "no range").ok);
 
     // The model keeps the old value and announces nothing for a refused text.
     BookSession session;
@@ -500,6 +509,14 @@ class TestSession : public QObject {
     QVERIFY(model.setObjectValue(*t.propertyForKey("toolbarColor"), "#102030"));
     QCOMPARE(t.propertyValueFor("toolbarColor", ""), QString("0x102030"));
     QCOMPARE(changes.count, 1);
+    const QModelIndex colourValue =
+        model.indexOf(t.propertyForKey("toolbarColor"), FlashTemplatePropertyModel::ValueColumn);
+    QCOMPARE(colourValue.data(Qt::DisplayRole).toString(), QString("#102030"));
+    QCOMPARE(colourValue.data(Qt::EditRole).toString(), QString("#102030"));
+    // The shipped templates give the page size a range.
+    for (const char* bad : {"-5", "0", "600.5", "99999", "2e12"})
+      QVERIFY2(!model.setObjectValue(*t.propertyForKey("pageWidth"), QString::fromLatin1(bad)), bad);
+    QVERIFY(model.setObjectValue(*t.propertyForKey("pageWidth"), "640"));
   }
 
   void recentDocumentsAndStartFolders() {
@@ -688,6 +705,10 @@ class TestSession : public QObject {
     QCOMPARE(MyColorOper::colorToHexRGB(QColor(255, 0, 0)), std::optional<QString>("0xff0000"));
     QCOMPARE(MyColorOper::colorToHexRGB(QColor(127, 51, 255)), std::optional<QString>("0x7f33ff"));
     QCOMPARE(MyColorOper::colorToHexRGB(QColor()), std::nullopt);
+    // Shown as people write colours; typed either way.
+    QCOMPARE(MyColorOper::displayText("0x3366AA"), QString("#3366aa"));
+    QCOMPARE(MyColorOper::displayText("red"), QString("red"));
+    QCOMPARE(rgb("#102030"), 0x102030u);
   }
 };
 
