@@ -46,6 +46,17 @@ std::unique_ptr<FlashTemplateProperty> makeProperty(qint32 type, const QString& 
   return p;
 }
 
+// Imports pictures of `colours` (1.jpg, 2.jpg ... in `dir`) into `session` as
+// the pages of a document titled `title`.
+std::shared_ptr<FlashPageSourceImg> importPictures(BookSession& session, const QTemporaryDir& dir, const QString& title,
+                                                   const QList<QColor>& colours, qint32 width, qint32 height) {
+  for (qsizetype i = 0; i < colours.size(); ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i + 1)), colours[i]);
+  auto pages = BookSession::demonstrationPageSource(dir.path());
+  pages->setDocumentTitle(title);
+  session.adoptImport(pages, nullptr, nullptr, width, height);
+  return pages;
+}
+
 // The value a style's settings file gives a key ("" when it gives none).
 QString styleValue(const QString& tmplName, const QString& style, const QString& key) {
   QFile f(FlashTemplate::stylePathFor(tmplName, style) + QStringLiteral("/tmplSetting.txt"));
@@ -174,11 +185,7 @@ class TestSession : public QObject {
     BookSession session;
     session.start();
     QTemporaryDir dir;
-    writeJpeg(dir.filePath("1.jpg"), Qt::green);
-    writeJpeg(dir.filePath("2.jpg"), Qt::yellow);
-    auto pages = BookSession::demonstrationPageSource(dir.path());
-    pages->setDocumentTitle(QStringLiteral("Annual Report"));
-    session.adoptImport(pages, nullptr, nullptr, 595, 841);
+    auto pages = importPictures(session, dir, "Annual Report", {Qt::green, Qt::yellow}, 595, 841);
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Annual Report"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageWidth", ""), QString("595"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageHeight", ""), QString("841"));
@@ -210,7 +217,55 @@ class TestSession : public QObject {
     session.adoptImport(pages, nullptr, nullptr, 595, 841);
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Mine"));
 
-    QCOMPARE(BookSession::capitalizedName("mAGAZINE two-page"), QString("Magazine Two-Page"));
+    QCOMPARE(FlashTemplate::displayName("mAGAZINE two-page"), QString("Magazine Two-Page"));
+  }
+
+  // A change of template or style keeps what the user set or imported, and
+  // says which of it the new style set anew or the new template has no room for.
+  void styleChangesKeepWhatTheUserSet() {
+    BookSession session;
+    session.start();
+    QTemporaryDir dir;
+    importPictures(session, dir, "Imported Title", {Qt::green}, 500, 700);
+    writeJpeg(dir.filePath("logo.jpg"), Qt::blue);
+    FlashTemplate& t = *session.flashTmpl();
+    t.setPropertyValue("logoFile", dir.filePath("logo.jpg"));
+    t.setPropertyValue("rightToLeft", "YES");
+    t.setPropertyValue("isHardCover", "YES");
+    t.setPropertyValue("showZoom", "NO");
+
+    // The chooser's OK with a template and no style: its default style.
+    TemplateChange change;
+    QVERIFY(session.changeToTemplate("slate", &change));
+    QCOMPARE(t.tmplName(), QString("slate"));
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Imported Title"));
+    QCOMPARE(t.propertyValueFor("logoFile", ""), dir.filePath("logo.jpg"));
+    QCOMPARE(t.propertyValueFor("rightToLeft", ""), QString("YES"));
+    QCOMPARE(t.propertyValueFor("showZoom", ""), QString("NO"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("500"));
+    // Every style sets its own hard cover: that is said, not done silently.
+    const QString slateStyle = FlashTemplate("slate").defaultSytleName();
+    QCOMPARE(t.propertyValueFor("isHardCover", ""), styleValue("slate", slateStyle, "isHardCover"));
+    QCOMPARE(change.replaced, QStringList{t.propertyForKey("isHardCover")->title()});
+
+    // Values that only the old style gave are not the user's: the new style's
+    // own apply, and nothing is reported for them.
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg", &change));
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Night") + "/shot.jpg", &change));
+    QCOMPARE(t.propertyValueFor("bgColor", ""), styleValue("float", "Night", "bgColor"));
+    QCOMPARE(t.propertyValueFor("innerMainbgImgUrl", ""),
+             FlashTemplate::stylePathFor("float", "Night") + "/" +
+                 styleValue("float", "Night", "innerMainbgImgUrl").section(':', 1));
+    QVERIFY2(change.replaced.isEmpty(), qPrintable(change.replaced.join(", ")));
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Imported Title"));
+    QCOMPARE(t.propertyValueFor("rightToLeft", ""), QString("YES"));
+
+    // A colour the user chose that the style sets too: the style's, and said.
+    t.setPropertyValue("bgColor", "0x010203");
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg", &change));
+    QCOMPARE(t.propertyValueFor("bgColor", ""), styleValue("float", "Ocean", "bgColor"));
+    QVERIFY(change.replaced.contains(t.propertyForKey("bgColor")->title()));
+    QVERIFY(change.dropped.isEmpty());
   }
 
   void settingsFiles() {
@@ -233,6 +288,31 @@ class TestSession : public QObject {
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Exported"));
     session.importTmplSettings(QString());  // a cancelled panel changes nothing
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Exported"));
+
+    // A logo from elsewhere goes beside the exported settings, so that
+    // importing them again takes it back; the program's own files stay put.
+    QVERIFY(QDir().mkpath(dir.filePath("pictures")) && QDir().mkpath(dir.filePath("elsewhere")));
+    writeJpeg(dir.filePath("pictures/logo.jpg"), Qt::red);
+    session.flashTmpl()->setPropertyValue("logoFile", dir.filePath("pictures/logo.jpg"));
+    session.flashTmpl()->setPropertyValue("flipSound", dir.filePath("gone.mp3"));
+    const QString style = FlashTemplate::stylePathFor("float", "Ocean");
+    session.changeToChosenStyle(style + "/shot.jpg");
+    const QString background = session.flashTmpl()->propertyValueFor("innerMainbgImgUrl", "");
+    QVERIFY(background.startsWith(style));
+    const ExportResult exported = session.exportTmplSettings(dir.filePath("elsewhere/look.txt"));
+    QVERIFY2(exported.succeeded(), qPrintable(exported.error));
+    const QString copy = dir.filePath("elsewhere/look-logoFile.jpg");
+    QCOMPARE(exported.files.copied, QStringList{copy});
+    QCOMPARE(readFile(copy), readFile(dir.filePath("pictures/logo.jpg")));
+    QCOMPARE(exported.files.problems.size(), qsizetype(1));  // the sound that is not there
+    QVERIFY2(exported.files.problems.first().contains("gone.mp3"), qPrintable(exported.files.problems.first()));
+    session.flashTmpl()->setPropertyValue("logoFile", "");
+    session.flashTmpl()->setPropertyValue("innerMainbgImgUrl", "");
+    const SettingsFileResult back = session.importTmplSettings(dir.filePath("elsewhere/look.txt"));
+    QCOMPARE(session.flashTmpl()->propertyValueFor("logoFile", ""), copy);
+    QCOMPARE(session.flashTmpl()->propertyValueFor("innerMainbgImgUrl", ""), background);
+    QCOMPARE(back.refused.size(), qsizetype(1));
+    QVERIFY(back.refused.first().startsWith("flipSound"));
   }
 
   void publishing() {

@@ -566,7 +566,7 @@ void AppDelegate::onRedo() {
 
 void AppDelegate::showTemplateName() {
   const QString name = m_session.flashTmpl() ? m_session.flashTmpl()->tmplName() : QString();
-  m_btnFloat->setText(BookSession::capitalizedName(name));
+  m_btnFloat->setText(FlashTemplate::displayName(name));
 }
 
 void AppDelegate::OnApplyChange() { applyChange(); }

@@ -320,40 +320,26 @@ bool BookSession::applyBookTitle(FlashTemplate& tmpl, const QString& title, cons
   return true;
 }
 
-std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath) {
+std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath, TemplateChange* change) {
   if (!iFlashTmpl || styleShotPath.isEmpty()) return std::nullopt;
   const QString styleFolder = QFileInfo(styleShotPath).absolutePath();
   const QString tmplName = QFileInfo(QFileInfo(styleFolder).absolutePath()).fileName();
   if (tmplName.isEmpty()) return std::nullopt;
-  iFlashTmpl->changeTmplTo(tmplName, styleFolder);
-  // The document's title stays through a change of look, as the page size does.
-  if (!m_importedTitle.isEmpty()) applyBookTitle(*iFlashTmpl, m_importedTitle);
+  const TemplateChange done = iFlashTmpl->changeTmplTo(tmplName, styleFolder);
+  if (change != nullptr) *change = done;
   m_history.record(*iFlashTmpl, QStringLiteral("Style %1").arg(QFileInfo(styleFolder).fileName()));
   return tmplName;
 }
 
-bool BookSession::changeToTemplate(const QString& name) {
+bool BookSession::changeToTemplate(const QString& name, TemplateChange* change) {
   if (!iFlashTmpl || name.isEmpty() || !QFileInfo(FlashTemplate::tmplMetaPathForName(name)).isFile()) return false;
   // The default style is named inside the package, so read it first.
   const FlashTemplate target(name);
   if (!target.loadError().isEmpty()) return false;
-  iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
-  m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(capitalizedName(name)));
+  const TemplateChange done = iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
+  if (change != nullptr) *change = done;
+  m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(FlashTemplate::displayName(name)));
   return true;
-}
-
-QString BookSession::capitalizedName(const QString& name) {
-  QString out = name.toLower();
-  bool wordStart = true;
-  for (QChar& c : out) {
-    if (c.isLetterOrNumber()) {
-      if (wordStart) c = c.toUpper();
-      wordStart = false;
-    } else {
-      wordStart = true;
-    }
-  }
-  return out;
 }
 
 ExportResult BookSession::exportTmplSettings(const QString& path) {
@@ -364,7 +350,7 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
     result.error = QStringLiteral("There is no template.");
   } else if (path.isEmpty()) {
     result.error = QStringLiteral("No file name was given.");
-  } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error)) {
+  } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error, &result.files)) {
     if (result.error.isEmpty()) result.error = QStringLiteral("The file could not be written.");
   } else {
     m_history.setClean();

@@ -82,6 +82,9 @@ struct BookSnapshot {
 struct ExportResult {
   QString path;   // the file written or tried (".txt" added when the name had no extension)
   QString error;  // why it could not be written; "" on success
+  // The files copied beside it, and those that could not be (the settings
+  // name their own paths, which Import Settings will not take).
+  ExportedFiles files;
   bool succeeded() const { return error.isEmpty(); }
 };
 
@@ -179,15 +182,14 @@ class BookSession {
   static bool applyBookTitle(FlashTemplate& tmpl, const QString& title, const QString& previous = QString());
   // Applies the style whose preview picture the template chooser returned
   // (.../Styles/<template>/<style>/shot.jpg): switches to that template and
-  // style, keeping page size and language. Returns the template's name, or
-  // nullopt when the path names no style. One undo step.
-  std::optional<QString> changeToChosenStyle(const QString& styleShotPath);
-  // Switches to the template `name` with its default style, keeping page size
-  // and language: what the chooser's OK means when no style is picked. One
-  // undo step. False when there is no such template.
-  bool changeToTemplate(const QString& name);
-  // The name as the template button shows it: every word capitalised.
-  static QString capitalizedName(const QString& name);
+  // style, keeping page size, language and what the user set or imported
+  // (see FlashTemplate::changeTmplTo, which fills `change`). Returns the
+  // template's name, or nullopt when the path names no style. One undo step.
+  std::optional<QString> changeToChosenStyle(const QString& styleShotPath, TemplateChange* change = nullptr);
+  // Switches to the template `name` with its default style, keeping the same:
+  // what the chooser's OK means when no style is picked. One undo step. False
+  // when there is no such template.
+  bool changeToTemplate(const QString& name, TemplateChange* change = nullptr);
   // Writes the settings file; a path without extension gets ".txt". A
   // written file counts as saving the values (see hasUnsavedChanges).
   ExportResult exportTmplSettings(const QString& path);
