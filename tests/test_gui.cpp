@@ -10,6 +10,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QRegularExpression>
+#include <QScreen>
+#include <cmath>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,6 +76,83 @@ QString styleValue(const QString& tmplName, const QString& style, const QString&
     if (k == key) found = v;
   return found;
 }
+
+// The mnemonic letter of a label or button text ("&Open" gives 'o'), or none.
+QChar mnemonic(const QString& text) {
+  for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size(); i = text.indexOf('&', i + 2))
+    if (text.at(i + 1) != '&') return text.at(i + 1).toLower();
+  return {};
+}
+
+// Every control of a sheet can be reached with Alt and a letter of its own:
+// buttons by their text, fields by the label they are the buddy of. The
+// standard OK and Cancel are Enter and Escape.
+void checkMnemonics(QWidget* sheet) {
+  QMap<QChar, QString> used;
+  auto claim = [&](const QString& text) {
+    const QChar m = mnemonic(text);
+    QVERIFY2(!m.isNull(), qPrintable(sheet->windowTitle() + ": no mnemonic in " + text));
+    QVERIFY2(!used.contains(m), qPrintable(sheet->windowTitle() + ": " + text + " and " + used.value(m)));
+    used.insert(m, text);
+  };
+  // Parts of a list or a pop-up are reached through it.
+  auto insideView = [](QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget())
+      if (qobject_cast<QAbstractItemView*>(p) != nullptr || qobject_cast<QComboBox*>(p) != nullptr) return true;
+    return false;
+  };
+  for (QAbstractButton* b : sheet->findChildren<QAbstractButton*>()) {
+    if (insideView(b)) continue;
+    auto* box = qobject_cast<QDialogButtonBox*>(b->parentWidget());
+    if (box != nullptr && box->standardButton(b) != QDialogButtonBox::NoButton) continue;
+    claim(b->text());
+  }
+  QSet<QWidget*> reachable;
+  for (QLabel* l : sheet->findChildren<QLabel*>()) {
+    if (l->buddy() == nullptr) continue;
+    claim(l->text());
+    reachable << l->buddy();
+  }
+  QList<QWidget*> fields;
+  for (QWidget* w : sheet->findChildren<QWidget*>())
+    if ((qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w)) &&
+        !insideView(w))
+      fields << w;
+  for (QWidget* f : fields)
+    QVERIFY2(reachable.contains(f), qPrintable(sheet->windowTitle() + ": no label leads to a " + f->metaObject()->className()));
+}
+
+// WCAG contrast of two colours.
+double contrast(const QColor& a, const QColor& b) {
+  auto lum = [](const QColor& c) {
+    auto ch = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF());
+  };
+  const double x = lum(a);
+  const double y = lum(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// Programs that stand in for the desktop's in a folder put first on PATH:
+// xdg-open records what it was asked to open and ends with `openExit`;
+// xdg-mime says this program opens PDFs (as the package's entry makes it on
+// a desktop without a PDF viewer).
+struct FakeDesktop {
+  QTemporaryDir dir;
+  QByteArray oldPath = qgetenv("PATH");
+  explicit FakeDesktop(int openExit) {
+    writeFile(dir.filePath("xdg-open"), QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n")
+                                            .arg(dir.filePath("opened"))
+                                            .arg(openExit)
+                                            .toUtf8());
+    writeFile(dir.filePath("xdg-mime"), "#!/bin/sh\necho folivox.desktop\n");
+    for (const char* tool : {"xdg-open", "xdg-mime"})
+      QFile::setPermissions(dir.filePath(tool), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
+  }
+  ~FakeDesktop() { qputenv("PATH", oldPath); }
+  QStringList opened() const { return QString::fromUtf8(readFile(dir.filePath("opened"))).split('\n', Qt::SkipEmptyParts); }
+};
 
 struct NoteCounter {
   QObject observer;
@@ -505,7 +586,7 @@ class TestGui : public QObject {
     std::vector<PublishResult> shown;
     dialog->setAlertPresenter([&](const PublishResult& r, QWidget*) {
       shown.push_back(r);
-      return false;  // "No"
+      return OutputWindowDelegate::AlertAnswer::Close;  // "No"
     });
     int opened = 0;
     dialog->setUrlOpener([&](const QUrl&) { ++opened; });
@@ -589,6 +670,42 @@ class TestGui : public QObject {
     QCOMPARE(shown.size(), size_t(3));
     QVERIFY(shown[2].succeeded());
     QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll().contains("A Published Book"));
+  }
+
+  // "Open it?" names the folder, offers to show it, and a book that cannot be
+  // opened is reported, not passed over in silence.
+  void openingTheBookSaysWhereAndWhenItFails() {
+    OutputWindowDelegate* dialog = app->ouputWindow();
+    const FakeDesktop desktop(3);
+    dialog->setUrlOpener({});  // the real opener, with the fake xdg-open
+    OutputWindowDelegate::AlertAnswer answer = OutputWindowDelegate::AlertAnswer::Open;
+    QString detail;
+    dialog->setAlertPresenter([&](const PublishResult& r, QWidget*) {
+      detail = r.alertDetail();
+      return answer;
+    });
+    const QString out = scratch.filePath("opened");
+    QSignalSpy finished(dialog, &QDialog::finished);
+    app->OnExportFlipBook();
+    dialog->txtOutputFolder()->setText(out);
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QVERIFY2(detail.contains(out), qPrintable(detail));
+    QTRY_VERIFY_WITH_TIMEOUT(app->window()->findChild<QMessageBox*>("openFailed") != nullptr, 20000);
+    auto* failed = app->window()->findChild<QMessageBox*>("openFailed");
+    QVERIFY2(failed->text().contains(out) && failed->text().contains("no program"), qPrintable(failed->text()));
+    failed->accept();
+    answer = OutputWindowDelegate::AlertAnswer::ShowFolder;
+    app->OnExportFlipBook();
+    finished.clear();
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.opened().size(), qsizetype(2), 20000);
+    QCOMPARE(desktop.opened(), QStringList({out + "/" + dialog->options().pageName(), out}));
+    QTRY_VERIFY_WITH_TIMEOUT(app->window()->findChild<QMessageBox*>("openFailed") != nullptr, 20000);
+    app->window()->findChild<QMessageBox*>("openFailed")->accept();
+    // An empty title stands for the document's, as the field's hint shows.
+    QVERIFY(!dialog->txtTitle()->placeholderText().isEmpty());
   }
 
   void settingsFilesRoundTrip() {

@@ -338,7 +338,23 @@ class TestSession : public QObject {
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
-    QCOMPARE(r.alertDetail(), QString("Publish finished! Open it?"));
+    // The alert says where the book went.
+    QCOMPARE(r.outputFolder(), dir.filePath("book"));
+    QCOMPARE(r.alertDetail(), "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?");
+
+    // An empty title is the document's, as on the command line: its own
+    // title, else its file name, else the book's title.
+    PublishOptions untitled = o;
+    untitled.title = " ";
+    untitled.document = dir.filePath("Quarterly Report.pdf");
+    r = BookSession::publishBook(untitled, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"), qPrintable(readText(r.outputFileName)));
+    untitled.document.clear();
+    QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()),
+             session.flashTmpl()->propertyValueFor("bookTitle", ""));
+    session.flashPageSource()->setDocumentTitle("Its Own Title");
+    QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()), QString("Its Own Title"));
+    session.flashPageSource()->setDocumentTitle(QString());
     // A file from outside the book is named in the alert.
     const QString logo = dir.filePath("logo.png");
     QFile png(logo);

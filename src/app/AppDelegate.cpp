@@ -475,6 +475,11 @@ void AppDelegate::OnExportFlipBook() {
   d->setFlashPageSource(m_session.flashPageSource());
   d->setFlashOutline(m_session.flashOutline());
   d->setFlashPagesAnnotations(m_session.flashPagesAnnotations());
+  d->setDocumentPath(m_session.documentPath());
+  // What an empty title stands for.
+  PublishOptions blank;
+  blank.document = m_session.documentPath();
+  d->txtTitle()->setPlaceholderText(blank.pageTitle(m_session.flashPageSource().get(), m_session.flashTmpl().get()));
   d->open();
 }
 

@@ -74,10 +74,13 @@ QString PublishResult::alertMessage() const {
   return QStringLiteral("Publishing failed.");
 }
 
+QString PublishResult::outputFolder() const { return QFileInfo(outputFileName).absolutePath(); }
+
 QString PublishResult::alertDetail() const {
   QStringList lines;
   if (succeeded()) {
-    lines << QStringLiteral("Publish finished! Open it?");
+    lines << QStringLiteral("Publish finished! The book is in %1.").arg(outputFolder())
+          << QStringLiteral("Open it?");
     if (!externalFiles.empty()) {
       lines << QString() << QStringLiteral("These files were copied into the book:");
       for (const PublishedFile& f : externalFiles) lines << QStringLiteral("%1 (as %2)").arg(f.source, f.target);
@@ -109,6 +112,14 @@ PublishOptions PublishOptions::fromSettings(const AppSettings& settings) {
 
 QString PublishOptions::pageName() const {
   return (name.trimmed().isEmpty() ? QStringLiteral("index") : name) + QStringLiteral(".html");
+}
+
+QString PublishOptions::pageTitle(const FlashPageSource* pages, const FlashTemplate* tmpl) const {
+  if (!title.trimmed().isEmpty()) return title;
+  QString fallback = pages != nullptr ? BookSession::defaultBookTitle(*pages, document) : QString();
+  if (fallback.trimmed().isEmpty() && tmpl != nullptr)
+    fallback = tmpl->propertyValueFor(BookSession::kBookTitleKey, QString()).trimmed();
+  return fallback;
 }
 
 QString PublishOptions::problem() const {
@@ -404,7 +415,7 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
   }
   output->setProgress(progress);
   try {
-    html->setHTMLTitle(options.title);
+    html->setHTMLTitle(options.pageTitle(pages.get(), tmpl.get()));
     output->setHTMLConfig(html);
     output->setFlashPagesAnnotations(std::move(annotations));
     output->setFlashOutline(std::move(outline));

@@ -37,11 +37,13 @@ struct PublishResult {
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
+  // The folder that holds the HTML page or the bundle.
+  QString outputFolder() const;
   // The publish stopped only because of foreign files: ask the user.
   bool needsConfirmation() const { return !foreignEntries.isEmpty(); }
-  // The texts of the alert that ends a publish: on success the question
-  // whether to open the result (and the files copied from outside the book),
-  // otherwise what went wrong.
+  // The texts of the alert that ends a publish: on success where the book
+  // is and the question whether to open it (and the files copied from outside
+  // the book), otherwise what went wrong.
   QString alertMessage() const;
   QString alertDetail() const;
 };
@@ -50,14 +52,21 @@ struct PublishResult {
 struct PublishOptions {
   QString folder;
   QString name;           // the HTML page's name without ".html"
-  QString title;          // the HTML page's title
+  QString title;          // the HTML page's title; see pageTitle() when blank
   qint32 outputType = 0;  // 1: application bundle, otherwise web folder
+  // The document the pages came from ("" for none). Not remembered.
+  QString document;
   // Replace files in the way that are not part of a book (the user agreed).
   // Not remembered.
   bool replaceForeignFiles = false;
 
   // The HTML page's file name: the name (an empty one means "index") + ".html".
   QString pageName() const;
+  // The HTML page's title, the same rule for the desktop program and the
+  // command line: `title` unless it is blank, else the document's own title,
+  // else the document's file name without extension, else the book's title
+  // (the template's bookTitle).
+  QString pageTitle(const FlashPageSource* pages, const FlashTemplate* tmpl) const;
   // Why these choices cannot be published, or "": no folder, the root
   // folder, a page name with "/", "\", "..", NUL or another control character.
   QString problem() const;
