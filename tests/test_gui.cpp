@@ -281,7 +281,8 @@ class TestGui : public QObject {
     view->edit(colour);
     auto* colourCell = qobject_cast<FlashTmplColorCell*>(view->indexWidget(colour));
     QVERIFY(colourCell);
-    QCOMPARE(colourCell->text(), value("toolbarColor"));
+    QCOMPARE(colourCell->text(), MyColorOper::displayText(value("toolbarColor")));
+    QVERIFY(colourCell->text().startsWith('#'));
     colourCell->swatchButton()->click();
     QCOMPARE(value("toolbarColor"), QString("0x336699"));
     QCOMPARE(changes.count, 3);
@@ -525,7 +526,7 @@ class TestGui : public QObject {
     chooser->prepairToTmpl("FLOAT");
     const QList<QTableWidgetItem*> rows = chooser->tableViewTmpls()->selectedItems();
     QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows.first()->text(), QString("float"));
+    QCOMPARE(rows.first()->text(), QString("Float"));  // as the toolbar names it
 
     app->onSelectTemplate();
     QVERIFY(chooser->isVisible());
@@ -788,6 +789,35 @@ class TestGui : public QObject {
     QTest::keyClick(view, Qt::Key_Return);
     QCOMPARE(picked, 1);
     QCOMPARE(value("toolbarColor"), QString("0x123456"));
+
+    // One Enter does one thing: a typed colour is stored, and no chooser
+    // opens after it (whose OK would put the old colour back).
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* colourCell = qobject_cast<FlashTmplColorCell*>(view->indexWidget(valueIndex("toolbarColor")));
+    QVERIFY(colourCell);
+    colourCell->lineEdit()->selectAll();
+    QTest::keyClicks(colourCell->lineEdit(), "#ff0000");
+    QTest::keyClick(colourCell->lineEdit(), Qt::Key_Return);
+    QTRY_COMPARE(value("toolbarColor"), QString("0xff0000"));
+    QCOMPARE(picked, 1);
+    // The same for a typed path.
+    int browsed = 0;
+    delegate->setFilePicker([&](const QString&, const QStringList&, QWidget*) {
+      ++browsed;
+      return std::optional<QString>();
+    });
+    const QString sound = scratch.filePath("typed.mp3");
+    writeFile(sound, "ID3");
+    view->setCurrentIndex(valueIndex("flipSound"));
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* fileCell = qobject_cast<FlashTmplFileCell*>(view->indexWidget(valueIndex("flipSound")));
+    QVERIFY(fileCell);
+    fileCell->lineEdit()->selectAll();
+    QTest::keyClicks(fileCell->lineEdit(), sound);
+    QTest::keyClick(fileCell->lineEdit(), Qt::Key_Return);
+    QTRY_COMPARE(value("flipSound"), sound);
+    QCOMPARE(browsed, 0);
+    delegate->setFilePicker({});
 
     // F2 edits; a number that is no number is marked and not stored.
     const QString width = value("pageWidth");
