@@ -54,6 +54,8 @@
 #include "templates/gui/FlashTmplCells.h"
 #include "templates/gui/FlashTmplValueDelegate.h"
 #include "templates/gui/SelectTemplateWindowDelegate.h"
+#include "templates/MyColorOper.h"
+#include "app/WindowPlacement.h"
 
 namespace {
 
@@ -183,6 +185,11 @@ class TestGui : public QObject {
     QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
     app->applicationDidFinishLaunching();
     QVERIFY(app->window()->isVisible());
+    // Placed through the window manager at a size of its own, not stretched
+    // over the whole screen by hand (which put its title bar off the screen).
+    const QRect free = app->window()->screen()->availableGeometry();
+    QVERIFY(app->window()->size() != free.size());
+    QVERIFY(free.contains(app->window()->frameGeometry()));
     QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
     QCOMPARE(loaded.first().first().toBool(), true);
 
@@ -227,6 +234,10 @@ class TestGui : public QObject {
     const int tag = app->applyChangeTag();
     QTRY_VERIFY_WITH_TIMEOUT(app->applyChangeTag() != tag, 2000);
     QCOMPARE(app->applyChangeImageName(), QStringLiteral("apply%1").arg(app->applyChangeTag() + 1));
+    // A few blinks, then the button stays marked (an endless blink kept a core busy).
+    QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 10000);
+    QCOMPARE(app->applyChangeTimer(), timer);
+    QCOMPARE(app->applyChangeImageName(), QStringLiteral("apply%1").arg(AppDelegate::kMarkedFrame));
     QCOMPARE(built.count(), 0);
 
     app->OnApplyChange();
@@ -426,6 +437,9 @@ class TestGui : public QObject {
     QVERIFY(dialog->prgBar()->isVisible());
     // The bar counts pages once the first one is done.
     QTRY_VERIFY_WITH_TIMEOUT(dialog->prgBar()->maximum() == 600 || !dialog->isImporting(), kWaitMs);
+    QVERIFY2(QRegularExpression("^Importing page \\d+ of 600$").match(dialog->lblInfo()->text()).hasMatch() ||
+                 !dialog->isImporting(),
+             qPrintable(dialog->lblInfo()->text()));
     QTest::keyClick(dialog, Qt::Key_Escape);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isImporting(), kWaitMs);
     QVERIFY(dialog->isVisible());
@@ -535,6 +549,7 @@ class TestGui : public QObject {
     QCOMPARE(ocean.size(), 1);
     QVERIFY(styles->findItems("images", Qt::MatchExactly).isEmpty());  // picture folders are no styles
     const QString width = value("pageWidth");
+    tmpl().setPropertyValue("isHardCover", styleValue("float", "Ocean", "isHardCover") == "YES" ? "NO" : "YES");
     QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
     // A double click on a thumbnail is OK.
     styles->doItemsLayout();
@@ -550,6 +565,11 @@ class TestGui : public QObject {
     QCOMPARE(value("bgColor"), styleValue("float", "Ocean", "bgColor"));
     QCOMPARE(value("pageWidth"), width);
     QCOMPARE(app->btnFloat()->text(), QString("Float"));
+    // The style set its own hard cover over the user's: the window says so,
+    // and the rebuilt preview does not wipe the notice.
+    const QString hard = tmpl().propertyForKey("isHardCover")->title();
+    QVERIFY2(app->templateNotice().contains(hard), qPrintable(app->templateNotice()));
+    QCOMPARE(app->window()->statusBar()->currentMessage(), app->templateNotice());
 
     // Cancel changes nothing.
     app->onSelectTemplate();
@@ -854,12 +874,112 @@ class TestGui : public QObject {
       QVERIFY2(texts.contains(t), qPrintable(texts.join('|')));
     QVERIFY(texts.contains("Folivox &Manual"));
 
-    // Without a PDF viewer, F1 shows the manual in the program's own view.
-    app->setPdfViewerCheck([] { return false; });
+    // F1 shows the manual in the program's own window, also when the desktop
+    // would hand PDFs to this very program (a second Folivox, in its import
+    // sheet). So does the import sheet's "Open" for a PDF; other documents go
+    // to the desktop, and a failure to open them is shown.
+    const FakeDesktop desktop(3);
     app->OnOpenHelp();
     QVERIFY(app->helpView() && app->helpView()->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(app->helpView()->url(), QUrl::fromLocalFile(BookSession::manualPath()), 20000);
+    // It fits on the screen.
+    QVERIFY(app->helpView()->screen()->availableGeometry().contains(app->helpView()->frameGeometry()));
     app->helpView()->close();
+    ImportWindowDelegate* sheet = app->importWindow();
+    app->OnImportPDF();
+    sheet->txtFilePath()->setText(scratch.filePath("two.pdf"));
+    sheet->onOpenTheFileAction();
+    QVERIFY(app->helpView()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(app->helpView()->url(), QUrl::fromLocalFile(scratch.filePath("two.pdf")), 20000);
+    app->helpView()->close();
+    sheet->onCancelAction();
+    ImportWindowDelegate plain;  // a sheet that leaves every document to the desktop
+    const QString rtf = scratch.filePath("letter.rtf");
+    writeFile(rtf, "{\\rtf1 Hello}");
+    plain.open();
+    plain.txtFilePath()->setText(rtf);
+    plain.onOpenTheFileAction();
+    QTRY_VERIFY_WITH_TIMEOUT(plain.lblInfo()->isVisible() && plain.lblInfo()->text().contains("could not be opened"),
+                             20000);
+    QCOMPARE(desktop.opened(), QStringList{rtf});
+    plain.done(0);
+
+    // Quit has Ctrl+Q whatever the theme binds to the standard key.
+    QVERIFY(app->quitAction()->shortcuts().contains(QKeySequence("Ctrl+Q")));
+  }
+
+  void keyboardAndMnemonics() {
+    QMainWindow* w = app->window();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    // Tab leaves the description box instead of being kept there.
+    app->toolTip()->setFocus();
+    QVERIFY(app->toolTip()->hasFocus());
+    QTest::keyClick(app->toolTip(), Qt::Key_Tab);
+    QVERIFY(!app->toolTip()->hasFocus());
+
+    // A sheet opens at its first field, not on the Cancel that an earlier
+    // import or publish left the focus on.
+    ImportWindowDelegate* import = app->importWindow();
+    app->OnImportPDF();
+    import->btnCancel()->setFocus();
+    import->enableButtons(false);  // as while an import runs
+    import->enableButtons(true);
+    import->onCancelAction();
+    app->OnImportPDF();
+    QCOMPARE(import->focusWidget(), static_cast<QWidget*>(import->txtFilePath()));
+    checkMnemonics(import);
+    import->onCancelAction();
+    OutputWindowDelegate* publish = app->ouputWindow();
+    app->OnExportFlipBook();
+    QCOMPARE(publish->focusWidget(), static_cast<QWidget*>(publish->txtOutputFolder()));
+    checkMnemonics(publish);
+    publish->onCancel();
+    checkMnemonics(app->selecteTmplWindow());
+  }
+
+  // In a dark palette an invalid value's mark keeps its text readable.
+  void invalidValueMarkReadsInAnyPalette() {
+    for (const auto& [base, text] : {std::pair{QColor(0x20, 0x20, 0x20), QColor(0xee, 0xee, 0xee)},
+                                     std::pair{QColor(Qt::white), QColor(Qt::black)}}) {
+      QLineEdit edit;
+      QPalette palette = edit.palette();
+      palette.setColor(QPalette::Base, base);
+      palette.setColor(QPalette::Text, text);
+      edit.setPalette(palette);
+      edit.resize(240, 32);
+      ValueProblemMark::watch(&edit, pt_number);
+      edit.setText("MMMMMMMM");
+      QVERIFY(!ValueProblemMark::problemOf(&edit).isEmpty());
+      // The field's most common colour is its background; the text is the
+      // colour that stands out most from it.
+      const QImage shot = edit.grab().toImage();
+      QHash<QRgb, int> counts;
+      for (int y = 6; y < shot.height() - 6; ++y)
+        for (int x = 6; x < shot.width() / 2; ++x) ++counts[shot.pixel(x, y)];
+      QRgb background = 0;
+      for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(background)) background = it.key();
+      double best = 1;
+      for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(QColor(background), QColor(it.key())));
+      QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("contrast %1 on %2").arg(best).arg(QColor(background).name())));
+    }
+  }
+
+  // Windows open where the user left them, else at a size of their own that
+  // fits on the screen.
+  void windowsOpenWhereTheyWereLeft() {
+    QWidget first;
+    WindowPlacement::restore(&first, "probe", QSize(8000, 6000));
+    const QRect free = first.screen()->availableGeometry();
+    QVERIFY(free.contains(first.geometry()));
+    QVERIFY(first.width() < free.width());
+    first.setGeometry(QRect(free.topLeft() + QPoint(30, 40), QSize(300, 200)));
+    WindowPlacement::save(&first, "probe");
+    QWidget again;
+    WindowPlacement::restore(&again, "probe", QSize(640, 480));
+    QCOMPARE(again.size(), QSize(300, 200));
   }
 
   void newerChangesSupersedeAPreviewBuild() {
