@@ -51,6 +51,13 @@ grep -qx 'Exec=folivox %f' "$desktop" || fail "the desktop entry does not pass a
 for type in application/pdf text/plain application/rtf; do
   grep -q "^MimeType=.*$type;" "$desktop" || fail "the desktop entry does not open $type"
 done
+# Offered for these documents, never made their default: no list of defaults,
+# no preference over the programs already there.
+defaults=$(dpkg-deb -c "$deb" | grep -E '(mimeapps|defaults)\.list$' || true)
+[ -z "$defaults" ] || fail "the package sets default applications: $defaults"
+! grep -qE '^(X-KDE-)?InitialPreference=' "$desktop" || fail "the desktop entry asks to be preferred"
+dpkg-deb -e "$deb" "$work/control"
+! grep -qsE 'xdg-mime|mimeapps' "$work/control/"* || fail "the package's scripts set default applications"
 metainfo=$root/usr/share/metainfo/org.folivox.folivox.metainfo.xml
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo's release is not $version"

@@ -18,6 +18,8 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
   # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
   dpkg-dev lintian desktop-file-utils appstream
+  # bench/window_bench.sh: a window manager to answer to, and bench/window_pings
+  openbox libxcb1-dev
 )
 
 missing=()

@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QThread>
+#include <QTimer>
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
@@ -16,6 +17,7 @@
 #include "TestEnv.h"
 #include "base/AppSettings.h"
 #include "base/AtomicFile.h"
+#include "base/DesktopOpener.h"
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
@@ -325,6 +327,36 @@ class TestBase : public QObject {
     NotificationCenter::defaultCenter().removeObserver(&observer);
     NotificationCenter::defaultCenter().post(ImportProgressInfoMSG);
     QCOMPARE(seen.size(), 201);
+  }
+
+  // Opening in the user's programs tells a failure from a success: Qt's own
+  // opening counts xdg-open starting as success, whatever it then found.
+  void desktopOpenerReportsWhatXdgOpenSays() {
+    QTemporaryDir bin;
+    const QByteArray path = qgetenv("PATH");
+    // "opened", or why not; "" when the opener never said (the guard ran out).
+    auto outcome = [&](int exitCode) -> QString {
+      writeFile(bin.filePath("xdg-open"), QStringLiteral("#!/bin/sh\nexit %1\n").arg(exitCode).toUtf8());
+      QFile::setPermissions(bin.filePath("xdg-open"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+      DesktopOpener* opener = DesktopOpener::open(bin.path());
+      QString said;
+      QEventLoop loop;
+      connect(opener, &DesktopOpener::opened, &loop, [&] { said = "opened"; loop.quit(); });
+      connect(opener, &DesktopOpener::failed, &loop, [&](const QString& why) { said = why; loop.quit(); });
+      QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+      loop.exec();
+      return said;
+    };
+    qputenv("PATH", bin.path().toLocal8Bit());
+    QCOMPARE(outcome(0), QString("opened"));
+    QVERIFY(outcome(3).contains("no program"));
+    QVERIFY(outcome(4).contains("failed"));
+    QFile::remove(bin.filePath("xdg-open"));
+    DesktopOpener* missing = DesktopOpener::open(bin.path());
+    QSignalSpy failed(missing, &DesktopOpener::failed);
+    QVERIFY(failed.wait(20000));
+    QVERIFY(failed.first().first().toString().contains("xdg-utils"));
+    qputenv("PATH", path);
   }
 
   void logFile() {

@@ -10,6 +10,10 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QRegularExpression>
+#include <QScreen>
+#include <cmath>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +54,8 @@
 #include "templates/gui/FlashTmplCells.h"
 #include "templates/gui/FlashTmplValueDelegate.h"
 #include "templates/gui/SelectTemplateWindowDelegate.h"
+#include "templates/MyColorOper.h"
+#include "app/WindowPlacement.h"
 
 namespace {
 
@@ -72,6 +78,83 @@ QString styleValue(const QString& tmplName, const QString& style, const QString&
     if (k == key) found = v;
   return found;
 }
+
+// The mnemonic letter of a label or button text ("&Open" gives 'o'), or none.
+QChar mnemonic(const QString& text) {
+  for (qsizetype i = text.indexOf('&'); i >= 0 && i + 1 < text.size(); i = text.indexOf('&', i + 2))
+    if (text.at(i + 1) != '&') return text.at(i + 1).toLower();
+  return {};
+}
+
+// Every control of a sheet can be reached with Alt and a letter of its own:
+// buttons by their text, fields by the label they are the buddy of. The
+// standard OK and Cancel are Enter and Escape.
+void checkMnemonics(QWidget* sheet) {
+  QMap<QChar, QString> used;
+  auto claim = [&](const QString& text) {
+    const QChar m = mnemonic(text);
+    QVERIFY2(!m.isNull(), qPrintable(sheet->windowTitle() + ": no mnemonic in " + text));
+    QVERIFY2(!used.contains(m), qPrintable(sheet->windowTitle() + ": " + text + " and " + used.value(m)));
+    used.insert(m, text);
+  };
+  // Parts of a list or a pop-up are reached through it.
+  auto insideView = [](QWidget* w) {
+    for (QWidget* p = w->parentWidget(); p != nullptr; p = p->parentWidget())
+      if (qobject_cast<QAbstractItemView*>(p) != nullptr || qobject_cast<QComboBox*>(p) != nullptr) return true;
+    return false;
+  };
+  for (QAbstractButton* b : sheet->findChildren<QAbstractButton*>()) {
+    if (insideView(b)) continue;
+    auto* box = qobject_cast<QDialogButtonBox*>(b->parentWidget());
+    if (box != nullptr && box->standardButton(b) != QDialogButtonBox::NoButton) continue;
+    claim(b->text());
+  }
+  QSet<QWidget*> reachable;
+  for (QLabel* l : sheet->findChildren<QLabel*>()) {
+    if (l->buddy() == nullptr) continue;
+    claim(l->text());
+    reachable << l->buddy();
+  }
+  QList<QWidget*> fields;
+  for (QWidget* w : sheet->findChildren<QWidget*>())
+    if ((qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w)) &&
+        !insideView(w))
+      fields << w;
+  for (QWidget* f : fields)
+    QVERIFY2(reachable.contains(f), qPrintable(sheet->windowTitle() + ": no label leads to a " + f->metaObject()->className()));
+}
+
+// WCAG contrast of two colours.
+double contrast(const QColor& a, const QColor& b) {
+  auto lum = [](const QColor& c) {
+    auto ch = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * ch(c.redF()) + 0.7152 * ch(c.greenF()) + 0.0722 * ch(c.blueF());
+  };
+  const double x = lum(a);
+  const double y = lum(b);
+  return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
+// Programs that stand in for the desktop's in a folder put first on PATH:
+// xdg-open records what it was asked to open and ends with `openExit`;
+// xdg-mime says this program opens PDFs (as the package's entry makes it on
+// a desktop without a PDF viewer).
+struct FakeDesktop {
+  QTemporaryDir dir;
+  QByteArray oldPath = qgetenv("PATH");
+  explicit FakeDesktop(int openExit) {
+    writeFile(dir.filePath("xdg-open"), QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n")
+                                            .arg(dir.filePath("opened"))
+                                            .arg(openExit)
+                                            .toUtf8());
+    writeFile(dir.filePath("xdg-mime"), "#!/bin/sh\necho folivox.desktop\n");
+    for (const char* tool : {"xdg-open", "xdg-mime"})
+      QFile::setPermissions(dir.filePath(tool), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
+  }
+  ~FakeDesktop() { qputenv("PATH", oldPath); }
+  QStringList opened() const { return QString::fromUtf8(readFile(dir.filePath("opened"))).split('\n', Qt::SkipEmptyParts); }
+};
 
 struct NoteCounter {
   QObject observer;
@@ -102,6 +185,11 @@ class TestGui : public QObject {
     QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
     app->applicationDidFinishLaunching();
     QVERIFY(app->window()->isVisible());
+    // Placed through the window manager at a size of its own, not stretched
+    // over the whole screen by hand (which put its title bar off the screen).
+    const QRect free = app->window()->screen()->availableGeometry();
+    QVERIFY(app->window()->size() != free.size());
+    QVERIFY(free.contains(app->window()->frameGeometry()));
     QVERIFY(loaded.count() > 0 || loaded.wait(kWaitMs));
     QCOMPARE(loaded.first().first().toBool(), true);
 
@@ -146,6 +234,10 @@ class TestGui : public QObject {
     const int tag = app->applyChangeTag();
     QTRY_VERIFY_WITH_TIMEOUT(app->applyChangeTag() != tag, 2000);
     QCOMPARE(app->applyChangeImageName(), QStringLiteral("apply%1").arg(app->applyChangeTag() + 1));
+    // A few blinks, then the button stays marked (an endless blink kept a core busy).
+    QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 10000);
+    QCOMPARE(app->applyChangeTimer(), timer);
+    QCOMPARE(app->applyChangeImageName(), QStringLiteral("apply%1").arg(AppDelegate::kMarkedFrame));
     QCOMPARE(built.count(), 0);
 
     app->OnApplyChange();
@@ -200,7 +292,8 @@ class TestGui : public QObject {
     view->edit(colour);
     auto* colourCell = qobject_cast<FlashTmplColorCell*>(view->indexWidget(colour));
     QVERIFY(colourCell);
-    QCOMPARE(colourCell->text(), value("toolbarColor"));
+    QCOMPARE(colourCell->text(), MyColorOper::displayText(value("toolbarColor")));
+    QVERIFY(colourCell->text().startsWith('#'));
     colourCell->swatchButton()->click();
     QCOMPARE(value("toolbarColor"), QString("0x336699"));
     QCOMPARE(changes.count, 3);
@@ -344,6 +437,9 @@ class TestGui : public QObject {
     QVERIFY(dialog->prgBar()->isVisible());
     // The bar counts pages once the first one is done.
     QTRY_VERIFY_WITH_TIMEOUT(dialog->prgBar()->maximum() == 600 || !dialog->isImporting(), kWaitMs);
+    QVERIFY2(QRegularExpression("^Importing page \\d+ of 600$").match(dialog->lblInfo()->text()).hasMatch() ||
+                 !dialog->isImporting(),
+             qPrintable(dialog->lblInfo()->text()));
     QTest::keyClick(dialog, Qt::Key_Escape);
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->isImporting(), kWaitMs);
     QVERIFY(dialog->isVisible());
@@ -444,7 +540,7 @@ class TestGui : public QObject {
     chooser->prepairToTmpl("FLOAT");
     const QList<QTableWidgetItem*> rows = chooser->tableViewTmpls()->selectedItems();
     QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows.first()->text(), QString("float"));
+    QCOMPARE(rows.first()->text(), QString("Float"));  // as the toolbar names it
 
     app->onSelectTemplate();
     QVERIFY(chooser->isVisible());
@@ -453,6 +549,7 @@ class TestGui : public QObject {
     QCOMPARE(ocean.size(), 1);
     QVERIFY(styles->findItems("images", Qt::MatchExactly).isEmpty());  // picture folders are no styles
     const QString width = value("pageWidth");
+    tmpl().setPropertyValue("isHardCover", styleValue("float", "Ocean", "isHardCover") == "YES" ? "NO" : "YES");
     QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
     // A double click on a thumbnail is OK.
     styles->doItemsLayout();
@@ -468,6 +565,11 @@ class TestGui : public QObject {
     QCOMPARE(value("bgColor"), styleValue("float", "Ocean", "bgColor"));
     QCOMPARE(value("pageWidth"), width);
     QCOMPARE(app->btnFloat()->text(), QString("Float"));
+    // The style set its own hard cover over the user's: the window says so,
+    // and the rebuilt preview does not wipe the notice.
+    const QString hard = tmpl().propertyForKey("isHardCover")->title();
+    QVERIFY2(app->templateNotice().contains(hard), qPrintable(app->templateNotice()));
+    QCOMPARE(app->window()->statusBar()->currentMessage(), app->templateNotice());
 
     // Cancel changes nothing.
     app->onSelectTemplate();
@@ -505,7 +607,7 @@ class TestGui : public QObject {
     std::vector<PublishResult> shown;
     dialog->setAlertPresenter([&](const PublishResult& r, QWidget*) {
       shown.push_back(r);
-      return false;  // "No"
+      return OutputWindowDelegate::AlertAnswer::Close;  // "No"
     });
     int opened = 0;
     dialog->setUrlOpener([&](const QUrl&) { ++opened; });
@@ -591,6 +693,42 @@ class TestGui : public QObject {
     QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll().contains("A Published Book"));
   }
 
+  // "Open it?" names the folder, offers to show it, and a book that cannot be
+  // opened is reported, not passed over in silence.
+  void openingTheBookSaysWhereAndWhenItFails() {
+    OutputWindowDelegate* dialog = app->ouputWindow();
+    const FakeDesktop desktop(3);
+    dialog->setUrlOpener({});  // the real opener, with the fake xdg-open
+    OutputWindowDelegate::AlertAnswer answer = OutputWindowDelegate::AlertAnswer::Open;
+    QString detail;
+    dialog->setAlertPresenter([&](const PublishResult& r, QWidget*) {
+      detail = r.alertDetail();
+      return answer;
+    });
+    const QString out = scratch.filePath("opened");
+    QSignalSpy finished(dialog, &QDialog::finished);
+    app->OnExportFlipBook();
+    dialog->txtOutputFolder()->setText(out);
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QVERIFY2(detail.contains(out), qPrintable(detail));
+    QTRY_VERIFY_WITH_TIMEOUT(app->window()->findChild<QMessageBox*>("openFailed") != nullptr, 20000);
+    auto* failed = app->window()->findChild<QMessageBox*>("openFailed");
+    QVERIFY2(failed->text().contains(out) && failed->text().contains("no program"), qPrintable(failed->text()));
+    failed->accept();
+    answer = OutputWindowDelegate::AlertAnswer::ShowFolder;
+    app->OnExportFlipBook();
+    finished.clear();
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(desktop.opened().size(), qsizetype(2), 20000);
+    QCOMPARE(desktop.opened(), QStringList({out + "/" + dialog->options().pageName(), out}));
+    QTRY_VERIFY_WITH_TIMEOUT(app->window()->findChild<QMessageBox*>("openFailed") != nullptr, 20000);
+    app->window()->findChild<QMessageBox*>("openFailed")->accept();
+    // An empty title stands for the document's, as the field's hint shows.
+    QVERIFY(!dialog->txtTitle()->placeholderText().isEmpty());
+  }
+
   void settingsFilesRoundTrip() {
     QSignalSpy built(app.get(), &AppDelegate::previewBuilt);
     tmpl().setPropertyValue("bookTitle", "Saved title");
@@ -672,6 +810,35 @@ class TestGui : public QObject {
     QCOMPARE(picked, 1);
     QCOMPARE(value("toolbarColor"), QString("0x123456"));
 
+    // One Enter does one thing: a typed colour is stored, and no chooser
+    // opens after it (whose OK would put the old colour back).
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* colourCell = qobject_cast<FlashTmplColorCell*>(view->indexWidget(valueIndex("toolbarColor")));
+    QVERIFY(colourCell);
+    colourCell->lineEdit()->selectAll();
+    QTest::keyClicks(colourCell->lineEdit(), "#ff0000");
+    QTest::keyClick(colourCell->lineEdit(), Qt::Key_Return);
+    QTRY_COMPARE(value("toolbarColor"), QString("0xff0000"));
+    QCOMPARE(picked, 1);
+    // The same for a typed path.
+    int browsed = 0;
+    delegate->setFilePicker([&](const QString&, const QStringList&, QWidget*) {
+      ++browsed;
+      return std::optional<QString>();
+    });
+    const QString sound = scratch.filePath("typed.mp3");
+    writeFile(sound, "ID3");
+    view->setCurrentIndex(valueIndex("flipSound"));
+    QTest::keyClick(view, Qt::Key_F2);
+    auto* fileCell = qobject_cast<FlashTmplFileCell*>(view->indexWidget(valueIndex("flipSound")));
+    QVERIFY(fileCell);
+    fileCell->lineEdit()->selectAll();
+    QTest::keyClicks(fileCell->lineEdit(), sound);
+    QTest::keyClick(fileCell->lineEdit(), Qt::Key_Return);
+    QTRY_COMPARE(value("flipSound"), sound);
+    QCOMPARE(browsed, 0);
+    delegate->setFilePicker({});
+
     // F2 edits; a number that is no number is marked and not stored.
     const QString width = value("pageWidth");
     view->setCurrentIndex(valueIndex("pageWidth"));
@@ -707,12 +874,112 @@ class TestGui : public QObject {
       QVERIFY2(texts.contains(t), qPrintable(texts.join('|')));
     QVERIFY(texts.contains("Folivox &Manual"));
 
-    // Without a PDF viewer, F1 shows the manual in the program's own view.
-    app->setPdfViewerCheck([] { return false; });
+    // F1 shows the manual in the program's own window, also when the desktop
+    // would hand PDFs to this very program (a second Folivox, in its import
+    // sheet). So does the import sheet's "Open" for a PDF; other documents go
+    // to the desktop, and a failure to open them is shown.
+    const FakeDesktop desktop(3);
     app->OnOpenHelp();
     QVERIFY(app->helpView() && app->helpView()->isVisible());
     QTRY_COMPARE_WITH_TIMEOUT(app->helpView()->url(), QUrl::fromLocalFile(BookSession::manualPath()), 20000);
+    // It fits on the screen.
+    QVERIFY(app->helpView()->screen()->availableGeometry().contains(app->helpView()->frameGeometry()));
     app->helpView()->close();
+    ImportWindowDelegate* sheet = app->importWindow();
+    app->OnImportPDF();
+    sheet->txtFilePath()->setText(scratch.filePath("two.pdf"));
+    sheet->onOpenTheFileAction();
+    QVERIFY(app->helpView()->isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(app->helpView()->url(), QUrl::fromLocalFile(scratch.filePath("two.pdf")), 20000);
+    app->helpView()->close();
+    sheet->onCancelAction();
+    ImportWindowDelegate plain;  // a sheet that leaves every document to the desktop
+    const QString rtf = scratch.filePath("letter.rtf");
+    writeFile(rtf, "{\\rtf1 Hello}");
+    plain.open();
+    plain.txtFilePath()->setText(rtf);
+    plain.onOpenTheFileAction();
+    QTRY_VERIFY_WITH_TIMEOUT(plain.lblInfo()->isVisible() && plain.lblInfo()->text().contains("could not be opened"),
+                             20000);
+    QCOMPARE(desktop.opened(), QStringList{rtf});
+    plain.done(0);
+
+    // Quit has Ctrl+Q whatever the theme binds to the standard key.
+    QVERIFY(app->quitAction()->shortcuts().contains(QKeySequence("Ctrl+Q")));
+  }
+
+  void keyboardAndMnemonics() {
+    QMainWindow* w = app->window();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    // Tab leaves the description box instead of being kept there.
+    app->toolTip()->setFocus();
+    QVERIFY(app->toolTip()->hasFocus());
+    QTest::keyClick(app->toolTip(), Qt::Key_Tab);
+    QVERIFY(!app->toolTip()->hasFocus());
+
+    // A sheet opens at its first field, not on the Cancel that an earlier
+    // import or publish left the focus on.
+    ImportWindowDelegate* import = app->importWindow();
+    app->OnImportPDF();
+    import->btnCancel()->setFocus();
+    import->enableButtons(false);  // as while an import runs
+    import->enableButtons(true);
+    import->onCancelAction();
+    app->OnImportPDF();
+    QCOMPARE(import->focusWidget(), static_cast<QWidget*>(import->txtFilePath()));
+    checkMnemonics(import);
+    import->onCancelAction();
+    OutputWindowDelegate* publish = app->ouputWindow();
+    app->OnExportFlipBook();
+    QCOMPARE(publish->focusWidget(), static_cast<QWidget*>(publish->txtOutputFolder()));
+    checkMnemonics(publish);
+    publish->onCancel();
+    checkMnemonics(app->selecteTmplWindow());
+  }
+
+  // In a dark palette an invalid value's mark keeps its text readable.
+  void invalidValueMarkReadsInAnyPalette() {
+    for (const auto& [base, text] : {std::pair{QColor(0x20, 0x20, 0x20), QColor(0xee, 0xee, 0xee)},
+                                     std::pair{QColor(Qt::white), QColor(Qt::black)}}) {
+      QLineEdit edit;
+      QPalette palette = edit.palette();
+      palette.setColor(QPalette::Base, base);
+      palette.setColor(QPalette::Text, text);
+      edit.setPalette(palette);
+      edit.resize(240, 32);
+      ValueProblemMark::watch(&edit, pt_number);
+      edit.setText("MMMMMMMM");
+      QVERIFY(!ValueProblemMark::problemOf(&edit).isEmpty());
+      // The field's most common colour is its background; the text is the
+      // colour that stands out most from it.
+      const QImage shot = edit.grab().toImage();
+      QHash<QRgb, int> counts;
+      for (int y = 6; y < shot.height() - 6; ++y)
+        for (int x = 6; x < shot.width() / 2; ++x) ++counts[shot.pixel(x, y)];
+      QRgb background = 0;
+      for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > counts.value(background)) background = it.key();
+      double best = 1;
+      for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrast(QColor(background), QColor(it.key())));
+      QVERIFY2(best >= 4.5, qPrintable(QStringLiteral("contrast %1 on %2").arg(best).arg(QColor(background).name())));
+    }
+  }
+
+  // Windows open where the user left them, else at a size of their own that
+  // fits on the screen.
+  void windowsOpenWhereTheyWereLeft() {
+    QWidget first;
+    WindowPlacement::restore(&first, "probe", QSize(8000, 6000));
+    const QRect free = first.screen()->availableGeometry();
+    QVERIFY(free.contains(first.geometry()));
+    QVERIFY(first.width() < free.width());
+    first.setGeometry(QRect(free.topLeft() + QPoint(30, 40), QSize(300, 200)));
+    WindowPlacement::save(&first, "probe");
+    QWidget again;
+    WindowPlacement::restore(&again, "probe", QSize(640, 480));
+    QCOMPARE(again.size(), QSize(300, 200));
   }
 
   void newerChangesSupersedeAPreviewBuild() {
@@ -780,7 +1047,7 @@ class TestGui : public QObject {
 
     QProcess second;
     start(second);
-    QVERIFY(!QFileInfo::exists(left));  // swept at start-up
+    QTRY_VERIFY(!QFileInfo::exists(left));  // swept at start-up, on a worker
     const QString preview = previewOf(second.processId());
     QCOMPARE(::kill(static_cast<pid_t>(second.processId()), SIGTERM), 0);
     QVERIFY(second.waitForFinished(30000));

@@ -1,6 +1,8 @@
 // The desktop program's non-widget side: the book session (demonstration
 // pages, preview folder, import adoption, template switch, settings files,
 // publishing), the property model's editing rules and the colour texts.
+#include <sys/stat.h>
+
 #include <QImage>
 #include <QStringDecoder>
 
@@ -18,6 +20,7 @@
 #include "base/LastFolders.h"
 #include "base/RecentDocuments.h"
 #include "session/BookBuilder.h"
+#include "session/PreviewPictures.h"
 
 namespace {
 
@@ -41,6 +44,17 @@ std::unique_ptr<FlashTemplateProperty> makeProperty(qint32 type, const QString& 
   p->setValue(std::move(value));
   p->setValueSource(source);
   return p;
+}
+
+// Imports pictures of `colours` (1.jpg, 2.jpg ... in `dir`) into `session` as
+// the pages of a document titled `title`.
+std::shared_ptr<FlashPageSourceImg> importPictures(BookSession& session, const QTemporaryDir& dir, const QString& title,
+                                                   const QList<QColor>& colours, qint32 width, qint32 height) {
+  for (qsizetype i = 0; i < colours.size(); ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i + 1)), colours[i]);
+  auto pages = BookSession::demonstrationPageSource(dir.path());
+  pages->setDocumentTitle(title);
+  session.adoptImport(pages, nullptr, nullptr, width, height);
+  return pages;
 }
 
 // The value a style's settings file gives a key ("" when it gives none).
@@ -171,11 +185,7 @@ class TestSession : public QObject {
     BookSession session;
     session.start();
     QTemporaryDir dir;
-    writeJpeg(dir.filePath("1.jpg"), Qt::green);
-    writeJpeg(dir.filePath("2.jpg"), Qt::yellow);
-    auto pages = BookSession::demonstrationPageSource(dir.path());
-    pages->setDocumentTitle(QStringLiteral("Annual Report"));
-    session.adoptImport(pages, nullptr, nullptr, 595, 841);
+    auto pages = importPictures(session, dir, "Annual Report", {Qt::green, Qt::yellow}, 595, 841);
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Annual Report"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageWidth", ""), QString("595"));
     QCOMPARE(session.flashTmpl()->propertyValueFor("pageHeight", ""), QString("841"));
@@ -207,7 +217,55 @@ class TestSession : public QObject {
     session.adoptImport(pages, nullptr, nullptr, 595, 841);
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Mine"));
 
-    QCOMPARE(BookSession::capitalizedName("mAGAZINE two-page"), QString("Magazine Two-Page"));
+    QCOMPARE(FlashTemplate::displayName("mAGAZINE two-page"), QString("Magazine Two-Page"));
+  }
+
+  // A change of template or style keeps what the user set or imported, and
+  // says which of it the new style set anew or the new template has no room for.
+  void styleChangesKeepWhatTheUserSet() {
+    BookSession session;
+    session.start();
+    QTemporaryDir dir;
+    importPictures(session, dir, "Imported Title", {Qt::green}, 500, 700);
+    writeJpeg(dir.filePath("logo.jpg"), Qt::blue);
+    FlashTemplate& t = *session.flashTmpl();
+    t.setPropertyValue("logoFile", dir.filePath("logo.jpg"));
+    t.setPropertyValue("rightToLeft", "YES");
+    t.setPropertyValue("isHardCover", "YES");
+    t.setPropertyValue("showZoom", "NO");
+
+    // The chooser's OK with a template and no style: its default style.
+    TemplateChange change;
+    QVERIFY(session.changeToTemplate("slate", &change));
+    QCOMPARE(t.tmplName(), QString("slate"));
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Imported Title"));
+    QCOMPARE(t.propertyValueFor("logoFile", ""), dir.filePath("logo.jpg"));
+    QCOMPARE(t.propertyValueFor("rightToLeft", ""), QString("YES"));
+    QCOMPARE(t.propertyValueFor("showZoom", ""), QString("NO"));
+    QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("500"));
+    // Every style sets its own hard cover: that is said, not done silently.
+    const QString slateStyle = FlashTemplate("slate").defaultSytleName();
+    QCOMPARE(t.propertyValueFor("isHardCover", ""), styleValue("slate", slateStyle, "isHardCover"));
+    QCOMPARE(change.replaced, QStringList{t.propertyForKey("isHardCover")->title()});
+
+    // Values that only the old style gave are not the user's: the new style's
+    // own apply, and nothing is reported for them.
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg", &change));
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Night") + "/shot.jpg", &change));
+    QCOMPARE(t.propertyValueFor("bgColor", ""), styleValue("float", "Night", "bgColor"));
+    QCOMPARE(t.propertyValueFor("innerMainbgImgUrl", ""),
+             FlashTemplate::stylePathFor("float", "Night") + "/" +
+                 styleValue("float", "Night", "innerMainbgImgUrl").section(':', 1));
+    QVERIFY2(change.replaced.isEmpty(), qPrintable(change.replaced.join(", ")));
+    QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Imported Title"));
+    QCOMPARE(t.propertyValueFor("rightToLeft", ""), QString("YES"));
+
+    // A colour the user chose that the style sets too: the style's, and said.
+    t.setPropertyValue("bgColor", "0x010203");
+    QVERIFY(session.changeToChosenStyle(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg", &change));
+    QCOMPARE(t.propertyValueFor("bgColor", ""), styleValue("float", "Ocean", "bgColor"));
+    QVERIFY(change.replaced.contains(t.propertyForKey("bgColor")->title()));
+    QVERIFY(change.dropped.isEmpty());
   }
 
   void settingsFiles() {
@@ -230,6 +288,31 @@ class TestSession : public QObject {
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Exported"));
     session.importTmplSettings(QString());  // a cancelled panel changes nothing
     QCOMPARE(session.flashTmpl()->propertyValueFor("bookTitle", ""), QString("Exported"));
+
+    // A logo from elsewhere goes beside the exported settings, so that
+    // importing them again takes it back; the program's own files stay put.
+    QVERIFY(QDir().mkpath(dir.filePath("pictures")) && QDir().mkpath(dir.filePath("elsewhere")));
+    writeJpeg(dir.filePath("pictures/logo.jpg"), Qt::red);
+    session.flashTmpl()->setPropertyValue("logoFile", dir.filePath("pictures/logo.jpg"));
+    session.flashTmpl()->setPropertyValue("flipSound", dir.filePath("gone.mp3"));
+    const QString style = FlashTemplate::stylePathFor("float", "Ocean");
+    session.changeToChosenStyle(style + "/shot.jpg");
+    const QString background = session.flashTmpl()->propertyValueFor("innerMainbgImgUrl", "");
+    QVERIFY(background.startsWith(style));
+    const ExportResult exported = session.exportTmplSettings(dir.filePath("elsewhere/look.txt"));
+    QVERIFY2(exported.succeeded(), qPrintable(exported.error));
+    const QString copy = dir.filePath("elsewhere/look-logoFile.jpg");
+    QCOMPARE(exported.files.copied, QStringList{copy});
+    QCOMPARE(readFile(copy), readFile(dir.filePath("pictures/logo.jpg")));
+    QCOMPARE(exported.files.problems.size(), qsizetype(1));  // the sound that is not there
+    QVERIFY2(exported.files.problems.first().contains("gone.mp3"), qPrintable(exported.files.problems.first()));
+    session.flashTmpl()->setPropertyValue("logoFile", "");
+    session.flashTmpl()->setPropertyValue("innerMainbgImgUrl", "");
+    const SettingsFileResult back = session.importTmplSettings(dir.filePath("elsewhere/look.txt"));
+    QCOMPARE(session.flashTmpl()->propertyValueFor("logoFile", ""), copy);
+    QCOMPARE(session.flashTmpl()->propertyValueFor("innerMainbgImgUrl", ""), background);
+    QCOMPARE(back.refused.size(), qsizetype(1));
+    QVERIFY(back.refused.first().startsWith("flipSound"));
   }
 
   void publishing() {
@@ -255,7 +338,23 @@ class TestSession : public QObject {
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
-    QCOMPARE(r.alertDetail(), QString("Publish finished! Open it?"));
+    // The alert says where the book went.
+    QCOMPARE(r.outputFolder(), dir.filePath("book"));
+    QCOMPARE(r.alertDetail(), "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?");
+
+    // An empty title is the document's, as on the command line: its own
+    // title, else its file name, else the book's title.
+    PublishOptions untitled = o;
+    untitled.title = " ";
+    untitled.document = dir.filePath("Quarterly Report.pdf");
+    r = BookSession::publishBook(untitled, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"), qPrintable(readText(r.outputFileName)));
+    untitled.document.clear();
+    QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()),
+             session.flashTmpl()->propertyValueFor("bookTitle", ""));
+    session.flashPageSource()->setDocumentTitle("Its Own Title");
+    QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()), QString("Its Own Title"));
+    session.flashPageSource()->setDocumentTitle(QString());
     // A file from outside the book is named in the alert.
     const QString logo = dir.filePath("logo.png");
     QFile png(logo);
@@ -479,6 +578,15 @@ class TestSession : public QObject {
     for (const char* bad : {"red", "0x12345", "0x1234567", "", "0xgg0000"})
       QVERIFY2(!PropertyValueCheck::check(pt_color, bad).ok, bad);
     QVERIFY(PropertyValueCheck::check(pt_text, "anything at all").ok);
+    // A number property's range from the template: whole numbers when its ends are.
+    for (const char* bad : {"-5", "0", "600.5", "600.", "99999", "2e12", "61200"}) {
+      const PropertyValueCheck r = PropertyValueCheck::check(pt_number, bad, "1..14400");
+      QVERIFY2(!r.ok && !r.reason.isEmpty(), bad);
+    }
+    QVERIFY(PropertyValueCheck::check(pt_number, "14400", "1..14400").ok);
+    QVERIFY(PropertyValueCheck::check(pt_number, "0.25", "0..1.5").ok);
+    QVERIFY(!PropertyValueCheck::check(pt_number, "1.75", "0..1.5").ok);
+    QVERIFY(PropertyValueCheck::check(pt_number, "-3", "no range").ok);
 
     // The model keeps the old value and announces nothing for a refused text.
     BookSession session;
@@ -497,6 +605,14 @@ class TestSession : public QObject {
     QVERIFY(model.setObjectValue(*t.propertyForKey("toolbarColor"), "#102030"));
     QCOMPARE(t.propertyValueFor("toolbarColor", ""), QString("0x102030"));
     QCOMPARE(changes.count, 1);
+    const QModelIndex colourValue =
+        model.indexOf(t.propertyForKey("toolbarColor"), FlashTemplatePropertyModel::ValueColumn);
+    QCOMPARE(colourValue.data(Qt::DisplayRole).toString(), QString("#102030"));
+    QCOMPARE(colourValue.data(Qt::EditRole).toString(), QString("#102030"));
+    // The shipped templates give the page size a range.
+    for (const char* bad : {"-5", "0", "600.5", "99999", "2e12"})
+      QVERIFY2(!model.setObjectValue(*t.propertyForKey("pageWidth"), QString::fromLatin1(bad)), bad);
+    QVERIFY(model.setObjectValue(*t.propertyForKey("pageWidth"), "640"));
   }
 
   void recentDocumentsAndStartFolders() {
@@ -589,6 +705,89 @@ class TestSession : public QObject {
     QVERIFY(QDir(c).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }
 
+  // Apply rebuilds the preview: its pictures are links to the imported ones,
+  // never copies, on the same file system and across file systems alike.
+  void previewLinksItsPictures() {
+    BookSession session;
+    session.start();
+    QTemporaryDir dir;
+    for (int i = 1; i <= 3; ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), Qt::cyan);
+    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 40, 60);
+    const auto inode = [](const QString& path) {
+      struct stat st {};
+      return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
+    };
+    for (int build = 0; build < 2; ++build) {
+      const PublishResult r = session.buildPreview();
+      QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
+      for (int i = 1; i <= 3; ++i)
+        QCOMPARE(inode(session.flashPreviewFolder() + QStringLiteral("/files/page/%1.jpg").arg(i)),
+                 inode(dir.filePath(QStringLiteral("%1.jpg").arg(i))));
+    }
+
+    // From another file system: copied once into the preview's store, then
+    // linked by every build; pruned once no book shows it.
+    struct stat shm {};
+    struct stat here {};
+    if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(session.flashPreviewFolder()).constData(), &here) != 0 ||
+        shm.st_dev == here.st_dev)
+      QSKIP("no second file system (/dev/shm) to take pictures from");
+    QTemporaryDir other(QStringLiteral("/dev/shm/folivox-test-XXXXXX"));
+    writeJpeg(other.filePath("page.jpg"), Qt::magenta);
+    QVERIFY(QFile::link(other.filePath("page.jpg"), other.filePath("link.jpg")));
+    int copies = 0;
+    const PreviewPictures::Copy copy = [&copies](const QString& from, const QString& to) {
+      ++copies;
+      return QFileInfo(from).isFile() && !QFileInfo(from).isSymLink() && QFile::copy(from, to);
+    };
+    const QString preview = session.flashPreviewFolder();
+    QVERIFY(PreviewPictures::place(preview, other.filePath("page.jpg"), preview + "/a.jpg", copy));
+    QVERIFY(PreviewPictures::place(preview, other.filePath("page.jpg"), preview + "/b.jpg", copy));
+    QCOMPARE(copies, 1);
+    QCOMPARE(inode(preview + "/a.jpg"), inode(preview + "/b.jpg"));
+    QCOMPARE(readFile(preview + "/b.jpg"), readFile(other.filePath("page.jpg")));
+    QVERIFY(!(QFileInfo(preview + "/a.jpg").permissions() & QFileDevice::WriteOwner));  // shared: read-only
+    // A link among the pictures is never followed: the copy refuses it.
+    QVERIFY(!PreviewPictures::place(preview, other.filePath("link.jpg"), preview + "/c.jpg", copy));
+    QVERIFY(!QFileInfo::exists(preview + "/c.jpg"));
+    QCOMPARE(PreviewPictures::prune(preview), 0);
+    QVERIFY(QFile::remove(preview + "/a.jpg") && QFile::remove(preview + "/b.jpg"));
+    QCOMPARE(PreviewPictures::prune(preview), 1);
+  }
+
+  // The pages an import replaces, with their work folder of thousands of
+  // files, are let go of away from the window's thread.
+  void replacedPagesGoOnAWorker() {
+    struct Pages : FlashPageSource {
+      std::atomic<QThread*>* endedOn;
+      explicit Pages(std::atomic<QThread*>* t) : endedOn(t) {}
+      ~Pages() override { endedOn->store(QThread::currentThread()); }
+    };
+    std::atomic<QThread*> endedOn{nullptr};
+    BookSession session;
+    session.start();
+    session.adoptImport(std::make_shared<Pages>(&endedOn), nullptr, nullptr, 40, 60);
+    session.adoptImport(BookSession::demonstrationPageSource(), nullptr, nullptr, 40, 60);
+    QTRY_VERIFY(endedOn.load() != nullptr);
+    QVERIFY(endedOn.load() != QThread::currentThread());
+  }
+
+  // Thousands of pages report their progress a few times a second, not once
+  // a page: each report repaints the window.
+  void buildProgressIsReportedSparingly() {
+    BookBuilder builder;
+    QSignalSpy finished(&builder, &BookBuilder::finished);
+    QSignalSpy progress(&builder, &BookBuilder::progress);
+    builder.request([](const FlashBookOutput::Progress& p) {
+      for (int page = 1; page <= 5000; ++page) p(page, 5000);
+      return PublishResult{};
+    });
+    QVERIFY(finished.wait(60000));
+    QVERIFY2(progress.size() >= 2 && progress.size() <= 10, qPrintable(QString::number(progress.size())));
+    QCOMPARE(progress.first().at(1).toLongLong(), qlonglong(1));
+    QCOMPARE(progress.last().at(1).toLongLong(), qlonglong(5000));
+  }
+
   void colourTexts() {
     auto rgb = [](const char* text) {
       return MyColorOper::colorFromHexRGB(QString::fromLatin1(text)).rgb() & 0xFFFFFF;
@@ -602,6 +801,10 @@ class TestSession : public QObject {
     QCOMPARE(MyColorOper::colorToHexRGB(QColor(255, 0, 0)), std::optional<QString>("0xff0000"));
     QCOMPARE(MyColorOper::colorToHexRGB(QColor(127, 51, 255)), std::optional<QString>("0x7f33ff"));
     QCOMPARE(MyColorOper::colorToHexRGB(QColor()), std::nullopt);
+    // Shown as people write colours; typed either way.
+    QCOMPARE(MyColorOper::displayText("0x3366AA"), QString("#3366aa"));
+    QCOMPARE(MyColorOper::displayText("red"), QString("red"));
+    QCOMPARE(rgb("#102030"), 0x102030u);
   }
 };
 

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
@@ -13,7 +12,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QSplitter>
 #include <QTimer>
 #include <QToolBar>
@@ -26,6 +24,7 @@
 
 #include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
@@ -33,7 +32,7 @@
 #include <QWebEngineSettings>
 
 #include "app/AboutWindow.h"
-#include "base/DefaultApplication.h"
+#include "app/WindowPlacement.h"
 #include "base/LastFolders.h"
 #include "base/RecentDocuments.h"
 #include "session/BookBuilder.h"
@@ -80,6 +79,10 @@ void AppDelegate::buildWindow() {
   m_toolTipBox = new QGroupBox(tr("Description"));
   m_toolTip = new QPlainTextEdit(m_toolTipBox);
   m_toolTip->setReadOnly(true);
+  // Tab goes on to the preview (a text box keeps Tab for itself); a caret
+  // shows where the focus is.
+  m_toolTip->setTabChangesFocus(true);
+  m_toolTip->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   m_toolTip->setPlaceholderText(tr("Select a property to read what it does."));
   auto* tipLayout = new QVBoxLayout(m_toolTipBox);
   tipLayout->setContentsMargins(6, 6, 6, 6);
@@ -177,8 +180,13 @@ void AppDelegate::buildWindow() {
   file->addAction(exportAct);
   file->addAction(importSetAct);
   file->addSeparator();
-  QAction* quit = file->addAction(tr("&Quit"), QKeySequence::Quit, w, &QMainWindow::close);
+  QAction* quit = file->addAction(tr("&Quit"), w, &QMainWindow::close);
+  // Some themes bind nothing to the standard Quit key.
+  QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+  if (!quitKeys.contains(QKeySequence(tr("Ctrl+Q")))) quitKeys << QKeySequence(tr("Ctrl+Q"));
+  quit->setShortcuts(quitKeys);
   quit->setMenuRole(QAction::QuitRole);
+  m_quitAct = quit;
   QMenu* edit = w->menuBar()->addMenu(tr("&Edit"));
   edit->addAction(m_undoAct);
   edit->addAction(m_redoAct);
@@ -219,6 +227,11 @@ void AppDelegate::buildWindow() {
   m_ouputWindow = new OutputWindowDelegate(w);
   m_selecteTmplWindow = new SelectTemplateWindowDelegate(w);
   connect(m_importWindow, &QDialog::finished, this, &AppDelegate::importWindowDidEnd);
+  m_importWindow->setDocumentViewer([this](const QString& path) {
+    if (!showsDocumentsItself(path)) return false;
+    showDocumentInOwnView(path, QFileInfo(path).fileName());
+    return true;
+  });
   connect(m_selecteTmplWindow, &QDialog::finished, this, &AppDelegate::selectTmplWindowDidEnd);
   connect(m_ouputWindow, &OutputWindowDelegate::publishEnded, this, [this](const PublishResult& result) {
     if (result.succeeded()) m_session.markPublished();
@@ -327,13 +340,12 @@ void AppDelegate::applicationDidFinishLaunching() {
   if (m_launched) return;
   m_launched = true;
   QMainWindow* w = m_window.get();
-  // The whole screen, as far as panels leave it free.
-  if (QScreen* screen = QGuiApplication::primaryScreen()) w->setGeometry(screen->availableGeometry());
+  WindowPlacement::restore(w, QStringLiteral("main"), QSize(1400, 900));
   w->show();
   w->raise();
   w->activateWindow();
 
-  m_session.start();
+  m_session.start(BookSession::Sweep::OnAWorker);
   m_tmplDelegate->setFlashTmpl(m_session.flashTmpl());
   m_tmplDelegate->reloadData();
   m_tmplDelegate->expandAll();
@@ -357,6 +369,8 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::applicationWillTerminate() {
   if (m_terminated || !m_launched) return;
   m_terminated = true;
+  WindowPlacement::save(m_window.get(), QStringLiteral("main"));
+  if (m_helpView != nullptr) WindowPlacement::save(m_helpView, QStringLiteral("manual"));
   // A build under way writes into the preview folder: stop it before the folder goes.
   m_previewBuilder->cancelAndWait();
   delete m_iApplyChangeTimer;
@@ -383,15 +397,25 @@ void AppDelegate::tmplPpertyValueChanged(const QString& label) {
 }
 
 void AppDelegate::startBlinking() {
-  if (m_iApplyChangeTimer != nullptr) return;  // already blinking
-  m_iApplyChangeTimer = new QTimer(this);
-  m_iApplyChangeTimer->setInterval(kBlinkIntervalMs);
-  connect(m_iApplyChangeTimer, &QTimer::timeout, this, &AppDelegate::onTimerEvent);
+  if (m_iApplyChangeTimer == nullptr) {
+    m_iApplyChangeTimer = new QTimer(this);
+    m_iApplyChangeTimer->setInterval(kBlinkIntervalMs);
+    connect(m_iApplyChangeTimer, &QTimer::timeout, this, &AppDelegate::onTimerEvent);
+  }
+  if (m_iApplyChangeTimer->isActive()) return;  // already blinking
+  m_blinksLeft = kBlinks;
   m_iApplyChangeTimer->start();
 }
 
 void AppDelegate::onTimerEvent() {
   m_applyChangeTag = (m_applyChangeTag + 1) % kBlinkFrames;
+  // A few blinks catch the eye; after them the button stays marked, which
+  // costs nothing while the user goes on editing.
+  if (--m_blinksLeft <= 0) {
+    m_iApplyChangeTimer->stop();
+    setApplyChangeImage(QStringLiteral("apply%1").arg(kMarkedFrame));
+    return;
+  }
   setApplyChangeImage(QStringLiteral("apply%1").arg(m_applyChangeTag + 1));
 }
 
@@ -416,8 +440,11 @@ void AppDelegate::previewFinished(const PublishResult& result) {
   m_previewProgress->hide();
   m_lastPreview = result;
   if (result.cancelled) return;
-  // A failed rebuild leaves the old preview on screen: say so until one succeeds.
-  m_window->statusBar()->showMessage(BookSession::previewProblem(result));
+  // A failed rebuild leaves the old preview on screen: say so until one
+  // succeeds (and leave other notices alone meanwhile).
+  const QString problem = BookSession::previewProblem(result);
+  if (!problem.isEmpty() || m_showingPreviewProblem) m_window->statusBar()->showMessage(problem);
+  m_showingPreviewProblem = !problem.isEmpty();
   if (m_lastPreview.error.isEmpty() && !m_lastPreview.outputFileName.isEmpty()) {
     const QUrl url = QUrl::fromLocalFile(m_lastPreview.outputFileName);
     // The same page again: reload past the cache, or the old pictures would
@@ -475,6 +502,11 @@ void AppDelegate::OnExportFlipBook() {
   d->setFlashPageSource(m_session.flashPageSource());
   d->setFlashOutline(m_session.flashOutline());
   d->setFlashPagesAnnotations(m_session.flashPagesAnnotations());
+  d->setDocumentPath(m_session.documentPath());
+  // What an empty title stands for.
+  PublishOptions blank;
+  blank.document = m_session.documentPath();
+  d->txtTitle()->setPlaceholderText(blank.pageTitle(m_session.flashPageSource().get(), m_session.flashTmpl().get()));
   d->open();
 }
 
@@ -495,6 +527,11 @@ void AppDelegate::OnExportTmplSettings() {
   if (!result.succeeded())
     QMessageBox::warning(m_window.get(), tr("Export Settings"),
                          tr("The settings could not be written to %1: %2").arg(result.path, result.error));
+  else if (!result.files.problems.isEmpty())
+    QMessageBox::warning(m_window.get(), tr("Export Settings"),
+                         tr("The settings were written to %1, but these files could not be put beside them, so "
+                            "importing the settings again will leave them out:\n%2")
+                             .arg(result.path, result.files.problems.join(QLatin1Char('\n'))));
 }
 
 SettingsFileResult AppDelegate::importTmplSettingsFrom(const QString& path) {
@@ -529,14 +566,25 @@ void AppDelegate::onSelectTemplate() {
 void AppDelegate::selectTmplWindowDidEnd(int returnCode) {
   if (returnCode != 1) return;
   const std::optional<QString> shot = m_selecteTmplWindow->selectedStyle();
+  TemplateChange change;
   if (shot) {
-    if (!m_session.changeToChosenStyle(*shot)) return;
+    if (!m_session.changeToChosenStyle(*shot, &change)) return;
   } else {
     // A template without a picked style: its default style.
-    if (!m_session.changeToTemplate(m_selecteTmplWindow->selectedTemplateName())) return;
+    if (!m_session.changeToTemplate(m_selecteTmplWindow->selectedTemplateName(), &change)) return;
   }
   reloadEditor(true);
   applyChange();
+  // What the user set stays, unless the style sets it too: say what went.
+  QStringList notes;
+  const QString style = m_session.flashTmpl()->styleName().value_or(QString());
+  if (!change.replaced.isEmpty())
+    notes << tr("The style %1 set its own %2.").arg(style, change.replaced.join(tr(", ")));
+  if (!change.dropped.isEmpty())
+    notes << tr("%1 has no %2; your values for them were left out.")
+                 .arg(FlashTemplate::displayName(m_session.flashTmpl()->tmplName()), change.dropped.join(tr(", ")));
+  m_templateNotice = notes.join(QLatin1Char(' '));
+  if (!m_templateNotice.isEmpty()) m_window->statusBar()->showMessage(m_templateNotice, kNoticeMs);
 }
 
 void AppDelegate::reloadEditor(bool treeReplaced) {
@@ -566,7 +614,7 @@ void AppDelegate::onRedo() {
 
 void AppDelegate::showTemplateName() {
   const QString name = m_session.flashTmpl() ? m_session.flashTmpl()->tmplName() : QString();
-  m_btnFloat->setText(BookSession::capitalizedName(name));
+  m_btnFloat->setText(FlashTemplate::displayName(name));
 }
 
 void AppDelegate::OnApplyChange() { applyChange(); }
@@ -578,24 +626,27 @@ void AppDelegate::OnOpenHelp() {
     QMessageBox::warning(m_window.get(), tr("Folivox Manual"), tr("The manual is missing: %1").arg(manual));
     return;
   }
-  const bool viewer = m_pdfViewerCheck ? m_pdfViewerCheck()
-                                       : !DefaultApplication::forMimeType(QStringLiteral("application/pdf")).isEmpty();
-  // Opening a file succeeds even when no program shows it: without a viewer,
-  // the web engine's own PDF viewer does.
-  if (!viewer || !QDesktopServices::openUrl(QUrl::fromLocalFile(manual))) showManualInOwnView(manual);
+  // Always here: the desktop's default for PDFs may be this very program,
+  // which would open the manual in a second Folivox's import sheet.
+  showDocumentInOwnView(manual, tr("Folivox Manual"));
 }
 
-void AppDelegate::showManualInOwnView(const QString& manual) {
+bool AppDelegate::showsDocumentsItself(const QString& path) {
+  const QString kind = QFileInfo(path).suffix().toLower();
+  return kind == QLatin1String("pdf") || kind == QLatin1String("txt");
+}
+
+void AppDelegate::showDocumentInOwnView(const QString& path, const QString& title) {
   if (m_helpView == nullptr) {
     m_helpView = new QWebEngineView;
     m_helpView->setAttribute(Qt::WA_QuitOnClose, false);  // the main window's close still quits
-    m_helpView->setWindowTitle(tr("Folivox Manual"));
     m_helpView->setWindowIcon(namedImage(QStringLiteral("folivox")));
     m_helpView->settings()->setAttribute(QWebEngineSettings::PluginsEnabled, true);
     m_helpView->settings()->setAttribute(QWebEngineSettings::PdfViewerEnabled, true);
-    m_helpView->resize(960, 1000);
+    WindowPlacement::restore(m_helpView, QStringLiteral("manual"), QSize(960, 1000));
   }
-  m_helpView->load(QUrl::fromLocalFile(manual));
+  m_helpView->setWindowTitle(title);
+  m_helpView->load(QUrl::fromLocalFile(path));
   m_helpView->show();
   m_helpView->raise();
   m_helpView->activateWindow();

@@ -37,6 +37,9 @@ class AppDelegate : public QObject {
  public:
   static constexpr int kBlinkIntervalMs = 330;
   static constexpr int kBlinkFrames = 3;
+  static constexpr int kBlinks = 9;        // frames shown before the button stays marked
+  static constexpr int kMarkedFrame = 3;   // the frame it then shows
+  static constexpr int kNoticeMs = 20000;  // how long a notice stays in the status bar
 
   explicit AppDelegate(QObject* parent = nullptr);
   ~AppDelegate() override;
@@ -81,9 +84,6 @@ class AppDelegate : public QObject {
   // Asked before quitting with unsaved changes; true to quit.
   using QuitQuestion = std::function<bool(QWidget* parent)>;
   void setQuitQuestion(QuitQuestion q) { m_quitQuestion = std::move(q); }
-  // True when the desktop has a PDF viewer to open the manual.
-  using PdfViewerCheck = std::function<bool()>;
-  void setPdfViewerCheck(PdfViewerCheck c) { m_pdfViewerCheck = std::move(c); }
   // Whether the window may close now (asks when there are unsaved changes).
   bool maySafelyClose();
 
@@ -99,17 +99,23 @@ class AppDelegate : public QObject {
   QAction* undoAction() const { return m_undoAct; }
   QAction* redoAction() const { return m_redoAct; }
   QMenu* recentMenu() const { return m_recentMenu; }
-  // The manual's own window when no PDF viewer is installed (null before).
+  // The window that shows the manual and the documents the import sheet
+  // opens (null before the first).
   QWebEngineView* helpView() const { return m_helpView; }
+  QAction* quitAction() const { return m_quitAct; }
   // The text of the notice shown after the last import ("" when it had no warnings).
   const QString& importNotice() const { return m_importNotice; }
+  // What the last change of template or style replaced or left out of the
+  // user's values ("" when nothing); shown in the status bar.
+  const QString& templateNotice() const { return m_templateNotice; }
   bool isBuildingPreview() const;
   QProgressBar* previewProgress() const { return m_previewProgress; }
   FlashTemplateOutlineDelegate* tmplDelegate() const { return m_tmplDelegate; }
   ImportWindowDelegate* importWindow() const { return m_importWindow; }
   OutputWindowDelegate* ouputWindow() const { return m_ouputWindow; }
   SelectTemplateWindowDelegate* selecteTmplWindow() const { return m_selecteTmplWindow; }
-  // Runs while template changes wait for Apply; null while the preview is up to date.
+  // Exists while template changes wait for Apply (it blinks the button a
+  // few times, then stops); null while the preview is up to date.
   QTimer* applyChangeTimer() const { return m_iApplyChangeTimer; }
   int applyChangeTag() const { return m_applyChangeTag; }
   const QString& applyChangeImageName() const { return m_applyChangeImageName; }
@@ -135,7 +141,9 @@ class AppDelegate : public QObject {
   void updateWindowState();
   void fillRecentMenu();
   void showImportNotice(const QStringList& warnings);
-  void showManualInOwnView(const QString& manual);
+  // PDF and text: shown in the program's own window (see OnOpenHelp).
+  static bool showsDocumentsItself(const QString& path);
+  void showDocumentInOwnView(const QString& path, const QString& title);
   void setApplyChangeImage(const QString& name);
   void showTemplateName();
 
@@ -153,16 +161,19 @@ class AppDelegate : public QObject {
   SelectTemplateWindowDelegate* m_selecteTmplWindow = nullptr;
   QAction* m_undoAct = nullptr;
   QAction* m_redoAct = nullptr;
+  QAction* m_quitAct = nullptr;
   QMenu* m_recentMenu = nullptr;
   QWebEngineView* m_helpView = nullptr;
   QLabel* m_previewStatus = nullptr;
   QProgressBar* m_previewProgress = nullptr;
   BookBuilder* m_previewBuilder = nullptr;
   QuitQuestion m_quitQuestion;
-  PdfViewerCheck m_pdfViewerCheck;
   QString m_importNotice;
+  QString m_templateNotice;
+  bool m_showingPreviewProblem = false;
   QTimer* m_iApplyChangeTimer = nullptr;
   int m_applyChangeTag = 0;
+  int m_blinksLeft = 0;
   QString m_applyChangeImageName;
   PublishResult m_lastPreview;
   bool m_launched = false;

@@ -177,6 +177,7 @@ int runPublishCommand(const QStringList& args) {
   publish.name = parser.value(nameOpt);
   // The page title until the document shows its own (below).
   publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
+  publish.document = input;
   publish.outputType = parser.isSet(appOpt) ? 1 : 0;
   publish.replaceForeignFiles = parser.isSet(forceOpt);
   if (const QString problem = publish.problem(); !problem.isEmpty()) return fail(problem);

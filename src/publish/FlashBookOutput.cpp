@@ -214,6 +214,11 @@ bool FlashBookOutput::copyFile(const QString& source, const QString& target, boo
   return true;
 }
 
+bool FlashBookOutput::copyPicture(const QString& source, const QString& target) {
+  const CopyFunction copy = [this](const QString& from, const QString& to) { return copyFile(from, to, false); };
+  return m_picturePlacer ? m_picturePlacer(source, target, copy) : copy(source, target);
+}
+
 void FlashBookOutput::copyExternalFile(const QString& source, const QString& target, const QString& base) {
   if (copyFile(source, target, true))
     m_externalFiles.push_back({source, QDir(bookPath(base, QString())).relativeFilePath(target)});
@@ -231,7 +236,7 @@ void FlashBookOutput::prepaireNomalPage(const QString& base) {
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
     // Pages come from a work folder or a folder of pictures: a link there is
     // never followed, so no file of someone else's ends up in the book.
-    copyFile(page->pageFilePath(), target, false);
+    copyPicture(page->pageFilePath(), target);
     if (++done == 1) StopPoint::reach("publish-pages");
     if (m_progress && !m_progress(done, total)) {
       m_cancelled = true;
@@ -248,7 +253,7 @@ void FlashBookOutput::preparePictures(const QString& base, const QString& folder
   for (const FlashPagePtr& page : pictures) {
     const QString target = QDir(folder).filePath(
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
-    copyFile(page->pageFilePath(), target, false);  // from the work folder, as the pages
+    copyPicture(page->pageFilePath(), target);  // from the work folder, as the pages
   }
 }
 

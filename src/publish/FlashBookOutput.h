@@ -99,6 +99,12 @@ class FlashBookOutput {
   void setSyncToDisk(bool sync) { m_syncToDisk = sync; }
   // The files from outside the book that the book now holds copies of.
   const std::vector<PublishedFile>& externalFiles() const { return m_externalFiles; }
+  // How page pictures (pages, zoom pictures, thumbnails) get into the book:
+  // by default `copy` copies them; a placer may put them there another way
+  // and fall back on `copy` (the preview links them: PreviewPictures).
+  using CopyFunction = std::function<bool(const QString& source, const QString& target)>;
+  using PicturePlacer = std::function<bool(const QString& source, const QString& target, const CopyFunction& copy)>;
+  void setPicturePlacer(PicturePlacer placer) { m_picturePlacer = std::move(placer); }
 
   virtual QString outputHTMLFileName() const;
   virtual QString outputFileName() const;
@@ -156,6 +162,7 @@ class FlashBookOutput {
  private:
   void prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth);
   void copyExternalFile(const QString& source, const QString& target, const QString& base);
+  bool copyPicture(const QString& source, const QString& target);
   // Copies a file's bytes; links are followed only when `followLinks`.
   bool copyFile(const QString& source, const QString& target, bool followLinks);
   void preparePictures(const QString& base, const QString& folderName,
@@ -177,6 +184,7 @@ class FlashBookOutput {
   std::vector<PublishedFile> m_externalFiles;
   bool m_replaceForeignFiles = false;
   bool m_syncToDisk = true;
+  PicturePlacer m_picturePlacer;
 
  public:
   static inline const QString iResourceFolder = QStringLiteral("files");

@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThreadPool>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "base/AppSettings.h"
 #include "base/HXCUtility.h"
@@ -17,6 +19,7 @@
 #include "import/PDFToPageConverter.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
+#include "session/PreviewPictures.h"
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplateProperty.h"
 
@@ -53,6 +56,13 @@ bool naturalLess(const QString& a, const QString& b) {
   return a < b;
 }
 
+// Lets go of replaced pages on a worker thread: when this was the last hold
+// on them, their work folder goes with them, thousands of files that the
+// window would otherwise wait for.
+void releaseElsewhere(std::shared_ptr<FlashPageSource> pages) {
+  if (pages) QThreadPool::globalInstance()->start([pages = std::move(pages)]() mutable { pages.reset(); });
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- PublishResult
@@ -64,10 +74,13 @@ QString PublishResult::alertMessage() const {
   return QStringLiteral("Publishing failed.");
 }
 
+QString PublishResult::outputFolder() const { return QFileInfo(outputFileName).absolutePath(); }
+
 QString PublishResult::alertDetail() const {
   QStringList lines;
   if (succeeded()) {
-    lines << QStringLiteral("Publish finished! Open it?");
+    lines << QStringLiteral("Publish finished! The book is in %1.").arg(outputFolder())
+          << QStringLiteral("Open it?");
     if (!externalFiles.empty()) {
       lines << QString() << QStringLiteral("These files were copied into the book:");
       for (const PublishedFile& f : externalFiles) lines << QStringLiteral("%1 (as %2)").arg(f.source, f.target);
@@ -101,6 +114,14 @@ QString PublishOptions::pageName() const {
   return (name.trimmed().isEmpty() ? QStringLiteral("index") : name) + QStringLiteral(".html");
 }
 
+QString PublishOptions::pageTitle(const FlashPageSource* pages, const FlashTemplate* tmpl) const {
+  if (!title.trimmed().isEmpty()) return title;
+  QString fallback = pages != nullptr ? BookSession::defaultBookTitle(*pages, document) : QString();
+  if (fallback.trimmed().isEmpty() && tmpl != nullptr)
+    fallback = tmpl->propertyValueFor(BookSession::kBookTitleKey, QString()).trimmed();
+  return fallback;
+}
+
 QString PublishOptions::problem() const {
   // An empty folder would mean the program's working directory: never write there.
   if (folder.trimmed().isEmpty()) return QStringLiteral("Choose the folder to publish into.");
@@ -127,8 +148,13 @@ void PublishOptions::store(AppSettings& settings) const {
 BookSession::BookSession() = default;
 BookSession::~BookSession() = default;
 
-void BookSession::start() {
-  removeLeftovers();
+void BookSession::start(Sweep sweep) {
+  // Folders in use are locked, this run's own among them: a sweep on another
+  // thread cannot take them.
+  if (sweep == Sweep::Now)
+    removeLeftovers();
+  else
+    QThreadPool::globalInstance()->start([] { removeLeftovers(); });
   iFlashPreviewFolder.clear();
   iFlashPageSource = demonstrationPageSource();
   iFlashTmpl = std::make_shared<FlashTemplate>();
@@ -239,6 +265,11 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   output.setProgress(progress);
   output.setSyncToDisk(false);  // rebuilt all the time, gone at the end
   output.setReplaceForeignFiles(true);  // the program's own folder
+  // Rebuilt on every Apply: the pictures are linked, not copied again.
+  output.setPicturePlacer([folder](const QString& source, const QString& target,
+                                   const FlashBookOutput::CopyFunction& copy) {
+    return PreviewPictures::place(folder, source, target, copy);
+  });
   try {
     html->setHTMLTitle(kPreviewTitle);
     output.setHTMLConfig(html);
@@ -256,6 +287,9 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   }
   for (const PublishFailure& f : result.failures)
     qCWarning(lcApp).noquote() << "preview file not written:" << f.target << f.reason;
+  // The old book is gone now: so are the stored pictures only it showed. (A
+  // build cut short keeps them for the next one.)
+  if (result.succeeded()) PreviewPictures::prune(folder);
   return result;
 }
 
@@ -271,7 +305,7 @@ void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
     }
     m_history.rebase(*iFlashTmpl);
   }
-  iFlashPageSource = std::move(pages);
+  releaseElsewhere(std::exchange(iFlashPageSource, std::move(pages)));
   iFlashPagesAnnotations = std::move(annotations);
   iFlashOutline = std::move(outline);
   m_documentPath = document;
@@ -297,40 +331,26 @@ bool BookSession::applyBookTitle(FlashTemplate& tmpl, const QString& title, cons
   return true;
 }
 
-std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath) {
+std::optional<QString> BookSession::changeToChosenStyle(const QString& styleShotPath, TemplateChange* change) {
   if (!iFlashTmpl || styleShotPath.isEmpty()) return std::nullopt;
   const QString styleFolder = QFileInfo(styleShotPath).absolutePath();
   const QString tmplName = QFileInfo(QFileInfo(styleFolder).absolutePath()).fileName();
   if (tmplName.isEmpty()) return std::nullopt;
-  iFlashTmpl->changeTmplTo(tmplName, styleFolder);
-  // The document's title stays through a change of look, as the page size does.
-  if (!m_importedTitle.isEmpty()) applyBookTitle(*iFlashTmpl, m_importedTitle);
+  const TemplateChange done = iFlashTmpl->changeTmplTo(tmplName, styleFolder);
+  if (change != nullptr) *change = done;
   m_history.record(*iFlashTmpl, QStringLiteral("Style %1").arg(QFileInfo(styleFolder).fileName()));
   return tmplName;
 }
 
-bool BookSession::changeToTemplate(const QString& name) {
+bool BookSession::changeToTemplate(const QString& name, TemplateChange* change) {
   if (!iFlashTmpl || name.isEmpty() || !QFileInfo(FlashTemplate::tmplMetaPathForName(name)).isFile()) return false;
   // The default style is named inside the package, so read it first.
   const FlashTemplate target(name);
   if (!target.loadError().isEmpty()) return false;
-  iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
-  m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(capitalizedName(name)));
+  const TemplateChange done = iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
+  if (change != nullptr) *change = done;
+  m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(FlashTemplate::displayName(name)));
   return true;
-}
-
-QString BookSession::capitalizedName(const QString& name) {
-  QString out = name.toLower();
-  bool wordStart = true;
-  for (QChar& c : out) {
-    if (c.isLetterOrNumber()) {
-      if (wordStart) c = c.toUpper();
-      wordStart = false;
-    } else {
-      wordStart = true;
-    }
-  }
-  return out;
 }
 
 ExportResult BookSession::exportTmplSettings(const QString& path) {
@@ -341,7 +361,7 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
     result.error = QStringLiteral("There is no template.");
   } else if (path.isEmpty()) {
     result.error = QStringLiteral("No file name was given.");
-  } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error)) {
+  } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error, &result.files)) {
     if (result.error.isEmpty()) result.error = QStringLiteral("The file could not be written.");
   } else {
     m_history.setClean();
@@ -395,7 +415,7 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
   }
   output->setProgress(progress);
   try {
-    html->setHTMLTitle(options.title);
+    html->setHTMLTitle(options.pageTitle(pages.get(), tmpl.get()));
     output->setHTMLConfig(html);
     output->setFlashPagesAnnotations(std::move(annotations));
     output->setFlashOutline(std::move(outline));

@@ -37,11 +37,13 @@ struct PublishResult {
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
+  // The folder that holds the HTML page or the bundle.
+  QString outputFolder() const;
   // The publish stopped only because of foreign files: ask the user.
   bool needsConfirmation() const { return !foreignEntries.isEmpty(); }
-  // The texts of the alert that ends a publish: on success the question
-  // whether to open the result (and the files copied from outside the book),
-  // otherwise what went wrong.
+  // The texts of the alert that ends a publish: on success where the book
+  // is and the question whether to open it (and the files copied from outside
+  // the book), otherwise what went wrong.
   QString alertMessage() const;
   QString alertDetail() const;
 };
@@ -50,14 +52,21 @@ struct PublishResult {
 struct PublishOptions {
   QString folder;
   QString name;           // the HTML page's name without ".html"
-  QString title;          // the HTML page's title
+  QString title;          // the HTML page's title; see pageTitle() when blank
   qint32 outputType = 0;  // 1: application bundle, otherwise web folder
+  // The document the pages came from ("" for none). Not remembered.
+  QString document;
   // Replace files in the way that are not part of a book (the user agreed).
   // Not remembered.
   bool replaceForeignFiles = false;
 
   // The HTML page's file name: the name (an empty one means "index") + ".html".
   QString pageName() const;
+  // The HTML page's title, the same rule for the desktop program and the
+  // command line: `title` unless it is blank, else the document's own title,
+  // else the document's file name without extension, else the book's title
+  // (the template's bookTitle).
+  QString pageTitle(const FlashPageSource* pages, const FlashTemplate* tmpl) const;
   // Why these choices cannot be published, or "": no folder, the root
   // folder, a page name with "/", "\", "..", NUL or another control character.
   QString problem() const;
@@ -82,6 +91,9 @@ struct BookSnapshot {
 struct ExportResult {
   QString path;   // the file written or tried (".txt" added when the name had no extension)
   QString error;  // why it could not be written; "" on success
+  // The files copied beside it, and those that could not be (the settings
+  // name their own paths, which Import Settings will not take).
+  ExportedFiles files;
   bool succeeded() const { return error.isEmpty(); }
 };
 
@@ -100,8 +112,10 @@ class BookSession {
   BookSession& operator=(const BookSession&) = delete;
 
   // Start-up: sweeps what killed runs left (removeLeftovers()), then the
-  // demonstration pages and the default template "float".
-  void start();
+  // demonstration pages and the default template "float". A window sweeps on
+  // a worker thread: a killed import can leave thousands of files.
+  enum class Sweep { Now, OnAWorker };
+  void start(Sweep sweep = Sweep::Now);
 
   // ---- state ----
   const std::shared_ptr<FlashTemplate>& flashTmpl() const { return iFlashTmpl; }
@@ -157,7 +171,7 @@ class BookSession {
   // `document` is the file the user imported; it becomes documentPath() and
   // the newest of the recent documents. The book shows the document's title
   // (see applyBookTitle()). Neither the new page size nor the title is an
-  // undo step.
+  // undo step. The pages it replaces are let go of on a worker thread.
   void adoptImport(std::shared_ptr<FlashPageSource> pages, std::shared_ptr<FlashPagesAnnotations> annotations,
                    std::shared_ptr<FlashOutline> outline, qint32 pageWidth, qint32 pageHeight,
                    const QString& document = QString());
@@ -177,15 +191,14 @@ class BookSession {
   static bool applyBookTitle(FlashTemplate& tmpl, const QString& title, const QString& previous = QString());
   // Applies the style whose preview picture the template chooser returned
   // (.../Styles/<template>/<style>/shot.jpg): switches to that template and
-  // style, keeping page size and language. Returns the template's name, or
-  // nullopt when the path names no style. One undo step.
-  std::optional<QString> changeToChosenStyle(const QString& styleShotPath);
-  // Switches to the template `name` with its default style, keeping page size
-  // and language: what the chooser's OK means when no style is picked. One
-  // undo step. False when there is no such template.
-  bool changeToTemplate(const QString& name);
-  // The name as the template button shows it: every word capitalised.
-  static QString capitalizedName(const QString& name);
+  // style, keeping page size, language and what the user set or imported
+  // (see FlashTemplate::changeTmplTo, which fills `change`). Returns the
+  // template's name, or nullopt when the path names no style. One undo step.
+  std::optional<QString> changeToChosenStyle(const QString& styleShotPath, TemplateChange* change = nullptr);
+  // Switches to the template `name` with its default style, keeping the same:
+  // what the chooser's OK means when no style is picked. One undo step. False
+  // when there is no such template.
+  bool changeToTemplate(const QString& name, TemplateChange* change = nullptr);
   // Writes the settings file; a path without extension gets ".txt". A
   // written file counts as saving the values (see hasUnsavedChanges).
   ExportResult exportTmplSettings(const QString& path);

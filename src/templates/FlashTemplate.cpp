@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <functional>
 #include <libxml/parser.h>
@@ -108,6 +110,20 @@ QString FlashTemplate::stylePathFor(const QString& tmplName, const QString& styl
 
 QStringList FlashTemplate::tmplStyleNamesForTmpl(const QString& tmplName) {
   return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Styles/") + tmplName);
+}
+
+QString FlashTemplate::displayName(const QString& name) {
+  QString out = name.toLower();
+  bool wordStart = true;
+  for (QChar& c : out) {
+    if (c.isLetterOrNumber()) {
+      if (wordStart) c = c.toUpper();
+      wordStart = false;
+    } else {
+      wordStart = true;
+    }
+  }
+  return out;
 }
 
 void FlashTemplate::loadTemplate(const QString& name) {
@@ -350,9 +366,7 @@ SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& fi
       }))
     return refuse(QStringLiteral("none of its keys names a property of the template \"%1\"").arg(iTmplName));
 
-  // Files may come from beside the settings file, from the style's folder
-  // (STYLE_RESOURCE:) and from the program's own resources, nowhere else.
-  const QStringList allowed = {QFileInfo(filePath).absolutePath(), currentStylePath(), appFilesFolder()};
+  const QStringList allowed = settingsFileFolders(filePath);
   const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
   const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
   for (const auto& [key, value] : pairs) {
@@ -399,9 +413,49 @@ void FlashTemplate::exportPropertiesSettingsToArray(QStringList& lines, const Fl
   }
 }
 
-bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString* error) const {
+QStringList FlashTemplate::settingsFileFolders(const QString& settingsFile) const {
+  // Files may come from beside the settings file, from the style's folder
+  // (STYLE_RESOURCE:) and from the program's own resources, nowhere else.
+  return {QFileInfo(settingsFile).absolutePath(), currentStylePath(), appFilesFolder()};
+}
+
+bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString* error, ExportedFiles* files) const {
   QStringList lines;
   exportPropertiesSettingsToArray(lines, nullptr);
+  // Files from elsewhere go beside the settings file, which then names the
+  // copies: the import takes nothing from outside its own folder. (Lines are
+  // in the same depth-first order as this walk.)
+  const QStringList allowed = settingsFileFolders(filePath);
+  const QFileInfo settings(filePath);
+  std::vector<const FlashTemplateProperty*> stack;
+  for (auto it = iProperties.rbegin(); it != iProperties.rend(); ++it) stack.push_back(it->get());
+  for (qsizetype line = 0; !stack.empty(); ++line) {
+    const FlashTemplateProperty* p = stack.back();
+    stack.pop_back();
+    for (auto it = p->childProperties().rbegin(); it != p->childProperties().rend(); ++it) stack.push_back(it->get());
+    const QString source = p->value();
+    if (p->propertyType() != pt_file || source.isEmpty() || isInside(source, allowed)) continue;
+    QString why;
+    if (!QFileInfo(source).isFile()) {
+      why = QStringLiteral("%1 does not exist").arg(source);
+    } else {
+      QString key = p->key();
+      key.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+      const QString suffix = QFileInfo(source).suffix();
+      const QString copy = settings.absoluteDir().filePath(settings.completeBaseName() + QLatin1Char('-') + key +
+                                                           (suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix));
+      QFile::remove(copy);  // an earlier export's
+      QFile from(source);
+      if (from.copy(copy)) {
+        lines[line] = lines[line].left(lines[line].indexOf(QLatin1Char('=')) + 1) + copy;
+        if (files != nullptr) files->copied << copy;
+        continue;
+      }
+      why = QStringLiteral("%1 could not be copied beside the settings: %2").arg(source, from.errorString());
+    }
+    qCWarning(lcTemplates).noquote() << "settings export:" << p->key() << why;
+    if (files != nullptr) files->problems << QStringLiteral("%1: %2").arg(p->title().isEmpty() ? p->key() : p->title(), why);
+  }
   QString text;
   for (const QString& line : lines) text += QStringLiteral("\n\r") + line;
   QString why;
@@ -422,13 +476,60 @@ void FlashTemplate::loadStyleByStyleName(const QString& styleName) {
   loadStyleByStylePath(stylePathFor(iTmplName, styleName));
 }
 
-void FlashTemplate::changeTmplTo(const QString& name, const QString& stylePath) {
-  const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
-  const QString height = propertyValueFor(QStringLiteral("pageHeight"), QStringLiteral("800"));
-  const QString language = propertyValueFor(QStringLiteral("languageSetting"), QString());
+TemplateChange FlashTemplate::changeTmplTo(const QString& name, const QString& stylePath) {
+  static const QString kPageWidth = QStringLiteral("pageWidth");
+  static const QString kPageHeight = QStringLiteral("pageHeight");
+  static const QString kLanguage = QStringLiteral("languageSetting");
+  const QString width = propertyValueFor(kPageWidth, QStringLiteral("600"));
+  const QString height = propertyValueFor(kPageHeight, QStringLiteral("800"));
+  const QString language = propertyValueFor(kLanguage, QString());
+
+  // What the user set: the values that differ from what the template and the
+  // style applied last give by themselves.
+  struct Kept {
+    QString key;
+    QString title;
+    qint32 type;
+    std::optional<QString> value;
+  };
+  std::vector<Kept> kept;
+  FlashTemplate baseline(Empty{});
+  baseline.loadTemplate(iTmplName);
+  if (baseline.loadError().isEmpty()) {
+    if (iStyleName) baseline.loadStyleByStylePath(currentStylePath());
+    std::vector<const FlashTemplateProperty*> stack;
+    for (auto it = iProperties.rbegin(); it != iProperties.rend(); ++it) stack.push_back(it->get());
+    while (!stack.empty()) {
+      const FlashTemplateProperty* p = stack.back();
+      stack.pop_back();
+      for (auto it = p->childProperties().rbegin(); it != p->childProperties().rend(); ++it) stack.push_back(it->get());
+      if (!p->keyOpt() || p->key() == kPageWidth || p->key() == kPageHeight || p->key() == kLanguage) continue;
+      const FlashTemplateProperty* given = baseline.findForSet(p->key());
+      if (given != nullptr && given->propertyType() == p->propertyType() && given->valueOpt() != p->valueOpt())
+        kept.push_back({p->key(), p->title(), p->propertyType(), p->valueOpt()});
+    }
+  }
+
   loadTemplate(name);
   loadStyleByStylePath(stylePath);
-  setPropertyValue(QStringLiteral("pageWidth"), width);
-  setPropertyValue(QStringLiteral("pageHeight"), height);
-  setPropertyValue(QStringLiteral("languageSetting"), language);
+  QSet<QString> styleKeys;
+  QFile settings(QDir(stylePath).filePath(QStringLiteral("tmplSetting.txt")));
+  if (settings.open(QIODevice::ReadOnly))
+    for (const auto& [key, value] : parseSettings(settings.read(kMaxSettingsFileSize))) styleKeys.insert(key);
+
+  TemplateChange change;
+  for (const Kept& k : kept) {
+    FlashTemplateProperty* p = findForSet(k.key);
+    if (p == nullptr || p->propertyType() != k.type) {
+      change.dropped << k.title;
+    } else if (styleKeys.contains(k.key)) {
+      if (p->valueOpt() != k.value) change.replaced << p->title();
+    } else {
+      p->setValue(k.value);
+    }
+  }
+  setPropertyValue(kPageWidth, width);
+  setPropertyValue(kPageHeight, height);
+  setPropertyValue(kLanguage, language);
+  return change;
 }

@@ -16,6 +16,20 @@ struct SettingsFileResult {
   bool ok() const { return error.isEmpty(); }
 };
 
+// What a change of template and style did to the values the user had set
+// (property titles, in tree order).
+struct TemplateChange {
+  QStringList replaced;  // the new style gave these properties its own values
+  QStringList dropped;   // the new template has no such property
+};
+
+// The files a settings export copied beside the settings file, and what it
+// could not copy (each "key: why").
+struct ExportedFiles {
+  QStringList copied;
+  QStringList problems;
+};
+
 class FlashTemplate {
  public:
   // Loads the default template "float".
@@ -33,6 +47,9 @@ class FlashTemplate {
   static QString tmplMetaPathForName(const QString& name);  // .../flashTemplate.xml
   static QString stylePathFor(const QString& tmplName, const QString& styleName);
   static QStringList tmplStyleNamesForTmpl(const QString& tmplName);
+  // A template's name as people see it, every word capitalised: the folder
+  // "float" is "Float" on the toolbar and in the chooser.
+  static QString displayName(const QString& name);
 
   // ---- loading ----
   // Replaces the whole property tree. A failed load leaves it empty; the
@@ -54,7 +71,12 @@ class FlashTemplate {
   FlashTemplateProperty* propertyForKey(const QString& key) const;
 
   // ---- styles and settings files ----
-  void changeTmplTo(const QString& name, const QString& stylePath);
+  // Switches to template `name` with the style in `stylePath`. Page size and
+  // language stay, and so does every value the user set or an import put in:
+  // whatever differs from what the old template and its style gave. Where the
+  // new style sets such a property itself, the style's value wins; where the
+  // new template has no such property, the value goes.
+  TemplateChange changeTmplTo(const QString& name, const QString& stylePath);
   void loadStyleByStyleName(const QString& styleName);
   SettingsFileResult loadStyleByStylePath(const QString& stylePath);
   // Applies a settings file. A file that cannot be read, is too large, holds
@@ -64,8 +86,15 @@ class FlashTemplate {
   // a settings file from someone else cannot pull ~/.ssh/id_ed25519 into a book.
   SettingsFileResult importPropertiesSettingsFrom(const QString& filePath);
   // Writes the values atomically. Returns false when the file cannot be
-  // written, with the reason in `error` when given.
-  bool exportPropertiesSettingsTo(const QString& filePath, QString* error = nullptr) const;
+  // written, with the reason in `error` when given. A file that a file
+  // property names and that importPropertiesSettingsFrom() would not take back
+  // (it is outside the program's own files) is first copied beside the
+  // settings file, as "<settings name>-<key>.<ext>", and the settings name the
+  // copy, so that exporting and importing again keeps every file. `files`, when
+  // given, learns the copies and the files that could not be copied (those
+  // keep their own path).
+  bool exportPropertiesSettingsTo(const QString& filePath, QString* error = nullptr,
+                                  ExportedFiles* files = nullptr) const;
   void exportPropertiesSettingsToArray(QStringList& lines, const FlashTemplateProperty* property) const;
   void setPropertyValue(const QString& key, const QString& value);
   bool setPropertyValueAt(FlashTemplateProperty& property, const QString& key, const QString& value);
@@ -106,6 +135,8 @@ class FlashTemplate {
   FlashTemplateProperty* findForSet(const QString& key) const;
   static QList<QPair<QString, QString>> parseSettingsText(const QString& text);
   std::optional<QString> styleResourcePath(const QString& relative) const;
+  // The folders a settings file at `settingsFile` may name files in.
+  QStringList settingsFileFolders(const QString& settingsFile) const;
 
   QString iTmplName = QStringLiteral("float");
   FlashTemplatePropertyList iProperties;

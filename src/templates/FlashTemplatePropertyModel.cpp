@@ -135,9 +135,10 @@ QVariant FlashTemplatePropertyModel::data(const QModelIndex& index, int role) co
   }
   switch (role) {
     case Qt::DisplayRole:
+      if (type == pt_color && p->valueOpt()) return MyColorOper::displayText(p->value());
       return p->valueOpt().value_or(tr("(Unknown)"));
     case Qt::EditRole:
-      return p->value();
+      return type == pt_color ? MyColorOper::displayText(p->value()) : p->value();
     case Qt::DecorationRole:
       if (type == pt_color) return MyColorOper::colorFromHexRGB(p->valueOpt());
       return {};

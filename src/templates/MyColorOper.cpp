@@ -1,5 +1,6 @@
 #include "templates/MyColorOper.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace MyColorOper {
@@ -12,6 +13,8 @@ QColor colorFromHexRGB(const std::optional<QString>& text) {
   if (i + 1 < s.size() && s.at(i) == QLatin1Char('0') &&
       (s.at(i + 1) == QLatin1Char('x') || s.at(i + 1) == QLatin1Char('X')))
     i += 2;
+  else if (i < s.size() && s.at(i) == QLatin1Char('#'))
+    ++i;
   quint64 value = 0;
   for (; i < s.size(); ++i) {
     const char16_t c = s.at(i).unicode();
@@ -42,6 +45,12 @@ std::optional<QString> colorToHexRGB(const QColor& color) {
     return QStringLiteral("%1").arg(std::clamp(v, 0, 255), 2, 16, QLatin1Char('0'));
   };
   return QStringLiteral("0x%1%2%3").arg(part(rgb.redF()), part(rgb.greenF()), part(rgb.blueF()));
+}
+
+QString displayText(const QString& stored) {
+  static const QRegularExpression form(QStringLiteral("^0[xX]([0-9a-fA-F]{6})$"));
+  const QRegularExpressionMatch m = form.match(stored.trimmed());
+  return m.hasMatch() ? QLatin1Char('#') + m.captured(1).toLower() : stored;
 }
 
 }  // namespace MyColorOper

@@ -1,4 +1,5 @@
-// Colour texts of template properties ("0x336699") to colours and back.
+// Colour texts of template properties ("0x336699") to colours and back, and
+// the "#336699" that the editor shows for them.
 #pragma once
 
 #include <QColor>
@@ -7,7 +8,7 @@
 
 namespace MyColorOper {
 
-// Leading blanks are skipped, an optional "0x"/"0X" accepted, and hex digits
+// Leading blanks are skipped, an optional "0x"/"0X" (or "#") accepted, and hex digits
 // read up to the first other character; no digits give black. Bits 16-23 are
 // red, 8-15 green, 0-7 blue; alpha is 1. Absent text is black.
 QColor colorFromHexRGB(const std::optional<QString>& text);
@@ -16,5 +17,9 @@ QColor colorFromHexRGB(const std::optional<QString>& text);
 // component is scaled by just under 256 and truncated, so 0.5 gives 7f.
 // None for an invalid colour.
 std::optional<QString> colorToHexRGB(const QColor& color);
+
+// "#rrggbb" for a stored "0xrrggbb", as people write colours; any other text
+// unchanged. (The editor takes both forms and stores the "0x" one.)
+QString displayText(const QString& stored);
 
 }  // namespace MyColorOper

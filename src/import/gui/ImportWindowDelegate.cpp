@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,11 +14,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QUrl>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "base/AppSettings.h"
+#include "base/DesktopOpener.h"
 #include "base/LastFolders.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
@@ -37,9 +37,9 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
 
   m_txtFilePath = new QLineEdit(this);
   m_txtFilePath->setPlaceholderText(tr("A PDF, text or RTF document"));
-  auto* browse = new QPushButton(tr("Browse..."), this);
+  auto* browse = new QPushButton(tr("&Browse..."), this);
   m_btnBrowse = browse;
-  m_btnOpenFile = new QPushButton(tr("Open"), this);
+  m_btnOpenFile = new QPushButton(tr("O&pen"), this);
   m_btnOpenFile->setToolTip(tr("Open the document that is imported"));
   auto* fileRow = new QHBoxLayout;
   fileRow->addWidget(m_txtFilePath, 1);
@@ -47,8 +47,8 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   fileRow->addWidget(m_btnOpenFile);
 
   m_pageRangeType = new QButtonGroup(this);
-  auto* all = new QRadioButton(tr("All pages"), this);
-  auto* some = new QRadioButton(tr("Pages:"), this);
+  auto* all = new QRadioButton(tr("&All pages"), this);
+  auto* some = new QRadioButton(tr("Pa&ges:"), this);
   m_pageRangeType->addButton(all, 0);
   m_pageRangeType->addButton(some, 1);
   m_txtPageRange = new QLineEdit(this);
@@ -61,10 +61,10 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_importQuality = new QComboBox(this);
   m_importQuality->addItems({tr("Best (100)"), tr("High (85)"), tr("Medium (65)"), tr("Low (45)"), tr("Lowest (25)")});
 
-  m_btnImportLinks = new QCheckBox(tr("Import links"), this);
-  m_btnImportBookMark = new QCheckBox(tr("Import bookmarks"), this);
-  m_btnImportText = new QCheckBox(tr("Make the text searchable"), this);
-  m_btnZoomPictures = new QCheckBox(tr("Sharp zoom pictures"), this);
+  m_btnImportLinks = new QCheckBox(tr("Import &links"), this);
+  m_btnImportBookMark = new QCheckBox(tr("Import boo&kmarks"), this);
+  m_btnImportText = new QCheckBox(tr("Make the &text searchable"), this);
+  m_btnZoomPictures = new QCheckBox(tr("Sharp &zoom pictures"), this);
   m_btnZoomPictures->setToolTip(tr("Adds a picture of twice the resolution for each page, shown when the reader zooms in"));
   auto* optionsRow = new QHBoxLayout;
   optionsRow->addWidget(m_btnImportLinks);
@@ -76,9 +76,13 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   extrasRow->addStretch(1);
 
   auto* form = new QFormLayout;
-  form->addRow(tr("Document:"), fileRow);
-  form->addRow(tr("Range:"), rangeRow);
-  form->addRow(tr("Quality:"), m_importQuality);
+  auto* documentLabel = new QLabel(tr("&Document:"), this);
+  documentLabel->setBuddy(m_txtFilePath);
+  form->addRow(documentLabel, fileRow);
+  auto* rangeLabel = new QLabel(tr("&Range:"), this);
+  rangeLabel->setBuddy(m_txtPageRange);
+  form->addRow(rangeLabel, rangeRow);
+  form->addRow(tr("&Quality:"), m_importQuality);
   form->addRow(QString(), optionsRow);
   form->addRow(QString(), extrasRow);
 
@@ -93,7 +97,7 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_prgBar->setFormat(QStringLiteral("%v/%m"));
 
   auto* buttons = new QDialogButtonBox(this);
-  m_btnOK = buttons->addButton(tr("Import"), QDialogButtonBox::AcceptRole);
+  m_btnOK = buttons->addButton(tr("&Import"), QDialogButtonBox::AcceptRole);
   m_btnCancel = buttons->addButton(QDialogButtonBox::Cancel);
   m_btnOK->setDefault(true);
 
@@ -122,6 +126,10 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_btnImportText->setChecked(s.importText() == 1);
   m_btnZoomPictures->setChecked(s.importZoomPictures() == 1);
 
+  m_progressTimer = new QTimer(this);
+  m_progressTimer->setSingleShot(true);
+  m_progressTimer->setInterval(kProgressIntervalMs);
+  connect(m_progressTimer, &QTimer::timeout, this, &ImportWindowDelegate::showProgress);
   // Progress is posted on the import's worker thread; the centre hands it to
   // this thread, in order.
   NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG,
@@ -153,7 +161,10 @@ void ImportWindowDelegate::enableButtons(bool on) {
 }
 
 // The range field follows the choice; nothing else may wake up during an import.
-void ImportWindowDelegate::onPageRangeTypeChangeAction() { enableButtons(!m_isImporting); }
+void ImportWindowDelegate::onPageRangeTypeChangeAction() {
+  enableButtons(!m_isImporting);
+  if (m_txtPageRange->isEnabled()) m_txtPageRange->setFocus(Qt::OtherFocusReason);
+}
 
 bool ImportWindowDelegate::setDocument(const QString& path) {
   if (m_isImporting) return false;
@@ -180,7 +191,13 @@ void ImportWindowDelegate::onBrowseFileAction() {
 
 void ImportWindowDelegate::onOpenTheFileAction() {
   const QString path = m_txtImportFile.isEmpty() ? m_txtFilePath->text() : m_txtImportFile;
-  if (!path.isEmpty()) QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  if (path.isEmpty()) return;
+  if (m_viewer && m_viewer(path)) return;
+  connect(DesktopOpener::open(path, this), &DesktopOpener::failed, this,
+          [this, path](const QString& reason) {
+            m_lblInfo->setText(tr("%1 could not be opened: %2.").arg(path, reason));
+            m_lblInfo->setVisible(true);
+          });
 }
 
 void ImportWindowDelegate::showFailure(const QString& reason) {
@@ -283,12 +300,20 @@ void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOper
 
 void ImportWindowDelegate::mainThread_handleMSG(const Notification& note) {
   if (m_lblInfo->isHidden()) return;
-  const int index = note.userInfo.value(QStringLiteral("pageIndex")).toInt();
-  const int total = note.userInfo.value(QStringLiteral("totalPage")).toInt();
+  // Pages report faster than the sheet can be drawn (each step of the bar is
+  // drawn at once), and a burst of them kept the window from answering: show
+  // the latest a few times a second.
+  m_progress = note.userInfo;
+  if (!m_progressTimer->isActive()) m_progressTimer->start();
+}
+
+void ImportWindowDelegate::showProgress() {
+  if (m_lblInfo->isHidden()) return;
+  const int index = m_progress.value(QStringLiteral("pageIndex")).toInt();
+  const int total = m_progress.value(QStringLiteral("totalPage")).toInt();
   const bool converting =
-      note.userInfo.value(QStringLiteral("type")).toString() == ImportPDFOperation::kConvertProgressType;
-  m_lblInfo->setText(
-      (converting ? QStringLiteral("Converting:%1/%2") : QStringLiteral("Importing:%1/%2")).arg(index).arg(total));
+      m_progress.value(QStringLiteral("type")).toString() == ImportPDFOperation::kConvertProgressType;
+  m_lblInfo->setText((converting ? tr("Converting page %1 of %2") : tr("Importing page %1 of %2")).arg(index).arg(total));
   if (total > 0 && m_isImporting) {
     m_prgBar->setRange(0, total);
     m_prgBar->setValue(std::clamp(index, 0, total));
@@ -311,6 +336,11 @@ void ImportWindowDelegate::closeEvent(QCloseEvent* event) {
   // The window's close button: the user wants the sheet gone, import or not.
   event->accept();
   done(0);
+}
+
+void ImportWindowDelegate::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!m_isImporting) m_txtFilePath->setFocus(Qt::OtherFocusReason);
 }
 
 void ImportWindowDelegate::done(int result) {

@@ -12,6 +12,8 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <QVariantMap>
+#include <functional>
 #include <memory>
 
 class FlashPageSource;
@@ -26,12 +28,14 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 struct Notification;
 
 class ImportWindowDelegate : public QDialog {
   Q_OBJECT
  public:
   static constexpr qint32 kDPI = 144;
+  static constexpr int kProgressIntervalMs = 200;  // how often the sheet shows progress
 
   explicit ImportWindowDelegate(QWidget* parent = nullptr);
   ~ImportWindowDelegate() override;
@@ -57,6 +61,11 @@ class ImportWindowDelegate : public QDialog {
   const QStringList& importWarnings() const { return m_importWarnings; }
   // Puts `path` into the document field, unless an import runs. False then.
   bool setDocument(const QString& path);
+  // Shows the document "Open" asks for, or returns false, and the document
+  // opens in the user's programs (a failure to open is shown). The desktop
+  // may hand a PDF back to this program, so the main window shows PDFs itself.
+  using DocumentViewer = std::function<bool(const QString& path)>;
+  void setDocumentViewer(DocumentViewer viewer) { m_viewer = std::move(viewer); }
 
   // ---- actions ----
   void enableButtons(bool on);
@@ -92,11 +101,15 @@ class ImportWindowDelegate : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Each showing starts in the document field, not where the last import
+  // left the focus (on Cancel, the one button it left enabled).
+  void showEvent(QShowEvent* event) override;
 
  private:
   void abandonImport();
   void operationFinished(const std::shared_ptr<ImportPDFOperation>& op);
   void mainThread_handleMSG(const Notification& note);
+  void showProgress();
   void showFailure(const QString& reason);
 
   QLineEdit* m_txtFilePath = nullptr;
@@ -127,4 +140,7 @@ class ImportWindowDelegate : public QDialog {
   std::shared_ptr<FlashOutline> iFlashOutline;
   std::unique_ptr<OperationQueue> iQueue;
   std::shared_ptr<ImportPDFOperation> m_importPDF;
+  DocumentViewer m_viewer;
+  QTimer* m_progressTimer = nullptr;
+  QVariantMap m_progress;  // the latest progress report, shown by m_progressTimer
 };

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -17,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "base/AppSettings.h"
+#include "base/DesktopOpener.h"
 #include "base/LastFolders.h"
 #include "base/Log.h"
 #include "session/BookBuilder.h"
@@ -27,8 +27,8 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   setWindowModality(Qt::WindowModal);
 
   m_txtOutputFolder = new QLineEdit(this);
-  auto* browse = new QPushButton(tr("Choose..."), this);
-  auto* openFolder = new QPushButton(tr("Open"), this);
+  auto* browse = new QPushButton(tr("C&hoose..."), this);
+  auto* openFolder = new QPushButton(tr("Op&en"), this);
   openFolder->setToolTip(tr("Show the folder in the file manager"));
   auto* folderRow = new QHBoxLayout;
   folderRow->addWidget(m_txtOutputFolder, 1);
@@ -39,8 +39,8 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   m_txtTitle = new QLineEdit(this);
 
   m_mOutputType = new QButtonGroup(this);
-  auto* web = new QRadioButton(tr("Web folder (plays in any browser)"), this);
-  auto* app = new QRadioButton(tr("Application bundle"), this);
+  auto* web = new QRadioButton(tr("&Web folder (plays in any browser)"), this);
+  auto* app = new QRadioButton(tr("&Application bundle"), this);
   m_mOutputType->addButton(web, 0);
   m_mOutputType->addButton(app, 1);
   auto* typeColumn = new QVBoxLayout;
@@ -48,13 +48,15 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   typeColumn->addWidget(app);
 
   auto* form = new QFormLayout;
-  form->addRow(tr("Output folder:"), folderRow);
-  form->addRow(tr("Page name:"), m_txtOutputName);
-  form->addRow(tr("Title:"), m_txtTitle);
+  auto* folderLabel = new QLabel(tr("&Output folder:"), this);
+  folderLabel->setBuddy(m_txtOutputFolder);
+  form->addRow(folderLabel, folderRow);
+  form->addRow(tr("Page &name:"), m_txtOutputName);
+  form->addRow(tr("&Title:"), m_txtTitle);
   form->addRow(tr("Publish as:"), typeColumn);
 
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* publish = buttons->addButton(tr("Publish"), QDialogButtonBox::AcceptRole);
+  QPushButton* publish = buttons->addButton(tr("&Publish"), QDialogButtonBox::AcceptRole);
   QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   publish->setDefault(true);
   m_btnPublish = publish;
@@ -103,7 +105,15 @@ PublishOptions OutputWindowDelegate::options() const {
   o.name = m_txtOutputName->text();
   o.title = m_txtTitle->text();
   o.outputType = m_mOutputType->checkedId() == 1 ? 1 : 0;
+  o.document = m_documentPath;
   return o;
+}
+
+void OutputWindowDelegate::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Not where the last publish left the focus (on Cancel, the one button it
+  // left enabled).
+  if (!isPublishing()) m_txtOutputFolder->setFocus(Qt::OtherFocusReason);
 }
 
 void OutputWindowDelegate::onSelectFolder() {
@@ -122,12 +132,19 @@ void OutputWindowDelegate::onSelectFolder() {
   panel->open();
 }
 
-void OutputWindowDelegate::onOpenFolder() {
-  const QUrl url = QUrl::fromLocalFile(m_txtOutputFolder->text());
-  if (m_openUrl)
-    m_openUrl(url);
-  else
-    QDesktopServices::openUrl(url);
+void OutputWindowDelegate::onOpenFolder() { openPath(m_txtOutputFolder->text()); }
+
+void OutputWindowDelegate::openPath(const QString& path) {
+  if (m_openUrl) return m_openUrl(QUrl::fromLocalFile(path));
+  // The sheet may be gone when the answer comes: tell it over the main window.
+  QWidget* over = parentWidget() != nullptr ? parentWidget() : this;
+  connect(DesktopOpener::open(path, this), &DesktopOpener::failed, over, [over, path](const QString& reason) {
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Open"), tr("%1 could not be opened: %2.").arg(path, reason),
+                                QMessageBox::Ok, over);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setObjectName(QStringLiteral("openFailed"));
+    box->open();
+  });
 }
 
 void OutputWindowDelegate::onCancel() {
@@ -152,23 +169,25 @@ void OutputWindowDelegate::setPublishing(bool on) {
   }
 }
 
-bool OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* parent) {
+OutputWindowDelegate::AlertAnswer OutputWindowDelegate::defaultAlert(const PublishResult& result, QWidget* parent) {
   QMessageBox box(parent);
   box.setWindowModality(Qt::ApplicationModal);
   box.setText(result.alertMessage());
   box.setInformativeText(result.alertDetail());
   if (result.succeeded()) {
     box.setIcon(QMessageBox::Information);
-    QPushButton* open = box.addButton(QStringLiteral("Open it"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("No"), QMessageBox::RejectRole);
+    QPushButton* open = box.addButton(tr("&Open it"), QMessageBox::AcceptRole);
+    QPushButton* show = box.addButton(tr("&Show in Folder"), QMessageBox::ActionRole);
+    box.addButton(tr("&No"), QMessageBox::RejectRole);
     box.setDefaultButton(open);
     box.exec();
-    return box.clickedButton() == open;
+    if (box.clickedButton() == open) return AlertAnswer::Open;
+    return box.clickedButton() == show ? AlertAnswer::ShowFolder : AlertAnswer::Close;
   }
   box.setIcon(QMessageBox::Warning);
   box.addButton(QMessageBox::Ok);
   box.exec();
-  return false;
+  return AlertAnswer::Close;
 }
 
 bool OutputWindowDelegate::defaultReplaceQuestion(const PublishResult& result, QWidget* parent) {
@@ -215,14 +234,9 @@ void OutputWindowDelegate::publishFinished(const PublishResult& result) {
     m_lblInfo->show();
     return;
   }
-  const bool open = m_alert ? m_alert(m_lastResult, this) : defaultAlert(m_lastResult, this);
-  if (open && m_lastResult.succeeded()) {
-    const QUrl url = QUrl::fromLocalFile(m_lastResult.outputFileName);
-    if (m_openUrl)
-      m_openUrl(url);
-    else
-      QDesktopServices::openUrl(url);
-  }
+  const AlertAnswer answer = m_alert ? m_alert(m_lastResult, this) : defaultAlert(m_lastResult, this);
+  if (m_lastResult.succeeded() && answer != AlertAnswer::Close)
+    openPath(answer == AlertAnswer::Open ? m_lastResult.outputFileName : m_lastResult.outputFolder());
   done(1);
 }
 

@@ -1,7 +1,8 @@
 // The publish sheet: output folder, page name, title and the kind of output
 // (web folder or application). Publishing remembers the choices, writes the
 // book on a worker thread while a bar shows the pages written, says how it
-// went and offers to open the result; the sheet then ends with 1. Cancel (or
+// went (and where the book is) and offers to open the result or show its
+// folder; the sheet then ends with 1. Cancel (or
 // Escape) stops a publish under way and leaves the sheet open; otherwise it
 // ends the sheet with 0.
 #pragma once
@@ -23,8 +24,12 @@ class QUrl;
 class OutputWindowDelegate : public QDialog {
   Q_OBJECT
  public:
-  // Shows the outcome; returns true when the user wants the result opened.
-  using AlertPresenter = std::function<bool(const PublishResult& result, QWidget* parent)>;
+  // What the user answers the alert that ends a publish.
+  enum class AlertAnswer { Close, Open, ShowFolder };
+  // Shows the outcome and returns the answer.
+  using AlertPresenter = std::function<AlertAnswer(const PublishResult& result, QWidget* parent)>;
+  // Opens a file or folder; by default in the user's programs (DesktopOpener),
+  // and a failure to open is reported over the main window.
   using UrlOpener = std::function<void(const QUrl& url)>;
   // Asked when the folder holds files that are not part of a book where the
   // book would go; true replaces them.
@@ -40,6 +45,8 @@ class OutputWindowDelegate : public QDialog {
   void setFlashOutline(std::shared_ptr<FlashOutline> o) { iFlashOutline = std::move(o); }
   const std::shared_ptr<FlashPagesAnnotations>& flashPagesAnnotations() const { return iFlashPagesAnnotations; }
   void setFlashPagesAnnotations(std::shared_ptr<FlashPagesAnnotations> a) { iFlashPagesAnnotations = std::move(a); }
+  // The document the pages came from: its title stands in for an empty title.
+  void setDocumentPath(const QString& path) { m_documentPath = path; }
 
   void setAlertPresenter(AlertPresenter presenter) { m_alert = std::move(presenter); }
   void setUrlOpener(UrlOpener opener) { m_openUrl = std::move(opener); }
@@ -64,8 +71,11 @@ class OutputWindowDelegate : public QDialog {
   QProgressBar* prgBar() const { return m_prgBar; }
   QLabel* lblInfo() const { return m_lblInfo; }
 
-  static bool defaultAlert(const PublishResult& result, QWidget* parent);
+  static AlertAnswer defaultAlert(const PublishResult& result, QWidget* parent);
   static bool defaultReplaceQuestion(const PublishResult& result, QWidget* parent);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 
  Q_SIGNALS:
   // A publish has ended (also when it failed or was cancelled), before the alert.
@@ -76,6 +86,7 @@ class OutputWindowDelegate : public QDialog {
   void setPublishing(bool on);
   void startPublish(bool replaceForeignFiles);
   void publishFinished(const PublishResult& result);
+  void openPath(const QString& path);
 
   QLineEdit* m_txtOutputFolder = nullptr;
   QLineEdit* m_txtOutputName = nullptr;
@@ -94,4 +105,5 @@ class OutputWindowDelegate : public QDialog {
   UrlOpener m_openUrl;
   ReplaceQuestion m_askReplace;
   PublishResult m_lastResult;
+  QString m_documentPath;
 };

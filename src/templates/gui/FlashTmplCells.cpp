@@ -32,7 +32,7 @@ FlashTmplColorCell::FlashTmplColorCell(QWidget* parent) : QWidget(parent) {
 
 void FlashTmplColorCell::setColor2(const QColor& color) {
   m_color = color;
-  m_edit->setText(MyColorOper::colorToHexRGB(color).value_or(QString()));
+  m_edit->setText(MyColorOper::displayText(MyColorOper::colorToHexRGB(color).value_or(QString())));
   updateSwatch();
 }
 

@@ -15,7 +15,7 @@ class FlashTmplColorCell : public QWidget {
   explicit FlashTmplColorCell(QWidget* parent = nullptr);
 
   const QColor& color() const { return m_color; }
-  // Shows `color` in the swatch and its "0x..." text in the field.
+  // Shows `color` in the swatch and its "#rrggbb" text in the field.
   void setColor2(const QColor& color);
   QString text() const;
   void setText(const QString& text);  // the swatch follows the text

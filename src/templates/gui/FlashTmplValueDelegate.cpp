@@ -219,7 +219,8 @@ QWidget* FlashTmplValueDelegate::createEditor(QWidget* parent, const QStyleOptio
       return nullptr;  // the check box toggles in place
     default: {
       QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-      ValueProblemMark::watch(qobject_cast<QLineEdit*>(editor), typeOf(index));
+      ValueProblemMark::watch(qobject_cast<QLineEdit*>(editor), typeOf(index),
+                              index.data(FlashTemplatePropertyModel::ValueSourceRole).toString());
       return editor;
     }
   }

@@ -63,12 +63,16 @@ SelectTemplateWindowDelegate::SelectTemplateWindowDelegate(QWidget* parent) : QD
   auto* left = new QWidget(this);
   auto* leftLayout = new QVBoxLayout(left);
   leftLayout->setContentsMargins(0, 0, 0, 0);
-  leftLayout->addWidget(new QLabel(tr("Templates"), left));
+  auto* templatesLabel = new QLabel(tr("&Templates"), left);
+  templatesLabel->setBuddy(iTableViewTmpls);
+  leftLayout->addWidget(templatesLabel);
   leftLayout->addWidget(iTableViewTmpls);
   auto* right = new QWidget(this);
   auto* rightLayout = new QVBoxLayout(right);
   rightLayout->setContentsMargins(0, 0, 0, 0);
-  rightLayout->addWidget(new QLabel(tr("Styles"), right));
+  auto* stylesLabel = new QLabel(tr("&Styles"), right);
+  stylesLabel->setBuddy(iImgBrowserView);
+  rightLayout->addWidget(stylesLabel);
   rightLayout->addWidget(iImgBrowserView);
   auto* splitter = new QSplitter(this);
   splitter->addWidget(left);
@@ -77,7 +81,7 @@ SelectTemplateWindowDelegate::SelectTemplateWindowDelegate(QWidget* parent) : QD
   splitter->setSizes({220, 600});
 
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* refresh = buttons->addButton(tr("Refresh"), QDialogButtonBox::ResetRole);
+  QPushButton* refresh = buttons->addButton(tr("&Refresh"), QDialogButtonBox::ResetRole);
   QPushButton* ok = buttons->addButton(QDialogButtonBox::Ok);
   QPushButton* cancel = buttons->addButton(QDialogButtonBox::Cancel);
   ok->setDefault(true);
@@ -106,7 +110,7 @@ void SelectTemplateWindowDelegate::reloadTable() {
   iTableViewTmpls->setRowCount(static_cast<int>(iTmplListData.size()));
   for (int row = 0; row < iTmplListData.size(); ++row) {
     const QString folder = iTmplListData.at(row);
-    auto* item = new QTableWidgetItem(QFileInfo(folder).fileName());
+    auto* item = new QTableWidgetItem(FlashTemplate::displayName(QFileInfo(folder).fileName()));
     // Each row loads its icon once; a template without icon.png shows its name only.
     const QImage icon(QDir(folder).filePath(QStringLiteral("icon.png")));
     if (!icon.isNull())
