@@ -2,7 +2,6 @@
 // and how it ends on a signal.
 #include <signal.h>
 
-#include <QDirIterator>
 #include <QProcess>
 #include <csignal>
 #include <functional>
@@ -129,17 +128,6 @@ bool writeLinkedPdf(const QString& file) {
   pdf.catalogExtra = "/Outlines " + PdfFixture::ref(outlines);
   QDir().mkpath(QFileInfo(file).absolutePath());
   return pdf.write(file);
-}
-
-// Every file below `folder`, by its path relative to it, with its bytes.
-QMap<QString, QByteArray> filesBelow(const QString& folder) {
-  QMap<QString, QByteArray> files;
-  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString path = it.next();
-    files.insert(QDir(folder).relativeFilePath(path), readFile(path));
-  }
-  return files;
 }
 
 // The date book.bin's entry carries.
