@@ -98,6 +98,8 @@ class TestBatch : public QObject {
     QTest::newRow("single quotes") << "'my \\ file'.pdf" << QStringList{"my \\ file.pdf"};
     QTest::newRow("backslash") << "my\\ file.pdf\tx\\#y" << QStringList{"my file.pdf", "x#y"};
     QTest::newRow("dollar quotes") << "$'new\\nline\\t\\'.pdf'" << QStringList{"new\nline\t'.pdf"};
+    QTest::newRow("printf %q") << "'it'\\''s a'$'\\n''b.pdf' $'it\\'s a\\nb.pdf'"
+                               << QStringList{"it's a\nb.pdf", "it's a\nb.pdf"};  // coreutils, bash
     QTest::newRow("comment") << "a#b.pdf # all of this" << QStringList{"a#b.pdf"};
     QTest::newRow("empty word") << "'' x" << QStringList{"", "x"};
   }
