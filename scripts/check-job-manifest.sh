@@ -6,19 +6,19 @@
 # for field names that the schema does not have (a misspelt field would
 # otherwise be dropped by the API server without a word).
 #
-#   scripts/check-job-spec.sh [FILE.yaml]
+#   scripts/check-job-manifest.sh [FILE.yaml]
 #
 # The npm packages, at the versions below, are installed once into
-# build/job-spec-check/.
+# build/job-manifest-check/.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 FILE=$(realpath "${1:-$ROOT/packaging/k8s/folivox-batch-job.yaml}")
-WORK=$ROOT/build/job-spec-check
+WORK=$ROOT/build/job-manifest-check
 PACKAGES=(kubernetes-models@5.1.0 yaml@2.9.1 typescript@5.9.3)
 
-command -v yamllint >/dev/null || { echo "check-job-spec: yamllint is missing (apt install yamllint)" >&2; exit 1; }
-command -v npm >/dev/null || { echo "check-job-spec: npm is missing (apt install npm)" >&2; exit 1; }
+command -v yamllint >/dev/null || { echo "check-job-manifest: yamllint is missing (apt install yamllint)" >&2; exit 1; }
+command -v npm >/dev/null || { echo "check-job-manifest: npm is missing (apt install npm)" >&2; exit 1; }
 yamllint -s -d '{extends: default, rules: {line-length: {max: 120}}}' "$FILE"
 
 mkdir -p "$WORK"
@@ -44,4 +44,4 @@ writeFileSync(typed, 'import type { IJob } from "kubernetes-models/batch/v1/Job"
 JS
 node check.mjs "$FILE" job.ts
 npx --no-install tsc --noEmit --strict --module nodenext --moduleResolution nodenext --target es2022 job.ts
-echo "check-job-spec: $FILE is a valid Kubernetes batch/v1 Job"
+echo "check-job-manifest: $FILE is a valid Kubernetes batch/v1 Job"
