@@ -105,6 +105,10 @@ out=$(run "$cli" publish "$root/usr/share/folivox/DemoImgs" -o "$book" --title D
 [ "$out" = "$book/index.html" ] || fail "publish printed '$out'"
 xml=$(run "$cli" inspect "$book") || fail "inspect fails on the published book"
 grep -q 'count="6"' <<<"$xml" || fail "inspect does not read the published book"
+# A batch runs its publishes as children of the same program.
+printf '%s --title Demo\n' "$root/usr/share/folivox/DemoImgs" > "$work/list.txt"
+report=$(run "$cli" batch "$work/list.txt" -o "$work/books" --json) || fail "batch fails: $report"
+grep -q '"pages":6,.*"status":"ok"' <<<"$report" || fail "batch did not publish the demonstration pages: $report"
 
 # Without its resources the installed program says where they belong; it never
 # falls back on the source tree it was built from.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDir>
+#include <QDirIterator>
 #include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QSettings>
@@ -24,6 +25,18 @@ inline bool writeFile(const QString& path, const QByteArray& bytes) {
 inline QByteArray readFile(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file below `folder` with its bytes, by path relative to it: two books
+// compare whole with one QCOMPARE.
+inline QMap<QString, QByteArray> filesBelow(const QString& folder) {
+  QMap<QString, QByteArray> files;
+  QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    files.insert(QDir(folder).relativeFilePath(path), readFile(path));
+  }
+  return files;
 }
 
 // The converters' work folders now in the temporary root.

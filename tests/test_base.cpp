@@ -1,5 +1,5 @@
 // Shared services: settings store, private and work folders, trust file, log,
-// notifications, termination signals.
+// notifications, termination signals, child processes, the cores we may use.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -17,6 +17,8 @@
 #include "TestEnv.h"
 #include "base/AppSettings.h"
 #include "base/AtomicFile.h"
+#include "base/AvailableCores.h"
+#include "base/ChildProcess.h"
 #include "base/DesktopOpener.h"
 #include "base/HXCUtility.h"
 #include "base/Log.h"
@@ -211,6 +213,54 @@ class TestBase : public QObject {
     QCOMPARE(TerminationSignals::received(), SIGHUP);
     QVERIFY(requested.wait(5000));
     QCOMPARE(requested.first().first().toInt(), SIGHUP);
+  }
+
+  // A child runs in a group of its own: what it starts ends with it, a
+  // signal to the group reaches them all, and its input is empty.
+  void childProcesses() {
+    const auto runToEnd = [](ChildProcess& child) {
+      for (int i = 0; i < 600 && child.running(); ++i) {
+        ChildProcess::wait({&child}, 100);
+        child.poll();
+      }
+      return !child.running();
+    };
+    ChildProcess quick;
+    QString error;
+    QVERIFY2(quick.start("/bin/sh", {"-c", "cat; echo out; printf 'one\\ntwo' >&2; sleep 30 & echo $!; exit 3"}, &error),
+             qPrintable(error));
+    QVERIFY(runToEnd(quick));
+    QCOMPARE(quick.exitCode(), 3);
+    QCOMPARE(quick.exitSignal(), 0);
+    QVERIFY(quick.peakMemoryKb() > 0);
+    const QList<QByteArray> out = quick.output().split('\n');
+    QCOMPARE(out.first(), QByteArray("out"));
+    QCOMPARE(quick.takeErrorLines(), QList<QByteArray>({"one", "two"}));
+    // The sleep it left behind was ended with it (a zombie until its new parent reaps it).
+    const QString sleeper = QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(out.value(1)));
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(sleeper) || readAll(sleeper).contains(") Z "), 5000);
+
+    ChildProcess trapping;
+    QVERIFY(trapping.start("/bin/sh", {"-c", "trap 'echo trapped' TERM; sleep 30; echo late"}, &error));
+    QThread::msleep(200);
+    trapping.signalGroup(SIGTERM);  // the shell traps it, the sleep in its group ends
+    QVERIFY(runToEnd(trapping));
+    QVERIFY(trapping.output().contains("late"));
+
+    ChildProcess missing;
+    QVERIFY(missing.start("/nonexistent/program", {}, &error));
+    QVERIFY(runToEnd(missing));
+    QCOMPARE(missing.exitCode(), 127);
+  }
+
+  void availableCores() {
+    QCOMPARE(AvailableCores::fromCpuMax("max 100000\n"), 0);
+    QCOMPARE(AvailableCores::fromCpuMax("150000 100000"), 2);
+    QCOMPARE(AvailableCores::fromCpuMax("50000 100000"), 1);
+    QCOMPARE(AvailableCores::fromCpuMax("garbage"), 0);
+    QCOMPARE(AvailableCores::fromCfs("-1", "100000"), 0);
+    QCOMPARE(AvailableCores::fromCfs("400000\n", "100000\n"), 4);
+    QVERIFY(AvailableCores::count() >= 1);
   }
 
   void folderListing() {

@@ -10,6 +10,8 @@
 #include "PdfFixture.h"
 #include "TestEnv.h"
 #include "publish/BookBinReader.h"
+#include "publish/RC4.h"
+#include "zip/ZKDataArchive.h"
 
 namespace {
 
@@ -112,6 +114,28 @@ void runUntil(QProcess& p, const QStringList& args, const std::function<bool(qin
   QTRY_VERIFY_WITH_TIMEOUT(ready(p.processId()) || p.state() == QProcess::NotRunning, 60000);
   QVERIFY2(p.state() == QProcess::Running, "the run ended before the chosen point");
   QCOMPARE(::kill(static_cast<pid_t>(p.processId()), sig), 0);
+}
+
+// Four pages; page 2 links to page 4 and to a web address; an outline.
+bool writeLinkedPdf(const QString& file) {
+  PdfFixture pdf(4);
+  pdf.page(1).extra = "/Annots [<< /Type /Annot /Subtype /Link /Rect [100 700 300 720] /Dest [" + pdf.pageRef(3) +
+                      " /Fit] >> << /Type /Annot /Subtype /Link /Rect [100 600 300 620] /A << /S /URI "
+                      "/URI (https://example.org/) >> >>]";
+  const int outlines = pdf.reserve();
+  const int item = pdf.add("<< /Title (Chapter) /Parent " + PdfFixture::ref(outlines) + " /Dest [" + pdf.pageRef(2) + " /Fit] >>");
+  pdf.set(outlines, "<< /Type /Outlines /First " + PdfFixture::ref(item) + " /Last " + PdfFixture::ref(item) + " /Count 1 >>");
+  pdf.catalogExtra = "/Outlines " + PdfFixture::ref(outlines);
+  QDir().mkpath(QFileInfo(file).absolutePath());
+  return pdf.write(file);
+}
+
+// The date book.bin's entry carries.
+QDateTime bookBinDate(const QString& folder) {
+  const auto zip = RC4::RC4EncryptedDataUsingKey(readFile(folder + "/files/book.bin"), RC4::kBookKey);
+  const auto archive = zip ? ZKDataArchive::archiveWithArchiveData(*zip) : nullptr;
+  if (!archive || archive->centralDirectory().empty()) return {};
+  return archive->centralDirectory().front().lastModDate();
 }
 
 }  // namespace
@@ -217,17 +241,8 @@ class TestCli : public QObject {
   }
 
   void publishPdfWithLinksAndBookmarks() {
-    // Four pages; page 2 links to page 4 and to a web address; an outline.
-    PdfFixture pdf(4);
-    pdf.page(1).extra = "/Annots [<< /Type /Annot /Subtype /Link /Rect [100 700 300 720] /Dest [" + pdf.pageRef(3) +
-                        " /Fit] >> << /Type /Annot /Subtype /Link /Rect [100 600 300 620] /A << /S /URI "
-                        "/URI (https://example.org/) >> >>]";
-    const int outlines = pdf.reserve();
-    const int item = pdf.add("<< /Title (Chapter) /Parent " + PdfFixture::ref(outlines) + " /Dest [" + pdf.pageRef(2) + " /Fit] >>");
-    pdf.set(outlines, "<< /Type /Outlines /First " + PdfFixture::ref(item) + " /Last " + PdfFixture::ref(item) + " /Count 1 >>");
-    pdf.catalogExtra = "/Outlines " + PdfFixture::ref(outlines);
     const QString file = m_dir.path() + "/doc.pdf";
-    QVERIFY(pdf.write(file));
+    QVERIFY(writeLinkedPdf(file));
 
     const QString out = m_dir.path() + "/pdfbook";
     const Run r = cli({"publish", file, "-o", out, "--range", "2-4", "--links", "--bookmarks", "--quality", "4", "--jobs", "2"});
@@ -250,6 +265,42 @@ class TestCli : public QObject {
     QCOMPARE(plain.code, 0);
     const QByteArray plainXml = BookBinReader::inspect(m_dir.path() + "/plain").bookXml;
     QVERIFY(!plainXml.contains("<ols") && !plainXml.contains("<pagesAnnos"));
+  }
+
+  // The same input and options give the same bytes in every file: whatever
+  // the time, the machine's zone, the number of threads or where input and
+  // output lie.
+  void publishingTwiceGivesTheSameBytes() {
+    const QString root = m_dir.path() + "/same";
+    QVERIFY(writeLinkedPdf(root + "/a/doc.pdf"));
+    QVERIFY(QDir().mkpath(root + "/b") && QFile::copy(root + "/a/doc.pdf", root + "/b/doc.pdf"));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const auto publish = [&](const QStringList& args) {
+      return cli(QStringList{"publish"} + args, QCoreApplication::applicationDirPath() + "/folivox-cli", env);
+    };
+    env.remove("SOURCE_DATE_EPOCH");
+    env.insert("TZ", "UTC");
+    const QStringList options = {"--links", "--bookmarks", "--title", "Same"};
+    const Run first = publish(QStringList{root + "/a/doc.pdf", "-o", root + "/one", "--jobs", "1"} + options);
+    QVERIFY2(first.code == 0, qPrintable(first.err));
+    QThread::sleep(2);  // a zip time stamp counts in two seconds
+    env.insert("TZ", "Asia/Kathmandu");
+    const Run second = publish(QStringList{root + "/b/doc.pdf", "-o", root + "/two/deeper", "--jobs", "2"} + options);
+    QVERIFY2(second.code == 0, qPrintable(second.err));
+    const QMap<QString, QByteArray> one = filesBelow(root + "/one");
+    const QMap<QString, QByteArray> two = filesBelow(root + "/two/deeper");
+    QCOMPARE(one.keys(), two.keys());
+    QVERIFY(one.contains("files/book.bin") && one.contains("files/text/all.js") && one.size() > 12);
+    for (auto it = one.cbegin(); it != one.cend(); ++it) QVERIFY2(it.value() == two.value(it.key()), qPrintable(it.key()));
+    QCOMPARE(bookBinDate(root + "/one"), QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::LocalTime));
+
+    // SOURCE_DATE_EPOCH dates the book, in UTC; a value that is no number is ignored.
+    env.insert("SOURCE_DATE_EPOCH", "1700000000");
+    QCOMPARE(publish({root + "/a/doc.pdf", "-o", root + "/dated"}).code, 0);
+    QCOMPARE(bookBinDate(root + "/dated"), QDateTime(QDate(2023, 11, 14), QTime(22, 13, 20), Qt::LocalTime));
+    env.insert("SOURCE_DATE_EPOCH", "yesterday");
+    QCOMPARE(publish({root + "/a/doc.pdf", "-o", root + "/undated"}).code, 0);
+    QCOMPARE(bookBinDate(root + "/undated").date(), QDate(1980, 1, 1));
   }
 
   void publishTextDocument() {

@@ -1,5 +1,6 @@
-// Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder
-// and the application bundle.
+// Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder,
+// the application bundle and a batch's record of what a book was made from.
+#include <QCryptographicHash>
 #include <QtEndian>
 #include <cstdio>
 #include <fcntl.h>
@@ -15,6 +16,7 @@
 #include "import/FlashPageSourcePDF.h"
 #include "import/ImportPDFOperation.h"
 #include "publish/BookBinReader.h"
+#include "publish/BookSourceRecord.h"
 #include "publish/BookTransaction.h"
 #include "publish/BookTextReader.h"
 #include "publish/FlashBookOutput.h"
@@ -326,6 +328,48 @@ class TestPublish : public QObject {
     QVERIFY(named.succeeded());
     QVERIFY(!QFileInfo::exists(folder + "/files/report.pdf"));
     QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));  // not in the way
+  }
+
+  // The record a batch keeps in a book: what the book was made from, with
+  // no path or time, counted as one of the book's files by a republish.
+  void sourceRecord() {
+    writeTemplate("sr", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("sr"));
+    const QString root = m_dir.path() + "/record";
+    writeFile(root + "/in/doc.pdf", "%PDF-1.7 the bytes");
+    QString error;
+    QCOMPARE(BookSourceRecord::inputDigest(root + "/in/doc.pdf", &error),
+             std::optional<QByteArray>(QCryptographicHash::hash("%PDF-1.7 the bytes", QCryptographicHash::Sha256).toHex()));
+    // A folder by its files' names and bytes: a byte moved from a name into a file shows.
+    writeFile(root + "/pics/ab", "c");
+    const auto folder = BookSourceRecord::inputDigest(root + "/pics", &error);
+    QVERIFY(folder);
+    QVERIFY(QFile::remove(root + "/pics/ab"));
+    writeFile(root + "/pics/a", "bc");
+    QVERIFY(BookSourceRecord::inputDigest(root + "/pics", &error) != folder);
+    // A pipe is never opened (it would wait for a writer).
+    QVERIFY(::mkfifo(QFile::encodeName(root + "/in/fifo").constData(), 0600) == 0);
+    QVERIFY(!BookSourceRecord::inputDigest(root + "/in/fifo", &error) && !error.isEmpty());
+
+    const QByteArray record = BookSourceRecord::recordFor("doc.pdf", "ab12", {"--title", "T \"q\""});
+    QCOMPARE(record, QByteArray("{\"input\":\"doc.pdf\",\"options\":[\"--title\",\"T \\\"q\\\"\"],"
+                                "\"sha256\":\"ab12\",\"v\":1}\n"));
+    const QString book = root + "/book";
+    QVERIFY(QDir().mkpath(book));
+    QVERIFY(!BookSourceRecord::matches(book, record));
+    FlashBookOutput out(imagePages(1), tmpl, book, std::nullopt);
+    out.ouputTheBook();
+    QVERIFY(out.succeeded());
+    QVERIFY(!BookSourceRecord::matches(book, record));  // a book, but no record
+    QVERIFY(BookSourceRecord::write(book, record, &error));
+    QVERIFY(BookSourceRecord::matches(book, record));
+    QVERIFY(!BookSourceRecord::matches(book, BookSourceRecord::recordFor("doc.pdf", "ab13", {})));
+
+    // A republish takes the record for the book's own, and leaves it behind.
+    FlashBookOutput again(imagePages(2), tmpl, book, std::nullopt);
+    again.ouputTheBook();
+    QVERIFY2(again.succeeded(), qPrintable(again.foreignEntries().join(", ")));
+    QVERIFY(!QFileInfo::exists(book + "/files/source.json"));
   }
 
   void transactionLeftoversAndLock() {

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <ctime>
 #include <limits>
 
 #include "TestEnv.h"
@@ -66,6 +67,7 @@ class TestZip : public QObject {
   void centralHeaderCacheAndAttributes();
   void trailerBytes();
   void oneEntryLayout();
+  void entryDateMakesTheSameBytes();
   void twoEntriesReadBack();
   void rejectedAdditions();
   void attributesRoundTrip();
@@ -120,6 +122,15 @@ void TestZip::dosDates() {
            QDate(2107, 12, 31));
   QVERIFY(!zk_dateWithDosDate(0).isValid());           // month 0
   QVERIFY(!zk_dateWithDosDate(0x0021FFFF).isValid());  // hour 31
+
+  // A date in UTC is written as it stands, whatever the machine's zone: a
+  // fixed stamp gives the same bytes everywhere.
+  const QByteArray zone = qgetenv("TZ");
+  qputenv("TZ", "Asia/Kathmandu");
+  ::tzset();
+  QCOMPARE(zk_dosDate(QDateTime(QDate(2024, 3, 15), QTime(13, 45, 31), Qt::UTC)), quint32(0x586F6DAF));
+  zone.isNull() ? qunsetenv("TZ") : qputenv("TZ", zone);
+  ::tzset();
 }
 
 void TestZip::localHeaderBytes() {
@@ -292,6 +303,25 @@ void TestZip::oneEntryLayout() {
   QCOMPARE(zk_inflate(d.mid(38, C)), std::optional<QByteArray>(xml));
   QCOMPARE(d.mid(84 + C, 8), QByteArray("book.xml"));
   QCOMPARE(d.mid(114 + C), QByteArray("Archive created by Folivox."));
+}
+
+void TestZip::entryDateMakesTheSameBytes() {
+  const QDateTime fixed(QDate(1980, 1, 1), QTime(0, 0), Qt::UTC);
+  QByteArray first;
+  for (int run = 0; run < 2; ++run) {
+    ZKDataArchive archive;
+    archive.setEntryDate(fixed);
+    QCOMPARE(archive.deflateData(bookXml(), QStringLiteral("book.xml")), 1);
+    if (run == 0) {
+      first = archive.data();
+      QThread::sleep(2);  // the resolution of a zip time stamp
+    } else {
+      QCOMPARE(archive.data(), first);
+    }
+  }
+  const quint32 stamp = 1u << 21 | 1u << 16;  // 1980-01-01 00:00
+  QCOMPARE(u32(first, 10), stamp);
+  QCOMPARE(u32(first, first.size() - 49 - 54 + 12), stamp);
 }
 
 void TestZip::twoEntriesReadBack() {

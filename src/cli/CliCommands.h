@@ -9,6 +9,7 @@ class QCommandLineParser;
 int runTemplatesCommand(const QStringList& args);
 int runPublishCommand(const QStringList& args);
 int runPrintBookCommand(const QStringList& args);
+int runBatchCommand(const QStringList& args);
 
 // Prints a command's help made by its parser, with the usage line naming
 // "folivox-cli COMMAND"; returns 0.

@@ -25,6 +25,7 @@ const char* const kUsage =
     "  inspect BOOK [--text]           print the book.xml inside a book folder or a book.bin,\n"
     "                                  or the text of the book\n"
     "  templates                       list the templates and their styles\n"
+    "  batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/\n"
     "\n"
     "Options:\n"
     "  -h, --help                      show this help; after a command, that command's help\n"
@@ -41,6 +42,7 @@ const Command kCommands[] = {
     {"publish", runPublishCommand},
     {"inspect", runPrintBookCommand},
     {"templates", runTemplatesCommand},
+    {"batch", runBatchCommand},
 };
 
 // Whether one of the flags stands among the arguments, before a "--" that ends

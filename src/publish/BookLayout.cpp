@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "publish/BookSourceRecord.h"
+
 namespace BookLayout {
 
 namespace {
@@ -70,7 +72,7 @@ class Walk {
     eachChild(relative, [&](const QFileInfo& child, const QString& path) {
       const QString name = child.fileName();
       if (name == QLatin1String("book.bin") || name == QLatin1String("book.bin.js") ||
-          name == QLatin1String("pages.js")) {
+          name == QLatin1String("pages.js") || name == BookSourceRecord::kFileName) {
         if (!isPlainFile(child)) foreign(path);
       } else if (name == QLatin1String("page") || name == QLatin1String("large") || name == QLatin1String("thumb")) {
         folderOfFiles(path, [](const QString& n) { return numbered.match(n).hasMatch(); });

@@ -1,7 +1,8 @@
 // What belongs to a published book, so that publishing over a folder replaces
 // an earlier book and never the user's own files. The layout is the one
 // FlashBookOutput.h draws and docs/book-files.md describes, optional files
-// (files/large, files/thumb, files/text, files/pages.js) included.
+// (files/large, files/thumb, files/text, files/pages.js, a batch's
+// files/source.json) included.
 #pragma once
 
 #include <QString>

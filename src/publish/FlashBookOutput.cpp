@@ -30,6 +30,20 @@
 
 namespace {
 
+// The date the book.bin entry carries: SOURCE_DATE_EPOCH when set (the usual
+// way to ask for reproducible output), else a constant, so that publishing
+// the same input twice gives the same bytes.
+QDateTime bookDate() {
+  const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
+  if (!epoch.isEmpty()) {
+    bool ok = false;
+    const qint64 seconds = epoch.toLongLong(&ok);
+    if (ok && seconds >= 0) return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    qCWarning(lcPublish) << "SOURCE_DATE_EPOCH is not a number of seconds, ignored:" << epoch;
+  }
+  return QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::UTC);
+}
+
 std::string xmlSafe(const QString& text) { return xmlSafeText(text).toStdString(); }
 
 void appendItem(pugi::xml_node extConfig, const FlashTemplateProperty& p) {
@@ -392,6 +406,7 @@ QByteArray FlashBookOutput::serializeBookXML(const pugi::xml_document& doc) {
 bool FlashBookOutput::ouputBookXML(const QString& path) {
   const QByteArray xml = serializeBookXML(*bookXML());
   ZKDataArchive archive;
+  archive.setEntryDate(bookDate());
   if (archive.deflateData(xml, QStringLiteral("book.xml")) != 1) {
     addFailure(path, QStringLiteral("cannot compress book.xml"));
     qCInfo(lcSystem) << "Could not write document out...";

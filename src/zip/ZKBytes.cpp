@@ -107,7 +107,7 @@ void ZKByteReader::skip(quint64 length) {
 }
 
 quint32 zk_dosDate(const QDateTime& date) {
-  const QDateTime local = date.toLocalTime();
+  const QDateTime local = date.timeSpec() == Qt::UTC ? date : date.toLocalTime();
   QDate d = local.date();
   QTime t = local.time();
   if (!local.isValid() || d.year() < 1980) {

@@ -75,8 +75,10 @@ class ZKByteReader {
 
 // --- dates -----------------------------------------------------------------
 
-// MS-DOS date and time in the local time zone: time in the low 16 bits, date
-// in the high 16 bits. Dates outside 1980..2107 are clamped to that range.
+// MS-DOS date and time in the local time zone, or in UTC for a date given in
+// UTC (a fixed stamp must not change with the machine's zone): time in the low
+// 16 bits, date in the high 16 bits. Dates outside 1980..2107 are clamped to
+// that range.
 quint32 zk_dosDate(const QDateTime& date);
 // The reverse; an invalid QDateTime for impossible fields (month 0 and so on).
 QDateTime zk_dateWithDosDate(quint32 dosDate);

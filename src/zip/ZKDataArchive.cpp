@@ -52,6 +52,10 @@ int ZKDataArchive::deflateData(const QByteArray& data, const QString& filename, 
   // The local header knows only the sizes; a large offset needs zip64 too.
   cd.setVersionNeededToExtract(cd.useZip64Extensions() ? 45 : lf.versionNeededToExtract());
 
+  if (m_entryDate) {
+    lf.setLastModDate(*m_entryDate);
+    cd.setLastModDate(*m_entryDate);
+  }
   if (attributes != nullptr) {
     if (attributes->modificationDate) {
       lf.setLastModDate(*attributes->modificationDate);

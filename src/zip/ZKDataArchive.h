@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -22,6 +23,11 @@ class ZKDataArchive : public ZKArchive {
 
   const QByteArray& data() const { return m_data; }
 
+  // Entries added from now on carry `date` (unless their attributes name one)
+  // instead of the moment they were added, so that the same entries give the
+  // same bytes.
+  void setEntryDate(const QDateTime& date) { m_entryDate = date; }
+
   // An archive over existing zip bytes with its central directory read;
   // none when there is no end record or the directory is not all there.
   static std::unique_ptr<ZKDataArchive> archiveWithArchiveData(const QByteArray& data);
@@ -33,4 +39,5 @@ class ZKDataArchive : public ZKArchive {
 
  private:
   QByteArray m_data;
+  std::optional<QDateTime> m_entryDate;
 };
