@@ -12,7 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-resources/Folivox Manual.pdf}
 command -v chromium >/dev/null || { echo "make-manual: chromium is not installed (apt-get install chromium)" >&2; exit 1; }
-fc-list | grep -q DejaVuSerif || { echo "make-manual: the DejaVu fonts are missing (apt-get install fonts-dejavu-core)" >&2; exit 1; }
+# grep -q stops reading at the first match, and fc-list then dies of SIGPIPE: under
+# pipefail that would read as "missing", so let grep read everything.
+fc-list | grep DejaVuSerif >/dev/null || { echo "make-manual: the DejaVu fonts are missing (apt-get install fonts-dejavu-core)" >&2; exit 1; }
 
 profile=$(mktemp -d)
 tmp=$(mktemp --suffix=.pdf)
