@@ -1,11 +1,15 @@
 // folivox-cli as a user runs it: exit codes, messages, the book it writes,
 // and how it ends on a signal.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -93,17 +97,31 @@ QStringList hiddenEntries(const QString& folder) {
   return QDir(folder).entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// The work folders of the CLI run `pid` (it renders into the real /tmp).
+// The work folders of the CLI run `pid` (it renders into $TMPDIR, which it
+// has from us).
 QStringList workFoldersOf(qint64 pid) {
-  return QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("Quireon-%1-*").arg(pid)}, QDir::Dirs | QDir::Hidden);
+  return QDir::temp().entryList({QStringLiteral("Quireon-%1-*").arg(pid)}, QDir::Dirs | QDir::Hidden);
 }
 
 // True once a page picture of run `pid` is written.
 bool renderingStarted(qint64 pid) {
   for (const QString& folder : workFoldersOf(pid))
-    if (!QDir("/tmp/" + folder).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
+    if (!QDir(QDir::temp().filePath(folder)).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
   return false;
 }
+
+// Holds the publish lock of `folder` as a publish under way does, while it lives.
+struct HeldLock {
+  int fd;
+  explicit HeldLock(const QString& folder)
+      : fd(::open(QFile::encodeName(folder + "/.folivox-publish.lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC,
+                  0666)) {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    if (::fcntl(fd, F_OFD_SETLK, &whole) != 0) qFatal("cannot take the lock");
+  }
+  ~HeldLock() { ::close(fd); }
+};
 
 // Starts `folivox-cli args`, waits until `ready`, then sends `sig`.
 void runUntil(QProcess& p, const QStringList& args, const std::function<bool(qint64 pid)>& ready, int sig) {
