@@ -419,6 +419,10 @@ class TestCli : public QObject {
     const Run r = cli({"publish", demo(), "-o", m_dir.path() + "/partial", "--settings", settings});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains("publishing failed") && r.err.contains("bad/background.jpg"), qPrintable(r.err));
+    // The file is named where it would have been, not in the work folder that is gone.
+    QVERIFY2(r.err.contains("  " + m_dir.path() + "/partial/files/extfiles/innerMainbgImgUrl.jpg: ") &&
+                 !r.err.contains(".folivox-staging"),
+             qPrintable(r.err));
     QVERIFY(QDir(m_dir.path() + "/partial").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }
 
@@ -443,6 +447,14 @@ class TestCli : public QObject {
     // Killed before the swap: the old book. Between the swaps: files/ (book.bin
     // and every page) is the new book's already.
     QCOMPARE(whichBook(book, a, b), point == "publish-swap" ? QStringLiteral("B") : QStringLiteral("A"));
+    if (point == "publish-swap") {
+      // The first command that opens the folder finishes the swaps: the page
+      // is the new book's too, and nothing of the killed publish is left.
+      QVERIFY(readFile(book + "/index.html").contains("<title>a</title>"));
+      QCOMPARE(cli({"inspect", book}).code, 0);
+      QVERIFY(readFile(book + "/index.html").contains("<title>b</title>"));
+      QCOMPARE(hiddenEntries(book), QStringList());
+    }
 
     // The next publish clears what the killed one left.
     const Run again = cli({"publish", root + "/a", "-o", book});
@@ -515,6 +527,109 @@ class TestCli : public QObject {
     QCOMPARE(readFile(site + "/index.html"), QByteArray("<h1>mine</h1>"));
     QCOMPARE(cli({"publish", root + "/a", "-o", site, "--force"}).code, 0);
     QVERIFY(readFile(site + "/index.html").contains("files/book.bin"));
+    // Nor when a book published under another name stands beside it.
+    const QString beside = root + "/beside";
+    writeFile(beside + "/index.html", "<h1>mine</h1>");
+    QCOMPARE(cli({"publish", root + "/a", "-o", beside, "--name", "catalog"}).code, 0);
+    r = cli({"publish", root + "/a", "-o", beside});
+    QVERIFY2(r.code == 1 && r.err.contains("index.html") && r.err.contains("--force"), qPrintable(r.err));
+    QCOMPARE(readFile(beside + "/index.html"), QByteArray("<h1>mine</h1>"));
+    QCOMPARE(cli({"publish", root + "/a", "-o", beside, "--name", "catalog"}).code, 0);  // its own page, replaced
+  }
+
+  // A signal while the book is written: before the swap it stops there and
+  // the old book stays; once the swap has begun it is finished. Either way
+  // the command says so and ends by the signal.
+  void signalWhileTheBookIsWritten_data() {
+    QTest::addColumn<QByteArray>("point");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("book");
+    QTest::newRow("while copying pages") << QByteArray("publish-pages")
+                                         << "stopped by signal 2 before the book was put in place"
+                                         << "A";
+    QTest::newRow("between the swaps") << QByteArray("publish-swap") << "it was put in place first"
+                                       << "B";
+  }
+  void signalWhileTheBookIsWritten() {
+    QFETCH(QByteArray, point);
+    QFETCH(QString, said);
+    QFETCH(QString, book);
+    const QString root = m_dir.path() + "/signalled-" + point;
+    const QStringList a = pictures(root + "/a", "A", 3);
+    const QStringList b = pictures(root + "/b", "B", 5);
+    const QString folder = root + "/book";
+    QCOMPARE(cli({"publish", root + "/a", "-o", folder}).code, 0);
+    Child child({"publish", root + "/b", "-o", folder}, point);
+    QVERIFY(child.waitStopped());
+    child.signal(SIGINT);  // waits until the process runs again
+    child.signal(SIGCONT);
+    QVERIFY(child.process.waitForFinished());
+    QCOMPARE(child.process.exitStatus(), QProcess::CrashExit);
+    const QString err = QString::fromUtf8(child.process.readAllStandardError());
+    QVERIFY2(err.contains(said), qPrintable(err));
+    QCOMPARE(whichBook(folder, a, b), book);
+    QVERIFY(readFile(folder + "/index.html").contains("<title>" + book.toLower().toUtf8() + "</title>"));
+    QCOMPARE(hiddenEntries(folder), QStringList());
+  }
+
+  // A folder that cannot take the book is told before the document is read
+  // (here a damaged one, whose import would fail first otherwise).
+  void unusableFoldersAreToldBeforeTheImport() {
+    const QString root = m_dir.path() + "/unusable";
+    const QString broken = root + "/broken.pdf";
+    writeFile(broken, "%PDF-1.4 no more");
+    const auto refused = [&](const QStringList& args, const QString& why) {
+      const Run r = cli(QStringList{"publish", broken} + args);
+      QVERIFY2(r.code == 1 && r.err.contains(why) && !r.err.contains("broken.pdf"), qPrintable(r.err));
+    };
+    const QString busy = root + "/busy";
+    QVERIFY(QDir().mkpath(busy));
+    {
+      HeldLock lock(busy);
+      refused({"-o", busy}, "Another publish into " + busy);
+    }
+    writeFile(root + "/file", "x");
+    refused({"-o", root + "/file/book"},
+            "Cannot create the folder " + root + "/file/book: " + root + "/file is not a folder");
+    const QString open = root + "/open";
+    QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+    refused({"-o", open}, "Other users may change what is in " + open);
+    refused({"-o", open}, "add --force to publish there all the same");
+    QVERIFY(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    if (::geteuid() != 0) QSKIP("a read-only file system needs root to mount");
+    const QString readOnly = root + "/read-only";
+    QVERIFY(QDir().mkpath(readOnly));
+    QVERIFY(::mount("tmpfs", QFile::encodeName(readOnly).constData(), "tmpfs", MS_RDONLY, "size=64k") == 0);
+    refused({"-o", readOnly}, "Cannot publish into " + readOnly + ": Read-only file system");
+    refused({"-o", readOnly + "/new"}, "Cannot create the folder " + readOnly + "/new: Read-only file system");
+    ::umount2(QFile::encodeName(readOnly).constData(), MNT_DETACH);
+  }
+
+  // No link is followed to fix the runtime folder's permissions, and what
+  // the log would have held goes to stderr as the command's own lines when
+  // the log cannot be opened.
+  void runtimeFolderAndLogWithoutSurprises() {
+    const QString root = m_dir.path() + "/surprises";
+    QVERIFY(QDir().mkpath(root + "/tmp") && QDir().mkpath(root + "/others"));
+    QVERIFY(::chmod(QFile::encodeName(root + "/others").constData(), 0755) == 0);
+    QVERIFY(QFile::link(root + "/others", root + "/tmp/runtime-" + QString::number(::getuid())));
+    writeFile(root + "/not-a-folder", "x");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("TMPDIR", root + "/tmp");
+    env.insert("XDG_DATA_HOME", root + "/not-a-folder/data");     // no log file
+    writeFile(root + "/look.txt", "\n\rlogoFile=/etc/hostname");  // refused, with a warning
+    const Run r = cli({"publish", demo(), "-o", root + "/book", "--settings", root + "/look.txt"},
+                      QCoreApplication::applicationDirPath() + "/folivox-cli", env);
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(root + "/others").constData(), &st) == 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0755));
+    QVERIFY2(r.err.contains("cannot open the log file") && r.err.contains("outside the settings file's folder"),
+             qPrintable(r.err));
+    for (const QString& line : r.err.split('\n', Qt::SkipEmptyParts))
+      QVERIFY2(line.startsWith("folivox-cli: "), qPrintable(line));
+    QVERIFY(QDir(root + "/tmp").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size() == 1);
   }
 
   void settingsFilesAndTheirFiles() {

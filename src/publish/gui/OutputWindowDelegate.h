@@ -3,7 +3,8 @@
 // book on a worker thread while a bar shows the pages written, says how it
 // went and offers to open the result; the sheet then ends with 1. Cancel (or
 // Escape) stops a publish under way and leaves the sheet open; otherwise it
-// ends the sheet with 0.
+// ends the sheet with 0. Showing the sheet, or choosing a folder in it,
+// finishes a publish that was killed in that folder.
 #pragma once
 
 #include <QDialog>
@@ -27,7 +28,8 @@ class OutputWindowDelegate : public QDialog {
   using AlertPresenter = std::function<bool(const PublishResult& result, QWidget* parent)>;
   using UrlOpener = std::function<void(const QUrl& url)>;
   // Asked when the folder holds files that are not part of a book where the
-  // book would go; true replaces them.
+  // book would go (true replaces them), or when other users may change the
+  // folder (result.sharedFolder; true publishes there all the same).
   using ReplaceQuestion = std::function<bool(const PublishResult& result, QWidget* parent)>;
 
   explicit OutputWindowDelegate(QWidget* parent = nullptr);
@@ -72,10 +74,13 @@ class OutputWindowDelegate : public QDialog {
   void publishEnded(const PublishResult& result);
 
  private:
+  void showEvent(QShowEvent* event) override;
   void releaseBook();
   void setPublishing(bool on);
-  void startPublish(bool replaceForeignFiles);
+  void startPublish();
   void publishFinished(const PublishResult& result);
+  // Finishes a publish that was killed in the folder the sheet names.
+  void finishInterruptedPublish() const;
 
   QLineEdit* m_txtOutputFolder = nullptr;
   QLineEdit* m_txtOutputName = nullptr;
@@ -94,4 +99,7 @@ class OutputWindowDelegate : public QDialog {
   UrlOpener m_openUrl;
   ReplaceQuestion m_askReplace;
   PublishResult m_lastResult;
+  // What the user agreed to for the publish under way (see ReplaceQuestion).
+  bool m_replaceForeignFiles = false;
+  bool m_allowSharedFolder = false;
 };
