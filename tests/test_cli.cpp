@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <csignal>
 #include <functional>
 
@@ -603,6 +604,28 @@ class TestCli : public QObject {
     refused({"-o", readOnly}, "Cannot publish into " + readOnly + ": Read-only file system");
     refused({"-o", readOnly + "/new"}, "Cannot create the folder " + readOnly + "/new: Read-only file system");
     ::umount2(QFile::encodeName(readOnly).constData(), MNT_DETACH);
+  }
+
+  // Without /proc the book is written by name, which only a folder of the
+  // user's own makes safe: one that others may change is refused then.
+  void withoutProcOnlyOwnFoldersTakeABook() {
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (::geteuid() != 0 || unshare.isEmpty()) QSKIP("needs root and unshare(1) to hide /proc");
+    const QString root = m_dir.path() + "/no-proc";
+    const QString open = root + "/open";
+    QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+    const auto withoutProc = [&](const QString& folder) {
+      const QString script = QStringLiteral("umount -l /proc && exec \"$0\" publish \"$1\" -o \"$2\" --force");
+      return cli({"-m", "--propagation", "private", "sh", "-c", script,
+                  QCoreApplication::applicationDirPath() + "/folivox-cli", demo(), folder},
+                 unshare);
+    };
+    const Run mine = withoutProc(root + "/mine");
+    QVERIFY2(mine.code == 0, qPrintable(mine.err));
+    QVERIFY(BookBinReader::inspect(root + "/mine").ok());
+    const Run shared = withoutProc(open);
+    QVERIFY2(shared.code == 1 && shared.err.contains("/proc is not mounted"), qPrintable(shared.err));
+    QVERIFY(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }
 
   // No link is followed to fix the runtime folder's permissions, and what

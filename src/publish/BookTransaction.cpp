@@ -446,7 +446,12 @@ QString BookTransaction::folderProblem(const QString& folder, bool sharedAllowed
 
 void BookTransaction::finishInterrupted(const QString& folder) {
   BookTransaction transaction(folder, false);
-  if (!QFileInfo(folder).isDir() || !transaction.openFolder() || stagingNames(transaction.m_folderFd).isEmpty()) return;
+  if (!QFileInfo(folder).isDir() || !transaction.openFolder()) return;
+  // Nothing to do, unless a killed publish left its staging folder or its
+  // lock file (which goes with the lock taken and released here).
+  struct stat lockFile {};
+  if (stagingNames(transaction.m_folderFd).isEmpty() && !statAt(transaction.m_folderFd, native(kLockName), &lockFile))
+    return;
   if (!transaction.lock()) {
     qCDebug(lcPublish).noquote() << "not finishing what stopped publishes left in" << folder << ":"
                                  << transaction.error();

@@ -98,8 +98,9 @@ class BookTransaction {
   // given) is set when the folder's permissions were the only problem.
   static QString folderProblem(const QString& folder, bool sharedAllowed, bool* shared = nullptr);
   // Finishes the swaps of a publish that was killed in `folder` and removes
-  // what such publishes left, unless a publish is under way there. Quiet:
-  // failures are logged. For commands that open a book folder.
+  // what such publishes left (its staging folder, its lock file), unless a
+  // publish is under way there. Quiet: failures are logged. For commands
+  // that open a book folder.
   static void finishInterrupted(const QString& folder);
 
   // Tests: behave as on a file system without RENAME_EXCHANGE.
