@@ -79,6 +79,21 @@ QStringList pictures(const QString& folder, const QByteArray& tag, int count, in
   return contents;
 }
 
+// Book A (3 pictures) published into `root`/book, then a republish of book B
+// (5 pictures) into it that stops itself at `point`.
+struct StoppedRepublish {
+  QStringList a, b;
+  QString book;
+  bool firstPublished;
+  Child child;
+  StoppedRepublish(const QString& root, const QByteArray& point)
+      : a(pictures(root + "/a", "A", 3)),
+        b(pictures(root + "/b", "B", 5)),
+        book(root + "/book"),
+        firstPublished(cli({"publish", root + "/a", "-o", book}).code == 0),
+        child({"publish", root + "/b", "-o", book}, point) {}
+};
+
 // Which of two picture books `folder` holds, judged by book.xml and every page
 // file: "A", "B", or "mixed" (say, book.xml of one with pages of the other).
 QString whichBook(const QString& folder, const QStringList& a, const QStringList& b) {
@@ -436,15 +451,13 @@ class TestCli : public QObject {
   void killedPublishLeavesOneWholeBook() {
     QFETCH(QByteArray, point);
     const QString root = m_dir.path() + "/killed-" + point;
-    const QStringList a = pictures(root + "/a", "A", 3);
-    const QStringList b = pictures(root + "/b", "B", 5);
-    const QString book = root + "/book";
-    QCOMPARE(cli({"publish", root + "/a", "-o", book}).code, 0);
-
-    Child child({"publish", root + "/b", "-o", book}, point);
-    QVERIFY(child.waitStopped());
-    child.signal(SIGKILL);
-    QVERIFY(child.process.waitForFinished());
+    StoppedRepublish run(root, point);
+    const QStringList& a = run.a;
+    const QStringList& b = run.b;
+    const QString& book = run.book;
+    QVERIFY(run.firstPublished && run.child.waitStopped());
+    run.child.signal(SIGKILL);
+    QVERIFY(run.child.process.waitForFinished());
     // Killed before the swap: the old book. Between the swaps: files/ (book.bin
     // and every page) is the new book's already.
     QCOMPARE(whichBook(book, a, b), point == "publish-swap" ? QStringLiteral("B") : QStringLiteral("A"));
@@ -555,22 +568,17 @@ class TestCli : public QObject {
     QFETCH(QByteArray, point);
     QFETCH(QString, said);
     QFETCH(QString, book);
-    const QString root = m_dir.path() + "/signalled-" + point;
-    const QStringList a = pictures(root + "/a", "A", 3);
-    const QStringList b = pictures(root + "/b", "B", 5);
-    const QString folder = root + "/book";
-    QCOMPARE(cli({"publish", root + "/a", "-o", folder}).code, 0);
-    Child child({"publish", root + "/b", "-o", folder}, point);
-    QVERIFY(child.waitStopped());
-    child.signal(SIGINT);  // waits until the process runs again
-    child.signal(SIGCONT);
-    QVERIFY(child.process.waitForFinished());
-    QCOMPARE(child.process.exitStatus(), QProcess::CrashExit);
-    const QString err = QString::fromUtf8(child.process.readAllStandardError());
+    StoppedRepublish run(m_dir.path() + "/signalled-" + point, point);
+    QVERIFY(run.firstPublished && run.child.waitStopped());
+    run.child.signal(SIGINT);  // waits until the process runs again
+    run.child.signal(SIGCONT);
+    QVERIFY(run.child.process.waitForFinished());
+    QCOMPARE(run.child.process.exitStatus(), QProcess::CrashExit);
+    const QString err = QString::fromUtf8(run.child.process.readAllStandardError());
     QVERIFY2(err.contains(said), qPrintable(err));
-    QCOMPARE(whichBook(folder, a, b), book);
-    QVERIFY(readFile(folder + "/index.html").contains("<title>" + book.toLower().toUtf8() + "</title>"));
-    QCOMPARE(hiddenEntries(folder), QStringList());
+    QCOMPARE(whichBook(run.book, run.a, run.b), book);
+    QVERIFY(readFile(run.book + "/index.html").contains("<title>" + book.toLower().toUtf8() + "</title>"));
+    QCOMPARE(hiddenEntries(run.book), QStringList());
   }
 
   // A folder that cannot take the book is told before the document is read
