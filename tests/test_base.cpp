@@ -2,6 +2,7 @@
 // notifications, termination signals, child processes, the cores we may use.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,7 +13,6 @@
 #include <QTimer>
 #include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 
 #include "TestEnv.h"
 #include "base/AppSettings.h"
@@ -25,6 +25,7 @@
 #include "base/NotificationCenter.h"
 #include "base/PrivateFolder.h"
 #include "base/TerminationSignals.h"
+#include "base/TreeRemoval.h"
 
 namespace {
 
@@ -148,7 +149,15 @@ class TestBase : public QObject {
     QVERIFY(!HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"), &error));
     PlatformPaths::setCurrent(saved);
 
-    if (::geteuid() != 0) QSKIP("a folder of another user needs root to make");
+    // Group write counts unless the group is the user's own private one (the
+    // umask 002 of systems with a group per user).
+    const QString ownGroup = dir.filePath("own-group"), otherGroup = dir.filePath("other-group");
+    for (const QString& d : {ownGroup, otherGroup})
+      QVERIFY(QDir().mkdir(d) && ::chmod(QFile::encodeName(d).constData(), 0775) == 0);
+    if (::geteuid() != 0) QSKIP("a folder of another user or group needs root to make");
+    QVERIFY(::chown(QFile::encodeName(otherGroup).constData(), 0, 65534) == 0);
+    QVERIFY(PrivateFolder::unsafeParentReason(ownGroup).isEmpty());  // root's group "root" has no other members
+    QVERIFY(PrivateFolder::unsafeParentReason(otherGroup).contains("writable by other users"));
     QVERIFY(::chown(QFile::encodeName(plain).constData(), 65534, 65534) == 0);
     QVERIFY(PrivateFolder::unsafeParentReason(plain).contains("belongs to another user"));
   }
@@ -202,6 +211,58 @@ class TestBase : public QObject {
     QVERIFY(!QFileInfo::exists(parent + "/w-5-held"));
     QVERIFY(mine->isIntact());
     QCOMPARE(PrivateFolder::removeLeftovers(parent, ""), 0);  // never a whole folder
+  }
+
+  // Trees are removed through descriptors: links in them are removed, never
+  // followed, whatever they point at, and what stays is said.
+  void treesAreRemovedWithoutLeavingThem() {
+    QTemporaryDir dir;
+    const QString r = dir.path();
+    writeFile(r + "/victim/keep.txt", "keep");
+    writeFile(r + "/tree/files/page/1.jpg", "x");
+    writeFile(r + "/tree/files/.hidden", "x");
+    QVERIFY(QFile::link(r + "/victim", r + "/tree/files/page/to-folder"));
+    QVERIFY(QFile::link(r + "/victim/keep.txt", r + "/tree/files/to-file"));
+    QVERIFY(QFile::link(r + "/victim", r + "/tree/files/large"));  // where a folder was
+    QCOMPARE(::mkfifo(QFile::encodeName(r + "/tree/pipe").constData(), 0600), 0);
+    const int fd = ::open(QFile::encodeName(r).constData(), O_RDONLY | O_DIRECTORY);
+    QString error;
+    QVERIFY2(TreeRemoval::removeEntry(fd, "tree", &error), qPrintable(error));
+    QVERIFY(!QFileInfo::exists(r + "/tree"));
+    QCOMPARE(readAll(r + "/victim/keep.txt"), QByteArray("keep"));
+    QVERIFY(TreeRemoval::removeEntry(fd, "tree"));  // gone already: nothing to do
+
+    // A link named as the tree is removed as a link.
+    QVERIFY(QFile::link(r + "/victim", r + "/linked"));
+    QVERIFY(TreeRemoval::removeEntry(fd, "linked"));
+    QCOMPARE(readAll(r + "/victim/keep.txt"), QByteArray("keep"));
+    QVERIFY(!TreeRemoval::removeEntry(fd, "..", &error));
+
+    // Too deep a tree is left (partly) and said so.
+    QString deep = r + "/deep";
+    for (int i = 0; i <= TreeRemoval::kMaxDepth; ++i) deep += "/d";
+    QVERIFY(QDir().mkpath(deep));
+    error.clear();
+    QVERIFY(!TreeRemoval::removeEntry(fd, "deep", &error));
+    QVERIFY2(error.contains("Too many levels"), qPrintable(error));
+    ::close(fd);
+  }
+
+  // Work folders go where TMPDIR says; a failed mkdir says why.
+  void temporaryFoldersAndTheirReasons() {
+    QCOMPARE(PlatformPaths::systemDefaults().tmpRoot, QDir::tempPath());
+    QVERIFY(QDir::tempPath().endsWith("/usertmp"));  // TMPDIR, as the test set-up gives it
+    QTemporaryDir dir;
+    writeFile(dir.filePath("file"), "x");
+    QString error;
+    QVERIFY(!HXCUtility::makeFolders(dir.filePath("file/a/b"), &error));
+    QCOMPARE(error, dir.filePath("file") + " is not a folder");
+    QVERIFY(HXCUtility::makeFolders(dir.filePath("x/y/z"), &error));
+    QVERIFY(QFileInfo(dir.filePath("x/y/z")).isDir());
+    if (::geteuid() == 0) return;  // root writes anyway
+    QVERIFY(QFile::setPermissions(dir.filePath("x"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QVERIFY(!HXCUtility::makeFolders(dir.filePath("x/new"), &error));
+    QCOMPARE(error, QString("Permission denied"));
   }
 
   void signalsArriveOnTheEventLoop() {

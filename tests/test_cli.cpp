@@ -1,11 +1,16 @@
 // folivox-cli as a user runs it: exit codes, messages, the book it writes,
 // and how it ends on a signal.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QProcess>
+#include <QStandardPaths>
 #include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -76,6 +81,21 @@ QStringList pictures(const QString& folder, const QByteArray& tag, int count, in
   return contents;
 }
 
+// Book A (3 pictures) published into `root`/book, then a republish of book B
+// (5 pictures) into it that stops itself at `point`.
+struct StoppedRepublish {
+  QStringList a, b;
+  QString book;
+  bool firstPublished;
+  Child child;
+  StoppedRepublish(const QString& root, const QByteArray& point)
+      : a(pictures(root + "/a", "A", 3)),
+        b(pictures(root + "/b", "B", 5)),
+        book(root + "/book"),
+        firstPublished(cli({"publish", root + "/a", "-o", book}).code == 0),
+        child({"publish", root + "/b", "-o", book}, point) {}
+};
+
 // Which of two picture books `folder` holds, judged by book.xml and every page
 // file: "A", "B", or "mixed" (say, book.xml of one with pages of the other).
 QString whichBook(const QString& folder, const QStringList& a, const QStringList& b) {
@@ -95,17 +115,31 @@ QStringList hiddenEntries(const QString& folder) {
   return QDir(folder).entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// The work folders of the CLI run `pid` (it renders into the real /tmp).
+// The work folders of the CLI run `pid` (it renders into $TMPDIR, which it
+// has from us).
 QStringList workFoldersOf(qint64 pid) {
-  return QDir(QStringLiteral("/tmp")).entryList({QStringLiteral("Quireon-%1-*").arg(pid)}, QDir::Dirs | QDir::Hidden);
+  return QDir::temp().entryList({QStringLiteral("Quireon-%1-*").arg(pid)}, QDir::Dirs | QDir::Hidden);
 }
 
 // True once a page picture of run `pid` is written.
 bool renderingStarted(qint64 pid) {
   for (const QString& folder : workFoldersOf(pid))
-    if (!QDir("/tmp/" + folder).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
+    if (!QDir(QDir::temp().filePath(folder)).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
   return false;
 }
+
+// Holds the publish lock of `folder` as a publish under way does, while it lives.
+struct HeldLock {
+  int fd;
+  explicit HeldLock(const QString& folder)
+      : fd(::open(QFile::encodeName(folder + "/.folivox-publish.lock").constData(), O_RDWR | O_CREAT | O_CLOEXEC,
+                  0666)) {
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    if (::fcntl(fd, F_OFD_SETLK, &whole) != 0) qFatal("cannot take the lock");
+  }
+  ~HeldLock() { ::close(fd); }
+};
 
 // Starts `folivox-cli args`, waits until `ready`, then sends `sig`.
 void runUntil(QProcess& p, const QStringList& args, const std::function<bool(qint64 pid)>& ready, int sig) {
@@ -452,6 +486,10 @@ class TestCli : public QObject {
     const Run r = cli({"publish", demo(), "-o", m_dir.path() + "/partial", "--settings", settings});
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains("publishing failed") && r.err.contains("bad/background.jpg"), qPrintable(r.err));
+    // The file is named where it would have been, not in the work folder that is gone.
+    QVERIFY2(r.err.contains("  " + m_dir.path() + "/partial/files/extfiles/innerMainbgImgUrl.jpg: ") &&
+                 !r.err.contains(".folivox-staging"),
+             qPrintable(r.err));
     QVERIFY(QDir(m_dir.path() + "/partial").isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
   }
 
@@ -464,18 +502,24 @@ class TestCli : public QObject {
   void killedPublishLeavesOneWholeBook() {
     QFETCH(QByteArray, point);
     const QString root = m_dir.path() + "/killed-" + point;
-    const QStringList a = pictures(root + "/a", "A", 3);
-    const QStringList b = pictures(root + "/b", "B", 5);
-    const QString book = root + "/book";
-    QCOMPARE(cli({"publish", root + "/a", "-o", book}).code, 0);
-
-    Child child({"publish", root + "/b", "-o", book}, point);
-    QVERIFY(child.waitStopped());
-    child.signal(SIGKILL);
-    QVERIFY(child.process.waitForFinished());
+    StoppedRepublish run(root, point);
+    const QStringList& a = run.a;
+    const QStringList& b = run.b;
+    const QString& book = run.book;
+    QVERIFY(run.firstPublished && run.child.waitStopped());
+    run.child.signal(SIGKILL);
+    QVERIFY(run.child.process.waitForFinished());
     // Killed before the swap: the old book. Between the swaps: files/ (book.bin
     // and every page) is the new book's already.
     QCOMPARE(whichBook(book, a, b), point == "publish-swap" ? QStringLiteral("B") : QStringLiteral("A"));
+    if (point == "publish-swap") {
+      // The first command that opens the folder finishes the swaps: the page
+      // is the new book's too, and nothing of the killed publish is left.
+      QVERIFY(readFile(book + "/index.html").contains("<title>a</title>"));
+      QCOMPARE(cli({"inspect", book}).code, 0);
+      QVERIFY(readFile(book + "/index.html").contains("<title>b</title>"));
+      QCOMPARE(hiddenEntries(book), QStringList());
+    }
 
     // The next publish clears what the killed one left.
     const Run again = cli({"publish", root + "/a", "-o", book});
@@ -548,6 +592,129 @@ class TestCli : public QObject {
     QCOMPARE(readFile(site + "/index.html"), QByteArray("<h1>mine</h1>"));
     QCOMPARE(cli({"publish", root + "/a", "-o", site, "--force"}).code, 0);
     QVERIFY(readFile(site + "/index.html").contains("files/book.bin"));
+    // Nor when a book published under another name stands beside it.
+    const QString beside = root + "/beside";
+    writeFile(beside + "/index.html", "<h1>mine</h1>");
+    QCOMPARE(cli({"publish", root + "/a", "-o", beside, "--name", "catalog"}).code, 0);
+    r = cli({"publish", root + "/a", "-o", beside});
+    QVERIFY2(r.code == 1 && r.err.contains("index.html") && r.err.contains("--force"), qPrintable(r.err));
+    QCOMPARE(readFile(beside + "/index.html"), QByteArray("<h1>mine</h1>"));
+    QCOMPARE(cli({"publish", root + "/a", "-o", beside, "--name", "catalog"}).code, 0);  // its own page, replaced
+  }
+
+  // A signal while the book is written: before the swap it stops there and
+  // the old book stays; once the swap has begun it is finished. Either way
+  // the command says so and ends by the signal.
+  void signalWhileTheBookIsWritten_data() {
+    QTest::addColumn<QByteArray>("point");
+    QTest::addColumn<QString>("said");
+    QTest::addColumn<QString>("book");
+    QTest::newRow("while copying pages") << QByteArray("publish-pages")
+                                         << "stopped by signal 2 before the book was put in place"
+                                         << "A";
+    QTest::newRow("between the swaps") << QByteArray("publish-swap") << "it was put in place first"
+                                       << "B";
+  }
+  void signalWhileTheBookIsWritten() {
+    QFETCH(QByteArray, point);
+    QFETCH(QString, said);
+    QFETCH(QString, book);
+    StoppedRepublish run(m_dir.path() + "/signalled-" + point, point);
+    QVERIFY(run.firstPublished && run.child.waitStopped());
+    run.child.signal(SIGINT);  // waits until the process runs again
+    run.child.signal(SIGCONT);
+    QVERIFY(run.child.process.waitForFinished());
+    QCOMPARE(run.child.process.exitStatus(), QProcess::CrashExit);
+    const QString err = QString::fromUtf8(run.child.process.readAllStandardError());
+    QVERIFY2(err.contains(said), qPrintable(err));
+    QCOMPARE(whichBook(run.book, run.a, run.b), book);
+    QVERIFY(readFile(run.book + "/index.html").contains("<title>" + book.toLower().toUtf8() + "</title>"));
+    QCOMPARE(hiddenEntries(run.book), QStringList());
+  }
+
+  // A folder that cannot take the book is told before the document is read
+  // (here a damaged one, whose import would fail first otherwise).
+  void unusableFoldersAreToldBeforeTheImport() {
+    const QString root = m_dir.path() + "/unusable";
+    const QString broken = root + "/broken.pdf";
+    writeFile(broken, "%PDF-1.4 no more");
+    const auto refused = [&](const QStringList& args, const QString& why) {
+      const Run r = cli(QStringList{"publish", broken} + args);
+      QVERIFY2(r.code == 1 && r.err.contains(why) && !r.err.contains("broken.pdf"), qPrintable(r.err));
+    };
+    const QString busy = root + "/busy";
+    QVERIFY(QDir().mkpath(busy));
+    {
+      HeldLock lock(busy);
+      refused({"-o", busy}, "Another publish into " + busy);
+    }
+    writeFile(root + "/file", "x");
+    refused({"-o", root + "/file/book"},
+            "Cannot create the folder " + root + "/file/book: " + root + "/file is not a folder");
+    const QString open = root + "/open";
+    QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+    refused({"-o", open}, "Other users may change what is in " + open);
+    refused({"-o", open}, "add --force to publish there all the same");
+    QVERIFY(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    if (::geteuid() != 0) QSKIP("a read-only file system needs root to mount");
+    const QString readOnly = root + "/read-only";
+    QVERIFY(QDir().mkpath(readOnly));
+    QVERIFY(::mount("tmpfs", QFile::encodeName(readOnly).constData(), "tmpfs", MS_RDONLY, "size=64k") == 0);
+    refused({"-o", readOnly}, "Cannot publish into " + readOnly + ": Read-only file system");
+    refused({"-o", readOnly + "/new"}, "Cannot create the folder " + readOnly + "/new: Read-only file system");
+    ::umount2(QFile::encodeName(readOnly).constData(), MNT_DETACH);
+  }
+
+  // Without /proc the book is written by name, which only a folder of the
+  // user's own makes safe: one that others may change is refused then.
+  void withoutProcOnlyOwnFoldersTakeABook() {
+    const QString unshare = QStandardPaths::findExecutable("unshare");
+    if (::geteuid() != 0 || unshare.isEmpty()) QSKIP("needs root and unshare(1) to hide /proc");
+    const QString root = m_dir.path() + "/no-proc";
+    const QString open = root + "/open";
+    QVERIFY(QDir().mkpath(open) && ::chmod(QFile::encodeName(open).constData(), 0777) == 0);
+#ifdef __SANITIZE_ADDRESS__
+    QSKIP("the sanitizers need /proc themselves (even to read their options)");
+#endif
+    const auto withoutProc = [&](const QString& folder) {
+      const QString script = QStringLiteral("umount -l /proc && exec \"$0\" publish \"$1\" -o \"$2\" --force");
+      return cli({"-m", "--propagation", "private", "sh", "-c", script,
+                  QCoreApplication::applicationDirPath() + "/folivox-cli", demo(), folder},
+                 unshare);
+    };
+    const Run mine = withoutProc(root + "/mine");
+    QVERIFY2(mine.code == 0, qPrintable(mine.err));
+    QVERIFY(BookBinReader::inspect(root + "/mine").ok());
+    const Run shared = withoutProc(open);
+    QVERIFY2(shared.code == 1 && shared.err.contains("/proc is not mounted"), qPrintable(shared.err));
+    QVERIFY(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+  }
+
+  // No link is followed to fix the runtime folder's permissions, and what
+  // the log would have held goes to stderr as the command's own lines when
+  // the log cannot be opened.
+  void runtimeFolderAndLogWithoutSurprises() {
+    const QString root = m_dir.path() + "/surprises";
+    QVERIFY(QDir().mkpath(root + "/tmp") && QDir().mkpath(root + "/others"));
+    QVERIFY(::chmod(QFile::encodeName(root + "/others").constData(), 0755) == 0);
+    QVERIFY(QFile::link(root + "/others", root + "/tmp/runtime-" + QString::number(::getuid())));
+    writeFile(root + "/not-a-folder", "x");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("XDG_RUNTIME_DIR");
+    env.insert("TMPDIR", root + "/tmp");
+    env.insert("XDG_DATA_HOME", root + "/not-a-folder/data");     // no log file
+    writeFile(root + "/look.txt", "\n\rlogoFile=/etc/hostname");  // refused, with a warning
+    const Run r = cli({"publish", demo(), "-o", root + "/book", "--settings", root + "/look.txt"},
+                      QCoreApplication::applicationDirPath() + "/folivox-cli", env);
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    struct stat st {};
+    QVERIFY(::stat(QFile::encodeName(root + "/others").constData(), &st) == 0);
+    QCOMPARE(st.st_mode & 07777, mode_t(0755));
+    QVERIFY2(r.err.contains("cannot open the log file") && r.err.contains("outside the settings file's folder"),
+             qPrintable(r.err));
+    for (const QString& line : r.err.split('\n', Qt::SkipEmptyParts))
+      QVERIFY2(line.startsWith("folivox-cli: "), qPrintable(line));
+    QVERIFY(QDir(root + "/tmp").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size() == 1);
   }
 
   void settingsFilesAndTheirFiles() {

@@ -3,6 +3,7 @@
 // delegates, an import through the import sheet, the template chooser,
 // publishing, settings files and shutdown.
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAbstractItemView>
@@ -695,6 +696,47 @@ class TestGui : public QObject {
     QCOMPARE(shown.size(), size_t(3));
     QVERIFY(shown[2].succeeded());
     QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll().contains("A Published Book"));
+
+    // A folder that other users may change: asked too, and a yes to that is
+    // not a yes to replacing files.
+    const QString open = scratch.filePath("open");
+    QDir().mkpath(open);
+    QFile::setPermissions(open, QFileDevice::Permissions(0x7777));
+    asked.clear();
+    replace = false;
+    dialog->setReplaceQuestion([&](const PublishResult& r, QWidget*) {
+      asked << (r.sharedFolder ? QStringLiteral("shared") : r.foreignEntries.join(QLatin1Char(',')));
+      return replace;
+    });
+    app->OnExportFlipBook();
+    dialog->txtOutputFolder()->setText(open);
+    finished.clear();
+    ended.clear();
+    dialog->onPublish();
+    QVERIFY(ended.wait(kWaitMs));
+    QCOMPARE(asked, QStringList({"shared"}));
+    QVERIFY(QDir(open).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    replace = true;
+    dialog->onPublish();
+    QVERIFY(finished.wait(kWaitMs));
+    QCOMPARE(asked, QStringList({"shared", "shared"}));
+    QVERIFY(QFileInfo::exists(open + "/Book.html"));
+
+    // A publish killed between its swaps, in the folder the sheet names: it
+    // is finished as soon as the sheet shows.
+    const QString pending = scratch.filePath("pending");
+    const QString staging = pending + "/.folivox-staging-dead03";
+    writeFile(pending + "/index.html", "old page");
+    writeFile(staging + "/index.html", "new page");
+    struct stat st {};
+    QCOMPARE(::lstat(QFile::encodeName(staging + "/index.html").constData(), &st), 0);
+    writeFile(staging + "/.folivox-swap-list", QByteArray::number(qulonglong(st.st_ino)) + "\tindex.html\n");
+    dialog->txtOutputFolder()->setText(pending);
+    app->OnExportFlipBook();
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(readFile(pending + "/index.html"), QByteArray("new page"));
+    QVERIFY(!QFileInfo::exists(staging));
+    dialog->onCancel();
   }
 
   // "Open it?" names the folder, offers to show it, and a book that cannot be

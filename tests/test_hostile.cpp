@@ -159,6 +159,17 @@ class TestHostile : public QObject {
                    options.constData()) == 0;
   }
 
+  static bool canActAsAnotherUser() {
+    return ::geteuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+  }
+  // Runs a shell script as user and group 65534 (nobody); true when it succeeded.
+  static bool asNobody(const QString& script) {
+    QProcess p;
+    p.start(QStandardPaths::findExecutable(QStringLiteral("setpriv")),
+            {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c", script});
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  }
+
   // Fills the file system of `folder` with one file, then gives back `spare` bytes.
   static void fillUp(const QString& folder, qint64 spare) {
     QFile filler(QDir(folder).filePath(QStringLiteral("filler.bin")));
@@ -541,8 +552,7 @@ class TestHostile : public QObject {
   // ours alone, in a sticky folder: they can neither enter, rename nor
   // replace it. (A shared <tmp>/Quireon that they made first let them.)
   void anotherUserCannotSwapThePages() {
-    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    if (::geteuid() != 0 || setpriv.isEmpty()) QSKIP("needs root and setpriv(1) to act as a second user");
+    if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
     QByteArray sharedName = "/tmp/folivox-shared-XXXXXX";
     QVERIFY(::mkdtemp(sharedName.data()) != nullptr);
     const QString shared = QFile::decodeName(sharedName);
@@ -550,11 +560,6 @@ class TestHostile : public QObject {
     ::chmod(sharedName.constData(), 01777);  // as /tmp
     QVERIFY(writeFile(shared + "/secret", "root only"));
     ::chmod(QFile::encodeName(shared + "/secret").constData(), 0600);
-    auto asNobody = [&](const QString& script) {
-      QProcess p;
-      p.start(setpriv, {"--reuid=65534", "--regid=65534", "--clear-groups", "sh", "-c", script});
-      return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-    };
     // They come first and make the old shared folder, open to all.
     QVERIFY(asNobody(QStringLiteral("mkdir -m 0777 '%1/Quireon'").arg(shared)));
 
@@ -580,6 +585,101 @@ class TestHostile : public QObject {
     QVERIFY(!QFileInfo(page).isSymLink());
     QCOMPARE(readFile(page), picture);
     QVERIFY(!QFileInfo::exists(shared + "/stolen"));
+  }
+
+  // A folder that other users may write to (0777 without the sticky bit):
+  // refused unless the user agrees. When they agree, another user who renames
+  // the folder the new book is being written into and leaves a link to a
+  // folder of their choice in its place gets nothing written there, and the
+  // book is not put in place: the old one stays.
+  void foldersOthersMayChangeAreRefusedOrGuarded() {
+    if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
+    writeTemplate("open", prop("x", "1"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("open"));
+    QByteArray openName = "/tmp/folivox-open-XXXXXX";
+    QByteArray chosenName = "/tmp/folivox-chosen-XXXXXX";
+    QVERIFY(::mkdtemp(openName.data()) && ::mkdtemp(chosenName.data()));
+    const QString open = QFile::decodeName(openName), chosen = QFile::decodeName(chosenName);
+    const auto remove = qScopeGuard([&] {
+      QDir(open).removeRecursively();
+      QDir(chosen).removeRecursively();
+    });
+    QVERIFY(::chmod(openName.constData(), 0777) == 0 && ::chmod(chosenName.constData(), 0777) == 0);
+    const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+
+    FlashBookOutput refused(pages("open", 3, 100), tmpl, open, std::nullopt);
+    refused.ouputTheBook();
+    QVERIFY(!refused.succeeded() && refused.refusedSharedFolder());
+    QVERIFY2(refused.error().contains("Other users may change"), qPrintable(refused.error()));
+    QVERIFY(QDir(open).isEmpty(everything));
+
+    FlashBookOutput first(pages("open", 3, 100), tmpl, open, std::nullopt);
+    first.setSharedFolderAllowed(true);
+    first.ouputTheBook();
+    QVERIFY(first.succeeded());
+    const QMap<QString, QByteArray> oldBook = snapshot(open);
+    FlashBookOutput second(pages("open2", 5, 100), tmpl, open, std::nullopt);
+    second.setSharedFolderAllowed(true);
+    bool attacked = false;
+    second.setProgress([&](qsizetype done, qsizetype) {
+      if (done == 1 && !attacked) {
+        const QString staging = QDir(open).entryList({".folivox-staging-*"}, QDir::Dirs | QDir::Hidden).value(0);
+        attacked = asNobody(QStringLiteral("mv '%1/%2' '%1/moved' && ln -s '%3' '%1/%2'").arg(open, staging, chosen));
+      }
+      return true;
+    });
+    second.ouputTheBook();
+    QVERIFY(attacked);
+    QVERIFY(!second.succeeded());
+    QVERIFY2(second.error().contains("moved or replaced"), qPrintable(second.error()));
+    QCOMPARE(QDir(chosen).entryList(everything), QStringList());
+    QCOMPARE(snapshot(open), oldBook);
+    QCOMPARE(QDir(open + "/moved").entryList(everything), QStringList());  // what was written is gone
+  }
+
+  // A file a settings file names is checked when the settings file is read,
+  // and again, on the file opened, when the book copies it: swapped since for
+  // a link to a private file (by another user who may write the settings
+  // folder), or with a folder on its way swapped for a link, it is refused.
+  void settingsFilesSwappedForLinksAfterTheCheck() {
+    if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
+    writeTemplate("swap", prop("logo", "", "pt_file") + prop("sound", "", "pt_file"));
+    QByteArray sharedName = "/tmp/folivox-settings-XXXXXX";
+    QVERIFY(::mkdtemp(sharedName.data()));
+    const QString shared = QFile::decodeName(sharedName);
+    const auto remove = qScopeGuard([&] { QDir(shared).removeRecursively(); });
+    QVERIFY(writeFile(shared + "/logo.png", "png") && writeFile(shared + "/sub/sound.mp3", "mp3"));
+    for (const QString& folder : {shared, shared + "/sub"})
+      QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+    QVERIFY(writeFile(shared + "/look.txt",
+                      ("\n\rlogo=" + shared + "/logo.png\n\rsound=" + shared + "/sub/sound.mp3").toUtf8()));
+    const QString secret = path(QStringLiteral("private/id_ed25519"));
+    QVERIFY(writeFile(secret, "PRIVATE KEY") && writeFile(path(QStringLiteral("private/sound.mp3")), "PRIVATE SOUND"));
+    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("swap"));
+    const SettingsFileResult applied = tmpl->importPropertiesSettingsFrom(shared + "/look.txt");
+    QVERIFY(applied.ok() && applied.refused.isEmpty());
+
+    QVERIFY(asNobody(
+        QStringLiteral("rm '%1/logo.png' && ln -s '%2' '%1/logo.png' && mv '%1/sub' '%1/old' && ln -s '%3' '%1/sub'")
+            .arg(shared, secret, path(QStringLiteral("private")))));
+    const QString book = path(QStringLiteral("swap-book"));
+    QDir().mkpath(book);
+    FlashBookOutput out(pages("swap", 1, 100), tmpl, book, std::nullopt);
+    out.ouputTheBook();
+    QVERIFY(!out.succeeded());
+    QCOMPARE(out.failures().size(), size_t(2));
+    QVERIFY2(out.failures()[0].reason.contains("symbolic link"), qPrintable(out.failures()[0].reason));
+    QVERIFY2(out.failures()[1].reason.contains("no longer inside"), qPrintable(out.failures()[1].reason));
+    QVERIFY(QDir(book).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+
+    // The user's own choice of a file through a link is still theirs to make.
+    tmpl->propertyForKey(QStringLiteral("logo"))->setValue(shared + "/mine.png");
+    QVERIFY(QFile::link(shared + "/old/sound.mp3", shared + "/mine.png"));
+    tmpl->propertyForKey(QStringLiteral("sound"))->setValue(QString());
+    FlashBookOutput chosen(pages("swap", 1, 100), tmpl, book, std::nullopt);
+    chosen.ouputTheBook();
+    QVERIFY2(chosen.succeeded(), qPrintable(chosen.failures().empty() ? chosen.error() : chosen.failures()[0].reason));
+    QCOMPARE(readFile(book + "/files/extfiles/logo.png"), QByteArray("mp3"));
   }
 
   void republishingKeepsTheUsersFiles() {

@@ -270,6 +270,8 @@ class TestPublish : public QObject {
     incomplete.ouputTheBook();
     QCOMPARE(incomplete.failures().size(), size_t(1));
     QVERIFY(incomplete.failures()[0].reason.contains(gone));
+    // Named where it would have been: the staging folder is gone by now.
+    QCOMPARE(incomplete.failures()[0].target, book + "/files/extfiles/gone.jpg");
     QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList({"mine.txt"}));
 
     tmpl->propertyForKey("gone")->setValue(QString());
@@ -328,6 +330,24 @@ class TestPublish : public QObject {
     QVERIFY(named.succeeded());
     QVERIFY(!QFileInfo::exists(folder + "/files/report.pdf"));
     QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));  // not in the way
+    QCOMPARE(readFile(folder + "/files/.folivox-entries"), QByteArray("book.html\n"));
+
+    // Now a book stands beside the user's page; a publish under the page's
+    // name still stops at it: the book did not write it.
+    FlashBookOutput again(imagePages(1), tmpl, folder, std::nullopt);
+    again.ouputTheBook();
+    QVERIFY(!again.succeeded());
+    QCOMPARE(again.foreignEntries(), QStringList({"index.html"}));
+    QCOMPARE(readFile(folder + "/index.html"), QByteArray("<h1>my own home page</h1>"));
+    // The book's own page is replaced, though this template's page does not
+    // show itself as ours (its entry record names it); so is a page that does.
+    FlashBookOutput own(imagePages(2), tmpl, folder, QStringLiteral("book.html"));
+    own.ouputTheBook();
+    QVERIFY2(own.succeeded(), qPrintable(own.error()));
+    writeFile(folder + "/old.html", "<meta name=\"generator\" content=\"Folivox\">");
+    FlashBookOutput older(imagePages(1), tmpl, folder, QStringLiteral("old.html"));
+    older.ouputTheBook();
+    QVERIFY2(older.succeeded(), qPrintable(older.error()));
   }
 
   // The record a batch keeps in a book: what the book was made from, with
@@ -403,13 +423,26 @@ class TestPublish : public QObject {
     writeFile(swapping + "/" + BookTransaction::kSwapListName,
               QByteArray::number(inode(book + "/files")) + "\tfiles\n" +
                   QByteArray::number(inode(swapping + "/index.html")) + "\tindex.html\n");
+    // Another publish holds the folder (its lock, as another process takes
+    // it): the leftovers are its business, and the folder is busy.
     {
-      BookTransaction next(book, false);
-      QVERIFY(next.begin());
-      QCOMPARE(readFile(book + "/files/book.bin"), QByteArray("new bin"));
-      QCOMPARE(readFile(book + "/index.html"), QByteArray("new page for files/book.bin"));
-      QVERIFY(!QFileInfo::exists(writing) && !QFileInfo::exists(swapping));
+      const int held = ::open(QFile::encodeName(book + "/" + BookTransaction::kLockName).constData(),
+                              O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+      struct flock whole {};
+      whole.l_type = F_WRLCK;
+      QCOMPARE(::fcntl(held, F_OFD_SETLK, &whole), 0);
+      BookTransaction::finishInterrupted(book);
+      QVERIFY(QFileInfo::exists(writing) && QFileInfo::exists(swapping));
+      QVERIFY2(BookTransaction::folderProblem(book, false).contains("Another publish"),
+               qPrintable(BookTransaction::folderProblem(book, false)));
+      ::close(held);
     }
+    QCOMPARE(BookTransaction::folderProblem(book, false), QString());
+    // Any command that opens the folder finishes the swaps: no publish is needed.
+    BookTransaction::finishInterrupted(book);
+    QCOMPARE(readFile(book + "/files/book.bin"), QByteArray("new bin"));
+    QCOMPARE(readFile(book + "/index.html"), QByteArray("new page for files/book.bin"));
+    QVERIFY(!QFileInfo::exists(writing) && !QFileInfo::exists(swapping));
     QCOMPARE(QDir(book).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList({"files", "index.html"}));
 

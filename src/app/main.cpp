@@ -46,6 +46,7 @@ int main(int argc, char** argv) {
                                QStringLiteral("[file]"));
   parser.process(app);
 
+  Logging::setStderrPrefix(QStringLiteral("folivox: "));
   Logging::prepaireTheLog(PlatformPaths::current());
   qCInfo(lcApp).noquote() << "version is:" << QApplication::applicationVersion();
 

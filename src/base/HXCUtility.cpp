@@ -1,10 +1,14 @@
 #include "base/HXCUtility.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <cerrno>
+#include <cstring>
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
@@ -17,6 +21,48 @@ std::unique_ptr<PrivateFolder> HXCUtility::forceTmpDiractory(const QString& fold
 
 int HXCUtility::removeLeftoverTmpDiractories(const QString& folderName) {
   return PrivateFolder::removeLeftovers(PlatformPaths::current().tmpRoot, folderName + QLatin1Char('-'));
+}
+
+bool HXCUtility::makeFolders(const QString& path, QString* error) {
+  const auto fail = [&](const QString& why) {
+    if (error != nullptr) *error = why;
+    return false;
+  };
+  // Up to the nearest folder that exists; the ones below it are made in order.
+  QString existing = QDir::cleanPath(QDir(path).absolutePath());
+  QStringList missing;
+  struct stat st {};
+  while (::stat(QFile::encodeName(existing).constData(), &st) != 0) {
+    if (errno != ENOENT && errno != ENOTDIR) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    missing.prepend(existing);
+    existing = QFileInfo(existing).path();
+  }
+  if (!S_ISDIR(st.st_mode)) return fail(QStringLiteral("%1 is not a folder").arg(existing));
+  for (const QString& folder : missing) {
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
+      return fail(QString::fromLocal8Bit(std::strerror(errno)));
+  }
+  return true;
+}
+
+namespace {
+
+// The path as the file system resolves it: links followed when it exists.
+QString resolvedPath(const QString& path) {
+  const QFileInfo info(path);
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+}  // namespace
+
+bool HXCUtility::isInside(const QString& path, const QStringList& folders) {
+  const QString p = resolvedPath(path);
+  for (const QString& folder : folders) {
+    const QString f = resolvedPath(folder);
+    if (p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'))) return true;
+  }
+  return false;
 }
 
 QStringList HXCUtility::subFolderOfFolder(const QString& folder) {

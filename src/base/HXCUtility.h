@@ -11,12 +11,20 @@ class HXCUtility {
  public:
   // A new, empty work folder <tmp>/<folderName>-<pid>-XXXXXX of this process
   // alone (see PrivateFolder: mode 0700, removed with the object). <tmp> is
-  // PlatformPaths::tmpRoot ("/tmp"). There is no shared <tmp>/<folderName>:
+  // PlatformPaths::tmpRoot ($TMPDIR, else /tmp). There is no shared <tmp>/<folderName>:
   // whoever made that first could swap the files inside. Null, with the
   // reason in `error`, when it cannot be made.
   static std::unique_ptr<PrivateFolder> forceTmpDiractory(const QString& folderName, QString* error = nullptr);
   // Removes the work folders of `folderName` that killed runs left behind.
   static int removeLeftoverTmpDiractories(const QString& folderName);
+
+  // Makes `path` and any missing folders above it, as QDir::mkpath does, but
+  // says why when it cannot: "Permission denied", "/a/b is not a folder".
+  static bool makeFolders(const QString& path, QString* error = nullptr);
+
+  // Whether `path`, with every link resolved, lies inside one of `folders`
+  // (links resolved too). A path that does not exist is taken as written.
+  static bool isInside(const QString& path, const QStringList& folders);
 
   // Every folder below `folder`, at any depth, as full paths, in the order the
   // directory walk yields them. Symbolic links are not followed nor listed.

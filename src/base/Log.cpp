@@ -7,8 +7,10 @@
 #include <QMap>
 #include <QMutex>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 
+#include "base/HXCUtility.h"
 #include "base/PlatformPaths.h"
 
 Q_LOGGING_CATEGORY(lcApp, "folivox.app")
@@ -23,6 +25,7 @@ namespace {
 QMutex gLogMutex;
 QFile* gLogFile = nullptr;
 int gEchoLevel = 5;  // nothing echoed
+QByteArray gStderrPrefix;
 
 const char* levelName(QtMsgType type) {
   switch (type) {
@@ -47,6 +50,16 @@ int severity(QtMsgType type) {
   return 0;
 }
 
+// Each line with the program's prefix, so that it reads as the program's
+// own messages do. Called with gLogMutex held.
+void writeToStderr(const QByteArray& text) {
+  for (const QByteArray& line : text.split('\n')) {
+    std::fputs(gStderrPrefix.constData(), stderr);
+    std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stderr);
+    std::fputc('\n', stderr);
+  }
+}
+
 void messageHandler(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
   const QString file = ctx.file != nullptr ? QFileInfo(QString::fromUtf8(ctx.file)).fileName() : QStringLiteral("?");
   const QString line = QStringLiteral("%1 %2 %3:%4 %5 - %6\n")
@@ -60,10 +73,9 @@ void messageHandler(QtMsgType type, const QMessageLogContext& ctx, const QString
     gLogFile->flush();
   }
   const bool system = ctx.category != nullptr && qstrcmp(ctx.category, "folivox.system") == 0;
-  if (gLogFile == nullptr || system || (severity(type) >= gEchoLevel)) {
-    std::fputs(msg.toLocal8Bit().constData(), stderr);
-    std::fputc('\n', stderr);
-  }
+  // Without a log file, warnings and worse are all that reach the user.
+  const int echoFrom = gLogFile == nullptr ? std::min(gEchoLevel, severity(QtWarningMsg)) : gEchoLevel;
+  if (system || severity(type) >= echoFrom) writeToStderr(msg.toLocal8Bit());
 }
 
 }  // namespace
@@ -95,7 +107,8 @@ QMap<QString, QString> readProperties(const QString& path) {
 
 QString prepaireTheLog(const PlatformPaths& paths) {
   const QString logPath = logFilePath(paths);
-  QDir().mkpath(QFileInfo(logPath).absolutePath());
+  QString folderError;
+  HXCUtility::makeFolders(QFileInfo(logPath).absolutePath(), &folderError);
 
   QMap<QString, QString> props = readProperties(paths.resource(QStringLiteral("logging.properties")));
   props.insert(QStringLiteral("log.appender.QuilloryFileLog.File"), logPath);
@@ -122,12 +135,24 @@ QString prepaireTheLog(const PlatformPaths& paths) {
       if (file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
         gLogFile = file;
       } else {
+        const QString why = folderError.isEmpty() ? file->errorString() : folderError;
+        writeToStderr(QStringLiteral("cannot open the log file %1 (%2); warnings go here instead")
+                          .arg(file->fileName(), why)
+                          .toLocal8Bit());
         delete file;
       }
     }
   }
   qInstallMessageHandler(messageHandler);
   return logPath;
+}
+
+void setStderrPrefix(const QString& prefix) {
+  {
+    QMutexLocker lock(&gLogMutex);
+    gStderrPrefix = prefix.toLocal8Bit();
+  }
+  qInstallMessageHandler(messageHandler);
 }
 
 void setEchoToStderr(QtMsgType from) {

@@ -25,8 +25,14 @@ QString logFilePath(const PlatformPaths& paths);
 // logFilePath() and installs the message handler. Returns the log file path.
 QString prepaireTheLog(const PlatformPaths& paths);
 
-// Also copy messages of this severity and above to stderr.
+// Also copy messages of this severity and above to stderr. Without a log
+// file (it cannot be opened), warnings and worse go there in any case.
 void setEchoToStderr(QtMsgType from);
+
+// What starts every line the log writes to stderr ("folivox-cli: "), so
+// that it reads as one of the program's own messages. Installs the message
+// handler, so that lines logged before prepaireTheLog() get it too.
+void setStderrPrefix(const QString& prefix);
 
 // Reads a Java-style properties file: key=value lines, '#' and '!' comments.
 // Bounded: lines longer than 64 KiB and files larger than 1 MiB are ignored.

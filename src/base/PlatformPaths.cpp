@@ -51,7 +51,7 @@ PlatformPaths PlatformPaths::systemDefaults() {
   p.userAppSupport = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   p.machineAppSupport = QStringLiteral("/usr/local/share");
   p.userTemp = QDir::tempPath();
-  p.tmpRoot = QStringLiteral("/tmp");
+  p.tmpRoot = QDir::tempPath();  // $TMPDIR, as every other program honours it
   return p;
 }
 

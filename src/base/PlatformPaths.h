@@ -14,7 +14,7 @@ class PlatformPaths {
   QString machineAppSupport;
   // The user's temporary directory (QDir::tempPath()).
   QString userTemp;
-  // The literal "/tmp" used for private work folders.
+  // Where private work folders are made: $TMPDIR, else /tmp.
   QString tmpRoot;
 
   // The paths of this machine. The resource folder is, in order: $FOLIVOX_RESOURCES,

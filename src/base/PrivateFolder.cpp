@@ -1,6 +1,8 @@
 #include "base/PrivateFolder.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,8 +12,11 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
+#include "base/HXCUtility.h"
 #include "base/Log.h"
+#include "base/TreeRemoval.h"
 
 namespace {
 
@@ -23,18 +28,79 @@ int openFolder(const QByteArray& path) {
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
+// Runs `lookUp(buffer, size)` (a getpwuid_r-style call) with a buffer that grows while it is too small.
+template <typename LookUp>
+bool withBuffer(LookUp lookUp) {
+  for (size_t size = 4096; size <= 1024 * 1024; size *= 4) {
+    std::vector<char> buffer(size);
+    const int rc = lookUp(buffer.data(), buffer.size());
+    if (rc != ERANGE) return rc == 0;
+  }
+  return false;
+}
+
+// The user's own group, as systems with one group per user make it: the
+// user's primary group, named as the user, with no other members.
+bool isOwnPrivateGroup(gid_t gid) {
+  if (gid != ::getegid()) return false;
+  QByteArray user;
+  withBuffer([&](char* buffer, size_t size) {
+    passwd entry{};
+    passwd* found = nullptr;
+    const int rc = ::getpwuid_r(::geteuid(), &entry, buffer, size, &found);
+    if (rc == 0 && found != nullptr) user = found->pw_name;
+    return rc;
+  });
+  bool own = false;
+  withBuffer([&](char* buffer, size_t size) {
+    group entry{};
+    group* found = nullptr;
+    const int rc = ::getgrgid_r(gid, &entry, buffer, size, &found);
+    if (rc == 0 && found != nullptr && !user.isEmpty() && user == found->gr_name) {
+      own = true;
+      for (char** member = found->gr_mem; member != nullptr && *member != nullptr; ++member)
+        if (user != *member) own = false;
+    }
+    return rc;
+  });
+  return own;
+}
+
+// Empties the open folder `fd` and removes it from its parent when it still
+// stands at `path`. What is inside is removed through the descriptor: it
+// never leads outside the folder, whatever was put there.
+bool removeFolder(int fd, const QString& path) {
+  QString error;
+  bool ok = TreeRemoval::removeContents(fd, &error);
+  struct stat opened {};
+  struct stat named {};
+  const QByteArray native = QFile::encodeName(path);
+  if (::fstat(fd, &opened) == 0 && ::lstat(native.constData(), &named) == 0 && sameFile(opened, named) &&
+      ::rmdir(native.constData()) != 0) {
+    if (ok) error = systemError(errno);
+    ok = false;
+  }
+  if (!ok) qCWarning(lcApp).noquote() << "cannot remove the folder" << path << ":" << error;
+  return ok;
+}
+
 }  // namespace
+
+QString PrivateFolder::othersMayChangeReason(uid_t owner, gid_t group, mode_t mode) {
+  if (owner != ::geteuid() && owner != 0) return QStringLiteral("it belongs to another user (uid %1)").arg(owner);
+  if ((mode & S_ISVTX) != 0) return QString();
+  if ((mode & S_IWOTH) != 0 || ((mode & S_IWGRP) != 0 && !isOwnPrivateGroup(group)))
+    return QStringLiteral("it is writable by other users");
+  return QString();
+}
 
 QString PrivateFolder::unsafeParentReason(const QString& folder) {
   struct stat st {};
   if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
     return QStringLiteral("%1: %2").arg(folder, systemError(errno));
   if (!S_ISDIR(st.st_mode)) return QStringLiteral("%1 is not a folder").arg(folder);
-  if (st.st_uid != ::geteuid() && st.st_uid != 0)
-    return QStringLiteral("%1 belongs to another user (uid %2)").arg(folder).arg(st.st_uid);
-  if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0)
-    return QStringLiteral("%1 is writable by other users").arg(folder);
-  return QString();
+  const QString why = othersMayChangeReason(st.st_uid, st.st_gid, st.st_mode);
+  return why.isEmpty() ? why : QStringLiteral("%1: %2").arg(folder, why);
 }
 
 std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, const QString& prefix, QString* error,
@@ -47,17 +113,19 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
   };
   if (makeParent && !QFileInfo::exists(parent)) {
     const QString above = QFileInfo(parent).absolutePath();
-    if (!QDir().mkpath(above)) return fail(QStringLiteral("%1 cannot be made").arg(above));
+    QString why;
+    if (!HXCUtility::makeFolders(above, &why)) return fail(QStringLiteral("%1 cannot be made: %2").arg(above, why));
     if (::mkdir(QFile::encodeName(parent).constData(), 0700) != 0 && errno != EEXIST)
       return fail(QStringLiteral("%1: %2").arg(parent, systemError(errno)));
   }
   if (makeParent) {
-    // Our own folder, made by an older version with the user's umask: close it.
+    // Our own folder, made by an older version with the user's umask: close
+    // it, through the folder opened (a link there is not followed).
+    const int fd = openFolder(QFile::encodeName(parent));
     struct stat st {};
-    const QByteArray native = QFile::encodeName(parent);
-    if (::lstat(native.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-        (st.st_mode & 022) != 0)
-      ::chmod(native.constData(), st.st_mode & 07755);
+    if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() && (st.st_mode & 022) != 0)
+      ::fchmod(fd, st.st_mode & 07755);
+    if (fd >= 0) ::close(fd);
   }
   if (const QString why = unsafeParentReason(parent); !why.isEmpty()) return fail(why);
 
@@ -93,7 +161,7 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
 }
 
 PrivateFolder::~PrivateFolder() {
-  if (isIntact() && !QDir(m_path).removeRecursively()) qCWarning(lcApp) << "cannot remove the folder" << m_path;
+  if (isIntact()) removeFolder(m_fd, m_path);
   if (m_fd >= 0) ::close(m_fd);  // releases the lock last
 }
 
@@ -119,7 +187,7 @@ int PrivateFolder::removeLeftovers(const QString& parent, const QString& prefix)
     struct stat opened {};
     // The lock is free only when the process that made the folder has ended.
     if (::fstat(fd, &opened) == 0 && sameFile(opened, named) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      if (QDir(path).removeRecursively()) {
+      if (removeFolder(fd, path)) {
         ++removed;
         qCInfo(lcApp).noquote() << "removed the leftover folder" << path;
       }

@@ -6,6 +6,8 @@
 // the kernel however the process ends, so a reused pid cannot fool it.
 #pragma once
 
+#include <sys/types.h>
+
 #include <QString>
 #include <memory>
 
@@ -32,6 +34,11 @@ class PrivateFolder {
   // a folder owned by this user or by root, and writable by nobody else unless
   // it is sticky (as /tmp is), where others cannot rename or remove our entries.
   static QString unsafeParentReason(const QString& folder);
+  // The same rule for a folder already looked at: why other users may rename,
+  // replace or remove its entries, or "". Write permission for the folder's
+  // group does not count when the group is this user's own private group (the
+  // user's name, no other members: the umask 002 of such systems).
+  static QString othersMayChangeReason(uid_t owner, gid_t group, mode_t mode);
 
   // Removes the folders <parent>/<prefix>* that belong to this user and that
   // no running process holds (their program was killed). Links, other users'

@@ -9,6 +9,7 @@
 #include "cli/CliCommands.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookTextReader.h"
+#include "publish/BookTransaction.h"
 
 namespace {
 
@@ -86,6 +87,13 @@ int runPrintBookCommand(const QStringList& args) {
     err << kUsage;
     return 2;
   }
+  // A publish killed between its swaps left a half-swapped book: finish it
+  // first, in the book's folder or, for a bundle's, in the folder above it.
+  const QFileInfo given(rest.first());
+  const QString bookFolder = given.isDir() ? given.absoluteFilePath() : QDir::cleanPath(given.absolutePath() + "/..");
+  BookTransaction::finishInterrupted(bookFolder);
+  if (bookFolder.endsWith(QLatin1String(".app/Contents/Resources")))
+    BookTransaction::finishInterrupted(QDir::cleanPath(bookFolder + "/../../.."));
   const BookBinReader::Result result = BookBinReader::inspect(rest.first());
   if (!result.ok()) {
     err << "folivox-cli: " << result.error << "\n";

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "base/AppSettings.h"
+#include "base/HXCUtility.h"
 #include "session/BookSession.h"
 #include "base/NotificationCenter.h"
 #include "base/TerminationSignals.h"
@@ -31,6 +32,13 @@ int fail(const QString& message) {
   err() << "folivox-cli: " << message << "\n";
   err().flush();
   return 1;
+}
+
+// A publish that stopped before writing anything, with what --force would do.
+int failUnconfirmed(const PublishResult& result) {
+  return fail(result.error + (result.sharedFolder
+                                  ? QStringLiteral(" Nothing was written; add --force to publish there all the same.")
+                                  : QStringLiteral(" Nothing was written; add --force to replace them.")));
 }
 
 // What an input turns into: the pages, their links and bookmarks, and the
@@ -159,7 +167,8 @@ int runPublishCommand(const QStringList& args) {
   const QCommandLineOption appOpt(QStringLiteral("app"), QStringLiteral("application bundle"));
   const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
   const QCommandLineOption forceOpt(QStringLiteral("force"),
-                                   QStringLiteral("replace files in the way that are not part of a book"));
+                                    QStringLiteral("replace files in the way that are not part of a book, and publish "
+                                                   "into a folder that other users may write to"));
   const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
   const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
@@ -180,7 +189,12 @@ int runPublishCommand(const QStringList& args) {
   publish.document = input;
   publish.outputType = parser.isSet(appOpt) ? 1 : 0;
   publish.replaceForeignFiles = parser.isSet(forceOpt);
+  publish.allowSharedFolder = parser.isSet(forceOpt);
   if (const QString problem = publish.problem(); !problem.isEmpty()) return fail(problem);
+  // A folder that cannot take the book (read-only, locked by another publish,
+  // open to other users) is told now, not after a long import.
+  if (const PublishResult check = publish.folderProblem(); !check.error.isEmpty())
+    return check.sharedFolder ? failUnconfirmed(check) : fail(check.error);
 
   ImportOptions options;
   options.range = parser.value(rangeOpt);
@@ -235,10 +249,18 @@ int runPublishCommand(const QStringList& args) {
     publish.title = BookSession::defaultBookTitle(*book.pages, input);
     BookSession::applyBookTitle(*tmpl, publish.title);
   }
-  if (!QDir().mkpath(publish.folder)) return fail(QStringLiteral("cannot create the folder %1").arg(publish.folder));
-  const PublishResult result = BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations);
-  if (result.needsConfirmation())
-    return fail(result.error + QStringLiteral(" Nothing was written; add --force to replace them."));
+  if (QString why; !HXCUtility::makeFolders(publish.folder, &why))
+    return fail(QStringLiteral("cannot create the folder %1: %2").arg(publish.folder, why));
+  // A signal while the book is written stops it before it takes the place of
+  // the earlier one; once the swap has begun, it is finished first.
+  const auto noSignal = [](qsizetype, qsizetype) { return TerminationSignals::received() == 0; };
+  const PublishResult result =
+      BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations, noSignal);
+  if (result.needsConfirmation()) return failUnconfirmed(result);
+  if (result.cancelled && TerminationSignals::received() != 0)
+    return fail(QStringLiteral("stopped by signal %1 before the book was put in place; nothing in %2 was changed")
+                    .arg(TerminationSignals::received())
+                    .arg(publish.folder));
   if (!result.error.isEmpty()) return fail(result.error);
   if (!result.failures.empty()) {
     err() << "folivox-cli: publishing failed; these files could not be written:\n";
@@ -251,6 +273,8 @@ int runPublishCommand(const QStringList& args) {
   // out unseen.
   for (const PublishedFile& f : result.externalFiles)
     err() << "folivox-cli: copied into the book: " << f.source << " (as " << f.target << ")\n";
+  if (const int sig = TerminationSignals::received(); sig != 0)
+    err() << "folivox-cli: signal " << sig << " came while the book was put in place; it was put in place first\n";
   err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";
   return 0;

@@ -1,14 +1,19 @@
 // folivox-cli: the command-line tool over the same core as the desktop program.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <unistd.h>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <initializer_list>
+#include <memory>
 
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/PrivateFolder.h"
 #include "base/TerminationSignals.h"
 #include "cli/CliCommands.h"
 #include "session/BookSession.h"
@@ -56,16 +61,32 @@ bool hasFlag(const QStringList& args, std::initializer_list<const char*> flags) 
   return false;
 }
 
+// Qt wants a private runtime folder: the one it would pick,
+// $TMPDIR/runtime-<uid>, made or closed (mode 0700) through the folder
+// opened, never through a link; when something else stands there (a link, a
+// folder of another user), a folder of this run's own.
+void provideRuntimeFolder(std::unique_ptr<PrivateFolder>& own) {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const QByteArray dir = QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(::getuid());
+  ::mkdir(dir.constData(), 0700);
+  const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat st {};
+  const bool ours = fd >= 0 && ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid() &&
+                    ((st.st_mode & 07777) == 0700 || ::fchmod(fd, 0700) == 0);
+  if (fd >= 0) ::close(fd);
+  if (ours) {
+    qputenv("XDG_RUNTIME_DIR", dir);
+  } else if ((own = PrivateFolder::create(QDir::tempPath(), QStringLiteral("folivox-cli-runtime-")))) {
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own->path()));
+  }
+}
+
 int run(int argc, char** argv) {
   // Text and RTF conversion lays out text with QtGui; it runs without a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-    // Qt wants a private runtime folder; make the one it would pick, quietly.
-    const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(::getuid());
-    QDir().mkpath(QString::fromLocal8Bit(dir));
-    QFile::setPermissions(QString::fromLocal8Bit(dir), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", dir);
-  }
+  Logging::setStderrPrefix(QStringLiteral("folivox-cli: "));
+  std::unique_ptr<PrivateFolder> ownRuntimeFolder;
+  provideRuntimeFolder(ownRuntimeFolder);
   // Read the arguments before QGuiApplication sees them: it takes options such
   // as --style and --title for itself.
   QStringList args;

@@ -26,11 +26,18 @@ bool isEmptyFolder(const QFileInfo& info) {
          QDir(info.filePath()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
+// A page that shows itself as one of ours: it loads a book, or says it was
+// made by us (every shipped template's page does both).
 bool playsABook(const QFileInfo& page) {
   if (!isPlainFile(page) || page.size() > kMaxPageSize) return false;
   QFile file(page.filePath());
-  return file.open(QIODevice::ReadOnly) && file.readAll().contains("files/book.bin");
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  return bytes.contains("files/book.bin") || bytes.contains("<meta name=\"generator\" content=\"Folivox\">");
 }
+
+// An entry record is a few names; anything larger is not one.
+constexpr qint64 kMaxRecordSize = 64 * 1024;
 
 class Walk {
  public:
@@ -72,7 +79,8 @@ class Walk {
     eachChild(relative, [&](const QFileInfo& child, const QString& path) {
       const QString name = child.fileName();
       if (name == QLatin1String("book.bin") || name == QLatin1String("book.bin.js") ||
-          name == QLatin1String("pages.js") || name == BookSourceRecord::kFileName) {
+          name == QLatin1String("pages.js") || name == BookSourceRecord::kFileName ||
+          QStringLiteral("files/") + name == kEntryRecord) {
         if (!isPlainFile(child)) foreign(path);
       } else if (name == QLatin1String("page") || name == QLatin1String("large") || name == QLatin1String("thumb")) {
         folderOfFiles(path, [](const QString& n) { return numbered.match(n).hasMatch(); });
@@ -102,9 +110,27 @@ bool holdsBook(const QString& folder) {
          isPlainFile(QFileInfo(dir.filePath(QStringLiteral("files/book.bin.js"))));
 }
 
+QByteArray entryRecord(const QStringList& names) {
+  QByteArray record;
+  for (const QString& name : names) record += name.toUtf8() + '\n';
+  return record;
+}
+
+std::optional<QStringList> recordedEntries(const QString& folder) {
+  const QFileInfo info(QDir(folder).filePath(kEntryRecord));
+  QFile file(info.filePath());
+  if (!isPlainFile(info) || info.size() > kMaxRecordSize || !file.open(QIODevice::ReadOnly)) return std::nullopt;
+  QStringList names;
+  for (const QByteArray& line : file.readAll().split('\n'))
+    if (!line.isEmpty()) names << QString::fromUtf8(line);
+  return names;
+}
+
 QStringList foreignEntries(const QString& folder, const QStringList& entries, int limit) {
   Walk walk(folder, limit);
   const QDir dir(folder);
+  const std::optional<QStringList> recorded = holdsBook(folder) ? recordedEntries(folder) : std::nullopt;
+  const auto wroteIt = [&](const QString& entry) { return recorded && recorded->contains(entry); };
   for (const QString& entry : entries) {
     if (walk.full()) break;
     const QFileInfo info(dir.filePath(entry));
@@ -112,15 +138,17 @@ QStringList foreignEntries(const QString& folder, const QStringList& entries, in
     if (entry == QLatin1String("files")) {
       walk.resourceFolder(entry);
     } else if (entry == QLatin1String("book.swf")) {
-      if (!isPlainFile(info) || !holdsBook(folder)) walk.foreign(entry);
+      // A movie cannot show whose it is: the record must name it, unless the
+      // book beside it is older than records.
+      if (!isPlainFile(info) || !holdsBook(folder) || !(wroteIt(entry) || !recorded)) walk.foreign(entry);
     } else if (entry.endsWith(QLatin1String(".app"))) {
       if (!isEmptyFolder(info) &&
           !(isPlainFolder(info) && holdsBook(info.filePath() + QStringLiteral("/Contents/Resources"))))
         walk.foreign(entry);
     } else if (entry.endsWith(QLatin1String(".html"))) {
-      // A page beside a book is taken as the book's (a template of one's own
-      // may load it differently); elsewhere it must show it plays a book.
-      if (!isPlainFile(info) || !(holdsBook(folder) || playsABook(info))) walk.foreign(entry);
+      // Being beside a book is not enough: the user's own index.html may stand
+      // beside a book published under another name.
+      if (!isPlainFile(info) || !(wroteIt(entry) || playsABook(info))) walk.foreign(entry);
     } else {
       walk.foreign(entry);
     }

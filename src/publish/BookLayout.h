@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace BookLayout {
 
@@ -15,15 +16,26 @@ namespace BookLayout {
 // "files" folder of their own, a note put into files/page/. Paths are relative
 // to `folder`; at most `limit` are listed. Entries that do not exist are fine.
 //
-// A book's own entries are: an HTML page beside a book's files/ or one that
-// plays a book (it names files/book.bin), files/ with only the book's files in
-// the book's places,
-// book.swf beside such a files/, and an application bundle (NAME.app) that
-// holds a book. Symbolic links are never a book's. Empty folders and the file
-// browsers' own litter (.DS_Store, Thumbs.db) are not counted.
+// A book's own entries are: files/ with only the book's files in the book's
+// places; an HTML page that the book beside it wrote (its entry record names
+// it) or that shows itself as ours (it names files/book.bin, or its generator
+// is Folivox); book.swf that the book beside it wrote (or beside a book from
+// before entry records); and an application bundle (NAME.app) that holds a
+// book. So a page of the user's own beside a book published under another
+// name is foreign. Symbolic links are never a book's. Empty folders and the
+// file browsers' own litter (.DS_Store, Thumbs.db) are not counted.
 QStringList foreignEntries(const QString& folder, const QStringList& entries, int limit = 20);
 
 // True when `folder`/files holds a book's configuration.
 bool holdsBook(const QString& folder);
+
+// The entry record, files/.folivox-entries: the names of the entries the book
+// wrote beside files/ (its HTML page, book.swf), one a line, in UTF-8. Only
+// names: no times, no paths, so that the same book gives the same bytes.
+inline const QString kEntryRecord = QStringLiteral("files/.folivox-entries");
+QByteArray entryRecord(const QStringList& names);
+// The names the record in `folder` holds; nullopt when there is none (a book
+// published before records, or no book).
+std::optional<QStringList> recordedEntries(const QString& folder);
 
 }  // namespace BookLayout

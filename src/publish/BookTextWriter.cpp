@@ -4,6 +4,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/DataScript.h"
+#include "base/HXCUtility.h"
 #include "import/FlashPageSource.h"
 
 void BookTextWriter::write(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail) {
@@ -32,7 +33,8 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
     if (pages.hasPageText(page->pageIndex())) withText.append(page->pageIndex());
   if (withText.isEmpty()) return;
   const QString folder = QDir(resourceFolder).filePath(QStringLiteral("text"));
-  if (!QDir().mkpath(folder)) return fail(folder, QStringLiteral("cannot create the folder"));
+  if (QString why; !HXCUtility::makeFolders(folder, &why))
+    return fail(folder, QStringLiteral("cannot create the folder: %1").arg(why));
 
   // The search file is put together as it goes, page by page, so a long book
   // never holds all its words in memory at once.

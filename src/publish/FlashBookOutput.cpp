@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "base/AtomicFile.h"
+#include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/StopPoint.h"
 #include "import/FlashOutline.h"
@@ -82,7 +84,12 @@ void forEachProperty(const FlashTemplatePropertyList& top, F&& f) {
 // transaction syncs the whole book once). Only regular files are read: a
 // device or a pipe named as a page or a logo is refused, never read forever.
 // The copy gets the permissions of a new file, whatever the source had.
-bool copyFileContents(const QString& source, const QString& target, bool followLinks, QString* error) {
+// With `confinedTo`, the file opened must be the one that the source path,
+// every link resolved, names inside one of those folders: a file swapped for
+// a link, or a folder on its way swapped for one, since it was checked is
+// refused, not copied.
+bool copyFileContents(const QString& source, const QString& target, bool followLinks, const QStringList& confinedTo,
+                      QString* error) {
   const auto why = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
   const int in = ::open(QFile::encodeName(source).constData(),
                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
@@ -96,6 +103,17 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
   if (::fstat(in, &from) != 0 || !S_ISREG(from.st_mode)) {
     *error = QStringLiteral("it is not a regular file");
     return false;
+  }
+  if (!confinedTo.isEmpty()) {
+    char* resolved = ::realpath(QFile::encodeName(source).constData(), nullptr);
+    const QString real = resolved != nullptr ? QFile::decodeName(resolved) : QString();
+    std::free(resolved);
+    struct stat named {};
+    if (real.isEmpty() || ::stat(QFile::encodeName(real).constData(), &named) != 0 || named.st_dev != from.st_dev ||
+        named.st_ino != from.st_ino || !HXCUtility::isInside(real, confinedTo)) {
+      *error = QStringLiteral("it is no longer inside the folder it was taken from (%1)").arg(confinedTo.first());
+      return false;
+    }
   }
   struct stat to {};
   if (::stat(QFile::encodeName(target).constData(), &to) == 0 && to.st_dev == from.st_dev && to.st_ino == from.st_ino)
@@ -180,8 +198,23 @@ QString FlashBookOutput::pathExtension(const QString& path) {
 }
 
 void FlashBookOutput::addFailure(const QString& target, const QString& reason) {
-  qCWarning(lcPublish).noquote() << "publish:" << target << "-" << reason;
-  m_failures.push_back({target, reason});
+  // Named as in the book folder: the staging folder is gone once this is read.
+  const QString shownTarget = m_transaction != nullptr ? m_transaction->finalPaths(target) : target;
+  const QString shownReason = m_transaction != nullptr ? m_transaction->finalPaths(reason) : reason;
+  qCWarning(lcPublish).noquote() << "publish:" << shownTarget << "-" << shownReason;
+  m_failures.push_back({shownTarget, shownReason});
+}
+
+bool FlashBookOutput::makeFolder(const QString& folder) {
+  QString error;
+  if (HXCUtility::makeFolders(folder, &error)) return true;
+  addFailure(folder, QStringLiteral("cannot create the folder: %1").arg(error));
+  return false;
+}
+
+bool FlashBookOutput::keepGoing() {
+  if (!m_cancelled && m_progress && !m_progress(m_pagesDone, m_pagesTotal)) m_cancelled = true;
+  return !m_cancelled;
 }
 
 QString FlashBookOutput::bookPath(const QString& base, const QString& relative) const {
@@ -215,13 +248,14 @@ QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const {
                     iFlashPageSource ? iFlashPageSource->getThumbPageAtIndex(page.pageIndex()).get() : nullptr, page);
 }
 
-bool FlashBookOutput::copyFile(const QString& source, const QString& target, bool followLinks) {
+bool FlashBookOutput::copyFile(const QString& source, const QString& target, bool followLinks,
+                               const QStringList& confinedTo) {
   if (!QFileInfo(source).exists() && !QFileInfo(source).isSymLink()) {
     addFailure(target, QStringLiteral("the source file %1 does not exist").arg(source));
     return false;
   }
   QString error;
-  if (!copyFileContents(source, target, followLinks, &error)) {
+  if (!copyFileContents(source, target, followLinks, confinedTo, &error)) {
     addFailure(target, QStringLiteral("cannot copy %1: %2").arg(source, error));
     return false;
   }
@@ -234,28 +268,28 @@ bool FlashBookOutput::copyPicture(const QString& source, const QString& target) 
 }
 
 void FlashBookOutput::copyExternalFile(const QString& source, const QString& target, const QString& base) {
-  if (copyFile(source, target, true))
+  // A file a settings file named was checked when the file was read; by now
+  // it may be a link to a file of the user's that was never meant to go out.
+  const QStringList confinedTo = iFlashTemplate ? iFlashTemplate->confinementOf(source) : QStringList();
+  if (copyFile(source, target, confinedTo.isEmpty(), confinedTo))
     m_externalFiles.push_back({source, QDir(bookPath(base, QString())).relativeFilePath(target)});
 }
 
 void FlashBookOutput::prepaireNomalPage(const QString& base) {
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iNormalPageFolder);
-  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!makeFolder(folder)) return;
   if (!iFlashPageSource) return;
   const FlashPageList& pages = iFlashPageSource->normalPages();
-  const auto total = static_cast<qsizetype>(pages.size());
-  qsizetype done = 0;
+  m_pagesTotal = static_cast<qsizetype>(pages.size());
+  m_pagesDone = 0;
   for (const FlashPagePtr& page : pages) {
     const QString target = QDir(folder).filePath(
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
     // Pages come from a work folder or a folder of pictures: a link there is
     // never followed, so no file of someone else's ends up in the book.
     copyPicture(page->pageFilePath(), target);
-    if (++done == 1) StopPoint::reach("publish-pages");
-    if (m_progress && !m_progress(done, total)) {
-      m_cancelled = true;
-      return;
-    }
+    if (++m_pagesDone == 1) StopPoint::reach("publish-pages");
+    if (!keepGoing()) return;
   }
 }
 
@@ -263,7 +297,7 @@ void FlashBookOutput::preparePictures(const QString& base, const QString& folder
                                       const std::vector<std::shared_ptr<FlashPage>>& pictures) {
   if (pictures.empty()) return;  // pictures, or a document imported without zoom pictures
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + folderName);
-  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!makeFolder(folder)) return;
   for (const FlashPagePtr& page : pictures) {
     const QString target = QDir(folder).filePath(
         QStringLiteral("%1.%2").arg(QString::number(page->pageIndex()), pathExtension(page->pageFilePath())));
@@ -281,7 +315,7 @@ void FlashBookOutput::prepaireThumbPage(const QString& base) {
 
 void FlashBookOutput::prepaireExtFiles(const QString& base) {
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iExterFilesFolder);
-  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!makeFolder(folder)) return;
   if (!iFlashTemplate) return;
   for (const auto& p : iFlashTemplate->properties()) {
     // An empty file choice means "no file"; there is nothing to copy.
@@ -322,7 +356,7 @@ void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const Flas
 void FlashBookOutput::PrepareAnnotationFiles(const QString& base) {
   if (!iFlashPagesAnnotations) return;
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iAnnotationFilesFolder);
-  if (!QDir().mkpath(folder)) return addFailure(folder, QStringLiteral("cannot create the folder"));
+  if (!makeFolder(folder)) return;
   for (const QString& path : iFlashPagesAnnotations->needFiles()) {
     const QString name = QFileInfo(path).fileName();
     if (name.isEmpty()) continue;
@@ -454,12 +488,14 @@ void FlashBookOutput::writeBook(const QString& staging) { writeBookFiles(staging
 
 void FlashBookOutput::writeBookFiles(const QString& base) {
   prepaireNomalPage(base);
-  if (m_cancelled) return;
+  if (!keepGoing()) return;
   prepaireZoomendPage(base);
   prepaireThumbPage(base);
+  if (!keepGoing()) return;
   prepaireExtFiles(base);
   PrepareAnnotationFiles(base);
   prepaireTextFiles(base);
+  if (!keepGoing()) return;
 
   const QString html = bookPath(base, htmlPageName());
   const std::optional<QString> source = iFlashTemplate ? iFlashTemplate->tmplHTMLFilePath() : std::nullopt;
@@ -477,6 +513,16 @@ void FlashBookOutput::writeBookFiles(const QString& base) {
 
   ouputBookXML(bookPath(base, iResourceFolder + QStringLiteral("/book.bin")));
   if (iFlashTemplate) iFlashTemplate->copyBookSWFToFile(bookPath(base, QStringLiteral("book.swf")));
+  writeEntryRecord(base);
+}
+
+void FlashBookOutput::writeEntryRecord(const QString& base) {
+  QStringList written;
+  for (const QString& name : {htmlPageName(), QStringLiteral("book.swf")})
+    if (QFileInfo::exists(bookPath(base, name))) written << name;
+  const QString target = bookPath(base, BookLayout::kEntryRecord);
+  QString error;
+  if (!AtomicFile::writeFile(target, BookLayout::entryRecord(written), &error)) addFailure(target, error);
 }
 
 void FlashBookOutput::ouputTheBook() {
@@ -486,8 +532,10 @@ void FlashBookOutput::ouputTheBook() {
     return;
   }
   BookTransaction transaction(folder, m_syncToDisk);
+  transaction.setSharedFolderAllowed(m_sharedFolderAllowed);
   if (!transaction.begin()) {
     m_error = transaction.error();
+    m_refusedSharedFolder = transaction.refusedSharedFolder();
     return;
   }
   const QStringList entries = bookEntries();
@@ -500,9 +548,11 @@ void FlashBookOutput::ouputTheBook() {
       return;
     }
   }
+  m_transaction = &transaction;
+  const auto forget = qScopeGuard([this] { m_transaction = nullptr; });
   writeBook(transaction.stagingFolder());
   // A book with a file missing, or stopped halfway, is not put in place: the
-  // earlier one stays.
-  if (m_cancelled || !m_failures.empty()) return;
+  // earlier one stays. The last chance to stop is here, before the swap.
+  if (!m_failures.empty() || !keepGoing()) return;
   if (!transaction.commit(entries)) m_error = transaction.error();
 }

@@ -13,7 +13,8 @@
 //   F/files/thumb/n.ext       thumbnails, for pages that have one
 //   F/files/pages.js          printed page labels, when the document has them
 //   F/files/text/n.js, all.js the words of each page, for pages that have text
-// (the last four: see docs/book-files.md and BookTextWriter).
+//   F/files/.folivox-entries  the names of the entries beside files/ that the book wrote
+// (the last five: see docs/book-files.md, BookTextWriter and BookLayout).
 //
 // ouputTheBook() is one transaction (BookTransaction.h): every step writes
 // into a staging folder, through the `base` folder it is given, and the book's
@@ -31,6 +32,7 @@
 #include <pugixml.hpp>
 #include <vector>
 
+class BookTransaction;
 class FlashTemplate;
 class FlashTemplateProperty;
 class FlashPageSource;
@@ -78,8 +80,9 @@ class FlashBookOutput {
   virtual void ouputTheBook();
 
   // Told after each page file with (pages written, pages in all), on the
-  // thread that writes the book. Returning false stops the book before its
-  // configuration is written; cancelled() is then true.
+  // thread that writes the book, and asked again between the later steps and
+  // last just before the book is put in place. Returning false stops the book
+  // there, changing nothing in the book folder; cancelled() is then true.
   using Progress = std::function<bool(qsizetype done, qsizetype total)>;
   void setProgress(Progress progress) { m_progress = std::move(progress); }
   bool cancelled() const { return m_cancelled; }
@@ -94,6 +97,11 @@ class FlashBookOutput {
   const QStringList& foreignEntries() const { return m_foreignEntries; }
   // Replace such files all the same (the user said so).
   void setReplaceForeignFiles(bool replace) { m_replaceForeignFiles = replace; }
+  // Publish into a folder that other users may change (the user said so);
+  // otherwise such a folder is refused before anything is written, and
+  // refusedSharedFolder() says that this was the reason.
+  void setSharedFolderAllowed(bool allowed) { m_sharedFolderAllowed = allowed; }
+  bool refusedSharedFolder() const { return m_refusedSharedFolder; }
   // Flush the book to the disk before it replaces the earlier one (default on;
   // the preview, which is rebuilt all the time, goes without).
   void setSyncToDisk(bool sync) { m_syncToDisk = sync; }
@@ -150,6 +158,8 @@ class FlashBookOutput {
 
  protected:
   void addFailure(const QString& target, const QString& reason);
+  // Makes a folder of the book; false, with a failure that says why, when it cannot.
+  bool makeFolder(const QString& folder);
   QString bookPath(const QString& base, const QString& relative) const;
   // The folder that holds the book's entries, and their names in swap order.
   virtual QString transactionFolder() const;
@@ -161,10 +171,19 @@ class FlashBookOutput {
 
  private:
   void prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth);
+  // Copies a file from outside the book. One that a settings file named
+  // (FlashTemplate::confinementOf) is opened without following a link and
+  // must still lie in the folders it was taken from.
   void copyExternalFile(const QString& source, const QString& target, const QString& base);
   bool copyPicture(const QString& source, const QString& target);
-  // Copies a file's bytes; links are followed only when `followLinks`.
-  bool copyFile(const QString& source, const QString& target, bool followLinks);
+  // Copies a file's bytes; links are followed only when `followLinks`. With
+  // `confinedTo`, the file opened must lie inside one of those folders.
+  bool copyFile(const QString& source, const QString& target, bool followLinks,
+                const QStringList& confinedTo = QStringList());
+  // Asks the progress callback whether to go on; false (cancelled) once it said no.
+  bool keepGoing();
+  // Writes the entry record (BookLayout::kEntryRecord) of what `base` holds.
+  void writeEntryRecord(const QString& base);
   void preparePictures(const QString& base, const QString& folderName,
                        const std::vector<std::shared_ptr<FlashPage>>& pictures);
   QString variantURL(const QString& folderName, const FlashPage* variant, const FlashPage& page) const;
@@ -183,8 +202,14 @@ class FlashBookOutput {
   QStringList m_foreignEntries;
   std::vector<PublishedFile> m_externalFiles;
   bool m_replaceForeignFiles = false;
+  bool m_sharedFolderAllowed = false;
+  bool m_refusedSharedFolder = false;
   bool m_syncToDisk = true;
   PicturePlacer m_picturePlacer;
+  qsizetype m_pagesDone = 0;
+  qsizetype m_pagesTotal = 0;
+  // While the book is written: names the staging folder's paths as final.
+  const BookTransaction* m_transaction = nullptr;
 
  public:
   static inline const QString iResourceFolder = QStringLiteral("files");

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
 
@@ -16,8 +17,9 @@ bool copyTree(const QString& from, const QString& to, QString* error) {
     *error = QStringLiteral("%1 is not a folder").arg(from);
     return false;
   }
-  if (!QDir().mkpath(to)) {
-    *error = QStringLiteral("cannot create %1").arg(to);
+  QString why;
+  if (!HXCUtility::makeFolders(to, &why)) {
+    *error = QStringLiteral("cannot create %1: %2").arg(to, why);
     return false;
   }
   QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
@@ -28,8 +30,8 @@ bool copyTree(const QString& from, const QString& to, QString* error) {
     const QFileInfo info = it.fileInfo();
     const QString target = QDir(to).filePath(source.relativeFilePath(info.filePath()));
     if (info.isDir()) {
-      if (!QDir().mkpath(target)) {
-        *error = QStringLiteral("cannot create %1").arg(target);
+      if (!HXCUtility::makeFolders(target, &why)) {
+        *error = QStringLiteral("cannot create %1: %2").arg(target, why);
         return false;
       }
     } else if (!QFile::copy(info.filePath(), target)) {
@@ -75,10 +77,7 @@ QStringList FlashBookOutputApp::bookEntries() const { return {QFileInfo(outputFi
 
 void FlashBookOutputApp::ouputTheBook() {
   const QString folder = transactionFolder();
-  if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-    addFailure(folder, QStringLiteral("cannot create the folder"));
-    return;
-  }
+  if (!QFileInfo(folder).isDir() && !makeFolder(folder)) return;
   FlashBookOutput::ouputTheBook();
 }
 
@@ -91,7 +90,6 @@ void FlashBookOutputApp::writeBook(const QString& staging) {
     addFailure(outputFileName(), QStringLiteral("cannot copy the application skeleton: %1").arg(error));
   }
   const QString resources = QDir(contents).filePath(QStringLiteral("Resources"));
-  if (!QFileInfo(resources).isDir() && !QDir().mkpath(resources))
-    return addFailure(resources, QStringLiteral("cannot create the folder"));
+  if (!QFileInfo(resources).isDir() && !makeFolder(resources)) return;
   writeBookFiles(resources);
 }

@@ -17,6 +17,7 @@
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/PDFToPageConverter.h"
+#include "publish/BookTransaction.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
 #include "session/PreviewPictures.h"
@@ -70,6 +71,7 @@ void releaseElsewhere(std::shared_ptr<FlashPageSource> pages) {
 QString PublishResult::alertMessage() const {
   if (succeeded()) return QStringLiteral("Open the result files?");
   if (cancelled && error.isEmpty() && failures.empty()) return QStringLiteral("Publishing was cancelled.");
+  if (sharedFolder) return QStringLiteral("Other users may change what is in the folder.");
   if (needsConfirmation()) return QStringLiteral("The folder holds files that are not part of a book.");
   return QStringLiteral("Publishing failed.");
 }
@@ -133,6 +135,14 @@ QString PublishOptions::problem() const {
     return QStringLiteral("The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
         .arg(QString(name).replace(QChar(0), QStringLiteral("\\0")));
   return QString();
+}
+
+PublishResult PublishOptions::folderProblem() const {
+  PublishResult result;
+  result.error = problem();
+  if (result.error.isEmpty())
+    result.error = BookTransaction::folderProblem(folder, allowSharedFolder, &result.sharedFolder);
+  return result;
 }
 
 void PublishOptions::store(AppSettings& settings) const {
@@ -420,12 +430,14 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     output->setFlashPagesAnnotations(std::move(annotations));
     output->setFlashOutline(std::move(outline));
     output->setReplaceForeignFiles(options.replaceForeignFiles);
+    output->setSharedFolderAllowed(options.allowSharedFolder);
     output->ouputTheBook();
     result.outputFileName = output->outputFileName();
     result.failures = output->failures();
     result.cancelled = output->cancelled();
     result.error = output->error();
     result.foreignEntries = output->foreignEntries();
+    result.sharedFolder = output->refusedSharedFolder();
     result.externalFiles = output->externalFiles();
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());

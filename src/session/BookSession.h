@@ -34,13 +34,17 @@ struct PublishResult {
   // Files in the way that are not part of a book (relative to the folder that
   // holds the book): publishing again with replaceForeignFiles replaces them.
   QStringList foreignEntries;
+  // Other users may change the folder (error says how): publishing again
+  // with allowSharedFolder publishes there all the same.
+  bool sharedFolder = false;
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
   // The folder that holds the HTML page or the bundle.
   QString outputFolder() const;
-  // The publish stopped only because of foreign files: ask the user.
-  bool needsConfirmation() const { return !foreignEntries.isEmpty(); }
+  // The publish stopped only because of foreign files or a folder that
+  // others may change: ask the user.
+  bool needsConfirmation() const { return !foreignEntries.isEmpty() || sharedFolder; }
   // The texts of the alert that ends a publish: on success where the book
   // is and the question whether to open it (and the files copied from outside
   // the book), otherwise what went wrong.
@@ -59,6 +63,9 @@ struct PublishOptions {
   // Replace files in the way that are not part of a book (the user agreed).
   // Not remembered.
   bool replaceForeignFiles = false;
+  // Publish into a folder that other users may change (the user agreed).
+  // Not remembered.
+  bool allowSharedFolder = false;
 
   // The HTML page's file name: the name (an empty one means "index") + ".html".
   QString pageName() const;
@@ -70,6 +77,10 @@ struct PublishOptions {
   // Why these choices cannot be published, or "": no folder, the root
   // folder, a page name with "/", "\", "..", NUL or another control character.
   QString problem() const;
+  // Why the folder cannot take the book now (BookTransaction::folderProblem):
+  // a result that failed, or succeeded() when all is well. Checked before
+  // long work, so that an import is not spent on a folder that refuses it.
+  PublishResult folderProblem() const;
 
   static PublishOptions fromSettings(const AppSettings& settings);
   // Stores the choices and saves the settings, before a publish starts, so

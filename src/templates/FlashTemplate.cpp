@@ -45,22 +45,6 @@ bool parseLeniently(const QByteArray& bytes, pugi::xml_document& doc, QByteArray
   return ok;
 }
 
-// The path as the file system resolves it: links followed when it exists.
-QString resolvedPath(const QString& path) {
-  const QFileInfo info(path);
-  const QString canonical = info.canonicalFilePath();
-  return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
-}
-
-bool isInside(const QString& path, const QStringList& folders) {
-  const QString p = resolvedPath(path);
-  for (const QString& folder : folders) {
-    const QString f = resolvedPath(folder);
-    if (p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'))) return true;
-  }
-  return false;
-}
-
 // Text that no settings file holds: NUL and the other control characters but
 // tab and the line breaks.
 bool looksBinary(const QString& text) {
@@ -89,6 +73,7 @@ std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
   copy->iDefaultSytleName = iDefaultSytleName;
   copy->iStyleName = iStyleName;
   copy->iLoadError = iLoadError;
+  copy->m_confinedFiles = m_confinedFiles;
   return copy;
 }
 
@@ -379,13 +364,15 @@ SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& fi
       QString why;
       if (path.isEmpty())
         why = QStringLiteral("%1 leaves the style folder").arg(value);
-      else if (!isInside(path, allowed))
+      else if (!HXCUtility::isInside(path, allowed))
         why = QStringLiteral("%1 is outside the settings file's folder").arg(path);
       if (!why.isEmpty()) {
         result.refused << QStringLiteral("%1: %2; not taken").arg(key, why);
         qCWarning(lcTemplates).noquote() << filePath << ":" << result.refused.constLast();
         continue;
       }
+      // Checked again when the book copies it: the file may change by then.
+      m_confinedFiles.insert(path, allowed);
     }
     setPropertyValue(key, value);
     ++result.applied;
@@ -434,7 +421,7 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString*
     stack.pop_back();
     for (auto it = p->childProperties().rbegin(); it != p->childProperties().rend(); ++it) stack.push_back(it->get());
     const QString source = p->value();
-    if (p->propertyType() != pt_file || source.isEmpty() || isInside(source, allowed)) continue;
+    if (p->propertyType() != pt_file || source.isEmpty() || HXCUtility::isInside(source, allowed)) continue;
     QString why;
     if (!QFileInfo(source).isFile()) {
       why = QStringLiteral("%1 does not exist").arg(source);

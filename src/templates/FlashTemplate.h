@@ -1,6 +1,7 @@
 // The current template: its package, property tree, styles and settings files.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -85,6 +86,10 @@ class FlashTemplate {
   // file's folder, the current style's folder or the program's own AppFiles:
   // a settings file from someone else cannot pull ~/.ssh/id_ed25519 into a book.
   SettingsFileResult importPropertiesSettingsFrom(const QString& filePath);
+  // The folders that `path`, a file a settings file or style named, was taken
+  // from and must still lie in when the book copies it; empty for a file the
+  // user chose.
+  QStringList confinementOf(const QString& path) const { return m_confinedFiles.value(path); }
   // Writes the values atomically. Returns false when the file cannot be
   // written, with the reason in `error` when given. A file that a file
   // property names and that importPropertiesSettingsFrom() would not take back
@@ -147,4 +152,5 @@ class FlashTemplate {
   QString iDefaultSytleName = QStringLiteral("Blank");
   std::optional<QString> iStyleName;
   QString iLoadError;
+  QHash<QString, QStringList> m_confinedFiles;  // see confinementOf()
 };

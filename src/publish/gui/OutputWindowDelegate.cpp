@@ -19,6 +19,7 @@
 #include "base/DesktopOpener.h"
 #include "base/LastFolders.h"
 #include "base/Log.h"
+#include "publish/BookTransaction.h"
 #include "session/BookBuilder.h"
 #include "templates/FlashTemplate.h"
 
@@ -114,6 +115,7 @@ void OutputWindowDelegate::showEvent(QShowEvent* event) {
   // Not where the last publish left the focus (on Cancel, the one button it
   // left enabled).
   if (!isPublishing()) m_txtOutputFolder->setFocus(Qt::OtherFocusReason);
+  finishInterruptedPublish();
 }
 
 void OutputWindowDelegate::onSelectFolder() {
@@ -128,6 +130,7 @@ void OutputWindowDelegate::onSelectFolder() {
     qCDebug(lcPublish).noquote() << "die end," + path;
     LastFolders::remember(LastFolders::Publish, path);
     m_txtOutputFolder->setText(path);  // a cancelled panel keeps the folder
+    finishInterruptedPublish();
   });
   panel->open();
 }
@@ -195,20 +198,38 @@ bool OutputWindowDelegate::defaultReplaceQuestion(const PublishResult& result, Q
   box.setWindowModality(Qt::ApplicationModal);
   box.setIcon(QMessageBox::Question);
   box.setText(result.alertMessage());
-  box.setInformativeText(tr("%1\n\nReplace them with the book?").arg(result.foreignEntries.join(QLatin1Char('\n'))));
-  QPushButton* replace = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+  QPushButton* yes = nullptr;
+  if (result.sharedFolder) {
+    box.setInformativeText(tr("%1\n\nPublish there all the same?").arg(result.error));
+    yes = box.addButton(tr("Publish There"), QMessageBox::DestructiveRole);
+  } else {
+    box.setInformativeText(tr("%1\n\nReplace them with the book?").arg(result.foreignEntries.join(QLatin1Char('\n'))));
+    yes = box.addButton(tr("Replace"), QMessageBox::DestructiveRole);
+  }
   box.setDefaultButton(box.addButton(QMessageBox::Cancel));
   box.exec();
-  return box.clickedButton() == replace;
+  return box.clickedButton() == yes;
 }
 
-void OutputWindowDelegate::onPublish() { startPublish(false); }
+void OutputWindowDelegate::onPublish() {
+  // Each press asks anew: what the user agreed to was for the last folder.
+  m_replaceForeignFiles = false;
+  m_allowSharedFolder = false;
+  startPublish();
+}
 
-void OutputWindowDelegate::startPublish(bool replaceForeignFiles) {
+void OutputWindowDelegate::finishInterruptedPublish() const {
+  // A publish killed between its swaps left the folder half swapped: finish
+  // it now, so that the folder the sheet names holds one whole book.
+  if (!m_txtOutputFolder->text().trimmed().isEmpty()) BookTransaction::finishInterrupted(m_txtOutputFolder->text());
+}
+
+void OutputWindowDelegate::startPublish() {
   if (isPublishing()) return;
   PublishOptions o = options();
   o.store(AppSettings::shareInstance());
-  o.replaceForeignFiles = replaceForeignFiles;
+  o.replaceForeignFiles = m_replaceForeignFiles;
+  o.allowSharedFolder = m_allowSharedFolder;
   // The worker gets its own copy of the template; pages, links and bookmarks
   // are not changed once imported.
   std::shared_ptr<FlashTemplate> tmpl = iFlashTmpl ? iFlashTmpl->clone() : nullptr;
@@ -224,9 +245,13 @@ void OutputWindowDelegate::publishFinished(const PublishResult& result) {
   m_lastResult = result;
   Q_EMIT publishEnded(result);
   if (result.needsConfirmation()) {
-    // Nothing was written. A yes publishes over those files; without it the
-    // sheet stays, for another folder or name.
-    if (m_askReplace ? m_askReplace(result, this) : defaultReplaceQuestion(result, this)) startPublish(true);
+    // Nothing was written. A yes publishes there all the same (a folder
+    // others may change) or over those files; without it the sheet stays,
+    // for another folder or name.
+    if (m_askReplace ? m_askReplace(result, this) : defaultReplaceQuestion(result, this)) {
+      (result.sharedFolder ? m_allowSharedFolder : m_replaceForeignFiles) = true;
+      startPublish();
+    }
     return;
   }
   if (result.cancelled && result.error.isEmpty()) {

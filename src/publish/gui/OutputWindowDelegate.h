@@ -4,7 +4,8 @@
 // went (and where the book is) and offers to open the result or show its
 // folder; the sheet then ends with 1. Cancel (or
 // Escape) stops a publish under way and leaves the sheet open; otherwise it
-// ends the sheet with 0.
+// ends the sheet with 0. Showing the sheet, or choosing a folder in it,
+// finishes a publish that was killed in that folder.
 #pragma once
 
 #include <QDialog>
@@ -32,7 +33,8 @@ class OutputWindowDelegate : public QDialog {
   // and a failure to open is reported over the main window.
   using UrlOpener = std::function<void(const QUrl& url)>;
   // Asked when the folder holds files that are not part of a book where the
-  // book would go; true replaces them.
+  // book would go (true replaces them), or when other users may change the
+  // folder (result.sharedFolder; true publishes there all the same).
   using ReplaceQuestion = std::function<bool(const PublishResult& result, QWidget* parent)>;
 
   explicit OutputWindowDelegate(QWidget* parent = nullptr);
@@ -84,9 +86,11 @@ class OutputWindowDelegate : public QDialog {
  private:
   void releaseBook();
   void setPublishing(bool on);
-  void startPublish(bool replaceForeignFiles);
+  void startPublish();
   void publishFinished(const PublishResult& result);
   void openPath(const QString& path);
+  // Finishes a publish that was killed in the folder the sheet names.
+  void finishInterruptedPublish() const;
 
   QLineEdit* m_txtOutputFolder = nullptr;
   QLineEdit* m_txtOutputName = nullptr;
@@ -106,4 +110,7 @@ class OutputWindowDelegate : public QDialog {
   ReplaceQuestion m_askReplace;
   PublishResult m_lastResult;
   QString m_documentPath;
+  // What the user agreed to for the publish under way (see ReplaceQuestion).
+  bool m_replaceForeignFiles = false;
+  bool m_allowSharedFolder = false;
 };
