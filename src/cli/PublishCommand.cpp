@@ -18,6 +18,7 @@
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
+#include "import/PictureFormat.h"
 #include "templates/FlashTemplate.h"
 
 namespace {
@@ -50,6 +51,7 @@ struct ImportOptions {
   bool bookmarks = false;
   bool text = true;
   bool zoomPictures = true;
+  PictureFormat pictureFormat = PictureFormat::Auto;
   int jobs = 0;
 };
 
@@ -110,6 +112,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   op->setImportBookmarks(options.bookmarks);
   op->setImportText(options.text);
   op->setZoomPictures(options.zoomPictures);
+  op->setPictureFormat(options.pictureFormat);
   op->setJobs(options.jobs);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -162,9 +165,13 @@ int runPublishCommand(const QStringList& args) {
                                    QStringLiteral("replace files in the way that are not part of a book"));
   const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
   const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
+  const QCommandLineOption formatOpt(QStringLiteral("picture-format"),
+                                    QStringLiteral("page pictures: auto (each page as WebP or JPEG, whichever suits it), "
+                                                   "webp, or jpeg (as books were before)"),
+                                    QStringLiteral("FORMAT"), QStringLiteral("auto"));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
@@ -193,6 +200,9 @@ int runPublishCommand(const QStringList& args) {
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);
   options.zoomPictures = !parser.isSet(noZoomOpt);
+  const std::optional<PictureFormat> format = PictureFormats::fromName(parser.value(formatOpt));
+  if (!format) return fail(QStringLiteral("--picture-format takes auto, webp or jpeg"));
+  options.pictureFormat = *format;
 
   // The template first: a wrong name should not cost an import.
   const QString tmplName = parser.value(templateOpt);
