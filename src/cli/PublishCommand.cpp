@@ -95,7 +95,7 @@ Book importPictures(const QString& folder) {
   Book book;
   auto pages = BookSession::demonstrationPageSource(folder);
   if (pages->pages().empty()) {
-    book.error = QStringLiteral("%1 holds no .jpg pictures").arg(folder);
+    book.error = QStringLiteral("%1 holds no .jpg, .png or .webp pictures").arg(folder);
     return book;
   }
   book.pageSize = QImageReader(pages->pages().front()->pageFilePath()).size();
@@ -148,7 +148,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
 int runPublishCommand(const QStringList& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
-  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
+  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg, .png or .webp pictures"));
   const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
   const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
   const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("the title the book and its page show (default: the document's own title, else the input's name)"), QStringLiteral("TEXT"));
@@ -260,6 +260,7 @@ int runPublishCommand(const QStringList& args) {
   // out unseen.
   for (const PublishedFile& f : result.externalFiles)
     err() << "folivox-cli: copied into the book: " << f.source << " (as " << f.target << ")\n";
+  if (result.weight.known()) err() << "folivox-cli: " << result.weight.sentence() << "\n";
   err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";
   return 0;

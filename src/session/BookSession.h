@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "publish/BookWeight.h"
 #include "publish/FlashBookOutput.h"
 #include "templates/FlashTemplate.h"
 #include "templates/TemplateEditHistory.h"
@@ -35,13 +36,14 @@ struct PublishResult {
   // holds the book): publishing again with replaceForeignFiles replaces them.
   QStringList foreignEntries;
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
+  BookWeight weight;  // of a published book (not measured for the preview)
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
   // The publish stopped only because of foreign files: ask the user.
   bool needsConfirmation() const { return !foreignEntries.isEmpty(); }
   // The texts of the alert that ends a publish: on success the question
-  // whether to open the result (and the files copied from outside the book),
-  // otherwise what went wrong.
+  // whether to open the result (with the book's weight and the files copied
+  // from outside the book), otherwise what went wrong.
   QString alertMessage() const;
   QString alertDetail() const;
 };
@@ -116,7 +118,8 @@ class BookSession {
   const QString& flashPreviewFolder() const { return iFlashPreviewFolder; }
 
   // ---- demonstration pages ----
-  // The ".jpg" files of `folder` in natural name order (2.jpg before 10.jpg).
+  // The ".jpg", ".png" and ".webp" files of `folder` in natural name order
+  // (2.jpg before 10.jpg).
   static QStringList demonstrationImages(const QString& folder);
   // An image page source of those files; `folder` "" is the resource folder's DemoImgs.
   static std::shared_ptr<FlashPageSourceImg> demonstrationPageSource(const QString& folder = QString());
