@@ -95,9 +95,9 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
     }
     return target;
   };
-  auto lossy = [&](const QString& base, int quality, QString* written) {
-    return [&, base, quality, written](const unsigned char* rgb, int w, int h, int stride) {
-      *written = write(base, encoder.encodeLossy(rgb, w, h, stride, quality));
+  auto lossy = [&](const QString& base, int quality, QString* written, bool zoom) {
+    return [&, base, quality, written, zoom](const unsigned char* rgb, int w, int h, int stride) {
+      *written = write(base, zoom ? encoder.encodeZoom(rgb, w, h, stride, quality) : encoder.encodeLossy(rgb, w, h, stride, quality));
     };
   };
   PageText text;
@@ -110,12 +110,13 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
     files.picture = write(stem, picture);
   };
   job.thumbWidth = kThumbWidth;
-  job.thumb = lossy(QDir(folder).filePath(QStringLiteral("thumb/") + name), thumbQuality(), &files.thumb);
+  job.thumb = lossy(QDir(folder).filePath(QStringLiteral("thumb/") + name), thumbQuality(), &files.thumb, false);
   if (m_zoomPictures) {
     job.zoomScale = kZoomScale;
-    job.zoom = lossy(QDir(folder).filePath(QStringLiteral("large/") + name), zoomQuality(), &files.zoom);
+    job.zoom = lossy(QDir(folder).filePath(QStringLiteral("large/") + name), zoomQuality(), &files.zoom, true);
     // Text pages zoom as drawings, sharp at any size and cheap to make, unless
-    // the drawing is heavier than a picture would be (a page of fine hatching).
+    // the drawing is heavier than the zoom picture would be (a page of fine
+    // hatching), which is about five to eight page pictures.
     if (encoder.format() != PictureFormat::Jpeg) {
       job.wantsVectorZoom = [&] { return files.kind == PageKind::Text; };
       job.vectorZoom = [&, base = QDir(folder).filePath(QStringLiteral("large/") + name)](QByteArrayView svg) {

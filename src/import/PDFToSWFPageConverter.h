@@ -29,7 +29,7 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   static constexpr int kThumbWidth = 200;
   // A text page's zoom page is an SVG (text as paths) while it weighs at most
   // this many times the page picture; heavier ones get a zoom picture.
-  static constexpr qsizetype kMaxVectorZoomRatio = 4;
+  static constexpr qsizetype kMaxVectorZoomRatio = 8;
 
   PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality);
   ~PDFToSWFPageConverter() override;

@@ -96,6 +96,12 @@ PagePictureEncoder::Picture PagePictureEncoder::encodeLossy(const unsigned char*
   return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
 }
 
+PagePictureEncoder::Picture PagePictureEncoder::encodeZoom(const unsigned char* rgb, int width, int height, int stride,
+                                                           int quality) {
+  if (m_format == PictureFormat::Webp) return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
+  return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
+}
+
 PagePictureEncoder::Picture PagePictureEncoder::encodePhoto(const unsigned char* rgb, int width, int height, int stride,
                                                             int quality) {
   const Picture webp{m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
