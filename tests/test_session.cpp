@@ -81,12 +81,13 @@ class TestSession : public QObject {
     QCOMPARE(files, QStringList({dir.filePath("2.JPG"), dir.filePath("3.png"), dir.filePath("4.webp"), dir.filePath("10.jpg"),
                                  dir.filePath("b.jpg")}));
     const auto source = BookSession::demonstrationPageSource(dir.path());
-    QCOMPARE(source->normalPages().size(), size_t(3));
+    QCOMPARE(source->normalPages().size(), size_t(5));
     QCOMPARE(source->normalPages()[1]->pageIndex(), 2);
+    QVERIFY(source->normalPages()[1]->pageFilePath().endsWith("/3.png"));
 
-    QTemporaryDir pngOnly;
-    writeJpeg(pngOnly.filePath("a.png"), Qt::blue);
-    QVERIFY(BookSession::demonstrationPageSource(pngOnly.path())->normalPages().empty());
+    QTemporaryDir gifOnly;
+    writeJpeg(gifOnly.filePath("a.gif"), Qt::blue);
+    QVERIFY(BookSession::demonstrationPageSource(gifOnly.path())->normalPages().empty());
   }
 
   void previewFolderLifecycle() {
