@@ -199,6 +199,24 @@ class TestPictures : public QObject {
     QVERIFY2(zoom.endsWith(QStringLiteral(".webp")) || zoom.endsWith(QStringLiteral(".jpg")), qPrintable(zoom));
   }
 
+  void pagesLongerThanWebpAllowsAreJpeg() {
+    // 100 x 9000 points: 18000 pixels high at 144 dpi, past WebP's 16383.
+    PdfFixture pdf(1);
+    pdf.page(0).mediaBox = "[0 0 100 9000]";
+    QVERIFY(pdf.write(path(QStringLiteral("scroll.pdf"))));
+    for (PictureFormat format : {PictureFormat::Auto, PictureFormat::Webp}) {
+      FlashPageSourcePDF source(path(QStringLiteral("scroll.pdf")), QStringLiteral("ALL"), 144, 85, 1);
+      source.setPictureFormat(format);
+      source.setZoomPictures(true);
+      source.generatePages();
+      QCOMPARE(source.pages().size(), size_t(1));
+      QVERIFY2(source.warnings().isEmpty(), qPrintable(source.warnings().join(u' ')));
+      QVERIFY(source.pages().front()->pageFilePath().endsWith(QStringLiteral("/1.jpg")));
+      QCOMPARE(QImage(source.pages().front()->pageFilePath()).size(), QSize(200, 18000));
+      QVERIFY(source.getThumbPageAtIndex(1)->pageFilePath().endsWith(QStringLiteral(".jpg")));
+    }
+  }
+
   void jpegBooksAreMadeAsBefore() {
     // Today's pictures: TurboJPEG at the quality, of MuPDF's render at scale
     // 2 (thumbnail and zoom picture at their own qualities), byte for byte.

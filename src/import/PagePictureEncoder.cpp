@@ -2,6 +2,7 @@
 
 #include <turbojpeg.h>
 #include <webp/decode.h>
+#include <webp/encode.h>
 
 #include <array>
 #include <vector>
@@ -37,6 +38,10 @@ bool manyColours(const unsigned char* rgb, int stride, int x0, int y0, int w, in
   }
   return false;
 }
+
+// WebP holds at most 16383 pixels a side; a longer page (a banner, a scroll)
+// is a JPEG, which holds 65535.
+bool fitsWebp(int width, int height) { return width <= WEBP_MAX_DIMENSION && height <= WEBP_MAX_DIMENSION; }
 
 // Decoded pictures, to compare two encodings with the original.
 std::vector<unsigned char> decodeJpeg(QByteArrayView bytes, int width, int height) {
@@ -85,20 +90,23 @@ PagePictureEncoder::Picture PagePictureEncoder::encodePage(const unsigned char* 
                                                            int quality, PageKind* kind) {
   const PageKind k = classify(rgb, width, height, stride);
   if (kind) *kind = k;
-  if (m_format == PictureFormat::Jpeg) return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
+  if (m_format == PictureFormat::Jpeg || !fitsWebp(width, height))
+    return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
   if (k == PageKind::Text) return {m_webp->encodeLossless(rgb, width, height, stride), QStringLiteral("webp")};
   return encodePhoto(rgb, width, height, stride, quality);
 }
 
 PagePictureEncoder::Picture PagePictureEncoder::encodeLossy(const unsigned char* rgb, int width, int height, int stride,
                                                             int quality) {
-  if (m_format == PictureFormat::Jpeg) return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
+  if (m_format == PictureFormat::Jpeg || !fitsWebp(width, height))
+    return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
   return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
 }
 
 PagePictureEncoder::Picture PagePictureEncoder::encodeZoom(const unsigned char* rgb, int width, int height, int stride,
                                                            int quality) {
-  if (m_format == PictureFormat::Webp) return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
+  if (m_format == PictureFormat::Webp && fitsWebp(width, height))
+    return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
   return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
 }
 

@@ -1,6 +1,8 @@
 // Encodes a page's pictures in the format that suits the page: pages of text
 // and line art losslessly as WebP, photographs lossy as WebP or JPEG, or
-// everything as JPEG when the user asks for that. One encoder per thread.
+// everything as JPEG when the user asks for that. Pictures longer than WebP
+// allows (16383 pixels a side) are JPEG whatever the format. One encoder per
+// thread.
 #pragma once
 
 #include <QByteArrayView>
