@@ -268,7 +268,8 @@ class TestPictures : public QObject {
         head + "text where none belongs</svg>",
         "<html/>",
         head + "<g>",
-        head + QByteArray("<g>").repeated(PageSvg::kMaxDepth + 5) + QByteArray("</g>").repeated(PageSvg::kMaxDepth + 5) + "</svg>"};
+        head + QByteArray("<g>").repeated(PageSvg::kMaxDepth + 5) + QByteArray("</g>").repeated(PageSvg::kMaxDepth + 5) + "</svg>",
+        head + QByteArray("<g/>").repeated(PageSvg::kMaxBytes / 4) + "</svg>"};
     for (const QByteArray& svg : hostile) QVERIFY2(PageSvg::clean(svg).isEmpty(), svg.left(200).constData());
   }
 };

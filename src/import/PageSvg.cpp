@@ -95,6 +95,7 @@ std::string roundNumbers(const char* v) {
 }  // namespace
 
 QByteArray PageSvg::clean(QByteArrayView svg) {
+  if (svg.size() > kMaxBytes) return {};
   pugi::xml_document doc;
   // No DOCTYPE, entities or processing instructions are parsed into the tree;
   // a document that needs them is refused below as not MuPDF's.

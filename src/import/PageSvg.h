@@ -16,6 +16,9 @@ namespace PageSvg {
 constexpr int kDecimals = 3;
 // Nesting deeper than this is refused; MuPDF nests one level per clip or group.
 constexpr int kMaxDepth = 200;
+// Drawings larger than this are refused unread: a zoom picture is lighter by
+// far, and parsing one would cost several times its size in memory.
+constexpr qsizetype kMaxBytes = 16 << 20;
 
 // The cleaned SVG, or an empty array when `svg` is not well-formed or holds
 // anything outside what the player may show.
