@@ -6,7 +6,8 @@
  *
  * --phone: a 412 x 915 screen at two device pixels per CSS pixel, one page at a time.
  * --slow: 1.6 Mbit/s down, 150 ms latency; prints first_page_s instead of the bytes.
- * Prints one line: open=<bytes> turns10=<bytes> zoom=<bytes> requests=<n>. */
+ * Prints one line: open=<bytes> turns10=<bytes> zoom=<bytes> requests=<n>, then the
+ * bytes of the whole run by folder of the book (page, text, thumb, large, other). */
 'use strict';
 const path = require('path');
 const { launch, sleep } = require(path.join(__dirname, '..', 'player', 'tools', 'cdp.js'));
@@ -18,12 +19,23 @@ async function main() {
   if (!url) throw new Error('usage: reader_bench.js URL [--phone] [--slow]');
   const b = await launch({ width: phone ? 412 : 1280, height: phone ? 915 : 800 });
   let received = 0, requests = 0, last = Date.now(), cursor = 0;
+  const urls = new Map(), byKind = {};
   // The driver keeps every event; the network's are counted as they come.
   function drain() {
     for (; cursor < b.events.length; cursor++) {
       const msg = b.events[cursor];
-      if (msg.method === 'Network.requestWillBeSent') { requests++; last = Date.now(); }
-      if (msg.method === 'Network.loadingFinished') { received += msg.params.encodedDataLength; last = Date.now(); }
+      if (msg.method === 'Network.requestWillBeSent') {
+        requests++;
+        last = Date.now();
+        urls.set(msg.params.requestId, msg.params.request.url);
+      }
+      if (msg.method === 'Network.loadingFinished') {
+        received += msg.params.encodedDataLength;
+        last = Date.now();
+        const m = /\/files\/(page|text|thumb|large)\//.exec(urls.get(msg.params.requestId) || '');
+        const kind = m ? m[1] : 'other';
+        byKind[kind] = (byKind[kind] || 0) + msg.params.encodedDataLength;
+      }
     }
   }
   await b.send('Network.enable');
@@ -61,7 +73,8 @@ async function main() {
   await sleep(500);
   await quiet();
   const zoom = received - open - turns;
-  console.log('open=' + open + ' turns10=' + turns + ' zoom=' + zoom + ' requests=' + requests);
+  console.log('open=' + open + ' turns10=' + turns + ' zoom=' + zoom + ' requests=' + requests + ' (' +
+    Object.keys(byKind).sort().map((k) => k + '=' + byKind[k]).join(' ') + ')');
   await b.close();
 }
 
