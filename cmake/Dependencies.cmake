@@ -7,6 +7,8 @@ find_package(Qt6 6.4 REQUIRED COMPONENTS ${_qt_components})
 
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(PUGIXML REQUIRED IMPORTED_TARGET pugixml)
+# libwebp: page pictures that are lighter than JPEG (text lossless, photographs lossy).
+pkg_check_modules(WEBP REQUIRED IMPORTED_TARGET libwebp)
 find_package(LibXml2 REQUIRED)
 find_package(ZLIB REQUIRED)
 

@@ -1,27 +1,47 @@
-# Inlines the player's style sheet and scripts into its page skeleton, giving one
-# self-contained HTML file. Run as:
-#   cmake -DPLAYER_DIR=<player folder> -DOUTPUT=<index.html> -P inline.cmake
-# The result goes through the publisher's placeholder engine, which would swallow any
+# Builds the player's page in two steps, run as cmake -P:
+#   join:   cmake -DPLAYER_DIR=<player folder> -DJOINED_JS=<file> -DJOINED_CSS=<file> -P inline.cmake
+#           joins the scripts and the style sheets of src/order.txt, each into one file
+#           (the build minifies these);
+#   inline: cmake -DPLAYER_DIR=<player folder> -DSCRIPT=<file> -DSTYLE=<file> -DOUTPUT=<index.html> -P inline.cmake
+#           puts a joined (or minified) script and style sheet into the page skeleton,
+#           giving one self-contained HTML file.
+# The page goes through the publisher's placeholder engine, which would swallow any
 # "${" it finds, so the only ones allowed are the four placeholders of the skeleton.
 
-if(NOT PLAYER_DIR OR NOT OUTPUT)
-  message(FATAL_ERROR "inline.cmake needs -DPLAYER_DIR=... and -DOUTPUT=...")
+if(NOT PLAYER_DIR)
+  message(FATAL_ERROR "inline.cmake needs -DPLAYER_DIR=...")
 endif()
 
-include("${CMAKE_CURRENT_LIST_DIR}/order.cmake")
-folivox_player_order("${PLAYER_DIR}" scripts sheets)
+if(JOINED_JS AND JOINED_CSS)
+  include("${CMAKE_CURRENT_LIST_DIR}/order.cmake")
+  folivox_player_order("${PLAYER_DIR}" scripts sheets)
+  set(css "")
+  foreach(name IN LISTS sheets)
+    file(READ "${PLAYER_DIR}/src/${name}" part)
+    string(APPEND css "${part}")
+  endforeach()
+  set(js "")
+  foreach(name IN LISTS scripts)
+    file(READ "${PLAYER_DIR}/src/${name}" part)
+    string(APPEND js "${part}")
+  endforeach()
+  file(WRITE "${JOINED_JS}.tmp" "${js}")
+  file(RENAME "${JOINED_JS}.tmp" "${JOINED_JS}")
+  file(WRITE "${JOINED_CSS}.tmp" "${css}")
+  file(RENAME "${JOINED_CSS}.tmp" "${JOINED_CSS}")
+  return()
+endif()
+
+if(NOT SCRIPT OR NOT STYLE OR NOT OUTPUT)
+  message(FATAL_ERROR "inline.cmake needs -DJOINED_JS and -DJOINED_CSS, or -DSCRIPT, -DSTYLE and -DOUTPUT")
+endif()
 
 file(READ "${PLAYER_DIR}/template.html" html)
-set(css "")
-foreach(name IN LISTS sheets)
-  file(READ "${PLAYER_DIR}/src/${name}" part)
-  string(APPEND css "${part}")
-endforeach()
-set(js "")
-foreach(name IN LISTS scripts)
-  file(READ "${PLAYER_DIR}/src/${name}" part)
-  string(APPEND js "${part}")
-endforeach()
+file(READ "${STYLE}" css)
+file(READ "${SCRIPT}" js)
+# A minifier may end its output with a line break; the page needs none.
+string(REGEX REPLACE "\n$" "" js "${js}")
+string(REGEX REPLACE "\n$" "" css "${css}")
 
 string(TOLOWER "${js}" js_lower)
 string(FIND "${js_lower}" "</script" bad)

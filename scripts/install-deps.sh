@@ -12,10 +12,14 @@ PACKAGES=(
   # MuPDF and its static-link companions, JPEG
   libmupdf-dev libfreetype-dev libharfbuzz-dev libjbig2dec0-dev libopenjp2-7-dev
   libgumbo-dev libmujs-dev libjpeg-dev libturbojpeg0-dev
+  # WebP pages (encoding, and reading them back in Qt)
+  libwebp-dev qt6-image-formats-plugins
   # XML, zlib
   libpugixml-dev libxml2-dev zlib1g-dev
   # running headless, fonts, checking results
   xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
+  # minifying the player at build time
+  esbuild
   # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
   dpkg-dev lintian desktop-file-utils appstream
   # bench/window_bench.sh: a window manager to answer to, and bench/window_pings

@@ -22,10 +22,10 @@ PARALLEL=${FOLIVOX_FUZZ_PARALLEL:-2}
 # Largest input worth trying per target: a little above its biggest seed.
 declare -A MAX_LEN=(
   [page_range]=1024 [template]=32768 [settings]=4096 [zip]=8192
-  [rtf]=8192 [pdf]=16384 [book]=8192 [text]=65536 [render]=16384 [batch_list]=4096
+  [rtf]=8192 [pdf]=16384 [book]=8192 [text]=65536 [render]=16384 [batch_list]=4096 [svg]=16384
 )
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book text render batch_list player_container player_xml)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book text render batch_list svg player_container player_xml)
 
 command -v clang++-14 >/dev/null || { echo "run-fuzzers: clang++-14 is missing (scripts/install-deps.sh)" >&2; exit 1; }
 if [ ! -f "$BUILD/build.ninja" ]; then

@@ -14,6 +14,7 @@ class PdfFixture {
     QByteArray mediaBox = "[0 0 612 792]";
     QByteArray extra;    // more entries of the page dictionary
     QByteArray content;  // the content stream; "" for a line of text
+    QByteArray xobjects; // entries of /Resources /XObject, e.g. "/Im1 5 0 R"
   };
 
   explicit PdfFixture(int pageCount = 0) {
@@ -56,7 +57,8 @@ class PdfFixture {
           p.content.isEmpty() ? "BT /F1 36 Tf 72 400 Td (Page " + QByteArray::number(i + 1) + ") Tj ET" : p.content;
       const int contentNum = add(stream(content));
       set(m_pageNums[i], "<< /Type /Page /Parent " + ref(m_pagesNum) + " /MediaBox " + p.mediaBox +
-                             " /Resources << /Font << /F1 " + ref(m_fontNum) + " >> >> /Contents " + ref(contentNum) +
+                             " /Resources << /Font << /F1 " + ref(m_fontNum) + " >> " +
+                             (p.xobjects.isEmpty() ? QByteArray() : "/XObject << " + p.xobjects + " >> ") + ">> /Contents " + ref(contentNum) +
                              " " + p.extra + " >>");
       kids += ref(m_pageNums[i]) + " ";
     }

@@ -88,6 +88,8 @@ class TinyWebServer : public QTcpServer {
                : ext == u"js"  ? "text/javascript"
                : ext == u"jpg" ? "image/jpeg"
                : ext == u"png" ? "image/png"
+               : ext == u"webp" ? "image/webp"
+               : ext == u"svg" ? "image/svg+xml"
                                : "application/octet-stream";
       }
     } else {
@@ -169,18 +171,18 @@ inline std::shared_ptr<FlashPagesAnnotations> linkAreas() {
   return annotations;
 }
 
-// Publishes the test book (its outline, link areas and title) from pictures with a
+// Publishes the test book (its outline, link areas and title) from `pages` with a
 // template into folder, as the desktop program does; returns folder, or an empty
-// string when something failed.
-inline QString publishBook(const QString& folder, const QString& tmplName, const QStringList& pictures) {
-  auto pages = std::make_shared<FlashPageSourceImg>();
-  for (const QString& p : pictures) pages->addImgPageFromFile(p);
-  pages->generateNormalPages();
+// string when something failed. With FOLIVOX_TEST_PLAYER_PAGE set (the readable
+// player page the build writes), the book's page is made from that page instead of
+// the template's minified one, so the same tests run on the sources.
+inline QString publishPages(const QString& folder, const QString& tmplName, std::shared_ptr<FlashPageSource> pages,
+                            QSize pageSize = QSize(600, 800)) {
   auto tmpl = std::make_shared<FlashTemplate>(tmplName);
   if (!tmpl->loadError().isEmpty()) return QString();
   tmpl->loadStyleByStyleName(tmpl->defaultSytleName());
-  tmpl->setPropertyValue(QStringLiteral("pageWidth"), QStringLiteral("600"));
-  tmpl->setPropertyValue(QStringLiteral("pageHeight"), QStringLiteral("800"));
+  tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageSize.width()));
+  tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageSize.height()));
   tmpl->setPropertyValue(QStringLiteral("bookTitle"), QStringLiteral("Player check"));
 
   auto outline = std::make_shared<FlashOutline>();
@@ -202,7 +204,23 @@ inline QString publishBook(const QString& folder, const QString& tmplName, const
   html->setHTMLTitle(QStringLiteral("Player check"));
   out.setHTMLConfig(html);
   out.ouputTheBook();
-  return out.succeeded() ? folder : QString();
+  if (!out.succeeded()) return QString();
+  const QString readable = qEnvironmentVariable("FOLIVOX_TEST_PLAYER_PAGE");
+  if (!readable.isEmpty()) {
+    HTMLConfigInfo config = *html;
+    config.setHTMLBookText(out.indexSection());
+    QString error;
+    if (!config.generateHTMLFrom(readable, folder + QStringLiteral("/index.html"), &error)) return QString();
+  }
+  return folder;
+}
+
+// The test book from pictures (publishPages).
+inline QString publishBook(const QString& folder, const QString& tmplName, const QStringList& pictures) {
+  auto pages = std::make_shared<FlashPageSourceImg>();
+  for (const QString& p : pictures) pages->addImgPageFromFile(p);
+  pages->generateNormalPages();
+  return publishPages(folder, tmplName, pages);
 }
 
 // Opens books in a web view and talks to the player. Its checks fail the test that

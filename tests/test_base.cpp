@@ -56,7 +56,9 @@ class TestBase : public QObject {
       // Text and zoom pictures are on until the user turns them off.
       QCOMPARE(s.importText(), 1);
       QCOMPARE(s.importZoomPictures(), 1);
+      QCOMPARE(s.importPictureFormat(), 0);  // the lightest format per page
       s.setImportZoomPictures(0);
+      s.setImportPictureFormat(2);
       s.setLastImportedFile(QStringLiteral("/docs/a.pdf"));
       s.setImportQualityLevel(3);
       s.setImportLinks(1);
@@ -65,9 +67,10 @@ class TestBase : public QObject {
     }
     store.sync();
     const QStringList keys = store.allKeys();
-    QCOMPARE(keys.size(), 13);
+    QCOMPARE(keys.size(), 14);
     QVERIFY(keys.contains("PageWidth") && keys.contains("PageHeight") && !keys.contains("lastOutputFileTitle"));
     QCOMPARE(store.value("importQualityLevel").toInt(), 3);
+    QCOMPARE(store.value("importPictureFormat").toInt(), 2);
 
     // Removed keys come back as "" and 0; a value of the wrong type is skipped.
     store.remove(QStringLiteral("lastImportedFile"));

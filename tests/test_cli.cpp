@@ -124,7 +124,7 @@ QStringList workFoldersOf(qint64 pid) {
 // True once a page picture of run `pid` is written.
 bool renderingStarted(qint64 pid) {
   for (const QString& folder : workFoldersOf(pid))
-    if (!QDir(QDir::temp().filePath(folder)).entryList({"*.jpg"}, QDir::Files).isEmpty()) return true;
+    if (!QDir(QDir::temp().filePath(folder)).entryList({"*.jpg", "*.webp"}, QDir::Files).isEmpty()) return true;
   return false;
 }
 
@@ -262,6 +262,8 @@ class TestCli : public QObject {
     QTest::newRow("no pictures") << QStringList{"publish", m_dir.path(), "-o", out} << "no .jpg";
     QTest::newRow("bad template") << QStringList{"publish", demo(), "-o", out, "--template", "nope"} << "no template";
     QTest::newRow("bad style") << QStringList{"publish", demo(), "-o", out, "--style", "Nope"} << "no style";
+    QTest::newRow("bad picture format") << QStringList{"publish", demo(), "-o", out, "--picture-format", "png"}
+                                        << "--picture-format takes auto, webp or jpeg";
     QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"} << "does not exist";
     QTest::newRow("inspect missing") << QStringList{"inspect", "/no/book"} << "cannot read";
   }
@@ -284,7 +286,8 @@ class TestCli : public QObject {
     const QByteArray xml = BookBinReader::inspect(out).bookXml;
     QVERIFY(xml.contains("count=\"3\""));
     QVERIFY(xml.contains("<item name=\"pageWidth\">612</item>") && xml.contains("<item name=\"pageHeight\">792</item>"));
-    QVERIFY(xml.contains("./files/page/2.jpg") && !xml.contains("./files/page/1.jpg"));
+    QVERIFY(xml.contains("<normalUrl>./files/page/2.webp</normalUrl>") && !xml.contains("./files/page/1."));
+    QVERIFY(xml.contains("<largeUrl>./files/large/2.svg</largeUrl>") && xml.contains("<thumbUrl>./files/thumb/2.webp</thumbUrl>"));
     QVERIFY(xml.contains("<c>Chapter</c>") && xml.contains("<p>3</p>"));
     QVERIFY(xml.contains("<url>https://example.org/</url>") && xml.contains("<pageIndex>4</pageIndex>"));
     QVERIFY(xml.contains("<title>") == false);  // the page title goes into index.html, not book.xml
@@ -363,12 +366,13 @@ class TestCli : public QObject {
       return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
 
-    // By default: the document's title, zoom pictures, thumbnails and text.
+    // By default: the document's title, zoom pages (drawings for pages of
+    // text), thumbnails and text, pictures in the format of each page.
     const QString out = m_dir.path() + "/guide";
     QCOMPARE(cli({"publish", m_dir.path() + "/guide.pdf", "-o", out}).code, 0);
     QVERIFY(BookBinReader::inspect(out).bookXml.contains("<item name=\"bookTitle\">Field Guide</item>"));
     QVERIFY(read(out + "/index.html").contains("<title>Field Guide</title>"));
-    for (const char* f : {"files/large/2.jpg", "files/thumb/2.jpg", "files/text/2.js", "files/text/all.js"})
+    for (const char* f : {"files/page/2.webp", "files/large/2.svg", "files/thumb/2.webp", "files/text/2.js", "files/text/all.js"})
       QVERIFY2(QFileInfo::exists(out + "/" + f), f);
     Run r = cli({"inspect", out, "--text"});
     QCOMPARE(r.code, 0);
@@ -382,12 +386,13 @@ class TestCli : public QObject {
 
     // --title names both; the options leave zoom pictures and text out.
     const QString bare = m_dir.path() + "/guide-bare";
-    r = cli({"publish", m_dir.path() + "/guide.pdf", "-o", bare, "--title", "Mine", "--no-text", "--no-zoom-pictures"});
+    r = cli({"publish", m_dir.path() + "/guide.pdf", "-o", bare, "--title", "Mine", "--no-text", "--no-zoom-pictures",
+             "--picture-format", "JPEG"});
     QCOMPARE(r.code, 0);
     QVERIFY(BookBinReader::inspect(bare).bookXml.contains("<item name=\"bookTitle\">Mine</item>"));
     QVERIFY(read(bare + "/index.html").contains("<title>Mine</title>"));
     QVERIFY(!QFileInfo::exists(bare + "/files/large") && !QFileInfo::exists(bare + "/files/text"));
-    QVERIFY(QFileInfo::exists(bare + "/files/thumb/1.jpg"));
+    QVERIFY(QFileInfo::exists(bare + "/files/thumb/1.jpg") && QFileInfo::exists(bare + "/files/page/1.jpg"));
     r = cli({"inspect", bare, "--text"});
     QVERIFY2(r.code == 1 && r.err.contains("has no text"), qPrintable(r.err));
   }

@@ -375,6 +375,9 @@ class TestGui : public QObject {
     dialog->pageRangeType()->button(0)->click();
     dialog->txtPageRange()->setText("2");
     dialog->importQuality()->setCurrentIndex(4);
+    // Pictures: the lightest format per page unless the user picks one.
+    QCOMPARE(dialog->pictureFormat()->currentIndex(), PictureFormats::toSetting(PictureFormat::Auto));
+    dialog->pictureFormat()->setCurrentIndex(PictureFormats::toSetting(PictureFormat::Jpeg));
     QVERIFY(!dialog->txtPageRange()->isEnabled());
     // The sheet's own end, not the next preview: a rebuild still under way from
     // earlier steps may finish first on a loaded machine.
@@ -394,6 +397,9 @@ class TestGui : public QObject {
     QCOMPARE(AppSettings::shareInstance().lastImportedFile(), pdf);
     QCOMPARE(AppSettings::shareInstance().importPageRange(), QString("2"));
     QCOMPARE(AppSettings::shareInstance().importQualityLevel(), 4);
+    QCOMPARE(dialog->importPDF()->pictureFormat(), PictureFormat::Jpeg);
+    QCOMPARE(AppSettings::shareInstance().importPictureFormat(), PictureFormats::toSetting(PictureFormat::Jpeg));
+    QVERIFY(app->session().flashPageSource()->normalPages().front()->pageFilePath().endsWith(".jpg"));
 
     // A text document is converted first, whatever the case of its extension.
     const QString text = scratch.filePath("NOTES.TXT");
@@ -435,7 +441,7 @@ class TestGui : public QObject {
     // Nothing that changes the import can be touched while it runs, also
     // after a click on a range button.
     dialog->pageRangeType()->button(1)->click();
-    for (QWidget* w : std::initializer_list<QWidget*>{dialog->btnOK(), dialog->importQuality(), dialog->txtPageRange(),
+    for (QWidget* w : std::initializer_list<QWidget*>{dialog->btnOK(), dialog->importQuality(), dialog->pictureFormat(), dialog->txtPageRange(),
                                                       dialog->txtFilePath(), dialog->btnImportLinks(),
                                                       dialog->btnImportBookMark(), dialog->pageRangeType()->button(0)})
       QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));

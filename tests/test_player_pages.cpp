@@ -7,7 +7,9 @@
 #include <QRegularExpression>
 #include <functional>
 
+#include "PdfFixture.h"
 #include "PlayerHarness.h"
+#include "import/FlashPageSourcePDF.h"
 #include "publish/BookBinReader.h"
 #include "publish/RC4.h"
 #include "zip/ZKDataArchive.h"
@@ -67,6 +69,30 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   Q_OBJECT
   QTemporaryDir m_dir;
   QString m_book;
+
+  // A book published from a PDF of text pages with the default picture format.
+  QString documentBook(const QString& name) {
+    const QString pdf = m_dir.filePath(QStringLiteral("doc.pdf"));
+    if (!QFileInfo::exists(pdf) && !PdfFixture(kPages).write(pdf)) return QString();
+    auto source = std::make_shared<FlashPageSourcePDF>(pdf, QStringLiteral("ALL"), 144, 85, 1);
+    source->setZoomPictures(true);
+    source->setPictureFormat(PictureFormat::Auto);
+    source->generatePages();
+    source->generateNormalPages();
+    return publishPages(m_dir.filePath(name), QStringLiteral("float"), source, QSize(612, 792));
+  }
+
+  // True once the first page picture shows `src`, loaded (`width` pixels wide, or any).
+  static QString pictureShown(const QString& src, int width) {
+    return QStringLiteral("(function () { var i = document.querySelector('img.fv-picture');"
+                          " return !!i && i.getAttribute('src') === '%1' && i.complete && i.naturalWidth > 0 && (%2 === 0 || i.naturalWidth === %2); })()")
+        .arg(src)
+        .arg(width);
+  }
+
+  void zoomTo200() {
+    js(QStringLiteral("document.querySelector('.fv-zoom-in').click(); document.querySelector('.fv-zoom-in').click()"));
+  }
 
   QUrl bookUrl(const QString& fragment = QString()) {
     QUrl url = QUrl::fromLocalFile(m_book + QStringLiteral("/index.html"));
@@ -218,7 +244,10 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(waitFor(QStringLiteral("[].every.call(document.querySelectorAll('.fv-thumb-img'), function (i) { return i.complete; })"
                                    " && document.querySelectorAll('.fv-thumb-img').length === %1")
                         .arg(kPages)));
-    QCOMPARE(asked(QStringLiteral("/files/thumb/")).size(), kPages);
+    // Each once for the strip (the cover's also stood in while its picture loaded).
+    QStringList thumbs = asked(QStringLiteral("/files/thumb/"));
+    thumbs.removeDuplicates();
+    QCOMPARE(thumbs.size(), kPages);
     QVERIFY2(!asked(QStringLiteral("/files/page/")).contains(QStringLiteral("/files/page/8.jpg")), qPrintable(server.requested.join(u' ')));
     QVERIFY(m_page->errors.isEmpty());
   }
@@ -372,6 +401,66 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     // Then the browser's print command prints the spread in view again.
     QCOMPARE(printToPdf(), 2);
     QVERIFY(m_page->errors.isEmpty());
+  }
+
+  // A document's book as the publisher makes it by default: WebP pages and, for
+  // pages of text, SVG drawings to zoom into; from the disk and over http.
+  void webpPagesAndZoomDrawings() {
+    const QString book = documentBook(QStringLiteral("doc-book"));
+    QVERIFY(!book.isEmpty());
+    QVERIFY(QFileInfo::exists(book + QStringLiteral("/files/page/1.webp")) && QFileInfo::exists(book + QStringLiteral("/files/large/1.svg")));
+    TinyWebServer server(book);
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    for (const QUrl& url : {QUrl::fromLocalFile(book + QStringLiteral("/index.html")),
+                            QUrl(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.serverPort()))}) {
+      open(url);
+      QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/page/1.webp"), 1224)), qPrintable(url.toString()));
+      zoomTo200();
+      QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/large/1.svg"), 0)), qPrintable(url.toString()));
+      QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
+    }
+    // Nothing of the zoom pages was asked for before the zoom.
+    const qsizetype zoomAt = server.requested.indexOf(QStringLiteral("/files/large/1.svg"));
+    QVERIFY(zoomAt > server.requested.indexOf(QStringLiteral("/files/page/1.webp")));
+  }
+
+  // Without its zoom pages a book plays, and zooming enlarges the page picture.
+  void aBookWithoutZoomPagesStillZooms() {
+    const QString book = documentBook(QStringLiteral("doc-nozoom"));
+    QVERIFY(QDir(book + QStringLiteral("/files/large")).removeRecursively());
+    open(QUrl::fromLocalFile(book + QStringLiteral("/index.html")));
+    zoomTo200();
+    QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
+    QTest::qWait(500);  // the zoom page fails to load meanwhile
+    QVERIFY(waitFor(pictureShown(QStringLiteral("./files/page/1.webp"), 1224)));
+    QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-broken').length")).toInt(), 0);
+    QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
+  }
+
+  // A zoom drawing that tries to run a script or fetch something does neither:
+  // the player shows it through <img>.
+  void hostileZoomDrawingsStayInert() {
+    const QString book = documentBook(QStringLiteral("doc-hostile"));
+    TinyWebServer server(book);
+    QVERIFY(server.listen(QHostAddress::LocalHost));
+    const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort());
+    QVERIFY(writeFile(book + QStringLiteral("/files/large/1.svg"),
+                      ("<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"612pt\""
+                       " height=\"792pt\" viewBox=\"0 0 612 792\" onload=\"top.folivoxHacked = 'onload'\">"
+                       "<script>top.folivoxHacked = 'script'; new Image().src = '" + origin + "/script-ran';</script>"
+                       "<rect width=\"612\" height=\"792\" fill=\"#ddd\"/>"
+                       "<image href=\"" + origin + "/leak.png\" width=\"10\" height=\"10\"/>"
+                       "<foreignObject width=\"100\" height=\"100\"><iframe xmlns=\"http://www.w3.org/1999/xhtml\" src=\"" +
+                       origin + "/frame\"/></foreignObject></svg>").toUtf8()));
+    for (const QUrl& url : {QUrl(origin + QStringLiteral("/index.html")), QUrl::fromLocalFile(book + QStringLiteral("/index.html"))}) {
+      open(url);
+      zoomTo200();
+      QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/large/1.svg"), 0)), qPrintable(url.toString()));
+      QTest::qWait(300);
+      QCOMPARE(js(QStringLiteral("String(window.folivoxHacked)")).toString(), QStringLiteral("undefined"));
+    }
+    for (const QString& path : server.requested)
+      QVERIFY2(path.startsWith(QStringLiteral("/index.html")) || path.startsWith(QStringLiteral("/files/")), qPrintable(path));
   }
 
   void cleanupTestCase() { m_view.reset(); }

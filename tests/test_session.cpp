@@ -3,6 +3,7 @@
 // publishing), the property model's editing rules and the colour texts.
 #include <sys/stat.h>
 
+#include <QDirIterator>
 #include <QImage>
 #include <QStringDecoder>
 
@@ -88,16 +89,19 @@ class TestSession : public QObject {
  private Q_SLOTS:
   void demonstrationPages() {
     QTemporaryDir dir;
-    for (const char* name : {"b.jpg", "10.jpg", "2.JPG", "note.png"}) writeJpeg(dir.filePath(name), Qt::red);
+    // Pictures every browser shows are taken as they are; anything else is not a page.
+    for (const char* name : {"b.jpg", "10.jpg", "2.JPG", "3.png", "4.webp", "note.gif", "text.txt"}) writeJpeg(dir.filePath(name), Qt::red);
     const QStringList files = BookSession::demonstrationImages(dir.path());
-    QCOMPARE(files, QStringList({dir.filePath("2.JPG"), dir.filePath("10.jpg"), dir.filePath("b.jpg")}));
+    QCOMPARE(files, QStringList({dir.filePath("2.JPG"), dir.filePath("3.png"), dir.filePath("4.webp"), dir.filePath("10.jpg"),
+                                 dir.filePath("b.jpg")}));
     const auto source = BookSession::demonstrationPageSource(dir.path());
-    QCOMPARE(source->normalPages().size(), size_t(3));
+    QCOMPARE(source->normalPages().size(), size_t(5));
     QCOMPARE(source->normalPages()[1]->pageIndex(), 2);
+    QVERIFY(source->normalPages()[1]->pageFilePath().endsWith("/3.png"));
 
-    QTemporaryDir pngOnly;
-    writeJpeg(pngOnly.filePath("a.png"), Qt::blue);
-    QVERIFY(BookSession::demonstrationPageSource(pngOnly.path())->normalPages().empty());
+    QTemporaryDir gifOnly;
+    writeJpeg(gifOnly.filePath("a.gif"), Qt::blue);
+    QVERIFY(BookSession::demonstrationPageSource(gifOnly.path())->normalPages().empty());
   }
 
   void previewFolderLifecycle() {
@@ -338,9 +342,19 @@ class TestSession : public QObject {
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
+    // The weight: every file of the book, and what opening it downloads (the
+    // page, book.bin and the cover, whose thumbnail is its own picture here).
+    qint64 all = 0;
+    for (QDirIterator it(dir.filePath("book"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) all += QFileInfo(it.next()).size();
+    QCOMPARE(r.weight.bookBytes, all);
+    QCOMPARE(r.weight.openingBytes, QFileInfo(r.outputFileName).size() + QFileInfo(dir.filePath("book/files/book.bin")).size() +
+                                        QFileInfo(dir.filePath("book/files/page/1.jpg")).size());
+    QCOMPARE(r.alertDetail(), "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?\n" + r.weight.sentence());
+    QCOMPARE(BookWeight::size(900), QString("900 bytes"));
+    QCOMPARE(BookWeight::size(317440), QString("310 KB"));
+    QCOMPARE(BookWeight::size(4404019), QString("4.2 MB"));
     // The alert says where the book went.
     QCOMPARE(r.outputFolder(), dir.filePath("book"));
-    QCOMPARE(r.alertDetail(), "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?");
 
     // An empty title is the document's, as on the command line: its own
     // title, else its file name, else the book's title.

@@ -5,8 +5,10 @@
  * A page keeps its own shape, fitted and centred in its slot (pictures.js), and the
  * layers lie on the picture, so link areas stay on what they mark. Pages at rest
  * swap in their zoom picture when the zoom needs it.
- * Also keeps the pictures of the two spreads on each side loaded as detached images
- * (cached and decoded, not in the document), so a turn never waits. */
+ * A page whose picture is still on its way shows its thumbnail, scaled, meanwhile.
+ * Once the first spread has painted ('ready'), keeps the pictures of the two spreads
+ * on each side loaded as detached images (cached and decoded, not in the document),
+ * so a turn never waits; before that, the first spread's pictures come first. */
 (function (F) {
   'use strict';
 
@@ -19,9 +21,8 @@
     var T = ctx.texts;
     var layers = Object.create(null);
     var preloaded = Object.create(null);
-    // What the normal pictures tell, once loaded: each page's aspect and pixel width.
+    // What the normal pictures tell, once loaded: each page's aspect.
     var aspects = Object.create(null);
-    var widths = Object.create(null);
     var live = [];                        // pages at rest in the document: { p, div, img }
     var large = Object.create(null);      // p -> 'loading', 'ready' or 'failed': zoom pictures
 
@@ -50,9 +51,22 @@
       if (!(w > 0 && h > 0) || img.getAttribute('src') !== book.pages[p].url) return;
       var was = aspects[p];
       aspects[p] = w / h;
-      widths[p] = w;
       if (was === aspects[p]) return;
       live.forEach(function (l) { if (l.p === p) place(l.div, p); });
+    }
+
+    // The thumbnail as the picture's background until the picture itself has arrived.
+    function placeholder(img, p) {
+      var pg = book.pages[p];
+      if (img.complete || !pg.thumb || pg.thumb === img.getAttribute('src')) return;
+      img.style.backgroundImage = F.dom.cssUrl(pg.thumb);
+      img.classList.add('fv-waiting');
+      function done() {
+        img.style.backgroundImage = '';
+        img.classList.remove('fv-waiting');
+      }
+      img.addEventListener('load', done);
+      img.addEventListener('error', done);
     }
 
     function make(p, atRest) {
@@ -66,8 +80,12 @@
         if (atRest) sharpen();
       });
       var url = large[p] === 'ready' && needsLarge(p) ? book.pages[p].large : book.pages[p].url;
-      if (url) img.src = url;
-      else div.classList.add('fv-broken');
+      if (url) {
+        img.src = url;
+        placeholder(img, p);
+      } else {
+        div.classList.add('fv-broken');
+      }
       place(div, p);
       div.appendChild(img);
       if (atRest) {
@@ -85,13 +103,7 @@
 
     function needsLarge(p) {
       var pg = book.pages[p];
-      return P.wantsLarge({
-        hasLarge: !!pg.large && pg.large !== pg.url,
-        zoom: ctx.reader.zoomFactor(),
-        dpr: window.devicePixelRatio || 1,
-        shown: ctx.stage.pageWidth() * boxOf(p).w,
-        natural: widths[p] || 0
-      });
+      return P.wantsLarge({ hasLarge: !!pg.large && pg.large !== pg.url, zoom: ctx.reader.zoomFactor() });
     }
 
     // Swaps in the zoom picture of each page at rest that needs it, once it has loaded.
@@ -111,7 +123,9 @@
       });
     }
 
+    var painted = false;
     function preloadAround() {
+      if (!painted) return;
       var r = ctx.reader;
       var keep = F.nearbyPages(r.spread(), r.pageCount(), r.single(), 2);
       var next = Object.create(null);
@@ -131,6 +145,10 @@
     function shapeLoader(p, img) { return function () { learn(p, img); }; }
 
     ctx.bus.on('spreadchange', preloadAround);
+    ctx.bus.on('ready', function () {
+      painted = true;
+      preloadAround();
+    });
     ctx.bus.on('layout', sharpen);
     return {
       make: make,

@@ -11,8 +11,14 @@
     var on = !!opts.flipSound;
     var audio = null, audioCtx = null;
     if (opts.flipSound) {
-      audio = new Audio(opts.flipSound);
-      audio.preload = 'auto';
+      // Fetched once the first spread has painted: the pages come first.
+      audio = new Audio();
+      audio.preload = 'none';
+      audio.src = opts.flipSound;
+      ctx.bus.on('ready', function () {
+        audio.preload = 'auto';
+        audio.load();
+      });
     }
 
     function play() {

@@ -24,12 +24,33 @@ test('player sources are ASCII and use no "${" outside the placeholders', () => 
 });
 
 const cmake = spawnSync('cmake', ['--version']).status === 0;
+const esbuild = spawnSync('esbuild', ['--version']).status === 0;
+
+// Builds the page as the build does: joins the sources, minifies them when asked
+// (the flags of player/CMakeLists.txt), inlines them. Returns cmake's last result.
+function buildPage(playerDir, scratch, out, minify) {
+  const js = path.join(scratch, 'player.js');
+  const css = path.join(scratch, 'player.css');
+  const inline = path.join(dir, 'inline.cmake');
+  let r = spawnSync('cmake', ['-DPLAYER_DIR=' + playerDir, '-DJOINED_JS=' + js, '-DJOINED_CSS=' + css, '-P', inline], { encoding: 'utf8' });
+  if (r.status !== 0) return r;
+  let script = js, style = css;
+  if (minify) {
+    script = path.join(scratch, 'player.min.js');
+    style = path.join(scratch, 'player.min.css');
+    r = spawnSync('esbuild', ['--minify', '--charset=ascii', '--supported:template-literal=false', '--log-level=warning', js, '--outfile=' + script], { encoding: 'utf8' });
+    if (r.status !== 0) return r;
+    r = spawnSync('esbuild', ['--minify', '--charset=ascii', '--log-level=warning', css, '--outfile=' + style], { encoding: 'utf8' });
+    if (r.status !== 0) return r;
+  }
+  return spawnSync('cmake', ['-DPLAYER_DIR=' + playerDir, '-DSCRIPT=' + script, '-DSTYLE=' + style, '-DOUTPUT=' + out, '-P', inline], { encoding: 'utf8' });
+}
 
 test('the inlined page holds the four placeholders, each right before markup', { skip: !cmake }, (t) => {
   const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-page-'));
   t.after(() => fs.rmSync(scratch, { recursive: true, force: true }));
   const out = path.join(scratch, 'index.html');
-  const r = spawnSync('cmake', ['-DPLAYER_DIR=' + dir, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
+  const r = buildPage(dir, scratch, out, false);
   assert.strictEqual(r.status, 0, r.stderr);
   const html = fs.readFileSync(out, 'latin1');
   const found = html.match(/\$\{[^}]*\}/g);
@@ -50,8 +71,22 @@ test('the inline step fails on a stray "${"', { skip: !cmake }, (t) => {
   fs.copyFileSync(path.join(dir, 'template.html'), path.join(copy, 'template.html'));
   fs.appendFileSync(path.join(copy, 'src', 'layout.js'), '\nvar s = `${1}`;\n');
   const out = path.join(copy, 'index.html');
-  const r = spawnSync('cmake', ['-DPLAYER_DIR=' + copy, '-DOUTPUT=' + out, '-P', path.join(dir, 'inline.cmake')], { encoding: 'utf8' });
+  const r = buildPage(copy, copy, out, false);
   assert.notStrictEqual(r.status, 0);
   assert.match(r.stderr, /outside the four placeholders/);
   assert.ok(!fs.existsSync(out));
+});
+
+// What a reader loads first is this page with the book's index section (at most
+// about 40 KB, BookIndexSection): together at most 150 KB.
+test('the minified page leaves room for the index section within 150 KB', { skip: !cmake || !esbuild }, (t) => {
+  const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'folivox-min-'));
+  t.after(() => fs.rmSync(scratch, { recursive: true, force: true }));
+  const out = path.join(scratch, 'index.html');
+  const r = buildPage(dir, scratch, out, true);
+  assert.strictEqual(r.status, 0, r.stderr);
+  const html = fs.readFileSync(out, 'latin1');
+  assert.ok(!/[^\x00-\x7f]/.test(html), 'the minified page has non-ASCII characters');
+  assert.deepStrictEqual(html.match(/\$\{[^}]*\}/g), ['${index.title}', '${meta.keywords}', '${meta.description}', '${book.text}']);
+  assert.ok(html.length <= 150 * 1024 - 41 * 1024, 'the minified page has ' + html.length + ' bytes');
 });

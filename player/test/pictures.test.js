@@ -17,14 +17,11 @@ test('a page keeps its shape, fitted and centred in its slot', () => {
   for (const a of [0, NaN, -1, Infinity]) assert.deepStrictEqual(round(P.fitBox(portrait, a)), [0, 0, 1, 1]);
 });
 
-test('the zoom picture is taken from 150 % on, and sooner where the screen has the pixels', () => {
-  const page = { hasLarge: true, zoom: 1, dpr: 1, shown: 560, natural: 1224 };
+test('the zoom resource is taken only when zoomed in, from 150 % on', () => {
+  const page = { hasLarge: true, zoom: 1 };
   const cases = [
-    [{}, false],  // at 100 % the normal picture is sharp
+    [{}, false],  // at 100 % the normal picture stands, even on a high-density screen
     [{ zoom: 1.5 }, true], [{ zoom: 2 }, true],
-    [{ zoom: 4, hasLarge: false }, false],  // a book without zoom pictures
-    [{ dpr: 2, shown: 900 }, true],  // a high-density screen: 900 CSS pixels are 1800 device pixels
-    [{ dpr: 2, shown: 400 }, false],  // a phone: the normal picture has the pixels
-    [{ dpr: 3, shown: 900, natural: 0 }, false]];  // before the picture is known
+    [{ zoom: 4, hasLarge: false }, false]];  // a book without zoom pictures  // before the picture is known
   for (const [more, want] of cases) assert.strictEqual(P.wantsLarge(Object.assign({}, page, more)), want, JSON.stringify(more));
 });

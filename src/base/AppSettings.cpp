@@ -24,6 +24,7 @@ const AppSettings::Row* AppSettings::rows(size_t& count) {
       {"importLinks", nullptr, &AppSettings::m_importLinks},
       {"importText", nullptr, &AppSettings::m_importText},
       {"importZoomPictures", nullptr, &AppSettings::m_importZoomPictures},
+      {"importPictureFormat", nullptr, &AppSettings::m_importPictureFormat},
       {"PageWidth", nullptr, &AppSettings::m_PageWidth},
       {"PageHeight", nullptr, &AppSettings::m_PageHeight},
   };

@@ -46,6 +46,8 @@ class AppSettings {
   FOLIVOX_INT_PROPERTY(importLinks, setImportLinks)
   FOLIVOX_INT_PROPERTY(importText, setImportText)
   FOLIVOX_INT_PROPERTY(importZoomPictures, setImportZoomPictures)
+  // 0 auto, 1 WebP, 2 JPEG (PictureFormats::fromSetting).
+  FOLIVOX_INT_PROPERTY(importPictureFormat, setImportPictureFormat)
 #undef FOLIVOX_STRING_PROPERTY
 #undef FOLIVOX_INT_PROPERTY
 
@@ -70,6 +72,7 @@ class AppSettings {
   // On until the user turns them off.
   qint32 m_importText = 1;
   qint32 m_importZoomPictures = 1;
+  qint32 m_importPictureFormat = 0;
   // Persisted and loaded with the rest; nothing else reads them.
   qint32 m_PageWidth = 0;
   qint32 m_PageHeight = 0;

@@ -19,6 +19,7 @@
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
+#include "import/PictureFormat.h"
 #include "templates/FlashTemplate.h"
 
 namespace {
@@ -58,6 +59,7 @@ struct ImportOptions {
   bool bookmarks = false;
   bool text = true;
   bool zoomPictures = true;
+  PictureFormat pictureFormat = PictureFormat::Auto;
   int jobs = 0;
 };
 
@@ -101,7 +103,7 @@ Book importPictures(const QString& folder) {
   Book book;
   auto pages = BookSession::demonstrationPageSource(folder);
   if (pages->pages().empty()) {
-    book.error = QStringLiteral("%1 holds no .jpg pictures").arg(folder);
+    book.error = QStringLiteral("%1 holds no .jpg, .png or .webp pictures").arg(folder);
     return book;
   }
   book.pageSize = QImageReader(pages->pages().front()->pageFilePath()).size();
@@ -118,6 +120,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   op->setImportBookmarks(options.bookmarks);
   op->setImportText(options.text);
   op->setZoomPictures(options.zoomPictures);
+  op->setPictureFormat(options.pictureFormat);
   op->setJobs(options.jobs);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
@@ -153,7 +156,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
 int runPublishCommand(const QStringList& args) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
-  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg pictures"));
+  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg, .png or .webp pictures"));
   const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
   const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
   const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("the title the book and its page show (default: the document's own title, else the input's name)"), QStringLiteral("TEXT"));
@@ -171,9 +174,13 @@ int runPublishCommand(const QStringList& args) {
                                                    "into a folder that other users may write to"));
   const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
   const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
+  const QCommandLineOption formatOpt(QStringLiteral("picture-format"),
+                                    QStringLiteral("page pictures: auto (each page as WebP or JPEG, whichever suits it), "
+                                                   "webp, or jpeg (as books were before)"),
+                                    QStringLiteral("FORMAT"), QStringLiteral("auto"));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
@@ -208,6 +215,9 @@ int runPublishCommand(const QStringList& args) {
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);
   options.zoomPictures = !parser.isSet(noZoomOpt);
+  const std::optional<PictureFormat> format = PictureFormats::fromName(parser.value(formatOpt));
+  if (!format) return fail(QStringLiteral("--picture-format takes auto, webp or jpeg"));
+  options.pictureFormat = *format;
 
   // The template first: a wrong name should not cost an import.
   const QString tmplName = parser.value(templateOpt);
@@ -275,6 +285,7 @@ int runPublishCommand(const QStringList& args) {
     err() << "folivox-cli: copied into the book: " << f.source << " (as " << f.target << ")\n";
   if (const int sig = TerminationSignals::received(); sig != 0)
     err() << "folivox-cli: signal " << sig << " came while the book was put in place; it was put in place first\n";
+  if (result.weight.known()) err() << "folivox-cli: " << result.weight.sentence() << "\n";
   err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";
   return 0;

@@ -125,11 +125,14 @@ void FlashPageSourcePDF::generatePages() {
   readPageLabels();
   iToPageConverter->setZoomPictures(m_zoomPictures);
   iToPageConverter->setTakeText(m_takeText);
+  iToPageConverter->setPictureFormat(m_pictureFormat);
   const qsizetype done = iToPageConverter->renderPages(
       iNeedToImportPages, m_workers, iStoped, [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
   for (qsizetype i = 0; i < done; ++i) {
     const qint32 n = iNeedToImportPages[i];
-    iPages.push_back(std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n));
+    auto page = std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n);
+    page->setPictureKind(iToPageConverter->pageKind(n));
+    iPages.push_back(std::move(page));
     // A page that could not be drawn stands in blank, without the rest.
     if (QFileInfo::exists(iToPageConverter->zoomFilePath(n)))
       iZoomedPages.push_back(std::make_shared<FlashPage>(iToPageConverter->zoomFilePath(n), n));

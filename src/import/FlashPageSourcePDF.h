@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "import/FlashPageSource.h"
+#include "import/PictureFormat.h"
 
 class MuPdfDocument;
 class PDFToPageConverter;
@@ -44,6 +45,10 @@ class FlashPageSourcePDF : public FlashPageSource {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool takeText() const { return m_takeText; }
   void setTakeText(bool on) { m_takeText = on; }
+  // The format of the page pictures (default Jpeg; see PictureFormat). Each
+  // page's pictureKind() tells what its picture shows.
+  PictureFormat pictureFormat() const { return m_pictureFormat; }
+  void setPictureFormat(PictureFormat format) { m_pictureFormat = format; }
 
   bool hasPageText(qint32 number) const override;
   QByteArray pageTextScript(qint32 number) const override;
@@ -80,6 +85,7 @@ class FlashPageSourcePDF : public FlashPageSource {
   int m_workers = 0;
   bool m_zoomPictures = false;
   bool m_takeText = false;
+  PictureFormat m_pictureFormat = PictureFormat::Jpeg;
   QHash<qint32, QString> m_labels;  // printed labels of the requested pages
   QString m_error;
   mutable std::mutex m_warningsMutex;

@@ -80,6 +80,7 @@ void ImportPDFOperation::main() {
   auto source = std::make_shared<FlashPageSourcePDF>(iPDFPath, iPageRange, iDPI, iQuality, m_jobs);
   source->setZoomPictures(m_zoomPictures);
   source->setTakeText(m_importText);
+  source->setPictureFormat(m_pictureFormat);
   setPageSource(source);
   // A cancel() that came while the source was being made found nothing to stop.
   if (isCancelled()) source->setStop(true);

@@ -9,6 +9,7 @@
 #include <mutex>
 
 #include "import/Operation.h"
+#include "import/PictureFormat.h"
 
 class FlashPageSourcePDF;
 class FlashPagesAnnotationsPDF;
@@ -53,6 +54,9 @@ class ImportPDFOperation : public Operation {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool importText() const { return m_importText; }
   void setImportText(bool on) { m_importText = on; }
+  // The format of the page pictures; Jpeg by default, as books were before.
+  PictureFormat pictureFormat() const { return m_pictureFormat; }
+  void setPictureFormat(PictureFormat format) { m_pictureFormat = format; }
   // Rendering threads; 0 (the default) for one per core.
   int jobs() const { return m_jobs; }
   void setJobs(int jobs) { m_jobs = jobs; }
@@ -90,6 +94,7 @@ class ImportPDFOperation : public Operation {
   bool m_importLinks = false;
   bool m_zoomPictures = true;
   bool m_importText = true;
+  PictureFormat m_pictureFormat = PictureFormat::Jpeg;
   int m_jobs = 0;
   QString m_error;
   QStringList m_warnings;

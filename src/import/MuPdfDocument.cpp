@@ -8,6 +8,7 @@
 
 #include "base/Log.h"
 #include "import/MuPdfGuard.h"
+#include "import/PageSvg.h"
 #include "import/PageText.h"
 #include "import/XmlSafeText.h"
 #include "import/RgbDownscale.h"
@@ -254,6 +255,27 @@ void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz
   }
 }
 
+// The page as SVG with its text as paths, cleaned (PageSvg); empty when
+// MuPDF cannot write it or the result is refused.
+QByteArray pageSvg(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz_cookie* cookie) {
+  Owned<fz_buffer, fz_drop_buffer> buf(ctx);
+  Owned<fz_output, fz_drop_output> out(ctx);
+  Owned<fz_device, fz_drop_device> dev(ctx);
+  const fz_matrix shift = fz_translate(-bounds.x0, -bounds.y0);
+  guarded(ctx, [&] {
+    buf.ptr = fz_new_buffer(ctx, 64 * 1024);
+    out.ptr = fz_new_output_with_buffer(ctx, buf.ptr);
+    dev.ptr = fz_new_svg_device(ctx, out.ptr, bounds.x1 - bounds.x0, bounds.y1 - bounds.y0, FZ_SVG_TEXT_AS_PATH, 1);
+    runPage(ctx, page, dev.ptr, shift, cookie);
+    fz_close_device(ctx, dev.ptr);
+    fz_close_output(ctx, out.ptr);
+  });
+  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  unsigned char* data = nullptr;
+  const size_t size = fz_buffer_storage(ctx, buf.ptr, &data);
+  return PageSvg::clean(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+}
+
 }  // namespace
 
 MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& job) const {
@@ -281,7 +303,7 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
   cookie->incomplete = 0;
   // The page's content is read once into a display list when it is run more
   // than once (text, zoom picture); a picture alone is drawn straight away.
-  if (job.text || (job.zoomScale > 0 && job.zoom)) {
+  if (job.text || (job.zoomScale > 0 && (job.zoom || job.vectorZoom))) {
     Owned<fz_device, fz_drop_device> dev(ctx);
     guarded(ctx, [&] {
       p.list.ptr = fz_new_display_list(ctx, bounds);
@@ -320,6 +342,15 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
     *job.text = std::move(text);
   }
 
+  if (job.zoomScale > 0 && job.zoom && job.vectorZoom && job.wantsVectorZoom && job.wantsVectorZoom()) {
+    QByteArray svg;
+    try {
+      svg = pageSvg(ctx, p, bounds, cookie);
+    } catch (const ImportError& e) {
+      if (e.aborted()) throw;
+    }
+    if (!svg.isEmpty() && job.vectorZoom(svg)) return info;
+  }
   if (job.zoomScale > 0 && job.zoom) {
     const float zoomScale = boundedScale(area, job.zoomScale);
     if (zoomScale <= scale) {

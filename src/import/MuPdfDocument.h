@@ -69,6 +69,11 @@ class MuPdfDocument {
     RgbSink thumb;
     float zoomScale = 0;        // > 0: the page drawn again at this scale goes to `zoom`
     RgbSink zoom;
+    // When set and true once the picture is done: the page as SVG (text as
+    // paths, PageSvg::clean) goes to `vectorZoom` in place of the zoom
+    // picture, unless it returns false or no SVG can be made.
+    std::function<bool()> wantsVectorZoom;
+    std::function<bool(QByteArrayView svg)> vectorZoom;
     PageText* text = nullptr;   // receives the page's words, in the picture's frame
   };
   // Sinks run in the order picture, thumb, zoom. The picture's failure throws

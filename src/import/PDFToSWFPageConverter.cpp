@@ -17,7 +17,7 @@
 #include "import/MuPdfDocument.h"
 #include "import/PageText.h"
 #include "import/PageTextStore.h"
-#include "import/TurboJpegEncoder.h"
+#include "import/PagePictureEncoder.h"
 
 PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
                                              qint32 quality)
@@ -27,17 +27,27 @@ PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared
 
 PDFToSWFPageConverter::~PDFToSWFPageConverter() = default;
 
+PDFToSWFPageConverter::PageFiles PDFToSWFPageConverter::filesOf(qint32 number) const {
+  std::lock_guard<std::mutex> lock(m_filesMutex);
+  return m_files.value(number);
+}
+
 QString PDFToSWFPageConverter::pageFilePath(qint32 number) const {
-  return QDir(iConverterWorkFolder).filePath(QString::asprintf("%d.jpg", number));
+  const QString written = filesOf(number).picture;
+  return !written.isEmpty() ? written : QDir(iConverterWorkFolder).filePath(QString::asprintf("%d.jpg", number));
 }
 
 QString PDFToSWFPageConverter::zoomFilePath(qint32 number) const {
-  return QDir(iConverterWorkFolder).filePath(QString::asprintf("large/%d.jpg", number));
+  const QString written = filesOf(number).zoom;
+  return !written.isEmpty() ? written : QDir(iConverterWorkFolder).filePath(QString::asprintf("large/%d.jpg", number));
 }
 
 QString PDFToSWFPageConverter::thumbFilePath(qint32 number) const {
-  return QDir(iConverterWorkFolder).filePath(QString::asprintf("thumb/%d.jpg", number));
+  const QString written = filesOf(number).thumb;
+  return !written.isEmpty() ? written : QDir(iConverterWorkFolder).filePath(QString::asprintf("thumb/%d.jpg", number));
 }
+
+PageKind PDFToSWFPageConverter::pageKind(qint32 number) const { return filesOf(number).kind; }
 
 int PDFToSWFPageConverter::zoomQuality() const {
   // Four times the pixels: artefacts are a quarter the size on screen, so a
@@ -49,50 +59,78 @@ int PDFToSWFPageConverter::thumbQuality() const { return std::min(iQuality, 75);
 
 QString PDFToSWFPageConverter::generatePage(qint32 number) {
   if (!iPDFDoc) return QString();
-  const QString path = pageFilePath(number);
-  pdfPageToImage(number, path);
-  return path;
+  pdfPageToImage(number, QDir(iConverterWorkFolder).filePath(QString::number(number)));
+  return pageFilePath(number);
 }
 
 void PDFToSWFPageConverter::pdfPageToImage(qint32 number, const QString& path) {
   if (!iPDFDoc) return;
-  if (!m_encoder) m_encoder = std::make_unique<TurboJpegEncoder>();
+  if (!m_encoder || m_encoder->format() != m_format) m_encoder = std::make_unique<PagePictureEncoder>(m_format);
   makeSubfolders();
-  renderPage(*iPDFDoc, *m_encoder, number, path);
+  const QFileInfo target(path);
+  renderPage(*iPDFDoc, *m_encoder, number, target.suffix().isEmpty() ? path : target.dir().filePath(target.completeBaseName()));
 }
 
 void PDFToSWFPageConverter::makeSubfolders() const {
   for (const char* sub : {"large", "thumb"}) QDir(iConverterWorkFolder).mkpath(QLatin1String(sub));
 }
 
-void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number,
-                                       const QString& path) {
+void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEncoder& encoder, qint32 number,
+                                       const QString& stem) {
   const int index = number - 1;
+  const QString folder = QFileInfo(stem).path();
+  const QString name = QFileInfo(stem).fileName();
+  PageFiles files;
   // Writing fails the import; drawing fails only the page. So the sinks keep
   // a write failure here and it is thrown once MuPDF is done with the page.
   std::optional<ImportError> writeFailure;
-  auto writer = [&](const QString& target, int quality) {
-    return [&, target, quality](const unsigned char* rgb, int w, int h, int stride) {
-      const QByteArrayView jpeg = encoder.encode(rgb, w, h, stride, quality);
-      if (writeFailure) return;
-      try {
-        writeAtomically(target, jpeg);
-      } catch (const ImportError& e) {
-        writeFailure = e;
-      }
+  auto write = [&](const QString& base, const PagePictureEncoder::Picture& picture) {
+    const QString target = base + QLatin1Char('.') + picture.extension;
+    if (writeFailure) return QString();
+    try {
+      writeAtomically(target, picture.bytes);
+    } catch (const ImportError& e) {
+      writeFailure = e;
+      return QString();
+    }
+    return target;
+  };
+  auto lossy = [&](const QString& base, int quality, QString* written, bool zoom) {
+    return [&, base, quality, written, zoom](const unsigned char* rgb, int w, int h, int stride) {
+      *written = write(base, zoom ? encoder.encodeZoom(rgb, w, h, stride, quality) : encoder.encodeLossy(rgb, w, h, stride, quality));
     };
   };
   PageText text;
   MuPdfDocument::PageJob job;
   job.scale = kScale;
-  job.picture = writer(path, iQuality);
+  qsizetype pictureBytes = 0;
+  job.picture = [&](const unsigned char* rgb, int w, int h, int stride) {
+    const PagePictureEncoder::Picture picture = encoder.encodePage(rgb, w, h, stride, iQuality, &files.kind);
+    pictureBytes = picture.bytes.size();
+    files.picture = write(stem, picture);
+  };
   job.thumbWidth = kThumbWidth;
-  job.thumb = writer(thumbFilePath(number), thumbQuality());
+  job.thumb = lossy(QDir(folder).filePath(QStringLiteral("thumb/") + name), thumbQuality(), &files.thumb, false);
   if (m_zoomPictures) {
     job.zoomScale = kZoomScale;
-    job.zoom = writer(zoomFilePath(number), zoomQuality());
+    job.zoom = lossy(QDir(folder).filePath(QStringLiteral("large/") + name), zoomQuality(), &files.zoom, true);
+    // Text pages zoom as drawings, sharp at any size and cheap to make, unless
+    // the drawing is heavier than the zoom picture would be (a page of fine
+    // hatching), which is about five to eight page pictures.
+    if (encoder.format() != PictureFormat::Jpeg) {
+      job.wantsVectorZoom = [&] { return files.kind == PageKind::Text; };
+      job.vectorZoom = [&, base = QDir(folder).filePath(QStringLiteral("large/") + name)](QByteArrayView svg) {
+        if (svg.size() > kMaxVectorZoomRatio * std::max<qsizetype>(pictureBytes, 1)) return false;
+        files.zoom = write(base, {svg, QStringLiteral("svg")});
+        return true;
+      };
+    }
   }
   if (m_takeText) job.text = &text;
+  auto noteFiles = [&] {
+    std::lock_guard<std::mutex> lock(m_filesMutex);
+    m_files.insert(number, files);
+  };
 
   try {
     const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);
@@ -120,7 +158,11 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
     const int w = std::max(1, static_cast<int>(std::ceil(size.width() * scale - 0.001)));
     const int h = std::max(1, static_cast<int>(std::ceil(size.height() * scale - 0.001)));
     const std::vector<unsigned char> white(static_cast<size_t>(w) * static_cast<size_t>(h) * 3, 255);
-    writeAtomically(path, encoder.encode(white.data(), w, h, w * 3, iQuality));
+    files = PageFiles();
+    const PagePictureEncoder::Picture blank = encoder.encodePage(white.data(), w, h, w * 3, iQuality, &files.kind);
+    files.picture = stem + QLatin1Char('.') + blank.extension;
+    writeAtomically(files.picture, blank.bytes);
+    noteFiles();
     qCWarning(lcImport, "page %d could not be drawn: %s", number, qUtf8Printable(e.reason()));
     addWarning(QStringLiteral("Page %1 could not be drawn (%2); a blank page stands in its place.")
                    .arg(number)
@@ -128,6 +170,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
     return;
   }
   if (writeFailure) throw *writeFailure;
+  noteFiles();
 
   if (text.truncated())
     addWarning(QStringLiteral("Page %1 holds more than %2 words; only the first %2 will be found by search.")
@@ -186,7 +229,7 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
           std::erase(s.docs, d);
         }
       } unregister{s, doc.get()};
-      TurboJpegEncoder encoder;
+      PagePictureEncoder encoder(m_format);
       for (;;) {
         qsizetype i;
         {
@@ -195,7 +238,7 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
           i = s.next++;
         }
         const qint32 number = numbers[i];
-        renderPage(*doc, encoder, number, pageFilePath(number));
+        renderPage(*doc, encoder, number, QDir(iConverterWorkFolder).filePath(QString::number(number)));
         std::lock_guard<std::mutex> lock(s.mutex);
         s.done[static_cast<size_t>(i)] = 1;
         ++s.completed;

@@ -1,7 +1,8 @@
-// Renders PDF pages to JPEG files at twice their size in points (144 pixels
-// per inch), on white, at the converter's quality; with each picture a
-// thumbnail and, when asked, a zoom picture and the page's words, all from the
-// page loaded once.
+// Renders PDF pages to picture files at twice their size in points (144
+// pixels per inch), on white, in the picture format chosen (JPEG at the
+// converter's quality, or per page the format that suits it: see
+// PagePictureEncoder); with each picture a thumbnail and, when asked, a zoom
+// picture and the page's words, all from the page loaded once.
 #pragma once
 
 #include <QByteArrayView>
@@ -12,10 +13,13 @@
 #include <memory>
 #include <mutex>
 
+#include <QHash>
+
 #include "import/PDFToPageConverter.h"
+#include "import/PictureFormat.h"
 
 class PageTextStore;
-class TurboJpegEncoder;
+class PagePictureEncoder;
 
 class PDFToSWFPageConverter : public PDFToPageConverter {
  public:
@@ -23,6 +27,9 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   // Zoom pictures have twice the normal resolution; thumbnails are this wide.
   static constexpr float kZoomScale = 4.0f;
   static constexpr int kThumbWidth = 200;
+  // A text page's zoom page is an SVG (text as paths) while it weighs at most
+  // this many times the page picture; heavier ones get a zoom picture.
+  static constexpr qsizetype kMaxVectorZoomRatio = 8;
 
   PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality);
   ~PDFToSWFPageConverter() override;
@@ -32,25 +39,31 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool takeText() const { return m_takeText; }
   void setTakeText(bool on) { m_takeText = on; }
+  // The format of the pictures renderPages() writes (default Jpeg).
+  PictureFormat pictureFormat() const { return m_format; }
+  void setPictureFormat(PictureFormat format) { m_format = format; }
   // The JPEG quality of zoom pictures and thumbnails for the converter's quality.
   int zoomQuality() const;
   int thumbQuality() const;
 
-  // Work folder / "%d.jpg".
+  // Work folder / "%d.EXT", EXT the extension of the picture's format once
+  // the page is rendered, "jpg" before.
   QString pageFilePath(qint32 number) const;
-  // Work folder / large/%d.jpg and thumb/%d.jpg. Pages without such a
-  // picture (one that could not be drawn) have no file there.
+  // Work folder / large/%d.EXT and thumb/%d.EXT, likewise. Pages without such
+  // a picture (one that could not be drawn) have no file there.
   QString zoomFilePath(qint32 number) const;
   QString thumbFilePath(qint32 number) const;
+  // What a rendered page's picture shows; Unknown before it is rendered.
+  PageKind pageKind(qint32 number) const;
   // The words of the pages that have text (work folder / text.pack).
   const PageTextStore& textStore() const { return *m_textStore; }
 
   // Renders page `number` with PDFDoc() on the calling thread and returns its
   // file; "" without a document. Throws ImportError when the file cannot be written.
   QString generatePage(qint32 number) override;
-  // Renders one page of PDFDoc() to `path`. A page that cannot be drawn becomes
-  // a white page of its size and a warning. Throws ImportError when the file
-  // cannot be written.
+  // Renders one page of PDFDoc() to `path`, whose extension becomes that of
+  // the picture's format. A page that cannot be drawn becomes a white page of
+  // its size and a warning. Throws ImportError when the file cannot be written.
   void pdfPageToImage(qint32 number, const QString& path);
 
   // Renders `numbers` on `workers` threads (0: one per core), each with its own
@@ -67,12 +80,23 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   QStringList warnings() const;
 
  private:
-  void renderPage(const MuPdfDocument& doc, TurboJpegEncoder& encoder, qint32 number, const QString& path);
+  // The files of a rendered page, as written.
+  struct PageFiles {
+    QString picture, zoom, thumb;
+    PageKind kind = PageKind::Unknown;
+  };
+  // Renders page `number` to `stem`.EXT (its thumbnail and zoom picture to the
+  // subfolders) and notes its files.
+  void renderPage(const MuPdfDocument& doc, PagePictureEncoder& encoder, qint32 number, const QString& stem);
+  PageFiles filesOf(qint32 number) const;
   void addWarning(const QString& text);
   void makeSubfolders() const;
   static void writeAtomically(const QString& path, QByteArrayView bytes);
 
-  std::unique_ptr<TurboJpegEncoder> m_encoder;  // for generatePage() on the calling thread
+  std::unique_ptr<PagePictureEncoder> m_encoder;  // for generatePage() on the calling thread
+  PictureFormat m_format = PictureFormat::Jpeg;
+  mutable std::mutex m_filesMutex;  // written by the workers
+  QHash<qint32, PageFiles> m_files;
   bool m_zoomPictures = false;
   bool m_takeText = false;
   std::unique_ptr<PageTextStore> m_textStore;

@@ -9,6 +9,8 @@
 
 namespace {
 
+qsizetype utf8Size(const QString& s) { return s.toUtf8().size(); }
+
 // The contents as nested lists, depth first without recursion; stops at an
 // item that would not fit in `room`.
 QString contents(const FlashOutline& outline, qsizetype room) {
@@ -17,6 +19,7 @@ QString contents(const FlashOutline& outline, qsizetype room) {
     size_t next;
   };
   QString out = QStringLiteral("<ul>");
+  qsizetype outBytes = out.size();
   std::vector<Level> stack{{&outline.items(), 0}};
   const qsizetype closing = QStringLiteral("</li></ul>").size();
   while (!stack.empty()) {
@@ -24,22 +27,30 @@ QString contents(const FlashOutline& outline, qsizetype room) {
     if (level.next >= level.items->size()) {
       stack.pop_back();
       out += QStringLiteral("</ul>");
-      if (!stack.empty()) out += QStringLiteral("</li>");
+      outBytes += 5;
+      if (!stack.empty()) {
+        out += QStringLiteral("</li>");
+        outBytes += 5;
+      }
       continue;
     }
     const FlashOutlineItem& item = *(*level.items)[level.next++];
     const QString li = QStringLiteral("<li>") + HTMLConfigInfo::escapeHtml(item.caption().simplified());
-    if (out.size() + li.size() + closing * static_cast<qsizetype>(stack.size() + 1) > room) {
+    const qsizetype liBytes = utf8Size(li);
+    if (outBytes + liBytes + closing * static_cast<qsizetype>(stack.size() + 1) > room) {
       // Out of room: close what is open and stop.
       for (size_t i = 0; i < stack.size(); ++i) out += i == 0 ? QStringLiteral("</ul>") : QStringLiteral("</li></ul>");
       break;
     }
     out += li;
+    outBytes += liBytes;
     if (!item.childItems().empty() && static_cast<int>(stack.size()) < BookIndexSection::kMaxDepth) {
       out += QStringLiteral("<ul>");
+      outBytes += 4;
       stack.push_back({&item.childItems(), 0});
     } else {
       out += QStringLiteral("</li>");
+      outBytes += 5;
     }
   }
   return out == QStringLiteral("<ul></ul>") ? QString() : out;
@@ -53,7 +64,7 @@ QString BookIndexSection::html(const QString& title, const FlashOutline* outline
   const QString t = HTMLConfigInfo::escapeHtml(title.simplified()).left(1000);
   if (!t.isEmpty()) out += QStringLiteral("<h1>") + t + QStringLiteral("</h1>");
   if (outline && !outline->items().empty()) {
-    const QString list = contents(*outline, budget - out.size() - 32);
+    const QString list = contents(*outline, budget - utf8Size(out) - 32);
     if (!list.isEmpty()) out += QStringLiteral("<h2>Contents</h2>") + list;
   }
   if (!pages) return out;
@@ -64,19 +75,25 @@ QString BookIndexSection::html(const QString& title, const FlashOutline* outline
     const QString label = pages->hasPageLabels() ? pages->pageLabel(page->pageIndex()) : QString();
     const QString head = QStringLiteral("<h2>Page %1</h2><p>")
                              .arg(HTMLConfigInfo::escapeHtml(label.isEmpty() ? QString::number(page->pageIndex()) : label));
-    const qsizetype room = budget - out.size() - head.size() - 4;
+    const qsizetype room = budget - utf8Size(out) - utf8Size(head) - 4;
     if (room <= 0) break;
     // Whole words only, so the cut never falls inside an escaped character.
     QString text;
+    qsizetype textBytes = 0;
     bool full = true;
     for (const QString& word : BookTextReader::searchableText(*entry).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
       const QString escaped = HTMLConfigInfo::escapeHtml(word);
-      if (text.size() + 1 + escaped.size() > room) {
+      const qsizetype wordBytes = utf8Size(escaped);
+      if (textBytes + 1 + wordBytes > room) {
         full = false;
         break;
       }
-      if (!text.isEmpty()) text += QLatin1Char(' ');
+      if (!text.isEmpty()) {
+        text += QLatin1Char(' ');
+        ++textBytes;
+      }
       text += escaped;
+      textBytes += wordBytes;
     }
     if (text.isEmpty()) {
       if (full) continue;

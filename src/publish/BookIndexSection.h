@@ -13,9 +13,10 @@ class FlashPageSource;
 
 class BookIndexSection {
  public:
-  // About this many characters of HTML at most; the contents and the pages'
-  // text are cut at an item or a word so that it is not exceeded.
-  static constexpr qsizetype kBudget = 100 * 1024;
+  // This many bytes of HTML (UTF-8) at most: what search engines need, and
+  // small enough that the page a reader loads first stays light. The contents
+  // and the pages' text are cut at an item or a word so that it is not exceeded.
+  static constexpr qsizetype kBudget = 40 * 1024;
   // Bookmarks deeper than this are left out of the contents.
   static constexpr int kMaxDepth = 8;
 

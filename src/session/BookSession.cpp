@@ -83,6 +83,7 @@ QString PublishResult::alertDetail() const {
   if (succeeded()) {
     lines << QStringLiteral("Publish finished! The book is in %1.").arg(outputFolder())
           << QStringLiteral("Open it?");
+    if (weight.known()) lines << weight.sentence();
     if (!externalFiles.empty()) {
       lines << QString() << QStringLiteral("These files were copied into the book:");
       for (const PublishedFile& f : externalFiles) lines << QStringLiteral("%1 (as %2)").arg(f.source, f.target);
@@ -178,8 +179,10 @@ void BookSession::start(Sweep sweep) {
 QStringList BookSession::demonstrationImages(const QString& folder) {
   QStringList names;
   const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable, QDir::NoSort);
+  // Published as they are, so only formats every browser shows.
   for (const QFileInfo& info : entries)
-    if (info.suffix().compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) names << info.fileName();
+    for (const char* ext : {"jpg", "png", "webp"})
+      if (info.suffix().compare(QLatin1String(ext), Qt::CaseInsensitive) == 0) names << info.fileName();
   std::sort(names.begin(), names.end(), naturalLess);
   QStringList paths;
   for (const QString& n : names) paths << QDir(folder).absoluteFilePath(n);
@@ -439,6 +442,12 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     result.foreignEntries = output->foreignEntries();
     result.sharedFolder = output->refusedSharedFolder();
     result.externalFiles = output->externalFiles();
+    if (result.succeeded()) {
+      result.weight = options.outputType == 1
+                          ? BookWeight::measure(QDir(result.outputFileName).filePath(QStringLiteral("Contents/Resources")),
+                                                QStringLiteral("index.html"))
+                          : BookWeight::measure(options.folder, pageName);
+    }
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());
     qCCritical(lcPublish).noquote() << "publish error:" + result.error;

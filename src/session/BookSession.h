@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "publish/BookWeight.h"
 #include "publish/FlashBookOutput.h"
 #include "templates/FlashTemplate.h"
 #include "templates/TemplateEditHistory.h"
@@ -38,6 +39,7 @@ struct PublishResult {
   // with allowSharedFolder publishes there all the same.
   bool sharedFolder = false;
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
+  BookWeight weight;  // of a published book (not measured for the preview)
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
   // The folder that holds the HTML page or the bundle.
@@ -46,8 +48,8 @@ struct PublishResult {
   // others may change: ask the user.
   bool needsConfirmation() const { return !foreignEntries.isEmpty() || sharedFolder; }
   // The texts of the alert that ends a publish: on success where the book
-  // is and the question whether to open it (and the files copied from outside
-  // the book), otherwise what went wrong.
+  // is and the question whether to open it (with the book's weight and the
+  // files copied from outside the book), otherwise what went wrong.
   QString alertMessage() const;
   QString alertDetail() const;
 };
@@ -141,7 +143,8 @@ class BookSession {
   const QString& flashPreviewFolder() const { return iFlashPreviewFolder; }
 
   // ---- demonstration pages ----
-  // The ".jpg" files of `folder` in natural name order (2.jpg before 10.jpg).
+  // The ".jpg", ".png" and ".webp" files of `folder` in natural name order
+  // (2.jpg before 10.jpg).
   static QStringList demonstrationImages(const QString& folder);
   // An image page source of those files; `folder` "" is the resource folder's DemoImgs.
   static std::shared_ptr<FlashPageSourceImg> demonstrationPageSource(const QString& folder = QString());

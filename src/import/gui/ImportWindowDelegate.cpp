@@ -29,6 +29,7 @@
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
+#include "import/PictureFormat.h"
 
 ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
     : QDialog(parent), iQueue(std::make_unique<OperationQueue>(1)) {
@@ -61,6 +62,11 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_importQuality = new QComboBox(this);
   m_importQuality->addItems({tr("Best (100)"), tr("High (85)"), tr("Medium (65)"), tr("Low (45)"), tr("Lowest (25)")});
 
+  // The order of the entries is the stored setting's (PictureFormats::fromSetting).
+  m_pictureFormat = new QComboBox(this);
+  m_pictureFormat->addItems({tr("Lightest per page (WebP or JPEG)"), tr("WebP"), tr("JPEG (as older books)")});
+  m_pictureFormat->setToolTip(tr("Pages of text are stored without loss, photographs at the quality chosen"));
+
   m_btnImportLinks = new QCheckBox(tr("Import &links"), this);
   m_btnImportBookMark = new QCheckBox(tr("Import boo&kmarks"), this);
   m_btnImportText = new QCheckBox(tr("Make the &text searchable"), this);
@@ -83,11 +89,12 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   rangeLabel->setBuddy(m_txtPageRange);
   form->addRow(rangeLabel, rangeRow);
   form->addRow(tr("&Quality:"), m_importQuality);
+  form->addRow(tr("Pict&ures:"), m_pictureFormat);
   form->addRow(QString(), optionsRow);
   form->addRow(QString(), extrasRow);
 
   m_importControls = {m_txtFilePath, browse, m_btnOpenFile, all, some, m_txtPageRange, m_importQuality,
-                      m_btnImportLinks, m_btnImportBookMark, m_btnImportText, m_btnZoomPictures};
+                      m_pictureFormat, m_btnImportLinks, m_btnImportBookMark, m_btnImportText, m_btnZoomPictures};
 
   m_lblInfo = new QLabel(this);
   m_lblInfo->setWordWrap(true);
@@ -125,6 +132,7 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_btnImportBookMark->setChecked(s.importBookmark() == 1);
   m_btnImportText->setChecked(s.importText() == 1);
   m_btnZoomPictures->setChecked(s.importZoomPictures() == 1);
+  m_pictureFormat->setCurrentIndex(PictureFormats::toSetting(PictureFormats::fromSetting(s.importPictureFormat())));
 
   m_progressTimer = new QTimer(this);
   m_progressTimer->setSingleShot(true);
@@ -227,6 +235,7 @@ void ImportWindowDelegate::onImportAction() {
   s.setImportLinks(m_btnImportLinks->isChecked() ? 1 : 0);
   s.setImportText(m_btnImportText->isChecked() ? 1 : 0);
   s.setImportZoomPictures(m_btnZoomPictures->isChecked() ? 1 : 0);
+  s.setImportPictureFormat(m_pictureFormat->currentIndex());
   enableButtons(false);
   m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
   s.saveSettings();
@@ -262,6 +271,7 @@ void ImportWindowDelegate::startImport() {
   op->setImportBookmarks(s.importBookmark() == 1);
   op->setImportText(s.importText() == 1);
   op->setZoomPictures(s.importZoomPictures() == 1);
+  op->setPictureFormat(PictureFormats::fromSetting(s.importPictureFormat()));
   qCDebug(lcImport) << "before add operation";
   iQueue->addOperation(op);
   qCDebug(lcImport) << "after add operation";

@@ -86,6 +86,7 @@ class ImportWindowDelegate : public QDialog {
   QButtonGroup* pageRangeType() const { return m_pageRangeType; }
   QLineEdit* txtPageRange() const { return m_txtPageRange; }
   QComboBox* importQuality() const { return m_importQuality; }
+  QComboBox* pictureFormat() const { return m_pictureFormat; }
   QPushButton* btnOK() const { return m_btnOK; }
   QPushButton* btnCancel() const { return m_btnCancel; }
   QLabel* lblInfo() const { return m_lblInfo; }
@@ -115,6 +116,7 @@ class ImportWindowDelegate : public QDialog {
   QLineEdit* m_txtFilePath = nullptr;
   QButtonGroup* m_pageRangeType = nullptr;
   QLineEdit* m_txtPageRange = nullptr;
+  QComboBox* m_pictureFormat = nullptr;
   QComboBox* m_importQuality = nullptr;
   QPushButton* m_btnOK = nullptr;
   QPushButton* m_btnCancel = nullptr;
