@@ -81,7 +81,7 @@
         t.setAttribute('font-size', Math.max(1, w.h * 1000).toFixed(1));
         t.setAttribute('textLength', Math.max(1, w.w * 1000).toFixed(1));
         t.setAttribute('lengthAdjust', 'spacingAndGlyphs');
-        t.textContent = w.t + F.textData.separator(w);
+        t.textContent = w.t + F.textData.separator(w, F.textData.nextWord(words, i));
         svg.appendChild(t);
       }
       return svg;

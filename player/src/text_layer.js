@@ -91,7 +91,7 @@
         var w = words[i];
         if (!w || !w.t) continue;
         var span = document.createElement('span');
-        span.textContent = w.t + F.textData.separator(w);
+        span.textContent = w.t + F.textData.separator(w, F.textData.nextWord(words, i));
         span.style.cssText = styleFor(w);
         frag.appendChild(span);
         count++;
