@@ -14,8 +14,8 @@ PACKAGES=(
   libgumbo-dev libmujs-dev libjpeg-dev libturbojpeg0-dev
   # XML, zlib
   libpugixml-dev libxml2-dev zlib1g-dev
-  # running headless, fonts, checking results
-  xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
+  # running headless, fonts, checking results; the browsers the player's tests drive
+  xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs chromium firefox-esr
   # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
   dpkg-dev lintian desktop-file-utils appstream
 )
@@ -27,7 +27,24 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
+# npm comes with some builds of node; Debian's own is a package of its own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+
+# What the player's browser tests load into the page (axe-core), as locked in
+# player/package-lock.json.
+player_packages() {
+  local player
+  player="$(cd "$(dirname "$0")/.." && pwd)/player"
+  if [ ! -f "$player/node_modules/axe-core/package.json" ] ||
+    ! grep -q "\"version\": \"$(sed -n 's/.*"axe-core": "\(.*\)".*/\1/p' "$player/package.json")\"" \
+      "$player/node_modules/axe-core/package.json"; then
+    echo "install-deps: installing the player's test packages (npm ci)" >&2
+    npm ci --prefix "$player" --ignore-scripts --no-audit --no-fund >/dev/null
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  player_packages
   exit 0
 fi
 
@@ -44,3 +61,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+player_packages

@@ -243,8 +243,11 @@
     }
 
     ctx.bus.on('spreadchange', showSpread);
+    // After the picture's own listener (page_view.js), which learns the page's shape.
     book.addEventListener('load', function (ev) {
-      if (ev.target.classList && ev.target.classList.contains('fv-picture') && !document.querySelector('.fv-leaf')) hug();
+      if (ev.target.classList && ev.target.classList.contains('fv-picture')) {
+        setTimeout(function () { if (!book.querySelector('.fv-leaf')) hug(); }, 0);
+      }
     }, true);
     ctx.bus.on('zoomchange', onZoomChange);
     ctx.bus.on('panelchange', function () { layout(false); });
