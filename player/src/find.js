@@ -189,7 +189,8 @@
     var out = [];
     var s = pg.s, at;
     for (at = s.indexOf(term); at >= 0; at = s.indexOf(term, at + term.length)) out.push(at, at + term.length);
-    if (pg.kept === null) return out;
+    // Only a term with a hyphen can match across a kept one; elsewhere both texts agree.
+    if (pg.kept === null || term.indexOf('-') < 0) return out;
     var k = pg.kept, cuts = pg.cuts, extra = [];
     for (at = k.indexOf(term); at >= 0; at = k.indexOf(term, at + term.length)) {
       var a = at - before(cuts, at), b = at + term.length - before(cuts, at + term.length);
@@ -197,6 +198,11 @@
     }
     if (!extra.length) return out;
     return merge(out, extra);
+  }
+
+  // Whether a page holds a term at all (places() finds where).
+  function has(pg, term) {
+    return pg.s.indexOf(term) >= 0 || (pg.kept !== null && term.indexOf('-') >= 0 && pg.kept.indexOf(term) >= 0);
   }
 
   // How many of the sorted offsets lie below k.
@@ -241,14 +247,12 @@
       var pg = pages[i];
       var whole = phrase ? places(pg, phrase) : null;
       if (whole && whole.length) { first.push(group(pg, whole, false)); continue; }
-      var found = [];
       var every = true;
-      for (var t = 0; t < terms.length && every; t++) {
-        var at = places(pg, terms[t]);
-        every = at.length > 0;
-        found = t ? merge(found, at) : at;
-      }
-      if (every) (phrase ? rest : first).push(group(pg, found, !!phrase));
+      for (var t = 0; t < terms.length && every; t++) every = has(pg, terms[t]);
+      if (!every) continue;
+      var found = places(pg, terms[0]);
+      for (t = 1; t < terms.length; t++) found = merge(found, places(pg, terms[t]));
+      if (found.length) (phrase ? rest : first).push(group(pg, found, !!phrase));
     }
     return createResult(terms, first, rest);
   }

@@ -76,5 +76,4 @@
   }
 
   F.createLinkLayer = createLinkLayer;
-  F.createLinkLayer.wordsUnder = wordsUnder;
 })(window.Folivox);
