@@ -730,7 +730,7 @@ class TestImport : public QObject {
     piece(QStringLiteral("jumps"), 0, 32);
     t.endBlock();
     // A contents entry whose page number came first.
-    piece(QStringLiteral(". . . 12"), 200, 60);
+    piece(QStringLiteral(". . . . 12"), 200, 60, 1.5);  // dot leaders as close as letter spacing
     piece(QStringLiteral("Chapter one"), 0, 60);
     t.endBlock();
     // Letter-spaced text: letters 1.5 apart, words 4.5; then one-letter words 3 apart, which stay.
@@ -741,7 +741,7 @@ class TestImport : public QObject {
     t.addChar('i', QRectF(20, 130, 10, 24), 24, QPointF(20, 150));
     t.endBlock();
 
-    QCOMPARE(t.joinedText(), QStringLiteral("The quick brown fox\njumps\nChapter one . . . 12\nshe snarfed in\na b c\nHi"));
+    QCOMPARE(t.joinedText(), QStringLiteral("The quick brown fox\njumps\nChapter one . . . . 12\nshe snarfed in\na b c\nHi"));
     QCOMPARE(t.words()[0].size, 10.0);
     // The words in the script carry their font sizes, from the word where a size starts.
     const std::optional<QJsonObject> script = DataScript::payload(t.textScript(3), "text");

@@ -181,10 +181,13 @@ void PageText::joinLetterSpaced(QList<Piece>& pieces, int direction) {
   constexpr double kLetterGap = 0.25;  // of the font size: below an ordinary word space
   const auto single = [](const Piece& p) { return p.text.size() == 1 || (p.text.size() == 2 && p.text[0].isHighSurrogate()); };
   const auto gap = [&](qsizetype i) { return startAlong(pieces[i + 1].box, direction) - endAlong(pieces[i].box, direction); };
+  // Dot leaders are spaced dots, not a word: one of the two must be a letter or digit.
+  const auto letter = [](const Piece& p) { return p.text[0].isLetterOrNumber() || p.text[0].isHighSurrogate(); };
   const auto close = [&](qsizetype i, double limit) {
     const double size = sizeOf(pieces[i].size, pieces[i].box, direction);
     const double g = gap(i);
-    return single(pieces[i]) && single(pieces[i + 1]) && g > -0.1 * size && g <= limit * size;
+    return single(pieces[i]) && single(pieces[i + 1]) && (letter(pieces[i]) || letter(pieces[i + 1])) && g > -0.1 * size &&
+           g <= limit * size;
   };
   // The widest gap between the letters of a run of three or more.
   double pattern = -1;
