@@ -72,7 +72,7 @@ async function searchTimes(b) {
       ' var input = document.querySelector(".fv-find-input"), status = document.querySelector(".fv-find-status");' +
       ' var t = performance.now();' +
       ' var watch = new MutationObserver(function () {' +
-      '  if (/\d|No results/.test(status.textContent)) { watch.disconnect(); done([' + JSON.stringify(q) + ', status.textContent, performance.now() - t]); } });' +
+      '  if (/[0-9]|No results/.test(status.textContent)) { watch.disconnect(); done([' + JSON.stringify(q) + ', status.textContent, performance.now() - t]); } });' +
       ' watch.observe(status, { childList: true, characterData: true, subtree: true });' +
       ' input.value = ' + JSON.stringify(q) + ';' +
       ' input.dispatchEvent(new KeyboardEvent("keydown", { key: "Enter", bubbles: true })); })'));
