@@ -4,7 +4,9 @@
 #           (the build minifies these);
 #   inline: cmake -DPLAYER_DIR=<player folder> -DSCRIPT=<file> -DSTYLE=<file> -DOUTPUT=<index.html> -P inline.cmake
 #           puts a joined (or minified) script and style sheet into the page skeleton,
-#           giving one self-contained HTML file.
+#           giving one self-contained HTML file;
+#   both:   cmake -DPLAYER_DIR=<player folder> -DOUTPUT=<index.html> -P inline.cmake
+#           the readable page in one go (what the node tools and browser tests use).
 # The page goes through the publisher's placeholder engine, which would swallow any
 # "${" it finds, so the only ones allowed are the four placeholders of the skeleton.
 
@@ -12,7 +14,11 @@ if(NOT PLAYER_DIR)
   message(FATAL_ERROR "inline.cmake needs -DPLAYER_DIR=...")
 endif()
 
+set(join_only FALSE)
 if(JOINED_JS AND JOINED_CSS)
+  set(join_only TRUE)
+endif()
+if(join_only OR (OUTPUT AND NOT SCRIPT AND NOT STYLE))
   include("${CMAKE_CURRENT_LIST_DIR}/order.cmake")
   folivox_player_order("${PLAYER_DIR}" scripts sheets)
   set(css "")
@@ -25,20 +31,21 @@ if(JOINED_JS AND JOINED_CSS)
     file(READ "${PLAYER_DIR}/src/${name}" part)
     string(APPEND js "${part}")
   endforeach()
-  file(WRITE "${JOINED_JS}.tmp" "${js}")
-  file(RENAME "${JOINED_JS}.tmp" "${JOINED_JS}")
-  file(WRITE "${JOINED_CSS}.tmp" "${css}")
-  file(RENAME "${JOINED_CSS}.tmp" "${JOINED_CSS}")
-  return()
-endif()
-
-if(NOT SCRIPT OR NOT STYLE OR NOT OUTPUT)
-  message(FATAL_ERROR "inline.cmake needs -DJOINED_JS and -DJOINED_CSS, or -DSCRIPT, -DSTYLE and -DOUTPUT")
+  if(join_only)
+    file(WRITE "${JOINED_JS}.tmp" "${js}")
+    file(RENAME "${JOINED_JS}.tmp" "${JOINED_JS}")
+    file(WRITE "${JOINED_CSS}.tmp" "${css}")
+    file(RENAME "${JOINED_CSS}.tmp" "${JOINED_CSS}")
+    return()
+  endif()
+elseif(SCRIPT AND STYLE AND OUTPUT)
+  file(READ "${STYLE}" css)
+  file(READ "${SCRIPT}" js)
+else()
+  message(FATAL_ERROR "inline.cmake needs -DJOINED_JS and -DJOINED_CSS, -DSCRIPT, -DSTYLE and -DOUTPUT, or -DOUTPUT alone")
 endif()
 
 file(READ "${PLAYER_DIR}/template.html" html)
-file(READ "${STYLE}" css)
-file(READ "${SCRIPT}" js)
 # A minifier may end its output with a line break; the page needs none.
 string(REGEX REPLACE "\n$" "" js "${js}")
 string(REGEX REPLACE "\n$" "" css "${css}")

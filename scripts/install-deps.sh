@@ -16,8 +16,8 @@ PACKAGES=(
   libwebp-dev qt6-image-formats-plugins
   # XML, zlib
   libpugixml-dev libxml2-dev zlib1g-dev
-  # running headless, fonts, checking results
-  xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs
+  # running headless, fonts, checking results; the browsers the player's tests drive
+  xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs chromium firefox-esr
   # minifying the player at build time
   esbuild
   # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
@@ -33,7 +33,24 @@ for p in "${PACKAGES[@]}"; do
   fi
 done
 
+# npm comes with some builds of node; Debian's own is a package of its own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
+
+# What the player's browser tests load into the page (axe-core), as locked in
+# player/package-lock.json.
+player_packages() {
+  local player
+  player="$(cd "$(dirname "$0")/.." && pwd)/player"
+  if [ ! -f "$player/node_modules/axe-core/package.json" ] ||
+    ! grep -q "\"version\": \"$(sed -n 's/.*"axe-core": "\(.*\)".*/\1/p' "$player/package.json")\"" \
+      "$player/node_modules/axe-core/package.json"; then
+    echo "install-deps: installing the player's test packages (npm ci)" >&2
+    npm ci --prefix "$player" --ignore-scripts --no-audit --no-fund >/dev/null
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  player_packages
   exit 0
 fi
 
@@ -50,3 +67,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+player_packages

@@ -406,9 +406,9 @@ class TestGui : public QObject {
     writeFile(text, "Chapter one\n\nSome words to turn into a page.\n");
     app->OnImportPDF();
     dialog->txtFilePath()->setText(text);
-    built.clear();
+    accepted.clear();
     dialog->onImportAction();
-    QVERIFY(built.count() > 0 || built.wait(kWaitMs));
+    QVERIFY(accepted.count() > 0 || accepted.wait(kWaitMs));
     QCOMPARE(QFileInfo(dialog->txtImportFile()).fileName(), QString("Folivox.pdf"));
     QVERIFY(
         QFileInfo(dialog->txtImportFile()).absolutePath().startsWith(PlatformPaths::current().tmpRoot + "/Quireon-"));

@@ -712,6 +712,45 @@ class TestImport : public QObject {
     QVERIFY(big.truncated());
   }
 
+  void pageTextGroupsLinesByBaseline() {
+    // Characters 5 wide at a 10-point font; a word's place is given by its first letter.
+    PageText t(QRectF(0, 0, 400, 200));
+    auto piece = [&](const QString& words, double x, double baseline, double gap = 5, double size = 10) {
+      t.beginLine(1, 0);
+      for (char32_t c : words.toUcs4()) {
+        t.addChar(c, QRectF(x, baseline - 8, 5, 10), size, QPointF(x, baseline));
+        x += c == ' ' ? gap : 5;
+      }
+      t.endLine();
+    };
+    // A justified line that MuPDF cut at its wide gaps, one piece a little off the baseline.
+    piece(QStringLiteral("The"), 0, 20);
+    piece(QStringLiteral("quick"), 60, 20.4);
+    piece(QStringLiteral("brown fox"), 120, 20);
+    piece(QStringLiteral("jumps"), 0, 32);
+    t.endBlock();
+    // A contents entry whose page number came first.
+    piece(QStringLiteral(". . . . 12"), 200, 60, 1.5);  // dot leaders as close as letter spacing
+    piece(QStringLiteral("Chapter one"), 0, 60);
+    t.endBlock();
+    // Letter-spaced text: letters 1.5 apart, words 4.5; then one-letter words 3 apart, which stay.
+    piece(QStringLiteral("s h e   s n a r f e d   i n"), 0, 90, 1.5);
+    piece(QStringLiteral("a b c"), 0, 110, 3);
+    t.beginLine(1, 0);
+    t.addChar('H', QRectF(0, 130, 20, 24), 24, QPointF(0, 150));
+    t.addChar('i', QRectF(20, 130, 10, 24), 24, QPointF(20, 150));
+    t.endBlock();
+
+    QCOMPARE(t.joinedText(), QStringLiteral("The quick brown fox\njumps\nChapter one . . . . 12\nshe snarfed in\na b c\nHi"));
+    QCOMPARE(t.words()[0].size, 10.0);
+    // The words in the script carry their font sizes, from the word where a size starts.
+    const std::optional<QJsonObject> script = DataScript::payload(t.textScript(3), "text");
+    QVERIFY(script);
+    const qsizetype hi = t.words().size() - 1;
+    QCOMPARE(script->value(QStringLiteral("fs")).toArray(), (QJsonArray{QJsonArray{0, 10}, QJsonArray{hi, 24}}));
+    QCOMPARE(script->value(QStringLiteral("pt")).toArray(), (QJsonArray{400, 200}));
+  }
+
   void linkKinds() {
     FlashPagesAnnotationsPDF links;
     links.loadLinksFromPDF(MuPdfDocument::open(linksDocument()), QStringLiteral("1"));

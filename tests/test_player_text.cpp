@@ -225,9 +225,9 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-input').type")).toString(), QStringLiteral("search"));
     for (const QChar c : QStringLiteral("QUICK")) QTest::keyClick(m_view->focusProxy(), c.toLatin1());
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-find-hit').length === 2")));
-    // Each result is a link to its page, named by the printed label, with the match marked.
+    // Each result is a link to its page, listed under the page's printed label, with the match marked.
     QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-find-hit'), function (a) {"
-                               " return a.getAttribute('href') + ' ' + a.querySelector('.fv-find-page').textContent + ' '"
+                               " return a.getAttribute('href') + ' ' + a.closest('.fv-find-group').querySelector('.fv-find-page').textContent + ' '"
                                " + a.querySelector('mark').textContent; }).join('|')"))
                  .toString(),
              QStringLiteral("#page=2 Page ii quick|#page=3 Page 1 quick"));
@@ -239,7 +239,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
                                                 " return [(m.left - pg.left) / pg.width, (m.top - pg.top) / pg.height, m.width / pg.width, m.height / pg.height]; })()"))
                                   .toList();
     QVERIFY2(near(mark, bookWords()[1][1]), qPrintable(QJsonDocument::fromVariant(mark).toJson()));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-status').textContent")).toString(), QStringLiteral("1 of 2"));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-status').textContent")).toString(), QStringLiteral("1 of 2 results, 2 pages"));
     press(Qt::Key_Return);
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"3\"] .fv-mark-current')")));
     press(Qt::Key_Return, Qt::ShiftModifier);
@@ -247,7 +247,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
 
     // A phrase across a line end, and a word cut there, are each found once.
     js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = '\"an example of\"'; i.dispatchEvent(new Event('input'))"));
-    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === '1 result'")));
+    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === '1 result, 1 page'")));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-hit mark').textContent")).toString(), QStringLiteral("an exam-ple of"));
     js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = 'cafe'; i.dispatchEvent(new Event('input'))"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-hit mark') && document.querySelector('.fv-find-hit mark').textContent === 'Caf\u00e9'")));

@@ -22,14 +22,19 @@
       // The page in view that the address names (the first of two, or the linked one).
       page: function () { return reader.anchor() + 1; },
       pageCount: function () { return reader.pageCount(); },
-      // Resolves to the hits of a search, in book order: [{ page, snippet }], at most
-      // as many as the search panel lists; [] for a book without text.
+      // Resolves to every hit of a search, in the search panel's order (the phrase
+      // first, then the pages holding all the words): [{ page, snippet }]; [] for a
+      // book without text.
       search: function (text) {
         return ctx.text.searchIndex().then(function (index) {
-          return F.find.search(index, String(text == null ? '' : text)).hits.map(function (hit) {
+          var r = F.find.search(index, String(text == null ? '' : text));
+          var out = new Array(r.count);
+          for (var i = 0; i < r.count; i++) {
+            var hit = r.hit(i);
             var s = F.find.snippet(hit);
-            return { page: hit.position + 1, snippet: s.before + s.match + s.after };
-          });
+            out[i] = { page: hit.position + 1, snippet: s.before + s.match + s.after };
+          }
+          return out;
         });
       },
       // Resolves to page n's text, with spaces and line breaks ('' for a page

@@ -1,6 +1,6 @@
 /* Folivox player: the page in the address (#page=N, counted from 1). The book opens
  * at it and follows it when it changes; as the reader turns, the address names the
- * anchored page without adding history entries. */
+ * anchored page without adding history entries. #search= is find_bar.js's. */
 (function (F) {
   'use strict';
 
@@ -18,11 +18,12 @@
       }
     }
 
-    // An address that names no page of the book is set back to the page shown.
+    // An address that names no page of the book is set back to the page shown,
+    // unless it asks for a search (find_bar.js reads it after this).
     window.addEventListener('hashchange', function () {
       var p = F.pageFromHash(location.hash, reader.pageCount());
       if (p >= 0) reader.goTo(p);
-      else write();
+      else if (!F.find.queryFromHash(location.hash)) write();
     });
     ctx.bus.on('spreadchange', write);
   }

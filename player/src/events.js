@@ -21,7 +21,7 @@
  *   opensearch        keys     {}                        Ctrl+F or / asked for the search
  *   selecttext        keys     {}                        Ctrl+A asked for the words in view
  *   textlayer         text_layer  { page, layer, words } a page's words are in its text layer
- *   findresult        find     { query, hits, current, capped, status }  the search's hits
+ *   findresult        find     { query, result, current, status }  the search's hits
  *                              or the current hit changed (find.js)
  *   panelchange       contents, find_bar  {}            a side panel opened or closed; on a
  *                              wide window the stage makes room for it

@@ -4,13 +4,13 @@
  * Matching folds case, accents, ligatures and a few look-alike letters and marks on
  * both sides, joins cut words, and treats a line break as a space. A query is a list
  * of terms: single words, or phrases in quotes whose words must follow each other.
- * A page matches when it holds every term; each place a term is found is a hit.
+ * Several terms are looked for as one phrase first, then on pages that hold them
+ * all (search()). Every page is searched and every hit counted.
  * createFinder() keeps the hits of the last query and the current one, moves the
  * reader to it and tells the bus (findresult). */
 (function (F) {
   'use strict';
 
-  var MAX_HITS = 1000;        // a search stops here; enough to read, cheap to show
   var MAX_QUERY = 500;        // characters of a query that count
   var MAX_TERMS = 16;
   var SNIPPET = 60;           // characters of context on each side of a hit
@@ -112,7 +112,7 @@
       if (!(position >= 0)) continue;
       seen[number] = true;
       var joins = Array.isArray(e[2]) ? e[2].filter(function (k) { return typeof k === 'number' && k >= 0; }) : [];
-      pages.push({ position: position, number: number, text: e[1], joins: joins, s: null, starts: null, rawStarts: null });
+      pages.push({ position: position, number: number, text: e[1], joins: joins, s: null, starts: null, rawStarts: null, kept: null, cuts: null });
     }
     pages.sort(function (a, b) { return a.position - b.position; });
     // Every page's search text is made now, so no later search pays for it.
@@ -123,6 +123,9 @@
   // Builds a page's search text: the folded words, each followed by a space, except
   // that a cut word loses its hyphen and runs into the next one.
   // starts[i] is where word i begins in it, rawStarts[i] where it begins in the text.
+  // When a cut word's hyphen is printed ("command-" + "line"), the hyphen may be
+  // part of the word too: pg.kept is the search text with those hyphens kept, and
+  // pg.cuts where they stand in it.
   function prepare(pg) {
     if (pg.s !== null) return pg;
     var words = pg.text.split(WORD_SPLIT);
@@ -133,13 +136,17 @@
     for (var j = 0; j < pg.joins.length; j++) joins[pg.joins[j]] = true;
     var starts = new Int32Array(n + 1), rawStarts = new Int32Array(n + 1);
     var parts = new Array(n);
+    var cuts = [];
     var pos = 0, raw = 0;
     for (var i = 0; i < n; i++) {
       rawStarts[i] = raw;
       raw += words[i].length + 1;
       var f = ascii ? lower[i] : fold(words[i]);
       var join = joins[i] === true && i + 1 < n;
-      if (join && f.charAt(f.length - 1) === '-') f = f.slice(0, -1);
+      if (join && f.charAt(f.length - 1) === '-') {
+        f = f.slice(0, -1);
+        if (f.length && f.charAt(f.length - 1) !== '-') cuts.push(pos + f.length + cuts.length);
+      }
       starts[i] = pos;
       parts[i] = join ? f : f + ' ';
       pos += parts[i].length;
@@ -149,6 +156,17 @@
     pg.s = parts.join('');
     pg.starts = starts;
     pg.rawStarts = rawStarts;
+    if (cuts.length) {
+      var kept = [], from = 0;
+      for (var c = 0; c < cuts.length; c++) {
+        var at = cuts[c] - c;
+        kept.push(pg.s.slice(from, at), '-');
+        from = at;
+      }
+      kept.push(pg.s.slice(from));
+      pg.kept = kept.join('');
+      pg.cuts = cuts;
+    }
     return pg;
   }
 
@@ -163,35 +181,153 @@
     return lo;
   }
 
-  // Runs a query over the index. Returns { terms, hits, capped }; hits are in book
-  // order, each { position, number, start, end } with its place in the page's search
-  // text, at most max of them (capped says whether more were left).
-  function search(index, query, max) {
-    var terms = parseQuery(query);
-    var limit = max > 0 ? max : MAX_HITS;
-    var hits = [];
-    var capped = false;
-    if (!terms.length || !index) return { terms: terms, hits: hits, capped: false };
-    for (var i = 0; i < index.pages.length && !capped; i++) {
-      var pg = index.pages[i];
-      var s = pg.s;
-      var every = true;
-      for (var t = 0; t < terms.length && every; t++) every = s.indexOf(terms[t]) >= 0;
-      if (!every) continue;
-      var found = [];
-      for (t = 0; t < terms.length; t++) {
-        var term = terms[t];
-        for (var at = s.indexOf(term); at >= 0; at = s.indexOf(term, at + term.length)) {
-          found.push({ page: pg, position: pg.position, number: pg.number, start: at, end: at + term.length });
-        }
-      }
-      found.sort(function (a, b) { return a.start - b.start || b.end - a.end; });
-      for (var k = 0; k < found.length; k++) {
-        if (hits.length >= limit) { capped = true; break; }
-        hits.push(found[k]);
-      }
+  // Every place a folded term stands in a page's search text, as [start, end, ...]
+  // offsets into pg.s, in order. A cut word whose hyphen was printed is found both
+  // joined ("commandline") and with its hyphen ("command-line"): the second search
+  // runs over pg.kept, whose places map back into pg.s.
+  function places(pg, term) {
+    var out = [];
+    var s = pg.s, at;
+    for (at = s.indexOf(term); at >= 0; at = s.indexOf(term, at + term.length)) out.push(at, at + term.length);
+    // Only a term with a hyphen can match across a kept one; elsewhere both texts agree.
+    if (pg.kept === null || term.indexOf('-') < 0) return out;
+    var k = pg.kept, cuts = pg.cuts, extra = [];
+    for (at = k.indexOf(term); at >= 0; at = k.indexOf(term, at + term.length)) {
+      var a = at - before(cuts, at), b = at + term.length - before(cuts, at + term.length);
+      if (b > a) extra.push(a, b);
     }
-    return { terms: terms, hits: hits, capped: capped };
+    if (!extra.length) return out;
+    return merge(out, extra);
+  }
+
+  // Whether a page holds a term at all (places() finds where).
+  function has(pg, term) {
+    return pg.s.indexOf(term) >= 0 || (pg.kept !== null && term.indexOf('-') >= 0 && pg.kept.indexOf(term) >= 0);
+  }
+
+  // How many of the sorted offsets lie below k.
+  function before(list, k) {
+    var lo = 0, hi = list.length;
+    while (lo < hi) {
+      var mid = (lo + hi) >> 1;
+      if (list[mid] < k) lo = mid + 1;
+      else hi = mid;
+    }
+    return lo;
+  }
+
+  // Two ordered lists of [start, end] pairs as one, each place once.
+  function merge(a, b) {
+    var out = [];
+    var i = 0, j = 0;
+    while (i < a.length || j < b.length) {
+      var takeA = j >= b.length || (i < a.length && (a[i] < b[j] || (a[i] === b[j] && a[i + 1] >= b[j + 1])));
+      var s0 = takeA ? a[i] : b[j], e0 = takeA ? a[i + 1] : b[j + 1];
+      if (takeA) i += 2; else j += 2;
+      var n = out.length;
+      if (n && out[n - 2] === s0 && out[n - 1] === e0) continue;
+      out.push(s0, e0);
+    }
+    return out;
+  }
+
+  // Runs a query over the whole index; nothing is capped. A single term (a word or
+  // a quoted phrase) gives a hit for each place it stands. Several terms are first
+  // looked for as one phrase, each place a hit ("garbage collection" as it is
+  // printed); then each page that holds every term but never the phrase is one
+  // hit, marking every term there. Hits are grouped by page, the phrase's in book
+  // order first, then the other pages in book order.
+  // Returns a result: { terms, count, groups, hit(i), groupsOn(position), ... }.
+  function search(index, query) {
+    var terms = parseQuery(query);
+    var phrase = terms.length > 1 ? terms.join(' ') : null;
+    var first = [], rest = [];
+    var pages = index && terms.length ? index.pages : [];
+    for (var i = 0; i < pages.length; i++) {
+      var pg = pages[i];
+      var whole = phrase ? places(pg, phrase) : null;
+      if (whole && whole.length) { first.push(group(pg, whole, false)); continue; }
+      var every = true;
+      for (var t = 0; t < terms.length && every; t++) every = has(pg, terms[t]);
+      if (!every) continue;
+      var found = places(pg, terms[0]);
+      for (t = 1; t < terms.length; t++) found = merge(found, places(pg, terms[t]));
+      if (found.length) (phrase ? rest : first).push(group(pg, found, !!phrase));
+    }
+    return createResult(terms, first, rest);
+  }
+
+  function group(pg, ranges, together) {
+    return { page: pg, position: pg.position, number: pg.number, ranges: ranges, together: together, first: 0, count: together ? 1 : ranges.length / 2 };
+  }
+
+  // The hits of a search, in the order the list shows them. A hit is
+  // { index, group, page, position, number, start, end, ranges }: start and end
+  // span its first place in the page's search text, ranges ([start, end, ...])
+  // are every place it marks.
+  function createResult(terms, first, rest) {
+    var groups = first.concat(rest);
+    var count = 0;
+    for (var i = 0; i < groups.length; i++) {
+      groups[i].first = count;
+      count += groups[i].count;
+    }
+    var byPosition = Object.create(null);
+    groups.forEach(function (g) { (byPosition[g.position] = byPosition[g.position] || []).push(g); });
+
+    // The index of the group holding hit i.
+    function groupOf(i) {
+      var lo = 0, hi = groups.length - 1;
+      while (lo < hi) {
+        var mid = (lo + hi + 1) >> 1;
+        if (groups[mid].first <= i) lo = mid;
+        else hi = mid - 1;
+      }
+      return lo;
+    }
+
+    function hit(i) {
+      if (!(i >= 0 && i < count)) return null;
+      var g = groups[groupOf(i)];
+      var k = i - g.first;
+      var ranges = g.together ? g.ranges : [g.ranges[2 * k], g.ranges[2 * k + 1]];
+      return { index: i, group: g, page: g.page, position: g.position, number: g.number, start: ranges[0], end: ranges[1], ranges: ranges };
+    }
+
+    // The first hit in list order, within one tier, on a page at or after
+    // position p (dir 1), or the last one at or before it (dir -1); -1 for none.
+    function nearIn(from, to, p, dir) {
+      var lo = from, hi = to;   // groups[from..to) are in book order
+      while (lo < hi) {
+        var mid = (lo + hi) >> 1;
+        if (dir > 0 ? groups[mid].position < p : groups[mid].position <= p) lo = mid + 1;
+        else hi = mid;
+      }
+      if (dir > 0) return lo < to ? groups[lo].first : -1;
+      return lo > from ? groups[lo - 1].first + groups[lo - 1].count - 1 : -1;
+    }
+
+    return {
+      terms: terms,
+      count: count,
+      pageCount: groups.length,
+      groups: groups,
+      // How many groups hold the phrase (or the one term): the rest hold all the words.
+      phraseGroups: first.length,
+      hit: hit,
+      // The groups of page position p (a page may hold the phrase and be listed once).
+      groupsOn: function (p) { return byPosition[p] || []; },
+      // The hit to go to from the pages lo..hi in view: forward, the first from
+      // them on, round the end of the book; backward, the last up to them. The
+      // phrase's hits come first when there are any.
+      near: function (lo, hi, dir) {
+        if (!count) return -1;
+        var end = first.length || groups.length;
+        var i = nearIn(0, end, dir > 0 ? lo : hi, dir);
+        if (i >= 0) return i;
+        return dir > 0 ? 0 : groups[end - 1].first + groups[end - 1].count - 1;
+      }
+    };
   }
 
   // Where a search-text offset falls in the page's own words: { word, at } with the
@@ -213,11 +349,14 @@
   // A hit in the page's words: first and last word index, the first word's matched
   // part starting at from, the last word's ending at to (character indices).
   function locate(hit) {
-    if (hit.words) return hit.words;
-    var pg = hit.page;
-    var a = place(pg, hit.start, false), b = place(pg, hit.end, true);
-    hit.words = { first: a.word, from: a.at, last: b.word, to: b.at };
+    if (!hit.words) hit.words = span(hit.page, hit.start, hit.end);
     return hit.words;
+  }
+
+  // The same for any place [start, end) of a page's search text.
+  function span(pg, start, end) {
+    var a = place(pg, start, false), b = place(pg, end, true);
+    return { first: a.word, from: a.at, last: b.word, to: b.at };
   }
 
   function clean(s) {
@@ -238,20 +377,22 @@
     return { before: clean(before).replace(/^ /, ''), match: clean(text.slice(ra, rb)), after: clean(after).replace(/ $/, '') };
   }
 
+  var EMPTY = createResult([], [], []);
+
   // The reader's side of searching. o: { reader, bus, index: function () -> Promise
   // of the index, or of null when the book has no text }.
-  // findresult carries { query, hits, current (-1: none yet), capped, status }:
+  // findresult carries { query, result (search's), current (-1: none yet), status }:
   // status is 'idle' (no query), 'searching', 'found', 'none' or 'notext'.
   function createFinder(o) {
     var reader = o.reader;
     var query = '';
-    var result = { hits: [], capped: false };
+    var result = EMPTY;
     var current = -1;
     var status = 'idle';
     var serial = 0;
 
     function emit() {
-      o.bus.emit('findresult', { query: query, hits: result.hits, current: current, capped: result.capped, status: status });
+      o.bus.emit('findresult', { query: query, result: result, current: current, status: status });
     }
 
     function set(q, r, s) {
@@ -268,7 +409,7 @@
       q = String(q == null ? '' : q);
       var mine = ++serial;
       if (!parseQuery(q).length) {
-        set(q, { hits: [], capped: false }, 'idle');
+        set(q, EMPTY, 'idle');
         return Promise.resolve();
       }
       // The last hits stay until the new ones are out, so the list does not flicker.
@@ -279,58 +420,51 @@
       }
       return Promise.resolve().then(o.index).then(function (index) {
         if (mine !== serial) return;
-        if (!index) { set(q, { hits: [], capped: false }, 'notext'); return; }
+        if (!index) { set(q, EMPTY, 'notext'); return; }
         var r = search(index, q);
-        set(q, r, r.hits.length ? 'found' : 'none');
+        set(q, r, r.count ? 'found' : 'none');
       }, function () {
-        if (mine === serial) set(q, { hits: [], capped: false }, 'notext');
+        if (mine === serial) set(q, EMPTY, 'notext');
       });
     }
 
     function show(i) {
       current = i;
-      reader.goTo(result.hits[i].position);
+      reader.goTo(result.hit(i).position);
       emit();
     }
 
-    // The next (dir 1) or previous (dir -1) hit, round the end of the book. The first
-    // step goes to the first hit from the pages in view on, or the last one before.
+    // The next (dir 1) or previous (dir -1) hit, round the end of the list. While
+    // the current hit is in view the step goes on from it; otherwise (the first
+    // step, or after the reader turned elsewhere) it goes to the first hit from
+    // the pages in view on, or the last one up to them.
     function step(dir) {
-      var hits = result.hits;
-      if (!hits.length) return;
-      if (current >= 0) { show((current + (dir < 0 ? hits.length - 1 : 1)) % hits.length); return; }
+      if (!result.count) return;
       var inView = reader.view().pages;
-      var lo = Math.min.apply(null, inView), hi = Math.max.apply(null, inView);
-      var i;
-      if (dir < 0) {
-        i = hits.length - 1;
-        while (i > 0 && hits[i].position > hi) i--;
-        if (hits[i].position > hi) i = hits.length - 1;
-      } else {
-        i = 0;
-        while (i < hits.length && hits[i].position < lo) i++;
-        if (i === hits.length) i = 0;
+      if (current >= 0 && inView.indexOf(result.hit(current).position) >= 0) {
+        show((current + (dir < 0 ? result.count - 1 : 1)) % result.count);
+        return;
       }
-      show(i);
+      show(result.near(Math.min.apply(null, inView), Math.max.apply(null, inView), dir));
     }
 
     return {
       run: run,
       step: step,
-      select: function (i) { if (i >= 0 && i < result.hits.length) show(i); },
-      clear: function () { serial++; set('', { hits: [], capped: false }, 'idle'); },
+      select: function (i) { if (i >= 0 && i < result.count) show(i); },
+      clear: function () { serial++; set('', EMPTY, 'idle'); },
       query: function () { return query; }
     };
   }
 
   F.find = {
-    MAX_HITS: MAX_HITS,
     fold: fold,
     parseQuery: parseQuery,
     queryFromHash: queryFromHash,
     createIndex: createIndex,
     search: search,
     locate: locate,
+    span: span,
     snippet: snippet,
     createFinder: createFinder
   };

@@ -1,8 +1,8 @@
 /* Folivox player: the search panel. The toolbar's search button, Ctrl+F and "/" open
  * it (the button shows once the book is known to have text); #search=words in the
- * address opens the book with that search. Typing searches after a short pause; the
- * results list each hit's page and its words in context, as links like the
- * contents entries. Enter and Shift+Enter go to the next and previous hit, Escape or
+ * address, at the start or later, searches for them. Typing searches after a short
+ * pause; the results list the pages with hits, each with its hits' words in context
+ * as links like the contents entries, and grow as the list is scrolled. Enter and Shift+Enter go to the next and previous hit, Escape or
  * the close button end the search and take its marks off the pages. On a narrow
  * window, picking a result only hides the panel, so the marked page shows. */
 (function (F) {
@@ -11,6 +11,8 @@
   var make = F.dom.make;
   var PAUSE_MS = 200;
   var NARROW = 900;
+  var CHUNK = 60;       // hits added to the list at a time
+  var NEAR_END = 400;   // px from the list's end at which it grows
 
   // ctx: { root, texts, labels, bus, reader, panels, toolbar, text, finder }
   function createFindBar(ctx) {
@@ -22,7 +24,8 @@
     var timer = 0;
     var last = Promise.resolve();   // the search the panel last started
     var state = null;               // the last findresult
-    var listed = null;              // the hits the list shows
+    var listed = null;              // the search result the list shows
+    var shownGroups = 0;            // how many of its pages the list shows
     var self = { close: function () { setOpen(false, false); } };
 
     function build() {
@@ -43,6 +46,7 @@
       panel.appendChild(status);
       list = make('ol', 'fv-find-list');
       list.addEventListener('click', onResultClick);
+      list.addEventListener('scroll', onListScroll, { passive: true });
       panel.appendChild(list);
       ctx.root.appendChild(panel);
 
@@ -113,24 +117,24 @@
     }
 
     function statusText(e) {
-      var n = e.hits.length;
+      var r = e.result;
       switch (e.status) {
         case 'searching': return T.searching;
         case 'notext': return T.noText;
         case 'none': return T.noResults;
         case 'found': {
-          var count = n + (e.capped ? '+' : '');
-          return e.current >= 0 ? (e.current + 1) + ' ' + T.of + ' ' + count : count + ' ' + (n === 1 ? T.result : T.results);
+          var count = r.count + ' ' + (r.count === 1 ? T.result : T.results);
+          var pages = r.pageCount + ' ' + (r.pageCount === 1 ? T.pageOne : T.pages);
+          return (e.current >= 0 ? (e.current + 1) + ' ' + T.of + ' ' : '') + count + ', ' + pages;
         }
         default: return '';
       }
     }
 
-    function item(hit, i) {
+    // One hit's entry: its words in context, marked.
+    function item(hit) {
       var li = make('li');
-      var a = make('a', 'fv-find-hit', { href: '#page=' + (hit.position + 1), 'data-hit': String(i) });
-      var page = make('span', 'fv-find-page');
-      page.textContent = T.page + ' ' + ctx.labels.labelOf(hit.position);
+      var a = make('a', 'fv-find-hit', { href: '#page=' + (hit.position + 1), 'data-hit': String(hit.index) });
       var text = make('span', 'fv-find-snippet', { dir: 'auto' });
       var s = F.find.snippet(hit);
       var mark = make('mark');
@@ -138,31 +142,69 @@
       text.appendChild(document.createTextNode(s.before));
       text.appendChild(mark);
       text.appendChild(document.createTextNode(s.after));
-      a.appendChild(page);
       a.appendChild(text);
       li.appendChild(a);
       return li;
     }
 
+    // A page's entry: its label, then its hits.
+    function groupItem(r, g) {
+      var li = make('li', 'fv-find-group');
+      var head = make('span', 'fv-find-page', { id: 'fv-find-g' + shownGroups });
+      head.textContent = T.page + ' ' + ctx.labels.labelOf(g.position);
+      var hits = make('ol', 'fv-find-hits', { 'aria-labelledby': head.id });
+      for (var k = 0; k < g.count; k++) hits.appendChild(item(r.hit(g.first + k)));
+      li.appendChild(head);
+      li.appendChild(hits);
+      return li;
+    }
+
+    // The list shows the first groups and grows as it is scrolled, so a search
+    // with hits on every page costs no more to show than one with a few.
+    function grow(upTo) {
+      var r = listed;
+      if (!r) return;
+      var frag = document.createDocumentFragment();
+      var added = 0;
+      while (shownGroups < r.groups.length && (added < CHUNK || (upTo >= 0 && r.groups[shownGroups].first <= upTo))) {
+        if (shownGroups === r.phraseGroups && r.phraseGroups > 0) {
+          var note = make('li', 'fv-find-apart');
+          note.textContent = T.allWords;
+          frag.appendChild(note);
+        }
+        var g = r.groups[shownGroups];
+        frag.appendChild(groupItem(r, g));
+        shownGroups++;
+        added += g.count;
+      }
+      list.appendChild(frag);
+    }
+
+    function onListScroll() {
+      if (list.scrollTop + list.clientHeight >= list.scrollHeight - NEAR_END) grow(-1);
+    }
+
     function render() {
       if (!panel || !state) return;
       status.textContent = statusText(state);
-      var hits = state.status === 'searching' ? listed || [] : state.hits;
-      if (hits !== listed) {
-        listed = hits;
+      var r = state.status === 'searching' ? listed : state.result;
+      if (r !== listed || !r) {
+        listed = r;
+        shownGroups = 0;
         list.textContent = '';
-        var frag = document.createDocumentFragment();
-        for (var i = 0; i < hits.length; i++) frag.appendChild(item(hits[i], i));
-        list.appendChild(frag);
+        grow(-1);
       }
       var was = list.querySelector('[aria-current]');
       if (was) was.removeAttribute('aria-current');
-      var now = state.current >= 0 && state.hits === listed ? list.querySelector('[data-hit="' + state.current + '"]') : null;
-      if (now) {
-        now.setAttribute('aria-current', 'true');
-        if (now.scrollIntoView) now.scrollIntoView({ block: 'nearest' });
+      if (state.current >= 0 && state.result === listed) {
+        grow(state.current);
+        var now = list.querySelector('[data-hit="' + state.current + '"]');
+        if (now) {
+          now.setAttribute('aria-current', 'true');
+          if (now.scrollIntoView) now.scrollIntoView({ block: 'nearest' });
+        }
       }
-      prevButton.disabled = nextButton.disabled = !state.hits.length;
+      prevButton.disabled = nextButton.disabled = !state.result.count;
     }
 
     function fromAddress() {

@@ -29,21 +29,28 @@
     function paint(entry) {
       var old = entry.layer.querySelector('.fv-marks');
       if (old) entry.layer.removeChild(old);
-      if (!state || !state.hits.length) return;
+      if (!state || !state.result.count) return;
+      var r = state.result;
       var box = null, current = null;
-      for (var i = 0; i < state.hits.length; i++) {
-        var hit = state.hits[i];
-        if (hit.position !== entry.page) continue;
-        var at = F.find.locate(hit);
-        for (var k = at.first; k <= at.last; k++) {
-          var w = entry.words[k];
-          if (!w) continue;
-          var b = partOf(w, k === at.first ? at.from : 0, k === at.last ? at.to : w.t.length);
-          var mark = F.dom.make('div', 'fv-mark' + (i === state.current ? ' fv-mark-current' : ''));
-          mark.style.cssText = 'left:' + pct(b[0]) + ';top:' + pct(b[1]) + ';width:' + pct(b[2]) + ';height:' + pct(b[3]);
-          if (!box) box = F.dom.make('div', 'fv-marks', { 'aria-hidden': 'true' });
-          box.appendChild(mark);
-          if (i === state.current && !current) current = mark;
+      var groups = r.groupsOn(entry.page);
+      for (var g = 0; g < groups.length; g++) {
+        var gr = groups[g];
+        for (var k = 0; k < gr.count; k++) {
+          var hit = r.hit(gr.first + k);
+          var isCurrent = hit.index === state.current;
+          for (var q = 0; q < hit.ranges.length; q += 2) {
+            var at = F.find.span(hit.page, hit.ranges[q], hit.ranges[q + 1]);
+            for (var i = at.first; i <= at.last; i++) {
+              var w = entry.words[i];
+              if (!w) continue;
+              var b = partOf(w, i === at.first ? at.from : 0, i === at.last ? at.to : w.t.length);
+              var mark = F.dom.make('div', 'fv-mark' + (isCurrent ? ' fv-mark-current' : ''));
+              mark.style.cssText = 'left:' + pct(b[0]) + ';top:' + pct(b[1]) + ';width:' + pct(b[2]) + ';height:' + pct(b[3]);
+              if (!box) box = F.dom.make('div', 'fv-marks', { 'aria-hidden': 'true' });
+              box.appendChild(mark);
+              if (isCurrent && !current) current = mark;
+            }
+          }
         }
       }
       if (!box) return;
@@ -68,7 +75,7 @@
       paint(e);
     });
     ctx.bus.on('findresult', function (e) {
-      scrollTo = e.current >= 0 && (!state || state.current !== e.current || state.hits !== e.hits);
+      scrollTo = e.current >= 0 && (!state || state.current !== e.current || state.result !== e.result);
       state = e;
       shown = shown.filter(function (s) { return s.layer.isConnected; });
       for (var i = 0; i < shown.length; i++) paint(shown[i]);

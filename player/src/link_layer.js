@@ -1,10 +1,24 @@
 /* Folivox player: a page's link areas, placed by their fractions of the page. Web
  * links open in a new tab; page links turn the book. A press on a link never starts
- * a page turn. */
+ * a page turn. Once the page's words are there, a link is named by the words it
+ * covers, as a reader sees it, with its target after them. */
 (function (F) {
   'use strict';
 
-  // ctx: { book, texts, labels, reader, stage, pageView }
+  // The words whose middle lies in a link's area, in reading order, joined by
+  // spaces; '' when it covers none. Pure: words as text_data.js reads them.
+  function wordsUnder(words, l) {
+    var out = [];
+    for (var i = 0; i < words.length; i++) {
+      var w = words[i];
+      if (!w || !w.t) continue;
+      var cx = w.x + w.w / 2, cy = w.y + w.h / 2;
+      if (cx >= l.x && cx <= l.x + l.w && cy >= l.y && cy <= l.y + l.h) out.push(w.t);
+    }
+    return out.join(' ');
+  }
+
+  // ctx: { book, texts, labels, reader, stage, pageView, text }
   function createLinkLayer(ctx) {
     var T = ctx.texts;
 
@@ -45,7 +59,16 @@
         a.addEventListener('pointerdown', stopPress);
         layer.appendChild(a);
       }
+      if (ctx.text) ctx.text.words(p).then(function (words) { if (words) nameByWords(layer, links, words); });
       return layer;
+    }
+
+    function nameByWords(layer, links, words) {
+      var areas = layer.children;
+      for (var i = 0; i < links.length && i < areas.length; i++) {
+        var text = wordsUnder(words, links[i]);
+        if (text) areas[i].setAttribute('aria-label', text + ' \u2013 ' + areas[i].getAttribute('aria-label'));
+      }
     }
 
     ctx.pageView.addLayer('links', build);

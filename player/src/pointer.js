@@ -3,7 +3,8 @@
  * completes the turn or lets the leaf fall back (gestures.js decides). Zoomed, a drag
  * pans the stage. On touch screens two fingers pinch the zoom and a double tap zooms
  * in on its place or back out; a single tap waits that long before it turns. Ctrl and
- * the wheel zoom at the pointer. */
+ * the wheel zoom at the pointer. A mouse or pen drag beside a page's words selects
+ * them instead of turning (the text layer says where: selectFrom). */
 (function (F) {
   'use strict';
 
@@ -74,8 +75,14 @@
       var r = book.getBoundingClientRect();
       drag = {
         id: ev.pointerId, x: ev.clientX, y: ev.clientY, t: performance.now(), touch: ev.pointerType === 'touch',
-        side: G.sideAt(ev.clientX - r.left, r.width), active: false, samples: []
+        side: G.sideAt(ev.clientX - r.left, r.width), active: false, samples: [],
+        select: !!(ctx.textLayer && ctx.textLayer.selectFrom(ev))
       };
+      if (drag.select) {
+        // A click there turns as before; a drag selects, so no other selection stays.
+        var sel = window.getSelection();
+        if (sel) sel.removeAllRanges();
+      }
       capture(ev.pointerId);
     }
 
@@ -114,6 +121,14 @@
       }
       var d = drag;
       if (!d || ev.pointerId !== d.id) return;
+      if (d.select) {
+        if (d.moved || !G.isTap(ev.clientX - d.x, ev.clientY - d.y, 0)) {
+          d.moved = true;
+          cancelPendingTap();
+          ctx.textLayer.selectTo(ev);
+        }
+        return;
+      }
       if (!d.active) {
         if (!G.startsDrag(ev.clientX - d.x, ev.clientY - d.y)) return;
         cancelPendingTap();
@@ -166,7 +181,7 @@
       if (!d || ev.pointerId !== d.id) return;
       drag = null;
       if (!d.active) {
-        if (!G.isTap(ev.clientX - d.x, ev.clientY - d.y, performance.now() - d.t)) return;
+        if (d.moved || !G.isTap(ev.clientX - d.x, ev.clientY - d.y, performance.now() - d.t)) return;
         var dir = G.directionForSide(d.side, rtl);
         if (!d.touch) {
           reader.step(dir);

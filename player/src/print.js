@@ -1,14 +1,16 @@
 /* Folivox player: printing. The browser's print command prints the spread in view;
  * the toolbar's print button asks for the pages in view or a range of pages (printed
  * labels or numbers). Either way each page gets a sheet of its own in its own shape,
- * and nothing of the player (toolbar, panels, background) is printed.
+ * and nothing of the player (toolbar, panels, background) is printed. A page's words
+ * lie invisibly over its picture, as on screen, so a page printed to a PDF file can
+ * be searched and copied.
  * The sheets live in .fv-print beside the player, hidden on screen (print.css). They
  * always hold the spread in view, so the browser's command finds their pictures
  * loaded; a range replaces them until it has been printed. */
 (function (F) {
   'use strict';
 
-  // ctx: { root, book, texts, labels, bus, reader, panels, stage, toolbar }
+  // ctx: { root, book, texts, labels, bus, reader, panels, stage, pageView, text, toolbar }
   function createPrint(ctx) {
     var make = F.dom.make;
     var T = ctx.texts;
@@ -36,15 +38,53 @@
       var one = function () { if (--waiting === 0 && done) done(); };
       pages.forEach(function (p) {
         var page = make('div', 'fv-print-page');
+        var frame = make('div', 'fv-print-frame');
+        setShape(frame, ctx.pageView.aspectOf(p) || ctx.stage.aspect());
         var img = make('img', 'fv-print-picture', { alt: T.page + ' ' + ctx.labels.labelOf(p) });
         var src = large ? book.pages[p].large || book.pages[p].url : shownPicture(p);
-        img.addEventListener('load', one);
+        img.addEventListener('load', function () {
+          if (img.naturalWidth > 0 && img.naturalHeight > 0) setShape(frame, img.naturalWidth / img.naturalHeight);
+          one();
+        });
         img.addEventListener('error', one);
         if (src) img.src = src; else waiting--;
-        page.appendChild(img);
+        frame.appendChild(img);
+        page.appendChild(frame);
         sheets.appendChild(page);
+        waiting++;
+        ctx.text.words(p).then(function (words) {
+          if (words && frame.isConnected) frame.appendChild(textOf(words));
+        }).then(one, one);
       });
       one();
+    }
+
+    function setShape(frame, aspect) {
+      frame.style.setProperty('--fv-print-aspect', String(aspect > 0 && isFinite(aspect) ? aspect : 1));
+    }
+
+    // The words as SVG text over the picture, each stretched to its box (the picture's
+    // frame is 1000 x 1000 units here), drawn in no colour.
+    function textOf(words) {
+      var NS = 'http://www.w3.org/2000/svg';
+      var svg = document.createElementNS(NS, 'svg');
+      svg.setAttribute('class', 'fv-print-text');
+      svg.setAttribute('viewBox', '0 0 1000 1000');
+      svg.setAttribute('preserveAspectRatio', 'none');
+      svg.setAttribute('aria-hidden', 'true');
+      for (var i = 0; i < words.length; i++) {
+        var w = words[i];
+        if (!w || !w.t || (w.f >> 3) & 3) continue;
+        var t = document.createElementNS(NS, 'text');
+        t.setAttribute('x', (w.x * 1000).toFixed(1));
+        t.setAttribute('y', ((w.y + w.h * 0.8) * 1000).toFixed(1));
+        t.setAttribute('font-size', Math.max(1, w.h * 1000).toFixed(1));
+        t.setAttribute('textLength', Math.max(1, w.w * 1000).toFixed(1));
+        t.setAttribute('lengthAdjust', 'spacingAndGlyphs');
+        t.textContent = w.t + F.textData.separator(w, F.textData.nextWord(words, i));
+        svg.appendChild(t);
+      }
+      return svg;
     }
 
     // The picture the stage shows for page p (its zoom picture, when swapped in).

@@ -25,7 +25,8 @@
       printing: 'Preparing the pages\u2026', printBad: 'Enter pages of this book.',
       search: 'Search', searchBook: 'Search the book', nextResult: 'Next result', previousResult: 'Previous result',
       searching: 'Searching\u2026', noResults: 'No results', result: 'result', results: 'results',
-      noText: 'This book has no text to search.'
+      noText: 'This book has no text to search.', pageOne: 'page', pages: 'pages',
+      allWords: 'Pages with all the words'
     },
     de: {
       loading: 'Das Buch wird geladen\u2026',
@@ -43,7 +44,8 @@
       printing: 'Die Seiten werden vorbereitet\u2026', printBad: 'Bitte Seiten dieses Buchs angeben.',
       search: 'Suchen', searchBook: 'Im Buch suchen', nextResult: 'N\u00e4chster Treffer', previousResult: 'Voriger Treffer',
       searching: 'Suche l\u00e4uft\u2026', noResults: 'Keine Treffer', result: 'Treffer', results: 'Treffer',
-      noText: 'Dieses Buch hat keinen Text zum Durchsuchen.'
+      noText: 'Dieses Buch hat keinen Text zum Durchsuchen.', pageOne: 'Seite', pages: 'Seiten',
+      allWords: 'Seiten mit allen W\u00f6rtern'
     },
     fr: {
       loading: 'Chargement du livre\u2026',
@@ -61,7 +63,8 @@
       printing: 'Pr\u00e9paration des pages\u2026', printBad: 'Indiquez des pages de ce livre.',
       search: 'Rechercher', searchBook: 'Rechercher dans le livre', nextResult: 'R\u00e9sultat suivant', previousResult: 'R\u00e9sultat pr\u00e9c\u00e9dent',
       searching: 'Recherche\u2026', noResults: 'Aucun r\u00e9sultat', result: 'r\u00e9sultat', results: 'r\u00e9sultats',
-      noText: 'Ce livre n\u2019a pas de texte \u00e0 rechercher.'
+      noText: 'Ce livre n\u2019a pas de texte \u00e0 rechercher.', pageOne: 'page', pages: 'pages',
+      allWords: 'Pages avec tous les mots'
     },
     es: {
       loading: 'Cargando el libro\u2026',
@@ -79,7 +82,8 @@
       printing: 'Preparando las p\u00e1ginas\u2026', printBad: 'Indique p\u00e1ginas de este libro.',
       search: 'Buscar', searchBook: 'Buscar en el libro', nextResult: 'Resultado siguiente', previousResult: 'Resultado anterior',
       searching: 'Buscando\u2026', noResults: 'Sin resultados', result: 'resultado', results: 'resultados',
-      noText: 'Este libro no tiene texto en el que buscar.'
+      noText: 'Este libro no tiene texto en el que buscar.', pageOne: 'p\u00e1gina', pages: 'p\u00e1ginas',
+      allWords: 'P\u00e1ginas con todas las palabras'
     }
   };
 

@@ -1,7 +1,10 @@
 /* Folivox player: the stage, where the book lies. Sizes the book to the window,
  * leaving room for the title, the toolbar and any docks (parts that sit below the
  * book, such as the thumbnail strip), picks one page or two for the space, and shows
- * the open spread on its two sides, moving a lone cover or back page to the middle.
+ * the open spread on its two sides. Each page keeps its own shape in its side's slot
+ * (page_view.js); here the two pages of a spread are moved against the spine and the
+ * pair to the middle, so a portrait page in a landscape book leaves no gap at the
+ * spine, and a lone cover or back page sits in the middle.
  * Zoom lays the pages out larger instead of scaling them, so the browser draws the
  * picture from its full resolution and it stays sharp. */
 (function (F) {
@@ -71,6 +74,24 @@
       book.style.transform = px ? 'translateX(' + px.toFixed(1) + 'px)' : '';
     }
 
+    // The share of its slot's width that each side's page takes (0: empty side).
+    function widths(v) {
+      var box = ctx.pageView.boxOf;
+      return { left: v.left >= 0 ? box(v.left).w : 0, right: v.right >= 0 ? box(v.right).w : 0 };
+    }
+
+    // Moves the two sides' pages against the spine and the spread to the middle.
+    // Again when a picture has loaded, since that tells its page's shape.
+    function hug() {
+      var v = reader.view();
+      var w = reader.single() ? { left: 1, right: 1 } : widths(v);
+      var l = w.left > 0 && w.left < 1 ? (1 - w.left) / 2 * pageW : 0;
+      var r = w.right > 0 && w.right < 1 ? (1 - w.right) / 2 * pageW : 0;
+      sides.left.style.transform = l ? 'translateX(' + l.toFixed(1) + 'px)' : '';
+      sides.right.style.transform = r ? 'translateX(' + (-r).toFixed(1) + 'px)' : '';
+      setShift(reader.single() ? v.shift : (w.left - w.right) / 4);
+    }
+
     function showSpread(e) {
       var v = e.view;
       if (reader.single()) {
@@ -80,7 +101,7 @@
         setSide('left', v.left, true);
         setSide('right', v.right, true);
       }
-      setShift(v.shift);
+      hug();
       if (wantFocus !== -1) {
         var target = wantFocus === -2 ? e.anchor : wantFocus;
         wantFocus = -1;
@@ -222,6 +243,12 @@
     }
 
     ctx.bus.on('spreadchange', showSpread);
+    // After the picture's own listener (page_view.js), which learns the page's shape.
+    book.addEventListener('load', function (ev) {
+      if (ev.target.classList && ev.target.classList.contains('fv-picture')) {
+        setTimeout(function () { if (!book.querySelector('.fv-leaf')) hug(); }, 0);
+      }
+    }, true);
     ctx.bus.on('zoomchange', onZoomChange);
     ctx.bus.on('panelchange', function () { layout(false); });
     return {

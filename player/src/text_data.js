@@ -1,7 +1,8 @@
 /* Folivox player: the book's text (docs/book-files.md): the words of each page with
- * their boxes (files/text/N.js, loaded with the page for its text layer) and the
- * search file (files/text/all.js, loaded at the first search). A book without them
- * plays as before, only without text. readWords and joinWords are free of the DOM. */
+ * their boxes and font sizes (files/text/N.js, loaded with the page for its text
+ * layer) and the search file (files/text/all.js, loaded at the first search). A book
+ * without them plays as before, only without text. readWords, joinWords and blocks
+ * are free of the DOM. */
 (function (F) {
   'use strict';
 
@@ -14,38 +15,89 @@
 
   function fraction(v) { return typeof v === 'number' && isFinite(v) ? Math.min(1, Math.max(0, v)) : 0; }
 
-  // The words of a page's payload in reading order, each { t, x, y, w, h, f } with
-  // the box as fractions of the page and the flags; null when the payload has none.
-  // An entry that is not a word stays as null, so word i still matches the i-th
-  // word of the search file.
+  // The words of a page's payload in reading order, each { t, x, y, w, h, f, s } with
+  // the box as fractions of the page, the flags and the font size in points (0 when
+  // the book does not tell); null when the payload has none. An entry that is not a
+  // word stays as null, so word i still matches the i-th word of the search file.
   function readWords(payload) {
     var list = payload && Array.isArray(payload.w) ? payload.w : null;
     if (!list) return null;
+    var sizes = Array.isArray(payload.fs) ? payload.fs : [];
+    var nextSize = 0, size = 0;
     var out = new Array(list.length);
     for (var i = 0; i < list.length; i++) {
       var e = list[i];
       if (!Array.isArray(e) || typeof e[0] !== 'string') { out[i] = null; continue; }
+      // "fs" lists [first word, size] in word order; a run holds until the next one.
+      while (nextSize < sizes.length && Array.isArray(sizes[nextSize]) && sizes[nextSize][0] <= i) {
+        var v = sizes[nextSize++][1];
+        size = typeof v === 'number' && v > 0 && v < 10000 ? v : 0;
+      }
       var x = fraction(e[1]), y = fraction(e[2]);
       out[i] = {
         t: e[0].replace(CONTROLS, ''),
         x: x, y: y, w: Math.min(fraction(e[3]), 1 - x), h: Math.min(fraction(e[4]), 1 - y),
-        f: typeof e[5] === 'number' && e[5] >= 0 ? e[5] & 31 : 0
+        f: typeof e[5] === 'number' && e[5] >= 0 ? e[5] & 31 : 0,
+        s: size
       };
     }
     return out;
   }
 
-  // What follows a word when the page's text is read out or copied.
-  function separator(word) { return word.f & 3 ? '\n' : ' '; }
+  // Whether word b goes on a's line: b lies after a along the same baseline (its
+  // box's bottom, or side for turned text) within a third of the smaller box.
+  function sameBaseline(a, b) {
+    var d = (a.f >> 3) & 3;
+    if (((b.f >> 3) & 3) !== d) return false;
+    if (d & 1) {
+      var edgeA = d === 1 ? a.x : a.x + a.w, edgeB = d === 1 ? b.x : b.x + b.w;
+      return Math.abs(edgeA - edgeB) <= Math.min(a.w, b.w) / 3 && (d === 1 ? b.y >= a.y + a.h * 0.5 : b.y + b.h <= a.y + a.h * 0.5);
+    }
+    var bottomA = d === 0 ? a.y + a.h : a.y, bottomB = d === 0 ? b.y + b.h : b.y;
+    return Math.abs(bottomA - bottomB) <= Math.min(a.h, b.h) / 3 && (d === 0 ? b.x >= a.x + a.w * 0.5 : b.x + b.w <= a.x + a.w * 0.5);
+  }
+
+  // What follows a word when the page's text is read out or copied: a line break
+  // where its line ends, else a space. Books made before lines were grouped by
+  // their baselines mark a line end at every wide gap of a justified line; a
+  // line end inside a block before a word on the same baseline counts as a space.
+  function separator(word, next) {
+    if (!(word.f & 3)) return ' ';
+    if (!(word.f & 2) && next && sameBaseline(word, next)) return ' ';
+    return '\n';
+  }
 
   // The page's text as a reader copies it: the words in reading order, a space
   // between words and a line break where a line ends.
   function joinWords(words) {
     var parts = [];
     for (var i = 0; i < words.length; i++) {
-      if (words[i]) parts.push(words[i].t, separator(words[i]));
+      if (words[i]) parts.push(words[i].t, separator(words[i], nextWord(words, i)));
     }
     return parts.join('').replace(/\s+$/, '');
+  }
+
+  function nextWord(words, i) {
+    for (var k = i + 1; k < words.length; k++) if (words[k]) return words[k];
+    return null;
+  }
+
+  // The page's words as blocks (paragraphs, columns) of lines, for a view that
+  // sets the text anew: [{ lines: [[word, ...], ...], size }], size being the
+  // block's largest font size (0 when not known).
+  function blocks(words) {
+    var out = [], block = null, line = null;
+    for (var i = 0; i < words.length; i++) {
+      var w = words[i];
+      if (!w) continue;
+      if (!block) { block = { lines: [], size: 0 }; out.push(block); }
+      if (!line) { line = []; block.lines.push(line); }
+      line.push(w);
+      if (w.s > block.size) block.size = w.s;
+      if (separator(w, nextWord(words, i)) === '\n') line = null;
+      if (w.f & 2) { block = null; line = null; }
+    }
+    return out;
   }
 
   // o: { pages (the model's), load(src, kind, number) -> Promise of a payload, or of
@@ -124,5 +176,5 @@
     };
   }
 
-  F.textData = { readWords: readWords, joinWords: joinWords, separator: separator, createSource: createSource };
+  F.textData = { readWords: readWords, joinWords: joinWords, separator: separator, nextWord: nextWord, blocks: blocks, createSource: createSource };
 })(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));

@@ -7,16 +7,21 @@
  * that run down or up the page). The whole frame is then scaled to the page, so
  * the layer turns and zooms with the page without being built again.
  *
- * Which presses select and which turn is decided here, in pressSelects(): a mouse or
- * pen press on a word selects (the drag selects text and never turns the page); a
- * touch on a word turns as anywhere else, since touch selects with a long press.
- * Presses between words reach the page and turn it. */
+ * Which presses select and which turn is decided here: a mouse or pen press on a
+ * word selects as on any web page (pressSelects()). A mouse or pen drag that starts
+ * beside the words, in the margin or between lines, selects too (pointer.js asks
+ * selectFrom() and hands the moves to selectTo()): the words nearest the pointer
+ * are selected, so a drag from left of a line takes the whole line. Only a drag from
+ * the page's edge turns it, and a click turns as before. A touch on a word turns as
+ * anywhere else, since touch selects with a long press. */
 (function (F) {
   'use strict';
 
   var REF = 1000;
   var MAX_SPANS = 5000;    // a dense page has about 1,500 words; a hostile one gets no more spans (search has them all)
   var FONT = 'sans-serif'; // the style sheet gives .fv-text the same family
+  var EDGE_PX = 40;        // a press this close to a page's side edge turns it ...
+  var EDGE_SHARE = 0.1;    // ... or within this share of the page's width, if less
 
   function pressSelects(ev) { return ev.pointerType !== 'touch'; }
 
@@ -86,7 +91,7 @@
         var w = words[i];
         if (!w || !w.t) continue;
         var span = document.createElement('span');
-        span.textContent = w.t + F.textData.separator(w);
+        span.textContent = w.t + F.textData.separator(w, F.textData.nextWord(words, i));
         span.style.cssText = styleFor(w);
         frag.appendChild(span);
         count++;
@@ -113,6 +118,59 @@
     }
 
     function spans() { return ctx.stage.book.querySelectorAll('.fv-text span'); }
+
+    // A drag from beside the words: the press (clientX, clientY) and, once the
+    // pointer moves, the words' boxes and the selection's fixed end.
+    var drag = null;
+
+    // Whether a mouse or pen press at ev, on a page with words but not on a word,
+    // starts a selection: anywhere but near the page's side edges.
+    function selectFrom(ev) {
+      drag = null;
+      if (!pressSelects(ev)) return false;
+      var page = ev.target && ev.target.closest ? ev.target.closest('.fv-page') : null;
+      if (!page || !page.querySelector('.fv-text span')) return false;
+      var r = page.getBoundingClientRect();
+      var edge = Math.min(EDGE_PX, r.width * EDGE_SHARE);
+      if (ev.clientX < r.left + edge || ev.clientX > r.right - edge) return false;
+      drag = { x: ev.clientX, y: ev.clientY, boxes: null, anchor: null };
+      return true;
+    }
+
+    // The place between characters nearest to (x, y): in the word on the same
+    // line nearest to it, else in the nearest line.
+    function caretNear(x, y) {
+      var best = null, score = Infinity;
+      for (var i = 0; i < drag.boxes.length; i++) {
+        var b = drag.boxes[i].r;
+        var dy = Math.max(0, b.top - y, y - b.bottom), dx = Math.max(0, b.left - x, x - b.right);
+        var s = dy * 8 + dx;
+        if (s < score) { score = s; best = drag.boxes[i]; }
+      }
+      if (!best) return null;
+      var node = best.span.firstChild, r = best.r;
+      var len = node.data.length;
+      var word = node.data.replace(/\s+$/, '').length;
+      var at = x <= r.left ? 0 : x >= r.right ? len : Math.round((x - r.left) / Math.max(1, r.width) * word);
+      return { node: node, offset: Math.min(len, at) };
+    }
+
+    // Extends the selection from the press to the pointer at ev.
+    function selectTo(ev) {
+      if (!drag) return;
+      if (!drag.boxes) {
+        var all = spans();
+        drag.boxes = [];
+        for (var i = 0; i < all.length; i++) {
+          if (all[i].firstChild) drag.boxes.push({ span: all[i], r: all[i].getBoundingClientRect() });
+        }
+        drag.anchor = caretNear(drag.x, drag.y);
+      }
+      var focus = caretNear(ev.clientX, ev.clientY);
+      if (!drag.anchor || !focus) return;
+      var sel = window.getSelection();
+      if (sel.setBaseAndExtent) sel.setBaseAndExtent(drag.anchor.node, drag.anchor.offset, focus.node, focus.offset);
+    }
 
     // Selects the words of the pages in view (Ctrl+A), not the whole player.
     function selectText() {
@@ -169,7 +227,9 @@
     return {
       // Whether the pages in view show words.
       shown: function () { return !!ctx.stage.book.querySelector('.fv-text span'); },
-      selectedText: selectedText
+      selectedText: selectedText,
+      selectFrom: selectFrom,
+      selectTo: selectTo
     };
   }
 

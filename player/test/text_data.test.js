@@ -17,11 +17,32 @@ test('a page\'s words: boxes clamped, bad entries kept as gaps, text as a reader
   });
   assert.strictEqual(words.length, 6, 'word i stays word i of the search file');
   assert.strictEqual(words[2], null);
-  assert.deepStrictEqual(words[3], { t: 'next', x: 0.75, y: 0, w: 0.25, h: 0, f: 9 });
-  assert.deepStrictEqual(words[5], { t: 'tail', x: 0.1, y: 0.3, w: 0, h: 0, f: 0 });
+  assert.deepStrictEqual(words[3], { t: 'next', x: 0.75, y: 0, w: 0.25, h: 0, f: 9, s: 0 });
+  assert.deepStrictEqual(words[5], { t: 'tail', x: 0.1, y: 0.3, w: 0, h: 0, f: 0, s: 0 });
   assert.strictEqual(textData.joinWords(words), 'Hello world\nnext\nline\ntail');
   assert.strictEqual(textData.readWords({ v: 1 }), null);
   assert.strictEqual(textData.readWords(null), null);
+});
+
+test('copying groups words into lines by their baselines, and blocks carry their font sizes', () => {
+  // A justified line that an older book cut at its wide gaps (every piece ends a
+  // "line"), a second line below it, then a heading in a block of its own.
+  const words = textData.readWords({
+    v: 1,
+    w: [
+      ['The', 0.1, 0.1, 0.05, 0.02, 1], ['quick', 0.3, 0.101, 0.08, 0.02, 1], ['brown', 0.6, 0.1, 0.08, 0.02, 1],
+      ['fox', 0.1, 0.13, 0.05, 0.02, 3],
+      ['Index', 0.1, 0.3, 0.2, 0.05, 3],
+      // a contents line whose number came first: a line of its own, as it was read
+      ['12', 0.8, 0.5, 0.03, 0.02, 1], ['Chapter', 0.1, 0.5, 0.1, 0.02, 3]
+    ],
+    fs: [[0, 10], [4, 24.5], [5, 10], 'bad', [6, -1]]
+  });
+  assert.strictEqual(textData.joinWords(words), 'The quick brown\nfox\nIndex\n12\nChapter');
+  assert.deepStrictEqual(words.map((w) => w.s), [10, 10, 10, 10, 24.5, 10, 10]);
+  const b = textData.blocks(words);
+  assert.deepStrictEqual(b.map((x) => [x.size, x.lines.map((l) => l.map((w) => w.t).join(' '))]),
+    [[10, ['The quick brown', 'fox']], [24.5, ['Index']], [10, ['12', 'Chapter']]]);
 });
 
 // A source over a book whose pictures are numbered from `first` (a page range), with

@@ -247,7 +247,9 @@ void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz
         const fz_rect b = fz_rect_from_quad(ch->quad);
         text.addChar(static_cast<char32_t>(ch->c),
                      QRectF(QPointF(static_cast<double>(b.x0), static_cast<double>(b.y0)),
-                            QPointF(static_cast<double>(b.x1), static_cast<double>(b.y1))));
+                            QPointF(static_cast<double>(b.x1), static_cast<double>(b.y1))),
+                     static_cast<double>(ch->size),
+                     QPointF(static_cast<double>(ch->origin.x), static_cast<double>(ch->origin.y)));
       }
       text.endLine();
     }

@@ -1,5 +1,6 @@
 #include "import/PageText.h"
 
+#include <QtNumeric>
 #include <algorithm>
 #include <cmath>
 
@@ -46,21 +47,32 @@ double clamp01(double v) { return std::isfinite(v) ? std::clamp(v, 0.0, 1.0) : 0
 
 void PageText::beginLine(double dx, double dy) {
   finishWord();
-  m_lineStart = m_words.size();
   // The baseline's direction in the picture (y down), to whole quarter turns.
   if (!std::isfinite(dx) || !std::isfinite(dy) || std::abs(dx) >= std::abs(dy))
     m_direction = dx < 0 ? 2 : 0;
   else
     m_direction = dy > 0 ? 1 : 3;
+  m_inLine = false;
 }
 
-void PageText::addChar(char32_t c, const QRectF& box) {
+void PageText::addChar(char32_t c, const QRectF& box, double size, QPointF origin) {
   if (m_truncated) return;
   if (isSeparator(c)) return finishWord();
   // Text outside the picture is not seen, so it is not found either.
   if (!(box.right() >= m_frame.left() && box.left() <= m_frame.right() && box.bottom() >= m_frame.top() &&
         box.top() <= m_frame.bottom()))
     return;
+  if (std::isnan(m_wordBaseline)) {
+    // Across the line: y for text that runs sideways, x for text that runs down or up.
+    const bool across = (m_direction & 1) == 0;
+    const double o = across ? origin.y() : origin.x();
+    m_wordBaseline = std::isfinite(o) ? o
+                     : m_direction == 0 ? box.bottom()
+                     : m_direction == 1 ? box.left()
+                     : m_direction == 2 ? box.top()
+                                        : box.right();
+  }
+  if (std::isfinite(size) && size > m_wordSize) m_wordSize = size;
   if (c == 0x00AD) {  // a soft hyphen shows only where it breaks a line, and is never part of the word
     m_softHyphenAtEnd = !m_word.isEmpty();
     m_wordBox = m_wordBox.isNull() ? box : m_wordBox.united(box);
@@ -89,60 +101,172 @@ void PageText::appendToWord(QChar c) {
 }
 
 void PageText::finishWord() {
-  const bool softHyphen = m_softHyphenAtEnd;
-  m_softHyphenAtEnd = false;
-  if (m_word.isEmpty()) {
-    m_wordBox = QRectF();
-    return;
-  }
-  if (m_words.size() >= kMaxWords) {
-    m_truncated = true;
-    m_word.clear();
-    m_wordBox = QRectF();
-    return;
-  }
-  // The first word after a hyphenated line end decides whether the two are
-  // one word: "exam-" + "ple" is, "Jean-" + "Paul" and "2-" + "3" are not.
-  if (m_hyphenCandidate >= 0) {
-    const QChar first = m_word[0];
-    if (m_words[m_hyphenCandidate].flags & kHyphenated ? first.isLetter() : first.isLower())
-      m_words[m_hyphenCandidate].flags |= kHyphenated;
-    else
-      m_words[m_hyphenCandidate].flags &= ~kHyphenated;
-    m_hyphenCandidate = -1;
-  }
-
-  const double fx = m_frame.x(), fy = m_frame.y();
-  const double fw = m_frame.width() > 0 ? m_frame.width() : 1, fh = m_frame.height() > 0 ? m_frame.height() : 1;
-  const double left = clamp01((m_wordBox.left() - fx) / fw), right = clamp01((m_wordBox.right() - fx) / fw);
-  const double top = clamp01((m_wordBox.top() - fy) / fh), bottom = clamp01((m_wordBox.bottom() - fy) / fh);
-  Word w;
-  w.text = m_word;
-  w.box = QRectF(left, top, right - left, bottom - top);
-  // A soft hyphen at the end is a break for certain; kept here until the
-  // line's end shows whether the word really ends the line.
-  w.flags = (m_direction << kDirectionShift) | (softHyphen ? kHyphenated : 0);
-  m_words.append(std::move(w));
+  Piece p;
+  p.softHyphen = m_softHyphenAtEnd;
+  p.text = std::move(m_word);
+  p.box = m_wordBox;
+  p.size = m_wordSize;
+  p.baseline = m_wordBaseline;
   m_word.clear();
   m_wordBox = QRectF();
+  m_wordSize = 0;
+  m_wordBaseline = qQNaN();
+  m_softHyphenAtEnd = false;
+  if (p.text.isEmpty()) return;
+  if (m_words.size() + m_pending >= kMaxWords) {
+    m_truncated = true;
+    return;
+  }
+  if (!m_inLine || m_block.isEmpty()) {
+    m_block.append(Line{{}, m_direction});
+    m_inLine = true;
+  }
+  m_block.last().pieces.append(std::move(p));
+  ++m_pending;
 }
 
 void PageText::endLine() {
   finishWord();
-  if (m_words.size() <= m_lineStart) return;
-  Word& last = m_words.last();
-  last.flags |= kLineEnd;
-  if ((last.flags & kHyphenated) || endsWithHardHyphen(last.text)) m_hyphenCandidate = m_words.size() - 1;
-  // Soft hyphens inside a line joined nothing; only a line's last word keeps the mark.
-  for (qsizetype i = m_lineStart; i + 1 < m_words.size(); ++i) m_words[i].flags &= ~kHyphenated;
-  m_lineStart = m_words.size();
+  m_inLine = false;
 }
 
 void PageText::endBlock() {
   endLine();
-  if (m_hyphenCandidate >= 0) m_words[m_hyphenCandidate].flags &= ~kHyphenated;
-  m_hyphenCandidate = -1;  // a paragraph's last word goes on nowhere
-  if (!m_words.isEmpty()) m_words.last().flags |= kLineEnd | kBlockEnd;
+  emitBlock();
+}
+
+namespace {
+
+// A word's size across its line: its font size, else the height of its box.
+double sizeOf(double size, const QRectF& box, int direction) {
+  if (size > 0) return size;
+  return (direction & 1) ? box.width() : box.height();
+}
+
+// Where a word starts along its line's direction, growing in reading order.
+double startAlong(const QRectF& b, int direction) {
+  switch (direction) {
+    case 1: return b.top();
+    case 2: return -b.right();
+    case 3: return -b.bottom();
+    default: return b.left();
+  }
+}
+
+double endAlong(const QRectF& b, int direction) {
+  switch (direction) {
+    case 1: return b.bottom();
+    case 2: return -b.left();
+    case 3: return -b.top();
+    default: return b.right();
+  }
+}
+
+}  // namespace
+
+// Two pieces of text MuPDF gave as lines are one line of the page when their
+// baselines lie within a third of the smaller font size of each other.
+bool PageText::sameLine(const Line& a, const Line& b) const {
+  if (a.direction != b.direction || a.pieces.isEmpty() || b.pieces.isEmpty()) return false;
+  const Piece& x = a.pieces.last();
+  const Piece& y = b.pieces.first();
+  const double size = std::min(sizeOf(x.size, x.box, a.direction), sizeOf(y.size, y.box, b.direction));
+  return std::abs(x.baseline - y.baseline) <= size / 3;
+}
+
+// Letter-spaced text arrives as one-letter words a small gap apart. Where a
+// line has three or more of them in a row, one-letter words that close are
+// joined; wider gaps, the spaces between the words, stay.
+void PageText::joinLetterSpaced(QList<Piece>& pieces, int direction) {
+  constexpr double kLetterGap = 0.25;  // of the font size: below an ordinary word space
+  const auto single = [](const Piece& p) { return p.text.size() == 1 || (p.text.size() == 2 && p.text[0].isHighSurrogate()); };
+  const auto gap = [&](qsizetype i) { return startAlong(pieces[i + 1].box, direction) - endAlong(pieces[i].box, direction); };
+  // Dot leaders are spaced dots, not a word: one of the two must be a letter or digit.
+  const auto letter = [](const Piece& p) { return p.text[0].isLetterOrNumber() || p.text[0].isHighSurrogate(); };
+  const auto close = [&](qsizetype i, double limit) {
+    const double size = sizeOf(pieces[i].size, pieces[i].box, direction);
+    const double g = gap(i);
+    return single(pieces[i]) && single(pieces[i + 1]) && (letter(pieces[i]) || letter(pieces[i + 1])) && g > -0.1 * size &&
+           g <= limit * size;
+  };
+  // The widest gap between the letters of a run of three or more.
+  double pattern = -1;
+  for (qsizetype i = 0; i + 1 < pieces.size();) {
+    qsizetype j = i;
+    double widest = 0;
+    while (j + 1 < pieces.size() && close(j, kLetterGap)) {
+      widest = std::max(widest, gap(j) / sizeOf(pieces[j].size, pieces[j].box, direction));
+      ++j;
+    }
+    if (j - i >= 2) pattern = std::max(pattern, widest);
+    i = j > i ? j : i + 1;
+  }
+  if (pattern < 0) return;
+  const double limit = std::min(kLetterGap, pattern * 1.3 + 0.02);
+  QList<Piece> out;
+  out.reserve(pieces.size());
+  for (qsizetype i = 0; i < pieces.size(); ++i) {
+    if (!out.isEmpty() && i > 0 && close(i - 1, limit) && single(pieces[i - 1])) {
+      Piece& last = out.last();
+      last.text += pieces[i].text;
+      last.box = last.box.united(pieces[i].box);
+      last.size = std::max(last.size, pieces[i].size);
+      last.softHyphen = pieces[i].softHyphen;
+      continue;
+    }
+    out.append(pieces[i]);
+  }
+  pieces = std::move(out);
+}
+
+void PageText::emitBlock() {
+  QList<Line> lines;
+  QList<bool> merged;
+  for (Line& l : m_block) {
+    if (l.pieces.isEmpty()) continue;
+    if (!lines.isEmpty() && sameLine(lines.last(), l)) {
+      lines.last().pieces += std::move(l.pieces);
+      merged.last() = true;
+    } else {
+      lines.append(std::move(l));
+      merged.append(false);
+    }
+  }
+  m_block.clear();
+  m_pending = 0;
+
+  const double fx = m_frame.x(), fy = m_frame.y();
+  const double fw = m_frame.width() > 0 ? m_frame.width() : 1, fh = m_frame.height() > 0 ? m_frame.height() : 1;
+  for (qsizetype li = 0; li < lines.size(); ++li) {
+    Line& line = lines[li];
+    const int d = line.direction;
+    if (merged[li])
+      std::stable_sort(line.pieces.begin(), line.pieces.end(), [d](const Piece& a, const Piece& b) {
+        return startAlong(a.box, d) < startAlong(b.box, d);
+      });
+    joinLetterSpaced(line.pieces, d);
+    for (const Piece& p : line.pieces) {
+      const double left = clamp01((p.box.left() - fx) / fw), right = clamp01((p.box.right() - fx) / fw);
+      const double top = clamp01((p.box.top() - fy) / fh), bottom = clamp01((p.box.bottom() - fy) / fh);
+      Word w;
+      w.text = p.text;
+      w.box = QRectF(left, top, right - left, bottom - top);
+      w.flags = d << kDirectionShift;
+      w.size = p.size;
+      m_words.append(std::move(w));
+    }
+    Word& last = m_words.last();
+    last.flags |= kLineEnd;
+    // A line's last word cut by a hyphen goes on in the next line's first word:
+    // "exam-" + "ple" does, "Jean-" + "Paul" and "2-" + "3" do not. After a soft
+    // hyphen, which shows only where it breaks a word, any letter goes on.
+    if (li + 1 < lines.size()) {
+      const Piece& end = line.pieces.last();
+      const QChar next = lines[li + 1].pieces.first().text[0];
+      if (end.softHyphen ? next.isLetter() : endsWithHardHyphen(end.text) && next.isLower()) last.flags |= kHyphenated;
+    }
+  }
+  if (!lines.isEmpty()) m_words.last().flags |= kBlockEnd;
 }
 
 QByteArray PageText::textScript(qint32 number) const {
@@ -162,6 +286,20 @@ QByteArray PageText::textScript(qint32 number) const {
     payload += QByteArray::number(w.flags);
     payload += ']';
   }
+  payload += ']';
+  // Font sizes, for a view that sets the text anew: from each listed word on.
+  payload += ",\"fs\":[";
+  double shown = -1;
+  for (qsizetype i = 0; i < m_words.size(); ++i) {
+    const double size = std::round(std::clamp(m_words[i].size, 0.0, 10000.0) * 10) / 10;
+    if (size == shown) continue;
+    if (shown >= 0) payload += ',';
+    payload += '[' + QByteArray::number(i) + ',' + QByteArray::number(size) + ']';
+    shown = size;
+  }
+  payload += "],\"pt\":[";
+  payload += QByteArray::number(std::round(std::clamp(m_frame.width(), 0.0, 1e6) * 10) / 10) + ',' +
+             QByteArray::number(std::round(std::clamp(m_frame.height(), 0.0, 1e6) * 10) / 10);
   payload += "]}";
   return DataScript::call("text", number, payload);
 }

@@ -3,16 +3,25 @@
 // page's entry in files/text/all.js, see docs/book-files.md).
 //
 // MuPdfDocument feeds it the page's structured text character by character,
-// in reading order. Words are split at white space; ligatures are spelled out
-// (fi, fl, ffi), soft hyphens dropped, and characters that XML or JSON cannot
-// carry (controls, unpaired surrogates, U+FFFE/U+FFFF) never enter a word.
-// A word cut by a hyphen at the end of a line is marked, so that search can
-// join it with the next word.
+// in MuPDF's order: blocks (paragraphs, columns) of lines. Words are split at
+// white space; ligatures are spelled out (fi, fl, ffi), soft hyphens dropped,
+// and characters that XML or JSON cannot carry (controls, unpaired
+// surrogates, U+FFFE/U+FFFF) never enter a word.
+//
+// Within a block, lines are grouped by their baseline, not by the gaps MuPDF
+// splits them at: the pieces of a justified line with wide gaps are one line,
+// and a contents entry whose page number MuPDF gave before its title is read
+// left to right. Letter-spaced text ("s h e  s n a r f e d") is joined into
+// its words. A word cut by a hyphen at the end of a line is marked, so that
+// search can join it with the next word. Each word keeps its font size, for a
+// view that sets the text anew.
 #pragma once
 
 #include <QByteArray>
 #include <QList>
+#include <QPointF>
 #include <QRectF>
+#include <QtNumeric>
 #include <QString>
 
 class PageText {
@@ -33,6 +42,7 @@ class PageText {
     QString text;
     QRectF box;  // fractions of the page picture, from its top-left corner
     int flags = 0;
+    double size = 0;  // font size in points, as MuPDF gives it (0: not known)
   };
 
   // `frame` is the page picture's rectangle in the coordinates the characters
@@ -42,8 +52,9 @@ class PageText {
   // ---- building, in reading order ----
   // A line whose baseline runs along (dx, dy) in the picture (y down).
   void beginLine(double dx, double dy);
-  // One character and its box, in frame coordinates.
-  void addChar(char32_t c, const QRectF& box);
+  // One character and its box, in frame coordinates; its font size and the
+  // point of its baseline it starts at, when known (else the box tells).
+  void addChar(char32_t c, const QRectF& box, double size = 0, QPointF origin = QPointF(qQNaN(), qQNaN()));
   void endLine();
   void endBlock();
 
@@ -52,7 +63,8 @@ class PageText {
   bool isEmpty() const { return m_words.isEmpty(); }
   bool truncated() const { return m_truncated; }
 
-  // files/text/N.js: folivoxData("text", N, {"v": 1, "w": [[text, x, y, w, h, flags], ...]});
+  // files/text/N.js: folivoxData("text", N, {"v": 1, "w": [[text, x, y, w, h, flags], ...],
+  // "fs": [[first word, font size], ...], "pt": [width, height]});
   QByteArray textScript(qint32 number) const;
   // This page's entry of files/text/all.js: [N, "words joined", [hyphenated word indices]].
   QByteArray searchEntry(qint32 number) const;
@@ -60,16 +72,36 @@ class PageText {
   QString joinedText() const;
 
  private:
+  // A word while its block is read: in frame coordinates, with its baseline.
+  struct Piece {
+    QString text;
+    QRectF box;
+    double baseline = 0;  // across the line's direction: y for text across the page, x for text down it
+    double size = 0;
+    bool softHyphen = false;
+  };
+  // What MuPDF gave as one line, and later a line of the page: pieces in order.
+  struct Line {
+    QList<Piece> pieces;
+    int direction = 0;
+  };
+
   void appendToWord(QChar c);
   void finishWord();
+  bool sameLine(const Line& a, const Line& b) const;
+  void emitBlock();
+  static void joinLetterSpaced(QList<Piece>& pieces, int direction);
 
   QRectF m_frame;
   QList<Word> m_words;
+  QList<Line> m_block;  // the block being read
+  qsizetype m_pending = 0;  // pieces in m_block
   QString m_word;
   QRectF m_wordBox;
+  double m_wordSize = 0;
+  double m_wordBaseline = qQNaN();
   int m_direction = 0;
-  qsizetype m_lineStart = 0;   // index of the current line's first word
+  bool m_inLine = false;
   bool m_softHyphenAtEnd = false;
-  qsizetype m_hyphenCandidate = -1;  // a line's last word that ended in a hyphen
   bool m_truncated = false;
 };

@@ -16,7 +16,7 @@ class BookIndexSection {
   // This many bytes of HTML (UTF-8) at most: what search engines need, and
   // small enough that the page a reader loads first stays light. The contents
   // and the pages' text are cut at an item or a word so that it is not exceeded.
-  static constexpr qsizetype kBudget = 40 * 1024;
+  static constexpr qsizetype kBudget = 32 * 1024;
   // Bookmarks deeper than this are left out of the contents.
   static constexpr int kMaxDepth = 8;
 
