@@ -50,6 +50,43 @@ bool numericAttribute(const char* name) {
   return kNumeric.count(name) != 0;
 }
 
+// The end of the plain decimal number at `p` ([-]digits[.digits][e[+-]digits]),
+// or `p` itself. Hex, "inf" and "nan", which strtod would also take, and a dot
+// with no digit after it stay text, so that a second pass reads the same.
+const char* numberEnd(const char* p) {
+  auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+  const char* q = p;
+  if (*q == '-') ++q;
+  const char* start = q;
+  while (digit(*q)) ++q;
+  if (*q == '.' && digit(q[1])) {
+    ++q;
+    while (digit(*q)) ++q;
+  }
+  if (q == start) return p;
+  if (*q == 'e' || *q == 'E') {
+    const char* r = q + 1;
+    if (*r == '-' || *r == '+') ++r;
+    if (digit(*r)) {
+      while (digit(*r)) ++r;
+      q = r;
+    }
+  }
+  return q;
+}
+
+// Whether `n` written right after `out` would be read back as part of the
+// number before it: "1" then "2", or "2e" then "-2" (an exponent).
+bool mergesWithPrevious(const std::string& out, const std::string& n) {
+  if (out.empty()) return false;
+  auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+  const char last = out.back();
+  if (n[0] != '-' && (digit(last) || last == '.')) return true;
+  size_t i = out.size();
+  if (last == '+' || last == '-') --i;
+  return i >= 2 && (out[i - 1] == 'e' || out[i - 1] == 'E') && digit(out[i - 2]);
+}
+
 // Rewrites every decimal number in `v` with at most kDecimals decimals, the
 // rest of the text as it was. Numbers that would run together get a space.
 std::string roundNumbers(const char* v) {
@@ -58,31 +95,40 @@ std::string roundNumbers(const char* v) {
   const double scale = std::pow(10.0, PageSvg::kDecimals);
   const char* p = v;
   while (*p) {
-    const bool signStart = (*p == '-' || *p == '+') && (std::isdigit(static_cast<unsigned char>(p[1])) || p[1] == '.');
+    // A '+' stays text, and so does a '-' after a sign: otherwise "--.0001"
+    // would round to "-0" and, on a second pass, to "0".
+    const bool signStart = *p == '-' && (out.empty() || (out.back() != '-' && out.back() != '+')) &&
+                           (std::isdigit(static_cast<unsigned char>(p[1])) || p[1] == '.');
     const bool numStart = std::isdigit(static_cast<unsigned char>(*p)) || (*p == '.' && std::isdigit(static_cast<unsigned char>(p[1])));
     // A letter followed by digits is a name (an id, "pt" after a size), not a number to touch.
     const bool afterLetter = !out.empty() && std::isalpha(static_cast<unsigned char>(out.back())) &&
                              out.back() != 'e' && out.back() != 'E' && std::strchr("MmLlHhVvCcSsQqTtAaZz", out.back()) == nullptr;
     if ((signStart || numStart) && !afterLetter) {
-      char* end = nullptr;
-      const double value = std::strtod(p, &end);
+      const char* end = numberEnd(p);
       if (end == p) {
         out += *p++;
         continue;
       }
-      double r = std::round(value * scale) / scale;
-      if (r == 0) r = 0;  // no "-0"
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.*f", PageSvg::kDecimals, r);
-      std::string n(buf);
-      if (n.find('.') != std::string::npos) {
-        while (n.back() == '0') n.pop_back();
-        if (n.back() == '.') n.pop_back();
+      const double value = std::strtod(std::string(p, static_cast<size_t>(end - p)).c_str(), nullptr);
+      std::string n;
+      if (!std::isfinite(value) || std::fabs(value) >= 1e9) {
+        // Far off any page: no decimals to cut, and rounding would change the
+        // digits on every pass. Kept as written.
+        n.assign(p, static_cast<size_t>(end - p));
+      } else {
+        double r = std::round(value * scale) / scale;
+        if (r == 0) r = 0;  // no "-0"
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.*f", PageSvg::kDecimals, r);
+        n = buf;
+        if (n.find('.') != std::string::npos) {
+          while (n.back() == '0') n.pop_back();
+          if (n.back() == '.') n.pop_back();
+        }
+        if (startsWith(n.c_str(), "0.")) n.erase(0, 1);
+        else if (startsWith(n.c_str(), "-0.")) n.erase(1, 1);
       }
-      if (startsWith(n.c_str(), "0.")) n.erase(0, 1);
-      else if (startsWith(n.c_str(), "-0.")) n.erase(1, 1);
-      const char last = out.empty() ? ' ' : out.back();
-      if (n[0] != '-' && (std::isdigit(static_cast<unsigned char>(last)) || last == '.')) out += ' ';
+      if (mergesWithPrevious(out, n)) out += ' ';
       out += n;
       p = end;
     } else {
