@@ -6,6 +6,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -530,6 +531,17 @@ class TestCli : public QObject {
   void inspectReadsOnlyWhatABookCanBe() {
     const Run zero = cli({"inspect", "/dev/zero"});
     QVERIFY2(zero.code == 1 && zero.err.contains("not a regular file"), qPrintable(zero.err));
+    // A book whose text is a named pipe, then a link to /dev/zero: refused
+    // at once, not waited on or read without end.
+    const QString book = m_dir.path() + "/odd-text";
+    QCOMPARE(cli({"publish", demo(), "-o", book}).code, 0);
+    QDir().mkpath(book + "/files/text");
+    QCOMPARE(::mkfifo(QFile::encodeName(book + "/files/text/all.js").constData(), 0600), 0);
+    Run text = cli({"inspect", book, "--text"});
+    QVERIFY2(text.code == 1 && text.err.contains("it is a named pipe, not a regular file"), qPrintable(text.err));
+    QVERIFY(QFile::remove(book + "/files/text/all.js") && QFile::link("/dev/zero", book + "/files/text/all.js"));
+    text = cli({"inspect", book, "--text"});
+    QVERIFY2(text.code == 1 && text.err.contains("it is a device, not a regular file"), qPrintable(text.err));
     QVERIFY(cli({"publish", "--help"}).out.contains("--force"));
   }
 };

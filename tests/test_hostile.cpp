@@ -18,9 +18,11 @@
 #include "PdfFixture.h"
 #include "TemplateFixture.h"
 #include "base/HXCUtility.h"
+#include "import/DocumentToPdf.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportError.h"
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
 #include "import/PDFToPageConverter.h"
@@ -303,6 +305,52 @@ class TestHostile : public QObject {
     QVERIFY(html.contains("<title>&lt;script&gt;alert(3)&lt;/script&gt;</title>"));
     QVERIFY(html.contains("&lt;img src=x onerror=alert(1)&gt; &lt;/script&gt;&lt;script&gt;alert(2)&lt;/script&gt;"));
     QCOMPARE(html.count("<"), html.count("<h") + html.count("</h") + html.count("<p>") + html.count("</p>") + 4);
+  }
+
+  // Named pipes, devices and folders where a file belongs: each reader says
+  // what it found and reads nothing, neither waiting for a writer on the pipe
+  // nor reading the device without end.
+  void filesThatAreNotFiles() {
+    const QString odd = path(QStringLiteral("odd"));
+    QDir().mkpath(odd + "/book/files/text");
+    const auto remove = qScopeGuard([&] { QDir(odd).removeRecursively(); });  // other tests read every file here
+    for (const char* name : {"pipe.pdf", "pipe.txt", "pipe.rtf", "book/files/book.bin"})
+      QCOMPARE(::mkfifo(QFile::encodeName(odd + "/" + name).constData(), 0600), 0);
+    for (const char* name : {"zero.pdf", "zero.txt", "book/files/text/all.js"})
+      QVERIFY(QFile::link(QStringLiteral("/dev/zero"), odd + "/" + name));
+    QDir().mkpath(odd + "/folder.rtf");
+    const QString pipe = QStringLiteral("it is a named pipe, not a regular file");
+    const QString device = QStringLiteral("it is a device, not a regular file");
+
+    auto openError = [](const QString& file) {
+      try {
+        MuPdfDocument::open(file);
+      } catch (const ImportError& e) {
+        return e.reason();
+      }
+      return QString();
+    };
+    QCOMPARE(openError(odd + "/pipe.pdf"), "Cannot open pipe.pdf: " + pipe);
+    QCOMPARE(openError(odd + "/zero.pdf"), "Cannot open zero.pdf: " + device);
+    auto convertError = [&](const QString& name) {
+      QString error;
+      DocumentToPdf::convertToPDF(odd + "/" + name, path(QStringLiteral("odd.pdf")), &error);
+      return error;
+    };
+    QCOMPARE(convertError(QStringLiteral("pipe.txt")), "Cannot convert pipe.txt: " + pipe);
+    QCOMPARE(convertError(QStringLiteral("pipe.rtf")), "Cannot convert pipe.rtf: " + pipe);
+    QCOMPARE(convertError(QStringLiteral("zero.txt")), "Cannot convert zero.txt: " + device);
+    QCOMPARE(convertError(QStringLiteral("folder.rtf")),
+             QStringLiteral("Cannot convert folder.rtf: it is a folder, not a regular file"));
+    // The import says the same, and goes on to nothing.
+    auto op = runImport(odd + "/pipe.pdf");
+    QCOMPARE(op->errorString(), "Cannot open pipe.pdf: " + pipe);
+
+    // A book whose book.bin is a pipe and whose text is /dev/zero.
+    const BookBinReader::Result bin = BookBinReader::inspect(odd + "/book");
+    QVERIFY2(bin.error.endsWith(pipe), qPrintable(bin.error));
+    const BookTextReader::Result text = BookTextReader::read(odd + "/book");
+    QVERIFY2(text.error.endsWith(device), qPrintable(text.error));
   }
 
   void templateNested100000Deep() {

@@ -14,6 +14,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
+#include "base/RegularFile.h"
 #include "import/RtfReader.h"
 #include "import/TextPagePrinter.h"
 
@@ -31,13 +32,9 @@ void setError(QString* error, const QString& text) {
 
 bool openSource(const QString& source, QFile* file, QString* error) {
   const QString name = QFileInfo(source).fileName();
-  if (!QFileInfo(source).isFile()) {
-    setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
-    return false;
-  }
-  file->setFileName(source);
-  if (!file->open(QIODevice::ReadOnly)) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file->errorString()));
+  QString why;
+  if (!RegularFile::open(*file, source, &why)) {
+    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
     return false;
   }
   if (file->size() > DocumentToPdf::kMaxInputBytes) {
@@ -240,9 +237,13 @@ bool DocumentToPdf::PrinttoPDF(const QTextDocument& doc, const QString& target, 
 bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& target, QString* error,
                                       const Progress& progress) {
   const QString name = QFileInfo(source).fileName();
-  if (!QFileInfo(source).isFile()) {
-    setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
-    return false;
+  {
+    QFile file;
+    QString why;
+    if (!RegularFile::open(file, source, &why)) {
+      setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
+      return false;
+    }
   }
   QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
   if (office.isEmpty()) office = QStandardPaths::findExecutable(QStringLiteral("soffice"));

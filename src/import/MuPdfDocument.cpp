@@ -1,12 +1,18 @@
 #include "import/MuPdfDocument.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <unordered_set>
 #include <vector>
 
 #include "base/Log.h"
+#include "base/RegularFile.h"
 #include "import/MuPdfGuard.h"
 #include "import/PageText.h"
 #include "import/XmlSafeText.h"
@@ -67,17 +73,24 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
 
   // Checked here rather than left to MuPDF: its repair code will find "pages"
   // in almost any file, and its messages do not say what the user should fix.
-  const QFileInfo info(path);
-  if (path.isEmpty() || !info.exists()) throw failure(QStringLiteral("the file does not exist"));
-  if (info.isDir()) throw failure(QStringLiteral("it is a folder, not a PDF file"));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw failure(file.errorString());
+  // MuPDF then reads the file opened and checked here, not whatever the name
+  // stands for by then.
+  QFile file;
+  QString why;
+  if (!RegularFile::open(file, path, &why)) throw failure(why);
   const QByteArray head = file.read(1024);
-  file.close();
-  if (head.isEmpty()) throw failure(QStringLiteral("the file is empty"));
+  if (head.isEmpty()) throw failure(file.error() == QFileDevice::NoError ? QStringLiteral("the file is empty")
+                                                                         : file.errorString());
   if (!head.contains("%PDF-")) throw failure(QStringLiteral("it is not a PDF document"));
+  const int fd = ::dup(file.handle());
+  FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+  if (stream == nullptr) {
+    if (fd >= 0) ::close(fd);
+    throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+  }
 
   std::unique_ptr<MuPdfDocument> doc(new MuPdfDocument);
+  doc->m_file = stream;
   doc->m_path = path;
   doc->m_cookie = std::make_unique<Cookie>();
   doc->m_ctx = fz_new_context(nullptr, nullptr, storeBytes);
@@ -86,13 +99,15 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   fz_set_warning_callback(ctx, logMuPdfWarning, nullptr);
   fz_set_error_callback(ctx, logMuPdfError, nullptr);
 
-  const QByteArray native = QFile::encodeName(path);
-  const char* cpath = native.constData();
   pdf_document* pdf = nullptr;
   int needsPassword = 0;
   int count = 0;
   try {
-    guarded(ctx, [&] { pdf = pdf_open_document(ctx, cpath); });
+    Owned<fz_stream, fz_drop_stream> input(ctx);
+    guarded(ctx, [&] {
+      input.ptr = fz_open_file_ptr_no_close(ctx, stream);
+      pdf = pdf_open_document_with_stream(ctx, input.ptr);
+    });
     doc->m_doc = pdf;
     guarded(ctx, [&] { needsPassword = pdf_needs_password(ctx, pdf); });
     if (!needsPassword) guarded(ctx, [&] { count = pdf_count_pages(ctx, pdf); });
@@ -117,11 +132,11 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
 }
 
 MuPdfDocument::~MuPdfDocument() {
-  if (m_ctx == nullptr) return;
-  if (m_doc) {
-    pdf_drop_document(m_ctx, m_doc);
+  if (m_ctx) {
+    if (m_doc) pdf_drop_document(m_ctx, m_doc);
+    fz_drop_context(m_ctx);
   }
-  fz_drop_context(m_ctx);
+  if (m_file) std::fclose(m_file);
 }
 
 bool MuPdfDocument::wasRepaired() const {

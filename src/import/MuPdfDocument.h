@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -100,6 +101,7 @@ class MuPdfDocument {
   MuPdfDocument() = default;
 
   QString m_path;
+  FILE* m_file = nullptr;  // the file checked at open(), which MuPDF reads
   fz_context* m_ctx = nullptr;
   pdf_document* m_doc = nullptr;
   int m_pageCount = 0;
