@@ -1,5 +1,8 @@
 #include "base/HXCUtility.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -17,6 +20,25 @@ std::unique_ptr<PrivateFolder> HXCUtility::forceTmpDiractory(const QString& fold
 
 int HXCUtility::removeLeftoverTmpDiractories(const QString& folderName) {
   return PrivateFolder::removeLeftovers(PlatformPaths::current().tmpRoot, folderName + QLatin1Char('-'));
+}
+
+int HXCUtility::removeOwnFolders(const QString& parent, const QString& prefix) {
+  if (prefix.isEmpty()) return 0;  // never sweep a whole folder
+  const QString mine = QStringLiteral("%1%2-").arg(prefix).arg(::getpid());
+  int removed = 0;
+  const QDir dir(parent);
+  for (const QString& name : dir.entryList({mine + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+    const QString path = dir.filePath(name);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+      continue;
+    // Threads of ours may still be writing into it: a file made while it is
+    // emptied keeps it, so try again.
+    bool gone = false;
+    for (int attempt = 0; attempt < 5 && !gone; ++attempt) gone = QDir(path).removeRecursively();
+    if (gone) ++removed;
+  }
+  return removed;
 }
 
 QStringList HXCUtility::subFolderOfFolder(const QString& folder) {

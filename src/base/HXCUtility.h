@@ -17,6 +17,10 @@ class HXCUtility {
   static std::unique_ptr<PrivateFolder> forceTmpDiractory(const QString& folderName, QString* error = nullptr);
   // Removes the work folders of `folderName` that killed runs left behind.
   static int removeLeftoverTmpDiractories(const QString& folderName);
+  // Removes this process's own private folders <parent>/<prefix><pid>-*, in
+  // use or not: for a program that must end at once and leave nothing.
+  // Returns how many were removed.
+  static int removeOwnFolders(const QString& parent, const QString& prefix);
 
   // Every folder below `folder`, at any depth, as full paths, in the order the
   // directory walk yields them. Symbolic links are not followed nor listed.

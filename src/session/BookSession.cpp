@@ -184,6 +184,11 @@ int BookSession::removeLeftovers() {
          PrivateFolder::removeLeftovers(previewParentFolder(), kPreviewPrefix);
 }
 
+int BookSession::removeOwnFolders() {
+  return HXCUtility::removeOwnFolders(PlatformPaths::current().tmpRoot, PDFToPageConverter::kWorkFolderName + QLatin1Char('-')) +
+         HXCUtility::removeOwnFolders(previewParentFolder(), kPreviewPrefix);
+}
+
 QString BookSession::previewProblem(const PublishResult& result) {
   if (result.succeeded()) return QString();
   if (!result.error.isEmpty()) return QStringLiteral("The preview could not be rebuilt: %1").arg(result.error);

@@ -150,6 +150,9 @@ class BookSession {
   // At start-up: removes the work folders and preview folders that killed
   // runs of either program left behind. Returns how many.
   static int removeLeftovers();
+  // On a forced exit: removes this process's own work and preview folders,
+  // in use or not.
+  static int removeOwnFolders();
 
   // ---- commands ----
   // Takes over an import: the first page's size into pageWidth/pageHeight,
