@@ -206,6 +206,7 @@ class TestCli : public QObject {
     QTest::newRow("bad template") << QStringList{"publish", demo(), "-o", out, "--template", "nope"} << "no template";
     QTest::newRow("bad style") << QStringList{"publish", demo(), "-o", out, "--style", "Nope"} << "no style";
     QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"} << "does not exist";
+    QTest::newRow("bad page timeout") << QStringList{"publish", demo(), "-o", out, "--page-timeout", "soon"} << "--page-timeout";
     QTest::newRow("inspect missing") << QStringList{"inspect", "/no/book"} << "cannot read";
   }
   void clearErrors() {
@@ -306,6 +307,19 @@ class TestCli : public QObject {
     QVERIFY(QFileInfo::exists(bare + "/files/thumb/1.jpg"));
     r = cli({"inspect", bare, "--text"});
     QVERIFY2(r.code == 1 && r.err.contains("has no text"), qPrintable(r.err));
+  }
+
+  // A page that would draw for hours is left blank after --page-timeout,
+  // with a warning; the book is published.
+  void slowPageIsLeftBlank() {
+    PdfFixture pdf(2);
+    pdf.drawNestedForms(0);
+    QVERIFY(pdf.write(m_dir.path() + "/forms.pdf"));
+    const Run r = cli({"publish", m_dir.path() + "/forms.pdf", "-o", m_dir.path() + "/forms", "--page-timeout", "1"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.err, QString("folivox-cli: warning: Page 1 could not be drawn (it took longer than 1 s); a blank page "
+                            "stands in its place.\n"));
+    QVERIFY(BookBinReader::inspect(m_dir.path() + "/forms").bookXml.contains("count=\"2\""));
   }
 
   void badDocuments() {

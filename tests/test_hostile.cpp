@@ -25,6 +25,7 @@
 #include "import/ImportError.h"
 #include "import/ImportPDFOperation.h"
 #include "import/MuPdfDocument.h"
+#include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookIndexSection.h"
@@ -216,6 +217,47 @@ class TestHostile : public QObject {
     QVERIFY2(op->flashPageSource(), qPrintable(op->errorString()));
     QCOMPARE(op->flashPageSource()->pages().size(), size_t(2));
     QVERIFY(timer.elapsed() < 20000);
+  }
+
+  // Forms that draw one another, hours of drawing for one page. That page runs out of its time and stands in blank,
+  // with a warning; the next page is drawn as usual. A cancel still stops
+  // such a page when there is no time limit.
+  void pageThatDrawsForever() {
+    PdfFixture pdf(2);
+    pdf.drawNestedForms(0);
+    QVERIFY(pdf.write(path(QStringLiteral("forms.pdf"))));
+
+    auto op = std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("ALL"), 144, 85);
+    op->setPageTimeLimit(std::chrono::seconds(1));
+    op->setJobs(2);
+    op->start();
+    const std::shared_ptr<FlashPageSourcePDF> source = op->flashPageSource();
+    QVERIFY2(source, qPrintable(op->errorString()));
+    QCOMPARE(op->warnings(), QStringList{QStringLiteral(
+                                 "Page 1 could not be drawn (it took longer than 1 s); a blank page stands in its place.")});
+    QCOMPARE(source->pages().size(), size_t(2));
+    auto inked = [](const QString& file) {
+      const QImage picture(file);
+      for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+          if (qGray(picture.pixel(x, y)) < 128) return true;
+      return false;
+    };
+    QCOMPARE(QImage(source->pages()[0]->pageFilePath()).size(), QSize(1224, 1584));
+    QVERIFY(!inked(source->pages()[0]->pageFilePath()));
+    QVERIFY(inked(source->pages()[1]->pageFilePath()));
+
+    const QStringList before = workFolders();
+    auto cancelled = std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("1"), 144, 85);
+    cancelled->setPageTimeLimit(std::chrono::milliseconds(0));
+    OperationQueue queue;
+    queue.addOperation(cancelled);
+    QTRY_VERIFY_WITH_TIMEOUT(workFolders().size() > before.size(), 20000);
+    QThread::msleep(300);  // into the page
+    cancelled->cancel();
+    cancelled->waitForFinished();
+    QCOMPARE(cancelled->errorString(), QStringLiteral("The import was cancelled."));
+    QCOMPARE(workFolders(), before);
   }
 
   void linksToScriptsAndLocalFiles() {

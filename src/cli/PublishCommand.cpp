@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QTextStream>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -51,6 +53,7 @@ struct ImportOptions {
   bool text = true;
   bool zoomPictures = true;
   int jobs = 0;
+  std::chrono::milliseconds pageTimeLimit = FlashPageSourcePDF::kDefaultPageTimeLimit;
 };
 
 // A bar on stderr while a document is converted and its pages rendered, when
@@ -111,6 +114,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   op->setImportText(options.text);
   op->setZoomPictures(options.zoomPictures);
   op->setJobs(options.jobs);
+  op->setPageTimeLimit(options.pageTimeLimit);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
   if (TerminationSignals* signals = TerminationSignals::instance())
@@ -162,9 +166,12 @@ int runPublishCommand(const QStringList& args) {
                                    QStringLiteral("replace files in the way that are not part of a book"));
   const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
   const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
+  const QCommandLineOption pageTimeoutOpt(
+      QStringLiteral("page-timeout"), QStringLiteral("seconds one page may take to draw; a slower page is left blank (0: no limit)"),
+      QStringLiteral("SECONDS"), QString::number(FlashPageSourcePDF::kDefaultPageTimeLimit.count() / 1000));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, pageTimeoutOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
@@ -189,6 +196,10 @@ int runPublishCommand(const QStringList& args) {
   options.quality = AppSettings::qualityForLevel(level);
   options.jobs = parser.value(jobsOpt).toInt(&ok);
   if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QStringLiteral("--jobs takes a number of threads (0: one per core)"));
+  const double pageTimeout = parser.value(pageTimeoutOpt).toDouble(&ok);
+  if (!ok || !(pageTimeout >= 0 && pageTimeout <= 86400))
+    return fail(QStringLiteral("--page-timeout takes a number of seconds (0: no limit)"));
+  options.pageTimeLimit = std::chrono::milliseconds(std::llround(pageTimeout * 1000));
   options.links = parser.isSet(linksOpt);
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);

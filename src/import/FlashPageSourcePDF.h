@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -44,6 +45,11 @@ class FlashPageSourcePDF : public FlashPageSource {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool takeText() const { return m_takeText; }
   void setTakeText(bool on) { m_takeText = on; }
+  // How long one page may take to draw; a page that takes longer stands in
+  // blank, with a warning, and the others go on. 0: no limit.
+  static constexpr std::chrono::milliseconds kDefaultPageTimeLimit{60'000};
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
 
   bool hasPageText(qint32 number) const override;
   QByteArray pageTextScript(qint32 number) const override;
@@ -80,6 +86,7 @@ class FlashPageSourcePDF : public FlashPageSource {
   int m_workers = 0;
   bool m_zoomPictures = false;
   bool m_takeText = false;
+  std::chrono::milliseconds m_pageTimeLimit = kDefaultPageTimeLimit;
   QHash<qint32, QString> m_labels;  // printed labels of the requested pages
   QString m_error;
   mutable std::mutex m_warningsMutex;

@@ -19,7 +19,8 @@ ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pa
       iQuality(quality),
       iPDFPath(pdfPath),
       iPageRange(pageRange),
-      m_documentPath(pdfPath) {}
+      m_documentPath(pdfPath),
+      m_pageTimeLimit(FlashPageSourcePDF::kDefaultPageTimeLimit) {}
 
 ImportPDFOperation::~ImportPDFOperation() = default;
 
@@ -80,6 +81,7 @@ void ImportPDFOperation::main() {
   auto source = std::make_shared<FlashPageSourcePDF>(iPDFPath, iPageRange, iDPI, iQuality, m_jobs);
   source->setZoomPictures(m_zoomPictures);
   source->setTakeText(m_importText);
+  source->setPageTimeLimit(m_pageTimeLimit);
   setPageSource(source);
   // A cancel() that came while the source was being made found nothing to stop.
   if (isCancelled()) source->setStop(true);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -53,6 +54,9 @@ class ImportPDFOperation : public Operation {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool importText() const { return m_importText; }
   void setImportText(bool on) { m_importText = on; }
+  // How long one page may take to draw (see FlashPageSourcePDF); 0: no limit.
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
   // Rendering threads; 0 (the default) for one per core.
   int jobs() const { return m_jobs; }
   void setJobs(int jobs) { m_jobs = jobs; }
@@ -91,6 +95,7 @@ class ImportPDFOperation : public Operation {
   bool m_zoomPictures = true;
   bool m_importText = true;
   int m_jobs = 0;
+  std::chrono::milliseconds m_pageTimeLimit;
   QString m_error;
   QStringList m_warnings;
 };

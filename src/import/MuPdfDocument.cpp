@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,7 @@
 
 #include "base/Log.h"
 #include "base/RegularFile.h"
+#include "import/DrawingDeadline.h"
 #include "import/MuPdfGuard.h"
 #include "import/PageText.h"
 #include "import/XmlSafeText.h"
@@ -25,6 +27,7 @@ static_assert(ImportError::kAborted == FZ_ERROR_ABORT);
 
 struct MuPdfDocument::Cookie {
   fz_cookie c{};
+  std::atomic<bool> cancelled{false};  // abortRendering() was called
 };
 
 namespace {
@@ -33,6 +36,10 @@ namespace {
 // to stderr, which would clutter the command-line tool's output.
 void logMuPdfWarning(void*, const char* message) { qCDebug(lcImport, "MuPDF warning: %s", message); }
 void logMuPdfError(void*, const char* message) { qCDebug(lcImport, "MuPDF error: %s", message); }
+
+// Whether the cookie's abort flag is set. Other threads set it (a cancel, a
+// time limit) while MuPDF reads it as a plain int.
+bool stopped(fz_cookie* cookie) { return std::atomic_ref<int>(cookie->abort).load() != 0; }
 
 // Letter, MuPDF's own choice for pages without a usable media box.
 const QRectF kLetter(0, 0, 612, 792);
@@ -221,7 +228,7 @@ void draw(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, float 
     runPage(ctx, page, d.dev.ptr, ctm, cookie);
     fz_close_device(ctx, d.dev.ptr);
   });
-  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
 }
 
 void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& sink) {
@@ -252,7 +259,7 @@ void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz
     runPage(ctx, page, dev.ptr, fz_identity, cookie);
     fz_close_device(ctx, dev.ptr);
   });
-  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
   for (const fz_stext_block* block = stext.ptr->first_block; block; block = block->next) {
     if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
     for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
@@ -294,66 +301,86 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
   cookie->errors = 0;
   cookie->progress = 0;
   cookie->incomplete = 0;
-  // The page's content is read once into a display list when it is run more
-  // than once (text, zoom picture); a picture alone is drawn straight away.
-  if (job.text || (job.zoomScale > 0 && job.zoom)) {
-    Owned<fz_device, fz_drop_device> dev(ctx);
-    guarded(ctx, [&] {
-      p.list.ptr = fz_new_display_list(ctx, bounds);
-      dev.ptr = fz_new_list_device(ctx, p.list.ptr);
-      fz_run_page(ctx, p.page.ptr, dev.ptr, fz_identity, cookie);
-      fz_close_device(ctx, dev.ptr);
-    });
-    if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
-  }
-  {
-    Drawing d(ctx);
-    draw(ctx, p, bounds, scale, cookie, d);
-    info.errors = cookie->errors;
-    handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
-      job.picture(rgb, width, height, stride);
-      if (job.thumbWidth > 0 && job.thumb) {
-        const int w = std::min(job.thumbWidth, width);
-        const int h = std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * w / width)));
-        const std::vector<unsigned char> small = downscaleRgb(rgb, width, height, stride, w, h);
-        job.thumb(small.data(), w, h, w * 3);
-      }
-    });
-  }
-
-  if (job.text) {
-    const QRectF frame(QPointF(static_cast<double>(bounds.x0), static_cast<double>(bounds.y0)),
-                       QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
-    PageText text(frame);
-    try {
-      takeText(ctx, p, bounds, cookie, text);
-    } catch (const ImportError& e) {
-      if (e.aborted()) throw;
-      info.textError = e.reason();
-      text = PageText(frame);
+  // A time limit of an earlier page may have stopped it; a cancel stays.
+  std::atomic_ref<int>(cookie->abort).store(0);
+  if (m_cookie->cancelled.load()) std::atomic_ref<int>(cookie->abort).store(1);
+  const DrawingDeadline deadline(&cookie->abort, job.timeLimit);
+  // What stopped MuPDF, when it was the time limit and not a cancel.
+  const auto timedOut = [&] { return deadline.expired() && !m_cookie->cancelled.load(); };
+  const QString tooLong =
+      QStringLiteral("it took longer than %1 s").arg(static_cast<double>(job.timeLimit.count()) / 1000.0);
+  // Past the picture, running out of time costs only what is left to make.
+  const auto work = [&] {
+    // The page's content is read once into a display list when it is run more
+    // than once (text, zoom picture); a picture alone is drawn straight away.
+    if (job.text || (job.zoomScale > 0 && job.zoom)) {
+      Owned<fz_device, fz_drop_device> dev(ctx);
+      guarded(ctx, [&] {
+        p.list.ptr = fz_new_display_list(ctx, bounds);
+        dev.ptr = fz_new_list_device(ctx, p.list.ptr);
+        fz_run_page(ctx, p.page.ptr, dev.ptr, fz_identity, cookie);
+        fz_close_device(ctx, dev.ptr);
+      });
+      if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
     }
-    *job.text = std::move(text);
-  }
+    {
+      Drawing d(ctx);
+      draw(ctx, p, bounds, scale, cookie, d);
+      info.errors = cookie->errors;
+      handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
+        job.picture(rgb, width, height, stride);
+        if (job.thumbWidth > 0 && job.thumb) {
+          const int w = std::min(job.thumbWidth, width);
+          const int h = std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * w / width)));
+          const std::vector<unsigned char> small = downscaleRgb(rgb, width, height, stride, w, h);
+          job.thumb(small.data(), w, h, w * 3);
+        }
+      });
+    }
 
-  if (job.zoomScale > 0 && job.zoom) {
-    const float zoomScale = boundedScale(area, job.zoomScale);
-    if (zoomScale <= scale) {
-      info.zoomError = QStringLiteral("the page is too large for a sharper picture");
-    } else {
+    if (job.text) {
+      const QRectF frame(QPointF(static_cast<double>(bounds.x0), static_cast<double>(bounds.y0)),
+                         QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
+      PageText text(frame);
       try {
-        Drawing d(ctx);
-        draw(ctx, p, bounds, zoomScale, cookie, d);
-        handOver(ctx, d, job.zoom);
+        takeText(ctx, p, bounds, cookie, text);
       } catch (const ImportError& e) {
-        if (e.aborted()) throw;
-        info.zoomError = e.reason();
+        if (e.aborted() && !timedOut()) throw;
+        info.textError = e.aborted() ? tooLong : e.reason();
+        text = PageText(frame);
+      }
+      *job.text = std::move(text);
+    }
+
+    if (job.zoomScale > 0 && job.zoom) {
+      const float zoomScale = boundedScale(area, job.zoomScale);
+      if (zoomScale <= scale) {
+        info.zoomError = QStringLiteral("the page is too large for a sharper picture");
+      } else {
+        try {
+          Drawing d(ctx);
+          draw(ctx, p, bounds, zoomScale, cookie, d);
+          handOver(ctx, d, job.zoom);
+        } catch (const ImportError& e) {
+          if (e.aborted() && !timedOut()) throw;
+          info.zoomError = e.aborted() ? tooLong : e.reason();
+        }
       }
     }
+  };
+  try {
+    work();
+  } catch (const ImportError& e) {
+    if (e.aborted() && timedOut()) throw ImportError(tooLong);
+    throw;
   }
   return info;
 }
 
-void MuPdfDocument::abortRendering() { m_cookie->c.abort = 1; }
+void MuPdfDocument::abortRendering() {
+  m_cookie->cancelled.store(true);
+  std::atomic_ref<int>(m_cookie->c.abort).store(1);
+}
 
 QString MuPdfDocument::pageText(int index) const {
   if (index < 0 || index >= m_pageCount) return QString();

@@ -9,6 +9,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <functional>
@@ -71,9 +72,14 @@ class MuPdfDocument {
     float zoomScale = 0;        // > 0: the page drawn again at this scale goes to `zoom`
     RgbSink zoom;
     PageText* text = nullptr;   // receives the page's words, in the picture's frame
+    // > 0: MuPDF's work on the page (reading its content, drawing, taking the
+    // text) stops when it has run this long. Without its picture the page
+    // fails; a zoom picture or text cut short is left out.
+    std::chrono::milliseconds timeLimit{0};
   };
   // Sinks run in the order picture, thumb, zoom. The picture's failure throws
-  // as render() does; a zoom picture or text that cannot be made is left out
+  // as render() does (also when the page ran out of time: "it took longer
+  // than 60 s"); a zoom picture or text that cannot be made is left out
   // (RenderInfo says so) and the page goes on. The pixels of each picture do
   // not outlive its sink call.
   RenderInfo renderPage(int index, const PageJob& job) const;

@@ -93,6 +93,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, TurboJpegEncode
     job.zoom = writer(zoomFilePath(number), zoomQuality());
   }
   if (m_takeText) job.text = &text;
+  job.timeLimit = m_pageTimeLimit;
 
   try {
     const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);

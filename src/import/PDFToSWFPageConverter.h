@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -32,6 +33,10 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   void setZoomPictures(bool on) { m_zoomPictures = on; }
   bool takeText() const { return m_takeText; }
   void setTakeText(bool on) { m_takeText = on; }
+  // How long MuPDF may work on one page (0: no limit); a page that takes
+  // longer becomes a white page and a warning.
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
   // The JPEG quality of zoom pictures and thumbnails for the converter's quality.
   int zoomQuality() const;
   int thumbQuality() const;
@@ -75,6 +80,7 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   std::unique_ptr<TurboJpegEncoder> m_encoder;  // for generatePage() on the calling thread
   bool m_zoomPictures = false;
   bool m_takeText = false;
+  std::chrono::milliseconds m_pageTimeLimit{0};
   std::unique_ptr<PageTextStore> m_textStore;
   mutable std::mutex m_warningsMutex;
   QStringList m_warnings;
