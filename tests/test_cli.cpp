@@ -68,7 +68,7 @@ struct Child {
 QStringList pictures(const QString& folder, const QByteArray& tag, int count, int size = 64) {
   QStringList contents;
   for (int i = 1; i <= count; ++i) {
-    const QByteArray bytes = (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
+    const QByteArray bytes = jpegHeader(40, 60) + (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
     writeFile(QStringLiteral("%1/%2.jpg").arg(folder).arg(i), bytes);
     contents << QString::fromLatin1(bytes);
   }
@@ -194,6 +194,41 @@ class TestCli : public QObject {
     QCOMPARE(app.out.trimmed(), m_dir.path() + "/apps/Demo.app");
     QVERIFY(QFileInfo(m_dir.path() + "/apps/Demo.app/Contents/MacOS/launcher").isExecutable());
     QVERIFY(BookBinReader::inspect(m_dir.path() + "/apps/Demo.app/Contents/Resources").bookXml.contains("0x123456"));
+  }
+
+  // Pictures that cannot be pages are left out with a warning that says why;
+  // a header that claims 60000 x 60000 pixels, named first, does not give the
+  // book its page size. A folder of nothing but such pictures is refused.
+  void pictureFolderWithBadPictures() {
+    const QString folder = m_dir.path() + "/bad-pictures";
+    QVERIFY(writeFile(folder + "/0-bomb.jpg", jpegHeader(60000, 60000) + QByteArray(64, 'x')));
+    QVERIFY(writeFile(folder + "/1-empty.jpg", QByteArray()));
+    QVERIFY(writeFile(folder + "/2-text.jpg", "not a picture"));
+    QVERIFY(writeFile(folder + "/3-cut.jpg", jpegHeader(300, 400).left(12)));
+    QCOMPARE(::mkfifo(QFile::encodeName(folder + "/4-pipe.jpg").constData(), 0600), 0);
+    QImage page(300, 400, QImage::Format_RGB32);
+    page.fill(Qt::darkBlue);
+    QVERIFY(page.save(folder + "/5-page.jpg") && page.save(folder + "/6-page.jpg"));
+
+    const QString out = m_dir.path() + "/bad-pictures-book";
+    Run r = cli({"publish", folder, "-o", out});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.err.split('\n', Qt::SkipEmptyParts),
+             (QStringList{"folivox-cli: warning: 0-bomb.jpg is left out: it is 60000 x 60000 pixels, more than a page "
+                          "may have (at most 50 million, 30000 on a side).",
+                          "folivox-cli: warning: 1-empty.jpg is left out: the file is empty.",
+                          "folivox-cli: warning: 2-text.jpg is left out: it is not a JPEG picture.",
+                          "folivox-cli: warning: 3-cut.jpg is left out: it is cut short before its picture.",
+                          "folivox-cli: warning: 4-pipe.jpg is left out: it is a named pipe, not a regular file."}));
+    const QByteArray xml = BookBinReader::inspect(out).bookXml;
+    QVERIFY(xml.contains("count=\"2\""));
+    QVERIFY(xml.contains("<item name=\"pageWidth\">300</item>") && xml.contains("<item name=\"pageHeight\">400</item>"));
+    QCOMPARE(readFile(out + "/files/page/1.jpg"), readFile(folder + "/5-page.jpg"));
+
+    for (const char* good : {"/5-page.jpg", "/6-page.jpg"}) QVERIFY(QFile::remove(folder + good));
+    r = cli({"publish", folder, "-o", out + "-none"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.endsWith("folivox-cli: " + folder + " holds no .jpg picture that can be a page\n"), qPrintable(r.err));
   }
 
   void clearErrors_data() {

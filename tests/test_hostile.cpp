@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -24,6 +25,7 @@
 #include "import/FlashPagesAnnotationsPDF.h"
 #include "import/ImportError.h"
 #include "import/ImportPDFOperation.h"
+#include "import/JpegHeader.h"
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
@@ -393,6 +395,43 @@ class TestHostile : public QObject {
     QVERIFY2(bin.error.endsWith(pipe), qPrintable(bin.error));
     const BookTextReader::Result text = BookTextReader::read(odd + "/book");
     QVERIFY2(text.error.endsWith(device), qPrintable(text.error));
+  }
+
+  // JPEG headers that lie or break off, as a picture folder may hold them:
+  // each is read to its end or to a clear reason, never past what is there.
+  void pictureHeadersThatLie() {
+    const QByteArray good = jpegHeader(300, 400);
+    const QByteArray start = good.left(2);
+    const QByteArray frame = good.mid(2, 19);
+    const QByteArray scan = good.mid(21);
+    const QByteArray app = QByteArray("\xFF\xE0\x00\x04" "ab", 6);
+    QByteArray manyApps = start;
+    for (int i = 0; i <= JpegHeader::kMaxSegments; ++i) manyApps += app;
+    QByteArray twoComponents = frame;
+    twoComponents[9] = 2;
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {start + app + QByteArray("\xFF\xFF\xFF", 3) + frame + QByteArray("\xD0junk", 5) + scan, QString()},
+        {jpegHeader(300, 400, 0xC3), "it is a kind of JPEG that browsers do not show"},
+        {jpegHeader(300, 0), "its header gives no size"},
+        {jpegHeader(30001, 10), "it is 30001 x 10 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
+        {start + QByteArray("\xFF\xE0\x7F\xFF", 4) + frame, "it is cut short before its picture"},
+        {start + QByteArray("\xFF\xE0\x00\x01", 4) + frame + scan, "its header is damaged"},
+        {start + frame + frame + scan, "its header is damaged"},
+        {start + scan + frame, "its header is damaged"},
+        {start + twoComponents + scan, "its header is damaged"},
+        {start + QByteArray(5000, 'x') + frame + scan, "its header is damaged"},
+        {manyApps + frame + scan, "its header is damaged"},
+        {start + QByteArray("\xFF\xD9", 2), "it holds no picture"},
+        {good.left(good.size() - 15), "it is cut short before its picture"},
+    };
+    for (const auto& [bytes, error] : cases) {
+      QBuffer buffer;
+      buffer.setData(bytes);
+      QVERIFY(buffer.open(QIODevice::ReadOnly));
+      const JpegHeader::Result r = JpegHeader::read(buffer);
+      QCOMPARE(r.error, error);
+      QCOMPARE(r.size, error.isEmpty() ? QSize(300, 400) : QSize());
+    }
   }
 
   void templateNested100000Deep() {

@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QTextStream>
 #include <chrono>
 #include <cmath>
@@ -94,12 +93,17 @@ class ProgressBar : public QObject {
 
 Book importPictures(const QString& folder) {
   Book book;
-  auto pages = BookSession::demonstrationPageSource(folder);
+  QStringList skipped;
+  auto pages = BookSession::picturePageSource(folder, &skipped);
+  for (const QString& s : skipped) err() << "folivox-cli: warning: " << s << "\n";
+  err().flush();
   if (pages->pages().empty()) {
-    book.error = QStringLiteral("%1 holds no .jpg pictures").arg(folder);
+    book.error = skipped.isEmpty() ? QStringLiteral("%1 holds no .jpg pictures").arg(folder)
+                                   : QStringLiteral("%1 holds no .jpg picture that can be a page").arg(folder);
     return book;
   }
-  book.pageSize = QImageReader(pages->pages().front()->pageFilePath()).size();
+  // The first picture that is a page gives the book its proportions.
+  book.pageSize = pages->pictureSize(pages->pages().front()->pageIndex());
   book.pages = pages;
   return book;
 }

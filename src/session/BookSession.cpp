@@ -141,7 +141,7 @@ void BookSession::start() {
 
 QStringList BookSession::demonstrationImages(const QString& folder) {
   QStringList names;
-  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable, QDir::NoSort);
+  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Readable, QDir::NoSort);
   for (const QFileInfo& info : entries)
     if (info.suffix().compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0) names << info.fileName();
   std::sort(names.begin(), names.end(), naturalLess);
@@ -154,6 +154,17 @@ std::shared_ptr<FlashPageSourceImg> BookSession::demonstrationPageSource(const Q
   const QString dir = folder.isEmpty() ? PlatformPaths::current().resource(QStringLiteral("DemoImgs")) : folder;
   auto source = std::make_shared<FlashPageSourceImg>();
   for (const QString& path : demonstrationImages(dir)) source->addImgPageFromFile(path);
+  source->generateNormalPages();
+  return source;
+}
+
+std::shared_ptr<FlashPageSourceImg> BookSession::picturePageSource(const QString& folder, QStringList* skipped) {
+  auto source = std::make_shared<FlashPageSourceImg>();
+  for (const QString& path : demonstrationImages(folder)) {
+    QString why;
+    if (!source->addCheckedImgPageFromFile(path, &why))
+      skipped->append(QStringLiteral("%1 is left out: %2.").arg(QFileInfo(path).fileName(), why));
+  }
   source->generateNormalPages();
   return source;
 }

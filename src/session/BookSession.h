@@ -120,6 +120,10 @@ class BookSession {
   static QStringList demonstrationImages(const QString& folder);
   // An image page source of those files; `folder` "" is the resource folder's DemoImgs.
   static std::shared_ptr<FlashPageSourceImg> demonstrationPageSource(const QString& folder = QString());
+  // The same for a folder of the user's: each picture's header is checked
+  // first, and a picture that cannot be a page is left out, with a line in
+  // `skipped` that names it and says why.
+  static std::shared_ptr<FlashPageSourceImg> picturePageSource(const QString& folder, QStringList* skipped);
 
   // ---- preview ----
   // Where the preview folders of running programs live, each its own:
