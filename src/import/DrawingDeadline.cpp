@@ -54,8 +54,10 @@ class DrawingWatch {
       auto next = m_entries.begin();
       for (auto it = m_entries.begin(); it != m_entries.end(); ++it)
         if (it->second.at < next->second.at) next = it;
-      if (std::chrono::steady_clock::now() < next->second.at) {
-        m_changed.wait_until(lock, next->second.at);
+      // A copy: the entry may go while this waits.
+      const std::chrono::steady_clock::time_point at = next->second.at;
+      if (std::chrono::steady_clock::now() < at) {
+        m_changed.wait_until(lock, at);
         continue;
       }
       // MuPDF reads the flag as a plain int; writing it whole is all it needs.
