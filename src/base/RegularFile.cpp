@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -68,7 +69,16 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* wh
     return std::nullopt;
   };
   if (file.size() > maxBytes) return tooLarge();
-  QByteArray bytes = file.read(maxBytes + 1);
+  // In pieces: QIODevice::read(n) takes n bytes of memory first, and the
+  // bound may be far above the file. Up to one byte past the bound, so that
+  // a file that grows meanwhile is caught.
+  QByteArray bytes;
+  bytes.reserve(file.size());
+  while (bytes.size() <= maxBytes) {
+    const QByteArray piece = file.read(std::min<qint64>(maxBytes + 1 - bytes.size(), 1 << 20));
+    if (piece.isEmpty()) break;
+    bytes += piece;
+  }
   if (file.error() != QFileDevice::NoError) {
     if (why) *why = file.errorString();
     return std::nullopt;
