@@ -358,7 +358,7 @@ class TestHostile : public QObject {
     const QString odd = path(QStringLiteral("odd"));
     QDir().mkpath(odd + "/book/files/text");
     const auto remove = qScopeGuard([&] { QDir(odd).removeRecursively(); });  // other tests read every file here
-    for (const char* name : {"pipe.pdf", "pipe.txt", "pipe.rtf", "book/files/book.bin"})
+    for (const char* name : {"pipe.pdf", "pipe.txt", "pipe.rtf", "pipe-settings.txt", "book/files/book.bin"})
       QCOMPARE(::mkfifo(QFile::encodeName(odd + "/" + name).constData(), 0600), 0);
     for (const char* name : {"zero.pdf", "zero.txt", "book/files/text/all.js"})
       QVERIFY(QFile::link(QStringLiteral("/dev/zero"), odd + "/" + name));
@@ -395,6 +395,9 @@ class TestHostile : public QObject {
     QVERIFY2(bin.error.endsWith(pipe), qPrintable(bin.error));
     const BookTextReader::Result text = BookTextReader::read(odd + "/book");
     QVERIFY2(text.error.endsWith(device), qPrintable(text.error));
+    writeTemplate("odd", prop("x", "1"));
+    const SettingsFileResult settings = FlashTemplate(QStringLiteral("odd")).importPropertiesSettingsFrom(odd + "/pipe-settings.txt");
+    QVERIFY2(settings.error.endsWith(pipe), qPrintable(settings.error));
   }
 
   // JPEG headers that lie or break off, as a picture folder may hold them:
