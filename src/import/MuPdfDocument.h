@@ -54,7 +54,12 @@ class MuPdfDocument {
   // size must not cost gigabytes. Throws ImportError (with the code
   // FZ_ERROR_ABORT once abortRendering() was called).
   using RgbSink = std::function<void(const unsigned char* rgb, int width, int height, int stride)>;
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // A fuzzer tries millions of pages; a lower bound keeps each one quick.
+  static constexpr double kMaxPixels = 4'000'000;
+#else
   static constexpr double kMaxPixels = 40'000'000;
+#endif
   struct RenderInfo {
     bool scaledDown = false;  // drawn smaller than asked, see kMaxPixels
     int errors = 0;           // content errors MuPDF drew past; the page may be incomplete
