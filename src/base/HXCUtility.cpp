@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <QThread>
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
@@ -32,11 +33,14 @@ int HXCUtility::removeOwnFolders(const QString& parent, const QString& prefix) {
     struct stat st {};
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
       continue;
-    // Threads of ours may still be writing into it: a file made while it is
-    // emptied keeps it, so try again.
-    bool gone = false;
-    for (int attempt = 0; attempt < 5 && !gone; ++attempt) gone = QDir(path).removeRecursively();
-    if (gone) ++removed;
+    // Threads of ours may still be writing into it, or removing it
+    // themselves: what one makes while the other empties it keeps it, and
+    // what both remove fails for one of them. So try until it is gone.
+    const QByteArray native = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 100 && ::lstat(native.constData(), &st) == 0; ++attempt) {
+      if (!QDir(path).removeRecursively()) QThread::msleep(10);
+    }
+    if (::lstat(native.constData(), &st) != 0) ++removed;
   }
   return removed;
 }
