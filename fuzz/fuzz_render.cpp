@@ -27,6 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       source.setPictureFormat(PictureFormat::Auto);
       source.setZoomPictures(true);
     }
+    // Well inside libFuzzer's -timeout: a page that draws too long is the
+    // blank page the import makes of it, not a hang.
+    source.setPageTimeLimit(std::chrono::seconds(2));
     folder = source.toPageConverter()->converterWorkFolder();
     try {
       source.generatePages();

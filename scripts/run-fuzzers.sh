@@ -22,10 +22,18 @@ PARALLEL=${FOLIVOX_FUZZ_PARALLEL:-2}
 # Largest input worth trying per target: a little above its biggest seed.
 declare -A MAX_LEN=(
   [page_range]=1024 [template]=32768 [settings]=4096 [zip]=8192
-  [rtf]=8192 [pdf]=16384 [book]=8192 [text]=65536 [render]=16384 [batch_list]=4096 [svg]=16384
+  [rtf]=8192 [pdf]=16384 [book]=8192 [text]=16384 [render]=16384 [batch_list]=4096 [svg]=16384
+  [book_text]=4096 [picture]=4096
 )
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book text render batch_list svg player_container player_xml)
+if [ ${#TARGETS[@]} -eq 0 ]; then
+  # Every target that fuzz/FuzzTargets.cmake builds, and the player's loops.
+  read -r -a TARGETS < <(sed -n 's/^set(FOLIVOX_FUZZ_TARGETS \(.*\))$/\1/p' "$ROOT/fuzz/FuzzTargets.cmake")
+  TARGETS+=(player_container player_xml)
+fi
+for t in "${TARGETS[@]}"; do
+  [[ "$t" = player_* || -n "${MAX_LEN[$t]:-}" ]] || { echo "run-fuzzers: no MAX_LEN for $t" >&2; exit 1; }
+done
 
 command -v clang++-14 >/dev/null || { echo "run-fuzzers: clang++-14 is missing (scripts/install-deps.sh)" >&2; exit 1; }
 if [ ! -f "$BUILD/build.ninja" ]; then

@@ -46,6 +46,21 @@ class PdfFixture {
   QByteArray pageRef(int index) const { return ref(m_pageNums[index]); }
   int pageCount() const { return static_cast<int>(m_pages.size()); }
 
+  // Makes page `index` draw forms that draw one another four times over,
+  // `depth` deep: 4^depth tiny squares, hours of drawing at 14.
+  void drawNestedForms(int index, int depth = 14) {
+    auto form = [&](const QByteArray& content, int inner) {
+      const QByteArray resources = inner ? " /Resources << /XObject << /X " + ref(inner) + " >> >>" : "";
+      return add("<< /Length " + QByteArray::number(content.size()) +
+                 " /Type /XObject /Subtype /Form /BBox [0 0 612 792]" + resources + " >>\nstream\n" + content +
+                 "\nendstream");
+    };
+    int x = form("0 0 1 1 re f", 0);
+    for (int d = 0; d < depth; ++d) x = form("q /X Do Q q /X Do Q q /X Do Q q /X Do Q", x);
+    m_pages[index].content = "/X Do";
+    m_pages[index].extra = "/Resources << /XObject << /X " + ref(x) + " >> >>";
+  }
+
   QByteArray catalogExtra;  // more entries of the catalog
   QByteArray pagesExtra;    // more entries of the page tree root (inherited attributes)
 

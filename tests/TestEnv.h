@@ -39,6 +39,18 @@ inline QMap<QString, QByteArray> filesBelow(const QString& folder) {
   return files;
 }
 
+// The head of a JPEG file up to its first scan, for a picture of `width` x
+// `height` whose pixels do not matter: what the folder import reads of it.
+inline QByteArray jpegHeader(int width, int height, unsigned char frame = 0xC0) {
+  const auto byte = [](int v) { return static_cast<char>(v & 0xFF); };
+  QByteArray h("\xFF\xD8\xFF", 3);
+  h += byte(frame);
+  h += QByteArray("\x00\x11\x08", 3) + byte(height >> 8) + byte(height) + byte(width >> 8) + byte(width);
+  h += QByteArray("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
+  h += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 14);
+  return h;
+}
+
 // The converters' work folders now in the temporary root.
 inline QStringList workFolders() {
   return QDir(PlatformPaths::current().tmpRoot)

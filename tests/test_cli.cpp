@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 #include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -74,7 +76,7 @@ struct Child {
 QStringList pictures(const QString& folder, const QByteArray& tag, int count, int size = 64) {
   QStringList contents;
   for (int i = 1; i <= count; ++i) {
-    const QByteArray bytes = (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
+    const QByteArray bytes = jpegHeader(40, 60) + (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
     writeFile(QStringLiteral("%1/%2.jpg").arg(folder).arg(i), bytes);
     contents << QString::fromLatin1(bytes);
   }
@@ -253,6 +255,41 @@ class TestCli : public QObject {
     QVERIFY(BookBinReader::inspect(m_dir.path() + "/apps/Demo.app/Contents/Resources").bookXml.contains("0x123456"));
   }
 
+  // Pictures that cannot be pages are left out with a warning that says why;
+  // a header that claims 60000 x 60000 pixels, named first, does not give the
+  // book its page size. A folder of nothing but such pictures is refused.
+  void pictureFolderWithBadPictures() {
+    const QString folder = m_dir.path() + "/bad-pictures";
+    QVERIFY(writeFile(folder + "/0-bomb.jpg", jpegHeader(60000, 60000) + QByteArray(64, 'x')));
+    QVERIFY(writeFile(folder + "/1-empty.jpg", QByteArray()));
+    QVERIFY(writeFile(folder + "/2-text.jpg", "not a picture"));
+    QVERIFY(writeFile(folder + "/3-cut.jpg", jpegHeader(300, 400).left(12)));
+    QCOMPARE(::mkfifo(QFile::encodeName(folder + "/4-pipe.jpg").constData(), 0600), 0);
+    QImage page(300, 400, QImage::Format_RGB32);
+    page.fill(Qt::darkBlue);
+    QVERIFY(page.save(folder + "/5-page.jpg") && page.save(folder + "/6-page.jpg"));
+
+    const QString out = m_dir.path() + "/bad-pictures-book";
+    Run r = cli({"publish", folder, "-o", out});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.err.split('\n', Qt::SkipEmptyParts).filter("warning"),
+             (QStringList{"folivox-cli: warning: 0-bomb.jpg is left out: it is 60000 x 60000 pixels, more than a page "
+                          "may have (at most 50 million, 30000 on a side).",
+                          "folivox-cli: warning: 1-empty.jpg is left out: the file is empty.",
+                          "folivox-cli: warning: 2-text.jpg is left out: it is not a JPEG, PNG or WebP picture.",
+                          "folivox-cli: warning: 3-cut.jpg is left out: it is cut short before its picture.",
+                          "folivox-cli: warning: 4-pipe.jpg is left out: it is a named pipe, not a regular file."}));
+    const QByteArray xml = BookBinReader::inspect(out).bookXml;
+    QVERIFY(xml.contains("count=\"2\""));
+    QVERIFY(xml.contains("<item name=\"pageWidth\">300</item>") && xml.contains("<item name=\"pageHeight\">400</item>"));
+    QCOMPARE(readFile(out + "/files/page/1.jpg"), readFile(folder + "/5-page.jpg"));
+
+    for (const char* good : {"/5-page.jpg", "/6-page.jpg"}) QVERIFY(QFile::remove(folder + good));
+    r = cli({"publish", folder, "-o", out + "-none"});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.endsWith("folivox-cli: " + folder + " holds no picture that can be a page\n"), qPrintable(r.err));
+  }
+
   void clearErrors_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QString>("message");
@@ -265,6 +302,7 @@ class TestCli : public QObject {
     QTest::newRow("bad picture format") << QStringList{"publish", demo(), "-o", out, "--picture-format", "png"}
                                         << "--picture-format takes auto, webp or jpeg";
     QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"} << "does not exist";
+    QTest::newRow("bad page timeout") << QStringList{"publish", demo(), "-o", out, "--page-timeout", "soon"} << "--page-timeout";
     QTest::newRow("inspect missing") << QStringList{"inspect", "/no/book"} << "cannot read";
   }
   void clearErrors() {
@@ -397,6 +435,20 @@ class TestCli : public QObject {
     QVERIFY2(r.code == 1 && r.err.contains("has no text"), qPrintable(r.err));
   }
 
+  // A page that would draw for hours is left blank after --page-timeout,
+  // with a warning; the book is published.
+  void slowPageIsLeftBlank() {
+    PdfFixture pdf(2);
+    pdf.drawNestedForms(0);
+    QVERIFY(pdf.write(m_dir.path() + "/forms.pdf"));
+    const Run r = cli({"publish", m_dir.path() + "/forms.pdf", "-o", m_dir.path() + "/forms", "--page-timeout", "1"});
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QCOMPARE(r.err.split('\n').filter("warning"),
+             QStringList("folivox-cli: warning: Page 1 could not be drawn (it took longer than 1 s); a blank page "
+                         "stands in its place."));
+    QVERIFY(BookBinReader::inspect(m_dir.path() + "/forms").bookXml.contains("count=\"2\""));
+  }
+
   void badDocuments() {
     writeFile(m_dir.path() + "/fake.pdf", "this is not a PDF");
     Run r = cli({"publish", m_dir.path() + "/fake.pdf", "-o", m_dir.path() + "/fake"});
@@ -419,25 +471,35 @@ class TestCli : public QObject {
 
   // Ctrl-C, SIGTERM and SIGHUP at chosen points: the run stops soon, ends by
   // that signal (so a shell loop stops too), and leaves no work folder and no
-  // book behind.
+  // book behind; a second signal right after the first ends it at once, and
+  // still leaves nothing.
   void signalsEndARunInOrder_data() {
     QTest::addColumn<int>("sig");
-    QTest::addColumn<bool>("converting");
-    QTest::newRow("Ctrl-C while converting") << int(SIGINT) << true;
-    QTest::newRow("SIGTERM while rendering") << int(SIGTERM) << false;
-    QTest::newRow("SIGHUP while rendering") << int(SIGHUP) << false;
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<bool>("twice");
+    QTest::newRow("Ctrl-C while converting text") << int(SIGINT) << "long.txt" << false;
+    QTest::newRow("Ctrl-C while converting RTF") << int(SIGINT) << "long.rtf" << false;
+    QTest::newRow("Ctrl-C and SIGTERM while converting RTF") << int(SIGINT) << "long.rtf" << true;
+    QTest::newRow("SIGTERM while rendering") << int(SIGTERM) << "long.pdf" << false;
+    QTest::newRow("SIGHUP while rendering") << int(SIGHUP) << "long.pdf" << false;
+    QTest::newRow("SIGTERM and Ctrl-C while rendering") << int(SIGTERM) << "long.pdf" << true;
   }
   void signalsEndARunInOrder() {
     QFETCH(int, sig);
-    QFETCH(bool, converting);
-    QString input;
-    if (converting) {
-      input = m_dir.path() + "/long.txt";
+    QFETCH(QString, input);
+    QFETCH(bool, twice);
+    const bool converting = !input.endsWith(".pdf");
+    input = m_dir.path() + "/" + input;
+    if (input.endsWith(".txt")) {
       QByteArray text;
       while (text.size() < 8 * 1024 * 1024) text += "Words on a line of a long plain text document.\n";
       writeFile(input, text);
+    } else if (input.endsWith(".rtf")) {
+      // One paragraph, its format changing at every other word.
+      QByteArray rtf = "{\\rtf1\\ansi ";
+      for (int i = 0; rtf.size() < 3 * 1024 * 1024; ++i) rtf += i % 2 ? "{\\b bold} " : "plain ";
+      writeFile(input, rtf + "}");
     } else {
-      input = m_dir.path() + "/long.pdf";
       QVERIFY(PdfFixture(400).write(input));
     }
     const QString out = m_dir.path() + "/stopped";
@@ -446,12 +508,15 @@ class TestCli : public QObject {
              converting ? std::function<bool(qint64)>([](qint64 pid) { return !workFoldersOf(pid).isEmpty(); })
                         : renderingStarted,
              sig);
+    // Another signal: two of one kind sent at once arrive as one.
+    if (twice) ::kill(static_cast<pid_t>(p.processId()), sig == SIGTERM ? SIGINT : SIGTERM);
     const qint64 pid = p.processId();
     QVERIFY(p.waitForFinished(30000));
     QCOMPARE(p.exitStatus(), QProcess::CrashExit);  // ended by the signal
     const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains("The import was cancelled."), qPrintable(err));
-    QCOMPARE(workFoldersOf(pid), QStringList());
+    // (The first signal may be dealt with before the second comes.)
+    QVERIFY2(err.contains("The import was cancelled.") || (twice && err.contains("stopped at once")), qPrintable(err));
+    QVERIFY2(workFoldersOf(pid).isEmpty(), qPrintable(err));
     QVERIFY(!QFileInfo::exists(out + "/files/book.bin") && !QFileInfo::exists(out + "/index.html"));
   }
 
@@ -753,6 +818,17 @@ class TestCli : public QObject {
   void inspectReadsOnlyWhatABookCanBe() {
     const Run zero = cli({"inspect", "/dev/zero"});
     QVERIFY2(zero.code == 1 && zero.err.contains("not a regular file"), qPrintable(zero.err));
+    // A book whose text is a named pipe, then a link to /dev/zero: refused
+    // at once, not waited on or read without end.
+    const QString book = m_dir.path() + "/odd-text";
+    QCOMPARE(cli({"publish", demo(), "-o", book}).code, 0);
+    QDir().mkpath(book + "/files/text");
+    QCOMPARE(::mkfifo(QFile::encodeName(book + "/files/text/all.js").constData(), 0600), 0);
+    Run text = cli({"inspect", book, "--text"});
+    QVERIFY2(text.code == 1 && text.err.contains("it is a named pipe, not a regular file"), qPrintable(text.err));
+    QVERIFY(QFile::remove(book + "/files/text/all.js") && QFile::link("/dev/zero", book + "/files/text/all.js"));
+    text = cli({"inspect", book, "--text"});
+    QVERIFY2(text.code == 1 && text.err.contains("it is a device, not a regular file"), qPrintable(text.err));
     QVERIFY(cli({"publish", "--help"}).out.contains("--force"));
   }
 };

@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QBuffer>
+#include <QtEndian>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -18,11 +20,16 @@
 #include "PdfFixture.h"
 #include "TemplateFixture.h"
 #include "base/HXCUtility.h"
+#include "import/DocumentToPdf.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotationsPDF.h"
+#include "import/ImportError.h"
 #include "import/ImportPDFOperation.h"
+#include "import/JpegHeader.h"
+#include "import/PictureHeader.h"
 #include "import/MuPdfDocument.h"
+#include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookIndexSection.h"
@@ -227,6 +234,47 @@ class TestHostile : public QObject {
     QVERIFY(timer.elapsed() < 20000);
   }
 
+  // Forms that draw one another, hours of drawing for one page. That page runs out of its time and stands in blank,
+  // with a warning; the next page is drawn as usual. A cancel still stops
+  // such a page when there is no time limit.
+  void pageThatDrawsForever() {
+    PdfFixture pdf(2);
+    pdf.drawNestedForms(0);
+    QVERIFY(pdf.write(path(QStringLiteral("forms.pdf"))));
+
+    auto op = std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("ALL"), 144, 85);
+    op->setPageTimeLimit(std::chrono::seconds(1));
+    op->setJobs(2);
+    op->start();
+    const std::shared_ptr<FlashPageSourcePDF> source = op->flashPageSource();
+    QVERIFY2(source, qPrintable(op->errorString()));
+    QCOMPARE(op->warnings(), QStringList{QStringLiteral(
+                                 "Page 1 could not be drawn (it took longer than 1 s); a blank page stands in its place.")});
+    QCOMPARE(source->pages().size(), size_t(2));
+    auto inked = [](const QString& file) {
+      const QImage picture(file);
+      for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+          if (qGray(picture.pixel(x, y)) < 128) return true;
+      return false;
+    };
+    QCOMPARE(QImage(source->pages()[0]->pageFilePath()).size(), QSize(1224, 1584));
+    QVERIFY(!inked(source->pages()[0]->pageFilePath()));
+    QVERIFY(inked(source->pages()[1]->pageFilePath()));
+
+    const QStringList before = workFolders();
+    auto cancelled = std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("1"), 144, 85);
+    cancelled->setPageTimeLimit(std::chrono::milliseconds(0));
+    OperationQueue queue;
+    queue.addOperation(cancelled);
+    QTRY_VERIFY_WITH_TIMEOUT(workFolders().size() > before.size(), 20000);
+    QThread::msleep(300);  // into the page
+    cancelled->cancel();
+    cancelled->waitForFinished();
+    QCOMPARE(cancelled->errorString(), QStringLiteral("The import was cancelled."));
+    QCOMPARE(workFolders(), before);
+  }
+
   void linksToScriptsAndLocalFiles() {
     PdfFixture pdf(2);
     QByteArray annots;
@@ -314,6 +362,114 @@ class TestHostile : public QObject {
     QVERIFY(html.contains("<title>&lt;script&gt;alert(3)&lt;/script&gt;</title>"));
     QVERIFY(html.contains("&lt;img src=x onerror=alert(1)&gt; &lt;/script&gt;&lt;script&gt;alert(2)&lt;/script&gt;"));
     QCOMPARE(html.count("<"), html.count("<h") + html.count("</h") + html.count("<p>") + html.count("</p>") + 4);
+  }
+
+  // Named pipes, devices and folders where a file belongs: each reader says
+  // what it found and reads nothing, neither waiting for a writer on the pipe
+  // nor reading the device without end.
+  void filesThatAreNotFiles() {
+    const QString odd = path(QStringLiteral("odd"));
+    QDir().mkpath(odd + "/book/files/text");
+    const auto remove = qScopeGuard([&] { QDir(odd).removeRecursively(); });  // other tests read every file here
+    for (const char* name : {"pipe.pdf", "pipe.txt", "pipe.rtf", "pipe-settings.txt", "book/files/book.bin"})
+      QCOMPARE(::mkfifo(QFile::encodeName(odd + "/" + name).constData(), 0600), 0);
+    for (const char* name : {"zero.pdf", "zero.txt", "book/files/text/all.js"})
+      QVERIFY(QFile::link(QStringLiteral("/dev/zero"), odd + "/" + name));
+    QDir().mkpath(odd + "/folder.rtf");
+    const QString pipe = QStringLiteral("it is a named pipe, not a regular file");
+    const QString device = QStringLiteral("it is a device, not a regular file");
+
+    auto openError = [](const QString& file) {
+      try {
+        MuPdfDocument::open(file);
+      } catch (const ImportError& e) {
+        return e.reason();
+      }
+      return QString();
+    };
+    QCOMPARE(openError(odd + "/pipe.pdf"), "Cannot open pipe.pdf: " + pipe);
+    QCOMPARE(openError(odd + "/zero.pdf"), "Cannot open zero.pdf: " + device);
+    auto convertError = [&](const QString& name) {
+      QString error;
+      DocumentToPdf::convertToPDF(odd + "/" + name, path(QStringLiteral("odd.pdf")), &error);
+      return error;
+    };
+    QCOMPARE(convertError(QStringLiteral("pipe.txt")), "Cannot convert pipe.txt: " + pipe);
+    QCOMPARE(convertError(QStringLiteral("pipe.rtf")), "Cannot convert pipe.rtf: " + pipe);
+    QCOMPARE(convertError(QStringLiteral("zero.txt")), "Cannot convert zero.txt: " + device);
+    QCOMPARE(convertError(QStringLiteral("folder.rtf")),
+             QStringLiteral("Cannot convert folder.rtf: it is a folder, not a regular file"));
+    // The import says the same, and goes on to nothing.
+    auto op = runImport(odd + "/pipe.pdf");
+    QCOMPARE(op->errorString(), "Cannot open pipe.pdf: " + pipe);
+
+    // A book whose book.bin is a pipe and whose text is /dev/zero.
+    const BookBinReader::Result bin = BookBinReader::inspect(odd + "/book");
+    QVERIFY2(bin.error.endsWith(pipe), qPrintable(bin.error));
+    const BookTextReader::Result text = BookTextReader::read(odd + "/book");
+    QVERIFY2(text.error.endsWith(device), qPrintable(text.error));
+    writeTemplate("odd", prop("x", "1"));
+    const SettingsFileResult settings = FlashTemplate(QStringLiteral("odd")).importPropertiesSettingsFrom(odd + "/pipe-settings.txt");
+    QVERIFY2(settings.error.endsWith(pipe), qPrintable(settings.error));
+  }
+
+  // Picture headers that lie or break off, as a picture folder may hold them:
+  // each is read to its end or to a clear reason, never past what is there.
+  void pictureHeadersThatLie() {
+    const QByteArray good = jpegHeader(300, 400);
+    const QByteArray start = good.left(2);
+    const QByteArray frame = good.mid(2, 19);
+    const QByteArray scan = good.mid(21);
+    const QByteArray app = QByteArray("\xFF\xE0\x00\x04" "ab", 6);
+    QByteArray manyApps = start;
+    for (int i = 0; i <= JpegHeader::kMaxSegments; ++i) manyApps += app;
+    QByteArray twoComponents = frame;
+    twoComponents[9] = 2;
+    const auto be32 = [](quint32 v) {
+      QByteArray b(4, '\0');
+      qToBigEndian(v, b.data());
+      return b;
+    };
+    const auto png = [&](quint32 w, quint32 h, char colour = 2) {
+      return QByteArray("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16) + be32(w) + be32(h) + QByteArray(1, 8) +
+             QByteArray(1, colour) + QByteArray(3, 0) + QByteArray(4, 'c');
+    };
+    const QByteArray vp8 = QByteArray::fromHex("524946464a00000057454250565038203e000000f003009d012a2c0190010000");
+    const QByteArray vp8l = QByteArray::fromHex("524946461c000000574542505650384c0f0000002f2bc1630000");
+    const QByteArray vp8x = QByteArray::fromHex("52494646000000005745425056503858" "0a000000" "10000000" "2b0100" "8f0100");
+    const QList<std::pair<QByteArray, QString>> cases = {
+        {png(300, 400), QString()},
+        {vp8, QString()},
+        {vp8l, QString()},
+        {vp8x, QString()},
+        {png(300, 400, 5), "its header is damaged"},
+        {png(100000, 100000), "it is 100000 x 100000 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
+        {png(0, 400), "its header gives no size"},
+        {png(300, 400).left(20), "it is cut short before its picture"},
+        {vp8.left(24), "it is cut short before its picture"},
+        {"GIF89a" + png(300, 400), "it is not a JPEG, PNG or WebP picture"},
+        {start + app + QByteArray("\xFF\xFF\xFF", 3) + frame + QByteArray("\xD0junk", 5) + scan, QString()},
+        {jpegHeader(300, 400, 0xC3), "it is a kind of JPEG that browsers do not show"},
+        {jpegHeader(300, 0), "its header gives no size"},
+        {jpegHeader(30001, 10), "it is 30001 x 10 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
+        {start + QByteArray("\xFF\xE0\x7F\xFF", 4) + frame, "it is cut short before its picture"},
+        {start + QByteArray("\xFF\xE0\x00\x01", 4) + frame + scan, "its header is damaged"},
+        {start + frame + frame + scan, "its header is damaged"},
+        {start + scan + frame, "its header is damaged"},
+        {start + twoComponents + scan, "its header is damaged"},
+        {start + QByteArray(5000, 'x') + frame + scan, "its header is damaged"},
+        {manyApps + frame + scan, "its header is damaged"},
+        {start + QByteArray("\xFF\xD9", 2), "it holds no picture"},
+        {good.left(good.size() - 15), "it is cut short before its picture"},
+    };
+    for (const auto& [bytes, error] : cases) {
+      QBuffer buffer;
+      buffer.setData(bytes);
+      QVERIFY(buffer.open(QIODevice::ReadOnly));
+      const PictureHeader::Result r = PictureHeader::read(buffer);
+      QCOMPARE(r.error, error);
+      QCOMPARE(r.size, error.isEmpty() ? QSize(300, 400) : QSize());
+    }
   }
 
   void templateNested100000Deep() {

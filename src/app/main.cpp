@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/AppDelegate.h"
+#include "session/BookSession.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
 #include "base/TerminationSignals.h"
@@ -58,6 +59,7 @@ int main(int argc, char** argv) {
   TerminationSignals terminationSignals;
   QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
                    [](int sig) { QCoreApplication::exit(128 + sig); });
+  QObject::connect(&terminationSignals, &TerminationSignals::terminationForced, [] { BookSession::removeOwnFolders(); });
   std::unique_ptr<ScreenshotTaker> shot;
   if (parser.isSet(shotOpt)) {
     ScreenshotTaker::Options o;

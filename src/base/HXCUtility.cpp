@@ -1,12 +1,14 @@
 #include "base/HXCUtility.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+#include <QThread>
 #include <cerrno>
 #include <cstring>
 
@@ -63,6 +65,28 @@ bool HXCUtility::isInside(const QString& path, const QStringList& folders) {
     if (p.startsWith(f.endsWith(QLatin1Char('/')) ? f : f + QLatin1Char('/'))) return true;
   }
   return false;
+}
+
+int HXCUtility::removeOwnFolders(const QString& parent, const QString& prefix) {
+  if (prefix.isEmpty()) return 0;  // never sweep a whole folder
+  const QString mine = QStringLiteral("%1%2-").arg(prefix).arg(::getpid());
+  int removed = 0;
+  const QDir dir(parent);
+  for (const QString& name : dir.entryList({mine + QLatin1Char('*')}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks)) {
+    const QString path = dir.filePath(name);
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid())
+      continue;
+    // Threads of ours may still be writing into it, or removing it
+    // themselves: what one makes while the other empties it keeps it, and
+    // what both remove fails for one of them. So try until it is gone.
+    const QByteArray native = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 100 && ::lstat(native.constData(), &st) == 0; ++attempt) {
+      if (!QDir(path).removeRecursively()) QThread::msleep(10);
+    }
+    if (::lstat(native.constData(), &st) != 0) ++removed;
+  }
+  return removed;
 }
 
 QStringList HXCUtility::subFolderOfFolder(const QString& folder) {

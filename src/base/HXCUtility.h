@@ -17,6 +17,10 @@ class HXCUtility {
   static std::unique_ptr<PrivateFolder> forceTmpDiractory(const QString& folderName, QString* error = nullptr);
   // Removes the work folders of `folderName` that killed runs left behind.
   static int removeLeftoverTmpDiractories(const QString& folderName);
+  // Removes this process's own private folders <parent>/<prefix><pid>-*, in
+  // use or not: for a program that must end at once and leave nothing.
+  // Returns how many were removed.
+  static int removeOwnFolders(const QString& parent, const QString& prefix);
 
   // Makes `path` and any missing folders above it, as QDir::mkpath does, but
   // says why when it cannot: "Permission denied", "/a/b is not a folder".

@@ -19,18 +19,37 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 // lock-free and safe in a handler.
 std::atomic<int> gWriteFd{-1};
 std::atomic<int> gReceived{0};
+std::atomic<int> gForced{0};
 TerminationSignals* gInstance = nullptr;
+
+void endNow(int sig) {
+  ::signal(sig, SIG_DFL);
+  ::raise(sig);
+}
+
+// The forced exit was not done in time: end by the signal that asked for it.
+extern "C" void onForcedExitTimeout(int) { endNow(gReceived.load()); }
+
+void wake(int fd, int sig) {
+  const char byte = static_cast<char>(sig);
+  [[maybe_unused]] const ssize_t n = ::write(fd, &byte, 1);
+}
 
 extern "C" void onTerminationSignal(int sig) {
   const int savedErrno = errno;
-  int expected = 0;
-  if (!gReceived.compare_exchange_strong(expected, sig)) {
-    // Asked again while ending in order: end now.
-    ::signal(sig, SIG_DFL);
-    ::raise(sig);
-  } else if (const int fd = gWriteFd.load(); fd >= 0) {
-    const char byte = static_cast<char>(sig);
-    [[maybe_unused]] const ssize_t n = ::write(fd, &byte, 1);
+  const int fd = gWriteFd.load();
+  int first = 0;
+  int second = 0;
+  if (gReceived.compare_exchange_strong(first, sig)) {
+    if (fd >= 0) wake(fd, sig);
+  } else if (fd >= 0 && gForced.compare_exchange_strong(second, sig)) {
+    // Asked again while ending in order: the program removes its work files
+    // and ends, or this ends it soon.
+    ::signal(SIGALRM, onForcedExitTimeout);
+    ::alarm(TerminationSignals::kForcedExitSeconds);
+    wake(fd, sig);
+  } else {
+    endNow(first);
   }
   errno = savedErrno;
 }
@@ -55,6 +74,7 @@ TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
 
 TerminationSignals::~TerminationSignals() {
   for (const int sig : kSignals) ::signal(sig, SIG_DFL);
+  ::alarm(0);
   if (gInstance == this) gInstance = nullptr;
   gWriteFd.store(-1);
   for (int& fd : m_fds) {
@@ -79,6 +99,15 @@ void TerminationSignals::readSignal() {
   bool got = false;
   while (::read(m_fds[1], &byte, 1) == 1) got = true;
   if (!got) return;
-  qCInfo(lcApp) << "ending on signal" << static_cast<int>(byte);
-  Q_EMIT terminationRequested(static_cast<unsigned char>(byte));
+  const int sig = received();
+  if (!m_requested) {
+    m_requested = true;
+    qCInfo(lcApp) << "ending on signal" << sig;
+    Q_EMIT terminationRequested(sig);
+  }
+  if (gForced.load() != 0) {
+    qCInfo(lcApp) << "ending at once on a second signal";
+    Q_EMIT terminationForced(sig);
+    raiseReceived();
+  }
 }

@@ -2,8 +2,9 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QTextStream>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -61,6 +62,7 @@ struct ImportOptions {
   bool zoomPictures = true;
   PictureFormat pictureFormat = PictureFormat::Auto;
   int jobs = 0;
+  std::chrono::milliseconds pageTimeLimit = FlashPageSourcePDF::kDefaultPageTimeLimit;
 };
 
 // A bar on stderr while a document is converted and its pages rendered, when
@@ -101,12 +103,17 @@ class ProgressBar : public QObject {
 
 Book importPictures(const QString& folder) {
   Book book;
-  auto pages = BookSession::demonstrationPageSource(folder);
+  QStringList skipped;
+  auto pages = BookSession::picturePageSource(folder, &skipped);
+  for (const QString& s : skipped) err() << "folivox-cli: warning: " << s << "\n";
+  err().flush();
   if (pages->pages().empty()) {
-    book.error = QStringLiteral("%1 holds no .jpg, .png or .webp pictures").arg(folder);
+    book.error = skipped.isEmpty() ? QStringLiteral("%1 holds no .jpg, .png or .webp pictures").arg(folder)
+                                   : QStringLiteral("%1 holds no picture that can be a page").arg(folder);
     return book;
   }
-  book.pageSize = QImageReader(pages->pages().front()->pageFilePath()).size();
+  // The first picture that is a page gives the book its proportions.
+  book.pageSize = pages->pictureSize(pages->pages().front()->pageIndex());
   book.pages = pages;
   return book;
 }
@@ -122,6 +129,7 @@ Book importDocument(const QString& input, const ImportOptions& options) {
   op->setZoomPictures(options.zoomPictures);
   op->setPictureFormat(options.pictureFormat);
   op->setJobs(options.jobs);
+  op->setPageTimeLimit(options.pageTimeLimit);
   QEventLoop loop;
   QObject::connect(op.get(), &Operation::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
   if (TerminationSignals* signals = TerminationSignals::instance())
@@ -178,9 +186,12 @@ int runPublishCommand(const QStringList& args) {
                                     QStringLiteral("page pictures: auto (each page as WebP or JPEG, whichever suits it), "
                                                    "webp, or jpeg (as books were before)"),
                                     QStringLiteral("FORMAT"), QStringLiteral("auto"));
+  const QCommandLineOption pageTimeoutOpt(
+      QStringLiteral("page-timeout"), QStringLiteral("seconds one page may take to draw; a slower page is left blank (0: no limit)"),
+      QStringLiteral("SECONDS"), QString::number(FlashPageSourcePDF::kDefaultPageTimeLimit.count() / 1000));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, pageTimeoutOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
@@ -211,6 +222,10 @@ int runPublishCommand(const QStringList& args) {
   options.quality = AppSettings::qualityForLevel(level);
   options.jobs = parser.value(jobsOpt).toInt(&ok);
   if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QStringLiteral("--jobs takes a number of threads (0: one per core)"));
+  const double pageTimeout = parser.value(pageTimeoutOpt).toDouble(&ok);
+  if (!ok || !(pageTimeout >= 0 && pageTimeout <= 86400))
+    return fail(QStringLiteral("--page-timeout takes a number of seconds (0: no limit)"));
+  options.pageTimeLimit = std::chrono::milliseconds(std::llround(pageTimeout * 1000));
   options.links = parser.isSet(linksOpt);
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);

@@ -129,6 +129,11 @@ int run(int argc, char** argv) {
   // Ctrl-C, SIGTERM and SIGHUP stop a running import; the command then ends
   // as after a failure, removing what it made.
   TerminationSignals terminationSignals;
+  // A second signal ends the run at once, its work folders removed first.
+  QObject::connect(&terminationSignals, &TerminationSignals::terminationForced, [] {
+    BookSession::removeOwnFolders();
+    QTextStream(stderr) << "folivox-cli: stopped at once\n";
+  });
   BookSession::removeLeftovers();
   return command->run(args);
 }

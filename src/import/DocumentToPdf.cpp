@@ -14,6 +14,7 @@
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
+#include "base/RegularFile.h"
 #include "import/RtfReader.h"
 #include "import/TextPagePrinter.h"
 
@@ -31,13 +32,9 @@ void setError(QString* error, const QString& text) {
 
 bool openSource(const QString& source, QFile* file, QString* error) {
   const QString name = QFileInfo(source).fileName();
-  if (!QFileInfo(source).isFile()) {
-    setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
-    return false;
-  }
-  file->setFileName(source);
-  if (!file->open(QIODevice::ReadOnly)) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file->errorString()));
+  QString why;
+  if (!RegularFile::open(*file, source, &why)) {
+    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
     return false;
   }
   if (file->size() > DocumentToPdf::kMaxInputBytes) {
@@ -200,18 +197,35 @@ bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target,
   QFile file;
   if (!openSource(source, &file, error)) return false;
   const QString name = QFileInfo(source).fileName();
-  QTextDocument doc;
-  doc.setDefaultFont(defaultFont());
-  {
-    const QByteArray data = file.readAll();
-    QString why;
-    if (!RtfReader().read(data, doc, &why)) {
-      setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
-      return false;
-    }
+  const QByteArray data = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file.errorString()));
+    return false;
   }
-  return printDocument(name, target, 0, 0, error,
-                       [&](TextPagePrinter& printer, QString*) { return printBlocks(doc, printer, progress); });
+  // Printed as it is read: a document is never held whole in a layout.
+  class Printer : public RtfReader::Sink {
+   public:
+    explicit Printer(TextPagePrinter& printer) : m_printer(printer) {}
+    void text(QStringView run, const QTextCharFormat& format) override {
+      if (!m_open) m_printer.beginParagraph();
+      m_open = true;
+      m_printer.addText(run, &format);
+    }
+    void paragraph(Qt::Alignment align) override {
+      if (!m_open) m_printer.beginParagraph();
+      m_printer.setAlignment(align);
+      m_printer.endParagraph();
+      m_open = false;
+    }
+
+   private:
+    TextPagePrinter& m_printer;
+    bool m_open = false;
+  };
+  return printDocument(name, target, 0, 0, error, [&](TextPagePrinter& printer, QString* why) {
+    Printer sink(printer);
+    return RtfReader().read(data, sink, why, progress);
+  });
 }
 
 bool DocumentToPdf::PrinttoPDF(const QTextDocument& doc, const QString& target, QString* error, double insetX,
@@ -223,9 +237,13 @@ bool DocumentToPdf::PrinttoPDF(const QTextDocument& doc, const QString& target, 
 bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& target, QString* error,
                                       const Progress& progress) {
   const QString name = QFileInfo(source).fileName();
-  if (!QFileInfo(source).isFile()) {
-    setError(error, QStringLiteral("Cannot convert %1: the file does not exist").arg(name));
-    return false;
+  {
+    QFile file;
+    QString why;
+    if (!RegularFile::open(file, source, &why)) {
+      setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
+      return false;
+    }
   }
   QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
   if (office.isEmpty()) office = QStandardPaths::findExecutable(QStringLiteral("soffice"));

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "base/Log.h"
+#include "import/PictureHeader.h"
 
 qint32 FlashPageSource::integerValue(QStringView text) {
   qsizetype i = 0;
@@ -109,6 +110,17 @@ void FlashPageSource::clearPages() {
 
 void FlashPageSourceImg::addImgPageFromFile(const QString& path) {
   iPages.push_back(std::make_shared<FlashPageImage>(path, static_cast<qint32>(iPages.size()) + 1));
+}
+
+bool FlashPageSourceImg::addCheckedImgPageFromFile(const QString& path, QString* why) {
+  const PictureHeader::Result header = PictureHeader::readFile(path);
+  if (!header.ok()) {
+    if (why) *why = header.error;
+    return false;
+  }
+  addImgPageFromFile(path);
+  m_sizes.insert(static_cast<qint32>(iPages.size()), header.size);
+  return true;
 }
 
 void FlashPageSourceImg::generateNormalPages() {

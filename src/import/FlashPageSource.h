@@ -1,7 +1,9 @@
 // The ordered pages of one book and the page-range grammar.
 #pragma once
 
+#include <QHash>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <atomic>
 #include <vector>
@@ -86,6 +88,18 @@ class FlashPageSource {
 // Pages made of existing image files, numbered in order of addition.
 class FlashPageSourceImg : public FlashPageSource {
  public:
+  // Adds the file as the next page without opening it (the program's own
+  // demonstration pictures).
   void addImgPageFromFile(const QString& path);
+  // Adds the file as the next page when its header shows a JPEG fit for one
+  // (PictureHeader): true. Otherwise adds nothing and returns false, with the
+  // reason in `why` (the user's pictures).
+  bool addCheckedImgPageFromFile(const QString& path, QString* why = nullptr);
+  // The size in pixels of a page added by addCheckedImgPageFromFile(), by its
+  // number; an invalid size for any other.
+  QSize pictureSize(qint32 number) const { return m_sizes.value(number); }
   void generateNormalPages() override;
+
+ private:
+  QHash<qint32, QSize> m_sizes;
 };

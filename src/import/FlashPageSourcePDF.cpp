@@ -126,6 +126,7 @@ void FlashPageSourcePDF::generatePages() {
   iToPageConverter->setZoomPictures(m_zoomPictures);
   iToPageConverter->setTakeText(m_takeText);
   iToPageConverter->setPictureFormat(m_pictureFormat);
+  iToPageConverter->setPageTimeLimit(m_pageTimeLimit);
   const qsizetype done = iToPageConverter->renderPages(
       iNeedToImportPages, m_workers, iStoped, [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
   for (qsizetype i = 0; i < done; ++i) {

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -49,6 +50,11 @@ class FlashPageSourcePDF : public FlashPageSource {
   // page's pictureKind() tells what its picture shows.
   PictureFormat pictureFormat() const { return m_pictureFormat; }
   void setPictureFormat(PictureFormat format) { m_pictureFormat = format; }
+  // How long one page may take to draw; a page that takes longer stands in
+  // blank, with a warning, and the others go on. 0: no limit.
+  static constexpr std::chrono::milliseconds kDefaultPageTimeLimit{60'000};
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
 
   bool hasPageText(qint32 number) const override;
   QByteArray pageTextScript(qint32 number) const override;
@@ -86,6 +92,7 @@ class FlashPageSourcePDF : public FlashPageSource {
   bool m_zoomPictures = false;
   bool m_takeText = false;
   PictureFormat m_pictureFormat = PictureFormat::Jpeg;
+  std::chrono::milliseconds m_pageTimeLimit = kDefaultPageTimeLimit;
   QHash<qint32, QString> m_labels;  // printed labels of the requested pages
   QString m_error;
   mutable std::mutex m_warningsMutex;

@@ -19,7 +19,8 @@ ImportPDFOperation::ImportPDFOperation(const QString& pdfPath, const QString& pa
       iQuality(quality),
       iPDFPath(pdfPath),
       iPageRange(pageRange),
-      m_documentPath(pdfPath) {}
+      m_documentPath(pdfPath),
+      m_pageTimeLimit(FlashPageSourcePDF::kDefaultPageTimeLimit) {}
 
 ImportPDFOperation::~ImportPDFOperation() = default;
 
@@ -81,6 +82,7 @@ void ImportPDFOperation::main() {
   source->setZoomPictures(m_zoomPictures);
   source->setTakeText(m_importText);
   source->setPictureFormat(m_pictureFormat);
+  source->setPageTimeLimit(m_pageTimeLimit);
   setPageSource(source);
   // A cancel() that came while the source was being made found nothing to stop.
   if (isCancelled()) source->setStop(true);

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <memory>
 #include <mutex>
 
@@ -57,6 +58,9 @@ class ImportPDFOperation : public Operation {
   // The format of the page pictures; Jpeg by default, as books were before.
   PictureFormat pictureFormat() const { return m_pictureFormat; }
   void setPictureFormat(PictureFormat format) { m_pictureFormat = format; }
+  // How long one page may take to draw (see FlashPageSourcePDF); 0: no limit.
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
   // Rendering threads; 0 (the default) for one per core.
   int jobs() const { return m_jobs; }
   void setJobs(int jobs) { m_jobs = jobs; }
@@ -96,6 +100,7 @@ class ImportPDFOperation : public Operation {
   bool m_importText = true;
   PictureFormat m_pictureFormat = PictureFormat::Jpeg;
   int m_jobs = 0;
+  std::chrono::milliseconds m_pageTimeLimit;
   QString m_error;
   QStringList m_warnings;
 };

@@ -1,12 +1,20 @@
 #include "import/MuPdfDocument.h"
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QFileInfo>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <unordered_set>
 #include <vector>
 
 #include "base/Log.h"
+#include "base/RegularFile.h"
+#include "import/DrawingDeadline.h"
 #include "import/MuPdfGuard.h"
 #include "import/PageSvg.h"
 #include "import/PageText.h"
@@ -20,6 +28,7 @@ static_assert(ImportError::kAborted == FZ_ERROR_ABORT);
 
 struct MuPdfDocument::Cookie {
   fz_cookie c{};
+  std::atomic<bool> cancelled{false};  // abortRendering() was called
 };
 
 namespace {
@@ -28,6 +37,10 @@ namespace {
 // to stderr, which would clutter the command-line tool's output.
 void logMuPdfWarning(void*, const char* message) { qCDebug(lcImport, "MuPDF warning: %s", message); }
 void logMuPdfError(void*, const char* message) { qCDebug(lcImport, "MuPDF error: %s", message); }
+
+// Whether the cookie's abort flag is set. Other threads set it (a cancel, a
+// time limit) while MuPDF reads it as a plain int.
+bool stopped(fz_cookie* cookie) { return std::atomic_ref<int>(cookie->abort).load() != 0; }
 
 // Letter, MuPDF's own choice for pages without a usable media box.
 const QRectF kLetter(0, 0, 612, 792);
@@ -68,17 +81,24 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
 
   // Checked here rather than left to MuPDF: its repair code will find "pages"
   // in almost any file, and its messages do not say what the user should fix.
-  const QFileInfo info(path);
-  if (path.isEmpty() || !info.exists()) throw failure(QStringLiteral("the file does not exist"));
-  if (info.isDir()) throw failure(QStringLiteral("it is a folder, not a PDF file"));
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) throw failure(file.errorString());
+  // MuPDF then reads the file opened and checked here, not whatever the name
+  // stands for by then.
+  QFile file;
+  QString why;
+  if (!RegularFile::open(file, path, &why)) throw failure(why);
   const QByteArray head = file.read(1024);
-  file.close();
-  if (head.isEmpty()) throw failure(QStringLiteral("the file is empty"));
+  if (head.isEmpty()) throw failure(file.error() == QFileDevice::NoError ? QStringLiteral("the file is empty")
+                                                                         : file.errorString());
   if (!head.contains("%PDF-")) throw failure(QStringLiteral("it is not a PDF document"));
+  const int fd = ::dup(file.handle());
+  FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
+  if (stream == nullptr) {
+    if (fd >= 0) ::close(fd);
+    throw failure(QString::fromLocal8Bit(std::strerror(errno)));
+  }
 
   std::unique_ptr<MuPdfDocument> doc(new MuPdfDocument);
+  doc->m_file = stream;
   doc->m_path = path;
   doc->m_cookie = std::make_unique<Cookie>();
   doc->m_ctx = fz_new_context(nullptr, nullptr, storeBytes);
@@ -87,13 +107,15 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   fz_set_warning_callback(ctx, logMuPdfWarning, nullptr);
   fz_set_error_callback(ctx, logMuPdfError, nullptr);
 
-  const QByteArray native = QFile::encodeName(path);
-  const char* cpath = native.constData();
   pdf_document* pdf = nullptr;
   int needsPassword = 0;
   int count = 0;
   try {
-    guarded(ctx, [&] { pdf = pdf_open_document(ctx, cpath); });
+    Owned<fz_stream, fz_drop_stream> input(ctx);
+    guarded(ctx, [&] {
+      input.ptr = fz_open_file_ptr_no_close(ctx, stream);
+      pdf = pdf_open_document_with_stream(ctx, input.ptr);
+    });
     doc->m_doc = pdf;
     guarded(ctx, [&] { needsPassword = pdf_needs_password(ctx, pdf); });
     if (!needsPassword) guarded(ctx, [&] { count = pdf_count_pages(ctx, pdf); });
@@ -118,11 +140,11 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
 }
 
 MuPdfDocument::~MuPdfDocument() {
-  if (m_ctx == nullptr) return;
-  if (m_doc) {
-    pdf_drop_document(m_ctx, m_doc);
+  if (m_ctx) {
+    if (m_doc) pdf_drop_document(m_ctx, m_doc);
+    fz_drop_context(m_ctx);
   }
-  fz_drop_context(m_ctx);
+  if (m_file) std::fclose(m_file);
 }
 
 bool MuPdfDocument::wasRepaired() const {
@@ -207,7 +229,7 @@ void draw(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, float 
     runPage(ctx, page, d.dev.ptr, ctm, cookie);
     fz_close_device(ctx, d.dev.ptr);
   });
-  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
 }
 
 void handOver(fz_context* ctx, const Drawing& d, const MuPdfDocument::RgbSink& sink) {
@@ -238,7 +260,7 @@ void takeText(fz_context* ctx, const LoadedPage& page, const fz_rect& bounds, fz
     runPage(ctx, page, dev.ptr, fz_identity, cookie);
     fz_close_device(ctx, dev.ptr);
   });
-  if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
+  if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
   for (const fz_stext_block* block = stext.ptr->first_block; block; block = block->next) {
     if (block->type != FZ_STEXT_BLOCK_TEXT) continue;
     for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
@@ -303,75 +325,99 @@ MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& jo
   cookie->errors = 0;
   cookie->progress = 0;
   cookie->incomplete = 0;
-  // The page's content is read once into a display list when it is run more
-  // than once (text, zoom picture); a picture alone is drawn straight away.
-  if (job.text || (job.zoomScale > 0 && (job.zoom || job.vectorZoom))) {
-    Owned<fz_device, fz_drop_device> dev(ctx);
-    guarded(ctx, [&] {
-      p.list.ptr = fz_new_display_list(ctx, bounds);
-      dev.ptr = fz_new_list_device(ctx, p.list.ptr);
-      fz_run_page(ctx, p.page.ptr, dev.ptr, fz_identity, cookie);
-      fz_close_device(ctx, dev.ptr);
-    });
-    if (cookie->abort) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
-  }
-  {
-    Drawing d(ctx);
-    draw(ctx, p, bounds, scale, cookie, d);
-    info.errors = cookie->errors;
-    handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
-      job.picture(rgb, width, height, stride);
-      if (job.thumbWidth > 0 && job.thumb) {
-        const int w = std::min(job.thumbWidth, width);
-        const int h = std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * w / width)));
-        const std::vector<unsigned char> small = downscaleRgb(rgb, width, height, stride, w, h);
-        job.thumb(small.data(), w, h, w * 3);
-      }
-    });
-  }
-
-  if (job.text) {
-    const QRectF frame(QPointF(static_cast<double>(bounds.x0), static_cast<double>(bounds.y0)),
-                       QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
-    PageText text(frame);
-    try {
-      takeText(ctx, p, bounds, cookie, text);
-    } catch (const ImportError& e) {
-      if (e.aborted()) throw;
-      info.textError = e.reason();
-      text = PageText(frame);
+  // A time limit of an earlier page may have stopped it; a cancel stays.
+  std::atomic_ref<int>(cookie->abort).store(0);
+  if (m_cookie->cancelled.load()) std::atomic_ref<int>(cookie->abort).store(1);
+  const DrawingDeadline deadline(&cookie->abort, job.timeLimit);
+  // What stopped MuPDF, when it was the time limit and not a cancel.
+  const auto timedOut = [&] { return deadline.expired() && !m_cookie->cancelled.load(); };
+  const QString tooLong =
+      QStringLiteral("it took longer than %1 s").arg(static_cast<double>(job.timeLimit.count()) / 1000.0);
+  // Past the picture, running out of time costs only what is left to make.
+  const auto work = [&] {
+    // The page's content is read once into a display list when it is run more
+    // than once (text, zoom picture); a picture alone is drawn straight away.
+    if (job.text || (job.zoomScale > 0 && (job.zoom || job.vectorZoom))) {
+      Owned<fz_device, fz_drop_device> dev(ctx);
+      guarded(ctx, [&] {
+        p.list.ptr = fz_new_display_list(ctx, bounds);
+        dev.ptr = fz_new_list_device(ctx, p.list.ptr);
+        fz_run_page(ctx, p.page.ptr, dev.ptr, fz_identity, cookie);
+        fz_close_device(ctx, dev.ptr);
+      });
+      if (stopped(cookie)) throw ImportError(QStringLiteral("rendering was stopped"), FZ_ERROR_ABORT);
     }
-    *job.text = std::move(text);
-  }
-
-  if (job.zoomScale > 0 && job.zoom && job.vectorZoom && job.wantsVectorZoom && job.wantsVectorZoom()) {
-    QByteArray svg;
-    try {
-      svg = pageSvg(ctx, p, bounds, cookie);
-    } catch (const ImportError& e) {
-      if (e.aborted()) throw;
+    {
+      Drawing d(ctx);
+      draw(ctx, p, bounds, scale, cookie, d);
+      info.errors = cookie->errors;
+      handOver(ctx, d, [&](const unsigned char* rgb, int width, int height, int stride) {
+        job.picture(rgb, width, height, stride);
+        if (job.thumbWidth > 0 && job.thumb) {
+          const int w = std::min(job.thumbWidth, width);
+          const int h = std::max(1, static_cast<int>(std::lround(static_cast<double>(height) * w / width)));
+          const std::vector<unsigned char> small = downscaleRgb(rgb, width, height, stride, w, h);
+          job.thumb(small.data(), w, h, w * 3);
+        }
+      });
     }
-    if (!svg.isEmpty() && job.vectorZoom(svg)) return info;
-  }
-  if (job.zoomScale > 0 && job.zoom) {
-    const float zoomScale = boundedScale(area, job.zoomScale);
-    if (zoomScale <= scale) {
-      info.zoomError = QStringLiteral("the page is too large for a sharper picture");
-    } else {
+
+    if (job.text) {
+      const QRectF frame(QPointF(static_cast<double>(bounds.x0), static_cast<double>(bounds.y0)),
+                         QPointF(static_cast<double>(bounds.x1), static_cast<double>(bounds.y1)));
+      PageText text(frame);
       try {
-        Drawing d(ctx);
-        draw(ctx, p, bounds, zoomScale, cookie, d);
-        handOver(ctx, d, job.zoom);
+        takeText(ctx, p, bounds, cookie, text);
       } catch (const ImportError& e) {
-        if (e.aborted()) throw;
-        info.zoomError = e.reason();
+        if (e.aborted() && !timedOut()) throw;
+        info.textError = e.aborted() ? tooLong : e.reason();
+        text = PageText(frame);
+      }
+      *job.text = std::move(text);
+    }
+
+    if (job.zoomScale > 0 && job.zoom && job.vectorZoom && job.wantsVectorZoom && job.wantsVectorZoom()) {
+      QByteArray svg;
+      try {
+        svg = pageSvg(ctx, p, bounds, cookie);
+      } catch (const ImportError& e) {
+        if (e.aborted() && !timedOut()) throw;
+        if (e.aborted()) {
+          info.zoomError = tooLong;
+          return;
+        }
+      }
+      if (!svg.isEmpty() && job.vectorZoom(svg)) return;
+    }
+    if (job.zoomScale > 0 && job.zoom) {
+      const float zoomScale = boundedScale(area, job.zoomScale);
+      if (zoomScale <= scale) {
+        info.zoomError = QStringLiteral("the page is too large for a sharper picture");
+      } else {
+        try {
+          Drawing d(ctx);
+          draw(ctx, p, bounds, zoomScale, cookie, d);
+          handOver(ctx, d, job.zoom);
+        } catch (const ImportError& e) {
+          if (e.aborted() && !timedOut()) throw;
+          info.zoomError = e.aborted() ? tooLong : e.reason();
+        }
       }
     }
+  };
+  try {
+    work();
+  } catch (const ImportError& e) {
+    if (e.aborted() && timedOut()) throw ImportError(tooLong);
+    throw;
   }
   return info;
 }
 
-void MuPdfDocument::abortRendering() { m_cookie->c.abort = 1; }
+void MuPdfDocument::abortRendering() {
+  m_cookie->cancelled.store(true);
+  std::atomic_ref<int>(m_cookie->c.abort).store(1);
+}
 
 QString MuPdfDocument::pageText(int index) const {
   if (index < 0 || index >= m_pageCount) return QString();

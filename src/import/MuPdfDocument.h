@@ -9,7 +9,9 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <cstddef>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -52,7 +54,12 @@ class MuPdfDocument {
   // size must not cost gigabytes. Throws ImportError (with the code
   // FZ_ERROR_ABORT once abortRendering() was called).
   using RgbSink = std::function<void(const unsigned char* rgb, int width, int height, int stride)>;
+#ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
+  // A fuzzer tries millions of pages; a lower bound keeps each one quick.
+  static constexpr double kMaxPixels = 4'000'000;
+#else
   static constexpr double kMaxPixels = 40'000'000;
+#endif
   struct RenderInfo {
     bool scaledDown = false;  // drawn smaller than asked, see kMaxPixels
     int errors = 0;           // content errors MuPDF drew past; the page may be incomplete
@@ -75,9 +82,14 @@ class MuPdfDocument {
     std::function<bool()> wantsVectorZoom;
     std::function<bool(QByteArrayView svg)> vectorZoom;
     PageText* text = nullptr;   // receives the page's words, in the picture's frame
+    // > 0: MuPDF's work on the page (reading its content, drawing, taking the
+    // text) stops when it has run this long. Without its picture the page
+    // fails; a zoom picture or text cut short is left out.
+    std::chrono::milliseconds timeLimit{0};
   };
   // Sinks run in the order picture, thumb, zoom. The picture's failure throws
-  // as render() does; a zoom picture or text that cannot be made is left out
+  // as render() does (also when the page ran out of time: "it took longer
+  // than 60 s"); a zoom picture or text that cannot be made is left out
   // (RenderInfo says so) and the page goes on. The pixels of each picture do
   // not outlive its sink call.
   RenderInfo renderPage(int index, const PageJob& job) const;
@@ -105,6 +117,7 @@ class MuPdfDocument {
   MuPdfDocument() = default;
 
   QString m_path;
+  FILE* m_file = nullptr;  // the file checked at open(), which MuPDF reads
   fz_context* m_ctx = nullptr;
   pdf_document* m_doc = nullptr;
   int m_pageCount = 0;

@@ -131,6 +131,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
     std::lock_guard<std::mutex> lock(m_filesMutex);
     m_files.insert(number, files);
   };
+  job.timeLimit = m_pageTimeLimit;
 
   try {
     const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);

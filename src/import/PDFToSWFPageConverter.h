@@ -9,6 +9,7 @@
 #include <QList>
 #include <QStringList>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -42,6 +43,10 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   // The format of the pictures renderPages() writes (default Jpeg).
   PictureFormat pictureFormat() const { return m_format; }
   void setPictureFormat(PictureFormat format) { m_format = format; }
+  // How long MuPDF may work on one page (0: no limit); a page that takes
+  // longer becomes a white page and a warning.
+  std::chrono::milliseconds pageTimeLimit() const { return m_pageTimeLimit; }
+  void setPageTimeLimit(std::chrono::milliseconds limit) { m_pageTimeLimit = limit; }
   // The JPEG quality of zoom pictures and thumbnails for the converter's quality.
   int zoomQuality() const;
   int thumbQuality() const;
@@ -99,6 +104,7 @@ class PDFToSWFPageConverter : public PDFToPageConverter {
   QHash<qint32, PageFiles> m_files;
   bool m_zoomPictures = false;
   bool m_takeText = false;
+  std::chrono::milliseconds m_pageTimeLimit{0};
   std::unique_ptr<PageTextStore> m_textStore;
   mutable std::mutex m_warningsMutex;
   QStringList m_warnings;

@@ -2,10 +2,7 @@
 
 #include <QColor>
 #include <QHash>
-#include <QTextBlockFormat>
 #include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <algorithm>
 #include <vector>
 
@@ -50,27 +47,41 @@ bool isSkippedDestination(const QByteArray& word) {
   return false;
 }
 
-class Builder {
+// Gathers characters into runs of one format and hands them to the sink.
+// The format is rebuilt only when the state that makes it changes, not for
+// every character.
+class Runs {
  public:
-  explicit Builder(QTextDocument& doc) : m_cursor(&doc) {}
+  explicit Runs(RtfReader::Sink& sink) : m_sink(sink) {}
 
-  void text(char16_t c, const GroupState& s, const std::vector<QColor>& colors, const QHash<int, QString>& fonts) {
-    const QTextCharFormat f = charFormat(s, colors, fonts);
-    if (f != m_runFormat) flush();
-    m_runFormat = f;
+  void text(char16_t c, const GroupState& s, const std::vector<QColor>& colors, const QHash<int, QString>& fonts,
+            int tables) {
+    const Key key{s.bold, s.italic, s.underline, s.halfPoints, s.color, s.font, tables};
+    if (!m_hasFormat || !(key == m_key)) {
+      QTextCharFormat f = charFormat(s, colors, fonts);
+      if (!m_hasFormat || f != m_format) {
+        flush();
+        m_format = std::move(f);
+      }
+      m_key = key;
+      m_hasFormat = true;
+    }
     m_run.append(QChar(c));
+    if (m_run.size() >= RtfReader::kMaxRun) flush();
   }
 
-  // RTF applies the paragraph properties in force at its end.
-  void paragraph(Qt::Alignment align, bool more) {
+  void paragraph(Qt::Alignment align) {
     flush();
-    QTextBlockFormat b = m_cursor.blockFormat();
-    b.setAlignment(align);
-    m_cursor.setBlockFormat(b);
-    if (more) m_cursor.insertBlock();
+    m_sink.paragraph(align);
   }
 
  private:
+  struct Key {
+    bool bold, italic, underline;
+    int halfPoints, color, font, tables;
+    bool operator==(const Key&) const = default;
+  };
+
   static QTextCharFormat charFormat(const GroupState& s, const std::vector<QColor>& colors,
                                     const QHash<int, QString>& fonts) {
     QTextCharFormat f;
@@ -90,12 +101,14 @@ class Builder {
 
   void flush() {
     if (m_run.isEmpty()) return;
-    m_cursor.insertText(m_run, m_runFormat);
+    m_sink.text(m_run, m_format);
     m_run.clear();
   }
 
-  QTextCursor m_cursor;
-  QTextCharFormat m_runFormat;
+  RtfReader::Sink& m_sink;
+  QTextCharFormat m_format;
+  Key m_key{};
+  bool m_hasFormat = false;
   QString m_run;
 };
 
@@ -108,7 +121,7 @@ int hexValue(char c) {
 
 }  // namespace
 
-bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) {
+bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Progress& progress) {
   // Leading blanks are tolerated; anything else is not RTF.
   const qsizetype start = [&] {
     qsizetype i = 0;
@@ -120,8 +133,8 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
     return false;
   }
 
-  doc.clear();
-  Builder out(doc);
+  if (error) error->clear();
+  Runs out(sink);
   std::vector<GroupState> stack;
   stack.reserve(64);
   GroupState state;
@@ -132,6 +145,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
   QHash<int, QString> fonts;
   int fontTableIndex = -1;
   QString fontName;
+  int tables = 0;     // changes to the font and colour tables, which formats depend on
   int skipChars = 0;  // stand-in characters after \uN still to drop
 
   auto put = [&](char16_t c) {
@@ -141,12 +155,15 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
     }
     switch (state.dest) {
       case Destination::Text:
-        if (c >= 0x20 || c == u'\t') out.text(c, state, colors, fonts);
+        // A paragraph separator ends a paragraph, as in a text view.
+        if (c == u'\u2029') out.paragraph(state.align);
+        else if (c >= 0x20 || c == u'\t') out.text(c, state, colors, fonts, tables);
         break;
       case Destination::FontTable:
         if (c == u';') {
           if (fontTableIndex >= 0) fonts.insert(fontTableIndex, fontName.trimmed());
           fontName.clear();
+          ++tables;
         } else if (fontName.size() < 256) {
           fontName.append(QChar(c));
         }
@@ -154,6 +171,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
       case Destination::ColorTable:
         if (c == u';') {
           colors.push_back(colorSet ? QColor(red, green, blue) : QColor());
+          ++tables;
           red = green = blue = 0;
           colorSet = false;
         }
@@ -165,7 +183,12 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
 
   const qsizetype n = rtf.size();
   qsizetype i = start;
+  qsizetype nextReport = i + kReportEvery;
   while (i < n) {
+    if (i >= nextReport) {
+      if (progress && !progress(i, n)) return false;
+      nextReport = i + kReportEvery;
+    }
     const char ch = rtf[i];
     if (ch == '{') {
       ++i;
@@ -181,7 +204,10 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
         if (state.dest == Destination::FontTable && !fontName.trimmed().isEmpty() && fontTableIndex >= 0 &&
             !fonts.contains(fontTableIndex))
           fonts.insert(fontTableIndex, fontName.trimmed());
-        if (state.dest == Destination::FontTable) fontName.clear();
+        if (state.dest == Destination::FontTable) {
+          fontName.clear();
+          ++tables;
+        }
         state = stack.back();
         stack.pop_back();
       }
@@ -229,7 +255,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
           break;  // optional hyphen
         case '\r':
         case '\n':
-          if (state.dest == Destination::Text) out.paragraph(state.align, true);
+          if (state.dest == Destination::Text) out.paragraph(state.align);
           break;
         case '\\':
         case '{':
@@ -265,7 +291,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
     const bool on = !hasParam || p != 0;
 
     if (word == "par" || word == "sect" || word == "page") {
-      if (state.dest == Destination::Text) out.paragraph(state.align, true);
+      if (state.dest == Destination::Text) out.paragraph(state.align);
     } else if (word == "line") {
       put(u'\u2028');
     } else if (word == "tab") {
@@ -312,6 +338,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
     } else if (word == "colortbl") {
       state.dest = Destination::ColorTable;
       colors.clear();
+      ++tables;
       red = green = blue = 0;
       colorSet = false;
     } else if (word == "red" || word == "green" || word == "blue") {
@@ -341,7 +368,7 @@ bool RtfReader::read(const QByteArray& rtf, QTextDocument& doc, QString* error) 
     }
     // Every other word is formatting we do not keep.
   }
-  out.paragraph(state.align, false);
+  out.paragraph(state.align);
   if (!stack.empty() || overflow > 0) qCDebug(lcImport) << "RTF ends inside" << stack.size() + static_cast<size_t>(overflow) << "open groups";
-  return true;
+  return !progress || progress(n, n);
 }

@@ -39,6 +39,10 @@ class TextPagePrinter {
   // `format` holds what differs from the printer's font (weight, size, colour ...).
   void addText(QStringView text, const QTextCharFormat* format = nullptr);
   void endParagraph();
+  // The alignment of the paragraph's lines not yet printed. (A paragraph is
+  // printed in pieces once it is long; readers that learn its alignment only
+  // at its end, as RTF's, set it before endParagraph().)
+  void setAlignment(Qt::Alignment align) { m_align = align; }
   // Ends the PDF. Blank lines after the last visible one add no page. False
   // with the reason when the PDF could not be written.
   bool finish(QString* error);

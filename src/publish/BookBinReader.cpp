@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <pugixml.hpp>
 
+#include "base/RegularFile.h"
 #include "publish/RC4.h"
 #include "zip/ZKDataArchive.h"
 
@@ -63,25 +64,15 @@ Result inspectBytes(const QByteArray& encrypted) {
 Result inspect(const QString& path) {
   QString bin = path;
   if (QFileInfo(path).isDir()) bin = QDir(path).filePath(QStringLiteral("files/book.bin"));
-  QFile file(bin);
   Result r;
   r.binPath = bin;
-  const QFileInfo info(bin);
-  if (info.exists() && !info.isFile()) {
-    r.error = QStringLiteral("%1 is not a regular file").arg(bin);
+  QString why;
+  const std::optional<QByteArray> bytes = RegularFile::read(bin, kMaxBookBinSize, &why);
+  if (!bytes) {
+    r.error = QStringLiteral("cannot read %1: %2").arg(bin, why);
     return r;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
-    r.error = QStringLiteral("cannot read %1: %2").arg(bin, file.errorString());
-    return r;
-  }
-  // Read one byte past the cap, so that a file that grows meanwhile is caught too.
-  const QByteArray bytes = file.read(kMaxBookBinSize + 1);
-  if (bytes.size() > kMaxBookBinSize) {
-    r.error = QStringLiteral("%1 is larger than any book's book.bin (at most %2 bytes)").arg(bin).arg(kMaxBookBinSize);
-    return r;
-  }
-  r = inspectBytes(bytes);
+  r = inspectBytes(*bytes);
   r.binPath = bin;
   if (!r.ok()) r.error = bin + QStringLiteral(": ") + r.error;
   return r;

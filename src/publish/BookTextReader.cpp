@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include "base/DataScript.h"
+#include "base/RegularFile.h"
 
 std::optional<BookTextReader::Page> BookTextReader::entry(const QJsonValue& value) {
   const QJsonArray a = value.toArray();
@@ -35,19 +36,17 @@ std::optional<BookTextReader::Page> BookTextReader::entry(const QByteArray& json
 BookTextReader::Result BookTextReader::read(const QString& path) {
   Result result;
   const QString file = QFileInfo(path).isDir() ? QDir(path).filePath(QStringLiteral("files/text/all.js")) : path;
-  QFile f(file);
-  if (!f.exists()) {
+  if (!QFileInfo::exists(file)) {
     result.error = QStringLiteral("%1 has no text (it was published without text, or from pictures)").arg(path);
     return result;
   }
-  if (f.size() > DataScript::kMaxScriptBytes || !f.open(QIODevice::ReadOnly)) {
-    result.error = QStringLiteral("cannot read %1: %2").arg(file, f.size() > DataScript::kMaxScriptBytes
-                                                                    ? QStringLiteral("the file is too large")
-                                                                    : f.errorString());
+  QString why;
+  const std::optional<QByteArray> bytes = RegularFile::read(file, DataScript::kMaxScriptBytes, &why);
+  if (!bytes) {
+    result.error = QStringLiteral("cannot read %1: %2").arg(file, why);
     return result;
   }
-  QString why;
-  const std::optional<QJsonObject> payload = DataScript::payload(f.readAll(), "search", nullptr, &why);
+  const std::optional<QJsonObject> payload = DataScript::payload(*bytes, "search", nullptr, &why);
   if (!payload) {
     result.error = QStringLiteral("cannot read %1: %2").arg(file, why);
     return result;

@@ -178,7 +178,7 @@ void BookSession::start(Sweep sweep) {
 
 QStringList BookSession::demonstrationImages(const QString& folder) {
   QStringList names;
-  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable, QDir::NoSort);
+  const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::System | QDir::Readable, QDir::NoSort);
   // Published as they are, so only formats every browser shows.
   for (const QFileInfo& info : entries)
     for (const char* ext : {"jpg", "png", "webp"})
@@ -193,6 +193,17 @@ std::shared_ptr<FlashPageSourceImg> BookSession::demonstrationPageSource(const Q
   const QString dir = folder.isEmpty() ? PlatformPaths::current().resource(QStringLiteral("DemoImgs")) : folder;
   auto source = std::make_shared<FlashPageSourceImg>();
   for (const QString& path : demonstrationImages(dir)) source->addImgPageFromFile(path);
+  source->generateNormalPages();
+  return source;
+}
+
+std::shared_ptr<FlashPageSourceImg> BookSession::picturePageSource(const QString& folder, QStringList* skipped) {
+  auto source = std::make_shared<FlashPageSourceImg>();
+  for (const QString& path : demonstrationImages(folder)) {
+    QString why;
+    if (!source->addCheckedImgPageFromFile(path, &why))
+      skipped->append(QStringLiteral("%1 is left out: %2.").arg(QFileInfo(path).fileName(), why));
+  }
   source->generateNormalPages();
   return source;
 }
@@ -221,6 +232,11 @@ void BookSession::removeFlashPreviewFolder() { m_previewFolder.reset(); }
 int BookSession::removeLeftovers() {
   return PDFToPageConverter::removeLeftoverWorkFolders() +
          PrivateFolder::removeLeftovers(previewParentFolder(), kPreviewPrefix);
+}
+
+int BookSession::removeOwnFolders() {
+  return HXCUtility::removeOwnFolders(PlatformPaths::current().tmpRoot, PDFToPageConverter::kWorkFolderName + QLatin1Char('-')) +
+         HXCUtility::removeOwnFolders(previewParentFolder(), kPreviewPrefix);
 }
 
 QString BookSession::previewProblem(const PublishResult& result) {

@@ -148,6 +148,10 @@ class BookSession {
   static QStringList demonstrationImages(const QString& folder);
   // An image page source of those files; `folder` "" is the resource folder's DemoImgs.
   static std::shared_ptr<FlashPageSourceImg> demonstrationPageSource(const QString& folder = QString());
+  // The same for a folder of the user's: each picture's header is checked
+  // first, and a picture that cannot be a page is left out, with a line in
+  // `skipped` that names it and says why.
+  static std::shared_ptr<FlashPageSourceImg> picturePageSource(const QString& folder, QStringList* skipped);
 
   // ---- preview ----
   // Where the preview folders of running programs live, each its own:
@@ -178,6 +182,9 @@ class BookSession {
   // At start-up: removes the work folders and preview folders that killed
   // runs of either program left behind. Returns how many.
   static int removeLeftovers();
+  // On a forced exit: removes this process's own work and preview folders,
+  // in use or not.
+  static int removeOwnFolders();
 
   // ---- commands ----
   // Takes over an import: the first page's size into pageWidth/pageHeight,

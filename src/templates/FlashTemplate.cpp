@@ -14,6 +14,7 @@
 #include "base/HXCUtility.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
+#include "base/RegularFile.h"
 #include "base/TextDecoding.h"
 #include "templates/XmlText.h"
 
@@ -331,10 +332,9 @@ SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& fi
     qCWarning(lcTemplates).noquote() << result.error;
     return result;
   };
-  QFile file(filePath);
-  if (!QFileInfo(filePath).isFile() || !file.open(QIODevice::ReadOnly))
-    return refuse(QFileInfo::exists(filePath) && !QFileInfo(filePath).isFile() ? QStringLiteral("it is not a file")
-                                                                                : file.errorString());
+  QFile file;
+  QString why;
+  if (!RegularFile::open(file, filePath, &why)) return refuse(why);
   if (file.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
   const QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
   if (bytes.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
