@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one for
-# SECONDS (default 600), two at a time, and the player's loops (book.bin, book.xml).
+# SECONDS (default 600), two at a time, and the player's loops (book.bin, book.xml, page text).
 #
 #   scripts/run-fuzzers.sh [SECONDS] [TARGET...]
 #
@@ -25,7 +25,7 @@ declare -A MAX_LEN=(
   [rtf]=8192 [pdf]=16384 [book]=8192 [text]=65536 [render]=16384 [batch_list]=4096 [svg]=16384
 )
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book text render batch_list svg player_container player_xml)
+[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(page_range template settings zip rtf pdf book text render batch_list svg player_container player_xml player_text)
 
 command -v clang++-14 >/dev/null || { echo "run-fuzzers: clang++-14 is missing (scripts/install-deps.sh)" >&2; exit 1; }
 if [ ! -f "$BUILD/build.ninja" ]; then

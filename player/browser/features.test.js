@@ -34,6 +34,8 @@ function serve() {
       origin = 'http://127.0.0.1:' + server.address().port;
       books.featuresBook(path.join(work, 'listed'), html, [['hostOrigins', origin + ' *'], ['downloadDocument', 'YES']]);
       books.featuresBook(path.join(work, 'unlisted'), html);
+      fs.writeFileSync(path.join(work, 'narrow.html'), '<!DOCTYPE html><title>Narrow</title><body style="margin:0">' +
+        '<iframe title="Book" style="border:0;width:320px;height:640px" src="plain/index.html#read=2"></iframe></body>');
       for (const name of ['listed', 'unlisted']) {
         fs.writeFileSync(path.join(work, 'host-' + name + '.html'), '<!DOCTYPE html><title>Host</title><body><script>' +
           'window.got = []; addEventListener("message", function (e) { got.push(e.origin + " " + e.data.page); });</script>' +
@@ -103,6 +105,16 @@ for (const kind of ['chromium', 'firefox']) {
         await b.waitFor('/Plain page 6/.test(document.querySelector(".fv-read-text").textContent)');
         await b.keys(['Escape']);
         await b.waitFor('!document.querySelector(".fv-read.fv-open") && /^#page=/.test(location.hash)');
+        // On a screen 320 px wide, at the largest text size too.
+        await b.open('about:blank');
+        await b.open(origin + '/narrow.html');
+        const frame = 'document.querySelector("iframe").contentWindow';
+        await b.waitFor(frame + '.document.querySelector(".fv-read.fv-open h2")');
+        for (let i = 0; i < 8; i++) await b.eval(frame + '.document.querySelector(".fv-read-larger").click()');
+        w = await b.eval('(function (win) { var r = win.document.querySelector(".fv-read");' +
+          ' return [r.scrollWidth, r.clientWidth, win.document.documentElement.scrollWidth, win.innerWidth]; })(' + frame + ')');
+        assert.strictEqual(w[3], 320);
+        assert.ok(w[0] <= w[1] && w[2] <= w[3], 'sideways scrolling at 320 px: ' + w);
         // Opened from the address, at the start and on an open book.
         await openAt(b, plainUrl, '#read=2');
         await b.waitFor('document.querySelector(".fv-read.fv-open h2")');
