@@ -41,6 +41,10 @@ if(join_only OR (OUTPUT AND NOT SCRIPT AND NOT STYLE))
 elseif(SCRIPT AND STYLE AND OUTPUT)
   file(READ "${STYLE}" css)
   file(READ "${SCRIPT}" js)
+  # Every module is strict: one directive at the top of the page's script stands
+  # for the one a minifier keeps in each module's function.
+  string(REPLACE "\"use strict\";" "" js "${js}")
+  string(PREPEND js "\"use strict\";")
 else()
   message(FATAL_ERROR "inline.cmake needs -DJOINED_JS and -DJOINED_CSS, -DSCRIPT, -DSTYLE and -DOUTPUT, or -DOUTPUT alone")
 endif()

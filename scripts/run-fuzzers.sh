@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in build-fuzz/ and runs each one for
-# SECONDS (default 600), two at a time, and the player's loops (book.bin, book.xml).
+# SECONDS (default 600), two at a time, and the player's loops (book.bin, book.xml, page text).
 #
 #   scripts/run-fuzzers.sh [SECONDS] [TARGET...]
 #
@@ -29,7 +29,7 @@ TARGETS=("$@")
 if [ ${#TARGETS[@]} -eq 0 ]; then
   # Every target that fuzz/FuzzTargets.cmake builds, and the player's loops.
   read -r -a TARGETS < <(sed -n 's/^set(FOLIVOX_FUZZ_TARGETS \(.*\))$/\1/p' "$ROOT/fuzz/FuzzTargets.cmake")
-  TARGETS+=(player_container player_xml)
+  TARGETS+=(player_container player_xml player_text)
 fi
 for t in "${TARGETS[@]}"; do
   [[ "$t" = player_* || -n "${MAX_LEN[$t]:-}" ]] || { echo "run-fuzzers: no MAX_LEN for $t" >&2; exit 1; }

@@ -37,7 +37,7 @@ function lines(list) {
   return out;
 }
 
-// Writes a book into dir. o: { pages: [{ size: [w, h], words, links }], settings: [[k, v]] }.
+// Writes a book into dir. o: { pages: [{ size: [w, h], words, fs, links }], settings: [[k, v]], photos }.
 // A link is { x, y, w, h, page } (a page number) or { ..., url }.
 function writeBook(dir, o, html) {
   fs.rmSync(dir, { recursive: true, force: true });
@@ -59,7 +59,7 @@ function writeBook(dir, o, html) {
   const all = [];
   o.pages.forEach((p, i) => {
     if (!p.words) return;
-    fs.writeFileSync(path.join(dir, 'files', 'text', (i + 1) + '.js'), M.dataScript('text', i + 1, { v: 1, w: p.words }));
+    fs.writeFileSync(path.join(dir, 'files', 'text', (i + 1) + '.js'), M.dataScript('text', i + 1, Object.assign({ v: 1, w: p.words }, p.fs ? { fs: p.fs } : {})));
     let text = '';
     const cut = [];
     p.words.forEach((w, k) => {
@@ -70,6 +70,7 @@ function writeBook(dir, o, html) {
     all.push([i + 1, text, cut]);
   });
   fs.writeFileSync(path.join(dir, 'files', 'text', 'all.js'), M.dataScript('search', 0, { v: 1, pages: all }));
+  if (o.photos) fs.writeFileSync(path.join(dir, 'files', 'pages.js'), M.dataScript('pages', 0, { v: 1, photos: o.photos }));
   const settings = [['pageWidth', '612'], ['pageHeight', '792'], ['languageSetting', 'English'], ['isHardCover', 'NO'],
     ['flipSpeed', 'Fast'], ['showZoom', 'YES'], ['showPrint', 'YES'], ['bookTitle', 'Reading check']].concat(o.settings || []);
   const seen = new Map(settings);
@@ -115,4 +116,20 @@ function shapesBook(dir, html) {
   return writeBook(dir, { pages, settings: [['pageWidth', '700'], ['pageHeight', '600']] }, html);
 }
 
-module.exports = { playerPage, textBook, shapesBook, PAGES };
+// The book for the reading features: a page with a heading, a paragraph with a word
+// cut after a hyphen and a list (font sizes given); plain pages; page 4 a photograph.
+function featuresBook(dir, html, settings) {
+  const pages = [];
+  for (let i = 0; i < 8; i++) pages.push({ words: lines([[0.1, [['Plain', 0.2, 0.1], ['page', 0.32, 0.08], [String(i + 1), 0.42, 0.04, 3]]]]) });
+  pages[1].words = lines([
+    [0.1, [['Getting', 0.2, 0.2], ['started', 0.42, 0.2, 3]]],
+    [0.2, [['The', 0.2, 0.06], ['command-', 0.3, 0.16, 5]]],
+    [0.23, [['line', 0.2, 0.08], ['tool', 0.3, 0.08], ['is', 0.4, 0.04], ['small.', 0.46, 0.1, 3]]],
+    [0.3, [['\u2022', 0.2, 0.02], ['first', 0.24, 0.1, 1]]],
+    [0.33, [['\u2022', 0.2, 0.02], ['second', 0.24, 0.12, 3]]]
+  ]);
+  pages[1].fs = [[0, 20], [2, 10]];
+  return writeBook(dir, { pages, photos: [3], settings: settings || [] }, html);
+}
+
+module.exports = { playerPage, textBook, shapesBook, featuresBook, PAGES };

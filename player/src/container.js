@@ -220,4 +220,5 @@
   F.inflateEntry = inflateEntry;
   F.base64ToBytes = base64ToBytes;
   F.decodeBookBin = decodeBookBin;
+// The first script of the page makes the namespace the others add to (order.txt).
 })(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));

@@ -159,4 +159,4 @@
 
   F.contents = { currentIndex: currentIndex, moveIndex: moveIndex };
   F.createContents = createContents;
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

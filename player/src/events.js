@@ -25,13 +25,19 @@
  *                              or the current hit changed (find.js)
  *   panelchange       contents, find_bar  {}            a side panel opened or closed; on a
  *                              wide window the stage makes room for it
+ *   togglereading     toolbar  {}                        the reading view's button was pressed
+ *   readingchange     reading  { open }                  the reading view opened or closed
+ *   togglenight       toolbar  {}                        the night mode button was pressed
+ *   togglespeech      toolbar  {}                        the read aloud button was pressed
+ *   share             toolbar  {}                        the share button was pressed
  */
 (function (F) {
   'use strict';
 
   var EVENTS = ['spreadchange', 'zoomchange', 'layout', 'turnstart', 'turnend', 'ready',
     'togglecontents', 'togglethumbnails', 'togglesound', 'print',
-    'togglesearch', 'opensearch', 'selecttext', 'textlayer', 'findresult', 'panelchange'];
+    'togglesearch', 'opensearch', 'selecttext', 'textlayer', 'findresult', 'panelchange',
+    'togglereading', 'readingchange', 'togglenight', 'togglespeech', 'share'];
 
   function createBus() {
     var handlers = Object.create(null);
@@ -66,4 +72,4 @@
   }
 
   F.createBus = createBus;
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -468,4 +468,4 @@
     snippet: snippet,
     createFinder: createFinder
   };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

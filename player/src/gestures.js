@@ -98,4 +98,4 @@
     hingeX: hingeX, grabEdge: grabEdge, track: track, releaseCompletes: releaseCompletes, settleMs: settleMs,
     isDoubleTap: isDoubleTap, pinchLevel: pinchLevel, DOUBLE_TAP_MS: DOUBLE_TAP_MS
   };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

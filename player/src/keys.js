@@ -100,4 +100,4 @@
   }
 
   F.keys = { actionFor: actionFor, createPanels: createPanels, listen: listen };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -66,4 +66,4 @@
   }
 
   F.labels = { cleanLabels: cleanLabels, createLabels: createLabels };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

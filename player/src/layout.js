@@ -116,7 +116,7 @@
 
   // Book position from a location hash such as "#page=12" (pages counted from 1), or -1.
   function pageFromHash(hash, n) {
-    var m = /(?:^#?|[#&])page=(\d{1,9})(?:&|$)/.exec(String(hash || ''));
+    var m = /(?:^#?|[#&])(?:page|read)=(\d{1,9})(?:&|$)/.exec(String(hash || ''));
     if (!m) return -1;
     var p = parseInt(m[1], 10) - 1;
     return p >= 0 && p < n ? p : -1;
@@ -156,4 +156,4 @@
   F.pageFromHash = pageFromHash;
   F.hashPageFor = hashPageFor;
   F.nearbyPages = nearbyPages;
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -15,7 +15,7 @@
   function ease(t) { return t < 0.5 ? 4 * t * t * t : 1 - Math.pow(-2 * t + 2, 3) / 2; }
   function easeOut(t) { return 1 - Math.pow(1 - t, 3); }
 
-  // ctx: { root, book, opts, bus, reader, stage, pageView, reduced }
+  // ctx: { root, book, opts, photos, bus, reader, stage, pageView, reduced }
   function createLeaf(ctx) {
     var reader = ctx.reader;
     var stage = ctx.stage;
@@ -31,6 +31,7 @@
         face.style.backgroundImage = 'none';
         return;
       }
+      if (ctx.photos[p]) face.classList.add('fv-photo');
       var b = ctx.pageView.boxOf(p);
       var bw = b.w * W, bh = b.h * H, bx = b.x * W - x, by = b.y * H;
       var size = bw.toFixed(2) + 'px ' + bh.toFixed(2) + 'px';

@@ -258,4 +258,4 @@
   F.linkRect = linkRect;
   F.buildBookModel = buildBookModel;
   F.parseBookXml = parseBookXml;
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -15,7 +15,7 @@
   var LAYERS = ['text', 'links'];
   var P = F.pictures;
 
-  // ctx: { book, texts, labels, bus, reader, stage }
+  // ctx: { book, texts, labels, photos, bus, reader, stage }
   function createPageView(ctx) {
     var book = ctx.book;
     var T = ctx.texts;
@@ -70,7 +70,7 @@
     }
 
     function make(p, atRest) {
-      var div = F.dom.make('div', 'fv-page' + (ctx.reader.isHard(p) ? ' fv-hard' : ''));
+      var div = F.dom.make('div', 'fv-page' + (ctx.reader.isHard(p) ? ' fv-hard' : '') + (ctx.photos[p] ? ' fv-photo' : ''));
       div.setAttribute('data-page', String(p + 1));
       var img = F.dom.make('img', 'fv-picture', { alt: T.page + ' ' + ctx.labels.labelOf(p), draggable: 'false', decoding: 'async' });
       img.addEventListener('error', function () { div.classList.add('fv-broken'); });

@@ -29,5 +29,19 @@
     return !!o.hasLarge && o.zoom >= LARGE_ZOOM;
   }
 
-  F.pictures = { fitBox: fitBox, wantsLarge: wantsLarge };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+  // Which book positions show a photograph, from the untrusted files/pages.js
+  // payload ("photos": positions): night mode leaves those as they are and turns
+  // the others, pages of text and line art, light on dark. Books without the list
+  // have every page taken for text.
+  function photos(payload, n) {
+    var out = new Array(n).fill(false);
+    var list = payload && Array.isArray(payload.photos) ? payload.photos : [];
+    for (var i = 0; i < list.length; i++) {
+      var p = list[i];
+      if (typeof p === 'number' && p >= 0 && p < n && Math.floor(p) === p) out[p] = true;
+    }
+    return out;
+  }
+
+  F.pictures = { fitBox: fitBox, wantsLarge: wantsLarge, photos: photos };
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -2,7 +2,9 @@
  * parts from the template settings and wires them through one ctx object:
  *   root, book, opts, texts, reduced   the page element, the model, the settings
  *   bus, reader, panels                events.js, reader.js, the panel stack (keys.js)
- *   labels                             printed page labels (labels.js, files/pages.js)
+ *   labels, photos                     printed page labels (labels.js), which pages are
+ *                                      photographs (pictures.js); both from files/pages.js
+ *   reading                            the reading view (reading.js)
  *   stage, pageView, leaf, toolbar     the parts others call
  *   text, textLayer, finder, findBar   the book's words (text_data.js) and the parts on them
  * Parts talk through the bus and the reader, so each owns its own elements and state.
@@ -75,7 +77,8 @@
     var ctx = {
       root: root, book: book, opts: opts, texts: texts, reduced: reduced,
       bus: bus, reader: reader, panels: F.keys.createPanels(),
-      labels: F.labels.createLabels(F.labels.cleanLabels(facts, n), n)
+      labels: F.labels.createLabels(F.labels.cleanLabels(facts, n), n),
+      photos: F.pictures.photos(facts, n)
     };
     bus.on('ready', function () {
       root.setAttribute('data-state', 'ready');
@@ -102,6 +105,11 @@
     F.createPrint(ctx);
     F.keys.listen(ctx);
     F.createApi(ctx);
+    ctx.reading = F.createReading(ctx);
+    F.createNight(ctx);
+    F.createReadAloud(ctx);
+    F.createShare(ctx);
+    F.createHostEvents(ctx);
     bus.on('ready', function () { ctx.text.probe(); });
     window.folivoxPlayer = {
       pageCount: reader.pageCount,

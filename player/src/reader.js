@@ -124,4 +124,4 @@
   }
 
   F.createReader = createReader;
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

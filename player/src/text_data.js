@@ -6,9 +6,8 @@
 (function (F) {
   'use strict';
 
-  var inNode = typeof module === 'object' && module.exports;
-  var M = inNode ? require('./model.js') : F;
-  var FIND = inNode ? require('./find.js').find : null;
+  var M = typeof module === 'object' && module.exports ? require('./model.js') : F;
+  var FIND = typeof module === 'object' && module.exports ? require('./find.js').find : null;
 
   var KEEP = 12;   // pages whose words stay loaded
   var CONTROLS = /[\u0000-\u001f\u007f-\u009f]/g;
@@ -100,6 +99,34 @@
     return out;
   }
 
+  // The page's text for a voice to read, and where each word starts in it:
+  // { text, starts }, starts[k] being the offset of the k-th word that is there
+  // (the k-th span of the text layer). A word cut at a line end is read whole.
+  function spoken(words) {
+    var text = '', starts = [], glue = '';
+    for (var i = 0; i < words.length; i++) {
+      var w = words[i];
+      if (!w) continue;
+      text += glue;
+      starts.push(text.length);
+      var cut = w.f & 4 && nextWord(words, i);
+      text += cut ? w.t.replace(/[-\u00ad\u2010]$/, '') : w.t;
+      glue = cut ? '' : ' ';
+    }
+    return { text: text, starts: starts };
+  }
+
+  // The word (its k) a voice has reached at a character offset of spoken's text.
+  function wordAt(s, offset) {
+    var lo = 0, hi = s.starts.length - 1;
+    if (hi < 0 || offset < s.starts[0]) return -1;
+    while (lo < hi) {
+      var mid = (lo + hi + 1) >> 1;
+      if (s.starts[mid] <= offset) lo = mid; else hi = mid - 1;
+    }
+    return lo;
+  }
+
   // o: { pages (the model's), load(src, kind, number) -> Promise of a payload, or of
   // null when there is none (data_scripts.js in the page) }.
   function createSource(o) {
@@ -176,5 +203,8 @@
     };
   }
 
-  F.textData = { readWords: readWords, joinWords: joinWords, separator: separator, nextWord: nextWord, blocks: blocks, createSource: createSource };
-})(typeof module === 'object' && module.exports ? module.exports : (window.Folivox = window.Folivox || {}));
+  F.textData = {
+    readWords: readWords, joinWords: joinWords, separator: separator, nextWord: nextWord, blocks: blocks,
+    spoken: spoken, wordAt: wordAt, createSource: createSource
+  };
+})(typeof module === 'object' && module.exports ? module.exports : window.Folivox);

@@ -101,6 +101,14 @@
       buttons.search.setAttribute('aria-expanded', 'false');
       buttons.search.hidden = true;
       tools.appendChild(buttons.search);
+      // Reading and read aloud show once the book is known to have text (reading.js,
+      // read_aloud.js); night mode says whether it is on (night.js).
+      [['read', 'fv-read-button', T.reading, 'togglereading'], ['speak', 'fv-speak', T.readAloud, 'togglespeech'],
+        ['night', 'fv-night-button', T.night, 'togglenight']].forEach(function (b) {
+        var el = buttons[b[0]] = tools.appendChild(button(b[1], b[0], b[2], emit(b[3])));
+        el.setAttribute('aria-pressed', 'false');
+        el.hidden = b[0] !== 'night';
+      });
       if (opts.showContents && ctx.book.toc.length) {
         buttons.contents = button('fv-contents', 'contents', T.contents, emit('togglecontents'));
         buttons.contents.setAttribute('aria-expanded', 'false');
@@ -127,6 +135,11 @@
         buttons.print.setAttribute('aria-haspopup', 'dialog');
         tools.appendChild(buttons.print);
       }
+      buttons.share = tools.appendChild(button('fv-share', 'share', T.share, emit('share')));
+      if (opts.download) {
+        var a = tools.appendChild(make('a', 'fv-button fv-download', { href: opts.download, download: '', title: T.download, 'aria-label': T.download }));
+        a.appendChild(F.dom.icon('download'));
+      }
       var fsRoot = document.documentElement;
       if (opts.showFullscreen && document.fullscreenEnabled && fsRoot.requestFullscreen) {
         var fs = buttons.fullscreen = button('fv-fullscreen', 'fullscreen', T.fullscreen, function () {
@@ -139,8 +152,6 @@
         });
         tools.appendChild(fs);
       }
-      // With search the only tool, the group shows no divider while the button is hidden.
-      if (tools.childNodes.length === 1) tools.classList.add('fv-tools-search');
       bar.appendChild(tools);
       if (head) head.appendChild(bar);
       else place(bar);

@@ -38,7 +38,7 @@ function buildPage(playerDir, scratch, out, minify) {
   if (minify) {
     script = path.join(scratch, 'player.min.js');
     style = path.join(scratch, 'player.min.css');
-    r = spawnSync('esbuild', ['--minify', '--charset=ascii', '--supported:template-literal=false', '--log-level=warning', js, '--outfile=' + script], { encoding: 'utf8' });
+    r = spawnSync('esbuild', ['--minify', '--charset=ascii', '--supported:template-literal=false', '--define:module=undefined', '--log-level=warning', js, '--outfile=' + script], { encoding: 'utf8' });
     if (r.status !== 0) return r;
     r = spawnSync('esbuild', ['--minify', '--charset=ascii', '--log-level=warning', css, '--outfile=' + style], { encoding: 'utf8' });
     if (r.status !== 0) return r;

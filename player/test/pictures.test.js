@@ -25,3 +25,9 @@ test('the zoom resource is taken only when zoomed in, from 150 % on', () => {
     [{ zoom: 4, hasLarge: false }, false]];  // a book without zoom pictures  // before the picture is known
   for (const [more, want] of cases) assert.strictEqual(P.wantsLarge(Object.assign({}, page, more)), want, JSON.stringify(more));
 });
+
+test('photographs from the page facts: positions in the book only, anything else ignored', () => {
+  assert.deepStrictEqual(P.photos({ v: 1, photos: [1, 3, 3, -1, 4, 1.5, '2', null] }, 4), [false, true, false, true]);
+  assert.deepStrictEqual(P.photos(null, 2), [false, false]);
+  assert.deepStrictEqual(P.photos({ photos: 'all' }, 1), [false]);
+});

@@ -45,7 +45,13 @@ test('defaults without settings, and every language has every text', () => {
   assert.deepStrictEqual([o.aspect, o.lang, o.skin, o.flipSound, o.showContents], [null, 'de', 'float', null, true]);
   assert.strictEqual(S.readOptions({ pageWidth: '0', pageHeight: '792' }).aspect, null);
   const keys = Object.keys(S.TEXTS.en).sort();
-  for (const lang of Object.keys(S.TEXTS)) assert.deepStrictEqual(Object.keys(S.TEXTS[lang]).sort(), keys, lang);
+  for (const lang of Object.keys(S.TEXTS)) {
+    assert.deepStrictEqual(Object.keys(S.TEXTS[lang]).sort(), keys, lang);
+    // The other languages list their texts in English's order: one missing shifts the rest.
+    for (const k of keys) assert.ok(typeof S.TEXTS[lang][k] === 'string' && S.TEXTS[lang][k], lang + ' ' + k);
+  }
+  assert.strictEqual(S.textsFor('de').download, 'Dokument herunterladen');
+  assert.strictEqual(S.textsFor('fr').loading, 'Chargement du livre\u2026');
 });
 
 test('skins: each shipped skin has its layout, unknown ones fall back to float\'s', () => {
@@ -57,4 +63,13 @@ test('skins: each shipped skin has its layout, unknown ones fall back to float\'
   assert.deepStrictEqual(pick(S.readOptions({ playerSkin: 'constructor' })), ['constructor', false, 16]);
   assert.strictEqual(S.readOptions({ accentColor: '0xC9A04A' }).accentColor, '#c9a04a');
   assert.strictEqual(S.readOptions({ accentColor: 'gold' }).accentColor, null);
+});
+
+test('host origins: only web origins written out, no wildcard, no paths', () => {
+  assert.deepStrictEqual(S.origins(' https://Example.org, http://localhost:8080/ https://example.org * ' +
+    'https://a.example/path javascript:alert(1) https://*.example.org null file://'), ['https://example.org', 'http://localhost:8080']);
+  assert.deepStrictEqual(S.origins(undefined), []);
+  assert.deepStrictEqual(S.readOptions({}).hostOrigins, []);
+  assert.strictEqual(S.readOptions({}).download, null);
+  assert.strictEqual(S.readOptions({ downloadDocument: 'YES' }).download, 'files/document.pdf');
 });

@@ -114,3 +114,13 @@ test('probing looks at a few pages across the book and stops at the first with t
   await none.s.searchIndex();
   assert.strictEqual((await none.s.words(6))[0].t, 'late');
 });
+
+test('text for a voice: words cut at a line end read whole, and each offset finds its word', () => {
+  const words = textData.readWords({ v: 1, w: [['The', 0, 0, 0.1, 0.02, 0], 'gap', ['command-', 0.2, 0, 0.1, 0.02, 5],
+    ['line', 0, 0.1, 0.1, 0.02, 0], ['tool', 0.2, 0.1, 0.1, 0.02, 4]] });
+  const s = textData.spoken(words);
+  assert.strictEqual(s.text, 'The commandline tool');
+  assert.deepStrictEqual(s.starts, [0, 4, 11, 16]);
+  assert.deepStrictEqual([0, 3, 4, 10, 11, 16, 99].map((o) => textData.wordAt(s, o)), [0, 0, 1, 1, 2, 3, 3]);
+  assert.strictEqual(textData.wordAt(textData.spoken([]), 0), -1);
+});

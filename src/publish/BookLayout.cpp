@@ -79,7 +79,7 @@ class Walk {
     eachChild(relative, [&](const QFileInfo& child, const QString& path) {
       const QString name = child.fileName();
       if (name == QLatin1String("book.bin") || name == QLatin1String("book.bin.js") ||
-          name == QLatin1String("pages.js") || name == BookSourceRecord::kFileName ||
+          name == QLatin1String("pages.js") || name == BookSourceRecord::kFileName || name == kDocumentFile ||
           QStringLiteral("files/") + name == kEntryRecord) {
         if (!isPlainFile(child)) foreign(path);
       } else if (name == QLatin1String("page") || name == QLatin1String("large") || name == QLatin1String("thumb")) {

@@ -29,6 +29,10 @@ QStringList foreignEntries(const QString& folder, const QStringList& entries, in
 // True when `folder`/files holds a book's configuration.
 bool holdsBook(const QString& folder);
 
+// The document the book was made from, files/document.pdf, when the template
+// offers it for download (the downloadDocument switch).
+inline const QString kDocumentFile = QStringLiteral("document.pdf");
+
 // The entry record, files/.folivox-entries: the names of the entries the book
 // wrote beside files/ (its HTML page, book.swf), one a line, in UTF-8. Only
 // names: no times, no paths, so that the same book gives the same bytes.

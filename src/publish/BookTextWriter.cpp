@@ -8,20 +8,33 @@
 #include "import/FlashPageSource.h"
 
 void BookTextWriter::write(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail) {
-  writeLabels(pages, resourceFolder, fail);
+  writePageFacts(pages, resourceFolder, fail);
   writeText(pages, resourceFolder, fail);
 }
 
-void BookTextWriter::writeLabels(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail) {
-  if (!pages.hasPageLabels()) return;
-  QByteArray payload = "{\"v\":1,\"labels\":[";
-  bool first = true;
+void BookTextWriter::writePageFacts(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail) {
+  // Night mode turns pages of text light on dark and must leave photographs be:
+  // the positions of the pages whose picture is a photograph.
+  QByteArray photos;
+  qint32 position = 0;
   for (const FlashPagePtr& page : pages.pages()) {
-    if (!first) payload += ',';
-    first = false;
-    DataScript::appendString(payload, pages.pageLabel(page->pageIndex()));
+    if (page->pictureKind() == PageKind::Photo) photos += (photos.isEmpty() ? "" : ",") + QByteArray::number(position);
+    ++position;
   }
-  payload += "]}";
+  if (!pages.hasPageLabels() && photos.isEmpty()) return;
+  QByteArray payload = "{\"v\":1";
+  if (pages.hasPageLabels()) {
+    payload += ",\"labels\":[";
+    bool first = true;
+    for (const FlashPagePtr& page : pages.pages()) {
+      if (!first) payload += ',';
+      first = false;
+      DataScript::appendString(payload, pages.pageLabel(page->pageIndex()));
+    }
+    payload += ']';
+  }
+  if (!photos.isEmpty()) payload += ",\"photos\":[" + photos + ']';
+  payload += '}';
   const QString target = QDir(resourceFolder).filePath(QStringLiteral("pages.js"));
   QString error;
   if (!AtomicFile::writeFile(target, DataScript::call("pages", 0, payload), &error)) fail(target, error);

@@ -1,6 +1,7 @@
 // Writes the optional data scripts of a book from its page source (see
 // docs/book-files.md):
-//   files/pages.js      the printed page labels, when the document has them
+//   files/pages.js      the printed page labels, when the document has them, and
+//                       which pages are photographs, when some are
 //   files/text/N.js     the words of page N with their boxes
 //   files/text/all.js   the words of every page, for search
 // into the book being written (the publisher's staging folder, so a book
@@ -22,6 +23,6 @@ class BookTextWriter {
   static void write(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail);
 
  private:
-  static void writeLabels(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail);
+  static void writePageFacts(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail);
   static void writeText(const FlashPageSource& pages, const QString& resourceFolder, const Failure& fail);
 };

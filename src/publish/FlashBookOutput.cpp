@@ -19,6 +19,7 @@
 #include "base/StopPoint.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
+#include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/XmlSafeText.h"
 #include "publish/BookIndexSection.h"
@@ -28,6 +29,7 @@
 #include "publish/HTMLConfigInfo.h"
 #include "publish/RC4.h"
 #include "templates/FlashTemplate.h"
+#include "templates/StringUtil.h"
 #include "zip/ZKDataArchive.h"
 
 namespace {
@@ -372,6 +374,20 @@ void FlashBookOutput::prepaireTextFiles(const QString& base) {
                         [this](const QString& target, const QString& reason) { addFailure(target, reason); });
 }
 
+QString FlashBookOutput::offeredDocument() const {
+  if (!iFlashTemplate || !StringUtil::valueAsBool(iFlashTemplate->propertyValueFor(QStringLiteral("downloadDocument"), QString())))
+    return QString();
+  if (!dynamic_cast<const FlashPageSourcePDF*>(iFlashPageSource.get())) return QString();
+  const QString path = iFlashPageSource->sourceFile();
+  return QFileInfo(path).isFile() ? path : QString();
+}
+
+void FlashBookOutput::prepareDocumentFile(const QString& base) {
+  const QString source = offeredDocument();
+  if (!source.isEmpty())
+    copyExternalFile(source, bookPath(base, iResourceFolder + QLatin1Char('/') + BookLayout::kDocumentFile), base);
+}
+
 QString FlashBookOutput::indexSection() const {
   QString title = iFlashTemplate ? iFlashTemplate->propertyValueFor(QStringLiteral("bookTitle"), QString()) : QString();
   if (title.trimmed().isEmpty() && iHTMLConfig) title = iHTMLConfig->HTMLTitle();
@@ -393,6 +409,13 @@ std::unique_ptr<pugi::xml_document> FlashBookOutput::bookXML() const {
   if (iFlashTemplate) {
     forEachProperty(iFlashTemplate->properties(), [&](const FlashTemplateProperty& p) {
       if (p.propertyType() == pt_file && !isSafeFileKey(p.key())) return;  // as in prepaireExtFiles
+      if (p.key() == QLatin1String("downloadDocument")) {
+        // The player shows its download button only when the document is in the book.
+        pugi::xml_node item = extConfig.append_child("item");
+        item.append_attribute("name") = "downloadDocument";
+        item.text().set(offeredDocument().isEmpty() ? "NO" : "YES");
+        return;
+      }
       appendItem(extConfig, p);
     });
   }
@@ -495,6 +518,7 @@ void FlashBookOutput::writeBookFiles(const QString& base) {
   prepaireExtFiles(base);
   PrepareAnnotationFiles(base);
   prepaireTextFiles(base);
+  prepareDocumentFile(base);
   if (!keepGoing()) return;
 
   const QString html = bookPath(base, htmlPageName());

@@ -127,6 +127,12 @@ class FlashBookOutput {
   void PrepareAnnotationFiles(const QString& base);
   // files/pages.js and files/text/, see BookTextWriter.
   void prepaireTextFiles(const QString& base);
+  // files/document.pdf, when offeredDocument() names one.
+  void prepareDocumentFile(const QString& base);
+  // The PDF the book was made from, when the template's downloadDocument
+  // switch is on and the pages come from a PDF that is still there; "" otherwise
+  // (a folder of pictures has no document to offer).
+  QString offeredDocument() const;
 
   QString getNormalPageURL(const FlashPage& page) const;
   // The page's zoom picture or thumbnail (files/large/n.ext, files/thumb/n.ext)
