@@ -1,5 +1,6 @@
 #include "import/MuPdfDocument.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
@@ -63,26 +64,26 @@ int countPageTreeLeaves(const PdfObject& root, int limit) {
 std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t storeBytes) {
   const QString fileName = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
   auto failure = [&fileName](const QString& why) {
-    return ImportError(QStringLiteral("Cannot open %1: %2").arg(fileName, why));
+    return ImportError(QCoreApplication::translate("MuPdfDocument", "Cannot open %1: %2").arg(fileName, why));
   };
 
   // Checked here rather than left to MuPDF: its repair code will find "pages"
   // in almost any file, and its messages do not say what the user should fix.
   const QFileInfo info(path);
-  if (path.isEmpty() || !info.exists()) throw failure(QStringLiteral("the file does not exist"));
-  if (info.isDir()) throw failure(QStringLiteral("it is a folder, not a PDF file"));
+  if (path.isEmpty() || !info.exists()) throw failure(QCoreApplication::translate("MuPdfDocument", "the file does not exist"));
+  if (info.isDir()) throw failure(QCoreApplication::translate("MuPdfDocument", "it is a folder, not a PDF file"));
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) throw failure(file.errorString());
   const QByteArray head = file.read(1024);
   file.close();
-  if (head.isEmpty()) throw failure(QStringLiteral("the file is empty"));
-  if (!head.contains("%PDF-")) throw failure(QStringLiteral("it is not a PDF document"));
+  if (head.isEmpty()) throw failure(QCoreApplication::translate("MuPdfDocument", "the file is empty"));
+  if (!head.contains("%PDF-")) throw failure(QCoreApplication::translate("MuPdfDocument", "it is not a PDF document"));
 
   std::unique_ptr<MuPdfDocument> doc(new MuPdfDocument);
   doc->m_path = path;
   doc->m_cookie = std::make_unique<Cookie>();
   doc->m_ctx = fz_new_context(nullptr, nullptr, storeBytes);
-  if (doc->m_ctx == nullptr) throw failure(QStringLiteral("out of memory"));
+  if (doc->m_ctx == nullptr) throw failure(QCoreApplication::translate("MuPdfDocument", "out of memory"));
   fz_context* ctx = doc->m_ctx;
   fz_set_warning_callback(ctx, logMuPdfWarning, nullptr);
   fz_set_error_callback(ctx, logMuPdfError, nullptr);
@@ -98,15 +99,15 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
     guarded(ctx, [&] { needsPassword = pdf_needs_password(ctx, pdf); });
     if (!needsPassword) guarded(ctx, [&] { count = pdf_count_pages(ctx, pdf); });
   } catch (const ImportError& e) {
-    throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+    throw failure(QCoreApplication::translate("MuPdfDocument", "the file is damaged (%1)").arg(e.reason()));
   }
-  if (needsPassword) throw failure(QStringLiteral("the document is protected by a password"));
+  if (needsPassword) throw failure(QCoreApplication::translate("MuPdfDocument", "the document is protected by a password"));
   if (count > 0) {
     int real = 0;
     try {
       real = countPageTreeLeaves(doc->catalog().get("Pages"), count);
     } catch (const ImportError& e) {
-      throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+      throw failure(QCoreApplication::translate("MuPdfDocument", "the file is damaged (%1)").arg(e.reason()));
     }
     if (real < count) {
       qCWarning(lcImport, "%s: the page tree claims %d pages but holds %d", qPrintable(fileName), count, real);

@@ -1,5 +1,6 @@
 #include "publish/BookTextReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,19 +38,19 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
   const QString file = QFileInfo(path).isDir() ? QDir(path).filePath(QStringLiteral("files/text/all.js")) : path;
   QFile f(file);
   if (!f.exists()) {
-    result.error = QStringLiteral("%1 has no text (it was published without text, or from pictures)").arg(path);
+    result.error = QCoreApplication::translate("BookTextReader", "%1 has no text (it was published without text, or from pictures)").arg(path);
     return result;
   }
   if (f.size() > DataScript::kMaxScriptBytes || !f.open(QIODevice::ReadOnly)) {
-    result.error = QStringLiteral("cannot read %1: %2").arg(file, f.size() > DataScript::kMaxScriptBytes
-                                                                    ? QStringLiteral("the file is too large")
+    result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: %2").arg(file, f.size() > DataScript::kMaxScriptBytes
+                                                                    ? QCoreApplication::translate("BookTextReader", "the file is too large")
                                                                     : f.errorString());
     return result;
   }
   QString why;
   const std::optional<QJsonObject> payload = DataScript::payload(f.readAll(), "search", nullptr, &why);
   if (!payload) {
-    result.error = QStringLiteral("cannot read %1: %2").arg(file, why);
+    result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: %2").arg(file, why);
     return result;
   }
   QSet<qint32> seen;
@@ -57,7 +58,7 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
     std::optional<Page> page = entry(v);
     if (!page || seen.contains(page->number)) {
       result.pages.clear();
-      result.error = QStringLiteral("cannot read %1: a page's entry is damaged").arg(file);
+      result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: a page's entry is damaged").arg(file);
       return result;
     }
     seen.insert(page->number);
