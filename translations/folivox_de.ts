@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
     <name>AboutWindow</name>
@@ -7,7 +8,7 @@
         <translation>Über Folivox</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox's own work.&lt;/p&gt;</source>
+        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox&apos;s own work.&lt;/p&gt;</source>
         <translation>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Macht aus PDF-, Text- und RTF-Dokumenten Blätterbücher, die in jedem aktuellen Browser laufen.&lt;/p&gt;&lt;p&gt;Lizenziert unter der GNU Affero General Public License, Version 3 oder später.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 und zlib, jeweils unter eigener Lizenz. Vorlagen, Bilder und der Seitenplayer sind eigene Arbeit von Folivox.&lt;/p&gt;</translation>
     </message>
 </context>
@@ -360,12 +361,12 @@
         <translation>die Eingabe ist leer</translation>
     </message>
     <message>
-        <source>a $' is not closed</source>
-        <translation>ein $' ist nicht geschlossen</translation>
+        <source>a $&apos; is not closed</source>
+        <translation>ein $&apos; ist nicht geschlossen</translation>
     </message>
     <message>
-        <source>a ' is not closed</source>
-        <translation>ein ' ist nicht geschlossen</translation>
+        <source>a &apos; is not closed</source>
+        <translation>ein &apos; ist nicht geschlossen</translation>
     </message>
     <message>
         <source>the line ends in a backslash</source>
@@ -435,7 +436,7 @@
         <translation>Der Wurzelordner / kann kein Buch aufnehmen; wählen Sie einen Ordner dafür.</translation>
     </message>
     <message>
-        <source>The page name "%1" cannot be used: it must not contain /, \, .. or control characters.</source>
+        <source>The page name &quot;%1&quot; cannot be used: it must not contain /, \, .. or control characters.</source>
         <translation>Der Seitenname „%1“ ist nicht möglich: Er darf kein /, \, .. und keine Steuerzeichen enthalten.</translation>
     </message>
     <message>
@@ -505,7 +506,7 @@
         <translation>die Datei ist zu groß</translation>
     </message>
     <message>
-        <source>cannot read %1: a page's entry is damaged</source>
+        <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>%1 kann nicht gelesen werden: der Eintrag einer Seite ist beschädigt</translation>
     </message>
 </context>
@@ -520,7 +521,7 @@
         <translation>der Text von Seite %1 kann nicht zurückgelesen werden</translation>
     </message>
     <message>
-        <source>not every page's text could be read</source>
+        <source>not every page&apos;s text could be read</source>
         <translation>nicht der Text jeder Seite konnte gelesen werden</translation>
     </message>
 </context>
@@ -775,7 +776,7 @@
         <translation>Die gedruckten Seitenzahlen von %1 konnten nicht gelesen werden.</translation>
     </message>
     <message>
-        <source>The page range "%1" selects no page of %2 (%3 pages).</source>
+        <source>The page range &quot;%1&quot; selects no page of %2 (%3 pages).</source>
         <translation>Der Seitenbereich „%1“ wählt keine Seite von %2 (%3 Seiten).</translation>
     </message>
 </context>
@@ -833,7 +834,7 @@
         <translation>es hat keine Zeilen SCHLÜSSEL=WERT</translation>
     </message>
     <message>
-        <source>none of its keys names a property of the template "%1"</source>
+        <source>none of its keys names a property of the template &quot;%1&quot;</source>
         <translation>keiner seiner Schlüssel nennt eine Eigenschaft der Vorlage „%1“</translation>
     </message>
     <message>
@@ -841,7 +842,7 @@
         <translation>%1 verlässt den Stilordner</translation>
     </message>
     <message>
-        <source>%1 is outside the settings file's folder</source>
+        <source>%1 is outside the settings file&apos;s folder</source>
         <translation>%1 liegt außerhalb des Ordners der Einstellungsdatei</translation>
     </message>
     <message>
@@ -1255,6 +1256,45 @@ Sie durch das Buch ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>PrintBookCommand</name>
+    <message>
+        <source>usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]
+</source>
+        <translation>Aufruf: folivox-cli inspect BUCHORDNER|book.bin [--text [--page N]]
+</translation>
+    </message>
+    <message>
+        <source>page %1 is not in the book</source>
+        <translation>Seite %1 ist nicht im Buch</translation>
+    </message>
+    <message>
+        <source>Usage: folivox-cli inspect BOOK [--text [--page N]]
+Decrypts a book&apos;s files/book.bin, checks the zip archive inside and prints its book.xml;
+with --text, prints the text of the book&apos;s pages from its files instead.
+
+Options:
+  --text      print the text of every page, each under a &quot;--- page N ---&quot; line
+  --page N    with --text: print only the text of page N (as in files/page/N.jpg)
+  -h, --help  show this help
+
+Arguments:
+  BOOK        a published book folder, or its files/book.bin
+</source>
+        <translation>Aufruf: folivox-cli inspect BOOK [--text [--page N]]
+Entschlüsselt die files/book.bin eines Buchs, prüft das Zip-Archiv darin und gibt seine book.xml aus;
+mit --text stattdessen den Text der Buchseiten aus seinen Dateien.
+
+Optionen:
+  --text      den Text jeder Seite ausgeben, jeweils unter einer Zeile „--- page N ---“
+  --page N    mit --text: nur den Text von Seite N ausgeben (wie in files/page/N.jpg)
+  -h, --help  diese Hilfe anzeigen
+
+Argumente:
+  BOOK        ein veröffentlichter Buchordner oder seine files/book.bin
+</translation>
+    </message>
+</context>
+<context>
     <name>PrivateFolder</name>
     <message>
         <source>it belongs to another user (uid %1)</source>
@@ -1292,11 +1332,11 @@ Sie durch das Buch ersetzen?</translation>
         <translation>Eine Zahl wird gebraucht.</translation>
     </message>
     <message>
-        <source>"%1" is not a number; type digits, such as 600.</source>
+        <source>&quot;%1&quot; is not a number; type digits, such as 600.</source>
         <translation>„%1“ ist keine Zahl; geben Sie Ziffern ein, etwa 600.</translation>
     </message>
     <message>
-        <source>"%1" is not a whole number; type one from %2.</source>
+        <source>&quot;%1&quot; is not a whole number; type one from %2.</source>
         <translation>„%1“ ist keine ganze Zahl; geben Sie eine aus %2 ein.</translation>
     </message>
     <message>
@@ -1304,7 +1344,7 @@ Sie durch das Buch ersetzen?</translation>
         <translation>%1 liegt außerhalb des Bereichs; geben Sie eine Zahl aus %2 ein.</translation>
     </message>
     <message>
-        <source>"%1" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
+        <source>&quot;%1&quot; is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
         <translation>„%1“ ist keine Farbe; geben Sie #rrggbb ein, sechs Hexadezimalziffern wie #336699.</translation>
     </message>
 </context>
@@ -1355,7 +1395,7 @@ Sie durch das Buch ersetzen?</translation>
         <translation>Name der HTML-Seite (leer: index)</translation>
     </message>
     <message>
-        <source>the title the book and its page show (default: the document's own title, else the input's name)</source>
+        <source>the title the book and its page show (default: the document&apos;s own title, else the input&apos;s name)</source>
         <translation>der Titel, den das Buch und seine Seite zeigen (Standard: der eigene Titel des Dokuments, sonst der Name der Eingabe)</translation>
     </message>
     <message>
@@ -1431,7 +1471,7 @@ Sie durch das Buch ersetzen?</translation>
         <translation>--picture-format erwartet auto, webp oder jpeg</translation>
     </message>
     <message>
-        <source>there is no template "%1" (see folivox-cli templates)</source>
+        <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
         <translation>es gibt keine Vorlage „%1“ (siehe folivox-cli templates)</translation>
     </message>
     <message>
@@ -1471,11 +1511,11 @@ Sie durch das Buch ersetzen?</translation>
         <translation>Signal %1 kam, während das Buch eingesetzt wurde; es wurde zuerst fertig eingesetzt</translation>
     </message>
     <message>
-        <source>template "%1" cannot be loaded: %2</source>
+        <source>template &quot;%1&quot; cannot be loaded: %2</source>
         <translation>die Vorlage „%1“ kann nicht geladen werden: %2</translation>
     </message>
     <message>
-        <source>template "%1" has no style "%2" (see folivox-cli templates)</source>
+        <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>die Vorlage „%1“ hat keinen Stil „%2“ (siehe folivox-cli templates)</translation>
     </message>
 </context>
@@ -1506,6 +1546,33 @@ Sie durch das Buch ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>TemplatesCommand</name>
+    <message>
+        <source>Usage: folivox-cli templates
+Lists the installed templates with their number of properties, and the styles of each;
+the default style is marked.
+
+Options:
+  -h, --help  show this help
+</source>
+        <translation>Aufruf: folivox-cli templates
+Listet die installierten Vorlagen mit der Zahl ihrer Eigenschaften und den Stilen jeder Vorlage auf;
+der Standardstil ist markiert.
+
+Optionen:
+  -h, --help  diese Hilfe anzeigen
+</translation>
+    </message>
+    <message>
+        <source>takes no arguments</source>
+        <translation>nimmt keine Argumente</translation>
+    </message>
+    <message>
+        <source>no templates found in %1</source>
+        <translation>keine Vorlagen in %1 gefunden</translation>
+    </message>
+</context>
+<context>
     <name>TextPagePrinter</name>
     <message>
         <source>the PDF could not be started</source>
@@ -1519,7 +1586,7 @@ Sie durch das Buch ersetzen?</translation>
 <context>
     <name>folivox-cli</name>
     <message>
-        <source>unknown command '%1'</source>
+        <source>unknown command &apos;%1&apos;</source>
         <translation>unbekannter Befehl „%1“</translation>
     </message>
     <message>
@@ -1535,10 +1602,10 @@ Commands:
   batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/
 
 Options:
-  -h, --help                      show this help; after a command, that command's help
+  -h, --help                      show this help; after a command, that command&apos;s help
   --version                       show the version
 
-'folivox-cli COMMAND --help' lists the options of a command.
+&apos;folivox-cli COMMAND --help&apos; lists the options of a command.
 </source>
         <translation>Aufruf: folivox-cli BEFEHL [ARGUMENTE]
 Macht aus einem PDF-, Text- oder RTF-Dokument oder einem Ordner mit Bildern ein Blätterbuch,

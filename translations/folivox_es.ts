@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="es_ES">
 <context>
     <name>AboutWindow</name>
@@ -7,7 +8,7 @@
         <translation>Acerca de Folivox</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox's own work.&lt;/p&gt;</source>
+        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox&apos;s own work.&lt;/p&gt;</source>
         <translation>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Versión %1&lt;/p&gt;&lt;p&gt;Convierte documentos PDF, de texto y RTF en libros de pasar página que se abren en cualquier navegador actual.&lt;/p&gt;&lt;p&gt;Con licencia GNU Affero General Public License, versión 3 o posterior.&lt;/p&gt;&lt;p&gt;Hecho con Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 y zlib, cada uno bajo su propia licencia. Las plantillas, las imágenes y el reproductor de páginas son obra propia de Folivox.&lt;/p&gt;</translation>
     </message>
 </context>
@@ -360,12 +361,12 @@
         <translation>la entrada está vacía</translation>
     </message>
     <message>
-        <source>a $' is not closed</source>
-        <translation>un $' no está cerrado</translation>
+        <source>a $&apos; is not closed</source>
+        <translation>un $&apos; no está cerrado</translation>
     </message>
     <message>
-        <source>a ' is not closed</source>
-        <translation>un ' no está cerrado</translation>
+        <source>a &apos; is not closed</source>
+        <translation>un &apos; no está cerrado</translation>
     </message>
     <message>
         <source>the line ends in a backslash</source>
@@ -435,7 +436,7 @@
         <translation>La carpeta raíz / no puede recibir un libro; elija una carpeta para él.</translation>
     </message>
     <message>
-        <source>The page name "%1" cannot be used: it must not contain /, \, .. or control characters.</source>
+        <source>The page name &quot;%1&quot; cannot be used: it must not contain /, \, .. or control characters.</source>
         <translation>El nombre de página «%1» no se puede usar: no debe contener /, \, .. ni caracteres de control.</translation>
     </message>
     <message>
@@ -505,7 +506,7 @@
         <translation>el archivo es demasiado grande</translation>
     </message>
     <message>
-        <source>cannot read %1: a page's entry is damaged</source>
+        <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>no se puede leer %1: la entrada de una página está dañada</translation>
     </message>
 </context>
@@ -520,7 +521,7 @@
         <translation>el texto de la página %1 no se puede volver a leer</translation>
     </message>
     <message>
-        <source>not every page's text could be read</source>
+        <source>not every page&apos;s text could be read</source>
         <translation>no se pudo leer el texto de todas las páginas</translation>
     </message>
 </context>
@@ -775,7 +776,7 @@
         <translation>No se pudieron leer los números de página impresos de %1.</translation>
     </message>
     <message>
-        <source>The page range "%1" selects no page of %2 (%3 pages).</source>
+        <source>The page range &quot;%1&quot; selects no page of %2 (%3 pages).</source>
         <translation>El intervalo de páginas «%1» no selecciona ninguna página de %2 (%3 páginas).</translation>
     </message>
 </context>
@@ -833,7 +834,7 @@
         <translation>no tiene líneas CLAVE=VALOR</translation>
     </message>
     <message>
-        <source>none of its keys names a property of the template "%1"</source>
+        <source>none of its keys names a property of the template &quot;%1&quot;</source>
         <translation>ninguna de sus claves nombra una propiedad de la plantilla «%1»</translation>
     </message>
     <message>
@@ -841,7 +842,7 @@
         <translation>%1 sale de la carpeta del estilo</translation>
     </message>
     <message>
-        <source>%1 is outside the settings file's folder</source>
+        <source>%1 is outside the settings file&apos;s folder</source>
         <translation>%1 está fuera de la carpeta del archivo de ajustes</translation>
     </message>
     <message>
@@ -1255,6 +1256,45 @@ Replace them with the book?</source>
     </message>
 </context>
 <context>
+    <name>PrintBookCommand</name>
+    <message>
+        <source>usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]
+</source>
+        <translation>uso: folivox-cli inspect CARPETA_DEL_LIBRO|book.bin [--text [--page N]]
+</translation>
+    </message>
+    <message>
+        <source>page %1 is not in the book</source>
+        <translation>la página %1 no está en el libro</translation>
+    </message>
+    <message>
+        <source>Usage: folivox-cli inspect BOOK [--text [--page N]]
+Decrypts a book&apos;s files/book.bin, checks the zip archive inside and prints its book.xml;
+with --text, prints the text of the book&apos;s pages from its files instead.
+
+Options:
+  --text      print the text of every page, each under a &quot;--- page N ---&quot; line
+  --page N    with --text: print only the text of page N (as in files/page/N.jpg)
+  -h, --help  show this help
+
+Arguments:
+  BOOK        a published book folder, or its files/book.bin
+</source>
+        <translation>Uso: folivox-cli inspect BOOK [--text [--page N]]
+Descifra el files/book.bin de un libro, comprueba el archivo zip que contiene y muestra su book.xml;
+con --text, muestra en su lugar el texto de las páginas del libro a partir de sus archivos.
+
+Opciones:
+  --text      mostrar el texto de cada página, cada una bajo una línea «--- page N ---»
+  --page N    con --text: mostrar solo el texto de la página N (como en files/page/N.jpg)
+  -h, --help  mostrar esta ayuda
+
+Argumentos:
+  BOOK        una carpeta de libro publicada, o su files/book.bin
+</translation>
+    </message>
+</context>
+<context>
     <name>PrivateFolder</name>
     <message>
         <source>it belongs to another user (uid %1)</source>
@@ -1292,11 +1332,11 @@ Replace them with the book?</source>
         <translation>Hace falta un número.</translation>
     </message>
     <message>
-        <source>"%1" is not a number; type digits, such as 600.</source>
+        <source>&quot;%1&quot; is not a number; type digits, such as 600.</source>
         <translation>«%1» no es un número; escriba cifras, como 600.</translation>
     </message>
     <message>
-        <source>"%1" is not a whole number; type one from %2.</source>
+        <source>&quot;%1&quot; is not a whole number; type one from %2.</source>
         <translation>«%1» no es un número entero; escriba uno de %2.</translation>
     </message>
     <message>
@@ -1304,7 +1344,7 @@ Replace them with the book?</source>
         <translation>%1 está fuera del intervalo; escriba un número de %2.</translation>
     </message>
     <message>
-        <source>"%1" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
+        <source>&quot;%1&quot; is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
         <translation>«%1» no es un color; escriba #rrggbb, seis cifras hexadecimales como #336699.</translation>
     </message>
 </context>
@@ -1355,7 +1395,7 @@ Replace them with the book?</source>
         <translation>nombre de la página HTML (vacío: index)</translation>
     </message>
     <message>
-        <source>the title the book and its page show (default: the document's own title, else the input's name)</source>
+        <source>the title the book and its page show (default: the document&apos;s own title, else the input&apos;s name)</source>
         <translation>el título que muestran el libro y su página (por defecto: el título del propio documento, si no el nombre de la entrada)</translation>
     </message>
     <message>
@@ -1431,7 +1471,7 @@ Replace them with the book?</source>
         <translation>--picture-format admite auto, webp o jpeg</translation>
     </message>
     <message>
-        <source>there is no template "%1" (see folivox-cli templates)</source>
+        <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
         <translation>no hay ninguna plantilla «%1» (véase folivox-cli templates)</translation>
     </message>
     <message>
@@ -1471,11 +1511,11 @@ Replace them with the book?</source>
         <translation>la señal %1 llegó mientras el libro se ponía en su sitio; primero se terminó de ponerlo</translation>
     </message>
     <message>
-        <source>template "%1" cannot be loaded: %2</source>
+        <source>template &quot;%1&quot; cannot be loaded: %2</source>
         <translation>la plantilla «%1» no se puede cargar: %2</translation>
     </message>
     <message>
-        <source>template "%1" has no style "%2" (see folivox-cli templates)</source>
+        <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>la plantilla «%1» no tiene el estilo «%2» (véase folivox-cli templates)</translation>
     </message>
 </context>
@@ -1506,6 +1546,33 @@ Replace them with the book?</source>
     </message>
 </context>
 <context>
+    <name>TemplatesCommand</name>
+    <message>
+        <source>Usage: folivox-cli templates
+Lists the installed templates with their number of properties, and the styles of each;
+the default style is marked.
+
+Options:
+  -h, --help  show this help
+</source>
+        <translation>Uso: folivox-cli templates
+Lista las plantillas instaladas con su número de propiedades, y los estilos de cada una;
+el estilo predeterminado está marcado.
+
+Opciones:
+  -h, --help  mostrar esta ayuda
+</translation>
+    </message>
+    <message>
+        <source>takes no arguments</source>
+        <translation>no admite argumentos</translation>
+    </message>
+    <message>
+        <source>no templates found in %1</source>
+        <translation>no se encontraron plantillas en %1</translation>
+    </message>
+</context>
+<context>
     <name>TextPagePrinter</name>
     <message>
         <source>the PDF could not be started</source>
@@ -1519,7 +1586,7 @@ Replace them with the book?</source>
 <context>
     <name>folivox-cli</name>
     <message>
-        <source>unknown command '%1'</source>
+        <source>unknown command &apos;%1&apos;</source>
         <translation>orden desconocida «%1»</translation>
     </message>
     <message>
@@ -1535,10 +1602,10 @@ Commands:
   batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/
 
 Options:
-  -h, --help                      show this help; after a command, that command's help
+  -h, --help                      show this help; after a command, that command&apos;s help
   --version                       show the version
 
-'folivox-cli COMMAND --help' lists the options of a command.
+&apos;folivox-cli COMMAND --help&apos; lists the options of a command.
 </source>
         <translation>Uso: folivox-cli ORDEN [ARGUMENTOS]
 Convierte un documento PDF, de texto o RTF, o una carpeta de imágenes, en un libro de pasar página

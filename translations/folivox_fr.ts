@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
     <name>AboutWindow</name>
@@ -7,7 +8,7 @@
         <translation>À propos de Folivox</translation>
     </message>
     <message>
-        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox's own work.&lt;/p&gt;</source>
+        <source>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Turns PDF, text and RTF documents into page-flip e-books that play in any modern browser.&lt;/p&gt;&lt;p&gt;Licensed under the GNU Affero General Public License, version 3 or later.&lt;/p&gt;&lt;p&gt;Built with Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 and zlib, each under its own licence. Templates, pictures and the page player are Folivox&apos;s own work.&lt;/p&gt;</source>
         <translation>&lt;h2&gt;Folivox&lt;/h2&gt;&lt;p&gt;Version %1&lt;/p&gt;&lt;p&gt;Transforme des documents PDF, texte et RTF en livres à feuilleter qui s’ouvrent dans tout navigateur récent.&lt;/p&gt;&lt;p&gt;Sous licence GNU Affero General Public License, version 3 ou ultérieure.&lt;/p&gt;&lt;p&gt;Réalisé avec Qt, MuPDF, libjpeg-turbo, pugixml, libxml2 et zlib, chacun sous sa propre licence. Les modèles, les images et le lecteur de pages sont l’œuvre de Folivox.&lt;/p&gt;</translation>
     </message>
 </context>
@@ -360,12 +361,12 @@
         <translation>l’entrée est vide</translation>
     </message>
     <message>
-        <source>a $' is not closed</source>
-        <translation>un $' n’est pas fermé</translation>
+        <source>a $&apos; is not closed</source>
+        <translation>un $&apos; n’est pas fermé</translation>
     </message>
     <message>
-        <source>a ' is not closed</source>
-        <translation>un ' n’est pas fermé</translation>
+        <source>a &apos; is not closed</source>
+        <translation>un &apos; n’est pas fermé</translation>
     </message>
     <message>
         <source>the line ends in a backslash</source>
@@ -435,7 +436,7 @@
         <translation>Le dossier racine / ne peut pas recevoir de livre ; choisissez-lui un dossier.</translation>
     </message>
     <message>
-        <source>The page name "%1" cannot be used: it must not contain /, \, .. or control characters.</source>
+        <source>The page name &quot;%1&quot; cannot be used: it must not contain /, \, .. or control characters.</source>
         <translation>Le nom de page « %1 » n’est pas utilisable : il ne doit contenir ni /, ni \, ni .., ni caractères de contrôle.</translation>
     </message>
     <message>
@@ -505,7 +506,7 @@
         <translation>le fichier est trop gros</translation>
     </message>
     <message>
-        <source>cannot read %1: a page's entry is damaged</source>
+        <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>impossible de lire %1 : l’entrée d’une page est endommagée</translation>
     </message>
 </context>
@@ -520,7 +521,7 @@
         <translation>le texte de la page %1 ne peut pas être relu</translation>
     </message>
     <message>
-        <source>not every page's text could be read</source>
+        <source>not every page&apos;s text could be read</source>
         <translation>le texte de certaines pages n’a pas pu être lu</translation>
     </message>
 </context>
@@ -775,7 +776,7 @@
         <translation>Les numéros de page imprimés de %1 n’ont pas pu être lus.</translation>
     </message>
     <message>
-        <source>The page range "%1" selects no page of %2 (%3 pages).</source>
+        <source>The page range &quot;%1&quot; selects no page of %2 (%3 pages).</source>
         <translation>La plage de pages « %1 » ne sélectionne aucune page de %2 (%3 pages).</translation>
     </message>
 </context>
@@ -833,7 +834,7 @@
         <translation>il n’a aucune ligne CLÉ=VALEUR</translation>
     </message>
     <message>
-        <source>none of its keys names a property of the template "%1"</source>
+        <source>none of its keys names a property of the template &quot;%1&quot;</source>
         <translation>aucune de ses clés ne nomme une propriété du modèle « %1 »</translation>
     </message>
     <message>
@@ -841,7 +842,7 @@
         <translation>%1 sort du dossier du style</translation>
     </message>
     <message>
-        <source>%1 is outside the settings file's folder</source>
+        <source>%1 is outside the settings file&apos;s folder</source>
         <translation>%1 est en dehors du dossier du fichier de réglages</translation>
     </message>
     <message>
@@ -1255,6 +1256,45 @@ Les remplacer par le livre ?</translation>
     </message>
 </context>
 <context>
+    <name>PrintBookCommand</name>
+    <message>
+        <source>usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]
+</source>
+        <translation>usage : folivox-cli inspect DOSSIER_DU_LIVRE|book.bin [--text [--page N]]
+</translation>
+    </message>
+    <message>
+        <source>page %1 is not in the book</source>
+        <translation>la page %1 n’est pas dans le livre</translation>
+    </message>
+    <message>
+        <source>Usage: folivox-cli inspect BOOK [--text [--page N]]
+Decrypts a book&apos;s files/book.bin, checks the zip archive inside and prints its book.xml;
+with --text, prints the text of the book&apos;s pages from its files instead.
+
+Options:
+  --text      print the text of every page, each under a &quot;--- page N ---&quot; line
+  --page N    with --text: print only the text of page N (as in files/page/N.jpg)
+  -h, --help  show this help
+
+Arguments:
+  BOOK        a published book folder, or its files/book.bin
+</source>
+        <translation>Usage : folivox-cli inspect BOOK [--text [--page N]]
+Déchiffre le files/book.bin d’un livre, vérifie l’archive zip qu’il contient et affiche son book.xml ;
+avec --text, affiche plutôt le texte des pages du livre à partir de ses fichiers.
+
+Options :
+  --text      afficher le texte de chaque page, chacune sous une ligne « --- page N --- »
+  --page N    avec --text : n’afficher que le texte de la page N (comme dans files/page/N.jpg)
+  -h, --help  afficher cette aide
+
+Arguments :
+  BOOK        un dossier de livre publié, ou son files/book.bin
+</translation>
+    </message>
+</context>
+<context>
     <name>PrivateFolder</name>
     <message>
         <source>it belongs to another user (uid %1)</source>
@@ -1292,11 +1332,11 @@ Les remplacer par le livre ?</translation>
         <translation>Un nombre est nécessaire.</translation>
     </message>
     <message>
-        <source>"%1" is not a number; type digits, such as 600.</source>
+        <source>&quot;%1&quot; is not a number; type digits, such as 600.</source>
         <translation>« %1 » n’est pas un nombre ; tapez des chiffres, comme 600.</translation>
     </message>
     <message>
-        <source>"%1" is not a whole number; type one from %2.</source>
+        <source>&quot;%1&quot; is not a whole number; type one from %2.</source>
         <translation>« %1 » n’est pas un nombre entier ; tapez-en un entre %2.</translation>
     </message>
     <message>
@@ -1304,7 +1344,7 @@ Les remplacer par le livre ?</translation>
         <translation>%1 est hors limites ; tapez un nombre entre %2.</translation>
     </message>
     <message>
-        <source>"%1" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
+        <source>&quot;%1&quot; is not a colour; type #rrggbb, six hexadecimal digits such as #336699.</source>
         <translation>« %1 » n’est pas une couleur ; tapez #rrggbb, six chiffres hexadécimaux comme #336699.</translation>
     </message>
 </context>
@@ -1355,7 +1395,7 @@ Les remplacer par le livre ?</translation>
         <translation>nom de la page HTML (vide : index)</translation>
     </message>
     <message>
-        <source>the title the book and its page show (default: the document's own title, else the input's name)</source>
+        <source>the title the book and its page show (default: the document&apos;s own title, else the input&apos;s name)</source>
         <translation>le titre que montrent le livre et sa page (par défaut : le titre du document, sinon le nom de l’entrée)</translation>
     </message>
     <message>
@@ -1431,7 +1471,7 @@ Les remplacer par le livre ?</translation>
         <translation>--picture-format attend auto, webp ou jpeg</translation>
     </message>
     <message>
-        <source>there is no template "%1" (see folivox-cli templates)</source>
+        <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
         <translation>il n’y a pas de modèle « %1 » (voir folivox-cli templates)</translation>
     </message>
     <message>
@@ -1471,11 +1511,11 @@ Les remplacer par le livre ?</translation>
         <translation>le signal %1 est arrivé pendant la mise en place du livre ; celle-ci a d’abord été terminée</translation>
     </message>
     <message>
-        <source>template "%1" cannot be loaded: %2</source>
+        <source>template &quot;%1&quot; cannot be loaded: %2</source>
         <translation>le modèle « %1 » ne peut pas être chargé : %2</translation>
     </message>
     <message>
-        <source>template "%1" has no style "%2" (see folivox-cli templates)</source>
+        <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>le modèle « %1 » n’a pas de style « %2 » (voir folivox-cli templates)</translation>
     </message>
 </context>
@@ -1506,6 +1546,33 @@ Les remplacer par le livre ?</translation>
     </message>
 </context>
 <context>
+    <name>TemplatesCommand</name>
+    <message>
+        <source>Usage: folivox-cli templates
+Lists the installed templates with their number of properties, and the styles of each;
+the default style is marked.
+
+Options:
+  -h, --help  show this help
+</source>
+        <translation>Usage : folivox-cli templates
+Liste les modèles installés avec leur nombre de propriétés, et les styles de chacun ;
+le style par défaut est marqué.
+
+Options :
+  -h, --help  afficher cette aide
+</translation>
+    </message>
+    <message>
+        <source>takes no arguments</source>
+        <translation>ne prend aucun argument</translation>
+    </message>
+    <message>
+        <source>no templates found in %1</source>
+        <translation>aucun modèle trouvé dans %1</translation>
+    </message>
+</context>
+<context>
     <name>TextPagePrinter</name>
     <message>
         <source>the PDF could not be started</source>
@@ -1519,7 +1586,7 @@ Les remplacer par le livre ?</translation>
 <context>
     <name>folivox-cli</name>
     <message>
-        <source>unknown command '%1'</source>
+        <source>unknown command &apos;%1&apos;</source>
         <translation>commande inconnue « %1 »</translation>
     </message>
     <message>
@@ -1535,10 +1602,10 @@ Commands:
   batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/
 
 Options:
-  -h, --help                      show this help; after a command, that command's help
+  -h, --help                      show this help; after a command, that command&apos;s help
   --version                       show the version
 
-'folivox-cli COMMAND --help' lists the options of a command.
+&apos;folivox-cli COMMAND --help&apos; lists the options of a command.
 </source>
         <translation>Usage : folivox-cli COMMANDE [ARGUMENTS]
 Transforme un document PDF, texte ou RTF, ou un dossier d’images, en livre à feuilleter
