@@ -1,5 +1,5 @@
 # Third-party libraries, all from Debian 12 packages (scripts/install-deps.sh).
-set(_qt_components Core Gui Test)
+set(_qt_components Core Gui Test LinguistTools)
 if(FOLIVOX_BUILD_GUI)
   list(APPEND _qt_components Widgets WebEngineWidgets)
 endif()

@@ -36,8 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Fonts for laying out text and RTF documents. (The web engine's helper process,
 # libqt6webenginecore6-bin, comes with the engine's shlibs; the check insists on it.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
-# Wayland sessions, opening books and manuals in the user's own programs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils")
+# Wayland sessions, opening books and manuals in the user's own programs, Qt's
+# own dialogs in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, xdg-utils, qt6-translations-l10n")
 # Word-processor documents are converted through LibreOffice.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-writer")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)

@@ -9,6 +9,8 @@ PACKAGES=(
   # Qt 6 (core, gui, widgets, test, web engine)
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
   libqt6opengl6-dev libgl-dev
+  # translations: lupdate and lrelease, their CMake functions, Qt's own texts in every language
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # MuPDF and its static-link companions, JPEG
   libmupdf-dev libfreetype-dev libharfbuzz-dev libjbig2dec0-dev libopenjp2-7-dev
   libgumbo-dev libmujs-dev libjpeg-dev libturbojpeg0-dev

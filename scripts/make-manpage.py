@@ -30,6 +30,7 @@ def run(program, args, home):
                XDG_CACHE_HOME=home + "/cache", XDG_RUNTIME_DIR=home, QT_QPA_PLATFORM="offscreen",
                LC_ALL="C.UTF-8")
     env.pop("FOLIVOX_RESOURCES", None)
+    env.pop("LANGUAGE", None)  # the manual pages are English, whatever the builder speaks
     done = subprocess.run([program] + args, env=env, capture_output=True, text=True, timeout=120)
     if done.returncode != 0:
         sys.exit("make-manpage: '%s %s' failed (%d): %s" % (program, " ".join(args), done.returncode, done.stderr))

@@ -7,7 +7,8 @@
 # With DOCUMENT (PDF, text or RTF) the document is imported through the import
 # sheet first; without it the window shows the demonstration book. The run has
 # its own settings and data folders, so it leaves the user's untouched.
-# Environment: FOLIVOX_BIN (default build/bin/folivox), SIZE (default 1440x900).
+# Environment: FOLIVOX_BIN (default build/bin/folivox), SIZE (default 1440x900),
+# LANGUAGE (de, fr, es: the window in that language; default English).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -48,5 +49,5 @@ done
 mkdir -p "$work/config" "$work/data" "$work/cache"
 args=(--screenshot "$out")
 [ -n "$doc" ] && args+=(--import "$doc")
-DISPLAY=":$n" QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+DISPLAY=":$n" QT_QPA_PLATFORM=xcb LANGUAGE="${LANGUAGE:-en}" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   XDG_CACHE_HOME="$work/cache" "$bin" "${args[@]}" "$@"

@@ -12,6 +12,7 @@
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
 #include "base/TerminationSignals.h"
+#include "base/Translations.h"
 #include "app/ScreenshotTaker.h"
 
 int main(int argc, char** argv) {
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Folivox"));
   QApplication::setApplicationVersion(QStringLiteral(FOLIVOX_VERSION));
   QApplication::setDesktopFileName(QStringLiteral("folivox"));
+  Translations::install(app);
 
   // Developer options: a picture of the window, e.g. for the README.
   QCommandLineParser parser;
@@ -31,19 +33,19 @@ int main(int argc, char** argv) {
   parser.addVersionOption();
   const QCommandLineOption shotOpt(
       QStringLiteral("screenshot"),
-      QStringLiteral("Save a picture of the window once the preview has loaded, then quit."), QStringLiteral("PNG"));
+      QCoreApplication::translate("main", "Save a picture of the window once the preview has loaded, then quit."), QStringLiteral("PNG"));
   const QCommandLineOption importOpt(QStringLiteral("import"),
-                                     QStringLiteral("With --screenshot: import this document first."),
+                                     QCoreApplication::translate("main", "With --screenshot: import this document first."),
                                      QStringLiteral("FILE"));
   const QCommandLineOption delayOpt(QStringLiteral("delay"),
-                                    QStringLiteral("With --screenshot: wait this long after loading (default 1500)."),
+                                    QCoreApplication::translate("main", "With --screenshot: wait this long after loading (default 1500)."),
                                     QStringLiteral("MS"), QStringLiteral("1500"));
   const QCommandLineOption pageOpt(QStringLiteral("page"),
-                                   QStringLiteral("With --screenshot: open this page of the preview."),
+                                   QCoreApplication::translate("main", "With --screenshot: open this page of the preview."),
                                    QStringLiteral("N"), QStringLiteral("0"));
   parser.addOptions({shotOpt, importOpt, delayOpt, pageOpt});
   parser.addPositionalArgument(QStringLiteral("file"),
-                               QStringLiteral("A PDF, text or RTF document to import (the import sheet opens with it)."),
+                               QCoreApplication::translate("main", "A PDF, text or RTF document to import (the import sheet opens with it)."),
                                QStringLiteral("[file]"));
   parser.process(app);
 

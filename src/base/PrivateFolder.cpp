@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,10 +88,10 @@ bool removeFolder(int fd, const QString& path) {
 }  // namespace
 
 QString PrivateFolder::othersMayChangeReason(uid_t owner, gid_t group, mode_t mode) {
-  if (owner != ::geteuid() && owner != 0) return QStringLiteral("it belongs to another user (uid %1)").arg(owner);
+  if (owner != ::geteuid() && owner != 0) return QCoreApplication::translate("PrivateFolder", "it belongs to another user (uid %1)").arg(owner);
   if ((mode & S_ISVTX) != 0) return QString();
   if ((mode & S_IWOTH) != 0 || ((mode & S_IWGRP) != 0 && !isOwnPrivateGroup(group)))
-    return QStringLiteral("it is writable by other users");
+    return QCoreApplication::translate("PrivateFolder", "it is writable by other users");
   return QString();
 }
 
@@ -98,7 +99,7 @@ QString PrivateFolder::unsafeParentReason(const QString& folder) {
   struct stat st {};
   if (::stat(QFile::encodeName(folder).constData(), &st) != 0)
     return QStringLiteral("%1: %2").arg(folder, systemError(errno));
-  if (!S_ISDIR(st.st_mode)) return QStringLiteral("%1 is not a folder").arg(folder);
+  if (!S_ISDIR(st.st_mode)) return QCoreApplication::translate("PrivateFolder", "%1 is not a folder").arg(folder);
   const QString why = othersMayChangeReason(st.st_uid, st.st_gid, st.st_mode);
   return why.isEmpty() ? why : QStringLiteral("%1: %2").arg(folder, why);
 }
@@ -106,7 +107,7 @@ QString PrivateFolder::unsafeParentReason(const QString& folder) {
 std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, const QString& prefix, QString* error,
                                                      bool makeParent) {
   auto fail = [&](const QString& why) -> std::unique_ptr<PrivateFolder> {
-    const QString text = QStringLiteral("Cannot make a private folder: %1").arg(why);
+    const QString text = QCoreApplication::translate("PrivateFolder", "Cannot make a private folder: %1").arg(why);
     qCWarning(lcApp).noquote() << text;
     if (error) *error = text;
     return nullptr;
@@ -114,7 +115,7 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
   if (makeParent && !QFileInfo::exists(parent)) {
     const QString above = QFileInfo(parent).absolutePath();
     QString why;
-    if (!HXCUtility::makeFolders(above, &why)) return fail(QStringLiteral("%1 cannot be made: %2").arg(above, why));
+    if (!HXCUtility::makeFolders(above, &why)) return fail(QCoreApplication::translate("PrivateFolder", "%1 cannot be made: %2").arg(above, why));
     if (::mkdir(QFile::encodeName(parent).constData(), 0700) != 0 && errno != EEXIST)
       return fail(QStringLiteral("%1: %2").arg(parent, systemError(errno)));
   }
@@ -153,11 +154,11 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
     }
     if (opened.st_uid != ::geteuid() || (opened.st_mode & 077) != 0) {
       ::close(fd);
-      return fail(QStringLiteral("%1 was not made private").arg(QFile::decodeName(path)));
+      return fail(QCoreApplication::translate("PrivateFolder", "%1 was not made private").arg(QFile::decodeName(path)));
     }
     return std::unique_ptr<PrivateFolder>(new PrivateFolder(QFile::decodeName(path), fd));
   }
-  return fail(QStringLiteral("%1: other runs keep taking the new folders").arg(parent));
+  return fail(QCoreApplication::translate("PrivateFolder", "%1: other runs keep taking the new folders").arg(parent));
 }
 
 PrivateFolder::~PrivateFolder() {

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +14,7 @@
 
 namespace {
 
-const char* const kUsage = "usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]\n";
+const char* const kUsage = QT_TRANSLATE_NOOP("PrintBookCommand", "usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]\n");
 
 // The page numbers of the book's pictures (./files/page/N.jpg), in book order.
 QList<qint32> pageNumbers(const QByteArray& bookXml) {
@@ -34,7 +35,7 @@ int printText(const QString& book, const QByteArray& bookXml, std::optional<qint
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (page && !pageNumbers(bookXml).contains(*page)) {
-    err << "folivox-cli: page " << *page << " is not in the book\n";
+    err << "folivox-cli: " << QCoreApplication::translate("PrintBookCommand", "page %1 is not in the book").arg(*page) << "\n";
     return 1;
   }
   const BookTextReader::Result text = BookTextReader::read(book);
@@ -57,17 +58,19 @@ int printText(const QString& book, const QByteArray& bookXml, std::optional<qint
 int runPrintBookCommand(const QStringList& args) {
   QTextStream err(stderr);
   if (args == QStringList{QStringLiteral("--help")}) {
-    QTextStream(stdout) << "Usage: folivox-cli inspect BOOK [--text [--page N]]\n"
-                           "Decrypts a book's files/book.bin, checks the zip archive inside and prints its book.xml;\n"
-                           "with --text, prints the text of the book's pages from its files instead.\n"
-                           "\n"
-                           "Options:\n"
-                           "  --text      print the text of every page, each under a \"--- page N ---\" line\n"
-                           "  --page N    with --text: print only the text of page N (as in files/page/N.jpg)\n"
-                           "  -h, --help  show this help\n"
-                           "\n"
-                           "Arguments:\n"
-                           "  BOOK        a published book folder, or its files/book.bin\n";
+    QTextStream(stdout) << QCoreApplication::translate(
+        "PrintBookCommand",
+        "Usage: folivox-cli inspect BOOK [--text [--page N]]\n"
+        "Decrypts a book's files/book.bin, checks the zip archive inside and prints its book.xml;\n"
+        "with --text, prints the text of the book's pages from its files instead.\n"
+        "\n"
+        "Options:\n"
+        "  --text      print the text of every page, each under a \"--- page N ---\" line\n"
+        "  --page N    with --text: print only the text of page N (as in files/page/N.jpg)\n"
+        "  -h, --help  show this help\n"
+        "\n"
+        "Arguments:\n"
+        "  BOOK        a published book folder, or its files/book.bin\n");
     return 0;
   }
   QStringList rest = args;
@@ -77,14 +80,14 @@ int runPrintBookCommand(const QStringList& args) {
     bool ok = false;
     const qint32 n = at + 1 < rest.size() ? rest[at + 1].toInt(&ok) : 0;
     if (!text || !ok || n < 1) {
-      err << kUsage;
+      err << QCoreApplication::translate("PrintBookCommand", kUsage);
       return 2;
     }
     page = n;
     rest.remove(at, 2);
   }
   if (rest.size() != 1 || rest.first().startsWith(QLatin1String("--"))) {
-    err << kUsage;
+    err << QCoreApplication::translate("PrintBookCommand", kUsage);
     return 2;
   }
   // A publish killed between its swaps left a half-swapped book: finish it

@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QEventLoop>
@@ -39,8 +40,8 @@ int fail(const QString& message) {
 // A publish that stopped before writing anything, with what --force would do.
 int failUnconfirmed(const PublishResult& result) {
   return fail(result.error + (result.sharedFolder
-                                  ? QStringLiteral(" Nothing was written; add --force to publish there all the same.")
-                                  : QStringLiteral(" Nothing was written; add --force to replace them.")));
+                                  ? QCoreApplication::translate("PublishCommand", " Nothing was written; add --force to publish there all the same.")
+                                  : QCoreApplication::translate("PublishCommand", " Nothing was written; add --force to replace them.")));
 }
 
 // What an input turns into: the pages, their links and bookmarks, and the
@@ -75,7 +76,7 @@ class ProgressBar : public QObject {
       const QString type = n.userInfo.value(QStringLiteral("type")).toString();
       const bool converting = type == ImportPDFOperation::kConvertProgressType;
       if (!converting && type != QLatin1String("geneatePage")) return;
-      draw(converting ? "Converting" : "Importing", n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
+      draw(converting ? QT_TRANSLATE_NOOP("PublishCommand", "Converting") : QT_TRANSLATE_NOOP("PublishCommand", "Importing"), n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
            n.userInfo.value(QStringLiteral("totalPage")).toInt());
     });
   }
@@ -89,7 +90,7 @@ class ProgressBar : public QObject {
     m_what = what;
     const int width = 30;
     const int filled = static_cast<int>(static_cast<qint64>(width) * done / total);
-    std::fprintf(stderr, "\r%s: %d/%d [%s%s]", what, done, total, QByteArray(filled, '#').constData(),
+    std::fprintf(stderr, "\r%s: %d/%d [%s%s]", QCoreApplication::translate("PublishCommand", what).toLocal8Bit().constData(), done, total, QByteArray(filled, '#').constData(),
                  QByteArray(width - filled, ' ').constData());
     std::fflush(stderr);
     m_drawn = true;
@@ -108,8 +109,8 @@ Book importPictures(const QString& folder) {
   for (const QString& s : skipped) err() << "folivox-cli: warning: " << s << "\n";
   err().flush();
   if (pages->pages().empty()) {
-    book.error = skipped.isEmpty() ? QStringLiteral("%1 holds no .jpg, .png or .webp pictures").arg(folder)
-                                   : QStringLiteral("%1 holds no picture that can be a page").arg(folder);
+    book.error = skipped.isEmpty() ? QCoreApplication::translate("PublishCommand", "%1 holds no .jpg, .png or .webp pictures").arg(folder)
+                                   : QCoreApplication::translate("PublishCommand", "%1 holds no picture that can be a page").arg(folder);
     return book;
   }
   // The first picture that is a page gives the book its proportions.
@@ -142,11 +143,11 @@ Book importDocument(const QString& input, const ImportOptions& options) {
     op->waitForFinished();
     QCoreApplication::processEvents();  // the last progress posts
   }
-  for (const QString& w : op->warnings()) err() << "folivox-cli: warning: " << w << "\n";
+  for (const QString& w : op->warnings()) err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "warning: %1").arg(w) << "\n";
   err().flush();
   const std::shared_ptr<FlashPageSourcePDF> pages = op->flashPageSource();
   if (!pages) {
-    book.error = op->errorString().isEmpty() ? QStringLiteral("cannot import %1").arg(input) : op->errorString();
+    book.error = op->errorString().isEmpty() ? QCoreApplication::translate("PublishCommand", "cannot import %1").arg(input) : op->errorString();
     return book;
   }
   if (pages->PDFDoc()) {
@@ -163,39 +164,40 @@ Book importDocument(const QString& input, const ImportOptions& options) {
 
 int runPublishCommand(const QStringList& args) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
-  parser.addPositionalArgument(QStringLiteral("INPUT"), QStringLiteral("a PDF, text or RTF document, or a folder of .jpg, .png or .webp pictures"));
-  const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("book folder"), QStringLiteral("DIR"));
-  const QCommandLineOption nameOpt(QStringLiteral("name"), QStringLiteral("HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
-  const QCommandLineOption titleOpt(QStringLiteral("title"), QStringLiteral("the title the book and its page show (default: the document's own title, else the input's name)"), QStringLiteral("TEXT"));
-  const QCommandLineOption rangeOpt(QStringLiteral("range"), QStringLiteral("pages"), QStringLiteral("RANGE"), QStringLiteral("ALL"));
+  parser.setApplicationDescription(QCoreApplication::translate("PublishCommand", "Publishes a book folder (or an application bundle) from a document or a folder of pictures."));
+  parser.addPositionalArgument(QStringLiteral("INPUT"), QCoreApplication::translate("PublishCommand", "a PDF, text or RTF document, or a folder of .jpg, .png or .webp pictures"));
+  const QCommandLineOption outOpt({QStringLiteral("o"), QStringLiteral("output")}, QCoreApplication::translate("PublishCommand", "book folder"), QStringLiteral("DIR"));
+  const QCommandLineOption nameOpt(QStringLiteral("name"), QCoreApplication::translate("PublishCommand", "HTML page name (empty: index)"), QStringLiteral("NAME"), QStringLiteral("index"));
+  const QCommandLineOption titleOpt(QStringLiteral("title"), QCoreApplication::translate("PublishCommand", "the title the book and its page show (default: the document's own title, else the input's name)"), QStringLiteral("TEXT"));
+  const QCommandLineOption rangeOpt(QStringLiteral("range"), QCoreApplication::translate("PublishCommand", "pages"), QStringLiteral("RANGE"), QStringLiteral("ALL"));
   const QCommandLineOption qualityOpt(QStringLiteral("quality"), QStringLiteral("0..4"), QStringLiteral("LEVEL"), QStringLiteral("1"));
-  const QCommandLineOption linksOpt(QStringLiteral("links"), QStringLiteral("keep the links"));
-  const QCommandLineOption bookmarksOpt(QStringLiteral("bookmarks"), QStringLiteral("keep the bookmarks"));
-  const QCommandLineOption templateOpt(QStringLiteral("template"), QStringLiteral("template"), QStringLiteral("NAME"), QStringLiteral("float"));
-  const QCommandLineOption styleOpt(QStringLiteral("style"), QStringLiteral("style"), QStringLiteral("NAME"));
-  const QCommandLineOption settingsOpt(QStringLiteral("settings"), QStringLiteral("settings file"), QStringLiteral("FILE"));
-  const QCommandLineOption appOpt(QStringLiteral("app"), QStringLiteral("application bundle"));
-  const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QStringLiteral("rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
+  const QCommandLineOption linksOpt(QStringLiteral("links"), QCoreApplication::translate("PublishCommand", "keep the links"));
+  const QCommandLineOption bookmarksOpt(QStringLiteral("bookmarks"), QCoreApplication::translate("PublishCommand", "keep the bookmarks"));
+  const QCommandLineOption templateOpt(QStringLiteral("template"), QCoreApplication::translate("PublishCommand", "template"), QStringLiteral("NAME"), QStringLiteral("float"));
+  const QCommandLineOption styleOpt(QStringLiteral("style"), QCoreApplication::translate("PublishCommand", "style"), QStringLiteral("NAME"));
+  const QCommandLineOption settingsOpt(QStringLiteral("settings"), QCoreApplication::translate("PublishCommand", "settings file"), QStringLiteral("FILE"));
+  const QCommandLineOption appOpt(QStringLiteral("app"), QCoreApplication::translate("PublishCommand", "application bundle"));
+  const QCommandLineOption jobsOpt(QStringLiteral("jobs"), QCoreApplication::translate("PublishCommand", "rendering threads"), QStringLiteral("N"), QStringLiteral("0"));
   const QCommandLineOption forceOpt(QStringLiteral("force"),
-                                    QStringLiteral("replace files in the way that are not part of a book, and publish "
+                                    QCoreApplication::translate("PublishCommand", "replace files in the way that are not part of a book, and publish "
                                                    "into a folder that other users may write to"));
-  const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QStringLiteral("leave the text out: no search"));
-  const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QStringLiteral("no sharper pictures for zooming"));
+  const QCommandLineOption noTextOpt(QStringLiteral("no-text"), QCoreApplication::translate("PublishCommand", "leave the text out: no search"));
+  const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QCoreApplication::translate("PublishCommand", "no sharper pictures for zooming"));
   const QCommandLineOption formatOpt(QStringLiteral("picture-format"),
-                                    QStringLiteral("page pictures: auto (each page as WebP or JPEG, whichever suits it), "
+                                    QCoreApplication::translate("PublishCommand", "page pictures: auto (each page as WebP or JPEG, whichever suits it), "
                                                    "webp, or jpeg (as books were before)"),
                                     QStringLiteral("FORMAT"), QStringLiteral("auto"));
   const QCommandLineOption pageTimeoutOpt(
-      QStringLiteral("page-timeout"), QStringLiteral("seconds one page may take to draw; a slower page is left blank (0: no limit)"),
+      QStringLiteral("page-timeout"),
+      QCoreApplication::translate("PublishCommand", "seconds one page may take to draw; a slower page is left blank (0: no limit)"),
       QStringLiteral("SECONDS"), QString::number(FlashPageSourcePDF::kDefaultPageTimeLimit.count() / 1000));
-  const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("show this help"));
+  const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QCoreApplication::translate("PublishCommand", "show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
                      settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, pageTimeoutOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
-  if (parser.positionalArguments().size() != 1) return fail(QStringLiteral("publish needs exactly one INPUT"));
-  if (!parser.isSet(outOpt)) return fail(QStringLiteral("publish needs -o DIR"));
+  if (parser.positionalArguments().size() != 1) return fail(QCoreApplication::translate("PublishCommand", "publish needs exactly one INPUT"));
+  if (!parser.isSet(outOpt)) return fail(QCoreApplication::translate("PublishCommand", "publish needs -o DIR"));
   const QString input = parser.positionalArguments().first();
 
   // Where the book goes, checked before any work is done.
@@ -218,47 +220,47 @@ int runPublishCommand(const QStringList& args) {
   options.range = parser.value(rangeOpt);
   bool ok = false;
   const int level = parser.value(qualityOpt).toInt(&ok);
-  if (!ok || level < 0 || level > 4) return fail(QStringLiteral("--quality takes a level from 0 (best) to 4 (smallest)"));
+  if (!ok || level < 0 || level > 4) return fail(QCoreApplication::translate("PublishCommand", "--quality takes a level from 0 (best) to 4 (smallest)"));
   options.quality = AppSettings::qualityForLevel(level);
   options.jobs = parser.value(jobsOpt).toInt(&ok);
-  if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QStringLiteral("--jobs takes a number of threads (0: one per core)"));
+  if (!ok || options.jobs < 0 || options.jobs > 256) return fail(QCoreApplication::translate("PublishCommand", "--jobs takes a number of threads (0: one per core)"));
   const double pageTimeout = parser.value(pageTimeoutOpt).toDouble(&ok);
   if (!ok || !(pageTimeout >= 0 && pageTimeout <= 86400))
-    return fail(QStringLiteral("--page-timeout takes a number of seconds (0: no limit)"));
+    return fail(QCoreApplication::translate("PublishCommand", "--page-timeout takes a number of seconds (0: no limit)"));
   options.pageTimeLimit = std::chrono::milliseconds(std::llround(pageTimeout * 1000));
   options.links = parser.isSet(linksOpt);
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);
   options.zoomPictures = !parser.isSet(noZoomOpt);
   const std::optional<PictureFormat> format = PictureFormats::fromName(parser.value(formatOpt));
-  if (!format) return fail(QStringLiteral("--picture-format takes auto, webp or jpeg"));
+  if (!format) return fail(QCoreApplication::translate("PublishCommand", "--picture-format takes auto, webp or jpeg"));
   options.pictureFormat = *format;
 
   // The template first: a wrong name should not cost an import.
   const QString tmplName = parser.value(templateOpt);
   if (!QFileInfo::exists(FlashTemplate::tmplMetaPathForName(tmplName)))
-    return fail(QStringLiteral("there is no template \"%1\" (see folivox-cli templates)").arg(tmplName));
+    return fail(QCoreApplication::translate("PublishCommand", "there is no template \"%1\" (see folivox-cli templates)").arg(tmplName));
   auto tmpl = std::make_shared<FlashTemplate>(tmplName);
-  if (!tmpl->loadError().isEmpty()) return fail(QStringLiteral("template \"%1\" cannot be loaded: %2").arg(tmplName, tmpl->loadError()));
+  if (!tmpl->loadError().isEmpty()) return fail(QCoreApplication::translate("PublishCommand", "template \"%1\" cannot be loaded: %2").arg(tmplName, tmpl->loadError()));
   const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultSytleName();
   const QString stylePath = FlashTemplate::stylePathFor(tmplName, style);
   if (!QFileInfo::exists(stylePath + QStringLiteral("/tmplSetting.txt")))
-    return fail(QStringLiteral("template \"%1\" has no style \"%2\" (see folivox-cli templates)").arg(tmplName, style));
-  for (const QString& refused : tmpl->loadStyleByStylePath(stylePath).refused) err() << "folivox-cli: warning: " << refused << "\n";
+    return fail(QCoreApplication::translate("PublishCommand", "template \"%1\" has no style \"%2\" (see folivox-cli templates)").arg(tmplName, style));
+  for (const QString& refused : tmpl->loadStyleByStylePath(stylePath).refused) err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "warning: %1").arg(refused) << "\n";
   if (parser.isSet(settingsOpt)) {
     const QString file = parser.value(settingsOpt);
-    if (!QFileInfo::exists(file)) return fail(QStringLiteral("the settings file %1 does not exist").arg(file));
+    if (!QFileInfo::exists(file)) return fail(QCoreApplication::translate("PublishCommand", "the settings file %1 does not exist").arg(file));
     const SettingsFileResult applied = tmpl->importPropertiesSettingsFrom(file);
     if (!applied.ok()) return fail(applied.error);
-    for (const QString& refused : applied.refused) err() << "folivox-cli: warning: " << file << ": " << refused << "\n";
+    for (const QString& refused : applied.refused) err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "warning: %1").arg(file + QStringLiteral(": ") + refused) << "\n";
   }
   err().flush();
 
   // The pages.
-  if (!QFileInfo::exists(input)) return fail(QStringLiteral("%1 does not exist").arg(input));
+  if (!QFileInfo::exists(input)) return fail(QCoreApplication::translate("PublishCommand", "%1 does not exist").arg(input));
   const Book book = QFileInfo(input).isDir() ? importPictures(input) : importDocument(input, options);
   if (!book.pages) return fail(book.error);
-  if (TerminationSignals::received() != 0) return fail(QStringLiteral("stopped before publishing"));
+  if (TerminationSignals::received() != 0) return fail(QCoreApplication::translate("PublishCommand", "stopped before publishing"));
   if (book.pageSize.isValid()) {
     tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(book.pageSize.width()));
     tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(book.pageSize.height()));
@@ -275,7 +277,7 @@ int runPublishCommand(const QStringList& args) {
     BookSession::applyBookTitle(*tmpl, publish.title);
   }
   if (QString why; !HXCUtility::makeFolders(publish.folder, &why))
-    return fail(QStringLiteral("cannot create the folder %1: %2").arg(publish.folder, why));
+    return fail(QCoreApplication::translate("PublishCommand", "cannot create the folder %1: %2").arg(publish.folder, why));
   // A signal while the book is written stops it before it takes the place of
   // the earlier one; once the swap has begun, it is finished first.
   const auto noSignal = [](qsizetype, qsizetype) { return TerminationSignals::received() == 0; };
@@ -283,23 +285,23 @@ int runPublishCommand(const QStringList& args) {
       BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations, noSignal);
   if (result.needsConfirmation()) return failUnconfirmed(result);
   if (result.cancelled && TerminationSignals::received() != 0)
-    return fail(QStringLiteral("stopped by signal %1 before the book was put in place; nothing in %2 was changed")
+    return fail(QCoreApplication::translate("PublishCommand", "stopped by signal %1 before the book was put in place; nothing in %2 was changed")
                     .arg(TerminationSignals::received())
                     .arg(publish.folder));
   if (!result.error.isEmpty()) return fail(result.error);
   if (!result.failures.empty()) {
-    err() << "folivox-cli: publishing failed; these files could not be written:\n";
+    err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "publishing failed; these files could not be written:") << "\n";
     for (const PublishFailure& f : result.failures) err() << "  " << f.target << ": " << f.reason << "\n";
-    err() << "folivox-cli: nothing in " << publish.folder << " was changed\n";
+    err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "nothing in %1 was changed").arg(publish.folder) << "\n";
     err().flush();
     return 1;
   }
   // Every file from outside that the book now carries, so that nothing goes
   // out unseen.
   for (const PublishedFile& f : result.externalFiles)
-    err() << "folivox-cli: copied into the book: " << f.source << " (as " << f.target << ")\n";
+    err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "copied into the book: %1 (as %2)").arg(f.source, f.target) << "\n";
   if (const int sig = TerminationSignals::received(); sig != 0)
-    err() << "folivox-cli: signal " << sig << " came while the book was put in place; it was put in place first\n";
+    err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "signal %1 came while the book was put in place; it was put in place first").arg(sig) << "\n";
   if (result.weight.known()) err() << "folivox-cli: " << result.weight.sentence() << "\n";
   err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";

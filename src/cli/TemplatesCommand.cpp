@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -9,16 +10,17 @@ int runTemplatesCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args == QStringList{QStringLiteral("--help")}) {
-    out << "Usage: folivox-cli templates\n"
-           "Lists the installed templates with their number of properties, and the styles of each;\n"
-           "the default style is marked.\n"
-           "\n"
-           "Options:\n"
-           "  -h, --help  show this help\n";
+    out << QCoreApplication::translate("TemplatesCommand",
+                                       "Usage: folivox-cli templates\n"
+                                       "Lists the installed templates with their number of properties, and the styles of each;\n"
+                                       "the default style is marked.\n"
+                                       "\n"
+                                       "Options:\n"
+                                       "  -h, --help  show this help\n");
     return 0;
   }
   if (!args.isEmpty()) {
-    err << "folivox-cli templates: takes no arguments\n";
+    err << "folivox-cli templates: " << QCoreApplication::translate("TemplatesCommand", "takes no arguments") << "\n";
     return 2;
   }
   QStringList names;
@@ -28,7 +30,7 @@ int runTemplatesCommand(const QStringList& args) {
   }
   names.sort();
   if (names.isEmpty()) {
-    err << "folivox-cli: no templates found in " << FlashTemplate::appFilesFolder() << "Templates/\n";
+    err << "folivox-cli: " << QCoreApplication::translate("TemplatesCommand", "no templates found in %1").arg(FlashTemplate::appFilesFolder() + QStringLiteral("Templates/")) << "\n";
     return 1;
   }
   for (const QString& name : names) {

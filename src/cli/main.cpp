@@ -15,14 +15,16 @@
 #include "base/PlatformPaths.h"
 #include "base/PrivateFolder.h"
 #include "base/TerminationSignals.h"
+#include "base/Translations.h"
 #include "cli/CliCommands.h"
 #include "session/BookSession.h"
 
 namespace {
 
-const char* const kUsage =
+const char* const kUsage = QT_TRANSLATE_NOOP(
+    "folivox-cli",
     "Usage: folivox-cli COMMAND [ARGUMENTS]\n"
-    "Turns a PDF, text or RTF document, or a folder of .jpg pictures, into a page-flip e-book\n"
+    "Turns a PDF, text or RTF document, or a folder of pictures, into a page-flip e-book\n"
     "that any modern browser plays.\n"
     "\n"
     "Commands:\n"
@@ -36,7 +38,9 @@ const char* const kUsage =
     "  -h, --help                      show this help; after a command, that command's help\n"
     "  --version                       show the version\n"
     "\n"
-    "'folivox-cli COMMAND --help' lists the options of a command.\n";
+    "'folivox-cli COMMAND --help' lists the options of a command.\n");
+
+QString usage() { return QCoreApplication::translate("folivox-cli", kUsage); }
 
 struct Command {
   const char* name;
@@ -96,17 +100,18 @@ int run(int argc, char** argv) {
   QCoreApplication::setOrganizationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationName(QStringLiteral("Folivox"));
   QCoreApplication::setApplicationVersion(QStringLiteral(FOLIVOX_VERSION));
+  Translations::install(app);
 
   // Help and version answer before anything else, so they write no log.
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args.isEmpty()) {
-    err << kUsage;
+    err << usage();
     return 2;
   }
   const QString first = args.takeFirst();
   if (first == QLatin1String("--help") || first == QLatin1String("-h")) {
-    out << kUsage;
+    out << usage();
     return 0;
   }
   const Command* command = nullptr;
@@ -117,7 +122,7 @@ int run(int argc, char** argv) {
     return 0;
   }
   if (command == nullptr) {
-    err << "folivox-cli: unknown command '" << first << "'\n" << kUsage;
+    err << "folivox-cli: " << QCoreApplication::translate("folivox-cli", "unknown command '%1'").arg(first) << "\n" << usage();
     return 2;
   }
   if (hasFlag(args, {"--help", "-h"})) return command->run({QStringLiteral("--help")});

@@ -1,5 +1,6 @@
 #include "import/DocumentToPdf.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,11 +35,11 @@ bool openSource(const QString& source, QFile* file, QString* error) {
   const QString name = QFileInfo(source).fileName();
   QString why;
   if (!RegularFile::open(*file, source, &why)) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, why));
     return false;
   }
   if (file->size() > DocumentToPdf::kMaxInputBytes) {
-    setError(error, QStringLiteral("Cannot convert %1: the file is larger than %2 MB")
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: the file is larger than %2 MB")
                         .arg(name)
                         .arg(DocumentToPdf::kMaxInputBytes >> 20));
     return false;
@@ -75,31 +76,31 @@ bool printDocument(const QString& name, const QString& target, double insetX, do
                    const Feed& feed) {
   AtomicFile file(target);
   if (!file.open(QIODevice::WriteOnly)) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
     return false;
   }
   TextPagePrinter printer(&file, defaultFont(), insetX, insetY);
   QString why;
   if (!printer.begin(&why)) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, why));
     return false;
   }
   if (!feed(printer, &why)) {
-    setError(error, why.isEmpty() ? QStringLiteral("The conversion of %1 was stopped.").arg(name)
-                                  : QStringLiteral("Cannot convert %1: %2").arg(name, why));
+    setError(error, why.isEmpty() ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
+                                  : QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, why));
     return false;
   }
   if (!printer.finish(&why)) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, why));
     return false;
   }
   // Nothing but a blank page would come of it, as of a PDF without pages.
   if (!printer.hasInk()) {
-    setError(error, QStringLiteral("Cannot convert %1: the document is empty").arg(name));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: the document is empty").arg(name));
     return false;
   }
   if (!file.commit()) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, file.errorString()));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
     return false;
   }
   return true;
@@ -199,7 +200,7 @@ bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target,
   const QString name = QFileInfo(source).fileName();
   const QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, file.errorString()));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, file.errorString()));
     return false;
   }
   // Printed as it is read: a document is never held whole in a layout.
@@ -241,14 +242,14 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
     QFile file;
     QString why;
     if (!RegularFile::open(file, source, &why)) {
-      setError(error, QStringLiteral("Cannot convert %1: %2").arg(name, why));
+      setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, why));
       return false;
     }
   }
   QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
   if (office.isEmpty()) office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
   if (office.isEmpty()) {
-    setError(error, QStringLiteral("Cannot convert %1: this needs LibreOffice, which is not installed. Install it "
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: this needs LibreOffice, which is not installed. Install it "
                                    "(for example: sudo apt install libreoffice-writer) or save the document as "
                                    "PDF, RTF or plain text.")
                         .arg(name));
@@ -259,7 +260,7 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
   // Beside the target, which the import keeps in its private work folder.
   QTemporaryDir work(QFileInfo(target).absolutePath() + QStringLiteral("/office-XXXXXX"));
   if (!work.isValid()) {
-    setError(error, QStringLiteral("Cannot convert %1: no temporary folder").arg(name));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: no temporary folder").arg(name));
     return false;
   }
   const QString outDir = work.filePath(QStringLiteral("out"));
@@ -272,7 +273,7 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
                          QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir,
                          QFileInfo(source).absoluteFilePath()});
   if (!process.waitForStarted(30000)) {
-    setError(error, QStringLiteral("Cannot convert %1: LibreOffice did not start (%2)").arg(name, process.errorString()));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice did not start (%2)").arg(name, process.errorString()));
     return false;
   }
   QElapsedTimer clock;
@@ -282,22 +283,22 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
     if (!stopped && clock.elapsed() < 300000 && process.state() != QProcess::NotRunning) continue;
     process.kill();
     process.waitForFinished(5000);
-    setError(error, stopped ? QStringLiteral("The conversion of %1 was stopped.").arg(name)
-                            : QStringLiteral("Cannot convert %1: LibreOffice took longer than five minutes").arg(name));
+    setError(error, stopped ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
+                            : QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice took longer than five minutes").arg(name));
     return false;
   }
   const QString produced = QDir(outDir).filePath(QFileInfo(source).completeBaseName() + QStringLiteral(".pdf"));
   QFile pdf(produced);
   if (process.exitStatus() != QProcess::NormalExit || !pdf.open(QIODevice::ReadOnly)) {
     const QString output = QString::fromLocal8Bit(process.readAll()).trimmed().left(300);
-    setError(error, QStringLiteral("Cannot convert %1: LibreOffice made no PDF%2")
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice made no PDF%2")
                         .arg(name, output.isEmpty() ? QString() : QStringLiteral(" (") + output + QLatin1Char(')')));
     return false;
   }
   const QByteArray bytes = pdf.readAll();
   QString why;
   if (!AtomicFile::writeFile(target, bytes, &why)) {
-    setError(error, QStringLiteral("Cannot write %1: %2").arg(target, why));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, why));
     return false;
   }
   return true;
@@ -315,6 +316,6 @@ bool DocumentToPdf::convertToPDF(const QString& source, const QString& target, Q
   if (ext == QLatin1String("txt")) return CreateTXTtoPDF(source, target, error, progress);
   if (ext == QLatin1String("rtf")) return CreateRTFtoPDF(source, target, error, progress);
   if (needsConversion(source)) return CreateOfficeToPDF(source, target, error, progress);
-  setError(error, QStringLiteral("Cannot convert %1: unknown document type").arg(QFileInfo(source).fileName()));
+  setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: unknown document type").arg(QFileInfo(source).fileName()));
   return false;
 }

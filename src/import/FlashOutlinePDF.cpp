@@ -1,3 +1,4 @@
+#include <QCoreApplication>
 #include "import/FlashOutlinePDF.h"
 
 #include "base/Log.h"
@@ -27,7 +28,7 @@ void FlashOutlinePDF::loadOutlineFromPDF(const std::shared_ptr<MuPdfDocument>& d
   }
   if (m_count >= kMaxItems) {
     qCWarning(lcImport) << "the outline has more than" << kMaxItems << "bookmarks; the rest are ignored";
-    m_warnings << QStringLiteral("The document has more than %1 bookmarks; the rest were ignored.").arg(kMaxItems);
+    m_warnings << QCoreApplication::translate("FlashOutlinePDF", "The document has more than %1 bookmarks; the rest were ignored.").arg(kMaxItems);
   }
   m_dests.reset();
   m_visited.clear();
@@ -40,7 +41,7 @@ void FlashOutlinePDF::addOutelineToItems(FlashOutlineItem* parent, const PdfObje
     if (outline.get("First").isDict() && !m_warnedDepth) {
       m_warnedDepth = true;
       qCWarning(lcImport) << "bookmarks nested deeper than" << kMaxDepth << "levels are ignored";
-      m_warnings << QStringLiteral("Bookmarks nested deeper than %1 levels were ignored.").arg(kMaxDepth);
+      m_warnings << QCoreApplication::translate("FlashOutlinePDF", "Bookmarks nested deeper than %1 levels were ignored.").arg(kMaxDepth);
     }
     return;
   }

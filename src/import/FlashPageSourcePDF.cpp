@@ -1,5 +1,6 @@
 #include "import/FlashPageSourcePDF.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include "base/Log.h"
@@ -28,10 +29,10 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
   try {
     iPDFDoc = MuPdfDocument::open(pdfPath);
     if (iPDFDoc->pageCount() == 0) {
-      m_error = QStringLiteral("Cannot open %1: the document has no pages").arg(QFileInfo(pdfPath).fileName());
+      m_error = QCoreApplication::translate("FlashPageSourcePDF", "Cannot open %1: the document has no pages").arg(QFileInfo(pdfPath).fileName());
       iPDFDoc.reset();
     } else if (iPDFDoc->wasRepaired()) {
-      addWarning(QStringLiteral("%1 is damaged and was repaired; some pages may be missing or incomplete.")
+      addWarning(QCoreApplication::translate("FlashPageSourcePDF", "%1 is damaged and was repaired; some pages may be missing or incomplete.")
                      .arg(QFileInfo(pdfPath).fileName()));
     }
   } catch (const ImportError& e) {
@@ -77,11 +78,13 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
   }
   if (!skipped.isEmpty()) {
     const bool one = skipped.size() == 1 && !skipped.first().contains(QLatin1Char('-'));
-    addWarning(QStringLiteral("%1 %2 %3 not in %4 (%5 pages) and %6 skipped.")
-                   .arg(one ? QStringLiteral("Page") : QStringLiteral("Pages"), skipped.join(QStringLiteral(", ")),
-                        one ? QStringLiteral("is") : QStringLiteral("are"), QFileInfo(pdfPath).fileName())
-                   .arg(total)
-                   .arg(one ? QStringLiteral("was") : QStringLiteral("were")));
+    const QString name = QFileInfo(pdfPath).fileName();
+    addWarning(one ? QCoreApplication::translate("FlashPageSourcePDF", "Page %1 is not in %2 (%3 pages) and was skipped.")
+                         .arg(skipped.first(), name)
+                         .arg(total)
+                   : QCoreApplication::translate("FlashPageSourcePDF", "Pages %1 are not in %2 (%3 pages) and were skipped.")
+                         .arg(skipped.join(QStringLiteral(", ")), name)
+                         .arg(total));
   }
 }
 
@@ -96,7 +99,7 @@ void FlashPageSourcePDF::readPageLabels() {
   } catch (const ImportError& e) {
     m_labels.clear();
     qCWarning(lcImport).noquote() << "page labels cannot be read:" << e.reason();
-    addWarning(QStringLiteral("The printed page numbers of %1 could not be read.").arg(QFileInfo(iSourceFile).fileName()));
+    addWarning(QCoreApplication::translate("FlashPageSourcePDF", "The printed page numbers of %1 could not be read.").arg(QFileInfo(iSourceFile).fileName()));
   }
 }
 
@@ -118,7 +121,7 @@ void FlashPageSourcePDF::generatePages() {
   if (!iPDFDoc) throw ImportError(m_error);
   const qsizetype total = iNeedToImportPages.size();
   if (total == 0) {
-    throw ImportError(QStringLiteral("The page range \"%1\" selects no page of %2 (%3 pages).")
+    throw ImportError(QCoreApplication::translate("FlashPageSourcePDF", "The page range \"%1\" selects no page of %2 (%3 pages).")
                           .arg(iPageRange, QFileInfo(iSourceFile).fileName())
                           .arg(iPDFDoc->pageCount()));
   }

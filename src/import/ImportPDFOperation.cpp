@@ -1,5 +1,6 @@
 #include "import/ImportPDFOperation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <algorithm>
 
@@ -66,7 +67,7 @@ bool ImportPDFOperation::convertDocument() {
     return !isCancelled();
   });
   if (!ok) {
-    m_error = isCancelled() ? QStringLiteral("The import was cancelled.") : error;
+    m_error = isCancelled() ? QCoreApplication::translate("ImportPDFOperation", "The import was cancelled.") : error;
     m_conversionFolder.reset();
     return false;
   }
@@ -110,7 +111,7 @@ void ImportPDFOperation::main() {
       m_warnings << iFlashPagesAnnotation->warnings();
     } catch (const std::exception& e) {
       qCCritical(lcImport, "Run Import PDF Operation error,import links:%s", e.what());
-      m_warnings << QStringLiteral("The links could not be read: %1").arg(QString::fromUtf8(e.what()));
+      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The links could not be read: %1").arg(QString::fromUtf8(e.what()));
       iFlashPagesAnnotation.reset();
     }
   }
@@ -122,7 +123,7 @@ void ImportPDFOperation::main() {
       m_warnings << iFlashOutline->warnings();
     } catch (const std::exception& e) {
       qCCritical(lcImport, "Run Import PDF Operation error,import outline:%s", e.what());
-      m_warnings << QStringLiteral("The bookmarks could not be read: %1").arg(QString::fromUtf8(e.what()));
+      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The bookmarks could not be read: %1").arg(QString::fromUtf8(e.what()));
       iFlashOutline.reset();
     }
   }
@@ -133,7 +134,7 @@ void ImportPDFOperation::main() {
     setPageSource(nullptr);
     iFlashPagesAnnotation.reset();
     iFlashOutline.reset();
-    m_error = QStringLiteral("The import was cancelled.");
+    m_error = QCoreApplication::translate("ImportPDFOperation", "The import was cancelled.");
     m_warnings.clear();
   }
 }

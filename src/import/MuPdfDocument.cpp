@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <atomic>
@@ -76,7 +77,7 @@ int countPageTreeLeaves(const PdfObject& root, int limit) {
 std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t storeBytes) {
   const QString fileName = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
   auto failure = [&fileName](const QString& why) {
-    return ImportError(QStringLiteral("Cannot open %1: %2").arg(fileName, why));
+    return ImportError(QCoreApplication::translate("MuPdfDocument", "Cannot open %1: %2").arg(fileName, why));
   };
 
   // Checked here rather than left to MuPDF: its repair code will find "pages"
@@ -87,9 +88,9 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   QString why;
   if (!RegularFile::open(file, path, &why)) throw failure(why);
   const QByteArray head = file.read(1024);
-  if (head.isEmpty()) throw failure(file.error() == QFileDevice::NoError ? QStringLiteral("the file is empty")
+  if (head.isEmpty()) throw failure(file.error() == QFileDevice::NoError ? QCoreApplication::translate("MuPdfDocument", "the file is empty")
                                                                          : file.errorString());
-  if (!head.contains("%PDF-")) throw failure(QStringLiteral("it is not a PDF document"));
+  if (!head.contains("%PDF-")) throw failure(QCoreApplication::translate("MuPdfDocument", "it is not a PDF document"));
   const int fd = ::dup(file.handle());
   FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
   if (stream == nullptr) {
@@ -102,7 +103,7 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   doc->m_path = path;
   doc->m_cookie = std::make_unique<Cookie>();
   doc->m_ctx = fz_new_context(nullptr, nullptr, storeBytes);
-  if (doc->m_ctx == nullptr) throw failure(QStringLiteral("out of memory"));
+  if (doc->m_ctx == nullptr) throw failure(QCoreApplication::translate("MuPdfDocument", "out of memory"));
   fz_context* ctx = doc->m_ctx;
   fz_set_warning_callback(ctx, logMuPdfWarning, nullptr);
   fz_set_error_callback(ctx, logMuPdfError, nullptr);
@@ -120,15 +121,15 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
     guarded(ctx, [&] { needsPassword = pdf_needs_password(ctx, pdf); });
     if (!needsPassword) guarded(ctx, [&] { count = pdf_count_pages(ctx, pdf); });
   } catch (const ImportError& e) {
-    throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+    throw failure(QCoreApplication::translate("MuPdfDocument", "the file is damaged (%1)").arg(e.reason()));
   }
-  if (needsPassword) throw failure(QStringLiteral("the document is protected by a password"));
+  if (needsPassword) throw failure(QCoreApplication::translate("MuPdfDocument", "the document is protected by a password"));
   if (count > 0) {
     int real = 0;
     try {
       real = countPageTreeLeaves(doc->catalog().get("Pages"), count);
     } catch (const ImportError& e) {
-      throw failure(QStringLiteral("the file is damaged (%1)").arg(e.reason()));
+      throw failure(QCoreApplication::translate("MuPdfDocument", "the file is damaged (%1)").arg(e.reason()));
     }
     if (real < count) {
       qCWarning(lcImport, "%s: the page tree claims %d pages but holds %d", qPrintable(fileName), count, real);

@@ -1,5 +1,6 @@
 #include "import/PDFToSWFPageConverter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -136,14 +137,14 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
   try {
     const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);
     if (info.scaledDown)
-      addWarning(QStringLiteral("Page %1 is very large and was drawn at a lower resolution.").arg(number));
+      addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 is very large and was drawn at a lower resolution.").arg(number));
     if (info.errors > 0)
       qCWarning(lcImport, "page %d has %d damaged content parts; it may be incomplete", number, info.errors);
     if (!info.zoomError.isEmpty())
       qCWarning(lcImport, "page %d has no zoom picture: %s", number, qUtf8Printable(info.zoomError));
     if (!info.textError.isEmpty()) {
       qCWarning(lcImport, "page %d: its text could not be read: %s", number, qUtf8Printable(info.textError));
-      addWarning(QStringLiteral("The text of page %1 could not be read; it will not be found by search.").arg(number));
+      addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "The text of page %1 could not be read; it will not be found by search.").arg(number));
     }
   } catch (const ImportError& e) {
     if (e.aborted() || writeFailure) throw;
@@ -165,7 +166,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
     writeAtomically(files.picture, blank.bytes);
     noteFiles();
     qCWarning(lcImport, "page %d could not be drawn: %s", number, qUtf8Printable(e.reason()));
-    addWarning(QStringLiteral("Page %1 could not be drawn (%2); a blank page stands in its place.")
+    addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 could not be drawn (%2); a blank page stands in its place.")
                    .arg(number)
                    .arg(e.reason()));
     return;
@@ -174,7 +175,7 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
   noteFiles();
 
   if (text.truncated())
-    addWarning(QStringLiteral("Page %1 holds more than %2 words; only the first %2 will be found by search.")
+    addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 holds more than %2 words; only the first %2 will be found by search.")
                    .arg(number)
                    .arg(PageText::kMaxWords));
   if (!text.isEmpty()) m_textStore->append(number, text.textScript(number), text.searchEntry(number));
@@ -186,7 +187,7 @@ void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView 
   // tenth of the import time and buys nothing for files in a private
   // temporary folder that is deleted with the page source.
   QString why;
-  if (!AtomicFile::writeFile(path, bytes, &why)) throw ImportError(QStringLiteral("Cannot write %1: %2").arg(path, why));
+  if (!AtomicFile::writeFile(path, bytes, &why)) throw ImportError(QCoreApplication::translate("PDFToSWFPageConverter", "Cannot write %1: %2").arg(path, why));
 }
 
 qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int workers,
@@ -195,7 +196,7 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
   const qsizetype total = numbers.size();
   if (total == 0) return 0;
   if (iConverterWorkFolder.isEmpty() || !QFileInfo(iConverterWorkFolder).isDir())
-    throw ImportError(QStringLiteral("Cannot create a work folder for the pages of %1%2")
+    throw ImportError(QCoreApplication::translate("PDFToSWFPageConverter", "Cannot create a work folder for the pages of %1%2")
                           .arg(QFileInfo(iPDFPath).fileName(), workFolderError().isEmpty()
                                                                    ? QString()
                                                                    : QStringLiteral(" (%1)").arg(workFolderError())));
@@ -271,7 +272,7 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
     } catch (const std::system_error& e) {
       std::lock_guard<std::mutex> lock(s.mutex);
       --s.running;
-      if (threads.empty()) s.fatal = QStringLiteral("Cannot start a rendering thread: %1").arg(QString::fromLocal8Bit(e.what()));
+      if (threads.empty()) s.fatal = QCoreApplication::translate("PDFToSWFPageConverter", "Cannot start a rendering thread: %1").arg(QString::fromLocal8Bit(e.what()));
       break;
     }
   }

@@ -1,5 +1,6 @@
 #include "import/RtfReader.h"
 
+#include <QCoreApplication>
 #include <QColor>
 #include <QHash>
 #include <QTextCharFormat>
@@ -129,7 +130,7 @@ bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Pr
     return i;
   }();
   if (!QByteArrayView(rtf).sliced(start).startsWith("{\\rtf")) {
-    if (error) *error = QStringLiteral("it is not an RTF document");
+    if (error) *error = QCoreApplication::translate("RtfReader", "it is not an RTF document");
     return false;
   }
 

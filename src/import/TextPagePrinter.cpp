@@ -1,5 +1,6 @@
 #include "import/TextPagePrinter.h"
 
+#include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -60,7 +61,7 @@ bool TextPagePrinter::begin(QString* error) {
   m_pageHeight = (DocumentToPdf::kPageHeight - DocumentToPdf::kMarginTop - DocumentToPdf::kMarginBottom) * m_k;
   m_painter = std::make_unique<QPainter>();
   if (!m_painter->begin(m_writer.get())) {
-    if (error) *error = QStringLiteral("the PDF could not be started");
+    if (error) *error = QCoreApplication::translate("TextPagePrinter", "the PDF could not be started");
     return false;
   }
   m_pages = 1;
@@ -173,6 +174,6 @@ void TextPagePrinter::place(const QTextLine& line, bool blank) {
 bool TextPagePrinter::finish(QString* error) {
   endParagraph();
   if (m_painter && m_painter->isActive()) m_painter->end();
-  if (!m_ok && error) *error = QStringLiteral("a page could not be added");
+  if (!m_ok && error) *error = QCoreApplication::translate("TextPagePrinter", "a page could not be added");
   return m_ok;
 }

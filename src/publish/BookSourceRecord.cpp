@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ Kind kindOf(const QString& path, bool followLinks) {
 bool addFile(QCryptographicHash& hash, const QString& path, QString* error) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-    *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    *error = QCoreApplication::translate("BookSourceRecord", "cannot read %1: %2").arg(path, file.errorString());
     return false;
   }
   return true;
@@ -66,7 +67,7 @@ std::optional<QByteArray> inputDigest(const QString& input, QString* error) {
       break;
     }
     case Kind::Other:
-      *error = QStringLiteral("%1 is neither a file nor a folder").arg(input);
+      *error = QCoreApplication::translate("BookSourceRecord", "%1 is neither a file nor a folder").arg(input);
       return std::nullopt;
   }
   return hash.result().toHex();

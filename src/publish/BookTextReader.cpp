@@ -1,5 +1,6 @@
 #include "publish/BookTextReader.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -37,18 +38,18 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
   Result result;
   const QString file = QFileInfo(path).isDir() ? QDir(path).filePath(QStringLiteral("files/text/all.js")) : path;
   if (!QFileInfo::exists(file)) {
-    result.error = QStringLiteral("%1 has no text (it was published without text, or from pictures)").arg(path);
+    result.error = QCoreApplication::translate("BookTextReader", "%1 has no text (it was published without text, or from pictures)").arg(path);
     return result;
   }
   QString why;
   const std::optional<QByteArray> bytes = RegularFile::read(file, DataScript::kMaxScriptBytes, &why);
   if (!bytes) {
-    result.error = QStringLiteral("cannot read %1: %2").arg(file, why);
+    result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: %2").arg(file, why);
     return result;
   }
   const std::optional<QJsonObject> payload = DataScript::payload(*bytes, "search", nullptr, &why);
   if (!payload) {
-    result.error = QStringLiteral("cannot read %1: %2").arg(file, why);
+    result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: %2").arg(file, why);
     return result;
   }
   QSet<qint32> seen;
@@ -56,7 +57,7 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
     std::optional<Page> page = entry(v);
     if (!page || seen.contains(page->number)) {
       result.pages.clear();
-      result.error = QStringLiteral("cannot read %1: a page's entry is damaged").arg(file);
+      result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: a page's entry is damaged").arg(file);
       return result;
     }
     seen.insert(page->number);

@@ -1,5 +1,6 @@
 #include "publish/BookTextWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 #include "base/AtomicFile.h"
@@ -47,7 +48,7 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
   if (withText.isEmpty()) return;
   const QString folder = QDir(resourceFolder).filePath(QStringLiteral("text"));
   if (QString why; !HXCUtility::makeFolders(folder, &why))
-    return fail(folder, QStringLiteral("cannot create the folder: %1").arg(why));
+    return fail(folder, QCoreApplication::translate("BookTextWriter", "cannot create the folder: %1").arg(why));
 
   // The search file is put together as it goes, page by page, so a long book
   // never holds all its words in memory at once.
@@ -59,7 +60,7 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
     const QByteArray script = pages.pageTextScript(number);
     const QByteArray entry = pages.pageSearchEntry(number);
     if (script.isEmpty() || entry.isEmpty()) {
-      fail(target, QStringLiteral("the text of page %1 cannot be read back").arg(number));
+      fail(target, QCoreApplication::translate("BookTextWriter", "the text of page %1 cannot be read back").arg(number));
       allOk = false;
       continue;
     }
@@ -69,5 +70,5 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
     first = false;
   }
   if (!(allOk && all.write("]});\n") > 0 && all.commit()))
-    fail(all.target(), all.errorString().isEmpty() ? QStringLiteral("not every page's text could be read") : all.errorString());
+    fail(all.target(), all.errorString().isEmpty() ? QCoreApplication::translate("BookTextWriter", "not every page's text could be read") : all.errorString());
 }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -157,11 +158,11 @@ bool BookTransaction::openFolder() {
   m_folderFd = ::open(native(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (m_folderFd >= 0) return true;
   if (errno == ENOENT)
-    m_error = QStringLiteral("The folder %1 does not exist.").arg(m_folder);
+    m_error = QCoreApplication::translate("BookTransaction", "The folder %1 does not exist.").arg(m_folder);
   else if (errno == ENOTDIR)
-    m_error = QStringLiteral("%1 is not a folder.").arg(m_folder);
+    m_error = QCoreApplication::translate("BookTransaction", "%1 is not a folder.").arg(m_folder);
   else
-    m_error = QStringLiteral("Cannot publish into %1: %2").arg(m_folder, reason(errno));
+    m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
   return false;
 }
 
@@ -185,13 +186,13 @@ bool BookTransaction::lock() {
   for (int attempt = 0; attempt < 20; ++attempt) {
     const int fd = ::openat(m_folderFd, name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
-      m_error = QStringLiteral("Cannot publish into %1: %2").arg(m_folder, reason(errno));
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
       return false;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd);
-      m_error = QStringLiteral("Cannot publish into %1: %2 is not a file").arg(m_folder, kLockName);
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2 is not a file").arg(m_folder, kLockName);
       return false;
     }
     struct flock whole {};
@@ -201,7 +202,7 @@ bool BookTransaction::lock() {
       const int e = errno;
       ::close(fd);
       if (e == EAGAIN || e == EACCES) {
-        m_error = QStringLiteral("Another publish into %1 is under way; try again when it has finished.").arg(m_folder);
+        m_error = QCoreApplication::translate("BookTransaction", "Another publish into %1 is under way; try again when it has finished.").arg(m_folder);
         return false;
       }
       // A file system without locks (some network mounts): go on unlocked.
@@ -215,7 +216,7 @@ bool BookTransaction::lock() {
     }
     ::close(fd);
   }
-  m_error = QStringLiteral("Cannot lock %1 for publishing.").arg(m_folder);
+  m_error = QCoreApplication::translate("BookTransaction", "Cannot lock %1 for publishing.").arg(m_folder);
   return false;
 }
 
@@ -274,7 +275,7 @@ bool BookTransaction::makeStaging() {
     for (int i = 0; i < 6; ++i) name += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
     if (::mkdirat(m_folderFd, name.constData(), 0700) == 0) break;
     if (errno != EEXIST || attempt == 100) {
-      m_error = QStringLiteral("Cannot publish into %1: %2").arg(m_folder, reason(errno));
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
       return false;
     }
   }
@@ -335,7 +336,7 @@ bool BookTransaction::stillInPlace() {
   struct stat held {};
   struct stat named {};
   if (::fstat(m_folderFd, &held) != 0 || ::stat(native(m_folder).constData(), &named) != 0 || !sameFile(held, named)) {
-    m_error = QStringLiteral("%1 was moved or replaced while the book was written; the book was not put in place.")
+    m_error = QCoreApplication::translate("BookTransaction", "%1 was moved or replaced while the book was written; the book was not put in place.")
                   .arg(m_folder);
     return false;
   }
@@ -359,7 +360,7 @@ void BookTransaction::removeStaging() {
 
 bool BookTransaction::commit(const QStringList& entries) {
   if (m_stagingFd < 0 || m_committed) {
-    m_error = QStringLiteral("There is nothing to publish.");
+    m_error = QCoreApplication::translate("BookTransaction", "There is nothing to publish.");
     return false;
   }
   if (!stillInPlace()) return false;
@@ -371,13 +372,13 @@ bool BookTransaction::commit(const QStringList& entries) {
     return statAt(m_stagingFd, native(entry), &st) && statAt(m_folderFd, native(entry), &st);
   });
   if (m_sync && replacing && ::syncfs(m_stagingFd) != 0) {
-    m_error = QStringLiteral("Cannot write the book to the disk: %1").arg(reason(errno));
+    m_error = QCoreApplication::translate("BookTransaction", "Cannot write the book to the disk: %1").arg(reason(errno));
     return false;
   }
   QString error;
   if (!AtomicFile::writeFile(QDir(m_staging).filePath(kSwapListName), swapList(m_stagingFd, entries), &error,
                              m_sync && replacing ? AtomicFile::Sync::Yes : AtomicFile::Sync::No)) {
-    m_error = QStringLiteral("Cannot write the book to the disk: %1").arg(error);
+    m_error = QCoreApplication::translate("BookTransaction", "Cannot write the book to the disk: %1").arg(error);
     return false;
   }
   // From here on the new book is complete on the disk: a transaction that
@@ -389,7 +390,7 @@ bool BookTransaction::commit(const QStringList& entries) {
     if (!statAt(m_stagingFd, native(entry), &st)) continue;
     if (!first) StopPoint::reach("publish-swap");
     if (!swapIn(m_stagingFd, m_folderFd, native(entry), &error)) {
-      m_error = QStringLiteral("Cannot put %1 in place: %2").arg(QDir(m_folder).filePath(entry), error);
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot put %1 in place: %2").arg(QDir(m_folder).filePath(entry), error);
       // Nothing swapped yet: the old book is whole, drop the new one. Later,
       // the next publish into the folder finishes the swaps.
       if (first) m_committed = false;
@@ -407,20 +408,20 @@ QString BookTransaction::folderProblem(const QString& folder, bool sharedAllowed
   struct stat st {};
   if (::stat(native(absolute).constData(), &st) != 0) {
     if (errno != ENOENT && errno != ENOTDIR)
-      return QStringLiteral("Cannot publish into %1: %2").arg(absolute, reason(errno));
+      return QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(absolute, reason(errno));
     // It will be made: the nearest folder above it must take it.
     QString above = absolute;
     do above = QFileInfo(above).path();
     while (::stat(native(above).constData(), &st) != 0 && above != QLatin1String("/"));
     if (!S_ISDIR(st.st_mode))
-      return QStringLiteral("Cannot create the folder %1: %2 is not a folder").arg(absolute, above);
+      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2 is not a folder").arg(absolute, above);
     if (::faccessat(AT_FDCWD, native(above).constData(), W_OK | X_OK, AT_EACCESS) != 0)
-      return QStringLiteral("Cannot create the folder %1: %2").arg(absolute, reason(errno));
+      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2").arg(absolute, reason(errno));
     return QString();
   }
-  if (!S_ISDIR(st.st_mode)) return QStringLiteral("%1 is not a folder.").arg(absolute);
+  if (!S_ISDIR(st.st_mode)) return QCoreApplication::translate("BookTransaction", "%1 is not a folder.").arg(absolute);
   if (::faccessat(AT_FDCWD, native(absolute).constData(), W_OK | X_OK, AT_EACCESS) != 0)
-    return QStringLiteral("Cannot publish into %1: %2").arg(absolute, reason(errno));
+    return QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(absolute, reason(errno));
   BookTransaction probe(absolute);
   if (!probe.openFolder()) return probe.error();
   if (!sharedAllowed) {
@@ -439,7 +440,7 @@ QString BookTransaction::folderProblem(const QString& folder, bool sharedAllowed
     const bool busy = ::fcntl(fd, F_OFD_GETLK, &whole) == 0 && whole.l_type != F_UNLCK;
     ::close(fd);
     if (busy)
-      return QStringLiteral("Another publish into %1 is under way; try again when it has finished.").arg(absolute);
+      return QCoreApplication::translate("BookTransaction", "Another publish into %1 is under way; try again when it has finished.").arg(absolute);
   }
   return QString();
 }

@@ -1,8 +1,10 @@
 #include "publish/BookWeight.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <pugixml.hpp>
 
@@ -60,11 +62,13 @@ BookWeight BookWeight::measure(const QString& folder, const QString& htmlName) {
 }
 
 QString BookWeight::size(qint64 bytes) {
-  if (bytes < 1024) return QStringLiteral("%1 bytes").arg(bytes);
-  if (bytes < 1024 * 1024) return QStringLiteral("%1 KB").arg((bytes + 512) / 1024);
-  return QStringLiteral("%1 MB").arg(static_cast<double>(bytes) / (1024.0 * 1024.0), 0, 'f', 1);
+  // Digits as the user's locale writes them ("4,2 MB" in German).
+  const QLocale locale;
+  if (bytes < 1024) return QCoreApplication::translate("BookWeight", "%1 bytes").arg(locale.toString(bytes));
+  if (bytes < 1024 * 1024) return QCoreApplication::translate("BookWeight", "%1 KB").arg(locale.toString((bytes + 512) / 1024));
+  return QCoreApplication::translate("BookWeight", "%1 MB").arg(locale.toString(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1));
 }
 
 QString BookWeight::sentence() const {
-  return QStringLiteral("The book takes %1; a reader downloads %2 to open it.").arg(size(bookBytes), size(openingBytes));
+  return QCoreApplication::translate("BookWeight", "The book takes %1; a reader downloads %2 to open it.").arg(size(bookBytes), size(openingBytes));
 }

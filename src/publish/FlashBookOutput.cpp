@@ -1,5 +1,6 @@
 #include "publish/FlashBookOutput.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -96,14 +97,14 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
   const int in = ::open(QFile::encodeName(source).constData(),
                         O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
   if (in < 0) {
-    *error = errno == ELOOP && !followLinks ? QStringLiteral("it is a symbolic link, which is not followed")
+    *error = errno == ELOOP && !followLinks ? QCoreApplication::translate("FlashBookOutput", "it is a symbolic link, which is not followed")
                                             : why(errno);
     return false;
   }
   const auto closeIn = qScopeGuard([in] { ::close(in); });
   struct stat from {};
   if (::fstat(in, &from) != 0 || !S_ISREG(from.st_mode)) {
-    *error = QStringLiteral("it is not a regular file");
+    *error = QCoreApplication::translate("FlashBookOutput", "it is not a regular file");
     return false;
   }
   if (!confinedTo.isEmpty()) {
@@ -113,7 +114,7 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
     struct stat named {};
     if (real.isEmpty() || ::stat(QFile::encodeName(real).constData(), &named) != 0 || named.st_dev != from.st_dev ||
         named.st_ino != from.st_ino || !HXCUtility::isInside(real, confinedTo)) {
-      *error = QStringLiteral("it is no longer inside the folder it was taken from (%1)").arg(confinedTo.first());
+      *error = QCoreApplication::translate("FlashBookOutput", "it is no longer inside the folder it was taken from (%1)").arg(confinedTo.first());
       return false;
     }
   }
@@ -210,7 +211,7 @@ void FlashBookOutput::addFailure(const QString& target, const QString& reason) {
 bool FlashBookOutput::makeFolder(const QString& folder) {
   QString error;
   if (HXCUtility::makeFolders(folder, &error)) return true;
-  addFailure(folder, QStringLiteral("cannot create the folder: %1").arg(error));
+  addFailure(folder, QCoreApplication::translate("FlashBookOutput", "cannot create the folder: %1").arg(error));
   return false;
 }
 
@@ -253,12 +254,12 @@ QString FlashBookOutput::getThumbPageURL(const FlashPage& page) const {
 bool FlashBookOutput::copyFile(const QString& source, const QString& target, bool followLinks,
                                const QStringList& confinedTo) {
   if (!QFileInfo(source).exists() && !QFileInfo(source).isSymLink()) {
-    addFailure(target, QStringLiteral("the source file %1 does not exist").arg(source));
+    addFailure(target, QCoreApplication::translate("FlashBookOutput", "the source file %1 does not exist").arg(source));
     return false;
   }
   QString error;
   if (!copyFileContents(source, target, followLinks, confinedTo, &error)) {
-    addFailure(target, QStringLiteral("cannot copy %1: %2").arg(source, error));
+    addFailure(target, QCoreApplication::translate("FlashBookOutput", "cannot copy %1: %2").arg(source, error));
     return false;
   }
   return true;
@@ -344,7 +345,7 @@ void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const Flas
                                        << ": its key cannot be a file name";
       } else if (!QFileInfo(child->value()).exists()) {
         addFailure(QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())),
-                   QStringLiteral("the source file %1 does not exist").arg(child->value()));
+                   QCoreApplication::translate("FlashBookOutput", "the source file %1 does not exist").arg(child->value()));
         continue;  // passed over together with its own children
       } else {
         copyExternalFile(child->value(),
@@ -465,14 +466,14 @@ bool FlashBookOutput::ouputBookXML(const QString& path) {
   ZKDataArchive archive;
   archive.setEntryDate(bookDate());
   if (archive.deflateData(xml, QStringLiteral("book.xml")) != 1) {
-    addFailure(path, QStringLiteral("cannot compress book.xml"));
+    addFailure(path, QCoreApplication::translate("FlashBookOutput", "cannot compress book.xml"));
     qCInfo(lcSystem) << "Could not write document out...";
     return false;
   }
   const std::optional<QByteArray> encrypted =
       RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
   if (!encrypted) {
-    addFailure(path, QStringLiteral("cannot encrypt book.xml"));
+    addFailure(path, QCoreApplication::translate("FlashBookOutput", "cannot encrypt book.xml"));
     return false;
   }
   AtomicFile bin(path);
@@ -524,7 +525,7 @@ void FlashBookOutput::writeBookFiles(const QString& base) {
   const QString html = bookPath(base, htmlPageName());
   const std::optional<QString> source = iFlashTemplate ? iFlashTemplate->tmplHTMLFilePath() : std::nullopt;
   if (!source) {
-    addFailure(html, QStringLiteral("the template has no HTML page"));
+    addFailure(html, QCoreApplication::translate("FlashBookOutput", "the template has no HTML page"));
   } else if (iHTMLConfig) {
     // The caller's configuration stays as it was; this book's words go into a copy.
     HTMLConfigInfo config = *iHTMLConfig;
@@ -552,7 +553,7 @@ void FlashBookOutput::writeEntryRecord(const QString& base) {
 void FlashBookOutput::ouputTheBook() {
   const QString folder = transactionFolder();
   if (!QFileInfo(folder).isDir()) {
-    m_error = QStringLiteral("The book folder %1 does not exist.").arg(folder);
+    m_error = QCoreApplication::translate("FlashBookOutput", "The book folder %1 does not exist.").arg(folder);
     return;
   }
   BookTransaction transaction(folder, m_syncToDisk);
@@ -566,7 +567,7 @@ void FlashBookOutput::ouputTheBook() {
   if (!m_replaceForeignFiles) {
     m_foreignEntries = BookLayout::foreignEntries(folder, entries);
     if (!m_foreignEntries.isEmpty()) {
-      m_error = QStringLiteral("%1 holds files that are not part of a book, where the book would go: %2. "
+      m_error = QCoreApplication::translate("FlashBookOutput", "%1 holds files that are not part of a book, where the book would go: %2. "
                                "Publishing would replace them.")
                     .arg(folder, m_foreignEntries.join(QStringLiteral(", ")));
       return;

@@ -1,5 +1,6 @@
 #include "publish/FlashBookOutputApp.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -14,12 +15,12 @@ namespace {
 // Copies a folder tree; file permissions (the launcher's executable bit) go along.
 bool copyTree(const QString& from, const QString& to, QString* error) {
   if (!QFileInfo(from).isDir()) {
-    *error = QStringLiteral("%1 is not a folder").arg(from);
+    *error = QCoreApplication::translate("FlashBookOutputApp", "%1 is not a folder").arg(from);
     return false;
   }
   QString why;
   if (!HXCUtility::makeFolders(to, &why)) {
-    *error = QStringLiteral("cannot create %1: %2").arg(to, why);
+    *error = QCoreApplication::translate("FlashBookOutputApp", "cannot create %1: %2").arg(to, why);
     return false;
   }
   QDirIterator it(from, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks,
@@ -31,11 +32,11 @@ bool copyTree(const QString& from, const QString& to, QString* error) {
     const QString target = QDir(to).filePath(source.relativeFilePath(info.filePath()));
     if (info.isDir()) {
       if (!HXCUtility::makeFolders(target, &why)) {
-        *error = QStringLiteral("cannot create %1: %2").arg(target, why);
+        *error = QCoreApplication::translate("FlashBookOutputApp", "cannot create %1: %2").arg(target, why);
         return false;
       }
     } else if (!QFile::copy(info.filePath(), target)) {
-      *error = QStringLiteral("cannot copy %1").arg(info.filePath());
+      *error = QCoreApplication::translate("FlashBookOutputApp", "cannot copy %1").arg(info.filePath());
       return false;
     }
   }
@@ -87,7 +88,7 @@ void FlashBookOutputApp::writeBook(const QString& staging) {
   QString error;
   if (!copyTree(skeletonFolder(), contents, &error)) {
     qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
-    addFailure(outputFileName(), QStringLiteral("cannot copy the application skeleton: %1").arg(error));
+    addFailure(outputFileName(), QCoreApplication::translate("FlashBookOutputApp", "cannot copy the application skeleton: %1").arg(error));
   }
   const QString resources = QDir(contents).filePath(QStringLiteral("Resources"));
   if (!QFileInfo(resources).isDir() && !makeFolder(resources)) return;

@@ -1,5 +1,6 @@
 #include "publish/HTMLConfigInfo.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include "base/AtomicFile.h"
@@ -31,7 +32,7 @@ std::optional<QString> HTMLConfigInfo::readTemplateText(const QString& path) {
 bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& target, QString* error) const {
   const std::optional<QString> text = readTemplateText(source);
   if (!text) {
-    if (error != nullptr) *error = QStringLiteral("cannot read the template page %1").arg(source);
+    if (error != nullptr) *error = QCoreApplication::translate("HTMLConfigInfo", "cannot read the template page %1").arg(source);
     return false;
   }
   TextTemplate tmpl(*text);

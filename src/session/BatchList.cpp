@@ -1,5 +1,6 @@
 #include "session/BatchList.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -17,10 +18,10 @@ bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 QString refusedOption(const QString& word) {
   if (word == QLatin1String("-o") || word == QLatin1String("--output") || word.startsWith(QLatin1String("--output=")) ||
       (word.startsWith(QLatin1String("-o")) && !word.startsWith(QLatin1String("--"))))
-    return QStringLiteral("%1: the batch chooses the output folder (OUTDIR/NAME); leave it out").arg(word);
+    return QCoreApplication::translate("BatchList", "%1: the batch chooses the output folder (OUTDIR/NAME); leave it out").arg(word);
   if (word == QLatin1String("-h") || word == QLatin1String("--help") || word == QLatin1String("--version") ||
       word == QLatin1String("--"))
-    return QStringLiteral("%1 has no place in a batch line").arg(word);
+    return QCoreApplication::translate("BatchList", "%1 has no place in a batch line").arg(word);
   return QString();
 }
 
@@ -31,19 +32,19 @@ BatchEntry entryFor(int number, const QByteArray& bytes) {
     entry.error = QStringLiteral("line %1: %2").arg(number).arg(why);
     return entry;
   };
-  if (bytes.size() > kMaxLineLength) return fail(QStringLiteral("longer than %1 bytes").arg(kMaxLineLength));
-  if (bytes.contains('\0')) return fail(QStringLiteral("holds a NUL byte"));
+  if (bytes.size() > kMaxLineLength) return fail(QCoreApplication::translate("BatchList", "longer than %1 bytes").arg(kMaxLineLength));
+  if (bytes.contains('\0')) return fail(QCoreApplication::translate("BatchList", "holds a NUL byte"));
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8.decode(bytes);
-  if (utf8.hasError()) return fail(QStringLiteral("is not UTF-8 text"));
+  if (utf8.hasError()) return fail(QCoreApplication::translate("BatchList", "is not UTF-8 text"));
   QStringList words;
   QString error;
   if (!splitWords(text, &words, &error)) return fail(error);
   if (words.isEmpty()) return entry;
-  if (words.size() > kMaxWords) return fail(QStringLiteral("has more than %1 words").arg(kMaxWords));
+  if (words.size() > kMaxWords) return fail(QCoreApplication::translate("BatchList", "has more than %1 words").arg(kMaxWords));
   entry.input = words.takeFirst();
   entry.options = words;
-  if (entry.input.isEmpty()) return fail(QStringLiteral("the input is empty"));
+  if (entry.input.isEmpty()) return fail(QCoreApplication::translate("BatchList", "the input is empty"));
   for (const QString& option : std::as_const(entry.options))
     if (const QString why = refusedOption(option); !why.isEmpty()) return fail(why);
   return entry;
@@ -69,7 +70,7 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
       inWord = true;
       for (i += 2;; ++i) {
         if (i >= n) {
-          *error = QStringLiteral("a $' is not closed");
+          *error = QCoreApplication::translate("BatchList", "a $' is not closed");
           return false;
         }
         const QChar q = line[i];
@@ -85,7 +86,7 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
     } else if (c == QLatin1Char('\'')) {
       const qsizetype close = line.indexOf(QLatin1Char('\''), i + 1);
       if (close < 0) {
-        *error = QStringLiteral("a ' is not closed");
+        *error = QCoreApplication::translate("BatchList", "a ' is not closed");
         return false;
       }
       word += line.mid(i + 1, close - i - 1);
@@ -105,7 +106,7 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
       }
     } else if (c == QLatin1Char('\\')) {
       if (i + 1 >= n) {
-        *error = QStringLiteral("the line ends in a backslash");
+        *error = QCoreApplication::translate("BatchList", "the line ends in a backslash");
         return false;
       }
       word += line[++i];
@@ -122,7 +123,7 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
 Result parse(const QByteArray& bytes) {
   Result result;
   if (bytes.size() > kMaxListSize) {
-    result.error = QStringLiteral("the list is larger than %1 MB; split it").arg(kMaxListSize / (1024 * 1024));
+    result.error = QCoreApplication::translate("BatchList", "the list is larger than %1 MB; split it").arg(kMaxListSize / (1024 * 1024));
     return result;
   }
   qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;  // a byte-order mark
@@ -138,7 +139,7 @@ Result parse(const QByteArray& bytes) {
     if (entry.input.isEmpty() && entry.error.isEmpty()) continue;  // blank or a comment
     if (static_cast<qsizetype>(result.entries.size()) >= kMaxEntries) {
       result.entries.clear();
-      result.error = QStringLiteral("the list has more than %1 documents; split it").arg(kMaxEntries);
+      result.error = QCoreApplication::translate("BatchList", "the list has more than %1 documents; split it").arg(kMaxEntries);
       return result;
     }
     result.entries.push_back(std::move(entry));
@@ -151,7 +152,7 @@ bool read(const QString& path, QByteArray* bytes, QString* error) {
   const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
                                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
   if (!opened) {
-    *error = QStringLiteral("cannot read the list %1: %2").arg(path, file.errorString());
+    *error = QCoreApplication::translate("BatchList", "cannot read the list %1: %2").arg(path, file.errorString());
     return false;
   }
   // One byte more than allowed tells a list that is too large from one that
@@ -163,7 +164,7 @@ bool read(const QString& path, QByteArray* bytes, QString* error) {
     bytes->append(chunk);
   }
   if (file.error() != QFileDevice::NoError) {
-    *error = QStringLiteral("cannot read the list %1: %2").arg(path, file.errorString());
+    *error = QCoreApplication::translate("BatchList", "cannot read the list %1: %2").arg(path, file.errorString());
     return false;
   }
   return true;

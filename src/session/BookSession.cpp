@@ -1,5 +1,6 @@
 #include "session/BookSession.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QThreadPool>
@@ -69,11 +70,11 @@ void releaseElsewhere(std::shared_ptr<FlashPageSource> pages) {
 // ---------------------------------------------------------------- PublishResult
 
 QString PublishResult::alertMessage() const {
-  if (succeeded()) return QStringLiteral("Open the result files?");
-  if (cancelled && error.isEmpty() && failures.empty()) return QStringLiteral("Publishing was cancelled.");
-  if (sharedFolder) return QStringLiteral("Other users may change what is in the folder.");
-  if (needsConfirmation()) return QStringLiteral("The folder holds files that are not part of a book.");
-  return QStringLiteral("Publishing failed.");
+  if (succeeded()) return QCoreApplication::translate("BookSession", "Open the result files?");
+  if (cancelled && error.isEmpty() && failures.empty()) return QCoreApplication::translate("BookSession", "Publishing was cancelled.");
+  if (sharedFolder) return QCoreApplication::translate("BookSession", "Other users may change what is in the folder.");
+  if (needsConfirmation()) return QCoreApplication::translate("BookSession", "The folder holds files that are not part of a book.");
+  return QCoreApplication::translate("BookSession", "Publishing failed.");
 }
 
 QString PublishResult::outputFolder() const { return QFileInfo(outputFileName).absolutePath(); }
@@ -81,24 +82,24 @@ QString PublishResult::outputFolder() const { return QFileInfo(outputFileName).a
 QString PublishResult::alertDetail() const {
   QStringList lines;
   if (succeeded()) {
-    lines << QStringLiteral("Publish finished! The book is in %1.").arg(outputFolder())
-          << QStringLiteral("Open it?");
+    lines << QCoreApplication::translate("BookSession", "Publish finished! The book is in %1.").arg(outputFolder())
+          << QCoreApplication::translate("BookSession", "Open it?");
     if (weight.known()) lines << weight.sentence();
     if (!externalFiles.empty()) {
-      lines << QString() << QStringLiteral("These files were copied into the book:");
+      lines << QString() << QCoreApplication::translate("BookSession", "These files were copied into the book:");
       for (const PublishedFile& f : externalFiles) lines << QStringLiteral("%1 (as %2)").arg(f.source, f.target);
     }
     return lines.join(QLatin1Char('\n'));
   }
   if (cancelled && error.isEmpty() && failures.empty())
-    return QStringLiteral("Nothing in the output folder was changed.");
+    return QCoreApplication::translate("BookSession", "Nothing in the output folder was changed.");
   if (!error.isEmpty()) return error;
-  lines << QStringLiteral("These files could not be written:");
+  lines << QCoreApplication::translate("BookSession", "These files could not be written:");
   for (size_t i = 0; i < failures.size() && i < kListedFailures; ++i)
     lines << QStringLiteral("%1: %2").arg(failures[i].target, failures[i].reason);
   if (failures.size() > kListedFailures)
     lines << QStringLiteral("... and %1 more.").arg(failures.size() - kListedFailures);
-  lines << QStringLiteral("Nothing in the output folder was changed.");
+  lines << QCoreApplication::translate("BookSession", "Nothing in the output folder was changed.");
   return lines.join(QLatin1Char('\n'));
 }
 
@@ -127,13 +128,13 @@ QString PublishOptions::pageTitle(const FlashPageSource* pages, const FlashTempl
 
 QString PublishOptions::problem() const {
   // An empty folder would mean the program's working directory: never write there.
-  if (folder.trimmed().isEmpty()) return QStringLiteral("Choose the folder to publish into.");
+  if (folder.trimmed().isEmpty()) return QCoreApplication::translate("BookSession", "Choose the folder to publish into.");
   if (QDir::cleanPath(QDir(folder).absolutePath()) == QLatin1String("/"))
-    return QStringLiteral("The root folder / cannot take a book; choose a folder for it.");
+    return QCoreApplication::translate("BookSession", "The root folder / cannot take a book; choose a folder for it.");
   const bool control = std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c == QChar(0x7f); });
   if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QStringLiteral("..")) ||
       control)
-    return QStringLiteral("The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
+    return QCoreApplication::translate("BookSession", "The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
         .arg(QString(name).replace(QChar(0), QStringLiteral("\\0")));
   return QString();
 }
@@ -241,9 +242,9 @@ int BookSession::removeOwnFolders() {
 
 QString BookSession::previewProblem(const PublishResult& result) {
   if (result.succeeded()) return QString();
-  if (!result.error.isEmpty()) return QStringLiteral("The preview could not be rebuilt: %1").arg(result.error);
+  if (!result.error.isEmpty()) return QCoreApplication::translate("BookSession", "The preview could not be rebuilt: %1").arg(result.error);
   const PublishFailure& first = result.failures.front();
-  return QStringLiteral("The preview could not be rebuilt: %1 files could not be written (%2: %3)")
+  return QCoreApplication::translate("BookSession", "The preview could not be rebuilt: %1 files could not be written (%2: %3)")
       .arg(result.failures.size())
       .arg(first.target, first.reason);
 }
@@ -282,11 +283,11 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   PublishResult result;
   // "" would be the program's working directory: never write there.
   if (folder.isEmpty()) {
-    result.error = QStringLiteral("There is no preview folder.");
+    result.error = QCoreApplication::translate("BookSession", "There is no preview folder.");
     return result;
   }
   if (!book.tmpl || !book.pages) {
-    result.error = QStringLiteral("There is no book to preview.");
+    result.error = QCoreApplication::translate("BookSession", "There is no book to preview.");
     return result;
   }
   auto html = std::make_shared<HTMLConfigInfo>();
@@ -343,7 +344,7 @@ void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
 }
 
 QString BookSession::documentTitle() const {
-  return m_documentPath.isEmpty() ? QStringLiteral("Demonstration pages") : QFileInfo(m_documentPath).fileName();
+  return m_documentPath.isEmpty() ? QCoreApplication::translate("BookSession", "Demonstration pages") : QFileInfo(m_documentPath).fileName();
 }
 
 QString BookSession::defaultBookTitle(const FlashPageSource& pages, const QString& inputPath) {
@@ -387,11 +388,11 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
   result.path = path;
   if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) result.path += QStringLiteral(".txt");
   if (!iFlashTmpl) {
-    result.error = QStringLiteral("There is no template.");
+    result.error = QCoreApplication::translate("BookSession", "There is no template.");
   } else if (path.isEmpty()) {
-    result.error = QStringLiteral("No file name was given.");
+    result.error = QCoreApplication::translate("BookSession", "No file name was given.");
   } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error, &result.files)) {
-    if (result.error.isEmpty()) result.error = QStringLiteral("The file could not be written.");
+    if (result.error.isEmpty()) result.error = QCoreApplication::translate("BookSession", "The file could not be written.");
   } else {
     m_history.setClean();
   }
@@ -399,7 +400,7 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
 }
 
 SettingsFileResult BookSession::importTmplSettings(const QString& path) {
-  if (!iFlashTmpl) return {QStringLiteral("There is no template to apply settings to."), {}, 0};
+  if (!iFlashTmpl) return {QCoreApplication::translate("BookSession", "There is no template to apply settings to."), {}, 0};
   SettingsFileResult result = iFlashTmpl->importPropertiesSettingsFrom(path);
   m_history.record(*iFlashTmpl, QStringLiteral("Import Settings"));
   return result;
@@ -430,7 +431,7 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
   result.error = options.problem();
   if (!result.error.isEmpty()) return result;
   if (!pages || !tmpl) {
-    result.error = QStringLiteral("There is no book to publish.");
+    result.error = QCoreApplication::translate("BookSession", "There is no book to publish.");
     return result;
   }
   const QString pageName = options.pageName();

@@ -1,5 +1,6 @@
 #include "templates/FlashTemplate.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -124,8 +125,8 @@ void FlashTemplate::loadTemplate(const QString& name) {
   };
 
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("cannot read the file"));
-  if (file.size() > kMaxSettingsFileSize) return fail(QStringLiteral("the file is too large"));
+  if (!file.open(QIODevice::ReadOnly)) return fail(QCoreApplication::translate("FlashTemplate", "cannot read the file"));
+  if (file.size() > kMaxSettingsFileSize) return fail(QCoreApplication::translate("FlashTemplate", "the file is too large"));
   loadTemplateData(name, file.readAll());
 }
 
@@ -143,7 +144,7 @@ void FlashTemplate::loadTemplateData(const QString& name, QByteArray text) {
   pugi::xml_document doc;
   if (!doc.load_buffer(text.constData(), static_cast<size_t>(text.size()), kParseOptions)) {
     QByteArray repaired;
-    if (!parseLeniently(text, doc, repaired)) return fail(QStringLiteral("not readable as XML, even leniently"));
+    if (!parseLeniently(text, doc, repaired)) return fail(QCoreApplication::translate("FlashTemplate", "not readable as XML, even leniently"));
     qCWarning(lcTemplates).noquote() << path << "is not well-formed XML; read in repair mode";
     text = repaired;
   }
@@ -328,28 +329,28 @@ QList<QPair<QString, QString>> FlashTemplate::parseSettingsText(const QString& t
 SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
   SettingsFileResult result;
   auto refuse = [&](const QString& why) {
-    result.error = QStringLiteral("%1 cannot be used as a settings file: %2").arg(filePath, why);
+    result.error = QCoreApplication::translate("FlashTemplate", "%1 cannot be used as a settings file: %2").arg(filePath, why);
     qCWarning(lcTemplates).noquote() << result.error;
     return result;
   };
   QFile file;
   QString why;
   if (!RegularFile::open(file, filePath, &why)) return refuse(why);
-  if (file.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
+  if (file.size() > kMaxSettingsFileSize) return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
   const QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
-  if (bytes.size() > kMaxSettingsFileSize) return refuse(QStringLiteral("it is too large for a settings file"));
+  if (bytes.size() > kMaxSettingsFileSize) return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
   const QString text = TextDecoding::decode(bytes);
-  if (looksBinary(text)) return refuse(QStringLiteral("it holds binary data, not KEY=VALUE lines"));
+  if (looksBinary(text)) return refuse(QCoreApplication::translate("FlashTemplate", "it holds binary data, not KEY=VALUE lines"));
   // Old Mac files end their lines with CR alone, which the format does not
   // know: such a file reads as one line, so the user should hear why.
   if (text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
     qCWarning(lcTemplates).noquote() << filePath << "has CR alone as line break; it is read as one line";
   const QList<QPair<QString, QString>> pairs = parseSettingsText(text);
-  if (pairs.isEmpty() && !text.trimmed().isEmpty()) return refuse(QStringLiteral("it has no KEY=VALUE lines"));
+  if (pairs.isEmpty() && !text.trimmed().isEmpty()) return refuse(QCoreApplication::translate("FlashTemplate", "it has no KEY=VALUE lines"));
   if (!pairs.isEmpty() && std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) {
         return findForSet(pair.first) != nullptr;
       }))
-    return refuse(QStringLiteral("none of its keys names a property of the template \"%1\"").arg(iTmplName));
+    return refuse(QCoreApplication::translate("FlashTemplate", "none of its keys names a property of the template \"%1\"").arg(iTmplName));
 
   const QStringList allowed = settingsFileFolders(filePath);
   const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
@@ -363,11 +364,11 @@ SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& fi
       const QString path = valueAsFilePath(value);
       QString why;
       if (path.isEmpty())
-        why = QStringLiteral("%1 leaves the style folder").arg(value);
+        why = QCoreApplication::translate("FlashTemplate", "%1 leaves the style folder").arg(value);
       else if (!HXCUtility::isInside(path, allowed))
-        why = QStringLiteral("%1 is outside the settings file's folder").arg(path);
+        why = QCoreApplication::translate("FlashTemplate", "%1 is outside the settings file's folder").arg(path);
       if (!why.isEmpty()) {
-        result.refused << QStringLiteral("%1: %2; not taken").arg(key, why);
+        result.refused << QCoreApplication::translate("FlashTemplate", "%1: %2; not taken").arg(key, why);
         qCWarning(lcTemplates).noquote() << filePath << ":" << result.refused.constLast();
         continue;
       }
@@ -424,7 +425,7 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString*
     if (p->propertyType() != pt_file || source.isEmpty() || HXCUtility::isInside(source, allowed)) continue;
     QString why;
     if (!QFileInfo(source).isFile()) {
-      why = QStringLiteral("%1 does not exist").arg(source);
+      why = QCoreApplication::translate("FlashTemplate", "%1 does not exist").arg(source);
     } else {
       QString key = p->key();
       key.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
@@ -438,7 +439,7 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString*
         if (files != nullptr) files->copied << copy;
         continue;
       }
-      why = QStringLiteral("%1 could not be copied beside the settings: %2").arg(source, from.errorString());
+      why = QCoreApplication::translate("FlashTemplate", "%1 could not be copied beside the settings: %2").arg(source, from.errorString());
     }
     qCWarning(lcTemplates).noquote() << "settings export:" << p->key() << why;
     if (files != nullptr) files->problems << QStringLiteral("%1: %2").arg(p->title().isEmpty() ? p->key() : p->title(), why);

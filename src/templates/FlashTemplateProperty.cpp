@@ -3,12 +3,30 @@
 #include <cstring>
 #include <pugixml.hpp>
 
+#include "base/Translations.h"
 #include "templates/StringUtil.h"
 #include "templates/XmlText.h"
 
 namespace {
 
 const char* const kRequired[] = {"key", "title", "desc", "value", "valueSource", "defaultValue"};
+
+// A text in the program's language (<title lang="de">) when the template has
+// one, else the plain element; programs that know no variants read the first
+// element, which is the plain one.
+pugi::xml_node localizedChild(const pugi::xml_node& element, const char* name) {
+  const QByteArray language = Translations::language().toLatin1();
+  pugi::xml_node plain;
+  for (pugi::xml_node c = element.child(name); c; c = c.next_sibling(name)) {
+    const pugi::xml_attribute lang = c.attribute("lang");
+    if (!lang) {
+      if (!plain) plain = c;
+    } else if (language == lang.value()) {
+      return c;
+    }
+  }
+  return plain ? plain : element.child(name);
+}
 
 }  // namespace
 
@@ -41,14 +59,14 @@ void FlashTemplateProperty::loadFromNode(const pugi::xml_node& element, int dept
   // Read everything first, so a failure leaves this node untouched.
   std::optional<QString> fields[6];
   for (int i = 0; i < 6; ++i) {
-    const pugi::xml_node child = element.child(kRequired[i]);
+    const pugi::xml_node child = i == 1 || i == 2 ? localizedChild(element, kRequired[i]) : element.child(kRequired[i]);
     if (!child) throw FlashTemplateLoadError{QString::fromLatin1(kRequired[i]), element.offset_debug()};
     fields[i] = XmlText::textContent(child);
   }
   const pugi::xml_attribute typeAttr = element.attribute("type");
   const std::optional<QString> typeName =
       typeAttr ? std::optional<QString>(QString::fromUtf8(typeAttr.value())) : std::nullopt;
-  const pugi::xml_node aTitleNode = element.child("aTitle");
+  const pugi::xml_node aTitleNode = localizedChild(element, "aTitle");
 
   FlashTemplatePropertyList children;
   if (const pugi::xml_node holder = element.child("childProperties")) {

@@ -8,7 +8,6 @@
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("PropertyValueCheck", text); }
 
 struct Range {
   double low = 0;
@@ -42,19 +41,19 @@ PropertyValueCheck PropertyValueCheck::check(qint32 propertyType, const QString&
     const QString t = text.trimmed();
     if (!number.match(t).hasMatch()) {
       r.ok = false;
-      r.reason = t.isEmpty() ? tr("A number is needed.") : tr("\"%1\" is not a number; type digits, such as 600.").arg(t);
+      r.reason = t.isEmpty() ? QCoreApplication::translate("PropertyValueCheck", "A number is needed.") : QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a number; type digits, such as 600.").arg(t);
       return r;
     }
     if (const std::optional<Range> range = rangeOf(valueSource)) {
       const double v = t.toDouble();
       if (range->whole && t.contains(QLatin1Char('.'))) {
         r.ok = false;
-        r.reason = tr("\"%1\" is not a whole number; type one from %2.").arg(t, range->text);
+        r.reason = QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a whole number; type one from %2.").arg(t, range->text);
         return r;
       }
       if (v < range->low || v > range->high) {
         r.ok = false;
-        r.reason = tr("%1 is out of range; type a number from %2.").arg(t, range->text);
+        r.reason = QCoreApplication::translate("PropertyValueCheck", "%1 is out of range; type a number from %2.").arg(t, range->text);
         return r;
       }
     }
@@ -65,7 +64,7 @@ PropertyValueCheck PropertyValueCheck::check(qint32 propertyType, const QString&
     const QRegularExpressionMatch m = colour.match(t);
     if (!m.hasMatch()) {
       r.ok = false;
-      r.reason = tr("\"%1\" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.").arg(t);
+      r.reason = QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.").arg(t);
       return r;
     }
     r.value = QStringLiteral("0x") + m.captured(2).toLower();

@@ -218,10 +218,10 @@ void ImportWindowDelegate::onImportAction() {
   const QString path = m_txtFilePath->text();
   m_lblInfo->setVisible(true);
   if (path.isEmpty() || !QFileInfo::exists(path)) {
-    m_lblInfo->setText(QStringLiteral("Import file does not exist."));
+    m_lblInfo->setText(tr("Import file does not exist."));
     return;
   }
-  m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
+  m_lblInfo->setText(tr("Preparing the document, please wait..."));
   m_isImporting = true;
   m_importingDocument = path;
   LastFolders::remember(LastFolders::Document, path);
@@ -237,7 +237,7 @@ void ImportWindowDelegate::onImportAction() {
   s.setImportZoomPictures(m_btnZoomPictures->isChecked() ? 1 : 0);
   s.setImportPictureFormat(m_pictureFormat->currentIndex());
   enableButtons(false);
-  m_lblInfo->setText(QStringLiteral("Preparing the document, please wait..."));
+  m_lblInfo->setText(tr("Preparing the document, please wait..."));
   s.saveSettings();
 
   iFlashPageSource.reset();
@@ -305,7 +305,7 @@ void ImportWindowDelegate::operationFinished(const std::shared_ptr<ImportPDFOper
     return;
   }
   qCWarning(lcImport) << "import files failed...";
-  showFailure(m_importPDF->errorString().isEmpty() ? QStringLiteral("The import failed.") : m_importPDF->errorString());
+  showFailure(m_importPDF->errorString().isEmpty() ? tr("The import failed.") : m_importPDF->errorString());
 }
 
 void ImportWindowDelegate::mainThread_handleMSG(const Notification& note) {
@@ -323,7 +323,7 @@ void ImportWindowDelegate::showProgress() {
   const int total = m_progress.value(QStringLiteral("totalPage")).toInt();
   const bool converting =
       m_progress.value(QStringLiteral("type")).toString() == ImportPDFOperation::kConvertProgressType;
-  m_lblInfo->setText((converting ? tr("Converting page %1 of %2") : tr("Importing page %1 of %2")).arg(index).arg(total));
+  m_lblInfo->setText((converting ? tr("Converting page %L1 of %L2") : tr("Importing page %L1 of %L2")).arg(index).arg(total));
   if (total > 0 && m_isImporting) {
     m_prgBar->setRange(0, total);
     m_prgBar->setValue(std::clamp(index, 0, total));

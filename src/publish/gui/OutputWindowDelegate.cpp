@@ -73,7 +73,7 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   connect(m_builder, &BookBuilder::progress, this, [this](quint64, qsizetype done, qsizetype total) {
     m_prgBar->setRange(0, static_cast<int>(total));
     m_prgBar->setValue(static_cast<int>(done));
-    m_lblInfo->setText(tr("Writing page %1 of %2...").arg(done).arg(total));
+    m_lblInfo->setText(tr("Writing page %L1 of %L2...").arg(done).arg(total));
   });
   connect(m_builder, &BookBuilder::finished, this,
           [this](quint64, const PublishResult& result) { publishFinished(result); });

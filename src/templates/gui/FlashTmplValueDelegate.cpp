@@ -111,6 +111,9 @@ void FlashTmplValueDelegate::paint(QPainter* painter, const QStyleOptionViewItem
   const bool selected = (option.state & QStyle::State_Selected) != 0;
   painter->save();
   painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+  // Colour codes and paths read left to right in any language: in a
+  // right-to-left window "#f0f0f0" would otherwise show as "f0f0f0#".
+  painter->setLayoutDirection(Qt::LeftToRight);
   if (type == pt_color) {
     const QRect sw = swatchRect(cell);
     painter->fillRect(sw, Qt::gray);
