@@ -601,7 +601,7 @@ class TestGui : public QObject {
     chooser->onOK();
     QVERIFY(built.wait(kWaitMs));
     QCOMPARE(tmpl().tmplName(), QString("slate"));
-    QCOMPARE(tmpl().styleName(), std::optional<QString>(tmpl().defaultSytleName()));
+    QCOMPARE(tmpl().styleName(), std::optional<QString>(tmpl().defaultStyleName()));
     QCOMPARE(app->btnFloat()->text(), QString("Slate"));
     QCOMPARE(value("pageWidth"), width);
     // One step: undo goes back to float with Ocean.

@@ -56,13 +56,13 @@ class ProgressRecorder : public QObject {
   std::function<void(const Progress&)> onPost;
 };
 
-// Expected posts for N pages: 1..N "geneatePage", then 1..N "geneateNormalPage".
+// Expected posts for N pages: 1..N "generatePage", then 1..N "generateNormalPage".
 void verifyProgress(const QList<Progress>& posts, int n) {
   QCOMPARE(posts.size(), 2 * n);
   for (int i = 0; i < 2 * n; ++i) {
     QCOMPARE(posts[i].pageIndex, i % n + 1);
     QCOMPARE(posts[i].totalPage, n);
-    QCOMPARE(posts[i].type, i < n ? QStringLiteral("geneatePage") : QStringLiteral("geneateNormalPage"));
+    QCOMPARE(posts[i].type, i < n ? QStringLiteral("generatePage") : QStringLiteral("generateNormalPage"));
   }
 }
 
@@ -438,7 +438,7 @@ class TestImport : public QObject {
     // Conversion first, in percent up to 100, then the pages.
     QVERIFY(!progress.posts.isEmpty() && progress.posts.first().type == ImportPDFOperation::kConvertProgressType);
     const auto firstPage = std::find_if(progress.posts.begin(), progress.posts.end(),
-                                        [](const Progress& p) { return p.type == QStringLiteral("geneatePage"); });
+                                        [](const Progress& p) { return p.type == QStringLiteral("generatePage"); });
     QVERIFY(firstPage != progress.posts.end());
     const Progress& lastConversion = *(firstPage - 1);
     QCOMPARE(lastConversion.type, ImportPDFOperation::kConvertProgressType);
@@ -541,7 +541,7 @@ class TestImport : public QObject {
     QVERIFY(!op->flashOutline());
     QVERIFY(!progress.posts.isEmpty());
     QVERIFY2(progress.posts.size() < 300, qPrintable(QString::number(progress.posts.size())));
-    for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("geneatePage"));
+    for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("generatePage"));
     QCOMPARE(workFolders(), before);
   }
 

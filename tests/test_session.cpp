@@ -248,7 +248,7 @@ class TestSession : public QObject {
     QCOMPARE(t.propertyValueFor("showZoom", ""), QString("NO"));
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("500"));
     // Every style sets its own hard cover: that is said, not done silently.
-    const QString slateStyle = FlashTemplate("slate").defaultSytleName();
+    const QString slateStyle = FlashTemplate("slate").defaultStyleName();
     QCOMPARE(t.propertyValueFor("isHardCover", ""), styleValue("slate", slateStyle, "isHardCover"));
     QCOMPARE(change.replaced, QStringList{t.propertyForKey("isHardCover")->title()});
 
@@ -564,7 +564,7 @@ class TestSession : public QObject {
     QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Three"));
     QVERIFY(session.changeToTemplate("slate"));
     QCOMPARE(t.tmplName(), QString("slate"));
-    QCOMPARE(t.styleName(), std::optional<QString>(FlashTemplate("slate").defaultSytleName()));
+    QCOMPARE(t.styleName(), std::optional<QString>(FlashTemplate("slate").defaultStyleName()));
     session.adoptImport(session.flashPageSource(), nullptr, nullptr, 300, 400);
     QVERIFY(session.undo());
     QCOMPARE(t.tmplName(), QString("float"));
