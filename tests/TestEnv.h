@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include "base/PlatformPaths.h"
 
@@ -37,6 +38,22 @@ inline QMap<QString, QByteArray> filesBelow(const QString& folder) {
     files.insert(QDir(folder).relativeFilePath(path), readFile(path));
   }
   return files;
+}
+
+// Whether `actual` is exactly the expected output kept in tests/data/`name`; where
+// they part, both are printed from there. With FOLIVOX_UPDATE_TEST_DATA=1 in the
+// environment the output is written there instead (read its diff before committing).
+inline bool matchesTestData(const QByteArray& actual, const QString& name) {
+  const QString path = QStringLiteral(FOLIVOX_TEST_DATA "/") + name;
+  if (qEnvironmentVariableIsSet("FOLIVOX_UPDATE_TEST_DATA")) return writeFile(path, actual);
+  const QByteArray expected = readFile(path);
+  if (actual == expected) return true;
+  qsizetype at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  const qsizetype from = std::max<qsizetype>(0, at - 60);
+  qWarning().noquote() << name << "differs at byte" << at << "\n expected: ..." << expected.mid(from, 160)
+                       << "\n actual:   ..." << actual.mid(from, 160);
+  return false;
 }
 
 // The converters' work folders now in the temporary root.
