@@ -20,8 +20,10 @@ build: configure
 run: build
 	@bash scripts/run.sh
 
+# The fast unit tests first, so a plain fault shows in seconds; then the rest.
 test: build
-	@ctest --preset default -j $(JOBS)
+	@ctest --preset default -j $(JOBS) -L unit
+	@ctest --preset default -j $(JOBS) -LE unit
 
 # The core and CLI tests under AddressSanitizer + UndefinedBehaviorSanitizer.
 sanitize: deps

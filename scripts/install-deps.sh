@@ -22,6 +22,8 @@ PACKAGES=(
   xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs chromium firefox-esr
   # minifying the player at build time
   esbuild
+  # the format check of changed C++ files (tests/scripts/check_format.sh, scripts/format.sh)
+  clang-format
   # make package: dependencies of the binaries, checks of the package, desktop entry and AppStream data
   dpkg-dev lintian desktop-file-utils appstream
   # bench/window_bench.sh: a window manager to answer to, and bench/window_pings
@@ -38,16 +40,15 @@ done
 # npm comes with some builds of node; Debian's own is a package of its own.
 command -v npm >/dev/null 2>&1 || missing+=(npm)
 
-# What the player's browser tests load into the page (axe-core), as locked in
-# player/package-lock.json.
+# What the player's tests need (axe-core, ESLint), as locked in player/package-lock.json;
+# installed again whenever the lock file differs from the one last installed.
 player_packages() {
   local player
   player="$(cd "$(dirname "$0")/.." && pwd)/player"
-  if [ ! -f "$player/node_modules/axe-core/package.json" ] ||
-    ! grep -q "\"version\": \"$(sed -n 's/.*"axe-core": "\(.*\)".*/\1/p' "$player/package.json")\"" \
-      "$player/node_modules/axe-core/package.json"; then
+  if ! cmp -s "$player/package-lock.json" "$player/node_modules/.folivox-installed-lock.json"; then
     echo "install-deps: installing the player's test packages (npm ci)" >&2
     npm ci --prefix "$player" --ignore-scripts --no-audit --no-fund >/dev/null
+    cp "$player/package-lock.json" "$player/node_modules/.folivox-installed-lock.json"
   fi
 }
 
@@ -67,6 +68,8 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
 fi
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Wait up to ten minutes for another apt (an unattended upgrade) instead of failing at once.
+APT_WAIT=(-o DPkg::Lock::Timeout=600)
+$SUDO apt-get "${APT_WAIT[@]}" update -qq
+$SUDO apt-get "${APT_WAIT[@]}" install -y -qq --no-install-recommends "${missing[@]}"
 player_packages

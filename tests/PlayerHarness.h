@@ -180,7 +180,7 @@ inline QString publishPages(const QString& folder, const QString& tmplName, std:
                             QSize pageSize = QSize(600, 800)) {
   auto tmpl = std::make_shared<FlashTemplate>(tmplName);
   if (!tmpl->loadError().isEmpty()) return QString();
-  tmpl->loadStyleByStyleName(tmpl->defaultSytleName());
+  tmpl->loadStyleByStyleName(tmpl->defaultStyleName());
   tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageSize.width()));
   tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageSize.height()));
   tmpl->setPropertyValue(QStringLiteral("bookTitle"), QStringLiteral("Player check"));
@@ -317,6 +317,25 @@ class PlayerDriver {
 
   QString view() { return js(QStringLiteral("JSON.stringify(folivoxPlayer.pagesInView())")).toString(); }
   bool settled() { return waitFor(QStringLiteral("!document.querySelector('.fv-leaf')")); }
+
+  // To prove that something does not happen, wait until the page has run what it had
+  // scheduled, not for a while. caughtUp() is true once a timer of `delay` ms on the
+  // page's own clock (a JavaScript expression, such as a player constant), started by
+  // catchUp(), or by the next `type` event after catchUpAfterNext() has been through
+  // every handler, has run and a frame has been drawn after it.
+  void catchUp(const QString& delay = QStringLiteral("0")) {
+    js(QStringLiteral("window.folivoxCaughtUp = false; setTimeout(function () { requestAnimationFrame(function () {"
+                      " window.folivoxCaughtUp = true; }); }, %1)").arg(delay));
+  }
+  // `which` picks the event (a JavaScript condition on `e`): Ctrl+F sends a keydown of
+  // Control first.
+  void catchUpAfterNext(const QString& type, const QString& which = QStringLiteral("true")) {
+    js(QStringLiteral("window.folivoxCaughtUp = false; window.addEventListener('%1', function seen(e) { if (!(%2)) return;"
+                      " window.removeEventListener('%1', seen, true); setTimeout(function () {"
+                      " requestAnimationFrame(function () { window.folivoxCaughtUp = true; }); }, 0); }, true)")
+           .arg(type, which));
+  }
+  bool caughtUp() { return waitFor(QStringLiteral("window.folivoxCaughtUp === true")); }
 };
 
 }  // namespace player_test

@@ -1,8 +1,9 @@
-// Template packages written into the current resource folder, for the tests
-// that load, fill and publish templates.
+// Template packages written into the current resource folder, and the values the shipped
+// styles give, for the tests that load, fill and publish templates.
 #pragma once
 
 #include "TestEnv.h"
+#include "templates/FlashTemplate.h"
 
 // One <property>; `kids` are nested properties. Key and value go in as written,
 // so a test can put markup or references in them.
@@ -26,4 +27,14 @@ inline QString templateFolder(const QString& name) {
 inline void writeTemplate(const QString& name, const QString& props, const QByteArray& html = "<title>${index.title}</title>") {
   writeFile(templateFolder(name) + "flashTemplate.xml", package(props).toUtf8());
   if (!html.isNull()) writeFile(templateFolder(name) + "index.html", html);
+}
+
+// The value a style's settings file gives a key ("" when it gives none).
+inline QString styleValue(const QString& tmplName, const QString& style, const QString& key) {
+  QFile f(FlashTemplate::stylePathFor(tmplName, style) + QStringLiteral("/tmplSetting.txt"));
+  if (!f.open(QIODevice::ReadOnly)) return QString();
+  QString found;
+  for (const auto& [k, v] : FlashTemplate::parseSettings(f.readAll()))
+    if (k == key) found = v;
+  return found;
 }

@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 
 #include "base/PlatformPaths.h"
 
@@ -49,6 +50,22 @@ inline QByteArray jpegHeader(int width, int height, unsigned char frame = 0xC0) 
   h += QByteArray("\x03\x01\x22\x00\x02\x11\x01\x03\x11\x01", 10);
   h += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 14);
   return h;
+}
+
+// Whether `actual` is exactly the expected output kept in tests/data/`name`; where
+// they part, both are printed from there. With FOLIVOX_UPDATE_TEST_DATA=1 in the
+// environment the output is written there instead (read its diff before committing).
+inline bool matchesTestData(const QByteArray& actual, const QString& name) {
+  const QString path = QStringLiteral(FOLIVOX_TEST_DATA "/") + name;
+  if (qEnvironmentVariableIsSet("FOLIVOX_UPDATE_TEST_DATA")) return writeFile(path, actual);
+  const QByteArray expected = readFile(path);
+  if (actual == expected) return true;
+  qsizetype at = 0;
+  while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) ++at;
+  const qsizetype from = std::max<qsizetype>(0, at - 60);
+  qWarning().noquote() << name << "differs at byte" << at << "\n expected: ..." << expected.mid(from, 160)
+                       << "\n actual:   ..." << actual.mid(from, 160);
+  return false;
 }
 
 // The converters' work folders now in the temporary root.

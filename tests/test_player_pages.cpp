@@ -309,7 +309,9 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     const double cx = spread[0] + spread[2] / 4;
     doubleTap(cx, y);
     QTRY_VERIFY(zoomed());
-    QTest::qWait(400);
+    // A single tap turns only after the double-tap time: past it, nothing turned.
+    catchUp(QStringLiteral("Folivox.gestures.DOUBLE_TAP_MS"));
+    QVERIFY(caughtUp());
     QCOMPARE(view(), QStringLiteral("[3,4]"));
     doubleTap(cx, y);
     QTRY_VERIFY(!zoomed());
@@ -431,7 +433,12 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     open(QUrl::fromLocalFile(book + QStringLiteral("/index.html")));
     zoomTo200();
     QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
-    QTest::qWait(500);  // the zoom page fails to load meanwhile
+    // The player's load of the zoom page fails; ours of the same address ends after it.
+    js(QStringLiteral("window.folivoxZoomTried = false; var i = new Image(); i.onload = i.onerror = function () {"
+                      " window.folivoxZoomTried = true; }; i.src = folivoxPlayer.model.pages[0].large;"));
+    QVERIFY(waitFor(QStringLiteral("window.folivoxZoomTried === true")));
+    catchUp();
+    QVERIFY(caughtUp());
     QVERIFY(waitFor(pictureShown(QStringLiteral("./files/page/1.webp"), 1224)));
     QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-broken').length")).toInt(), 0);
     QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
@@ -456,7 +463,9 @@ class TestPlayerPages : public QObject, public PlayerDriver {
       open(url);
       zoomTo200();
       QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/large/1.svg"), 0)), qPrintable(url.toString()));
-      QTest::qWait(300);
+      // The drawing has loaded: a script of its own would have run by now.
+      catchUp();
+      QVERIFY(caughtUp());
       QCOMPARE(js(QStringLiteral("String(window.folivoxHacked)")).toString(), QStringLiteral("undefined"));
     }
     for (const QString& path : server.requested)

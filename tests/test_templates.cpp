@@ -3,6 +3,7 @@
 
 #include "TemplateFixture.h"
 #include "templates/FlashTemplate.h"
+#include "templates/MyColorOper.h"
 #include "templates/StringUtil.h"
 
 namespace {
@@ -98,7 +99,7 @@ class TestTemplates : public QObject {
     FlashTemplate t(QStringLiteral("t1"));
     QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
     QCOMPARE(t.properties().size(), size_t(4));
-    QCOMPARE(t.defaultSytleName(), QStringLiteral("Blank"));
+    QCOMPARE(t.defaultStyleName(), QStringLiteral("Blank"));
     QCOMPARE(*t.tmplHTMLFilePath(), templateFolder("t1") + "html/index.html");
     QCOMPARE(t.propertyValueFor("pageWidth", "0"), QStringLiteral("800"));
     QCOMPARE(t.propertyValueFor("nothing", "dflt"), QStringLiteral("dflt"));
@@ -279,6 +280,25 @@ class TestTemplates : public QObject {
     t.loadStyleByStyleName(QStringLiteral("Ocean"));
     QVERIFY(QFile::exists(t.propertyValueFor("innerMainbgImgUrl", "")));
     PlatformPaths::setCurrent(saved);
+  }
+
+  void colourTexts() {
+    auto rgb = [](const char* text) {
+      return MyColorOper::colorFromHexRGB(QString::fromLatin1(text)).rgb() & 0xFFFFFF;
+    };
+    QCOMPARE(rgb("0x336699"), 0x336699u);
+    QCOMPARE(rgb("  0Xff0000"), 0xff0000u);
+    QCOMPARE(rgb("12zz"), 0x12u);
+    QCOMPARE(rgb("zz"), 0u);
+    QCOMPARE(rgb("0x1ffffffffff"), 0xffffffu);  // saturates
+    QCOMPARE(MyColorOper::colorFromHexRGB(std::nullopt), QColor(Qt::black));
+    QCOMPARE(MyColorOper::colorToHexRGB(QColor(255, 0, 0)), std::optional<QString>("0xff0000"));
+    QCOMPARE(MyColorOper::colorToHexRGB(QColor(127, 51, 255)), std::optional<QString>("0x7f33ff"));
+    QCOMPARE(MyColorOper::colorToHexRGB(QColor()), std::nullopt);
+    // Shown as people write colours; typed either way.
+    QCOMPARE(MyColorOper::displayText("0x3366AA"), QString("#3366aa"));
+    QCOMPARE(MyColorOper::displayText("red"), QString("red"));
+    QCOMPARE(rgb("#102030"), 0x102030u);
   }
 };
 

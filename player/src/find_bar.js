@@ -14,7 +14,7 @@
   var CHUNK = 60;       // hits added to the list at a time
   var NEAR_END = 400;   // px from the list's end at which it grows
 
-  // ctx: { root, texts, labels, bus, reader, panels, toolbar, text, finder }
+  // ctx: { root, texts, labels, bus, panels, toolbar, text, finder }
   function createFindBar(ctx) {
     var T = ctx.texts;
     var finder = ctx.finder;

@@ -74,7 +74,7 @@
     };
   }
 
-  // ctx: { opts, reader, panels }
+  // ctx: { opts, bus, reader, panels, findBar, textLayer }
   function listen(ctx) {
     document.addEventListener('keydown', function (ev) {
       var r = ctx.reader;

@@ -49,7 +49,7 @@
   // The page number N of a URL ending in .../N.ext, or -1 when it has none.
   function pageNumberFromUrl(url) {
     var path = String(url || '').split(/[?#]/)[0];
-    var m = /(?:^|[\/\\])(\d{1,9})\.[A-Za-z0-9]+$/.exec(path);
+    var m = /(?:^|[/\\])(\d{1,9})\.[A-Za-z0-9]+$/.exec(path);
     return m ? parseInt(m[1], 10) : -1;
   }
 
@@ -74,11 +74,11 @@
   function safeWebUrl(raw, allowMail) {
     var s = String(raw == null ? '' : raw).trim();
     if (!s || /[\u0000-\u001f\u007f]/.test(s)) return null;
-    var m = /^([a-zA-Z][a-zA-Z0-9+.\-]*):/.exec(s);
+    var m = /^([a-zA-Z][a-zA-Z0-9+.-]*):/.exec(s);
     if (!m) return null;
     var scheme = m[1].toLowerCase();
     if (scheme !== 'http' && scheme !== 'https' && !(allowMail && scheme === 'mailto')) return null;
-    if (scheme !== 'mailto' && !/^[a-zA-Z]+:\/\/[^\/\s]/.test(s)) return null;
+    if (scheme !== 'mailto' && !/^[a-zA-Z]+:\/\/[^/\s]/.test(s)) return null;
     try {
       if (typeof URL === 'function') return new URL(s).href;
     } catch (e) {
@@ -111,7 +111,7 @@
   function safePageUrl(raw) {
     var v = String(raw || '').trim();
     if (!v || /[\u0000-\u001f\u007f"'()\\<>]/.test(v)) return '';
-    if (/^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(v) || v.charAt(0) === '/') return '';
+    if (/^[a-zA-Z][a-zA-Z0-9+.-]*:/.test(v) || v.charAt(0) === '/') return '';
     if (/(^|\/)\.\.(\/|$)/.test(v.split(/[?#]/)[0])) return '';
     return v;
   }

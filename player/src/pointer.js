@@ -11,7 +11,7 @@
   var G = F.gestures;
   var TAP_ZOOM = 2;   // the zoom level a double tap goes to (200 %)
 
-  // ctx: { root, opts, bus, reader, stage, leaf, reduced }
+  // ctx: { root, opts, bus, reader, stage, leaf, textLayer, reduced }
   function createPointer(ctx) {
     var reader = ctx.reader;
     var stage = ctx.stage;

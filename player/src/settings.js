@@ -227,7 +227,7 @@
   function fileUrl(value) {
     var v = String(value == null ? '' : value).trim();
     if (!v || /[\u0000-\u001f\u007f"'()\\<>]/.test(v)) return null;
-    if (/^[a-zA-Z][a-zA-Z0-9+.\-]*:/.test(v) || v.charAt(0) === '/') return null;
+    if (/^[a-zA-Z][a-zA-Z0-9+.-]*:/.test(v) || v.charAt(0) === '/') return null;
     var path = v.split(/[?#]/)[0];
     if (/(^|\/)\.\.(\/|$)/.test(path)) return null;
     var last = path.slice(path.lastIndexOf('/') + 1);
@@ -276,7 +276,7 @@
     var w = positive(s.pageWidth), h = positive(s.pageHeight);
     var speed = String(s.flipSpeed || '').trim().toLowerCase();
     var skin = String(s.playerSkin || '').trim().toLowerCase();
-    if (!/^[a-z0-9\-]{1,32}$/.test(skin)) skin = 'float';
+    if (!/^[a-z0-9-]{1,32}$/.test(skin)) skin = 'float';
     var lang = languageCode(s.languageSetting, navigatorLanguage);
     return {
       aspect: w && h ? w / h : null,

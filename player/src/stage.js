@@ -13,7 +13,7 @@
   var make = F.dom.make;
   var DOCK_WIDTH = 1100;   // from this window width, open side panels push the book aside
 
-  // ctx: { root, book, opts, texts, bus, reader, pageView, toolbar (at layout time) }
+  // ctx: { root, book, opts, texts, bus, reader, labels, pageView (when drawing), toolbar (at layout time) }
   function createStage(ctx) {
     var root = ctx.root;
     var opts = ctx.opts;

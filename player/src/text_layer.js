@@ -25,7 +25,7 @@
 
   function pressSelects(ev) { return ev.pointerType !== 'touch'; }
 
-  // ctx: { bus, reader, stage, pageView, text (text_data.js) }
+  // ctx: { bus, stage, pageView, text (text_data.js) }
   function createTextLayer(ctx) {
     var canvas = null;
     var widths = Object.create(null), widthCount = 0;

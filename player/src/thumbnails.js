@@ -8,7 +8,7 @@
 
   var make = F.dom.make;
 
-  // ctx: { root, book, opts, texts, bus, reader, panels, stage, toolbar }
+  // ctx: { root, book, opts, texts, bus, reader, labels, panels, stage, pageView, toolbar }
   function createThumbnails(ctx) {
     var T = ctx.texts;
     var book = ctx.book;

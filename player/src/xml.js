@@ -20,7 +20,7 @@
   var NAMED = { lt: '<', gt: '>', amp: '&', quot: '"', apos: "'" };
   // Characters XML 1.0 does not allow anywhere, and surrogates that are not in pairs.
   var BAD_CHAR = /[\u0000-\u0008\u000b\u000c\u000e-\u001f\ufffe\uffff]|[\ud800-\udbff](?![\udc00-\udfff])|(?:^|[^\ud800-\udbff])[\udc00-\udfff]/;
-  var DECLARATION = /^\s+version\s*=\s*(["'])1\.[0-9]+\1(?:\s+encoding\s*=\s*(["'])[A-Za-z][A-Za-z0-9._\-]*\2)?(?:\s+standalone\s*=\s*(["'])(?:yes|no)\3)?\s*$/;
+  var DECLARATION = /^\s+version\s*=\s*(["'])1\.[0-9]+\1(?:\s+encoding\s*=\s*(["'])[A-Za-z][A-Za-z0-9._-]*\2)?(?:\s+standalone\s*=\s*(["'])(?:yes|no)\3)?\s*$/;
   var NO_KIDS = [];
 
   function localName(name) {
@@ -277,7 +277,7 @@
         if (body.indexOf('[') >= 0) fail('the document type declaration declares its own entities', pos);
         pos = gt + 1;
       } else if (s.startsWith('<?', pos)) {
-        var pi = /^<\?([A-Za-z_:][\-.0-9A-Za-z_:]*)(?:[ \t\n][\s\S]*?)?\?>/.exec(s.slice(pos, s.indexOf('?>', pos) + 2));
+        var pi = /^<\?([A-Za-z_:][-.0-9A-Za-z_:]*)(?:[ \t\n][\s\S]*?)?\?>/.exec(s.slice(pos, s.indexOf('?>', pos) + 2));
         if (!pi) fail('a processing instruction is malformed', pos);
         if (pi[1].toLowerCase() === 'xml') fail('an XML declaration that is not at the start', pos);
         pos += pi[0].length;

@@ -52,3 +52,34 @@ test('every event the scripts subscribe to or emit is on the bus', () => {
   }
   assert.deepStrictEqual(unknown, []);
 });
+
+// Each part that takes the shared ctx says in a "// ctx: { ... }" comment above its
+// function which fields it reads. The comment must name exactly the fields the file
+// reads, and a field that player.js makes after the part must carry a note in
+// parentheses saying when it is read ("toolbar (at layout time)").
+test('every ctx comment names the fields its part reads, and marks those made later', () => {
+  const coordinator = scripts.find((s) => s.name === 'player.js').text.split('\n');
+  const made = new Map();  // field -> line of player.js that makes it
+  const literal = /var ctx = \{([\s\S]*?)\};/.exec(coordinator.join('\n'))[1];
+  for (const m of literal.matchAll(/(\w+):/g)) made.set(m[1], -1);
+  coordinator.forEach((line, i) => { const m = /\bctx\.(\w+) = /.exec(line); if (m) made.set(m[1], i); });
+  const problems = [];
+  for (const s of scripts) {
+    const m = /\/\/ ctx: \{([^}]*)\}\s*\n\s*function (\w+)\(ctx\)/.exec(s.text);
+    if (!m) continue;
+    const listed = new Map(m[1].split(',').map((item) => {
+      const f = /^\s*(\w+)\s*(\(.*\))?\s*$/.exec(item);
+      return f ? [f[1], !!f[2]] : [item.trim(), false];
+    }));
+    const read = new Set([...s.text.matchAll(/\bctx\.(\w+)/g)].map((r) => r[1]));
+    for (const f of read) if (!listed.has(f)) problems.push(s.name + ': reads ctx.' + f + ' but its comment does not name it');
+    for (const f of listed.keys()) if (!read.has(f)) problems.push(s.name + ': names ctx.' + f + ' but never reads it');
+    const call = coordinator.findIndex((line) => new RegExp('\\b' + m[2] + '\\(ctx\\)').test(line));
+    if (call < 0) { problems.push(s.name + ': player.js never calls ' + m[2] + '(ctx)'); continue; }
+    for (const [f, noted] of listed) {
+      if (!made.has(f)) problems.push(s.name + ': ctx.' + f + ' is never made in player.js');
+      else if (made.get(f) >= call && !noted) problems.push(s.name + ': ctx.' + f + ' is made after ' + m[2] + '(ctx) runs; say when it is read');
+    }
+  }
+  assert.deepStrictEqual(problems, []);
+});

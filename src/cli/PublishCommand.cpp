@@ -75,7 +75,7 @@ class ProgressBar : public QObject {
     NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG, [this](const Notification& n) {
       const QString type = n.userInfo.value(QStringLiteral("type")).toString();
       const bool converting = type == ImportPDFOperation::kConvertProgressType;
-      if (!converting && type != QLatin1String("geneatePage")) return;
+      if (!converting && type != QLatin1String("generatePage")) return;
       draw(converting ? QT_TRANSLATE_NOOP("PublishCommand", "Converting") : QT_TRANSLATE_NOOP("PublishCommand", "Importing"), n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
            n.userInfo.value(QStringLiteral("totalPage")).toInt());
     });
@@ -242,7 +242,7 @@ int runPublishCommand(const QStringList& args) {
     return fail(QCoreApplication::translate("PublishCommand", "there is no template \"%1\" (see folivox-cli templates)").arg(tmplName));
   auto tmpl = std::make_shared<FlashTemplate>(tmplName);
   if (!tmpl->loadError().isEmpty()) return fail(QCoreApplication::translate("PublishCommand", "template \"%1\" cannot be loaded: %2").arg(tmplName, tmpl->loadError()));
-  const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultSytleName();
+  const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultStyleName();
   const QString stylePath = FlashTemplate::stylePathFor(tmplName, style);
   if (!QFileInfo::exists(stylePath + QStringLiteral("/tmplSetting.txt")))
     return fail(QCoreApplication::translate("PublishCommand", "template \"%1\" has no style \"%2\" (see folivox-cli templates)").arg(tmplName, style));

@@ -1,5 +1,6 @@
 // The book's table of contents: a tree of bookmarks, written into book.xml
 // as the "ols" element.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <pugixml.hpp>

@@ -1,5 +1,6 @@
 // A failure of reading an outline element, carrying its name
 // ("ERROR_INIT_OUTLINES", "ERROR_INIT_OUTLINE_ITEM") and reason.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
 // One bookmark of the book's table of contents, with the bookmarks below it.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QString>

@@ -1,6 +1,7 @@
 // Fills the bookmark tree from a PDF's outline (/Outlines /First /Next).
 // Damaged outlines end: every outline item is read once (a /Next or /First
 // loop stops where it comes back) and the depth is bounded.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QStringList>

@@ -1,4 +1,5 @@
 // One page of a book: a file on disk and its page number.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QString>

@@ -1,4 +1,5 @@
 // The ordered pages of one book and the page-range grammar.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QHash>
@@ -43,8 +44,8 @@ class FlashPageSource {
   void setSourceFile(const QString& path) { iSourceFile = path; }
 
   // The stop request; set from another thread while a worker fills the lists.
-  bool stop() const { return iStoped.load(std::memory_order_acquire); }
-  void setStop(bool stop) { iStoped.store(stop, std::memory_order_release); }
+  bool stop() const { return iStopped.load(std::memory_order_acquire); }
+  void setStop(bool stop) { iStopped.store(stop, std::memory_order_release); }
 
   virtual void generatePages() {}
   virtual void generateNormalPages() {}
@@ -81,7 +82,7 @@ class FlashPageSource {
   FlashPageList iZoomedPages;
   FlashPageList iThumbPages;
   QString iSourceFile;
-  std::atomic<bool> iStoped{false};
+  std::atomic<bool> iStopped{false};
   QString m_documentTitle;
 };
 

@@ -131,7 +131,7 @@ void FlashPageSourcePDF::generatePages() {
   iToPageConverter->setPictureFormat(m_pictureFormat);
   iToPageConverter->setPageTimeLimit(m_pageTimeLimit);
   const qsizetype done = iToPageConverter->renderPages(
-      iNeedToImportPages, m_workers, iStoped, [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
+      iNeedToImportPages, m_workers, iStopped, [total](qsizetype i) { postProgress(i, total, "generatePage"); });
   for (qsizetype i = 0; i < done; ++i) {
     const qint32 n = iNeedToImportPages[i];
     auto page = std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n);
@@ -151,7 +151,7 @@ void FlashPageSourcePDF::generateNormalPages() {
   for (size_t i = 0; i < iPages.size() && !stop(); ++i) {
     const FlashPagePtr& p = iPages[i];
     if (!getNormalPageAtIndex(p->pageIndex())) iNormalPages.push_back(p->copyPage(100, 100));
-    postProgress(static_cast<qsizetype>(i) + 1, total, "geneateNormalPage");
+    postProgress(static_cast<qsizetype>(i) + 1, total, "generateNormalPage");
   }
 }
 

@@ -1,5 +1,6 @@
 // The page source of an imported PDF: opens the document, picks the pages of
 // the range and has its converter render them into a private work folder.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QHash>
@@ -30,11 +31,11 @@ class FlashPageSourcePDF : public FlashPageSource {
   // Renders every requested page, in parallel, and appends them to pages() in
   // range order, their zoom pictures and thumbnails to zoomedPages() and
   // thumbPages(). Posts ImportProgressInfoMSG after each page (type
-  // "geneatePage"). Stops early when the stop flag is set. Throws ImportError
+  // "generatePage"). Stops early when the stop flag is set. Throws ImportError
   // when the document cannot be opened, the range selects no page, or a page
   // file cannot be written.
   void generatePages() override;
-  // A copy of each page into normalPages(), type "geneateNormalPage".
+  // A copy of each page into normalPages(), type "generateNormalPage".
   void generateNormalPages() override;
   // None once the stop flag is set.
   FlashPagePtr getNormalPageAtIndex(qint32 number) const override;

@@ -1,5 +1,6 @@
 // The link areas of a book: the pagesAnnos element that the publisher puts
 // into every book.xml, and the files those links need.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QStringList>

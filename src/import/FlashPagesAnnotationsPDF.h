@@ -2,6 +2,7 @@
 // the same document (/Dest, /A /GoTo, named destinations). Remote (GoToR) and
 // other actions are skipped, and so are web links to anything but http,
 // https, mailto or a relative address (javascript:, file:, ...), with a warning.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QList>

@@ -45,7 +45,6 @@ class ImportPDFOperation : public Operation {
   std::shared_ptr<FlashPagesAnnotationsPDF> flashPagesAnnotation() const { return iFlashPagesAnnotation; }
   std::shared_ptr<FlashOutlinePDF> flashOutline() const { return iFlashOutline; }
 
-  bool importBookmarks() const { return m_importBookmarks; }
   void setImportBookmarks(bool on) { m_importBookmarks = on; }
   bool importLinks() const { return m_importLinks; }
   void setImportLinks(bool on) { m_importLinks = on; }

@@ -22,7 +22,6 @@ class Operation : public QObject {
   virtual void cancel();
 
   bool isCancelled() const { return m_cancelled.load(std::memory_order_acquire); }
-  bool isExecuting() const { return m_executing.load(std::memory_order_acquire); }
   bool isFinished() const { return m_finished.load(std::memory_order_acquire); }
 
   // Blocks until the operation has finished (for the command-line tool and tests).

@@ -3,6 +3,7 @@
 // converter's quality, or per page the format that suits it: see
 // PagePictureEncoder); with each picture a thumbnail and, when asked, a zoom
 // picture and the page's words, all from the page loaded once.
+// The name is historical: this writes WebP or JPEG pictures; nothing produces SWF (docs/NAMES.md).
 #pragma once
 
 #include <QByteArrayView>

@@ -225,7 +225,7 @@ void BookSession::makeFlashPreviewFolder() {
     return;
   }
   iFlashPreviewFolder = m_previewFolder->path();
-  HXCUtility::makeDiractoryTrustByFlash(parent);
+  HXCUtility::makeDirectoryTrustByFlash(parent);
 }
 
 void BookSession::removeFlashPreviewFolder() { m_previewFolder.reset(); }
@@ -377,7 +377,7 @@ bool BookSession::changeToTemplate(const QString& name, TemplateChange* change) 
   // The default style is named inside the package, so read it first.
   const FlashTemplate target(name);
   if (!target.loadError().isEmpty()) return false;
-  const TemplateChange done = iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
+  const TemplateChange done = iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultStyleName()));
   if (change != nullptr) *change = done;
   m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(FlashTemplate::displayName(name)));
   return true;

@@ -68,11 +68,10 @@ std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
   std::shared_ptr<FlashTemplate> copy(new FlashTemplate(Empty{}));
   copy->iTmplName = iTmplName;
   for (const auto& p : iProperties) copy->iProperties.push_back(p->clone());
-  copy->iSWFFilePath = iSWFFilePath;
   copy->iHTMLFilePath = iHTMLFilePath;
   copy->iMobileTmplFilesPath = iMobileTmplFilesPath;
   copy->iMacAppFilesFolder = iMacAppFilesFolder;
-  copy->iDefaultSytleName = iDefaultSytleName;
+  copy->iDefaultStyleName = iDefaultStyleName;
   copy->iStyleName = iStyleName;
   copy->iLoadError = iLoadError;
   copy->m_confinedFiles = m_confinedFiles;
@@ -176,8 +175,7 @@ void FlashTemplate::loadTemplateData(const QString& name, QByteArray text) {
   }
 
   iHTMLFilePath = infoValues[0];
-  iSWFFilePath = infoValues[1];
-  iDefaultSytleName = infoValues[2];
+  iDefaultStyleName = infoValues[2];
   iMacAppFilesFolder = infoValues[3];
   iMobileTmplFilesPath = infoValues[4];
   iProperties = std::move(loaded);
@@ -289,7 +287,7 @@ bool FlashTemplate::setPropertyValueAt(FlashTemplateProperty& property, const QS
 
 QString FlashTemplate::currentStylePath() const {
   // Before any style is applied there is no style folder: use the default style's.
-  return stylePathFor(iTmplName, iStyleName.value_or(iDefaultSytleName));
+  return stylePathFor(iTmplName, iStyleName.value_or(iDefaultStyleName));
 }
 
 std::optional<QString> FlashTemplate::styleResourcePath(const QString& relative) const {

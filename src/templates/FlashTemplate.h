@@ -1,4 +1,5 @@
 // The current template: its package, property tree, styles and settings files.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QHash>
@@ -118,16 +119,12 @@ class FlashTemplate {
   void setTmplName(const QString& v) { iTmplName = v; }
   const FlashTemplatePropertyList& properties() const { return iProperties; }
   void setProperties(FlashTemplatePropertyList props) { iProperties = std::move(props); }
-  const std::optional<QString>& SWFFilePath() const { return iSWFFilePath; }
-  void setSWFFilePath(std::optional<QString> v) { iSWFFilePath = std::move(v); }
-  const std::optional<QString>& HTMLFilePath() const { return iHTMLFilePath; }
-  void setHTMLFilePath(std::optional<QString> v) { iHTMLFilePath = std::move(v); }
   const std::optional<QString>& mobileTmplFilesPath() const { return iMobileTmplFilesPath; }
   void setMobileTmplFilesPath(std::optional<QString> v) { iMobileTmplFilesPath = std::move(v); }
   const std::optional<QString>& macAppFilesFolder() const { return iMacAppFilesFolder; }
   void setMacAppFilesFolder(std::optional<QString> v) { iMacAppFilesFolder = std::move(v); }
-  const QString& defaultSytleName() const { return iDefaultSytleName; }
-  void setDefaultSytleName(const QString& v) { iDefaultSytleName = v; }
+  const QString& defaultStyleName() const { return iDefaultStyleName; }
+  void setDefaultStyleName(const QString& v) { iDefaultStyleName = v; }
   const std::optional<QString>& styleName() const { return iStyleName; }
   void setStyleName(std::optional<QString> v) { iStyleName = std::move(v); }
 
@@ -145,11 +142,10 @@ class FlashTemplate {
 
   QString iTmplName = QStringLiteral("float");
   FlashTemplatePropertyList iProperties;
-  std::optional<QString> iSWFFilePath;
   std::optional<QString> iHTMLFilePath;
   std::optional<QString> iMobileTmplFilesPath;
   std::optional<QString> iMacAppFilesFolder;
-  QString iDefaultSytleName = QStringLiteral("Blank");
+  QString iDefaultStyleName = QStringLiteral("Blank");
   std::optional<QString> iStyleName;
   QString iLoadError;
   QHash<QString, QStringList> m_confinedFiles;  // see confinementOf()

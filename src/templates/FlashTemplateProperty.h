@@ -1,4 +1,5 @@
 // One node of a template's property tree.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QString>

@@ -3,6 +3,7 @@
 // value that differs from the old one posts FlashTmplProValueChangedNotification
 // with the property as object. Widget-free, so the editing rules are tested
 // without a view.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QAbstractItemModel>

@@ -1,5 +1,6 @@
 // Colour texts of template properties ("0x336699") to colours and back, and
 // the "#336699" that the editor shows for them.
+// The name is historical: colour text conversion (docs/NAMES.md).
 #pragma once
 
 #include <QColor>

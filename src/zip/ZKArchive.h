@@ -1,4 +1,5 @@
 // What every zip archive holds: the central directory and the end record.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QString>
@@ -21,10 +22,6 @@ class ZKArchive {
   ZKCDTrailer& cdTrailer() { return m_cdTrailer; }
   void setCdTrailer(const ZKCDTrailer& trailer) { m_cdTrailer = trailer; }
 
-  // Empty for an archive that lives only in memory.
-  QString archivePath() const { return m_archivePath; }
-  void setArchivePath(const QString& path) { m_archivePath = path; }
-
   // The end record's comment.
   QString comment() const { return m_cdTrailer.comment(); }
   void setComment(const QString& comment);
@@ -32,5 +29,4 @@ class ZKArchive {
  protected:
   std::vector<ZKCDHeader> m_centralDirectory;
   ZKCDTrailer m_cdTrailer;
-  QString m_archivePath;
 };

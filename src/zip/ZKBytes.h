@@ -3,6 +3,7 @@
 // Readers take the buffer and an offset that they advance; they never read
 // past the end of the buffer and leave the offset alone when the bytes are
 // missing, so every caller can trust its input to be hostile.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

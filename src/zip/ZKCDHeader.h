@@ -1,5 +1,6 @@
 // The central directory file header: one per entry, gathered at the end of a
 // zip archive.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

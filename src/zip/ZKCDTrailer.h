@@ -1,4 +1,5 @@
 // The end of central directory record that closes every zip archive.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

@@ -1,5 +1,6 @@
 // A zip archive built in, and read from, a byte buffer in memory. The buffer
 // is a valid zip archive after every successful addition.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

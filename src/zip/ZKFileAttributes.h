@@ -1,5 +1,6 @@
 // The file attributes that travel with a zip entry: dates, POSIX permissions
 // and the kind of file. Each value is optional, as an entry may carry none.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QDateTime>

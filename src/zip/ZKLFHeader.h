@@ -1,4 +1,5 @@
 // The local file header that precedes each entry's data in a zip archive.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

@@ -1,4 +1,5 @@
 // Small pieces shared by the three zip records; not part of the public API.
+// "ZK" names the zip archive; see docs/NAMES.md for the historical names.
 #pragma once
 
 #include <QByteArray>

@@ -8,6 +8,7 @@
 // Closing the window ends the sheet with 0 and cancels a running import, whose
 // results are then dropped. While an import runs, nothing that changes it can
 // be touched.
+// The name is historical: a window controller, not a Qt item delegate (docs/NAMES.md).
 #pragma once
 
 #include <QDialog>
@@ -93,8 +94,6 @@ class ImportWindowDelegate : public QDialog {
   QProgressBar* prgBar() const { return m_prgBar; }
   QCheckBox* btnImportBookMark() const { return m_btnImportBookMark; }
   QCheckBox* btnImportLinks() const { return m_btnImportLinks; }
-  QCheckBox* btnImportText() const { return m_btnImportText; }
-  QCheckBox* btnZoomPictures() const { return m_btnZoomPictures; }
 
  Q_SIGNALS:
   // An import ended without a book; `reason` is what the status label shows.

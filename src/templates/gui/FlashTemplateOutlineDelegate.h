@@ -4,6 +4,8 @@
 // keyboard the value column is the current cell: arrows move between rows,
 // F2 edits, Enter edits or opens the colour or file chooser, Space toggles a
 // switch.
+// The name is historical: "Flash" means nothing, and this binds a view; it is not
+// a Qt item delegate (docs/NAMES.md).
 #pragma once
 
 #include <QObject>

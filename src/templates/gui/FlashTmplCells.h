@@ -1,5 +1,6 @@
 // The editors of the property editor's value column for colours and files:
 // a text field with a button beside it (the colour swatch, or "..." to browse).
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QColor>

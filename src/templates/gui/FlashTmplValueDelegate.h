@@ -3,6 +3,7 @@
 // property's file filter), a pop-up of the list entries, a check box labelled
 // with aTitle; plain text for the rest. Every edit goes through
 // FlashTemplatePropertyModel, which stores it and announces real changes.
+// The "Flash" in the name is historical and means nothing today (docs/NAMES.md).
 #pragma once
 
 #include <QColor>

@@ -170,7 +170,6 @@ std::optional<QString> SelectTemplateWindowDelegate::selectedStyle() {
   if (selected.isEmpty()) return std::nullopt;
   const int row = iImgBrowserView->row(selected.first());
   if (row < 0 || static_cast<size_t>(row) >= iTmplStylesData.size()) return std::nullopt;
-  m_selectedItemIndex = row;
   return iTmplStylesData[static_cast<size_t>(row)].imageID;
 }
 
@@ -181,8 +180,7 @@ void SelectTemplateWindowDelegate::tableViewSelectionDidChange() {
   if (row >= 0 && row < iTmplListData.size()) reloadStylesForTmpl(QFileInfo(iTmplListData.at(row)).fileName());
 }
 
-void SelectTemplateWindowDelegate::cellWasDoubleClicked(int index) {
-  m_selectedItemIndex = index;
+void SelectTemplateWindowDelegate::cellWasDoubleClicked(int) {
   done(1);
 }
 

@@ -1,6 +1,7 @@
 // The template chooser sheet: the installed templates with their icons on the
 // left, the selected template's styles as thumbnails on the right. Ends with
 // 1 on OK or a double click on a thumbnail, 0 on Cancel.
+// The name is historical: a window controller, not a Qt item delegate (docs/NAMES.md).
 #pragma once
 
 #include <QDialog>
@@ -41,9 +42,7 @@ class SelectTemplateWindowDelegate : public QDialog {
 
   QTableWidget* tableViewTmpls() const { return iTableViewTmpls; }
   QListWidget* imgBrowserView() const { return iImgBrowserView; }
-  const std::vector<IKBTmplStyleItem>& tmplStylesData() const { return iTmplStylesData; }
   const QStringList& tmplListData() const { return iTmplListData; }
-  qsizetype selectedItemIndex() const { return m_selectedItemIndex; }
 
  private:
   void reloadTable();
@@ -54,5 +53,4 @@ class SelectTemplateWindowDelegate : public QDialog {
   QListWidget* iImgBrowserView = nullptr;
   std::vector<IKBTmplStyleItem> iTmplStylesData;
   QStringList iTmplListData;
-  qsizetype m_selectedItemIndex = 0;
 };
