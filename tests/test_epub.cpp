@@ -18,6 +18,8 @@
 #include "publish/BookTransaction.h"
 #include "publish/EpubPage.h"
 #include "publish/EpubWriter.h"
+#include "session/BookSession.h"
+#include "templates/FlashTemplate.h"
 #include "zip/ZKDataArchive.h"
 
 namespace {
@@ -364,6 +366,24 @@ class TestEpub : public QObject {
     QCOMPARE(QString::fromUtf8(list.child("li").child("ol").child("li").child("a").attribute("href").value()),
              QStringLiteral("page/3.xhtml"));
     QVERIFY(!nav.contains("Elsewhere"));
+  }
+
+  void theSessionPublishesWhatTheSheetAsks() {
+    PublishOptions options;
+    options.folder = m_dir.filePath(QStringLiteral("sheet"));  // made when missing, as for a web book
+    options.name = QStringLiteral("My book");
+    options.title = QStringLiteral("Title");
+    options.outputType = PublishOptions::kEpubOutput;
+    QList<qsizetype> told;
+    const PublishResult result = BookSession::publishBook(
+        options, book(), std::make_shared<FlashTemplate>(), nullptr, nullptr, [&](qsizetype done, qsizetype) {
+          told << done;
+          return true;
+        });
+    QVERIFY2(result.succeeded(), qPrintable(result.error));
+    QCOMPARE(result.outputFileName, options.folder + QStringLiteral("/My book.epub"));
+    QCOMPARE(told.mid(0, 3), (QList<qsizetype>{1, 2, 3}));
+    QVERIFY(openEpub(result.outputFileName).entry(QStringLiteral("EPUB/package.opf")).contains("<dc:title>Title</dc:title>"));
   }
 
   void pngPagesAreLossless_data() {

@@ -417,6 +417,7 @@ PublishResult BookSession::publishEpub(const PublishOptions& options, std::share
                                        std::shared_ptr<FlashPagesAnnotations> annotations,
                                        const FlashBookOutput::Progress& progress) {
   PublishResult result;
+  if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
   EpubWriter writer(pages, QDir(options.folder).filePath(options.epubName()));
   writer.setTitle(options.pageTitle(pages.get(), tmpl.get()));
   writer.setAuthor(options.author.isEmpty() ? pages->documentAuthor() : options.author);
