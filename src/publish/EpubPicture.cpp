@@ -65,6 +65,10 @@ EpubPicture EpubPicture::fromFile(const QString& path) {
   }
   const int w = features.width;
   const int h = features.height;
+  if (static_cast<qint64>(w) * h > kMaxPixels) {
+    picture.error = QStringLiteral("the picture is larger than %1 megapixels").arg(kMaxPixels >> 20);
+    return picture;
+  }
   std::vector<unsigned char> rgb(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
   if (WebPDecodeRGBInto(data, size, rgb.data(), rgb.size(), w * 3) == nullptr) {
     picture.error = QStringLiteral("the WebP picture is damaged");

@@ -14,6 +14,9 @@ class EpubPicture {
   // Larger files are refused: they would only be a hostile file's way into memory.
   static constexpr qint64 kMaxBytes = 256LL << 20;
   static constexpr int kJpegQuality = 90;
+  // A WebP picture that claims more pixels is refused before it is decoded
+  // (a few hundred hostile bytes may claim 16383 x 16383).
+  static constexpr qint64 kMaxPixels = 64LL << 20;
 
   QByteArray bytes;
   QString extension;  // "jpg" or "png"
