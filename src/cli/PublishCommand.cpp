@@ -204,7 +204,8 @@ int runPublishCommand(const QStringList& args) {
   if (bookFormat != QLatin1String("web") && bookFormat != QLatin1String("epub"))
     return fail(QStringLiteral("--format takes web or epub"));
   const bool epub = bookFormat == QLatin1String("epub");
-  if (epub && parser.isSet(appOpt)) return fail(QStringLiteral("--app makes a web book; it cannot go with --format epub"));
+  if (epub && (parser.isSet(appOpt) || parser.isSet(nameOpt)))
+    return fail(QStringLiteral("--app and --name are for web books; with --format epub, -o names the file"));
   if (!epub && (parser.isSet(authorOpt) || parser.isSet(languageOpt)))
     return fail(QStringLiteral("--author and --language are for --format epub"));
   if (parser.isSet(languageOpt) && !LanguageTag::isWellFormed(parser.value(languageOpt)))
