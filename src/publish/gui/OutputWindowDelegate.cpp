@@ -42,7 +42,7 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   m_mOutputType = new QButtonGroup(this);
   auto* web = new QRadioButton(tr("&Web folder (plays in any browser)"), this);
   auto* app = new QRadioButton(tr("&Application bundle"), this);
-  auto* epub = new QRadioButton(tr("&EPUB e-book (for e-book readers and stores)"), this);
+  auto* epub = new QRadioButton(tr("EP&UB e-book (for e-book readers and stores)"), this);
   m_mOutputType->addButton(web, 0);
   m_mOutputType->addButton(app, 1);
   m_mOutputType->addButton(epub, PublishOptions::kEpubOutput);
