@@ -20,6 +20,8 @@ PACKAGES=(
   libpugixml-dev libxml2-dev zlib1g-dev
   # running headless, fonts, checking results; the browsers the player's tests drive
   xvfb xauth fonts-dejavu-core unzip python3 poppler-utils mupdf-tools nodejs chromium firefox-esr
+  # checking EPUB exports (tests/scripts/epubcheck.sh); qpdf turns pages for it
+  epubcheck qpdf
   # minifying the player at build time
   esbuild
   # the format check of changed C++ files (tests/scripts/check_format.sh, scripts/format.sh)

@@ -23,7 +23,7 @@ PARALLEL=${FOLIVOX_FUZZ_PARALLEL:-2}
 declare -A MAX_LEN=(
   [page_range]=1024 [template]=32768 [settings]=4096 [zip]=8192
   [rtf]=8192 [pdf]=16384 [book]=8192 [text]=16384 [render]=16384 [batch_list]=4096 [svg]=16384
-  [book_text]=4096 [picture]=4096
+  [book_text]=4096 [picture]=4096 [epub_page]=4096
 )
 TARGETS=("$@")
 if [ ${#TARGETS[@]} -eq 0 ]; then

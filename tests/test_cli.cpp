@@ -299,8 +299,8 @@ class TestCli : public QObject {
     QTest::newRow("no pictures") << QStringList{"publish", m_dir.path(), "-o", out} << "no .jpg";
     QTest::newRow("bad template") << QStringList{"publish", demo(), "-o", out, "--template", "nope"} << "no template";
     QTest::newRow("bad style") << QStringList{"publish", demo(), "-o", out, "--style", "Nope"} << "no style";
-    QTest::newRow("bad picture format") << QStringList{"publish", demo(), "-o", out, "--picture-format", "png"}
-                                        << "--picture-format takes auto, webp or jpeg";
+    QTest::newRow("bad picture format") << QStringList{"publish", demo(), "-o", out, "--picture-format", "gif"}
+                                        << "--picture-format takes auto, webp, jpeg or png";
     QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"} << "does not exist";
     QTest::newRow("bad page timeout") << QStringList{"publish", demo(), "-o", out, "--page-timeout", "soon"} << "--page-timeout";
     QTest::newRow("inspect missing") << QStringList{"inspect", "/no/book"} << "cannot read";

@@ -128,6 +128,9 @@ void AppDelegate::buildWindow() {
       action(tr("&Publish..."), QStringLiteral("publish"), {QKeySequence(tr("Ctrl+P"))}, &AppDelegate::OnExportFlipBook);
   publishAct->setIconText(tr("Publish"));
   publishAct->setToolTip(tr("Publish the book into a folder or as an application"));
+  QAction* epubAct = action(tr("Publish as &EPUB..."), QString(), {QKeySequence(tr("Ctrl+Shift+P"))},
+                            &AppDelegate::OnExportEpub);
+  epubAct->setToolTip(tr("Publish the book as an EPUB file for e-book readers and stores"));
   QAction* exportAct = action(tr("&Export Settings..."), QStringLiteral("export-settings"), {},
                               &AppDelegate::OnExportTmplSettings);
   exportAct->setIconText(tr("Export settings"));
@@ -176,6 +179,7 @@ void AppDelegate::buildWindow() {
   fillRecentMenu();
   file->addSeparator();
   file->addAction(publishAct);
+  file->addAction(epubAct);
   file->addSeparator();
   file->addAction(exportAct);
   file->addAction(importSetAct);
@@ -494,6 +498,11 @@ void AppDelegate::showImportNotice(const QStringList& warnings) {
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::WindowModal);
   box->open();
+}
+
+void AppDelegate::OnExportEpub() {
+  m_ouputWindow->setOutputType(PublishOptions::kEpubOutput);
+  OnExportFlipBook();
 }
 
 void AppDelegate::OnExportFlipBook() {

@@ -62,6 +62,8 @@ class AppDelegate : public QObject {
   void OnImportPDF();
   void importWindowDidEnd(int returnCode);
   void OnExportFlipBook();
+  // The publish sheet with the EPUB output chosen.
+  void OnExportEpub();
   void OnExportTmplSettings();
   void OnImportTmplSettings();
   // What the two settings commands do once the file is chosen.

@@ -11,6 +11,7 @@
 
 #include "base/AppSettings.h"
 #include "base/HXCUtility.h"
+#include "base/LanguageTag.h"
 #include "session/BookSession.h"
 #include "base/NotificationCenter.h"
 #include "base/TerminationSignals.h"
@@ -22,6 +23,7 @@
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
 #include "import/PictureFormat.h"
+#include "publish/BookWeight.h"
 #include "templates/FlashTemplate.h"
 
 namespace {
@@ -185,29 +187,60 @@ int runPublishCommand(const QStringList& args) {
   const QCommandLineOption noZoomOpt(QStringLiteral("no-zoom-pictures"), QCoreApplication::translate("PublishCommand", "no sharper pictures for zooming"));
   const QCommandLineOption formatOpt(QStringLiteral("picture-format"),
                                     QCoreApplication::translate("PublishCommand", "page pictures: auto (each page as WebP or JPEG, whichever suits it), "
-                                                   "webp, or jpeg (as books were before)"),
+                                                   "webp, jpeg (as books were before), or png (text pages PNG, photographs JPEG: "
+                                                   "the default of --format epub)"),
                                     QStringLiteral("FORMAT"), QStringLiteral("auto"));
+  const QCommandLineOption bookFormatOpt(QStringLiteral("format"),
+                                        QCoreApplication::translate("PublishCommand", "web (a book folder, the default) or epub (-o names the "
+                                                       "EPUB 3 file)"),
+                                        QStringLiteral("FORMAT"), QStringLiteral("web"));
+  const QCommandLineOption authorOpt(QStringLiteral("author"), QCoreApplication::translate("PublishCommand", "the EPUB's author (default: the document's own)"),
+                                     QStringLiteral("TEXT"));
+  const QCommandLineOption languageOpt(QStringLiteral("language"),
+                                       QCoreApplication::translate("PublishCommand", "the EPUB's language tag, such as en or de-CH (default: the "
+                                                      "document's own, else und)"),
+                                       QStringLiteral("TAG"));
   const QCommandLineOption pageTimeoutOpt(
       QStringLiteral("page-timeout"),
       QCoreApplication::translate("PublishCommand", "seconds one page may take to draw; a slower page is left blank (0: no limit)"),
       QStringLiteral("SECONDS"), QString::number(FlashPageSourcePDF::kDefaultPageTimeLimit.count() / 1000));
   const QCommandLineOption helpOpt({QStringLiteral("h"), QStringLiteral("help")}, QCoreApplication::translate("PublishCommand", "show this help"));
   parser.addOptions({outOpt, nameOpt, titleOpt, rangeOpt, qualityOpt, linksOpt, bookmarksOpt, templateOpt, styleOpt,
-                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, pageTimeoutOpt, helpOpt});
+                     settingsOpt, appOpt, jobsOpt, forceOpt, noTextOpt, noZoomOpt, formatOpt, pageTimeoutOpt, bookFormatOpt, authorOpt,
+                     languageOpt, helpOpt});
   if (!parser.parse(QStringList{QStringLiteral("folivox-cli publish")} + args)) return fail(parser.errorText());
   if (parser.isSet(helpOpt)) return printCommandHelp(parser, QStringLiteral("publish"));
   if (parser.positionalArguments().size() != 1) return fail(QCoreApplication::translate("PublishCommand", "publish needs exactly one INPUT"));
   if (!parser.isSet(outOpt)) return fail(QCoreApplication::translate("PublishCommand", "publish needs -o DIR"));
   const QString input = parser.positionalArguments().first();
+  const QString bookFormat = parser.value(bookFormatOpt).toLower();
+  if (bookFormat != QLatin1String("web") && bookFormat != QLatin1String("epub"))
+    return fail(QStringLiteral("--format takes web or epub"));
+  const bool epub = bookFormat == QLatin1String("epub");
+  if (epub && (parser.isSet(appOpt) || parser.isSet(nameOpt)))
+    return fail(QStringLiteral("--app and --name are for web books; with --format epub, -o names the file"));
+  if (!epub && (parser.isSet(authorOpt) || parser.isSet(languageOpt)))
+    return fail(QStringLiteral("--author and --language are for --format epub"));
+  if (parser.isSet(languageOpt) && !LanguageTag::isWellFormed(parser.value(languageOpt)))
+    return fail(QStringLiteral("--language takes a language tag such as en, de-CH or pt-BR"));
 
   // Where the book goes, checked before any work is done.
   PublishOptions publish;
   publish.folder = parser.value(outOpt).isEmpty() ? QString() : QDir(parser.value(outOpt)).absolutePath();
   publish.name = parser.value(nameOpt);
+  if (epub && !publish.folder.isEmpty()) {
+    // -o names the file itself.
+    const QFileInfo file(publish.folder);
+    publish.folder = file.absolutePath();
+    publish.name = file.fileName();
+    publish.outputType = PublishOptions::kEpubOutput;
+    publish.author = parser.value(authorOpt);
+    publish.language = parser.value(languageOpt);
+  }
   // The page title until the document shows its own (below).
   publish.title = parser.isSet(titleOpt) ? parser.value(titleOpt) : QFileInfo(input).completeBaseName();
   publish.document = input;
-  publish.outputType = parser.isSet(appOpt) ? 1 : 0;
+  if (!epub) publish.outputType = parser.isSet(appOpt) ? 1 : 0;
   publish.replaceForeignFiles = parser.isSet(forceOpt);
   publish.allowSharedFolder = parser.isSet(forceOpt);
   if (const QString problem = publish.problem(); !problem.isEmpty()) return fail(problem);
@@ -231,10 +264,14 @@ int runPublishCommand(const QStringList& args) {
   options.links = parser.isSet(linksOpt);
   options.bookmarks = parser.isSet(bookmarksOpt);
   options.text = !parser.isSet(noTextOpt);
-  options.zoomPictures = !parser.isSet(noZoomOpt);
+  // An EPUB has no use for zoom pictures: readers zoom the page picture.
+  options.zoomPictures = !parser.isSet(noZoomOpt) && !epub;
   const std::optional<PictureFormat> format = PictureFormats::fromName(parser.value(formatOpt));
-  if (!format) return fail(QCoreApplication::translate("PublishCommand", "--picture-format takes auto, webp or jpeg"));
+  if (!format) return fail(QCoreApplication::translate("PublishCommand", "--picture-format takes auto, webp, jpeg or png"));
   options.pictureFormat = *format;
+  // WebP is not for every e-book reader: an EPUB gets PNG and JPEG pages,
+  // unless asked otherwise (then the writer converts them).
+  if (epub && !parser.isSet(formatOpt)) options.pictureFormat = PictureFormat::Png;
 
   // The template first: a wrong name should not cost an import.
   const QString tmplName = parser.value(templateOpt);
@@ -303,6 +340,7 @@ int runPublishCommand(const QStringList& args) {
   if (const int sig = TerminationSignals::received(); sig != 0)
     err() << "folivox-cli: " << QCoreApplication::translate("PublishCommand", "signal %1 came while the book was put in place; it was put in place first").arg(sig) << "\n";
   if (result.weight.known()) err() << "folivox-cli: " << result.weight.sentence() << "\n";
+  if (epub) err() << "folivox-cli: the EPUB takes " << BookWeight::size(QFileInfo(result.outputFileName).size()) << "\n";
   err().flush();
   QTextStream(stdout) << result.outputFileName << "\n";
   return 0;

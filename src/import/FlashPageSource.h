@@ -75,6 +75,11 @@ class FlashPageSource {
   // The document's own title, "" when it has none.
   const QString& documentTitle() const { return m_documentTitle; }
   void setDocumentTitle(const QString& title) { m_documentTitle = title; }
+  // Its author and language tag, "" when it names none.
+  const QString& documentAuthor() const { return m_documentAuthor; }
+  void setDocumentAuthor(const QString& author) { m_documentAuthor = author; }
+  const QString& documentLanguage() const { return m_documentLanguage; }
+  void setDocumentLanguage(const QString& language) { m_documentLanguage = language; }
 
  protected:
   FlashPageList iPages;
@@ -84,6 +89,8 @@ class FlashPageSource {
   QString iSourceFile;
   std::atomic<bool> iStopped{false};
   QString m_documentTitle;
+  QString m_documentAuthor;
+  QString m_documentLanguage;
 };
 
 // Pages made of existing image files, numbered in order of addition.

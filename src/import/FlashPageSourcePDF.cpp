@@ -43,6 +43,8 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
   if (iPDFDoc) {
     try {
       m_documentTitle = iPDFDoc->title();
+      m_documentAuthor = iPDFDoc->author();
+      m_documentLanguage = iPDFDoc->language();
     } catch (const ImportError& e) {
       qCWarning(lcImport).noquote() << "the document's title cannot be read:" << e.reason();
     }

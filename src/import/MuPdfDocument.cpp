@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/LanguageTag.h"
 #include "base/Log.h"
 #include "base/RegularFile.h"
 #include "import/DrawingDeadline.h"
@@ -440,6 +441,16 @@ QString MuPdfDocument::title() const {
   // at its buffer mid-character.
   const QString raw = trailer().get("Info").get("Title").text().left(kMaxTitleLength * 4);
   return xmlSafeText(raw).simplified().left(kMaxTitleLength).trimmed();
+}
+
+QString MuPdfDocument::author() const {
+  const QString raw = trailer().get("Info").get("Author").text().left(kMaxTitleLength * 4);
+  return xmlSafeText(raw).simplified().left(kMaxTitleLength).trimmed();
+}
+
+QString MuPdfDocument::language() const {
+  const QString tag = catalog().get("Lang").text().trimmed();
+  return LanguageTag::isWellFormed(tag) ? tag : QString();
 }
 
 PdfObject MuPdfDocument::trailer() const {

@@ -102,6 +102,10 @@ class MuPdfDocument {
   // line and at most kMaxTitleLength long; "" when it has none.
   static constexpr qsizetype kMaxTitleLength = 300;
   QString title() const;
+  // Its /Author, on the same terms; and its /Lang (catalog), when that is a
+  // well-formed language tag ("en-GB"), else "".
+  QString author() const;
+  QString language() const;
 
   // The pdf_ object layer, for the link and outline readers.
   PdfObject trailer() const;

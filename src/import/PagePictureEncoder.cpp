@@ -9,6 +9,7 @@
 
 #include "import/ImportError.h"
 #include "import/PictureSimilarity.h"
+#include "import/PngEncoder.h"
 #include "import/TurboJpegEncoder.h"
 #include "import/WebpEncoder.h"
 
@@ -90,7 +91,12 @@ PagePictureEncoder::Picture PagePictureEncoder::encodePage(const unsigned char* 
                                                            int quality, PageKind* kind) {
   const PageKind k = classify(rgb, width, height, stride);
   if (kind) *kind = k;
-  if (m_format == PictureFormat::Jpeg || !fitsWebp(width, height))
+  if (m_format == PictureFormat::Png && k == PageKind::Text) {
+    m_png = PngEncoder::encode(rgb, width, height, stride);
+    if (m_png.isEmpty()) throw ImportError(QStringLiteral("a page could not be encoded as PNG"));
+    return {m_png, QStringLiteral("png")};
+  }
+  if (m_format == PictureFormat::Jpeg || m_format == PictureFormat::Png || !fitsWebp(width, height))
     return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
   if (k == PageKind::Text) return {m_webp->encodeLossless(rgb, width, height, stride), QStringLiteral("webp")};
   return encodePhoto(rgb, width, height, stride, quality);
@@ -98,7 +104,7 @@ PagePictureEncoder::Picture PagePictureEncoder::encodePage(const unsigned char* 
 
 PagePictureEncoder::Picture PagePictureEncoder::encodeLossy(const unsigned char* rgb, int width, int height, int stride,
                                                             int quality) {
-  if (m_format == PictureFormat::Jpeg || !fitsWebp(width, height))
+  if (m_format == PictureFormat::Jpeg || m_format == PictureFormat::Png || !fitsWebp(width, height))
     return {m_jpeg->encode(rgb, width, height, stride, quality), QStringLiteral("jpg")};
   return {m_webp->encodeLossy(rgb, width, height, stride, quality), QStringLiteral("webp")};
 }

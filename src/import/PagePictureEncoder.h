@@ -1,10 +1,12 @@
 // Encodes a page's pictures in the format that suits the page: pages of text
 // and line art losslessly as WebP, photographs lossy as WebP or JPEG, or
-// everything as JPEG when the user asks for that. Pictures longer than WebP
+// everything as JPEG when the user asks for that, or PNG and JPEG for
+// readers without WebP. Pictures longer than WebP
 // allows (16383 pixels a side) are JPEG whatever the format. One encoder per
 // thread.
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <memory>
@@ -18,7 +20,7 @@ class PagePictureEncoder {
  public:
   struct Picture {
     QByteArrayView bytes;  // valid until the next call
-    QString extension;     // "jpg" or "webp"
+    QString extension;     // "jpg", "webp" or "png"
   };
 
   // A page is a photograph when blocks of many colours cover at least this
@@ -54,4 +56,5 @@ class PagePictureEncoder {
   PictureFormat m_format;
   std::unique_ptr<TurboJpegEncoder> m_jpeg;
   std::unique_ptr<WebpEncoder> m_webp;
+  QByteArray m_png;  // the last PNG, which the Picture views
 };

@@ -6,6 +6,8 @@ QString PictureFormats::name(PictureFormat format) {
       return QStringLiteral("webp");
     case PictureFormat::Jpeg:
       return QStringLiteral("jpeg");
+    case PictureFormat::Png:
+      return QStringLiteral("png");
     case PictureFormat::Auto:
       break;
   }
@@ -13,7 +15,7 @@ QString PictureFormats::name(PictureFormat format) {
 }
 
 std::optional<PictureFormat> PictureFormats::fromName(const QString& name) {
-  for (PictureFormat f : {PictureFormat::Auto, PictureFormat::Webp, PictureFormat::Jpeg})
+  for (PictureFormat f : {PictureFormat::Auto, PictureFormat::Webp, PictureFormat::Jpeg, PictureFormat::Png})
     if (name.compare(PictureFormats::name(f), Qt::CaseInsensitive) == 0) return f;
   return std::nullopt;
 }

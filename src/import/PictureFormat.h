@@ -7,8 +7,10 @@
 
 // The user's choice (--picture-format, the import sheet): `Auto` picks per
 // page the lightest of WebP and JPEG, `Webp` uses WebP for every page, `Jpeg`
-// makes every picture a JPEG as books were before WebP (byte for byte).
-enum class PictureFormat { Auto, Webp, Jpeg };
+// makes every picture a JPEG as books were before WebP (byte for byte). `Png`
+// keeps to what every e-book reader shows: text pages lossless PNG,
+// photographs JPEG (the EPUB export's default; not a stored setting).
+enum class PictureFormat { Auto, Webp, Jpeg, Png };
 
 // What a page's picture shows, decided from its pixels while it is drawn.
 // `Text` pages (text and line art: few colours, hard edges) are stored
@@ -17,7 +19,7 @@ enum class PictureFormat { Auto, Webp, Jpeg };
 enum class PageKind { Unknown, Text, Photo };
 
 namespace PictureFormats {
-// "auto", "webp", "jpeg".
+// "auto", "webp", "jpeg", "png".
 QString name(PictureFormat format);
 // The format of a name (case ignored), or none.
 std::optional<PictureFormat> fromName(const QString& name);

@@ -23,6 +23,7 @@
 #include "import/FlashPageSourcePDF.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/XmlSafeText.h"
+#include "publish/BookDate.h"
 #include "publish/BookIndexSection.h"
 #include "publish/BookLayout.h"
 #include "publish/BookTextWriter.h"
@@ -34,20 +35,6 @@
 #include "zip/ZKDataArchive.h"
 
 namespace {
-
-// The date the book.bin entry carries: SOURCE_DATE_EPOCH when set (the usual
-// way to ask for reproducible output), else a constant, so that publishing
-// the same input twice gives the same bytes.
-QDateTime bookDate() {
-  const QByteArray epoch = qgetenv("SOURCE_DATE_EPOCH");
-  if (!epoch.isEmpty()) {
-    bool ok = false;
-    const qint64 seconds = epoch.toLongLong(&ok);
-    if (ok && seconds >= 0) return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
-    qCWarning(lcPublish) << "SOURCE_DATE_EPOCH is not a number of seconds, ignored:" << epoch;
-  }
-  return QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::UTC);
-}
 
 std::string xmlSafe(const QString& text) { return xmlSafeText(text).toStdString(); }
 
@@ -464,7 +451,7 @@ QByteArray FlashBookOutput::serializeBookXML(const pugi::xml_document& doc) {
 bool FlashBookOutput::ouputBookXML(const QString& path) {
   const QByteArray xml = serializeBookXML(*bookXML());
   ZKDataArchive archive;
-  archive.setEntryDate(bookDate());
+  archive.setEntryDate(BookDate::date());
   if (archive.deflateData(xml, QStringLiteral("book.xml")) != 1) {
     addFailure(path, QCoreApplication::translate("FlashBookOutput", "cannot compress book.xml"));
     qCInfo(lcSystem) << "Could not write document out...";

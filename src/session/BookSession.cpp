@@ -19,6 +19,7 @@
 #include "import/FlashPagesAnnotations.h"
 #include "import/PDFToPageConverter.h"
 #include "publish/BookTransaction.h"
+#include "publish/EpubWriter.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
 #include "session/PreviewPictures.h"
@@ -116,6 +117,11 @@ PublishOptions PublishOptions::fromSettings(const AppSettings& settings) {
 
 QString PublishOptions::pageName() const {
   return (name.trimmed().isEmpty() ? QStringLiteral("index") : name) + QStringLiteral(".html");
+}
+
+QString PublishOptions::epubName() const {
+  const QString base = name.trimmed().isEmpty() ? QStringLiteral("book") : name;
+  return base.endsWith(QStringLiteral(".epub"), Qt::CaseInsensitive) ? base : base + QStringLiteral(".epub");
 }
 
 QString PublishOptions::pageTitle(const FlashPageSource* pages, const FlashTemplate* tmpl) const {
@@ -423,6 +429,33 @@ void BookSession::markPublished() {
 
 QString BookSession::manualPath() { return PlatformPaths::current().resource(kManualName); }
 
+PublishResult BookSession::publishEpub(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
+                                       std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
+                                       std::shared_ptr<FlashPagesAnnotations> annotations,
+                                       const FlashBookOutput::Progress& progress) {
+  PublishResult result;
+  if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
+  EpubWriter writer(pages, QDir(options.folder).filePath(options.epubName()));
+  writer.setTitle(options.pageTitle(pages.get(), tmpl.get()));
+  writer.setAuthor(options.author.isEmpty() ? pages->documentAuthor() : options.author);
+  writer.setLanguage(options.language.isEmpty() ? pages->documentLanguage() : options.language);
+  writer.setOutline(std::move(outline));
+  writer.setAnnotations(std::move(annotations));
+  writer.setSharedFolderAllowed(options.allowSharedFolder);
+  writer.setProgress(progress);
+  try {
+    writer.write();
+  } catch (const std::exception& e) {
+    result.error = QString::fromUtf8(e.what());
+  }
+  result.outputFileName = writer.target();
+  if (result.error.isEmpty()) result.error = writer.error();
+  result.failures = writer.failures();
+  result.cancelled = writer.cancelled();
+  result.sharedFolder = writer.refusedSharedFolder();
+  return result;
+}
+
 PublishResult BookSession::publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
                                        std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
                                        std::shared_ptr<FlashPagesAnnotations> annotations,
@@ -434,6 +467,8 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     result.error = QCoreApplication::translate("BookSession", "There is no book to publish.");
     return result;
   }
+  if (options.outputType == PublishOptions::kEpubOutput)
+    return publishEpub(options, std::move(pages), std::move(tmpl), std::move(outline), std::move(annotations), progress);
   const QString pageName = options.pageName();
   auto html = std::make_shared<HTMLConfigInfo>();
   std::unique_ptr<FlashBookOutput> output;

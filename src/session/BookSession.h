@@ -28,7 +28,7 @@ class PrivateFolder;
 // What a publish (or a preview build) came to. Unless it succeeded, nothing
 // in the output folder was changed.
 struct PublishResult {
-  QString outputFileName;                // the HTML page, or the bundle
+  QString outputFileName;                // the HTML page, the bundle or the EPUB file
   std::vector<PublishFailure> failures;  // files that could not be written
   QString error;                         // why the publisher stopped, if it did
   bool cancelled = false;                // stopped by the user before the end
@@ -59,7 +59,11 @@ struct PublishOptions {
   QString folder;
   QString name;           // the HTML page's name without ".html"
   QString title;          // the HTML page's title; see pageTitle() when blank
-  qint32 outputType = 0;  // 1: application bundle, otherwise web folder
+  qint32 outputType = 0;  // 1: application bundle, kEpubOutput: an EPUB file, otherwise web folder
+  static constexpr qint32 kEpubOutput = 2;
+  // For an EPUB: its author and language tag ("": the document's own, if any).
+  QString author;
+  QString language;
   // The document the pages came from ("" for none). Not remembered.
   QString document;
   // Replace files in the way that are not part of a book (the user agreed).
@@ -71,6 +75,9 @@ struct PublishOptions {
 
   // The HTML page's file name: the name (an empty one means "index") + ".html".
   QString pageName() const;
+  // The EPUB file's name: the name (an empty one means "book") with ".epub"
+  // added unless it ends so.
+  QString epubName() const;
   // The HTML page's title, the same rule for the desktop program and the
   // command line: `title` unless it is blank, else the document's own title,
   // else the document's file name without extension, else the book's title
@@ -245,8 +252,8 @@ class BookSession {
 
   // ---- publishing ----
   // Publishes a book as the publish dialog asks: a web folder (made, one
-  // level, when missing) or an application bundle. All or nothing: unless it
-  // succeeds, the folder keeps what it held.
+  // level, when missing), an application bundle or an EPUB file (EpubWriter).
+  // All or nothing: unless it succeeds, the folder keeps what it held.
   // `progress` is told of each page written and may stop the publish.
   static PublishResult publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
                                    std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
@@ -254,6 +261,11 @@ class BookSession {
                                    const FlashBookOutput::Progress& progress = {});
 
  private:
+  static PublishResult publishEpub(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
+                                   std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
+                                   std::shared_ptr<FlashPagesAnnotations> annotations,
+                                   const FlashBookOutput::Progress& progress);
+
   std::shared_ptr<FlashTemplate> iFlashTmpl;
   std::shared_ptr<FlashPageSource> iFlashPageSource;
   std::shared_ptr<FlashPagesAnnotations> iFlashPagesAnnotations;

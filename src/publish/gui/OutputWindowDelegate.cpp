@@ -42,11 +42,18 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   m_mOutputType = new QButtonGroup(this);
   auto* web = new QRadioButton(tr("&Web folder (plays in any browser)"), this);
   auto* app = new QRadioButton(tr("&Application bundle"), this);
+  auto* epub = new QRadioButton(tr("EP&UB e-book (for e-book readers and stores)"), this);
   m_mOutputType->addButton(web, 0);
   m_mOutputType->addButton(app, 1);
+  m_mOutputType->addButton(epub, PublishOptions::kEpubOutput);
   auto* typeColumn = new QVBoxLayout;
   typeColumn->addWidget(web);
   typeColumn->addWidget(app);
+  typeColumn->addWidget(epub);
+  // The name is the EPUB file's, without ".epub".
+  connect(epub, &QRadioButton::toggled, this, [this](bool on) {
+    m_txtOutputName->setPlaceholderText(on ? QStringLiteral("book") : QStringLiteral("index"));
+  });
 
   auto* form = new QFormLayout;
   auto* folderLabel = new QLabel(tr("&Output folder:"), this);
@@ -97,7 +104,12 @@ OutputWindowDelegate::OutputWindowDelegate(QWidget* parent) : QDialog(parent) {
   m_txtOutputFolder->setText(o.folder);
   m_txtOutputName->setText(o.name);
   m_txtTitle->setText(o.title);
-  (o.outputType == 1 ? app : web)->setChecked(true);
+  setOutputType(o.outputType);
+}
+
+void OutputWindowDelegate::setOutputType(qint32 type) {
+  QAbstractButton* button = m_mOutputType->button(type);
+  (button != nullptr ? button : m_mOutputType->button(0))->setChecked(true);
 }
 
 PublishOptions OutputWindowDelegate::options() const {
@@ -105,7 +117,7 @@ PublishOptions OutputWindowDelegate::options() const {
   o.folder = m_txtOutputFolder->text();
   o.name = m_txtOutputName->text();
   o.title = m_txtTitle->text();
-  o.outputType = m_mOutputType->checkedId() == 1 ? 1 : 0;
+  o.outputType = m_mOutputType->checkedId() < 0 ? 0 : m_mOutputType->checkedId();
   o.document = m_documentPath;
   return o;
 }

@@ -1,5 +1,5 @@
 // The publish sheet: output folder, page name, title and the kind of output
-// (web folder or application). Publishing remembers the choices, writes the
+// (web folder, application or EPUB file). Publishing remembers the choices, writes the
 // book on a worker thread while a bar shows the pages written, says how it
 // went (and where the book is) and offers to open the result or show its
 // folder; the sheet then ends with 1. Cancel (or
@@ -61,6 +61,8 @@ class OutputWindowDelegate : public QDialog {
   void reject() override;
   bool isPublishing() const;
 
+  // Checks the kind of output (PublishOptions::outputType); an unknown one is the web folder.
+  void setOutputType(qint32 type);
   // The choices as the controls hold them.
   PublishOptions options() const;
   // The outcome of the last publish.
