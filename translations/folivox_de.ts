@@ -258,6 +258,18 @@
         <source>The manual is missing: %1</source>
         <translation>Das Handbuch fehlt: %1</translation>
     </message>
+    <message>
+        <source>Publish as &amp;EPUB...</source>
+        <translation>Als &amp;EPUB veröffentlichen...</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
+    <message>
+        <source>Publish the book as an EPUB file for e-book readers and stores</source>
+        <translation>Das Buch als EPUB-Datei für E-Book-Reader und Shops veröffentlichen</translation>
+    </message>
 </context>
 <context>
     <name>BatchCommand</name>
@@ -502,10 +514,6 @@
         <translation>%1 kann nicht gelesen werden: %2</translation>
     </message>
     <message>
-        <source>the file is too large</source>
-        <translation>die Datei ist zu groß</translation>
-    </message>
-    <message>
         <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>%1 kann nicht gelesen werden: der Eintrag einer Seite ist beschädigt</translation>
     </message>
@@ -627,10 +635,6 @@
 </context>
 <context>
     <name>DocumentToPdf</name>
-    <message>
-        <source>Cannot convert %1: the file does not exist</source>
-        <translation>%1 kann nicht umgewandelt werden: die Datei existiert nicht</translation>
-    </message>
     <message>
         <source>Cannot convert %1: %2</source>
         <translation>%1 kann nicht umgewandelt werden: %2</translation>
@@ -816,10 +820,6 @@
     <message>
         <source>%1 cannot be used as a settings file: %2</source>
         <translation>%1 kann nicht als Einstellungsdatei dienen: %2</translation>
-    </message>
-    <message>
-        <source>it is not a file</source>
-        <translation>es ist keine Datei</translation>
     </message>
     <message>
         <source>it is too large for a settings file</source>
@@ -1082,14 +1082,6 @@
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>the file does not exist</source>
-        <translation>die Datei existiert nicht</translation>
-    </message>
-    <message>
-        <source>it is a folder, not a PDF file</source>
-        <translation>es ist ein Ordner, keine PDF-Datei</translation>
-    </message>
-    <message>
         <source>the file is empty</source>
         <translation>die Datei ist leer</translation>
     </message>
@@ -1211,6 +1203,10 @@ Sie durch das Buch ersetzen?</translation>
     <message>
         <source>Replace</source>
         <translation>Ersetzen</translation>
+    </message>
+    <message>
+        <source>EP&amp;UB e-book (for e-book readers and stores)</source>
+        <translation>EP&amp;UB-E-Book (für E-Book-Reader und Shops)</translation>
     </message>
 </context>
 <context>
@@ -1443,10 +1439,6 @@ Argumente:
         <translation>keine schärferen Bilder zum Vergrößern</translation>
     </message>
     <message>
-        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, or jpeg (as books were before)</source>
-        <translation>Seitenbilder: auto (jede Seite als WebP oder JPEG, je nachdem, was passt), webp oder jpeg (wie Bücher früher)</translation>
-    </message>
-    <message>
         <source>show this help</source>
         <translation>diese Hilfe anzeigen</translation>
     </message>
@@ -1465,10 +1457,6 @@ Argumente:
     <message>
         <source>--jobs takes a number of threads (0: one per core)</source>
         <translation>--jobs erwartet eine Anzahl Threads (0: einer je Kern)</translation>
-    </message>
-    <message>
-        <source>--picture-format takes auto, webp or jpeg</source>
-        <translation>--picture-format erwartet auto, webp oder jpeg</translation>
     </message>
     <message>
         <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
@@ -1517,6 +1505,54 @@ Argumente:
     <message>
         <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>die Vorlage „%1“ hat keinen Stil „%2“ (siehe folivox-cli templates)</translation>
+    </message>
+    <message>
+        <source>%1 holds no picture that can be a page</source>
+        <translation>%1 enthält kein Bild, das eine Seite sein kann</translation>
+    </message>
+    <message>
+        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, jpeg (as books were before), or png (text pages PNG, photographs JPEG: the default of --format epub)</source>
+        <translation>Seitenbilder: auto (jede Seite als WebP oder JPEG, je nachdem, was passt), webp, jpeg (wie Bücher früher waren) oder png (Textseiten PNG, Fotos JPEG: die Vorgabe von --format epub)</translation>
+    </message>
+    <message>
+        <source>web (a book folder, the default) or epub (-o names the EPUB 3 file)</source>
+        <translation>web (ein Buchordner, die Vorgabe) oder epub (-o benennt die EPUB-3-Datei)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s author (default: the document&apos;s own)</source>
+        <translation>der Autor des EPUB (Vorgabe: der des Dokuments)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s language tag, such as en or de-CH (default: the document&apos;s own, else und)</source>
+        <translation>das Sprachkürzel des EPUB, etwa en oder de-CH (Vorgabe: das des Dokuments, sonst und)</translation>
+    </message>
+    <message>
+        <source>seconds one page may take to draw; a slower page is left blank (0: no limit)</source>
+        <translation>Sekunden, die das Zeichnen einer Seite dauern darf; eine langsamere Seite bleibt leer (0: keine Grenze)</translation>
+    </message>
+    <message>
+        <source>--format takes web or epub</source>
+        <translation>--format nimmt web oder epub</translation>
+    </message>
+    <message>
+        <source>--app and --name are for web books; with --format epub, -o names the file</source>
+        <translation>--app und --name gelten für Webbücher; mit --format epub benennt -o die Datei</translation>
+    </message>
+    <message>
+        <source>--author and --language are for --format epub</source>
+        <translation>--author und --language gelten für --format epub</translation>
+    </message>
+    <message>
+        <source>--language takes a language tag such as en, de-CH or pt-BR</source>
+        <translation>--language nimmt ein Sprachkürzel wie en, de-CH oder pt-BR</translation>
+    </message>
+    <message>
+        <source>--page-timeout takes a number of seconds (0: no limit)</source>
+        <translation>--page-timeout nimmt eine Zahl von Sekunden (0: keine Grenze)</translation>
+    </message>
+    <message>
+        <source>--picture-format takes auto, webp, jpeg or png</source>
+        <translation>--picture-format nimmt auto, webp, jpeg oder png</translation>
     </message>
 </context>
 <context>

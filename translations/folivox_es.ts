@@ -258,6 +258,18 @@
         <source>The manual is missing: %1</source>
         <translation>Falta el manual: %1</translation>
     </message>
+    <message>
+        <source>Publish as &amp;EPUB...</source>
+        <translation>Publicar como &amp;EPUB...</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
+    <message>
+        <source>Publish the book as an EPUB file for e-book readers and stores</source>
+        <translation>Publicar el libro como archivo EPUB para lectores de libros electrónicos y tiendas</translation>
+    </message>
 </context>
 <context>
     <name>BatchCommand</name>
@@ -502,10 +514,6 @@
         <translation>no se puede leer %1: %2</translation>
     </message>
     <message>
-        <source>the file is too large</source>
-        <translation>el archivo es demasiado grande</translation>
-    </message>
-    <message>
         <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>no se puede leer %1: la entrada de una página está dañada</translation>
     </message>
@@ -627,10 +635,6 @@
 </context>
 <context>
     <name>DocumentToPdf</name>
-    <message>
-        <source>Cannot convert %1: the file does not exist</source>
-        <translation>No se puede convertir %1: el archivo no existe</translation>
-    </message>
     <message>
         <source>Cannot convert %1: %2</source>
         <translation>No se puede convertir %1: %2</translation>
@@ -816,10 +820,6 @@
     <message>
         <source>%1 cannot be used as a settings file: %2</source>
         <translation>%1 no sirve como archivo de ajustes: %2</translation>
-    </message>
-    <message>
-        <source>it is not a file</source>
-        <translation>no es un archivo</translation>
     </message>
     <message>
         <source>it is too large for a settings file</source>
@@ -1082,14 +1082,6 @@
         <translation>No se puede abrir %1: %2</translation>
     </message>
     <message>
-        <source>the file does not exist</source>
-        <translation>el archivo no existe</translation>
-    </message>
-    <message>
-        <source>it is a folder, not a PDF file</source>
-        <translation>es una carpeta, no un archivo PDF</translation>
-    </message>
-    <message>
         <source>the file is empty</source>
         <translation>el archivo está vacío</translation>
     </message>
@@ -1211,6 +1203,10 @@ Replace them with the book?</source>
     <message>
         <source>Replace</source>
         <translation>Reemplazar</translation>
+    </message>
+    <message>
+        <source>EP&amp;UB e-book (for e-book readers and stores)</source>
+        <translation>Libro EP&amp;UB (para lectores electrónicos y tiendas)</translation>
     </message>
 </context>
 <context>
@@ -1443,10 +1439,6 @@ Argumentos:
         <translation>sin imágenes más nítidas para el zoom</translation>
     </message>
     <message>
-        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, or jpeg (as books were before)</source>
-        <translation>imágenes de página: auto (cada página como WebP o JPEG, lo que mejor le vaya), webp, o jpeg (como los libros de antes)</translation>
-    </message>
-    <message>
         <source>show this help</source>
         <translation>mostrar esta ayuda</translation>
     </message>
@@ -1465,10 +1457,6 @@ Argumentos:
     <message>
         <source>--jobs takes a number of threads (0: one per core)</source>
         <translation>--jobs admite un número de hilos (0: uno por núcleo)</translation>
-    </message>
-    <message>
-        <source>--picture-format takes auto, webp or jpeg</source>
-        <translation>--picture-format admite auto, webp o jpeg</translation>
     </message>
     <message>
         <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
@@ -1517,6 +1505,54 @@ Argumentos:
     <message>
         <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>la plantilla «%1» no tiene el estilo «%2» (véase folivox-cli templates)</translation>
+    </message>
+    <message>
+        <source>%1 holds no picture that can be a page</source>
+        <translation>%1 no contiene ninguna imagen que pueda ser una página</translation>
+    </message>
+    <message>
+        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, jpeg (as books were before), or png (text pages PNG, photographs JPEG: the default of --format epub)</source>
+        <translation>imágenes de las páginas: auto (cada página en WebP o JPEG, lo que mejor le convenga), webp, jpeg (como eran los libros antes) o png (páginas de texto en PNG, fotografías en JPEG: lo predeterminado con --format epub)</translation>
+    </message>
+    <message>
+        <source>web (a book folder, the default) or epub (-o names the EPUB 3 file)</source>
+        <translation>web (una carpeta de libro, lo predeterminado) o epub (-o da nombre al archivo EPUB 3)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s author (default: the document&apos;s own)</source>
+        <translation>el autor del EPUB (predeterminado: el del documento)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s language tag, such as en or de-CH (default: the document&apos;s own, else und)</source>
+        <translation>la etiqueta de idioma del EPUB, como en o de-CH (predeterminada: la del documento, si no und)</translation>
+    </message>
+    <message>
+        <source>seconds one page may take to draw; a slower page is left blank (0: no limit)</source>
+        <translation>segundos que puede tardar en dibujarse una página; una página más lenta queda en blanco (0: sin límite)</translation>
+    </message>
+    <message>
+        <source>--format takes web or epub</source>
+        <translation>--format admite web o epub</translation>
+    </message>
+    <message>
+        <source>--app and --name are for web books; with --format epub, -o names the file</source>
+        <translation>--app y --name son para libros web; con --format epub, -o da nombre al archivo</translation>
+    </message>
+    <message>
+        <source>--author and --language are for --format epub</source>
+        <translation>--author y --language son para --format epub</translation>
+    </message>
+    <message>
+        <source>--language takes a language tag such as en, de-CH or pt-BR</source>
+        <translation>--language admite una etiqueta de idioma como en, de-CH o pt-BR</translation>
+    </message>
+    <message>
+        <source>--page-timeout takes a number of seconds (0: no limit)</source>
+        <translation>--page-timeout admite un número de segundos (0: sin límite)</translation>
+    </message>
+    <message>
+        <source>--picture-format takes auto, webp, jpeg or png</source>
+        <translation>--picture-format admite auto, webp, jpeg o png</translation>
     </message>
 </context>
 <context>

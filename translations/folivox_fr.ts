@@ -258,6 +258,18 @@
         <source>The manual is missing: %1</source>
         <translation>Le manuel est introuvable : %1</translation>
     </message>
+    <message>
+        <source>Publish as &amp;EPUB...</source>
+        <translation>Publier en &amp;EPUB...</translation>
+    </message>
+    <message>
+        <source>Ctrl+Shift+P</source>
+        <translation>Ctrl+Shift+P</translation>
+    </message>
+    <message>
+        <source>Publish the book as an EPUB file for e-book readers and stores</source>
+        <translation>Publier le livre en fichier EPUB pour les liseuses et les librairies en ligne</translation>
+    </message>
 </context>
 <context>
     <name>BatchCommand</name>
@@ -502,10 +514,6 @@
         <translation>impossible de lire %1 : %2</translation>
     </message>
     <message>
-        <source>the file is too large</source>
-        <translation>le fichier est trop gros</translation>
-    </message>
-    <message>
         <source>cannot read %1: a page&apos;s entry is damaged</source>
         <translation>impossible de lire %1 : l’entrée d’une page est endommagée</translation>
     </message>
@@ -627,10 +635,6 @@
 </context>
 <context>
     <name>DocumentToPdf</name>
-    <message>
-        <source>Cannot convert %1: the file does not exist</source>
-        <translation>Impossible de convertir %1 : le fichier n’existe pas</translation>
-    </message>
     <message>
         <source>Cannot convert %1: %2</source>
         <translation>Impossible de convertir %1 : %2</translation>
@@ -816,10 +820,6 @@
     <message>
         <source>%1 cannot be used as a settings file: %2</source>
         <translation>%1 ne peut pas servir de fichier de réglages : %2</translation>
-    </message>
-    <message>
-        <source>it is not a file</source>
-        <translation>ce n’est pas un fichier</translation>
     </message>
     <message>
         <source>it is too large for a settings file</source>
@@ -1082,14 +1082,6 @@
         <translation>Impossible d’ouvrir %1 : %2</translation>
     </message>
     <message>
-        <source>the file does not exist</source>
-        <translation>le fichier n’existe pas</translation>
-    </message>
-    <message>
-        <source>it is a folder, not a PDF file</source>
-        <translation>c’est un dossier, pas un fichier PDF</translation>
-    </message>
-    <message>
         <source>the file is empty</source>
         <translation>le fichier est vide</translation>
     </message>
@@ -1211,6 +1203,10 @@ Les remplacer par le livre ?</translation>
     <message>
         <source>Replace</source>
         <translation>Remplacer</translation>
+    </message>
+    <message>
+        <source>EP&amp;UB e-book (for e-book readers and stores)</source>
+        <translation>Livre EP&amp;UB (pour liseuses et librairies)</translation>
     </message>
 </context>
 <context>
@@ -1443,10 +1439,6 @@ Arguments :
         <translation>pas d’images plus nettes pour le zoom</translation>
     </message>
     <message>
-        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, or jpeg (as books were before)</source>
-        <translation>images des pages : auto (chaque page en WebP ou JPEG, selon ce qui lui convient), webp, ou jpeg (comme les livres d’avant)</translation>
-    </message>
-    <message>
         <source>show this help</source>
         <translation>afficher cette aide</translation>
     </message>
@@ -1465,10 +1457,6 @@ Arguments :
     <message>
         <source>--jobs takes a number of threads (0: one per core)</source>
         <translation>--jobs attend un nombre de fils (0 : un par cœur)</translation>
-    </message>
-    <message>
-        <source>--picture-format takes auto, webp or jpeg</source>
-        <translation>--picture-format attend auto, webp ou jpeg</translation>
     </message>
     <message>
         <source>there is no template &quot;%1&quot; (see folivox-cli templates)</source>
@@ -1517,6 +1505,54 @@ Arguments :
     <message>
         <source>template &quot;%1&quot; has no style &quot;%2&quot; (see folivox-cli templates)</source>
         <translation>le modèle « %1 » n’a pas de style « %2 » (voir folivox-cli templates)</translation>
+    </message>
+    <message>
+        <source>%1 holds no picture that can be a page</source>
+        <translation>%1 ne contient aucune image pouvant servir de page</translation>
+    </message>
+    <message>
+        <source>page pictures: auto (each page as WebP or JPEG, whichever suits it), webp, jpeg (as books were before), or png (text pages PNG, photographs JPEG: the default of --format epub)</source>
+        <translation>images des pages : auto (chaque page en WebP ou JPEG, selon ce qui lui convient), webp, jpeg (comme les livres d’avant) ou png (pages de texte en PNG, photos en JPEG : le choix par défaut de --format epub)</translation>
+    </message>
+    <message>
+        <source>web (a book folder, the default) or epub (-o names the EPUB 3 file)</source>
+        <translation>web (un dossier de livre, par défaut) ou epub (-o nomme le fichier EPUB 3)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s author (default: the document&apos;s own)</source>
+        <translation>l’auteur de l’EPUB (par défaut : celui du document)</translation>
+    </message>
+    <message>
+        <source>the EPUB&apos;s language tag, such as en or de-CH (default: the document&apos;s own, else und)</source>
+        <translation>la balise de langue de l’EPUB, comme en ou de-CH (par défaut : celle du document, sinon und)</translation>
+    </message>
+    <message>
+        <source>seconds one page may take to draw; a slower page is left blank (0: no limit)</source>
+        <translation>secondes que peut prendre le dessin d’une page ; une page plus lente reste blanche (0 : sans limite)</translation>
+    </message>
+    <message>
+        <source>--format takes web or epub</source>
+        <translation>--format prend web ou epub</translation>
+    </message>
+    <message>
+        <source>--app and --name are for web books; with --format epub, -o names the file</source>
+        <translation>--app et --name sont pour les livres web ; avec --format epub, -o nomme le fichier</translation>
+    </message>
+    <message>
+        <source>--author and --language are for --format epub</source>
+        <translation>--author et --language sont pour --format epub</translation>
+    </message>
+    <message>
+        <source>--language takes a language tag such as en, de-CH or pt-BR</source>
+        <translation>--language prend une balise de langue comme en, de-CH ou pt-BR</translation>
+    </message>
+    <message>
+        <source>--page-timeout takes a number of seconds (0: no limit)</source>
+        <translation>--page-timeout prend un nombre de secondes (0 : sans limite)</translation>
+    </message>
+    <message>
+        <source>--picture-format takes auto, webp, jpeg or png</source>
+        <translation>--picture-format prend auto, webp, jpeg ou png</translation>
     </message>
 </context>
 <context>

@@ -215,14 +215,14 @@ int runPublishCommand(const QStringList& args) {
   const QString input = parser.positionalArguments().first();
   const QString bookFormat = parser.value(bookFormatOpt).toLower();
   if (bookFormat != QLatin1String("web") && bookFormat != QLatin1String("epub"))
-    return fail(QStringLiteral("--format takes web or epub"));
+    return fail(QCoreApplication::translate("PublishCommand", "--format takes web or epub"));
   const bool epub = bookFormat == QLatin1String("epub");
   if (epub && (parser.isSet(appOpt) || parser.isSet(nameOpt)))
-    return fail(QStringLiteral("--app and --name are for web books; with --format epub, -o names the file"));
+    return fail(QCoreApplication::translate("PublishCommand", "--app and --name are for web books; with --format epub, -o names the file"));
   if (!epub && (parser.isSet(authorOpt) || parser.isSet(languageOpt)))
-    return fail(QStringLiteral("--author and --language are for --format epub"));
+    return fail(QCoreApplication::translate("PublishCommand", "--author and --language are for --format epub"));
   if (parser.isSet(languageOpt) && !LanguageTag::isWellFormed(parser.value(languageOpt)))
-    return fail(QStringLiteral("--language takes a language tag such as en, de-CH or pt-BR"));
+    return fail(QCoreApplication::translate("PublishCommand", "--language takes a language tag such as en, de-CH or pt-BR"));
 
   // Where the book goes, checked before any work is done.
   PublishOptions publish;
