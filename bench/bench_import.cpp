@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
   QLoggingCategory::setFilterRules(QStringLiteral("folivox.*.debug=false"));
   const QStringList args = QCoreApplication::arguments();
   if (args.size() < 2 || args.contains(QStringLiteral("--help"))) {
-    std::fprintf(stderr, "usage: bench_import FILE.pdf [--range R] [--quality Q] [--jobs N] [--text] [--zoom] [--links] [--bookmarks]\n");
+    std::fprintf(stderr,
+                 "usage: bench_import FILE.pdf [--range R] [--quality Q] [--jobs N] [--text] [--zoom] [--links] "
+                 "[--bookmarks]\n");
     return 2;
   }
   QString range = QStringLiteral("ALL");
@@ -36,9 +38,12 @@ int main(int argc, char** argv) {
   const bool text = args.contains(QStringLiteral("--text"));
   const bool zoom = args.contains(QStringLiteral("--zoom"));
   for (qsizetype i = 2; i + 1 < args.size(); ++i) {
-    if (args[i] == QLatin1String("--range")) range = args[i + 1];
-    else if (args[i] == QLatin1String("--quality")) quality = args[i + 1].toInt();
-    else if (args[i] == QLatin1String("--jobs")) jobs = args[i + 1].toInt();
+    if (args[i] == QLatin1String("--range"))
+      range = args[i + 1];
+    else if (args[i] == QLatin1String("--quality"))
+      quality = args[i + 1].toInt();
+    else if (args[i] == QLatin1String("--jobs"))
+      jobs = args[i + 1].toInt();
   }
 
   QElapsedTimer timer;
@@ -60,12 +65,15 @@ int main(int argc, char** argv) {
   qint64 textBytes = 0, zoomBytes = 0, thumbBytes = 0;
   for (const FlashPagePtr& p : source.pages()) {
     textBytes += source.pageTextScript(p->pageIndex()).size();
-    if (const FlashPagePtr z = source.getZoomedPageAtIndex(p->pageIndex())) zoomBytes += QFileInfo(z->pageFilePath()).size();
-    if (const FlashPagePtr t = source.getThumbPageAtIndex(p->pageIndex())) thumbBytes += QFileInfo(t->pageFilePath()).size();
+    if (const FlashPagePtr z = source.getZoomedPageAtIndex(p->pageIndex()))
+      zoomBytes += QFileInfo(z->pageFilePath()).size();
+    if (const FlashPagePtr t = source.getThumbPageAtIndex(p->pageIndex()))
+      thumbBytes += QFileInfo(t->pageFilePath()).size();
   }
-  std::printf("pages=%zu seconds=%.3f bytes=%lld pages_per_second=%.1f text_bytes=%lld zoom_bytes=%lld thumb_bytes=%lld\n",
-              source.pages().size(), seconds, static_cast<long long>(bytes), pages / seconds,
-              static_cast<long long>(textBytes), static_cast<long long>(zoomBytes), static_cast<long long>(thumbBytes));
+  std::printf(
+      "pages=%zu seconds=%.3f bytes=%lld pages_per_second=%.1f text_bytes=%lld zoom_bytes=%lld thumb_bytes=%lld\n",
+      source.pages().size(), seconds, static_cast<long long>(bytes), pages / seconds, static_cast<long long>(textBytes),
+      static_cast<long long>(zoomBytes), static_cast<long long>(thumbBytes));
   if (links) {
     timer.restart();
     FlashPagesAnnotationsPDF annotations;

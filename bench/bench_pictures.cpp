@@ -65,8 +65,10 @@ int main(int argc, char** argv) {
       (QLatin1String(ext) == QLatin1String("svg") ? zoomSvg : zoomRaster)++;
     }
   }
-  std::printf("pages=%d bytes=%lld webp=%d jpg=%d ssim_min=%.4f ssim_mean=%.4f zoom_svg=%d zoom_raster=%d zoom_bytes=%lld text_pages=%d\n",
-              pages, static_cast<long long>(bytes), webp, jpg, worst, pages ? sum / pages : 0.0, zoomSvg, zoomRaster,
-              static_cast<long long>(zoomBytes), textPages);
+  std::printf(
+      "pages=%d bytes=%lld webp=%d jpg=%d ssim_min=%.4f ssim_mean=%.4f zoom_svg=%d zoom_raster=%d zoom_bytes=%lld "
+      "text_pages=%d\n",
+      pages, static_cast<long long>(bytes), webp, jpg, worst, pages ? sum / pages : 0.0, zoomSvg, zoomRaster,
+      static_cast<long long>(zoomBytes), textPages);
   return 0;
 }

@@ -64,7 +64,8 @@ int main(int argc, char** argv) {
   out.ouputTheBook();
   const double publishMs = ms(t);
   t.restart();
-  QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-r"), work + QStringLiteral("/pics"), work + QStringLiteral("/copy")});
+  QProcess::execute(QStringLiteral("cp"),
+                    {QStringLiteral("-r"), work + QStringLiteral("/pics"), work + QStringLiteral("/copy")});
   const double cpMs = ms(t);
   std::printf("1,000 pages of 150 KiB: publish %.0f ms, cp -r %.0f ms, ratio %.2f (%zu failures)\n", publishMs, cpMs,
               publishMs / cpMs, out.failures().size());

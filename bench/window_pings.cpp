@@ -11,11 +11,10 @@
 //                                           active window of WM_CLASS CLASS
 //
 // Runs against $DISPLAY; needs a window manager for the active window.
-#include <xcb/xcb.h>
-
 #include <poll.h>
 #include <signal.h>
 #include <time.h>
+#include <xcb/xcb.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -46,8 +45,9 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name) {
 std::string property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t prop, xcb_atom_t type) {
   xcb_get_property_reply_t* r = xcb_get_property_reply(c, xcb_get_property(c, 0, w, prop, type, 0, 1024), nullptr);
   std::string value;
-  if (r != nullptr) value.assign(static_cast<const char*>(xcb_get_property_value(r)),
-                                 static_cast<size_t>(xcb_get_property_value_length(r)));
+  if (r != nullptr)
+    value.assign(static_cast<const char*>(xcb_get_property_value(r)),
+                 static_cast<size_t>(xcb_get_property_value_length(r)));
   std::free(r);
   return value;
 }
@@ -238,9 +238,8 @@ int main(int argc, char** argv) {
   xcb_screen_iterator_t it = xcb_setup_roots_iterator(setup);
   for (int i = 0; i < screenNumber; ++i) xcb_screen_next(&it);
   const xcb_window_t root = it.data->root;
-  const int rc = std::strcmp(argv[1], "ping") == 0
-                     ? ping(c, root, argv[2], argc > 3 ? std::atoi(argv[3]) : 50)
-                     : key(c, root, setup, argv[2], argv[3]);
+  const int rc = std::strcmp(argv[1], "ping") == 0 ? ping(c, root, argv[2], argc > 3 ? std::atoi(argv[3]) : 50)
+                                                   : key(c, root, setup, argv[2], argv[3]);
   xcb_disconnect(c);
   return rc;
 }

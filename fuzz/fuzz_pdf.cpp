@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
       doc->renderPage(0, job);
       for (const PageText::Word& w : text.words())
-        FUZZ_CHECK(!w.text.isEmpty() && w.box.left() >= 0 && w.box.right() <= 1 && w.box.top() >= 0 && w.box.bottom() <= 1);
+        FUZZ_CHECK(!w.text.isEmpty() && w.box.left() >= 0 && w.box.right() <= 1 && w.box.top() >= 0 &&
+                   w.box.bottom() <= 1);
       FUZZ_CHECK(DataScript::payload(text.textScript(1), "text").has_value());
     } catch (const ImportError&) {
     }

@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(static_cast<qint64>(r.size.width()) * r.size.height() <= JpegHeader::kMaxPixels);
   }
   // The same bytes as a file: the same answer.
-  const PictureHeader::Result file = PictureHeader::readFile(fuzz::writeScratch(QStringLiteral("picture.jpg"), data, size));
+  const PictureHeader::Result file =
+      PictureHeader::readFile(fuzz::writeScratch(QStringLiteral("picture.jpg"), data, size));
   FUZZ_CHECK(file.size == r.size && file.error == r.error);
   return 0;
 }

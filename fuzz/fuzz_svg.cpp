@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const QByteArray svg = PageSvg::clean(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+  const QByteArray svg =
+      PageSvg::clean(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
   if (svg.isEmpty()) return 0;
   FUZZ_CHECK(svg.startsWith("<svg"));
   const QByteArray lower = svg.toLower();

@@ -14,52 +14,51 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QRegularExpression>
-#include <QScreen>
-#include <cmath>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QWebEngineView>
-
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
-#include <QMimeData>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
+#include <cmath>
 
 #include "PdfFixture.h"
 #include "TemplateFixture.h"
 #include "TestEnv.h"
-#include "base/RecentDocuments.h"
-#include "publish/BookBinReader.h"
-#include "templates/gui/ValueProblemMark.h"
 #include "app/AppDelegate.h"
+#include "app/WindowPlacement.h"
 #include "base/AppSettings.h"
 #include "base/NotificationCenter.h"
+#include "base/RecentDocuments.h"
 #include "import/FlashPageSource.h"
 #include "import/ImportPDFOperation.h"
 #include "import/gui/ImportWindowDelegate.h"
+#include "publish/BookBinReader.h"
 #include "publish/gui/OutputWindowDelegate.h"
 #include "templates/FlashTemplate.h"
-#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/FlashTemplatePropertyModel.h"
+#include "templates/MyColorOper.h"
+#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/gui/FlashTmplCells.h"
 #include "templates/gui/FlashTmplValueDelegate.h"
 #include "templates/gui/SelectTemplateWindowDelegate.h"
-#include "templates/MyColorOper.h"
-#include "app/WindowPlacement.h"
+#include "templates/gui/ValueProblemMark.h"
 
 namespace gui_test {
 
@@ -115,7 +114,8 @@ inline void checkMnemonics(QWidget* sheet) {
         !insideView(w))
       fields << w;
   for (QWidget* f : fields)
-    QVERIFY2(reachable.contains(f), qPrintable(sheet->windowTitle() + ": no label leads to a " + f->metaObject()->className()));
+    QVERIFY2(reachable.contains(f),
+             qPrintable(sheet->windowTitle() + ": no label leads to a " + f->metaObject()->className()));
 }
 
 // WCAG contrast of two colours.
@@ -137,17 +137,18 @@ struct FakeDesktop {
   QTemporaryDir dir;
   QByteArray oldPath = qgetenv("PATH");
   explicit FakeDesktop(int openExit) {
-    writeFile(dir.filePath("xdg-open"), QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n")
-                                            .arg(dir.filePath("opened"))
-                                            .arg(openExit)
-                                            .toUtf8());
+    writeFile(
+        dir.filePath("xdg-open"),
+        QStringLiteral("#!/bin/sh\necho \"$1\" >> '%1'\nexit %2\n").arg(dir.filePath("opened")).arg(openExit).toUtf8());
     writeFile(dir.filePath("xdg-mime"), "#!/bin/sh\necho folivox.desktop\n");
     for (const char* tool : {"xdg-open", "xdg-mime"})
       QFile::setPermissions(dir.filePath(tool), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
   }
   ~FakeDesktop() { qputenv("PATH", oldPath); }
-  QStringList opened() const { return QString::fromUtf8(readFile(dir.filePath("opened"))).split('\n', Qt::SkipEmptyParts); }
+  QStringList opened() const {
+    return QString::fromUtf8(readFile(dir.filePath("opened"))).split('\n', Qt::SkipEmptyParts);
+  }
 };
 
 struct NoteCounter {

@@ -52,7 +52,7 @@ inline QSize jpegSize(const QString& path) {
 }
 
 inline std::shared_ptr<ImportPDFOperation> runImport(const QString& file, const QString& range = QStringLiteral("ALL"),
-                                              bool links = false, bool bookmarks = false) {
+                                                     bool links = false, bool bookmarks = false) {
   auto op = std::make_shared<ImportPDFOperation>(file, range, 144, 85);
   op->setImportLinks(links);
   op->setImportBookmarks(bookmarks);

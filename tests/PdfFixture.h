@@ -12,9 +12,9 @@ class PdfFixture {
  public:
   struct Page {
     QByteArray mediaBox = "[0 0 612 792]";
-    QByteArray extra;    // more entries of the page dictionary
-    QByteArray content;  // the content stream; "" for a line of text
-    QByteArray xobjects; // entries of /Resources /XObject, e.g. "/Im1 5 0 R"
+    QByteArray extra;     // more entries of the page dictionary
+    QByteArray content;   // the content stream; "" for a line of text
+    QByteArray xobjects;  // entries of /Resources /XObject, e.g. "/Im1 5 0 R"
   };
 
   explicit PdfFixture(int pageCount = 0) {
@@ -73,12 +73,12 @@ class PdfFixture {
       const int contentNum = add(stream(content));
       set(m_pageNums[i], "<< /Type /Page /Parent " + ref(m_pagesNum) + " /MediaBox " + p.mediaBox +
                              " /Resources << /Font << /F1 " + ref(m_fontNum) + " >> " +
-                             (p.xobjects.isEmpty() ? QByteArray() : "/XObject << " + p.xobjects + " >> ") + ">> /Contents " + ref(contentNum) +
-                             " " + p.extra + " >>");
+                             (p.xobjects.isEmpty() ? QByteArray() : "/XObject << " + p.xobjects + " >> ") +
+                             ">> /Contents " + ref(contentNum) + " " + p.extra + " >>");
       kids += ref(m_pageNums[i]) + " ";
     }
-    set(m_pagesNum, "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(m_pages.size()) + " " +
-                        pagesExtra + " >>");
+    set(m_pagesNum,
+        "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(m_pages.size()) + " " + pagesExtra + " >>");
     const int root = add("<< /Type /Catalog /Pages " + ref(m_pagesNum) + " " + catalogExtra + " >>");
 
     QByteArray out = "%PDF-1.7\n%\xE2\xE3\xCF\xD3\n";

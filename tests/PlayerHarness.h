@@ -4,6 +4,8 @@
 // in them, presses keys and waits for the player.
 #pragma once
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -14,7 +16,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <pugixml.hpp>
-#include <unistd.h>
 
 #include "TestEnv.h"
 #include "import/FlashOutline.h"
@@ -84,13 +85,13 @@ class TinyWebServer : public QTcpServer {
         status = "200 OK";
         body = f.readAll();
         const QString ext = QFileInfo(file).suffix().toLower();
-        type = ext == u"html"  ? "text/html; charset=utf-8"
-               : ext == u"js"  ? "text/javascript"
-               : ext == u"jpg" ? "image/jpeg"
-               : ext == u"png" ? "image/png"
+        type = ext == u"html"   ? "text/html; charset=utf-8"
+               : ext == u"js"   ? "text/javascript"
+               : ext == u"jpg"  ? "image/jpeg"
+               : ext == u"png"  ? "image/png"
                : ext == u"webp" ? "image/webp"
-               : ext == u"svg" ? "image/svg+xml"
-                               : "application/octet-stream";
+               : ext == u"svg"  ? "image/svg+xml"
+                                : "application/octet-stream";
       }
     } else {
       status = "405 Method Not Allowed";
@@ -145,11 +146,13 @@ inline std::unique_ptr<FlashOutlineItem> bookmark(const QString& caption, qint32
 inline std::shared_ptr<FlashPagesAnnotations> linkAreas() {
   const auto anno = [](const QString& action, const QString& target, const char* loc) {
     const bool url = action == QLatin1String(FlashPagesAnnotationsPDF::kOpenUrlAction);
-    return QStringLiteral("<anno annotype=\"%1\"><action triggerEventType=\"mouseDown\" actionType=\"%2\">%3</action>"
-                          "<location %4/></anno>")
-        .arg(QLatin1String(FlashPagesAnnotationsPDF::kLinkType), action,
-             url ? QStringLiteral("<url>%1</url>").arg(target) : QStringLiteral("<pageIndex>%1</pageIndex>").arg(target),
-             QLatin1String(loc));
+    return QStringLiteral(
+               "<anno annotype=\"%1\"><action triggerEventType=\"mouseDown\" actionType=\"%2\">%3</action>"
+               "<location %4/></anno>")
+        .arg(
+            QLatin1String(FlashPagesAnnotationsPDF::kLinkType), action,
+            url ? QStringLiteral("<url>%1</url>").arg(target) : QStringLiteral("<pageIndex>%1</pageIndex>").arg(target),
+            QLatin1String(loc));
   };
   const QString web = QLatin1String(FlashPagesAnnotationsPDF::kOpenUrlAction);
   const QString go = QLatin1String(FlashPagesAnnotationsPDF::kGotoPageAction);
@@ -158,10 +161,12 @@ inline std::shared_ptr<FlashPagesAnnotations> linkAreas() {
       anno(web, QStringLiteral("https://example.org/folivox?a=1&amp;b=2"),
            R"(x="0.100000" y="0.100000" width="0.300000" height="0.050000")") +
       anno(go, QStringLiteral("5"), R"(x="0.500000" y="0.800000" width="0.400000" height="0.100000")") +
-      anno(web, QStringLiteral("javascript:alert(1)"), R"(x="0.100000" y="0.300000" width="0.300000" height="0.050000")") +
+      anno(web, QStringLiteral("javascript:alert(1)"),
+           R"(x="0.100000" y="0.300000" width="0.300000" height="0.050000")") +
       anno(go, QStringLiteral("99"), R"(x="0.100000" y="0.400000" width="0.300000" height="0.050000")") +
       QStringLiteral("</pageAnnos><pageAnnos pageIndex=\"3\">") +
-      anno(web, QStringLiteral("mailto:books@example.org"), R"(x="0.200000" y="0.200000" width="0.200000" height="0.100000")") +
+      anno(web, QStringLiteral("mailto:books@example.org"),
+           R"(x="0.200000" y="0.200000" width="0.200000" height="0.100000")") +
       QStringLiteral("</pageAnnos></pagesAnnos>");
   pugi::xml_document doc;
   const QByteArray utf8 = xml.toUtf8();
@@ -274,7 +279,9 @@ class PlayerDriver {
   }
 
   // The class of the element that has the focus in the page.
-  QString focused() { return js(QStringLiteral("document.activeElement ? document.activeElement.className : ''")).toString(); }
+  QString focused() {
+    return js(QStringLiteral("document.activeElement ? document.activeElement.className : ''")).toString();
+  }
 
   // Waits until a script expression is true (the engine does not await promises,
   // so the test polls what the player sets).
@@ -311,8 +318,10 @@ class PlayerDriver {
     m_page->all.clear();
     navigate(url);
     QVERIFY2(waitFor(QStringLiteral("window.folivoxState && window.folivoxState !== 'loading'"), kLoadTimeout),
-             qPrintable(url.toString() + QStringLiteral(" did not load; console: ") + m_page->all.join(QStringLiteral(" | "))));
-    QCOMPARE(js(QStringLiteral("window.folivoxState + ' ' + (window.folivoxError || '')")).toString(), QStringLiteral("ready "));
+             qPrintable(url.toString() + QStringLiteral(" did not load; console: ") +
+                        m_page->all.join(QStringLiteral(" | "))));
+    QCOMPARE(js(QStringLiteral("window.folivoxState + ' ' + (window.folivoxError || '')")).toString(),
+             QStringLiteral("ready "));
   }
 
   QString view() { return js(QStringLiteral("JSON.stringify(folivoxPlayer.pagesInView())")).toString(); }
@@ -325,14 +334,16 @@ class PlayerDriver {
   // every handler, has run and a frame has been drawn after it.
   void catchUp(const QString& delay = QStringLiteral("0")) {
     js(QStringLiteral("window.folivoxCaughtUp = false; setTimeout(function () { requestAnimationFrame(function () {"
-                      " window.folivoxCaughtUp = true; }); }, %1)").arg(delay));
+                      " window.folivoxCaughtUp = true; }); }, %1)")
+           .arg(delay));
   }
   // `which` picks the event (a JavaScript condition on `e`): Ctrl+F sends a keydown of
   // Control first.
   void catchUpAfterNext(const QString& type, const QString& which = QStringLiteral("true")) {
-    js(QStringLiteral("window.folivoxCaughtUp = false; window.addEventListener('%1', function seen(e) { if (!(%2)) return;"
-                      " window.removeEventListener('%1', seen, true); setTimeout(function () {"
-                      " requestAnimationFrame(function () { window.folivoxCaughtUp = true; }); }, 0); }, true)")
+    js(QStringLiteral(
+           "window.folivoxCaughtUp = false; window.addEventListener('%1', function seen(e) { if (!(%2)) return;"
+           " window.removeEventListener('%1', seen, true); setTimeout(function () {"
+           " requestAnimationFrame(function () { window.folivoxCaughtUp = true; }); }, 0); }, true)")
            .arg(type, which));
   }
   bool caughtUp() { return waitFor(QStringLiteral("window.folivoxCaughtUp === true")); }
@@ -342,14 +353,14 @@ class PlayerDriver {
 
 // main() of a player test program: its own home and settings, and the web engine
 // started as CI can (as root it refuses its sandbox).
-#define FOLIVOX_PLAYER_TEST_MAIN(TestClass)                                         \
-  int main(int argc, char** argv) {                                                 \
-    TestEnv env;                                                                    \
-    if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");              \
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                     \
-    QApplication qapp(argc, argv);                                                  \
-    env.install();                                                                  \
-    TestClass tc;                                                                   \
-    QTEST_SET_MAIN_SOURCE_PATH                                                      \
-    return QTest::qExec(&tc, argc, argv);                                           \
+#define FOLIVOX_PLAYER_TEST_MAIN(TestClass)                            \
+  int main(int argc, char** argv) {                                    \
+    TestEnv env;                                                       \
+    if (::geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1"); \
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);        \
+    QApplication qapp(argc, argv);                                     \
+    env.install();                                                     \
+    TestClass tc;                                                      \
+    QTEST_SET_MAIN_SOURCE_PATH                                         \
+    return QTest::qExec(&tc, argc, argv);                              \
   }

@@ -9,14 +9,17 @@
 // so a test can put markup or references in them.
 inline QString prop(const QString& key, const QString& value, const QString& type = QStringLiteral("pt_text"),
                     const QString& kids = QString()) {
-  return QStringLiteral("<property type=\"%1\"><key>%2</key><title>T %2</title><desc/><value>%3</value>"
-                        "<valueSource/><defaultValue/>%4</property>")
+  return QStringLiteral(
+             "<property type=\"%1\"><key>%2</key><title>T %2</title><desc/><value>%3</value>"
+             "<valueSource/><defaultValue/>%4</property>")
       .arg(type, key, value, kids.isEmpty() ? QString() : "<childProperties>" + kids + "</childProperties>");
 }
 
 inline QString package(const QString& props, const QString& htmlPath = QStringLiteral("index.html")) {
-  return "<t><info><htmlPath>" + htmlPath + "</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
-         "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" + props + "</properties></t>";
+  return "<t><info><htmlPath>" + htmlPath +
+         "</htmlPath><swfPath>book.swf</swfPath><defaultStyle>Blank</defaultStyle>"
+         "<macAppFilesFolder/><mobileTmplFilesPath/></info><properties>" +
+         props + "</properties></t>";
 }
 
 inline QString templateFolder(const QString& name) {
@@ -24,7 +27,8 @@ inline QString templateFolder(const QString& name) {
 }
 
 // Writes template `name`: a package of `props` and, unless `html` is null, its page.
-inline void writeTemplate(const QString& name, const QString& props, const QByteArray& html = "<title>${index.title}</title>") {
+inline void writeTemplate(const QString& name, const QString& props,
+                          const QByteArray& html = "<title>${index.title}</title>") {
   writeFile(templateFolder(name) + "flashTemplate.xml", package(props).toUtf8());
   if (!html.isNull()) writeFile(templateFolder(name) + "index.html", html);
 }

@@ -82,7 +82,8 @@ class TestEnv {
     const QString r = m_root.path();
     for (const char* sub : {"home", "data", "config", "cache", "machine", "tmp", "usertmp", "runtime"})
       QDir().mkpath(r + QLatin1Char('/') + QLatin1String(sub));
-    QFile::setPermissions(r + QStringLiteral("/runtime"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(r + QStringLiteral("/runtime"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("HOME", (r + QStringLiteral("/home")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (r + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (r + QStringLiteral("/config")).toLocal8Bit());
@@ -111,12 +112,12 @@ class TestEnv {
   QTemporaryDir m_root{QDir::tempPath() + QStringLiteral("/folivox-test-XXXXXX")};
 };
 
-#define FOLIVOX_TEST_MAIN(TestClass)               \
-  int main(int argc, char** argv) {                \
-    TestEnv env;                                   \
-    QGuiApplication app(argc, argv);               \
-    env.install();                                 \
-    TestClass tc;                                  \
-    QTEST_SET_MAIN_SOURCE_PATH                     \
-    return QTest::qExec(&tc, argc, argv);          \
+#define FOLIVOX_TEST_MAIN(TestClass)      \
+  int main(int argc, char** argv) {       \
+    TestEnv env;                          \
+    QGuiApplication app(argc, argv);      \
+    env.install();                        \
+    TestClass tc;                         \
+    QTEST_SET_MAIN_SOURCE_PATH            \
+    return QTest::qExec(&tc, argc, argv); \
   }

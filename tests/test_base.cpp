@@ -187,7 +187,8 @@ class TestBase : public QObject {
       // One process holds the lock: the shell takes it on fd 9 and becomes cat. (flock
       // running a command forks, and the child's copy of the descriptor could keep the
       // lock for a moment after the holder is killed.)
-      holder.start(QStringLiteral("sh"), {"-c", "exec 9<\"$1\" && " + flock + " 9 && exec cat", "sh", parent + "/w-5-held"});
+      holder.start(QStringLiteral("sh"),
+                   {"-c", "exec 9<\"$1\" && " + flock + " 9 && exec cat", "sh", parent + "/w-5-held"});
       QVERIFY(holder.waitForStarted());
       // Wait until it holds the lock.
       QTRY_VERIFY([&] {
@@ -291,8 +292,9 @@ class TestBase : public QObject {
     };
     ChildProcess quick;
     QString error;
-    QVERIFY2(quick.start("/bin/sh", {"-c", "cat; echo out; printf 'one\\ntwo' >&2; sleep 30 & echo $!; exit 3"}, &error),
-             qPrintable(error));
+    QVERIFY2(
+        quick.start("/bin/sh", {"-c", "cat; echo out; printf 'one\\ntwo' >&2; sleep 30 & echo $!; exit 3"}, &error),
+        qPrintable(error));
     QVERIFY(runToEnd(quick));
     QCOMPARE(quick.exitCode(), 3);
     QCOMPARE(quick.exitSignal(), 0);
@@ -353,7 +355,8 @@ class TestBase : public QObject {
     // Another program's UTF-8 file with CR LF: lines survive, path appended.
     writeFile(t, "/x/one\r\n/p/preview\r\n");
     HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/preview"));
-    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)),
+             QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
 
     // A last byte that is not UTF-8 is read as Latin-1, not dropped.
     writeFile(t, "/caf\xc3");
@@ -426,7 +429,8 @@ class TestBase : public QObject {
     });
     QThread* worker = QThread::create([] {
       for (int i = 1; i <= 200; ++i)
-        NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr, {{"pageIndex", i}, {"totalPage", 200}});
+        NotificationCenter::defaultCenter().post(ImportProgressInfoMSG, nullptr,
+                                                 {{"pageIndex", i}, {"totalPage", 200}});
     });
     worker->start();
     worker->wait();
@@ -455,8 +459,14 @@ class TestBase : public QObject {
       DesktopOpener* opener = DesktopOpener::open(bin.path());
       QString said;
       QEventLoop loop;
-      connect(opener, &DesktopOpener::opened, &loop, [&] { said = "opened"; loop.quit(); });
-      connect(opener, &DesktopOpener::failed, &loop, [&](const QString& why) { said = why; loop.quit(); });
+      connect(opener, &DesktopOpener::opened, &loop, [&] {
+        said = "opened";
+        loop.quit();
+      });
+      connect(opener, &DesktopOpener::failed, &loop, [&](const QString& why) {
+        said = why;
+        loop.quit();
+      });
       QTimer::singleShot(20000, &loop, &QEventLoop::quit);
       loop.exec();
       return said;

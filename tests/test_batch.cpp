@@ -20,7 +20,7 @@ namespace {
 QString program() { return QCoreApplication::applicationDirPath() + "/folivox-cli"; }
 
 struct Run {
-  int code = -1;    // the exit code, or -signal
+  int code = -1;  // the exit code, or -signal
   QList<QJsonObject> lines;
   QString out;
   QString err;
@@ -38,7 +38,8 @@ Run finish(QProcess& p) {
   r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   r.out = QString::fromUtf8(p.readAllStandardOutput());
   r.err = QString::fromUtf8(p.readAllStandardError());
-  for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts)) r.lines << QJsonDocument::fromJson(line.toUtf8()).object();
+  for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts))
+    r.lines << QJsonDocument::fromJson(line.toUtf8()).object();
   return r;
 }
 
@@ -57,7 +58,8 @@ Run batch(const QString& cwd, const QByteArray& list, const QStringList& args,
 // A PDF of `pages` pages whose text says `tag`, so two versions differ.
 void writePdf(const QString& path, int pages, const QByteArray& tag = "A") {
   PdfFixture pdf(pages);
-  for (int i = 0; i < pages; ++i) pdf.page(i).content = "BT /F1 36 Tf 72 400 Td (" + tag + " " + QByteArray::number(i + 1) + ") Tj ET";
+  for (int i = 0; i < pages; ++i)
+    pdf.page(i).content = "BT /F1 36 Tf 72 400 Td (" + tag + " " + QByteArray::number(i + 1) + ") Tj ET";
   QDir().mkpath(QFileInfo(path).absolutePath());
   QVERIFY(pdf.write(path));
 }
@@ -116,17 +118,17 @@ class TestBatch : public QObject {
   // others are read on.
   void listLines() {
     QByteArray list = "\xEF\xBB\xBF# archive\r\n\r\n  a.pdf --quality 2\r\n";
-    list += "b.pdf -o /elsewhere\n";            // 4
-    list += "c.pdf --output=/x\n";              // 5
-    list += "d.pdf -o/x\n";                     // 6
-    list += "e.pdf --help\n";                   // 7
-    list += "f.pdf -- g.pdf\n";                 // 8
-    list += "\"open.pdf\n";                     // 9
-    list += QByteArray("nul\0.pdf\n", 9);       // 10
-    list += "bad\xFF.pdf\n";                    // 11
-    list += "'' --links\n";                     // 12
+    list += "b.pdf -o /elsewhere\n";                                        // 4
+    list += "c.pdf --output=/x\n";                                          // 5
+    list += "d.pdf -o/x\n";                                                 // 6
+    list += "e.pdf --help\n";                                               // 7
+    list += "f.pdf -- g.pdf\n";                                             // 8
+    list += "\"open.pdf\n";                                                 // 9
+    list += QByteArray("nul\0.pdf\n", 9);                                   // 10
+    list += "bad\xFF.pdf\n";                                                // 11
+    list += "'' --links\n";                                                 // 12
     list += "x " + QByteArray("y ").repeated(BatchList::kMaxWords) + "\n";  // 13
-    list += QByteArray(BatchList::kMaxLineLength + 1, 'z') + "\n";        // 14
+    list += QByteArray(BatchList::kMaxLineLength + 1, 'z') + "\n";          // 14
     list += "last.pdf";                                                     // 15, no line end
     const BatchList::Result r = BatchList::parse(list);
     QVERIFY(r.error.isEmpty());
@@ -155,7 +157,8 @@ class TestBatch : public QObject {
     QCOMPARE(BookFolderNames::safeName("..", true), QString("book"));
     QCOMPARE(BookFolderNames::safeName("/", true), QString("book"));
     QCOMPARE(BookFolderNames::safeName("scans/v1.2/", true), QString("v1.2"));
-    QCOMPARE(BookFolderNames::safeName(QString::fromUtf8("Über\u00A0alles.rtf"), false), QString::fromUtf8("Über_alles"));
+    QCOMPARE(BookFolderNames::safeName(QString::fromUtf8("Über\u00A0alles.rtf"), false),
+             QString::fromUtf8("Über_alles"));
     // Long names are cut between characters, within the byte budget.
     const QString longName = BookFolderNames::safeName(QString(300, QChar(0x00E9)) + ".pdf", false);
     QCOMPARE(longName.toUtf8().size(), BookFolderNames::kMaxBytes);
@@ -180,13 +183,14 @@ class TestBatch : public QObject {
     QByteArray pdf = readFile(root + "/in/good.pdf");
     writeFile(root + "/in/damaged.pdf", pdf.left(pdf.size() / 3));
     writeFile(root + "/in/empty.txt", "  \n\n");
-    const QByteArray list = "in/good.pdf --links\n"
-                            "in/damaged.pdf\n"
-                            "in/missing.pdf\n"
-                            "in/empty.txt\n"
-                            "in/other.pdf --frobnicate\n"
-                            "in/other.pdf --title Other\n"
-                            "in/'unclosed\n";
+    const QByteArray list =
+        "in/good.pdf --links\n"
+        "in/damaged.pdf\n"
+        "in/missing.pdf\n"
+        "in/empty.txt\n"
+        "in/other.pdf --frobnicate\n"
+        "in/other.pdf --title Other\n"
+        "in/'unclosed\n";
     const Run r = batch(root, list, {"-o", "out", "--jobs", "2"});
     QCOMPARE(r.code, 1);
     QCOMPARE(r.lines.size(), 7);
@@ -336,7 +340,8 @@ class TestBatch : public QObject {
     QCOMPARE(second.lines.size(), 2);
     QCOMPARE(second.of(2).value("output").toString(), root + "/out/a-2");
     QCOMPARE(second.of(3).value("status").toString(), QString("ok"));
-    for (const char* wrong : {"2/2", "1", "-1/2", "0/0"}) QCOMPARE(batch(root, list, {"-o", "out", "--part", wrong}).code, 2);
+    for (const char* wrong : {"2/2", "1", "-1/2", "0/0"})
+      QCOMPARE(batch(root, list, {"-o", "out", "--part", wrong}).code, 2);
   }
 
   // Inputs whose names collide or are hostile land each in its own folder
@@ -351,8 +356,8 @@ class TestBatch : public QObject {
     const QString dashName = "-o.pdf";
     writePdf(root + "/work/" + dashName, 1);
     writePdf(root + "/work/" + longName, 1);
-    const QByteArray list = "a.pdf\nsub/a.pdf\n../up.pdf\n$'new\\nline.pdf'\n" + dashName.toUtf8() + "\n" +
-                            longName.toUtf8() + "\n";
+    const QByteArray list =
+        "a.pdf\nsub/a.pdf\n../up.pdf\n$'new\\nline.pdf'\n" + dashName.toUtf8() + "\n" + longName.toUtf8() + "\n";
     const Run r = batch(root + "/work", list, {"-o", "../out", "--jobs", "2"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     QStringList folders = QDir(root + "/out").entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);

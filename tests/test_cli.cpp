@@ -11,8 +11,6 @@
 #include <QStandardPaths>
 #include <csignal>
 #include <functional>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "PdfFixture.h"
 #include "TestEnv.h"
@@ -76,7 +74,8 @@ struct Child {
 QStringList pictures(const QString& folder, const QByteArray& tag, int count, int size = 64) {
   QStringList contents;
   for (int i = 1; i <= count; ++i) {
-    const QByteArray bytes = jpegHeader(40, 60) + (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
+    const QByteArray bytes =
+        jpegHeader(40, 60) + (tag + "-" + QByteArray::number(i) + ' ').repeated(size / 4 + 1).left(size);
     writeFile(QStringLiteral("%1/%2.jpg").arg(folder).arg(i), bytes);
     contents << QString::fromLatin1(bytes);
   }
@@ -105,7 +104,8 @@ QString whichBook(const QString& folder, const QStringList& a, const QStringList
   if (!book.ok()) return QStringLiteral("broken: ") + book.error;
   const QStringList files = QDir(folder + "/files/page").entryList(QDir::Files | QDir::Hidden);
   for (const auto& [name, pages] : {std::pair{QStringLiteral("A"), a}, std::pair{QStringLiteral("B"), b}}) {
-    bool all = book.bookXml.contains("count=\"" + QByteArray::number(pages.size()) + "\"") && files.size() == pages.size();
+    bool all =
+        book.bookXml.contains("count=\"" + QByteArray::number(pages.size()) + "\"") && files.size() == pages.size();
     for (int i = 0; all && i < pages.size(); ++i)
       all = readFile(QStringLiteral("%1/files/page/%2.jpg").arg(folder).arg(i + 1)) == pages[i].toLatin1();
     if (all) return name;
@@ -159,8 +159,10 @@ bool writeLinkedPdf(const QString& file) {
                       " /Fit] >> << /Type /Annot /Subtype /Link /Rect [100 600 300 620] /A << /S /URI "
                       "/URI (https://example.org/) >> >>]";
   const int outlines = pdf.reserve();
-  const int item = pdf.add("<< /Title (Chapter) /Parent " + PdfFixture::ref(outlines) + " /Dest [" + pdf.pageRef(2) + " /Fit] >>");
-  pdf.set(outlines, "<< /Type /Outlines /First " + PdfFixture::ref(item) + " /Last " + PdfFixture::ref(item) + " /Count 1 >>");
+  const int item =
+      pdf.add("<< /Title (Chapter) /Parent " + PdfFixture::ref(outlines) + " /Dest [" + pdf.pageRef(2) + " /Fit] >>");
+  pdf.set(outlines,
+          "<< /Type /Outlines /First " + PdfFixture::ref(item) + " /Last " + PdfFixture::ref(item) + " /Count 1 >>");
   pdf.catalogExtra = "/Outlines " + PdfFixture::ref(outlines);
   QDir().mkpath(QFileInfo(file).absolutePath());
   return pdf.write(file);
@@ -188,7 +190,8 @@ class TestCli : public QObject {
     QCOMPARE(cli({"frobnicate"}).code, 2);
     const Run t = cli({"templates"});
     QCOMPARE(t.code, 0);
-    QVERIFY2(t.out.contains("float") && t.out.contains("Blank  (default)") && t.out.contains("Ocean"), qPrintable(t.out));
+    QVERIFY2(t.out.contains("float") && t.out.contains("Blank  (default)") && t.out.contains("Ocean"),
+             qPrintable(t.out));
   }
 
   void helpAndVersionOfEveryCommand() {
@@ -248,7 +251,8 @@ class TestCli : public QObject {
     // As an application bundle, with a settings file on top of the style.
     const QString settings = m_dir.path() + "/my.txt";
     writeFile(settings, "\n\rbgColor=0x123456");
-    const Run app = cli({"publish", demo(), "-o", m_dir.path() + "/apps", "--name", "Demo", "--app", "--settings", settings});
+    const Run app =
+        cli({"publish", demo(), "-o", m_dir.path() + "/apps", "--name", "Demo", "--app", "--settings", settings});
     QVERIFY2(app.code == 0, qPrintable(app.err));
     QCOMPARE(app.out.trimmed(), m_dir.path() + "/apps/Demo.app");
     QVERIFY(QFileInfo(m_dir.path() + "/apps/Demo.app/Contents/MacOS/launcher").isExecutable());
@@ -281,7 +285,8 @@ class TestCli : public QObject {
                           "folivox-cli: warning: 4-pipe.jpg is left out: it is a named pipe, not a regular file."}));
     const QByteArray xml = BookBinReader::inspect(out).bookXml;
     QVERIFY(xml.contains("count=\"2\""));
-    QVERIFY(xml.contains("<item name=\"pageWidth\">300</item>") && xml.contains("<item name=\"pageHeight\">400</item>"));
+    QVERIFY(xml.contains("<item name=\"pageWidth\">300</item>") &&
+            xml.contains("<item name=\"pageHeight\">400</item>"));
     QCOMPARE(readFile(out + "/files/page/1.jpg"), readFile(folder + "/5-page.jpg"));
 
     for (const char* good : {"/5-page.jpg", "/6-page.jpg"}) QVERIFY(QFile::remove(folder + good));
@@ -301,8 +306,10 @@ class TestCli : public QObject {
     QTest::newRow("bad style") << QStringList{"publish", demo(), "-o", out, "--style", "Nope"} << "no style";
     QTest::newRow("bad picture format") << QStringList{"publish", demo(), "-o", out, "--picture-format", "gif"}
                                         << "--picture-format takes auto, webp, jpeg or png";
-    QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"} << "does not exist";
-    QTest::newRow("bad page timeout") << QStringList{"publish", demo(), "-o", out, "--page-timeout", "soon"} << "--page-timeout";
+    QTest::newRow("bad settings") << QStringList{"publish", demo(), "-o", out, "--settings", "/no/file"}
+                                  << "does not exist";
+    QTest::newRow("bad page timeout") << QStringList{"publish", demo(), "-o", out, "--page-timeout", "soon"}
+                                      << "--page-timeout";
     QTest::newRow("inspect missing") << QStringList{"inspect", "/no/book"} << "cannot read";
   }
   void clearErrors() {
@@ -319,7 +326,8 @@ class TestCli : public QObject {
     QVERIFY(writeLinkedPdf(file));
 
     const QString out = m_dir.path() + "/pdfbook";
-    const Run r = cli({"publish", file, "-o", out, "--range", "2-4", "--links", "--bookmarks", "--quality", "4", "--jobs", "2"});
+    const Run r =
+        cli({"publish", file, "-o", out, "--range", "2-4", "--links", "--bookmarks", "--quality", "4", "--jobs", "2"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
     // The whole book.xml: pages 2-4 with their picture, zoom and thumbnail files, the
     // page size, the links and bookmarks of that range, the title taken from the input.
@@ -359,7 +367,8 @@ class TestCli : public QObject {
     const QMap<QString, QByteArray> two = filesBelow(root + "/two/deeper");
     QCOMPARE(one.keys(), two.keys());
     QVERIFY(one.contains("files/book.bin") && one.contains("files/text/all.js") && one.size() > 12);
-    for (auto it = one.cbegin(); it != one.cend(); ++it) QVERIFY2(it.value() == two.value(it.key()), qPrintable(it.key()));
+    for (auto it = one.cbegin(); it != one.cend(); ++it)
+      QVERIFY2(it.value() == two.value(it.key()), qPrintable(it.key()));
     QCOMPARE(bookBinDate(root + "/one"), QDateTime(QDate(1980, 1, 1), QTime(0, 0), Qt::LocalTime));
 
     // SOURCE_DATE_EPOCH dates the book, in UTC; a value that is no number is ignored.
@@ -384,7 +393,8 @@ class TestCli : public QObject {
     // Named after the file, not after the PDF it became; its text is searchable.
     QVERIFY(xml.contains("<item name=\"bookTitle\">notes</item>"));
     const Run words = cli({"inspect", m_dir.path() + "/textbook", "--text", "--page", "1"});
-    QVERIFY2(words.code == 0 && words.out.startsWith("Line 0 of a plain text document.\nLine 1 of"), qPrintable(words.out + words.err));
+    QVERIFY2(words.code == 0 && words.out.startsWith("Line 0 of a plain text document.\nLine 1 of"),
+             qPrintable(words.out + words.err));
   }
 
   void titleTextAndZoomPictures() {
@@ -403,7 +413,8 @@ class TestCli : public QObject {
     QCOMPARE(cli({"publish", m_dir.path() + "/guide.pdf", "-o", out}).code, 0);
     QVERIFY(BookBinReader::inspect(out).bookXml.contains("<item name=\"bookTitle\">Field Guide</item>"));
     QVERIFY(read(out + "/index.html").contains("<title>Field Guide</title>"));
-    for (const char* f : {"files/page/2.webp", "files/large/2.svg", "files/thumb/2.webp", "files/text/2.js", "files/text/all.js"})
+    for (const char* f :
+         {"files/page/2.webp", "files/large/2.svg", "files/thumb/2.webp", "files/text/2.js", "files/text/all.js"})
       QVERIFY2(QFileInfo::exists(out + "/" + f), f);
     Run r = cli({"inspect", out, "--text"});
     QCOMPARE(r.code, 0);

@@ -39,23 +39,27 @@ class TestCliEpub : public QObject {
     const QByteArray bytes = readFile(target + QStringLiteral(".epub"));
     QVERIFY(bytes.startsWith("PK"));
     QCOMPARE(bytes.mid(30, 28), QByteArray("mimetypeapplication/epub+zip"));
-    QVERIFY(QDir(m_dir.filePath(QStringLiteral("new"))).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot) ==
-            QStringList{QStringLiteral("My Book.epub")});
+    QVERIFY(
+        QDir(m_dir.filePath(QStringLiteral("new"))).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot) ==
+        QStringList{QStringLiteral("My Book.epub")});
   }
 
   void refusesWhatItCannotDo_data() {
     QTest::addColumn<QStringList>("extra");
     QTest::addColumn<QString>("said");
     QTest::newRow("app") << QStringList{QStringLiteral("--app")} << QStringLiteral("--app and --name");
-    QTest::newRow("name") << QStringList{QStringLiteral("--name"), QStringLiteral("x")} << QStringLiteral("--app and --name");
+    QTest::newRow("name") << QStringList{QStringLiteral("--name"), QStringLiteral("x")}
+                          << QStringLiteral("--app and --name");
     QTest::newRow("language") << QStringList{QStringLiteral("--language"), QStringLiteral("en us")}
                               << QStringLiteral("--language takes");
-    QTest::newRow("format") << QStringList{QStringLiteral("--format"), QStringLiteral("pdf")} << QStringLiteral("--format takes");
+    QTest::newRow("format") << QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}
+                            << QStringLiteral("--format takes");
   }
   void refusesWhatItCannotDo() {
     QFETCH(QStringList, extra);
     QFETCH(QString, said);
-    QStringList args{QStringLiteral("publish"), pictures(), QStringLiteral("-o"), m_dir.filePath(QStringLiteral("r.epub"))};
+    QStringList args{QStringLiteral("publish"), pictures(), QStringLiteral("-o"),
+                     m_dir.filePath(QStringLiteral("r.epub"))};
     if (!extra.contains(QStringLiteral("--format"))) args << QStringLiteral("--format") << QStringLiteral("epub");
     const Run r = cli(args + extra);
     QCOMPARE(r.code, 1);

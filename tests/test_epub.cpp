@@ -1,11 +1,12 @@
 // The EPUB export: the container as readers and checkers expect it, page
 // geometry against the web book's, text that stays text, reproducible bytes,
 // all-or-nothing writing, and the lossless PNG pages.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QImage>
 #include <QRegularExpression>
 #include <pugixml.hpp>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "TestEnv.h"
 #include "base/DataScript.h"
@@ -375,15 +376,17 @@ class TestEpub : public QObject {
     options.title = QStringLiteral("Title");
     options.outputType = PublishOptions::kEpubOutput;
     QList<qsizetype> told;
-    const PublishResult result = BookSession::publishBook(
-        options, book(), std::make_shared<FlashTemplate>(), nullptr, nullptr, [&](qsizetype done, qsizetype) {
-          told << done;
-          return true;
-        });
+    const PublishResult result = BookSession::publishBook(options, book(), std::make_shared<FlashTemplate>(), nullptr,
+                                                          nullptr, [&](qsizetype done, qsizetype) {
+                                                            told << done;
+                                                            return true;
+                                                          });
     QVERIFY2(result.succeeded(), qPrintable(result.error));
     QCOMPARE(result.outputFileName, options.folder + QStringLiteral("/My book.epub"));
     QCOMPARE(told.mid(0, 3), (QList<qsizetype>{1, 2, 3}));
-    QVERIFY(openEpub(result.outputFileName).entry(QStringLiteral("EPUB/package.opf")).contains("<dc:title>Title</dc:title>"));
+    QVERIFY(openEpub(result.outputFileName)
+                .entry(QStringLiteral("EPUB/package.opf"))
+                .contains("<dc:title>Title</dc:title>"));
   }
 
   void pngPagesAreLossless_data() {

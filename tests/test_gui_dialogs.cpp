@@ -56,7 +56,8 @@ class TestGuiDialogs : public GuiTest {
     app->onSelectTemplate();
     QCOMPARE(chooser->selectedTemplateName(), QString("float"));
     QCOMPARE(chooser->imgBrowserView()->currentItem()->text(), QString("Ocean"));
-    QCOMPARE(chooser->selectedStyle(), std::optional<QString>(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg"));
+    QCOMPARE(chooser->selectedStyle(),
+             std::optional<QString>(FlashTemplate::stylePathFor("float", "Ocean") + "/shot.jpg"));
     for (int row = 0; row < chooser->tmplListData().size(); ++row)
       if (QFileInfo(chooser->tmplListData().at(row)).fileName() == "slate") chooser->tableViewTmpls()->selectRow(row);
     QCOMPARE(chooser->selectedTemplateName(), QString("slate"));

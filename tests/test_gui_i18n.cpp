@@ -91,7 +91,8 @@ QStringList elidedCells(QTreeView* view) {
         option.widget = view;
         option.decorationSize = view->iconSize().isValid() ? view->iconSize() : QSize(16, 16);
         const int need = view->itemDelegateForIndex(index)->sizeHint(option, index).width();
-        if (need > rect.width()) bad << QStringLiteral("%1 (%2 < %3)").arg(index.data().toString()).arg(rect.width()).arg(need);
+        if (need > rect.width())
+          bad << QStringLiteral("%1 (%2 < %3)").arg(index.data().toString()).arg(rect.width()).arg(need);
       }
       walk(model->index(r, 0, parent));
     }
@@ -113,7 +114,8 @@ QStringList hiddenInToolbar(QMainWindow* window) {
   QStringList bad;
   for (QToolBar* bar : window->findChildren<QToolBar*>())
     for (QAction* a : bar->actions())
-      if (QWidget* w = bar->widgetForAction(a); w != nullptr && !a->isSeparator() && !w->isVisible()) bad << plain(a->text());
+      if (QWidget* w = bar->widgetForAction(a); w != nullptr && !a->isSeparator() && !w->isVisible())
+        bad << plain(a->text());
   return bad;
 }
 
@@ -167,10 +169,14 @@ class TestGuiI18n : public QObject {
   void theWindowSpeaksTheLanguageWithNothingCutOff_data() {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("language");
-    QTest::newRow("English") << "C" << "en";
-    QTest::newRow("German") << "de_DE" << "de";
-    QTest::newRow("French") << "fr_FR" << "fr";
-    QTest::newRow("Spanish") << "es_ES" << "es";
+    QTest::newRow("English") << "C"
+                             << "en";
+    QTest::newRow("German") << "de_DE"
+                            << "de";
+    QTest::newRow("French") << "fr_FR"
+                            << "fr";
+    QTest::newRow("Spanish") << "es_ES"
+                             << "es";
   }
   void theWindowSpeaksTheLanguageWithNothingCutOff() {
     QFETCH(QString, locale);
@@ -195,7 +201,8 @@ class TestGuiI18n : public QObject {
     for (int c = 0; c < model->columnCount(); ++c)
       QVERIFY(!english.contains(model->headerData(c, Qt::Horizontal).toString()));
     // A template property's own title and description come from the template, in the language.
-    const QMap<QString, QString> pageWidth = {{"en", "Page width"}, {"de", "Seitenbreite"}, {"fr", "Largeur de page"}, {"es", "Ancho de página"}};
+    const QMap<QString, QString> pageWidth = {
+        {"en", "Page width"}, {"de", "Seitenbreite"}, {"fr", "Largeur de page"}, {"es", "Ancho de página"}};
     QCOMPARE(model->index(0, 0).data().toString(), pageWidth.value(language));
 
     app->OnImportPDF();
@@ -226,8 +233,8 @@ class TestGuiI18n : public QObject {
 
     // A colour code reads as itself, "#f0f0f0", not with its "#" moved to the end.
     QTreeView* view = app->outlineView();
-    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole, "Toolbar text colour", 1,
-                                                       Qt::MatchExactly | Qt::MatchRecursive);
+    const QModelIndexList found = view->model()->match(view->model()->index(0, 0), Qt::DisplayRole,
+                                                       "Toolbar text colour", 1, Qt::MatchExactly | Qt::MatchRecursive);
     QCOMPARE(found.size(), 1);
     const QModelIndex colour = found.first().siblingAtColumn(1);
     QVERIFY(colour.data().toString().startsWith("#f"));

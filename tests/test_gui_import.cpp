@@ -103,9 +103,10 @@ class TestGuiImport : public GuiTest {
     // Nothing that changes the import can be touched while it runs, also
     // after a click on a range button.
     dialog->pageRangeType()->button(1)->click();
-    for (QWidget* w : std::initializer_list<QWidget*>{dialog->btnOK(), dialog->importQuality(), dialog->pictureFormat(), dialog->txtPageRange(),
-                                                      dialog->txtFilePath(), dialog->btnImportLinks(),
-                                                      dialog->btnImportBookMark(), dialog->pageRangeType()->button(0)})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{dialog->btnOK(), dialog->importQuality(), dialog->pictureFormat(),
+                                         dialog->txtPageRange(), dialog->txtFilePath(), dialog->btnImportLinks(),
+                                         dialog->btnImportBookMark(), dialog->pageRangeType()->button(0)})
       QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
     QVERIFY(dialog->prgBar()->isVisible());
     // The bar counts pages once the first one is done.
@@ -127,7 +128,8 @@ class TestGuiImport : public GuiTest {
     const std::shared_ptr<ImportPDFOperation> running = dialog->importPDF();
     QVERIFY(running);
     bool reported = false;  // queued behind the sheet's own handler of the same signal
-    connect(running.get(), &Operation::finished, dialog, [&reported] { reported = true; }, Qt::QueuedConnection);
+    connect(
+        running.get(), &Operation::finished, dialog, [&reported] { reported = true; }, Qt::QueuedConnection);
     QVERIFY(!running->isFinished());
     dialog->close();
     QVERIFY(!dialog->isVisible());

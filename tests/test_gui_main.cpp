@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
   env.install();
   QTEST_SET_MAIN_SOURCE_PATH
   int failed = 0;
-  for (QObject* (*make)() : {makeTestGuiWindow, makeTestGuiEditor, makeTestGuiImport, makeTestGuiDialogs, makeTestGuiShutdown}) {
+  for (QObject* (*make)() :
+       {makeTestGuiWindow, makeTestGuiEditor, makeTestGuiImport, makeTestGuiDialogs, makeTestGuiShutdown}) {
     std::unique_ptr<QObject> tests(make());
     failed += QTest::qExec(tests.get(), argc, argv);
   }

@@ -8,12 +8,12 @@
 #include <unistd.h>
 
 #include <QBuffer>
-#include <QtEndian>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QStandardPaths>
+#include <QtEndian>
 #include <mutex>
 #include <pugixml.hpp>
 
@@ -27,10 +27,10 @@
 #include "import/ImportError.h"
 #include "import/ImportPDFOperation.h"
 #include "import/JpegHeader.h"
-#include "import/PictureHeader.h"
 #include "import/MuPdfDocument.h"
 #include "import/OperationQueue.h"
 #include "import/PDFToPageConverter.h"
+#include "import/PictureHeader.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookIndexSection.h"
 #include "publish/BookTextReader.h"
@@ -248,8 +248,9 @@ class TestHostile : public QObject {
     op->start();
     const std::shared_ptr<FlashPageSourcePDF> source = op->flashPageSource();
     QVERIFY2(source, qPrintable(op->errorString()));
-    QCOMPARE(op->warnings(), QStringList{QStringLiteral(
-                                 "Page 1 could not be drawn (it took longer than 1 s); a blank page stands in its place.")});
+    QCOMPARE(op->warnings(),
+             QStringList{QStringLiteral(
+                 "Page 1 could not be drawn (it took longer than 1 s); a blank page stands in its place.")});
     QCOMPARE(source->pages().size(), size_t(2));
     auto inked = [](const QString& file) {
       const QImage picture(file);
@@ -263,7 +264,8 @@ class TestHostile : public QObject {
     QVERIFY(inked(source->pages()[1]->pageFilePath()));
 
     const QStringList before = workFolders();
-    auto cancelled = std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("1"), 144, 85);
+    auto cancelled =
+        std::make_shared<ImportPDFOperation>(path(QStringLiteral("forms.pdf")), QStringLiteral("1"), 144, 85);
     cancelled->setPageTimeLimit(std::chrono::milliseconds(0));
     OperationQueue queue;
     queue.addOperation(cancelled);
@@ -314,15 +316,18 @@ class TestHostile : public QObject {
     QByteArray huge = "BT /F1 1 Tf 1.2 TL 20 780 Td ";
     for (int line = 0; line < 400; ++line) {
       QByteArray text;
-      for (int w = 0; w < 100; ++w) text += "w" + QByteArray::number((line * 100 + w) % 1000).rightJustified(3, '0') + " ";
+      for (int w = 0; w < 100; ++w)
+        text += "w" + QByteArray::number((line * 100 + w) % 1000).rightJustified(3, '0') + " ";
       huge += "(" + text + ") ' ";
     }
     pdf.page(1).content = huge + "ET";
-    pdf.page(0).content = "BT /F1 12 Tf 50 700 Td (<img src=x onerror=alert\\(1\\)>) Tj 0 -20 Td "
-                          "(</script><script>alert\\(2\\)</script>) Tj 0 -20 Td (a\\001b\\010c\\177d) Tj ET";
+    pdf.page(0).content =
+        "BT /F1 12 Tf 50 700 Td (<img src=x onerror=alert\\(1\\)>) Tj 0 -20 Td "
+        "(</script><script>alert\\(2\\)</script>) Tj 0 -20 Td (a\\001b\\010c\\177d) Tj ET";
     // Hebrew and Arabic letters, by their glyph names.
-    const int rtl = pdf.add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Differences "
-                            "[65 /alef /bet /gimel /alefarabic /beharabic] >> >>");
+    const int rtl = pdf.add(
+        "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Differences "
+        "[65 /alef /bet /gimel /alefarabic /beharabic] >> >>");
     pdf.page(2).content = "BT /F2 24 Tf 100 500 Td (CBA ED) Tj ET";
     pdf.page(2).extra = "/Resources << /Font << /F2 " + PdfFixture::ref(rtl) + " >> >>";
     QByteArray bytes = pdf.build();
@@ -342,8 +347,8 @@ class TestHostile : public QObject {
     options.folder = book;
     options.name = QStringLiteral("index");
     options.title = BookSession::defaultBookTitle(*source, path(QStringLiteral("text.pdf")));
-    const PublishResult result =
-        BookSession::publishBook(options, source, std::make_shared<FlashTemplate>(QStringLiteral("text")), nullptr, nullptr);
+    const PublishResult result = BookSession::publishBook(
+        options, source, std::make_shared<FlashTemplate>(QStringLiteral("text")), nullptr, nullptr);
     QVERIFY2(result.succeeded(), qPrintable(result.alertDetail()));
 
     // Whatever a page says stays text: in the search file, in each page's
@@ -352,10 +357,13 @@ class TestHostile : public QObject {
     QVERIFY2(text.ok(), qPrintable(text.error));
     QCOMPARE(text.pages.size(), 3);
     QCOMPARE(text.pages[1].text.count(QLatin1Char(' ')) + text.pages[1].text.count(QLatin1Char('\n')) + 1, 40000);
-    QVERIFY(text.pages[0].text.startsWith(QStringLiteral("<img src=x onerror=alert(1)>\n</script><script>alert(2)</script>\n")));
+    QVERIFY(text.pages[0].text.startsWith(
+        QStringLiteral("<img src=x onerror=alert(1)>\n</script><script>alert(2)</script>\n")));
     for (const BookTextReader::Page& page : text.pages)
-      for (QChar c : page.text) QVERIFY2(c >= QLatin1Char(' ') || c == QLatin1Char('\n'), qPrintable(QString::number(c.unicode())));
-    QVERIFY2(text.pages[2].text.contains(QStringLiteral("\u05D2\u05D1\u05D0")) && text.pages[2].text.contains(QStringLiteral("\u0628\u0627")),
+      for (QChar c : page.text)
+        QVERIFY2(c >= QLatin1Char(' ') || c == QLatin1Char('\n'), qPrintable(QString::number(c.unicode())));
+    QVERIFY2(text.pages[2].text.contains(QStringLiteral("\u05D2\u05D1\u05D0")) &&
+                 text.pages[2].text.contains(QStringLiteral("\u0628\u0627")),
              qPrintable(text.pages[2].text));
     const QByteArray html = readFile(book + "/index.html");
     QVERIFY(html.size() < BookIndexSection::kBudget + 200);
@@ -409,7 +417,8 @@ class TestHostile : public QObject {
     const BookTextReader::Result text = BookTextReader::read(odd + "/book");
     QVERIFY2(text.error.endsWith(device), qPrintable(text.error));
     writeTemplate("odd", prop("x", "1"));
-    const SettingsFileResult settings = FlashTemplate(QStringLiteral("odd")).importPropertiesSettingsFrom(odd + "/pipe-settings.txt");
+    const SettingsFileResult settings =
+        FlashTemplate(QStringLiteral("odd")).importPropertiesSettingsFrom(odd + "/pipe-settings.txt");
     QVERIFY2(settings.error.endsWith(pipe), qPrintable(settings.error));
   }
 
@@ -420,7 +429,10 @@ class TestHostile : public QObject {
     const QByteArray start = good.left(2);
     const QByteArray frame = good.mid(2, 19);
     const QByteArray scan = good.mid(21);
-    const QByteArray app = QByteArray("\xFF\xE0\x00\x04" "ab", 6);
+    const QByteArray app = QByteArray(
+        "\xFF\xE0\x00\x04"
+        "ab",
+        6);
     QByteArray manyApps = start;
     for (int i = 0; i <= JpegHeader::kMaxSegments; ++i) manyApps += app;
     QByteArray twoComponents = frame;
@@ -436,14 +448,20 @@ class TestHostile : public QObject {
     };
     const QByteArray vp8 = QByteArray::fromHex("524946464a00000057454250565038203e000000f003009d012a2c0190010000");
     const QByteArray vp8l = QByteArray::fromHex("524946461c000000574542505650384c0f0000002f2bc1630000");
-    const QByteArray vp8x = QByteArray::fromHex("52494646000000005745425056503858" "0a000000" "10000000" "2b0100" "8f0100");
+    const QByteArray vp8x = QByteArray::fromHex(
+        "52494646000000005745425056503858"
+        "0a000000"
+        "10000000"
+        "2b0100"
+        "8f0100");
     const QList<std::pair<QByteArray, QString>> cases = {
         {png(300, 400), QString()},
         {vp8, QString()},
         {vp8l, QString()},
         {vp8x, QString()},
         {png(300, 400, 5), "its header is damaged"},
-        {png(100000, 100000), "it is 100000 x 100000 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
+        {png(100000, 100000),
+         "it is 100000 x 100000 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
         {png(0, 400), "its header gives no size"},
         {png(300, 400).left(20), "it is cut short before its picture"},
         {vp8.left(24), "it is cut short before its picture"},
@@ -451,7 +469,8 @@ class TestHostile : public QObject {
         {start + app + QByteArray("\xFF\xFF\xFF", 3) + frame + QByteArray("\xD0junk", 5) + scan, QString()},
         {jpegHeader(300, 400, 0xC3), "it is a kind of JPEG that browsers do not show"},
         {jpegHeader(300, 0), "its header gives no size"},
-        {jpegHeader(30001, 10), "it is 30001 x 10 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
+        {jpegHeader(30001, 10),
+         "it is 30001 x 10 pixels, more than a page may have (at most 50 million, 30000 on a side)"},
         {start + QByteArray("\xFF\xE0\x7F\xFF", 4) + frame, "it is cut short before its picture"},
         {start + QByteArray("\xFF\xE0\x00\x01", 4) + frame + scan, "its header is damaged"},
         {start + frame + frame + scan, "its header is damaged"},

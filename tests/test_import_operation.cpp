@@ -1,12 +1,11 @@
 // The import operation: its work folders, documents converted to PDF first, documents it
 // cannot open, the queue, and cancelling.
-#include <QDir>
-#include <QDirIterator>
-#include <QSignalSpy>
-
 #include <mupdf/fitz.h>
 #include <mupdf/pdf.h>
 
+#include <QDir>
+#include <QDirIterator>
+#include <QSignalSpy>
 #include <cstring>
 
 #include "ImportFixture.h"
@@ -128,12 +127,18 @@ class TestImportOperation : public QObject {
   void unopenableDocumentsFailWithAReason_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.pdf" << "the file does not exist";
-    QTest::newRow("empty") << "empty.pdf" << "the file is empty";
-    QTest::newRow("not a pdf") << "text.pdf" << "it is not a PDF document";
-    QTest::newRow("password") << "locked.pdf" << "protected by a password";
-    QTest::newRow("no pages") << "nopages.pdf" << "the document has no pages";
-    QTest::newRow("garbage after header") << "garbage.pdf" << "Cannot open garbage.pdf:";
+    QTest::newRow("missing") << "missing.pdf"
+                             << "the file does not exist";
+    QTest::newRow("empty") << "empty.pdf"
+                           << "the file is empty";
+    QTest::newRow("not a pdf") << "text.pdf"
+                               << "it is not a PDF document";
+    QTest::newRow("password") << "locked.pdf"
+                              << "protected by a password";
+    QTest::newRow("no pages") << "nopages.pdf"
+                              << "the document has no pages";
+    QTest::newRow("garbage after header") << "garbage.pdf"
+                                          << "Cannot open garbage.pdf:";
   }
   void unopenableDocumentsFailWithAReason() {
     QFETCH(QString, name);
@@ -161,9 +166,11 @@ class TestImportOperation : public QObject {
     QVERIFY(pdf.write(path(QStringLiteral("queue.pdf"))));
     OperationQueue queue;
     // Cancelled before the queue starts it: nothing is done, it still finishes.
-    auto early = std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
+    auto early =
+        std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
     early->cancel();
-    auto normal = std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
+    auto normal =
+        std::make_shared<ImportPDFOperation>(path(QStringLiteral("queue.pdf")), QStringLiteral("ALL"), 144, 85);
     QSignalSpy finished(normal.get(), &Operation::finished);
     queue.addOperation(early);
     queue.addOperation(normal);
@@ -200,7 +207,6 @@ class TestImportOperation : public QObject {
     for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("generatePage"));
     QCOMPARE(workFolders(), before);
   }
-
 };
 
 FOLIVOX_TEST_MAIN(TestImportOperation)

@@ -129,7 +129,8 @@ class TestImportRender : public QObject {
     PdfFixture pdf(6);
     // Labels in a tree whose kids loop back to the root.
     const int root = pdf.reserve();
-    const int kid = pdf.add("<< /Nums [2 << /S /D >> 4 << /P (A-) /S /D /St 1 >>] /Kids [" + PdfFixture::ref(root) + "] >>");
+    const int kid =
+        pdf.add("<< /Nums [2 << /S /D >> 4 << /P (A-) /S /D /St 1 >>] /Kids [" + PdfFixture::ref(root) + "] >>");
     pdf.set(root, "<< /Nums [0 << /S /r >>] /Kids [" + PdfFixture::ref(kid) + "] >>");
     pdf.catalogExtra = "/PageLabels " + PdfFixture::ref(root);
     QByteArray fixed = pdf.build();
@@ -205,7 +206,6 @@ class TestImportRender : public QObject {
     QCOMPARE(op->warnings().size(), 1);
     QVERIFY2(op->warnings()[0].startsWith(QStringLiteral("Page 2 could not be drawn")), qPrintable(op->warnings()[0]));
   }
-
 };
 
 FOLIVOX_TEST_MAIN(TestImportRender)

@@ -2,7 +2,6 @@
 // hostile ones, and the outline to and from book.xml.
 #include <QElapsedTimer>
 #include <QRegularExpression>
-
 #include <sstream>
 
 #include "ImportFixture.h"
@@ -68,8 +67,8 @@ class TestLinksOutline : public QObject {
     first += PdfFixture::ref(pdf.add("<< /Type /Annot /Subtype /Text /Rect [0 0 10 10] /Contents (note) >>"));
     pdf.page(0).extra = "/Rotate 0 /Annots [" + first + "]";
     // The same web link on pages rotated in every way, and on an offset crop box.
-    const QList<QByteArray> pageExtra = {"/Rotate 180", "/Rotate 90", "/Rotate -90", "/Rotate 450", "/Rotate 45",
-                                         "/Rotate 0 /CropBox [50 100 650 900]"};
+    const QList<QByteArray> pageExtra = {"/Rotate 180", "/Rotate 90", "/Rotate -90",
+                                         "/Rotate 450", "/Rotate 45", "/Rotate 0 /CropBox [50 100 650 900]"};
     for (int i = 1; i < 7; ++i) {
       const QByteArray r = i == 6 ? "/Rect [150 800 350 820]" : rect;
       pdf.page(i).extra = pageExtra[i - 1] + " /Annots [" +
@@ -82,7 +81,8 @@ class TestLinksOutline : public QObject {
     const int kid1 = pdf.add("<< /Limits [(a) (m)] /Names [(sec.2) [" + pdf.pageRef(1) + " /Fit]] >>");
     const int kid2 = pdf.add("<< /Limits [(n) (z)] /Names [(sec.4) << /D [" + pdf.pageRef(3) + " /Fit] >>] >>");
     const int loop = pdf.add("<< /Kids [" + PdfFixture::ref(tree) + "] >>");
-    pdf.set(tree, "<< /Kids [" + PdfFixture::ref(kid1) + " " + PdfFixture::ref(kid2) + " " + PdfFixture::ref(loop) + "] >>");
+    pdf.set(tree,
+            "<< /Kids [" + PdfFixture::ref(kid1) + " " + PdfFixture::ref(kid2) + " " + PdfFixture::ref(loop) + "] >>");
     pdf.catalogExtra = "/Dests << /Chap3 [" + pdf.pageRef(2) + " /Fit] >> /Names << /Dests " + PdfFixture::ref(tree) +
                        " >> /URI << /Base (http://base.example/docs/) >>";
     pdf.write(file);
@@ -105,8 +105,8 @@ class TestLinksOutline : public QObject {
         {"/Rotate 270", "[0 0 600 800]", "100 700 200 20"},
         {"/Rotate -90", "[0 0 600 800]", "30 40 50 300"},
         {"/Rotate 450", "[0 0 600 800]", "30 40 50 300"},
-        {"/Rotate 45", "[0 0 600 800]", "30 40 50 300"},    // drawn as 90
-        {"/Rotate 150", "[0 0 600 800]", "30 40 50 300"},   // drawn as 180
+        {"/Rotate 45", "[0 0 600 800]", "30 40 50 300"},   // drawn as 90
+        {"/Rotate 150", "[0 0 600 800]", "30 40 50 300"},  // drawn as 180
         {"/CropBox [50 100 650 900]", "[0 0 700 1000]", "150 800 200 20"},
         {"/Rotate 90 /CropBox [50 100 650 900]", "[0 0 700 1000]", "150 800 200 20"},
         {"/Rotate 270 /CropBox [50 100 650 900]", "[0 0 700 1000]", "60 120 40 30"},
@@ -127,7 +127,8 @@ class TestLinksOutline : public QObject {
     FlashPagesAnnotationsPDF links;
     links.loadLinksFromPDF(doc, QStringLiteral("ALL"));
     QList<pugi::xml_node> pages;
-    for (pugi::xml_node p = links.pagesAnnotationsNode().child("pageAnnos"); p; p = p.next_sibling("pageAnnos")) pages << p;
+    for (pugi::xml_node p = links.pagesAnnotationsNode().child("pageAnnos"); p; p = p.next_sibling("pageAnnos"))
+      pages << p;
     QCOMPARE(pages.size(), cases.size());
 
     // Unrotated pages are as before, to the digit.
@@ -143,8 +144,14 @@ class TestLinksOutline : public QObject {
                    qAbs(area.top() - ink.top()) <= dy && qAbs(area.bottom() - ink.bottom()) <= dy,
                qPrintable(QStringLiteral("%1: area %2 %3 %4 %5, ink %6 %7 %8 %9")
                               .arg(QString::fromLatin1(cases[i].extra))
-                              .arg(area.x()).arg(area.y()).arg(area.width()).arg(area.height())
-                              .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+                              .arg(area.x())
+                              .arg(area.y())
+                              .arg(area.width())
+                              .arg(area.height())
+                              .arg(ink.x())
+                              .arg(ink.y())
+                              .arg(ink.width())
+                              .arg(ink.height())));
     }
   }
 
@@ -202,9 +209,11 @@ class TestLinksOutline : public QObject {
     const int one = pdf.add("<< /Type /Annot /Subtype /Link /Rect [1 1 2 2] /Dest [" + pdf.pageRef(0) + " /Fit] >>");
     for (int i = 0; i < 10000; ++i) annots += PdfFixture::ref(one) + " ";
     const QByteArray huge(100 * 1024, 'a');
-    annots += PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + huge + ") >> >>"));
+    annots +=
+        PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + huge + ") >> >>"));
     const QByteArray longOk(2000, 'b');
-    annots += " " + PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + longOk + ") >> >>"));
+    annots += " " + PdfFixture::ref(pdf.add("<< /Subtype /Link /Rect [1 1 2 2] /A << /S /URI /URI (http://x/" + longOk +
+                                            ") >> >>"));
     pdf.page(0).extra = "/Annots [" + annots + "]";
     QVERIFY(pdf.write(path(QStringLiteral("hostile.pdf"))));
 
@@ -215,7 +224,8 @@ class TestLinksOutline : public QObject {
     QVERIFY(timer.elapsed() < 10000);
     const QList<pugi::xml_node> list = annos(links.pagesAnnotationsNode().child("pageAnnos"));
     QCOMPARE(list.size(), 10001);
-    QCOMPARE(QString::fromUtf8(list.last().child("action").child("url").text().get()), QStringLiteral("http://x/") + QString::fromLatin1(longOk));
+    QCOMPARE(QString::fromUtf8(list.last().child("action").child("url").text().get()),
+             QStringLiteral("http://x/") + QString::fromLatin1(longOk));
     QCOMPARE(links.warnings().size(), 1);
     QVERIFY(links.warnings().first().contains(QStringLiteral("too long")));
   }
@@ -233,23 +243,22 @@ class TestLinksOutline : public QObject {
     pdf.set(s2, "<< /Parent " + r(ch1) + " /Next " + r(s3) + " /Dest [" + pdf.pageRef(2) + " /XYZ 0 0 0] >>");
     pdf.set(s3, "<< /Title (No target\001) /Parent " + r(ch1) + " /A << /S /URI /URI (http://x) >> >>");
     pdf.set(ch2, "<< /Title (Two) /Parent " + r(root) + " /Dest /Five >>");
-    pdf.catalogExtra = "/Outlines " + r(root) + " /Dests << /Five [" + pdf.pageRef(4) + " /Fit] >> /Names << /Dests << /Names [(sec.2) << /D [" +
-                       pdf.pageRef(1) + " /Fit] >>] >> >>";
+    pdf.catalogExtra = "/Outlines " + r(root) + " /Dests << /Five [" + pdf.pageRef(4) +
+                       " /Fit] >> /Names << /Dests << /Names [(sec.2) << /D [" + pdf.pageRef(1) + " /Fit] >>] >> >>";
     QVERIFY(pdf.write(path(QStringLiteral("outline.pdf"))));
 
     FlashOutlinePDF outline;
     outline.loadOutlineFromPDF(MuPdfDocument::open(path(QStringLiteral("outline.pdf"))));
     pugi::xml_document doc;
     outline.outlineAsXMLNode(doc.append_child("book"));
-    QCOMPARE(xml(doc), QStringLiteral(
-        "<book><ols>"
-        "<o><c>Intro</c><p>1</p><l>1</l><ci>"
-        "<o><c>Stärt</c><p>2</p><l>2</l><ci/></o>"
-        "<o><c></c><p>3</p><l>2</l><ci/></o>"
-        "<o><c>No target</c><p>0</p><l>2</l><ci/></o>"
-        "</ci></o>"
-        "<o><c>Two</c><p>5</p><l>1</l><ci/></o>"
-        "</ols></book>"));
+    QCOMPARE(xml(doc), QStringLiteral("<book><ols>"
+                                      "<o><c>Intro</c><p>1</p><l>1</l><ci>"
+                                      "<o><c>Stärt</c><p>2</p><l>2</l><ci/></o>"
+                                      "<o><c></c><p>3</p><l>2</l><ci/></o>"
+                                      "<o><c>No target</c><p>0</p><l>2</l><ci/></o>"
+                                      "</ci></o>"
+                                      "<o><c>Two</c><p>5</p><l>1</l><ci/></o>"
+                                      "</ols></book>"));
     const FlashOutlineItem* start = outline.items()[0]->childItems()[0].get();
     QCOMPARE(start->parent(), outline.items()[0].get());
     QCOMPARE(outline.items()[0]->parent(), nullptr);
@@ -328,7 +337,7 @@ class TestLinksOutline : public QObject {
     QCOMPARE(back.items()[0]->childItems()[2]->parent(), back.items()[0].get());
 
     QVERIFY_THROWS_EXCEPTION(FlashOutlineError, back.loadFromXMLNode(ols.child("o")));  // an o is no outline
-    QCOMPARE(back.items().size(), size_t(2));  // unchanged by the failure
+    QCOMPARE(back.items().size(), size_t(2));                                           // unchanged by the failure
     QVERIFY_THROWS_EXCEPTION(FlashOutlineError, FlashOutlineItem().loadItemFromXMLNode(ols));
 
     // A hostile element nested 5,000 levels deep is read to a bounded depth.

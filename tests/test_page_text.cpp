@@ -62,18 +62,25 @@ class TestPageText : public QObject {
       const QRectF box(words[0][1].toDouble(), words[0][2].toDouble(), words[0][3].toDouble(), words[0][4].toDouble());
       QSize picture;
       const QRectF ink = inkBox(*source.PDFDoc(), i, &picture);
-      const QRectF slack = box.adjusted(-2.0 / picture.width(), -2.0 / picture.height(), 2.0 / picture.width(),
-                                        2.0 / picture.height());
+      const QRectF slack =
+          box.adjusted(-2.0 / picture.width(), -2.0 / picture.height(), 2.0 / picture.width(), 2.0 / picture.height());
       const QString why = QStringLiteral("%1: box %2 %3 %4 %5, ink %6 %7 %8 %9")
                               .arg(QString::fromLatin1(extras[i]))
-                              .arg(box.x()).arg(box.y()).arg(box.width()).arg(box.height())
-                              .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height());
+                              .arg(box.x())
+                              .arg(box.y())
+                              .arg(box.width())
+                              .arg(box.height())
+                              .arg(ink.x())
+                              .arg(ink.y())
+                              .arg(ink.width())
+                              .arg(ink.height());
       QVERIFY2(slack.contains(ink), qPrintable(why));
       QVERIFY2(box.width() * box.height() < 2.5 * ink.width() * ink.height(), qPrintable(why));
       // The text runs as many quarter turns clockwise as the page is turned.
       const int turns = extras[i].startsWith("/Rotate ") ? extras[i].mid(8).split(' ')[0].toInt() / 90 : 0;
       QCOMPARE(words[0][5].toInt() >> PageText::kDirectionShift & 3, turns);
-      QCOMPARE(words[0][5].toInt() & (PageText::kLineEnd | PageText::kBlockEnd), PageText::kLineEnd | PageText::kBlockEnd);
+      QCOMPARE(words[0][5].toInt() & (PageText::kLineEnd | PageText::kBlockEnd),
+               PageText::kLineEnd | PageText::kBlockEnd);
     }
   }
 
@@ -104,17 +111,17 @@ class TestPageText : public QObject {
 
     QStringList texts;
     for (const PageText::Word& w : t.words()) texts << w.text;
-    QCOMPARE(texts, (QStringList{"fine", "flow", "cooperate", "abcd", "\U0001F600", "\"q\\", "an", "exam-", "ple",
-                                 "Jean-", "Paul", "hyphen", "ation", "2-", "3", "end-", QString(512, 'w'),
-                                 QString(88, 'w')}));
+    QCOMPARE(texts,
+             (QStringList{"fine", "flow", "cooperate", "abcd", "\U0001F600", "\"q\\", "an", "exam-", "ple", "Jean-",
+                          "Paul", "hyphen", "ation", "2-", "3", "end-", QString(512, 'w'), QString(88, 'w')}));
     auto flags = [&](int i) { return t.words()[i].flags; };
-    QCOMPARE(flags(7), PageText::kLineEnd | PageText::kHyphenated);  // exam- goes on in "ple"
-    QCOMPARE(flags(9), PageText::kLineEnd);                          // Jean- is followed by a name
-    QCOMPARE(flags(11), PageText::kLineEnd | PageText::kHyphenated); // soft hyphen at the line's end
-    QCOMPARE(flags(13), PageText::kLineEnd);                         // 2- 3 is no word
-    QCOMPARE(flags(15), PageText::kLineEnd | PageText::kBlockEnd);   // nothing to go on in
-    QCOMPARE(flags(16), 1 << PageText::kDirectionShift);             // top to bottom
-    QCOMPARE(t.words()[6].box, QRectF(0, 0.1, 0.05, 0.08));          // fractions of the page
+    QCOMPARE(flags(7), PageText::kLineEnd | PageText::kHyphenated);   // exam- goes on in "ple"
+    QCOMPARE(flags(9), PageText::kLineEnd);                           // Jean- is followed by a name
+    QCOMPARE(flags(11), PageText::kLineEnd | PageText::kHyphenated);  // soft hyphen at the line's end
+    QCOMPARE(flags(13), PageText::kLineEnd);                          // 2- 3 is no word
+    QCOMPARE(flags(15), PageText::kLineEnd | PageText::kBlockEnd);    // nothing to go on in
+    QCOMPARE(flags(16), 1 << PageText::kDirectionShift);              // top to bottom
+    QCOMPARE(t.words()[6].box, QRectF(0, 0.1, 0.05, 0.08));           // fractions of the page
 
     // The page's script and its search entry agree word for word.
     qint32 number = 0;
@@ -130,7 +137,8 @@ class TestPageText : public QObject {
     QCOMPARE(entry->hyphenated, (QList<qint32>{7, 11}));
     QVERIFY(BookTextReader::searchableText(*entry).contains(QStringLiteral("an example Jean- Paul hyphenation 2- 3")));
     // Line ends a script cannot hold in a string are escaped.
-    QCOMPARE(DataScript::quoted(QStringLiteral("a\u2028\u2029\"\\\n\u00e9")), QByteArray("\"a\\u2028\\u2029\\\"\\\\\\n\xc3\xa9\""));
+    QCOMPARE(DataScript::quoted(QStringLiteral("a\u2028\u2029\"\\\n\u00e9")),
+             QByteArray("\"a\\u2028\\u2029\\\"\\\\\\n\xc3\xa9\""));
 
     // A page of hostile size keeps a bounded number of words.
     PageText big;
@@ -173,7 +181,8 @@ class TestPageText : public QObject {
     t.addChar('i', QRectF(20, 130, 10, 24), 24, QPointF(20, 150));
     t.endBlock();
 
-    QCOMPARE(t.joinedText(), QStringLiteral("The quick brown fox\njumps\nChapter one . . . . 12\nshe snarfed in\na b c\nHi"));
+    QCOMPARE(t.joinedText(),
+             QStringLiteral("The quick brown fox\njumps\nChapter one . . . . 12\nshe snarfed in\na b c\nHi"));
     QCOMPARE(t.words()[0].size, 10.0);
     // The words in the script carry their font sizes, from the word where a size starts.
     const std::optional<QJsonObject> script = DataScript::payload(t.textScript(3), "text");
@@ -182,7 +191,6 @@ class TestPageText : public QObject {
     QCOMPARE(script->value(QStringLiteral("fs")).toArray(), (QJsonArray{QJsonArray{0, 10}, QJsonArray{hi, 24}}));
     QCOMPARE(script->value(QStringLiteral("pt")).toArray(), (QJsonArray{400, 200}));
   }
-
 };
 
 FOLIVOX_TEST_MAIN(TestPageText)

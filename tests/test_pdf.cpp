@@ -91,7 +91,8 @@ class TestPdf : public QObject {
       const QString line = QStringLiteral("Line %1").arg(i, 4, 10, QLatin1Char('0'));
       QCOMPARE(all.count(line), qsizetype(1));
     }
-    for (int i = 1; i <= 120; ++i) QCOMPARE(all.count(QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
+    for (int i = 1; i <= 120; ++i)
+      QCOMPARE(all.count(QStringLiteral("w%1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
     QVERIFY(all.contains(QStringLiteral("\uFFFD")));
     QVERIFY(all.contains(QStringLiteral("broken bytes stay visible")));
   }
@@ -239,7 +240,9 @@ class TestPdf : public QObject {
   }
 
   void textDecoding() {
-    QCOMPARE(DocumentToPdf::decodeText("a\xC3\xA9" "b"), QStringLiteral("aéb"));
+    QCOMPARE(DocumentToPdf::decodeText("a\xC3\xA9"
+                                       "b"),
+             QStringLiteral("aéb"));
     QCOMPARE(DocumentToPdf::decodeText("\xEF\xBB\xBFok"), QStringLiteral("ok"));
     QCOMPARE(DocumentToPdf::decodeText(QByteArray("\xFF\xFEh\0i\0", 6)), QStringLiteral("hi"));
     QCOMPARE(DocumentToPdf::decodeText("x\xC3(y"), QStringLiteral("x\uFFFD(y"));
@@ -258,7 +261,7 @@ class TestPdf : public QObject {
     QString error;
     QVERIFY2(RtfReader().read(rtf, doc, &error), qPrintable(error));
     QCOMPARE(doc.texts(), (QStringList{QStringLiteral("Plain bold italic under red mono café Ωmega \uF020x  {braces}"),
-                                  QStringLiteral("centred\u2028next"), QStringLiteral("shown\tend")}));
+                                       QStringLiteral("centred\u2028next"), QStringLiteral("shown\tend")}));
     QVERIFY(doc.formatOf(QStringLiteral("bold")).fontWeight() == QFont::Bold);
     QVERIFY(doc.formatOf(QStringLiteral("Plain")).fontWeight() == QFont::Normal);
     QVERIFY(doc.formatOf(QStringLiteral("italic")).fontItalic());
@@ -284,7 +287,8 @@ class TestPdf : public QObject {
     QVERIFY(pages.size() > 2);
     QVERIFY(!pages.contains(QStringLiteral("bad size")));
     const QString all = pages.join(QLatin1Char('\n'));
-    for (int i = 1; i <= 90; ++i) QCOMPARE(all.count(QStringLiteral("Para %1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
+    for (int i = 1; i <= 90; ++i)
+      QCOMPARE(all.count(QStringLiteral("Para %1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
   }
 
   void hostileRtfEndsWell() {
@@ -319,7 +323,8 @@ class TestPdf : public QObject {
     QVERIFY(writeFile(path(QStringLiteral("letter.docx")), "PK\x03\x04 not really"));
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", path(QStringLiteral("no-such-bin")).toLocal8Bit());
-    const bool ok = DocumentToPdf::convertToPDF(path(QStringLiteral("letter.docx")), path(QStringLiteral("x.pdf")), &error);
+    const bool ok =
+        DocumentToPdf::convertToPDF(path(QStringLiteral("letter.docx")), path(QStringLiteral("x.pdf")), &error);
     qputenv("PATH", oldPath);
     QVERIFY(!ok);
     QVERIFY2(error.startsWith(QStringLiteral("Cannot convert letter.docx: this needs LibreOffice")), qPrintable(error));

@@ -34,7 +34,8 @@ QImage textPage() {
   p.setFont(font);
   for (int line = 0; line < 50; ++line) {
     p.setPen(line % 7 == 3 ? QColor(0, 0, 200) : Qt::black);  // a link now and then
-    p.drawText(140, 160 + line * 26, QStringLiteral("Line %1 of a manual page, with words that wrap and a few numbers 0123.").arg(line));
+    p.drawText(140, 160 + line * 26,
+               QStringLiteral("Line %1 of a manual page, with words that wrap and a few numbers 0123.").arg(line));
   }
   p.drawRect(120, 120, 984, 1340);
   return img;
@@ -70,15 +71,15 @@ QImage mixedPage() {
 QImage decode(QByteArrayView bytes, QSize size) {
   QImage out(size, QImage::Format_RGB888);
   if (bytes.startsWith("RIFF")) {
-    if (!WebPDecodeRGBInto(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<size_t>(bytes.size()), out.bits(),
-                           static_cast<size_t>(out.sizeInBytes()), static_cast<int>(out.bytesPerLine())))
+    if (!WebPDecodeRGBInto(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<size_t>(bytes.size()),
+                           out.bits(), static_cast<size_t>(out.sizeInBytes()), static_cast<int>(out.bytesPerLine())))
       return QImage();
     return out;
   }
   tjhandle h = tjInitDecompress();
-  const int failed = tjDecompress2(h, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                   static_cast<unsigned long>(bytes.size()), out.bits(), size.width(),
-                                   static_cast<int>(out.bytesPerLine()), size.height(), TJPF_RGB, 0);
+  const int failed =
+      tjDecompress2(h, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()),
+                    out.bits(), size.width(), static_cast<int>(out.bytesPerLine()), size.height(), TJPF_RGB, 0);
   tjDestroy(h);
   return failed ? QImage() : out;
 }
@@ -96,9 +97,10 @@ void addPhotoPage(PdfFixture& pdf, int w, int h) {
   QByteArray raw;
   for (int y = 0; y < h; ++y) raw.append(reinterpret_cast<const char*>(img.constScanLine(y)), 3 * w);
   const QByteArray zlib = qCompress(raw).mid(4);  // a zlib stream without Qt's length
-  const int image = pdf.add("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(w) + " /Height " +
-                            QByteArray::number(h) + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " +
-                            QByteArray::number(zlib.size()) + " >>\nstream\n" + zlib + "\nendstream");
+  const int image =
+      pdf.add("<< /Type /XObject /Subtype /Image /Width " + QByteArray::number(w) + " /Height " +
+              QByteArray::number(h) + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /FlateDecode /Length " +
+              QByteArray::number(zlib.size()) + " >>\nstream\n" + zlib + "\nendstream");
   PdfFixture::Page& page = pdf.addPage();
   page.xobjects = "/Im1 " + PdfFixture::ref(image);
   page.content = "q " + QByteArray::number(w / 2) + " 0 0 " + QByteArray::number(h / 2) + " 36 36 cm /Im1 Do Q";
@@ -133,10 +135,11 @@ class TestPictures : public QObject {
       for (PictureFormat format : {PictureFormat::Jpeg, PictureFormat::Auto, PictureFormat::Webp}) {
         PagePictureEncoder encoder(format);
         PageKind kind = PageKind::Unknown;
-        const PagePictureEncoder::Picture picture = encoder.encodePage(img.constBits(), img.width(), img.height(), stride, 85, &kind);
+        const PagePictureEncoder::Picture picture =
+            encoder.encodePage(img.constBits(), img.width(), img.height(), stride, 85, &kind);
         const QString what = QStringLiteral("%1 page as %2").arg(QLatin1String(c.name), PictureFormats::name(format));
         QCOMPARE(kind, c.kind);
-        const QString expected = format == PictureFormat::Jpeg ? QStringLiteral("jpg")
+        const QString expected = format == PictureFormat::Jpeg                               ? QStringLiteral("jpg")
                                  : format == PictureFormat::Webp || c.kind == PageKind::Text ? QStringLiteral("webp")
                                                                                              : picture.extension;
         QVERIFY2(picture.extension == expected, qPrintable(what));
@@ -148,8 +151,9 @@ class TestPictures : public QObject {
           QVERIFY2(s >= 0.8, qPrintable(what + QStringLiteral(": SSIM %1").arg(s)));
         } else if (c.kind == PageKind::Text) {
           for (int y = 0; y < img.height(); ++y)
-            QVERIFY2(std::memcmp(img.constScanLine(y), back.constScanLine(y), static_cast<size_t>(3 * img.width())) == 0,
-                     qPrintable(what + QStringLiteral(": not lossless")));
+            QVERIFY2(
+                std::memcmp(img.constScanLine(y), back.constScanLine(y), static_cast<size_t>(3 * img.width())) == 0,
+                qPrintable(what + QStringLiteral(": not lossless")));
         } else {
           QVERIFY2(s >= jpegFidelity - PagePictureEncoder::kSameFidelity,
                    qPrintable(what + QStringLiteral(": SSIM %1, the JPEG's %2").arg(s).arg(jpegFidelity)));
@@ -165,10 +169,14 @@ class TestPictures : public QObject {
     PagePictureEncoder jpeg(PictureFormat::Jpeg);
     PagePictureEncoder webp(PictureFormat::Webp);
     for (int quality : {85, 45}) {
-      const qsizetype a = autoEncoder.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
-      const qsizetype j = jpeg.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
-      const qsizetype w = webp.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
-      QVERIFY2(a == std::min(j, w) || a == j, qPrintable(QStringLiteral("q%1: auto %2, jpeg %3, webp %4").arg(quality).arg(a).arg(j).arg(w)));
+      const qsizetype a =
+          autoEncoder.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
+      const qsizetype j =
+          jpeg.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
+      const qsizetype w =
+          webp.encodePage(img.constBits(), img.width(), img.height(), stride, quality, nullptr).bytes.size();
+      QVERIFY2(a == std::min(j, w) || a == j,
+               qPrintable(QStringLiteral("q%1: auto %2, jpeg %3, webp %4").arg(quality).arg(a).arg(j).arg(w)));
     }
   }
 
@@ -244,15 +252,20 @@ class TestPictures : public QObject {
   }
 
   void zoomDrawingsHoldNothingThatRuns() {
-    const QByteArray head = "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 0 612 792\">";
+    const QByteArray head =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" viewBox=\"0 0 612 "
+        "792\">";
     // What MuPDF writes passes, lighter.
-    const QByteArray good = head + "<defs><path id=\"font_1_36\" d=\"M.055999757 .34179688C.1 -.2 1.5e-3 .5Z\"/></defs>"
-                                   "<use data-text=\"&lt;b&gt;\" xlink:href=\"#font_1_36\" transform=\"matrix(10.9091,0,0,-10.9091,90,58.052003)\"/>"
-                                   "<image width=\"2\" height=\"2\" xlink:href=\"data:image/png;base64,iVBORw0KGgo=\"/></svg>";
+    const QByteArray good = head +
+                            "<defs><path id=\"font_1_36\" d=\"M.055999757 .34179688C.1 -.2 1.5e-3 .5Z\"/></defs>"
+                            "<use data-text=\"&lt;b&gt;\" xlink:href=\"#font_1_36\" "
+                            "transform=\"matrix(10.9091,0,0,-10.9091,90,58.052003)\"/>"
+                            "<image width=\"2\" height=\"2\" xlink:href=\"data:image/png;base64,iVBORw0KGgo=\"/></svg>";
     const QByteArray cleaned = PageSvg::clean(good);
-    QCOMPARE(cleaned, head + "<defs><path id=\"font_1_36\" d=\"M.056 .342C.1 -.2 .002 .5Z\"/></defs>"
-                             "<use xlink:href=\"#font_1_36\" transform=\"matrix(10.909,0,0,-10.909,90,58.052)\"/>"
-                             "<image width=\"2\" height=\"2\" xlink:href=\"data:image/png;base64,iVBORw0KGgo=\"/></svg>");
+    QCOMPARE(cleaned, head +
+                          "<defs><path id=\"font_1_36\" d=\"M.056 .342C.1 -.2 .002 .5Z\"/></defs>"
+                          "<use xlink:href=\"#font_1_36\" transform=\"matrix(10.909,0,0,-10.909,90,58.052)\"/>"
+                          "<image width=\"2\" height=\"2\" xlink:href=\"data:image/png;base64,iVBORw0KGgo=\"/></svg>");
     // Numbers that run into each other, hex, huge values, stray signs and dots
     // come out as a drawing a second cleaning leaves as it is.
     for (const char* d : {"M1 1..........0", "M1 2e1E-2 3e1E+2", "M1 0x1 inf 1.e5", "M1 --.0001 +-5 ++7",
@@ -276,7 +289,8 @@ class TestPictures : public QObject {
         head + "text where none belongs</svg>",
         "<html/>",
         head + "<g>",
-        head + QByteArray("<g>").repeated(PageSvg::kMaxDepth + 5) + QByteArray("</g>").repeated(PageSvg::kMaxDepth + 5) + "</svg>",
+        head + QByteArray("<g>").repeated(PageSvg::kMaxDepth + 5) +
+            QByteArray("</g>").repeated(PageSvg::kMaxDepth + 5) + "</svg>",
         head + QByteArray("<g/>").repeated(PageSvg::kMaxBytes / 4) + "</svg>"};
     for (const QByteArray& svg : hostile) QVERIFY2(PageSvg::clean(svg).isEmpty(), svg.left(200).constData());
   }

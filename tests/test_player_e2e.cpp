@@ -19,8 +19,9 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
   void readTheBook() {
     // The cover stands alone; its picture is in the page and has loaded.
     QCOMPARE(view(), QStringLiteral("[0]"));
-    QVERIFY(waitFor(QStringLiteral("[].every.call(document.querySelectorAll('img.fv-picture'), "
-                                   "function (i) { return i.complete && i.naturalWidth === 600; })")));
+    QVERIFY(
+        waitFor(QStringLiteral("[].every.call(document.querySelectorAll('img.fv-picture'), "
+                               "function (i) { return i.complete && i.naturalWidth === 600; })")));
     QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('img.fv-picture'), "
                                "function (i) { return i.getAttribute('src'); }).join()"))
                  .toString(),
@@ -48,12 +49,14 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
     // The contents: entries in order, nested, the one outside the book left out.
     QVERIFY(js(QStringLiteral("!!document.querySelector('.fv-contents')")).toBool());
     js(QStringLiteral("document.querySelector('.fv-contents').click()"));
-    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-toc-entry'), function (e) {"
-                               " return e.querySelector('.fv-toc-title').textContent + '@' + e.getAttribute('href'); })"))
-                 .toStringList(),
-             QStringList({QStringLiteral("Cover@#page=1"), QStringLiteral("Chapter One@#page=3"),
-                          QStringLiteral("Section 1.1 & more@#page=4"), QStringLiteral("Back cover@#page=8")}));
-    QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-toc-list .fv-toc-list .fv-toc-entry').length")).toInt(), 1);
+    QCOMPARE(
+        js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-toc-entry'), function (e) {"
+                          " return e.querySelector('.fv-toc-title').textContent + '@' + e.getAttribute('href'); })"))
+            .toStringList(),
+        QStringList({QStringLiteral("Cover@#page=1"), QStringLiteral("Chapter One@#page=3"),
+                     QStringLiteral("Section 1.1 & more@#page=4"), QStringLiteral("Back cover@#page=8")}));
+    QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-toc-list .fv-toc-list .fv-toc-entry').length")).toInt(),
+             1);
     js(QStringLiteral("document.querySelector('.fv-toc-close').click()"));
 
     // A key press turns the page, and the address follows.
@@ -124,7 +127,9 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
     navigate(QUrl(QStringLiteral("about:blank")));
     navigate(QUrl(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.serverPort())));
     QVERIFY(waitFor(QStringLiteral("window.folivoxState === 'error'"), kLoadTimeout));
-    QVERIFY(js(QStringLiteral("document.querySelector('.fv-message').textContent")).toString().contains(QLatin1String("damaged")));
+    QVERIFY(js(QStringLiteral("document.querySelector('.fv-message').textContent"))
+                .toString()
+                .contains(QLatin1String("damaged")));
   }
 
   void everyTemplatePlays_data() {
@@ -145,12 +150,14 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
     open(QUrl::fromLocalFile(book + QStringLiteral("/index.html")));
     QCOMPARE(js(QStringLiteral("document.getElementById('folivox').getAttribute('data-skin')")).toString(), skin);
     QCOMPARE(js(QStringLiteral("!!document.querySelector('.fv-page.fv-hard')")).toBool(), hardCover);
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-title').textContent")).toString(), QStringLiteral("Player check"));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-title').textContent")).toString(),
+             QStringLiteral("Player check"));
     // The book stays clear of the title and the toolbar.
     QVERIFY(js(QStringLiteral("(function () { var b = document.querySelector('.fv-page').getBoundingClientRect();"
                               " var t = document.querySelector('.fv-title').getBoundingClientRect();"
                               " var bar = document.querySelector('.fv-bar').getBoundingClientRect();"
-                              " var over = function (a, c) { return a.left < c.right && c.left < a.right && a.top < c.bottom && c.top < a.bottom; };"
+                              " var over = function (a, c) { return a.left < c.right && c.left < a.right && a.top < "
+                              "c.bottom && c.top < a.bottom; };"
                               " return !over(b, t) && !over(b, bar); })()"))
                 .toBool());
     press(Qt::Key_PageDown);
@@ -159,9 +166,7 @@ class TestPlayerE2E : public QObject, public PlayerDriver {
     QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
   }
 
-  void cleanupTestCase() {
-    m_view.reset();
-  }
+  void cleanupTestCase() { m_view.reset(); }
 };
 
 FOLIVOX_PLAYER_TEST_MAIN(TestPlayerE2E)

@@ -29,8 +29,8 @@ bool writeBookBin(const QString& folder, const pugi::xml_document& doc) {
   const auto bin = RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
   QFile out(folder + QStringLiteral("/files/book.bin"));
   QFile script(folder + QStringLiteral("/files/book.bin.js"));
-  return bin && out.open(QIODevice::WriteOnly) && out.write(*bin) == bin->size() &&
-         script.open(QIODevice::WriteOnly) && script.write("window.folivoxBookBin = \"" + bin->toBase64() + "\";\n") > 0;
+  return bin && out.open(QIODevice::WriteOnly) && out.write(*bin) == bin->size() && script.open(QIODevice::WriteOnly) &&
+         script.write("window.folivoxBookBin = \"" + bin->toBase64() + "\";\n") > 0;
 }
 
 // Adds zoom pictures (twice the size), thumbnails (a quarter) and printed labels to a
@@ -53,14 +53,17 @@ bool addPageFiles(const QString& folder) {
   }
   QFile labels(folder + QStringLiteral("/files/pages.js"));
   return writeBookBin(folder, doc) && labels.open(QIODevice::WriteOnly) &&
-         labels.write("folivoxData(\"pages\", 0, {\"v\": 1, \"labels\": [\"i\", \"ii\", \"1\", \"2\", \"3\", \"4\", \"5\", \"6\"]});\n") > 0;
+         labels.write(
+             "folivoxData(\"pages\", 0, {\"v\": 1, \"labels\": [\"i\", \"ii\", \"1\", \"2\", \"3\", \"4\", \"5\", "
+             "\"6\"]});\n") > 0;
 }
 
 // The number of pages in a PDF file.
 int pdfPages(const QString& path) {
   QFile f(path);
   if (!f.open(QIODevice::ReadOnly)) return -1;
-  return static_cast<int>(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
+  return static_cast<int>(
+      QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
 }
 
 }  // namespace
@@ -84,8 +87,10 @@ class TestPlayerPages : public QObject, public PlayerDriver {
 
   // True once the first page picture shows `src`, loaded (`width` pixels wide, or any).
   static QString pictureShown(const QString& src, int width) {
-    return QStringLiteral("(function () { var i = document.querySelector('img.fv-picture');"
-                          " return !!i && i.getAttribute('src') === '%1' && i.complete && i.naturalWidth > 0 && (%2 === 0 || i.naturalWidth === %2); })()")
+    return QStringLiteral(
+               "(function () { var i = document.querySelector('img.fv-picture');"
+               " return !!i && i.getAttribute('src') === '%1' && i.complete && i.naturalWidth > 0 && (%2 === 0 || "
+               "i.naturalWidth === %2); })()")
         .arg(src)
         .arg(width);
   }
@@ -102,10 +107,11 @@ class TestPlayerPages : public QObject, public PlayerDriver {
 
   // [left, top, width, height] of the first element a selector finds.
   QList<double> rect(const QString& selector) {
-    const QVariantList r = js(QStringLiteral("(function () { var e = document.querySelector('%1'); if (!e) return [];"
-                                             " var r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
-                                  .arg(selector))
-                               .toList();
+    const QVariantList r =
+        js(QStringLiteral("(function () { var e = document.querySelector('%1'); if (!e) return [];"
+                          " var r = e.getBoundingClientRect(); return [r.left, r.top, r.width, r.height]; })()")
+               .arg(selector))
+            .toList();
     QList<double> out;
     for (const QVariant& v : r) out << v.toDouble();
     return out;
@@ -116,15 +122,16 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   // last move, or `holdMs` after it. The moves are paced by a busy wait in one task, as
   // timers of a loaded machine stretch a quick flick into a slow drag.
   void swipe(double x, double y, double dx, int steps, int ms, int holdMs = 0) {
-    js(QStringLiteral("(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
-                      " function ev(type, px) { book.dispatchEvent(new PointerEvent(type, { pointerId: 7, pointerType: 'touch',"
-                      " isPrimary: true, clientX: px, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1,"
-                      " bubbles: true, cancelable: true })); }"
-                      " function up() { ev('pointerup', %1 + %3); window.fvTouchDone = true; }"
-                      " ev('pointerdown', %1);"
-                      " for (var i = 1; i <= %4; i++) { var end = performance.now() + %5; while (performance.now() < end) {}"
-                      " ev('pointermove', %1 + %3 * i / %4); }"
-                      " if (%6 > 0) setTimeout(up, %6); else up(); })()")
+    js(QStringLiteral(
+           "(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
+           " function ev(type, px) { book.dispatchEvent(new PointerEvent(type, { pointerId: 7, pointerType: 'touch',"
+           " isPrimary: true, clientX: px, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1,"
+           " bubbles: true, cancelable: true })); }"
+           " function up() { ev('pointerup', %1 + %3); window.fvTouchDone = true; }"
+           " ev('pointerdown', %1);"
+           " for (var i = 1; i <= %4; i++) { var end = performance.now() + %5; while (performance.now() < end) {}"
+           " ev('pointermove', %1 + %3 * i / %4); }"
+           " if (%6 > 0) setTimeout(up, %6); else up(); })()")
            .arg(x)
            .arg(y)
            .arg(dx)
@@ -137,7 +144,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   // Two touch taps at (x, y), 60 ms apart.
   void doubleTap(double x, double y) {
     js(QStringLiteral("(function () { window.fvTouchDone = false; var book = document.querySelector('.fv-book');"
-                      " function tap() { ['pointerdown', 'pointerup'].forEach(function (type) { book.dispatchEvent(new PointerEvent(type, {"
+                      " function tap() { ['pointerdown', 'pointerup'].forEach(function (type) { book.dispatchEvent(new "
+                      "PointerEvent(type, {"
                       " pointerId: 9, pointerType: 'touch', isPrimary: true, clientX: %1, clientY: %2, button: 0,"
                       " buttons: type === 'pointerup' ? 0 : 1, bubbles: true, cancelable: true })); }); }"
                       " tap(); setTimeout(function () { tap(); window.fvTouchDone = true; }, 60); })()")
@@ -175,26 +183,31 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     open(bookUrl(QStringLiteral("page=3")));
     QCOMPARE(view(), QStringLiteral("[1,2]"));
     const QString page = QStringLiteral(".fv-page[data-page=\"3\"]");
-    const QString shaped = QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
-                                          " return Math.abs(r.width / r.height - 4 / 3) < 0.02; })()")
+    const QString shaped = QStringLiteral(
+                               "(function () { var r = document.querySelector('%1').getBoundingClientRect();"
+                               " return Math.abs(r.width / r.height - 4 / 3) < 0.02; })()")
                                .arg(page);
     QVERIFY2(waitFor(shaped), qPrintable(QString::number(rect(page).at(2) / rect(page).at(3))));
     // Fitted across its slot and centred in it, not stretched to the book's shape.
     const QList<double> slot = rect(QStringLiteral(".fv-side-right")), box = rect(page);
     QVERIFY(qAbs(box[0] - slot[0]) < 1 && qAbs(box[2] - slot[2]) < 1);
-    QVERIFY2(qAbs((box[1] - slot[1]) - (slot[1] + slot[3] - box[1] - box[3])) < 1.5, qPrintable(QString::number(box[1] - slot[1])));
+    QVERIFY2(qAbs((box[1] - slot[1]) - (slot[1] + slot[3] - box[1] - box[3])) < 1.5,
+             qPrintable(QString::number(box[1] - slot[1])));
     // Its link area lies on the picture.
     const QList<double> link = rect(page + QStringLiteral(" a.fv-link"));
     QCOMPARE(link.size(), 4);
     const double want[4] = {0.2, 0.2, 0.2, 0.1};
-    const double got[4] = {(link[0] - box[0]) / box[2], (link[1] - box[1]) / box[3], link[2] / box[2], link[3] / box[3]};
+    const double got[4] = {(link[0] - box[0]) / box[2], (link[1] - box[1]) / box[3], link[2] / box[2],
+                           link[3] / box[3]};
     for (int i = 0; i < 4; ++i) QVERIFY2(qAbs(got[i] - want[i]) < 0.01, qPrintable(QString::number(got[i])));
 
     // On the turning leaf: the leaf is built in the same script as the turn starts.
-    const QString size = js(QStringLiteral("(function () { folivoxPlayer.next(); var f = document.querySelector('.fv-leaf .fv-front');"
-                                           " return f ? f.style.backgroundSize : ''; })()"))
-                             .toString();
-    const QStringList wh = size.section(QLatin1Char(','), 0, 0).remove(QStringLiteral("px")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QString size =
+        js(QStringLiteral("(function () { folivoxPlayer.next(); var f = document.querySelector('.fv-leaf .fv-front');"
+                          " return f ? f.style.backgroundSize : ''; })()"))
+            .toString();
+    const QStringList wh =
+        size.section(QLatin1Char(','), 0, 0).remove(QStringLiteral("px")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QCOMPARE(wh.size(), 2);
     QVERIFY2(qAbs(wh[0].toDouble() / wh[1].toDouble() - 4.0 / 3) < 0.02, qPrintable(size));
     QVERIFY(settled());
@@ -202,7 +215,10 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     // In the thumbnail strip.
     js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
     const QString thumb = QStringLiteral(".fv-thumb[data-page=\"2\"] .fv-thumb-img");
-    QVERIFY(waitFor(QStringLiteral("(function () { var i = document.querySelector('%1'); return i && i.complete && i.naturalWidth > 0; })()").arg(thumb)));
+    QVERIFY(waitFor(
+        QStringLiteral(
+            "(function () { var i = document.querySelector('%1'); return i && i.complete && i.naturalWidth > 0; })()")
+            .arg(thumb)));
     QVERIFY(waitFor(QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
                                    " return Math.abs(r.width / r.height - 4 / 3) < 0.06; })()")
                         .arg(thumb)));
@@ -231,24 +247,28 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(asked(QStringLiteral("/files/large/")).isEmpty());
     // 200 %: the zoom picture of the cover, the one page on screen, and no other.
     js(QStringLiteral("document.querySelector('.fv-zoom-in').click(); document.querySelector('.fv-zoom-in').click()"));
-    QVERIFY2(waitFor(QStringLiteral("document.querySelector('img.fv-picture').getAttribute('src') === './files/large/1.jpg'")),
+    QVERIFY2(waitFor(QStringLiteral(
+                 "document.querySelector('img.fv-picture').getAttribute('src') === './files/large/1.jpg'")),
              qPrintable(server.requested.join(u' ')));
     QStringList large = asked(QStringLiteral("/files/large/"));
     large.removeDuplicates();  // loaded aside, then shown: twice from a server that forbids caching
     QCOMPARE(large, QStringList{QStringLiteral("/files/large/1.jpg")});
     QVERIFY(waitFor(QStringLiteral("document.querySelector('img.fv-picture').naturalWidth === 1200")));
-    js(QStringLiteral("document.querySelector('.fv-zoom-out').click(); document.querySelector('.fv-zoom-out').click()"));
+    js(QStringLiteral(
+        "document.querySelector('.fv-zoom-out').click(); document.querySelector('.fv-zoom-out').click()"));
 
     // The strip shows thumbnails; page pictures stay those near the open spread.
     js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
-    QVERIFY(waitFor(QStringLiteral("[].every.call(document.querySelectorAll('.fv-thumb-img'), function (i) { return i.complete; })"
-                                   " && document.querySelectorAll('.fv-thumb-img').length === %1")
-                        .arg(kPages)));
+    QVERIFY(waitFor(
+        QStringLiteral("[].every.call(document.querySelectorAll('.fv-thumb-img'), function (i) { return i.complete; })"
+                       " && document.querySelectorAll('.fv-thumb-img').length === %1")
+            .arg(kPages)));
     // Each once for the strip (the cover's also stood in while its picture loaded).
     QStringList thumbs = asked(QStringLiteral("/files/thumb/"));
     thumbs.removeDuplicates();
     QCOMPARE(thumbs.size(), kPages);
-    QVERIFY2(!asked(QStringLiteral("/files/page/")).contains(QStringLiteral("/files/page/8.jpg")), qPrintable(server.requested.join(u' ')));
+    QVERIFY2(!asked(QStringLiteral("/files/page/")).contains(QStringLiteral("/files/page/8.jpg")),
+             qPrintable(server.requested.join(u' ')));
     QVERIFY(m_page->errors.isEmpty());
   }
 
@@ -261,14 +281,17 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(settled());
     QCOMPARE(js(field).toString(), QStringLiteral("ii\u20131"));
     js(QStringLiteral("document.querySelector('.fv-contents').click()"));
-    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-toc-page'), function (e) { return e.textContent; }).join()"))
-                 .toString(),
-             QStringLiteral("i,1,2,6"));
+    QCOMPARE(
+        js(QStringLiteral(
+               "[].map.call(document.querySelectorAll('.fv-toc-page'), function (e) { return e.textContent; }).join()"))
+            .toString(),
+        QStringLiteral("i,1,2,6"));
     press(Qt::Key_Escape);
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-toc.fv-open')")));
     js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-thumb-label').length === %1").arg(kPages)));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-thumb[data-page=\"7\"] .fv-thumb-label').textContent")).toString(),
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-thumb[data-page=\"7\"] .fv-thumb-label').textContent"))
+                 .toString(),
              QStringLiteral("6"));
     js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
 
@@ -280,7 +303,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(settled());
     QCOMPARE(js(field).toString(), QStringLiteral("4\u20135"));
     // The field fits the widest pair a 2,000-page book shows.
-    QVERIFY(js(QStringLiteral("(function () { var i = document.querySelector('.fv-pageinput'); i.style.setProperty('--fv-page-chars', '9');"
+    QVERIFY(js(QStringLiteral("(function () { var i = document.querySelector('.fv-pageinput'); "
+                              "i.style.setProperty('--fv-page-chars', '9');"
                               " i.value = '1000\u20131001'; return i.scrollWidth <= i.clientWidth; })()"))
                 .toBool());
     // An address that names no page is set back to the page shown.
@@ -317,7 +341,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QTRY_VERIFY(!zoomed());
     // Two fingers spreading apart zoom in.
     js(QStringLiteral("(function () { var book = document.querySelector('.fv-book');"
-                      " function ev(type, id, x) { book.dispatchEvent(new PointerEvent(type, { pointerId: id, pointerType: 'touch',"
+                      " function ev(type, id, x) { book.dispatchEvent(new PointerEvent(type, { pointerId: id, "
+                      "pointerType: 'touch',"
                       " clientX: x, clientY: %2, button: 0, buttons: type === 'pointerup' ? 0 : 1, bubbles: true })); }"
                       " ev('pointerdown', 1, %1 - 50); ev('pointerdown', 2, %1 + 50);"
                       " ev('pointermove', 1, %1 - 110); ev('pointermove', 2, %1 + 110);"
@@ -350,13 +375,15 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     press(Qt::Key_Return);
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(4) >= 0")), qPrintable(view()));
     QVERIFY(settled());
-    QVERIFY2(waitFor(QStringLiteral("document.activeElement.getAttribute('data-page') === '5'")), qPrintable(focused()));
+    QVERIFY2(waitFor(QStringLiteral("document.activeElement.getAttribute('data-page') === '5'")),
+             qPrintable(focused()));
 
     // In the contents the keys move within the list; the current section is marked.
     js(QStringLiteral("document.querySelector('.fv-contents').click()"));
     const QString entry = QStringLiteral("(document.activeElement.querySelector('.fv-toc-title') || {}).textContent");
     QCOMPARE(js(entry).toString(), QStringLiteral("Section 1.1 & more"));
-    QCOMPARE(js(QStringLiteral("document.activeElement.getAttribute('aria-current')")).toString(), QStringLiteral("location"));
+    QCOMPARE(js(QStringLiteral("document.activeElement.getAttribute('aria-current')")).toString(),
+             QStringLiteral("location"));
     // Keys reach the page after a while, in order: wait for what each one does.
     press(Qt::Key_Down);
     QTRY_COMPARE(js(entry).toString(), QStringLiteral("Back cover"));
@@ -377,9 +404,11 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(waitFor(QStringLiteral("folivoxPlayer.singlePage()")));
     js(QStringLiteral("document.querySelector('.fv-thumbnails').click(); folivoxPlayer.goTo(7)"));
     QVERIFY(settled());
-    QVERIFY(waitFor(QStringLiteral("(function () { var t = document.querySelector('.fv-thumb[data-page=\"7\"]');"
-                                   " var s = document.querySelector('.fv-thumbs-scroll').getBoundingClientRect();"
-                                   " if (!t) return false; var r = t.getBoundingClientRect(); return r.left >= s.left && r.right <= s.right; })()")));
+    QVERIFY(
+        waitFor(QStringLiteral("(function () { var t = document.querySelector('.fv-thumb[data-page=\"7\"]');"
+                               " var s = document.querySelector('.fv-thumbs-scroll').getBoundingClientRect();"
+                               " if (!t) return false; var r = t.getBoundingClientRect(); return r.left >= s.left && "
+                               "r.right <= s.right; })()")));
     m_view->resize(1200, 800);
     QVERIFY(m_page->errors.isEmpty());
   }
@@ -392,11 +421,13 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QSignalSpy asked(m_page, &QWebEnginePage::printRequested);
     js(QStringLiteral("document.querySelector('.fv-print-button').click()"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-print-dialog.fv-open')")));
-    js(QStringLiteral("document.querySelector('.fv-print-from').value = 'ii'; document.querySelector('.fv-print-to').value = '2';"
-                      " document.querySelector('.fv-print-choice[value=\"range\"]').checked = true;"
-                      " document.querySelector('.fv-print-go').click()"));
+    js(QStringLiteral(
+        "document.querySelector('.fv-print-from').value = 'ii'; document.querySelector('.fv-print-to').value = '2';"
+        " document.querySelector('.fv-print-choice[value=\"range\"]').checked = true;"
+        " document.querySelector('.fv-print-go').click()"));
     QTRY_VERIFY_WITH_TIMEOUT(asked.count() == 1, 10000);
-    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-print-picture'), function (i) { return i.getAttribute('src'); }).join()"))
+    QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-print-picture'), function (i) { return "
+                               "i.getAttribute('src'); }).join()"))
                  .toString(),
              QStringLiteral("./files/large/2.jpg,./files/large/3.jpg,./files/large/4.jpg"));
     QCOMPARE(printToPdf(), 3);
@@ -410,7 +441,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   void webpPagesAndZoomDrawings() {
     const QString book = documentBook(QStringLiteral("doc-book"));
     QVERIFY(!book.isEmpty());
-    QVERIFY(QFileInfo::exists(book + QStringLiteral("/files/page/1.webp")) && QFileInfo::exists(book + QStringLiteral("/files/large/1.svg")));
+    QVERIFY(QFileInfo::exists(book + QStringLiteral("/files/page/1.webp")) &&
+            QFileInfo::exists(book + QStringLiteral("/files/large/1.svg")));
     TinyWebServer server(book);
     QVERIFY(server.listen(QHostAddress::LocalHost));
     for (const QUrl& url : {QUrl::fromLocalFile(book + QStringLiteral("/index.html")),
@@ -434,8 +466,9 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     zoomTo200();
     QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
     // The player's load of the zoom page fails; ours of the same address ends after it.
-    js(QStringLiteral("window.folivoxZoomTried = false; var i = new Image(); i.onload = i.onerror = function () {"
-                      " window.folivoxZoomTried = true; }; i.src = folivoxPlayer.model.pages[0].large;"));
+    js(
+        QStringLiteral("window.folivoxZoomTried = false; var i = new Image(); i.onload = i.onerror = function () {"
+                       " window.folivoxZoomTried = true; }; i.src = folivoxPlayer.model.pages[0].large;"));
     QVERIFY(waitFor(QStringLiteral("window.folivoxZoomTried === true")));
     catchUp();
     QVERIFY(caughtUp());
@@ -451,15 +484,22 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     TinyWebServer server(book);
     QVERIFY(server.listen(QHostAddress::LocalHost));
     const QString origin = QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort());
-    QVERIFY(writeFile(book + QStringLiteral("/files/large/1.svg"),
-                      ("<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"612pt\""
-                       " height=\"792pt\" viewBox=\"0 0 612 792\" onload=\"top.folivoxHacked = 'onload'\">"
-                       "<script>top.folivoxHacked = 'script'; new Image().src = '" + origin + "/script-ran';</script>"
-                       "<rect width=\"612\" height=\"792\" fill=\"#ddd\"/>"
-                       "<image href=\"" + origin + "/leak.png\" width=\"10\" height=\"10\"/>"
-                       "<foreignObject width=\"100\" height=\"100\"><iframe xmlns=\"http://www.w3.org/1999/xhtml\" src=\"" +
-                       origin + "/frame\"/></foreignObject></svg>").toUtf8()));
-    for (const QUrl& url : {QUrl(origin + QStringLiteral("/index.html")), QUrl::fromLocalFile(book + QStringLiteral("/index.html"))}) {
+    QVERIFY(writeFile(
+        book + QStringLiteral("/files/large/1.svg"),
+        ("<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"612pt\""
+         " height=\"792pt\" viewBox=\"0 0 612 792\" onload=\"top.folivoxHacked = 'onload'\">"
+         "<script>top.folivoxHacked = 'script'; new Image().src = '" +
+         origin +
+         "/script-ran';</script>"
+         "<rect width=\"612\" height=\"792\" fill=\"#ddd\"/>"
+         "<image href=\"" +
+         origin +
+         "/leak.png\" width=\"10\" height=\"10\"/>"
+         "<foreignObject width=\"100\" height=\"100\"><iframe xmlns=\"http://www.w3.org/1999/xhtml\" src=\"" +
+         origin + "/frame\"/></foreignObject></svg>")
+            .toUtf8()));
+    for (const QUrl& url :
+         {QUrl(origin + QStringLiteral("/index.html")), QUrl::fromLocalFile(book + QStringLiteral("/index.html"))}) {
       open(url);
       zoomTo200();
       QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/large/1.svg"), 0)), qPrintable(url.toString()));
@@ -469,7 +509,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
       QCOMPARE(js(QStringLiteral("String(window.folivoxHacked)")).toString(), QStringLiteral("undefined"));
     }
     for (const QString& path : server.requested)
-      QVERIFY2(path.startsWith(QStringLiteral("/index.html")) || path.startsWith(QStringLiteral("/files/")), qPrintable(path));
+      QVERIFY2(path.startsWith(QStringLiteral("/index.html")) || path.startsWith(QStringLiteral("/files/")),
+               qPrintable(path));
   }
 
   void cleanupTestCase() { m_view.reset(); }

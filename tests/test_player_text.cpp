@@ -24,14 +24,21 @@ struct Word {
 // markup.
 QList<QList<Word>> bookWords() {
   QList<QList<Word>> pages(kPages);
-  pages[0] = {{"Folivox", 0.2, 0.1, 0.25, 0.05, 0}, {"Reader", 0.47, 0.1, 0.2, 0.05, 0}, {"Guide", 0.69, 0.1, 0.17, 0.05, 3}};
-  pages[1] = {{"The", 0.1, 0.3, 0.08, 0.03, 0},      {"quick", 0.2, 0.3, 0.13, 0.03, 0}, {"brown", 0.35, 0.3, 0.14, 0.03, 0},
-              {"fox", 0.51, 0.3, 0.08, 0.03, 0},      {"reads", 0.61, 0.3, 0.13, 0.03, 0}, {"an", 0.76, 0.3, 0.06, 0.03, 0},
-              {"exam-", 0.84, 0.3, 0.12, 0.03, 1 | 4}, {"ple", 0.1, 0.35, 0.08, 0.03, 0},  {"of", 0.2, 0.35, 0.05, 0.03, 0},
-              {"text.", 0.27, 0.35, 0.11, 0.03, 3}};
-  pages[2] = {{"Running", 0.85, 0.2, 0.03, 0.16, 8}, {"down", 0.85, 0.38, 0.03, 0.1, 8}, {"quick", 0.85, 0.5, 0.03, 0.12, 8 | 3}};
-  pages[3] = {{"Caf\u00e9", 0.1, 0.5, 0.12, 0.03, 0}, {"au", 0.24, 0.5, 0.05, 0.03, 0}, {"lait", 0.31, 0.5, 0.08, 0.03, 3}};
-  pages[4] = {{"<img", 0.1, 0.5, 0.1, 0.03, 0}, {"src=x", 0.22, 0.5, 0.1, 0.03, 0}, {"onerror=window.pwned=1>", 0.34, 0.5, 0.5, 0.03, 0},
+  pages[0] = {
+      {"Folivox", 0.2, 0.1, 0.25, 0.05, 0}, {"Reader", 0.47, 0.1, 0.2, 0.05, 0}, {"Guide", 0.69, 0.1, 0.17, 0.05, 3}};
+  pages[1] = {{"The", 0.1, 0.3, 0.08, 0.03, 0},        {"quick", 0.2, 0.3, 0.13, 0.03, 0},
+              {"brown", 0.35, 0.3, 0.14, 0.03, 0},     {"fox", 0.51, 0.3, 0.08, 0.03, 0},
+              {"reads", 0.61, 0.3, 0.13, 0.03, 0},     {"an", 0.76, 0.3, 0.06, 0.03, 0},
+              {"exam-", 0.84, 0.3, 0.12, 0.03, 1 | 4}, {"ple", 0.1, 0.35, 0.08, 0.03, 0},
+              {"of", 0.2, 0.35, 0.05, 0.03, 0},        {"text.", 0.27, 0.35, 0.11, 0.03, 3}};
+  pages[2] = {{"Running", 0.85, 0.2, 0.03, 0.16, 8},
+              {"down", 0.85, 0.38, 0.03, 0.1, 8},
+              {"quick", 0.85, 0.5, 0.03, 0.12, 8 | 3}};
+  pages[3] = {
+      {"Caf\u00e9", 0.1, 0.5, 0.12, 0.03, 0}, {"au", 0.24, 0.5, 0.05, 0.03, 0}, {"lait", 0.31, 0.5, 0.08, 0.03, 3}};
+  pages[4] = {{"<img", 0.1, 0.5, 0.1, 0.03, 0},
+              {"src=x", 0.22, 0.5, 0.1, 0.03, 0},
+              {"onerror=window.pwned=1>", 0.34, 0.5, 0.5, 0.03, 0},
               {"<script>window.pwned=2</script>", 0.1, 0.55, 0.6, 0.03, 3}};
   return pages;
 }
@@ -64,7 +71,8 @@ bool writeText(const QString& book, const QList<QList<Word>>& pages, const QStri
   QJsonArray l;
   for (const QString& s : labels) l.append(s);
   return writeFile(dir + QStringLiteral("/all.js"), dataScript("search", 0, {{"v", 1}, {"pages", all}})) &&
-         (labels.isEmpty() || writeFile(book + QStringLiteral("/files/pages.js"), dataScript("pages", 0, {{"v", 1}, {"labels", l}})));
+         (labels.isEmpty() ||
+          writeFile(book + QStringLiteral("/files/pages.js"), dataScript("pages", 0, {{"v", 1}, {"labels", l}})));
 }
 
 }  // namespace
@@ -74,7 +82,9 @@ class TestPlayerText : public QObject, public PlayerDriver {
   QTemporaryDir m_dir;
   QStringList m_pictures;
 
-  QString publish(const QString& name) { return publishBook(m_dir.filePath(name), QStringLiteral("float"), m_pictures); }
+  QString publish(const QString& name) {
+    return publishBook(m_dir.filePath(name), QStringLiteral("float"), m_pictures);
+  }
 
   QUrl url(const QString& book, const QString& fragment = QString()) {
     QUrl u = QUrl::fromLocalFile(book + QStringLiteral("/index.html"));
@@ -103,10 +113,12 @@ class TestPlayerText : public QObject, public PlayerDriver {
                              " var f = function (b) { return [(b.left - r.left) / r.width, (b.top - r.top) / r.height,"
                              " b.width / r.width, b.height / r.height]; };"
                              " return [].map.call(pg.querySelectorAll('.fv-text span'), function (s) {"
-                             " var t = document.createRange(); t.setStart(s.firstChild, 0); t.setEnd(s.firstChild, s.textContent.length - 1);"
+                             " var t = document.createRange(); t.setStart(s.firstChild, 0); t.setEnd(s.firstChild, "
+                             "s.textContent.length - 1);"
                              " var letters = f(t.getBoundingClientRect()), line = f(s.getBoundingClientRect());"
                              " return /rotate\\((90|270)deg/.test(s.style.transform)"
-                             " ? [line[0], letters[1], line[2], letters[3]] : [letters[0], line[1], letters[2], line[3]]; }); })()")
+                             " ? [line[0], letters[1], line[2], letters[3]] : [letters[0], line[1], letters[2], "
+                             "line[3]]; }); })()")
                   .arg(page))
         .toList();
   }
@@ -134,9 +146,10 @@ class TestPlayerText : public QObject, public PlayerDriver {
     // Link areas lie above the words: where both are, a press meets the link.
     open(url(m_book));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length === 3")));
-    const QString at = QStringLiteral("(function () { var r = document.querySelector('.fv-page[data-page=\"1\"]').getBoundingClientRect();"
-                                      " var e = document.elementFromPoint(r.left + %1 * r.width, r.top + %2 * r.height);"
-                                      " return e.tagName + ' ' + e.textContent; })()");
+    const QString at = QStringLiteral(
+        "(function () { var r = document.querySelector('.fv-page[data-page=\"1\"]').getBoundingClientRect();"
+        " var e = document.elementFromPoint(r.left + %1 * r.width, r.top + %2 * r.height);"
+        " return e.tagName + ' ' + e.textContent; })()");
     QCOMPARE(js(at.arg(0.3).arg(0.125)).toString(), QStringLiteral("A "));
     QCOMPARE(js(at.arg(0.55).arg(0.125)).toString(), QStringLiteral("SPAN Reader "));
 
@@ -150,14 +163,19 @@ class TestPlayerText : public QObject, public PlayerDriver {
         QCOMPARE(boxes.size(), words[page - 1].size());
         for (int i = 0; i < boxes.size(); ++i)
           QVERIFY2(near(boxes[i].toList(), words[page - 1][i]),
-                   qPrintable(QStringLiteral("page %1 word %2 at %3").arg(page).arg(i).arg(QJsonDocument::fromVariant(boxes[i]).toJson())));
+                   qPrintable(QStringLiteral("page %1 word %2 at %3")
+                                  .arg(page)
+                                  .arg(i)
+                                  .arg(QJsonDocument::fromVariant(boxes[i]).toJson())));
       }
       js(QStringLiteral("document.querySelector('.fv-zoom-in').click()"));
       QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-zoomed')")));
     }
     // The picture keeps its name; the words follow it for screen readers.
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-page[data-page=\"2\"] img').alt")).toString(), QStringLiteral("Page ii"));
-    QCOMPARE(js(QStringLiteral("getComputedStyle(document.querySelector('.fv-text span')).visibility")).toString(), QStringLiteral("visible"));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-page[data-page=\"2\"] img').alt")).toString(),
+             QStringLiteral("Page ii"));
+    QCOMPARE(js(QStringLiteral("getComputedStyle(document.querySelector('.fv-text span')).visibility")).toString(),
+             QStringLiteral("visible"));
     // Only the pages in view have a text layer.
     press(Qt::Key_Escape);
     js(QStringLiteral("folivox.goTo(4)"));
@@ -174,31 +192,38 @@ class TestPlayerText : public QObject, public PlayerDriver {
     const QString page2 = QStringLiteral("The quick brown fox reads an exam-\nple of text.");
     // Selecting the layer as a reader would gives the words in order, with spaces
     // and line breaks; so does what goes to the clipboard.
-    QCOMPARE(js(QStringLiteral("(function () { var r = document.createRange();"
-                               " r.selectNodeContents(document.querySelector('.fv-page[data-page=\"2\"] .fv-text'));"
-                               " var s = getSelection(); s.removeAllRanges(); s.addRange(r); return s.toString().trim(); })()"))
+    QCOMPARE(js(QStringLiteral(
+                    "(function () { var r = document.createRange();"
+                    " r.selectNodeContents(document.querySelector('.fv-page[data-page=\"2\"] .fv-text'));"
+                    " var s = getSelection(); s.removeAllRanges(); s.addRange(r); return s.toString().trim(); })()"))
                  .toString(),
              page2);
-    QCOMPARE(js(QStringLiteral("(function () { var d = new DataTransfer();"
-                               " document.dispatchEvent(new ClipboardEvent('copy', { clipboardData: d, bubbles: true }));"
-                               " return d.getData('text/plain'); })()"))
-                 .toString(),
-             page2);
+    QCOMPARE(
+        js(QStringLiteral("(function () { var d = new DataTransfer();"
+                          " document.dispatchEvent(new ClipboardEvent('copy', { clipboardData: d, bubbles: true }));"
+                          " return d.getData('text/plain'); })()"))
+            .toString(),
+        page2);
     // Ctrl+A takes the words of both pages, not the toolbar.
     js(QStringLiteral("getSelection().removeAllRanges()"));
     press(Qt::Key_A, Qt::ControlModifier);
     QVERIFY(waitFor(QStringLiteral("getSelection().toString()")));
-    QCOMPARE(js(QStringLiteral("getSelection().toString().trim()")).toString(), page2 + QStringLiteral("\nRunning down quick"));
+    QCOMPARE(js(QStringLiteral("getSelection().toString().trim()")).toString(),
+             page2 + QStringLiteral("\nRunning down quick"));
 
     // A mouse drag over words selects them and leaves the page where it is; a click
     // beside the words still turns.
     js(QStringLiteral("getSelection().removeAllRanges()"));
-    const QVariantList from = js(QStringLiteral("(function () { var b = document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-text span')[1]"
-                                                ".getBoundingClientRect(); return [b.left + 2, b.top + b.height / 2]; })()"))
-                                  .toList();
-    const QVariantList to = js(QStringLiteral("(function () { var b = document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-text span')[3]"
-                                              ".getBoundingClientRect(); return [b.right - 2, b.top + b.height / 2]; })()"))
-                                .toList();
+    const QVariantList from =
+        js(QStringLiteral(
+               "(function () { var b = document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-text span')[1]"
+               ".getBoundingClientRect(); return [b.left + 2, b.top + b.height / 2]; })()"))
+            .toList();
+    const QVariantList to =
+        js(QStringLiteral(
+               "(function () { var b = document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-text span')[3]"
+               ".getBoundingClientRect(); return [b.right - 2, b.top + b.height / 2]; })()"))
+            .toList();
     QWidget* w = m_view->focusProxy();
     QVERIFY(w);
     const QPoint a(from[0].toInt(), from[1].toInt()), b(to[0].toInt(), to[1].toInt());
@@ -219,7 +244,8 @@ class TestPlayerText : public QObject, public PlayerDriver {
   void searchPanelFindsMarksAndSteps() {
     open(url(m_book));
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-search').hidden")));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-search').getAttribute('aria-label')")).toString(), QStringLiteral("Search"));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-search').getAttribute('aria-label')")).toString(),
+             QStringLiteral("Search"));
     QVERIFY(!js(QStringLiteral("!!document.querySelector('.fv-find.fv-open')")).toBool());
     press(Qt::Key_F, Qt::ControlModifier);
     QVERIFY(waitFor(QStringLiteral("document.activeElement === document.querySelector('.fv-find-input')")));
@@ -228,44 +254,58 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-find-hit').length === 2")));
     // Each result is a link to its page, listed under the page's printed label, with the match marked.
     QCOMPARE(js(QStringLiteral("[].map.call(document.querySelectorAll('.fv-find-hit'), function (a) {"
-                               " return a.getAttribute('href') + ' ' + a.closest('.fv-find-group').querySelector('.fv-find-page').textContent + ' '"
+                               " return a.getAttribute('href') + ' ' + "
+                               "a.closest('.fv-find-group').querySelector('.fv-find-page').textContent + ' '"
                                " + a.querySelector('mark').textContent; }).join('|')"))
                  .toString(),
              QStringLiteral("#page=2 Page ii quick|#page=3 Page 1 quick"));
     // Enter goes to the first hit and marks it over its word; Enter again to the next.
     press(Qt::Key_Return);
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-mark-current')")));
-    const QVariantList mark = js(QStringLiteral("(function () { var pg = document.querySelector('.fv-page[data-page=\"2\"]').getBoundingClientRect();"
-                                                " var m = document.querySelector('.fv-mark-current').getBoundingClientRect();"
-                                                " return [(m.left - pg.left) / pg.width, (m.top - pg.top) / pg.height, m.width / pg.width, m.height / pg.height]; })()"))
-                                  .toList();
+    const QVariantList mark =
+        js(QStringLiteral(
+               "(function () { var pg = document.querySelector('.fv-page[data-page=\"2\"]').getBoundingClientRect();"
+               " var m = document.querySelector('.fv-mark-current').getBoundingClientRect();"
+               " return [(m.left - pg.left) / pg.width, (m.top - pg.top) / pg.height, m.width / pg.width, m.height / "
+               "pg.height]; })()"))
+            .toList();
     QVERIFY2(near(mark, bookWords()[1][1]), qPrintable(QJsonDocument::fromVariant(mark).toJson()));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-status').textContent")).toString(), QStringLiteral("1 of 2 results, 2 pages"));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-status').textContent")).toString(),
+             QStringLiteral("1 of 2 results, 2 pages"));
     press(Qt::Key_Return);
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"3\"] .fv-mark-current')")));
     press(Qt::Key_Return, Qt::ShiftModifier);
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"2\"] .fv-mark-current')")));
 
     // A phrase across a line end, and a word cut there, are each found once.
-    js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = '\"an example of\"'; i.dispatchEvent(new Event('input'))"));
+    js(
+        QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = '\"an example of\"'; "
+                       "i.dispatchEvent(new Event('input'))"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === '1 result, 1 page'")));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-hit mark').textContent")).toString(), QStringLiteral("an exam-ple of"));
-    js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = 'cafe'; i.dispatchEvent(new Event('input'))"));
-    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-hit mark') && document.querySelector('.fv-find-hit mark').textContent === 'Caf\u00e9'")));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-hit mark').textContent")).toString(),
+             QStringLiteral("an exam-ple of"));
+    js(QStringLiteral(
+        "var i = document.querySelector('.fv-find-input'); i.value = 'cafe'; i.dispatchEvent(new Event('input'))"));
+    QVERIFY(
+        waitFor(QStringLiteral("document.querySelector('.fv-find-hit mark') && document.querySelector('.fv-find-hit "
+                               "mark').textContent === 'Caf\u00e9'")));
     // A result link turns the book to its page.
     js(QStringLiteral("document.querySelector('.fv-find-hit').click()"));
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(3) >= 0")), qPrintable(view()));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"4\"] .fv-mark-current')")));
-    js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = 'zebra'; i.dispatchEvent(new Event('input'))"));
+    js(QStringLiteral(
+        "var i = document.querySelector('.fv-find-input'); i.value = 'zebra'; i.dispatchEvent(new Event('input'))"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === 'No results'")));
     QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-mark, .fv-find-hit').length")).toInt(), 0);
 
     // Escape in the field ends the search and takes its marks off.
-    js(QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = 'lait'; i.dispatchEvent(new Event('input'))"));
+    js(QStringLiteral(
+        "var i = document.querySelector('.fv-find-input'); i.value = 'lait'; i.dispatchEvent(new Event('input'))"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-mark').length === 1")));
     js(QStringLiteral("document.querySelector('.fv-find-input').focus()"));
     press(Qt::Key_Escape);
-    QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-find.fv-open') && !document.querySelector('.fv-mark')")));
+    QVERIFY(
+        waitFor(QStringLiteral("!document.querySelector('.fv-find.fv-open') && !document.querySelector('.fv-mark')")));
     QVERIFY2(noErrors(), qPrintable(m_page->errors.join(u'|')));
   }
 
@@ -273,22 +313,28 @@ class TestPlayerText : public QObject, public PlayerDriver {
     open(url(m_book, QStringLiteral("search=%22brown%20fox%22")));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find.fv-open')")));
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(1) >= 0")), qPrintable(view()));
-    QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-mark-current').length === 2")));
-    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-input').value")).toString(), QStringLiteral("\"brown fox\""));
+    QVERIFY(waitFor(
+        QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"2\"] .fv-mark-current').length === 2")));
+    QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-input').value")).toString(),
+             QStringLiteral("\"brown fox\""));
     // On a wide window the open panel moves the book aside instead of hiding its hits,
     // and the book takes the whole width again once the panel is closed.
     const QString bookBesidePanel = QStringLiteral(
-        "document.querySelector('.fv-book').getBoundingClientRect().right <= document.querySelector('.fv-find').offsetLeft + 1");
+        "document.querySelector('.fv-book').getBoundingClientRect().right <= "
+        "document.querySelector('.fv-find').offsetLeft + 1");
     QVERIFY2(waitFor(bookBesidePanel), qPrintable(view()));
     js(QStringLiteral("document.querySelector('.fv-find-close').click()"));
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-find.fv-open')")));
-    QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-book').getBoundingClientRect().right > document.querySelector('.fv-find').offsetLeft + 1")));
+    QVERIFY(
+        waitFor(QStringLiteral("document.querySelector('.fv-book').getBoundingClientRect().right > "
+                               "document.querySelector('.fv-find').offsetLeft + 1")));
     QVERIFY(noErrors());
   }
 
   void apiForPagesThatEmbedTheBook() {
     open(url(m_book));
-    QCOMPARE(js(QStringLiteral("Object.keys(window.folivox).sort().join()")).toString(), QStringLiteral("goTo,page,pageCount,pageText,search"));
+    QCOMPARE(js(QStringLiteral("Object.keys(window.folivox).sort().join()")).toString(),
+             QStringLiteral("goTo,page,pageCount,pageText,search"));
     QCOMPARE(js(QStringLiteral("folivox.pageCount()")).toInt(), kPages);
     QCOMPARE(js(QStringLiteral("folivox.page()")).toInt(), 1);
     js(QStringLiteral("folivox.goTo(4)"));
@@ -297,9 +343,11 @@ class TestPlayerText : public QObject, public PlayerDriver {
     js(QStringLiteral("folivox.goTo(99); folivox.goTo('x'); folivox.goTo(2.5)"));
     QCOMPARE(js(QStringLiteral("folivox.page()")).toInt(), 4);
     QCOMPARE(await(QStringLiteral("folivox.search('quick')")).toString(),
-             QStringLiteral("[{\"page\":2,\"snippet\":\"The quick brown fox reads an exam-ple of text.\"},{\"page\":3,\"snippet\":\"Running down quick\"}]"));
+             QStringLiteral("[{\"page\":2,\"snippet\":\"The quick brown fox reads an exam-ple of "
+                            "text.\"},{\"page\":3,\"snippet\":\"Running down quick\"}]"));
     QCOMPARE(await(QStringLiteral("folivox.search('nothing here')")).toString(), QStringLiteral("[]"));
-    QCOMPARE(await(QStringLiteral("folivox.pageText(2)")).toString(), QStringLiteral("\"The quick brown fox reads an exam-\\nple of text.\""));
+    QCOMPARE(await(QStringLiteral("folivox.pageText(2)")).toString(),
+             QStringLiteral("\"The quick brown fox reads an exam-\\nple of text.\""));
     QCOMPARE(await(QStringLiteral("folivox.pageText(8)")).toString(), QStringLiteral("\"\""));
     QCOMPARE(await(QStringLiteral("folivox.pageText(9)")).toString(), QStringLiteral("\"rejected: RangeError\""));
     // The API does not move the book or touch the search panel.
@@ -310,12 +358,16 @@ class TestPlayerText : public QObject, public PlayerDriver {
 
   void markupInTheTextStaysText() {
     open(url(m_book, QStringLiteral("page=5")));
-    QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"5\"] .fv-text span').length === 4")));
-    js(QStringLiteral("var i; document.querySelector('.fv-search').click(); i = document.querySelector('.fv-find-input');"
-                      " i.value = 'onerror'; i.dispatchEvent(new Event('input'))"));
+    QVERIFY(
+        waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"5\"] .fv-text span').length === 4")));
+    js(QStringLiteral(
+        "var i; document.querySelector('.fv-search').click(); i = document.querySelector('.fv-find-input');"
+        " i.value = 'onerror'; i.dispatchEvent(new Event('input'))"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-find-hit').length === 1")));
     // No element was made of the text, so nothing of it can run later either.
-    QCOMPARE(js(QStringLiteral("document.querySelectorAll('#folivox img:not(.fv-picture), #folivox script').length")).toInt(), 0);
+    QCOMPARE(js(QStringLiteral("document.querySelectorAll('#folivox img:not(.fv-picture), #folivox script').length"))
+                 .toInt(),
+             0);
     QCOMPARE(js(QStringLiteral("String(window.pwned)")).toString(), QStringLiteral("undefined"));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-snippet').textContent")).toString(),
              QStringLiteral("<img src=x onerror=window.pwned=1> <script>window.pwned=2</script>"));
@@ -328,7 +380,8 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QList<QList<Word>> pages(kPages);
     // 200,000 characters on one page, as 40,000 words.
     for (int i = 0; i < 40000; ++i)
-      pages[0].append({i == 39999 ? QStringLiteral("needle") : QStringLiteral("word"), (i % 100) / 100.0, (i / 100) / 400.0, 0.009, 0.002, i % 100 == 99 ? 1 : 0});
+      pages[0].append({i == 39999 ? QStringLiteral("needle") : QStringLiteral("word"), (i % 100) / 100.0,
+                       (i / 100) / 400.0, 0.009, 0.002, i % 100 == 99 ? 1 : 0});
     // Control characters, marks that reorder text, right-to-left scripts.
     pages[1] = {{QStringLiteral("ctl\u0001\u0007\u001b[31m"), 0.1, 0.1, 0.2, 0.03, 0},
                 {QStringLiteral("\u202eevil\u202c"), 0.35, 0.1, 0.2, 0.03, 0},
@@ -337,27 +390,36 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QVERIFY(writeText(book, pages, {}));
     // Broken files: a page of another version, a page that is not data at all, a
     // search entry that is not one.
-    QVERIFY(writeFile(book + QStringLiteral("/files/text/3.js"), dataScript("text", 3, {{"v", 2}, {"w", QJsonArray{QJsonArray{"x", 0, 0, 1, 1, 0}}}})));
-    QVERIFY(writeFile(book + QStringLiteral("/files/text/4.js"), "folivoxData(\"text\", 4, {\"v\":1,\"w\":[5, null, [\"ok\", \"a\", {}, 1, 1, \"f\"], [\"fine\", 0.5, 0.5, 0.1, 0.1, 0]]});\n"));
+    QVERIFY(writeFile(book + QStringLiteral("/files/text/3.js"),
+                      dataScript("text", 3, {{"v", 2}, {"w", QJsonArray{QJsonArray{"x", 0, 0, 1, 1, 0}}}})));
+    QVERIFY(writeFile(book + QStringLiteral("/files/text/4.js"),
+                      "folivoxData(\"text\", 4, {\"v\":1,\"w\":[5, null, [\"ok\", \"a\", {}, 1, 1, \"f\"], [\"fine\", "
+                      "0.5, 0.5, 0.1, 0.1, 0]]});\n"));
     QVERIFY(writeFile(book + QStringLiteral("/files/text/5.js"), "this is not a script (\n"));
 
     open(url(book));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length > 0"), 10000));
     // The page of 40,000 words shows the first 5,000; search has them all.
     QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-text span').length")).toInt(), 5000);
-    QCOMPARE(await(QStringLiteral("folivox.search('needle').then(function (r) { return r.length + ' ' + r[0].page; })")).toString(),
+    QCOMPARE(await(QStringLiteral("folivox.search('needle').then(function (r) { return r.length + ' ' + r[0].page; })"))
+                 .toString(),
              QStringLiteral("\"1 1\""));
-    const QString ctl = await(QStringLiteral("folivox.search('evil').then(function (r) { return r[0].snippet; })")).toString();
+    const QString ctl =
+        await(QStringLiteral("folivox.search('evil').then(function (r) { return r[0].snippet; })")).toString();
     QCOMPARE(ctl, QStringLiteral("\"ctl[31m evil \u05e9\u05dc\u05d5\u05dd \u0627\u0644\u0643\u062a\u0627\u0628\""));
-    QCOMPARE(await(QStringLiteral("folivox.search('\u05e9\u05dc\u05d5\u05dd').then(function (r) { return r.length; })")).toString(), QStringLiteral("1"));
-    QCOMPARE(await(QStringLiteral("folivox.pageText(2)")).toString(),
-             QStringLiteral("\"ctl[31m \u202eevil\u202c \u05e9\u05dc\u05d5\u05dd \u0627\u0644\u0643\u062a\u0627\u0628\""));
+    QCOMPARE(await(QStringLiteral("folivox.search('\u05e9\u05dc\u05d5\u05dd').then(function (r) { return r.length; })"))
+                 .toString(),
+             QStringLiteral("1"));
+    QCOMPARE(
+        await(QStringLiteral("folivox.pageText(2)")).toString(),
+        QStringLiteral("\"ctl[31m \u202eevil\u202c \u05e9\u05dc\u05d5\u05dd \u0627\u0644\u0643\u062a\u0627\u0628\""));
     QCOMPARE(await(QStringLiteral("folivox.pageText(3)")).toString(), QStringLiteral("\"\""));
     QCOMPARE(await(QStringLiteral("folivox.pageText(4)")).toString(), QStringLiteral("\"ok fine\""));
     QCOMPARE(await(QStringLiteral("folivox.pageText(5)")).toString(), QStringLiteral("\"\""));
     // The broken pages still show, with what words they have.
     js(QStringLiteral("folivox.goTo(4)"));
-    QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"4\"] .fv-text span').length === 2")));
+    QVERIFY(
+        waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"4\"] .fv-text span').length === 2")));
     QCOMPARE(js(QStringLiteral("window.folivoxState")).toString(), QStringLiteral("ready"));
     // A script that is not one is the browser's syntax error; nothing else fails.
     for (const QString& e : m_page->errors) QVERIFY2(e.contains(QLatin1String("5.js")), qPrintable(e));

@@ -1,24 +1,25 @@
 // Publishing: RC4, the placeholder engine, book.xml, book.bin, the book folder,
 // the application bundle and a batch's record of what a book was made from.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QtEndian>
 #include <cstdio>
-#include <fcntl.h>
 #include <pugixml.hpp>
 #include <sstream>
-#include <sys/stat.h>
 
 #include "PdfFixture.h"
 #include "TemplateFixture.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
-#include "import/FlashPagesAnnotations.h"
 #include "import/FlashPageSourcePDF.h"
+#include "import/FlashPagesAnnotations.h"
 #include "import/ImportPDFOperation.h"
 #include "publish/BookBinReader.h"
 #include "publish/BookSourceRecord.h"
-#include "publish/BookTransaction.h"
 #include "publish/BookTextReader.h"
+#include "publish/BookTransaction.h"
 #include "publish/FlashBookOutput.h"
 #include "publish/FlashBookOutputApp.h"
 #include "publish/HTMLConfigInfo.h"
@@ -86,18 +87,30 @@ class TestPublish : public QObject {
   void placeholders_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blank after placeholder dropped") << "a ${index.title} b" << "a Tb";
-    QTest::newRow("unknown key removed") << "x${nope}y" << "xy";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("blanks only") << " \n\t " << "";
-    QTest::newRow("leading blanks dropped, trailing text kept") << "\n  <p>${index.title}</p>\n" << "<p>T</p>\n";
-    QTest::newRow("trailing blanks dropped") << "<p>${index.title}  \n" << "<p>T";
-    QTest::newRow("space before key") << "<${ index.title}>" << "<T>";
-    QTest::newRow("space after key") << "<${index.title }>" << "<>";
-    QTest::newRow("unclosed opener eats the rest") << "a${index.title b c" << "a";
-    QTest::newRow("placeholder first") << " ${index.title} x" << "Tx";
-    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>" << "<TT>";
-    QTest::newRow("only placeholders") << "${index.title}${nope}${index.title}" << "TT";
+    QTest::newRow("blank after placeholder dropped") << "a ${index.title} b"
+                                                     << "a Tb";
+    QTest::newRow("unknown key removed") << "x${nope}y"
+                                         << "xy";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("blanks only") << " \n\t "
+                                 << "";
+    QTest::newRow("leading blanks dropped, trailing text kept") << "\n  <p>${index.title}</p>\n"
+                                                                << "<p>T</p>\n";
+    QTest::newRow("trailing blanks dropped") << "<p>${index.title}  \n"
+                                             << "<p>T";
+    QTest::newRow("space before key") << "<${ index.title}>"
+                                      << "<T>";
+    QTest::newRow("space after key") << "<${index.title }>"
+                                     << "<>";
+    QTest::newRow("unclosed opener eats the rest") << "a${index.title b c"
+                                                   << "a";
+    QTest::newRow("placeholder first") << " ${index.title} x"
+                                       << "Tx";
+    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>"
+                                           << "<TT>";
+    QTest::newRow("only placeholders") << "${index.title}${nope}${index.title}"
+                                       << "TT";
   }
   void placeholders() {
     QFETCH(QString, text);
@@ -111,7 +124,8 @@ class TestPublish : public QObject {
   void htmlPageEscapesValues() {
     const QString src = m_dir.path() + "/page.html";
     const QString dst = m_dir.path() + "/out.html";
-    writeFile(src, "<title>${index.title}</title><meta content=\"${meta.keywords}\"><meta content=\"${meta.description}\">");
+    writeFile(src,
+              "<title>${index.title}</title><meta content=\"${meta.keywords}\"><meta content=\"${meta.description}\">");
     HTMLConfigInfo info;
     info.setHTMLTitle(QStringLiteral("Tom & Jerry <2>"));
     info.setHTMLKeywords(QStringLiteral("a\"b"));
@@ -136,15 +150,16 @@ class TestPublish : public QObject {
     auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("w"));
     FlashBookOutput out(imagePages(2), tmpl, m_dir.path(), std::nullopt);
     const auto doc = out.bookXML();
-    QCOMPARE(elementText(doc->document_element()),
-             QStringLiteral("<flipbook count=\"2\" appAppShortName=\"pt\" appAppName=\"Folivox for Mac\" "
-                            "appAppVersion=\"1.0.0\" appWebsite=\"%1\" e=\"noext\"><extConfig><item name=\"bgColor\">red"
-                            "</item></extConfig><pages><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>"
-                            "./files/page/1.jpg</normalUrl><largeUrl>./files/page/1.jpg</largeUrl><thumbUrl>./files/page/"
-                            "1.jpg</thumbUrl></page><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>./files/"
-                            "page/2.jpg</normalUrl><largeUrl>./files/page/2.jpg</largeUrl><thumbUrl>./files/page/2.jpg"
-                            "</thumbUrl></page></pages></flipbook>")
-                 .arg(FlashBookOutput::kAppWebsite));
+    QCOMPARE(
+        elementText(doc->document_element()),
+        QStringLiteral("<flipbook count=\"2\" appAppShortName=\"pt\" appAppName=\"Folivox for Mac\" "
+                       "appAppVersion=\"1.0.0\" appWebsite=\"%1\" e=\"noext\"><extConfig><item name=\"bgColor\">red"
+                       "</item></extConfig><pages><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>"
+                       "./files/page/1.jpg</normalUrl><largeUrl>./files/page/1.jpg</largeUrl><thumbUrl>./files/page/"
+                       "1.jpg</thumbUrl></page><page isHardPage=\"false\" isEncrypted=\"false\"><normalUrl>./files/"
+                       "page/2.jpg</normalUrl><largeUrl>./files/page/2.jpg</largeUrl><thumbUrl>./files/page/2.jpg"
+                       "</thumbUrl></page></pages></flipbook>")
+            .arg(FlashBookOutput::kAppWebsite));
   }
 
   void bookXmlItemsAndCovers() {
@@ -160,7 +175,8 @@ class TestPublish : public QObject {
       names << item.attribute("name").value();
       texts << item.text().get();
     }
-    QCOMPARE(names, QStringList({"A", "A1", "A1a", "A2", "logo", "none", "isHardCover"}));  // the unsafe key is left out
+    QCOMPARE(names,
+             QStringList({"A", "A1", "A1a", "A2", "logo", "none", "isHardCover"}));  // the unsafe key is left out
     QCOMPARE(texts[3], QStringLiteral("ok"));  // a control character cannot travel in XML
     QCOMPARE(texts[4], QStringLiteral("./files/extfiles/logo.png"));
     QCOMPARE(texts[5], QStringLiteral("./files/extfiles/none."));
@@ -189,7 +205,8 @@ class TestPublish : public QObject {
     items.back()->setPageIndex(1);
     items.back()->setLevel(1);
     outline->setItems(std::move(items));
-    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("o")), m_dir.path(), std::nullopt);
+    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("o")), m_dir.path(),
+                        std::nullopt);
     out.setFlashOutline(outline);
     out.setFlashPagesAnnotations(annos);
     for (int build = 0; build < 2; ++build) {  // the preview rebuilds the same book again and again
@@ -197,7 +214,8 @@ class TestPublish : public QObject {
       QStringList children;
       for (pugi::xml_node c : doc->document_element().children()) children << c.name();
       QCOMPARE(children, QStringList({"extConfig", "pages", "ols", "pagesAnnos"}));
-      QCOMPARE(QString(doc->document_element().child("ols").child("o").child("c").text().get()), QStringLiteral("Intro"));
+      QCOMPARE(QString(doc->document_element().child("ols").child("o").child("c").text().get()),
+               QStringLiteral("Intro"));
       QVERIFY(doc->document_element().child("pagesAnnos").child("pageAnnos").child("anno"));
     }
     QVERIFY(annos->pagesAnnotationsNode().child("pageAnnos"));
@@ -239,9 +257,9 @@ class TestPublish : public QObject {
     QVERIFY2(refused.error.contains("larger than any book"), qPrintable(refused.error));
     // So is one whose few bytes inflate to millions of empty elements.
     ZKDataArchive elements;
-    QVERIFY(elements.deflateData("<flipbook>" + QByteArray("<a/>").repeated(int(BookBinReader::kMaxBookXmlTags)) +
-                                     "</flipbook>",
-                                 QStringLiteral("book.xml")) == 1);
+    QVERIFY(elements.deflateData(
+                "<flipbook>" + QByteArray("<a/>").repeated(int(BookBinReader::kMaxBookXmlTags)) + "</flipbook>",
+                QStringLiteral("book.xml")) == 1);
     const BookBinReader::Result tags =
         BookBinReader::inspectBytes(*RC4::RC4EncryptedDataUsingKey(elements.data(), QByteArray(RC4::kBookKey)));
     QVERIFY2(tags.error.contains("more markup than any book"), qPrintable(tags.error));
@@ -252,8 +270,10 @@ class TestPublish : public QObject {
     writeFile(logo, "png-1");
     QFile::setPermissions(logo, QFileDevice::Permissions(0x7777));
     const QString gone = "/no/such.jpg";
-    writeTemplate("f", prop("logo", logo, "pt_file") + prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", gone, "pt_file")) +
-                           prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
+    writeTemplate("f",
+                  prop("logo", logo, "pt_file") +
+                      prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", gone, "pt_file")) +
+                      prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
     auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("f"));
     const QString book = m_dir.path() + "/book";
 
@@ -358,8 +378,9 @@ class TestPublish : public QObject {
     const QString root = m_dir.path() + "/record";
     writeFile(root + "/in/doc.pdf", "%PDF-1.7 the bytes");
     QString error;
-    QCOMPARE(BookSourceRecord::inputDigest(root + "/in/doc.pdf", &error),
-             std::optional<QByteArray>(QCryptographicHash::hash("%PDF-1.7 the bytes", QCryptographicHash::Sha256).toHex()));
+    QCOMPARE(
+        BookSourceRecord::inputDigest(root + "/in/doc.pdf", &error),
+        std::optional<QByteArray>(QCryptographicHash::hash("%PDF-1.7 the bytes", QCryptographicHash::Sha256).toHex()));
     // A folder by its files' names and bytes: a byte moved from a name into a file shows.
     writeFile(root + "/pics/ab", "c");
     const auto folder = BookSourceRecord::inputDigest(root + "/pics", &error);
@@ -499,7 +520,8 @@ class TestPublish : public QObject {
       op->start();
       return std::shared_ptr<FlashPageSource>(op->flashPageSource());
     };
-    writeTemplate("t", prop("bookTitle", "Doc &amp; &lt;Co&gt;"), "<title>${index.title}</title><div>${book.text}</div>");
+    writeTemplate("t", prop("bookTitle", "Doc &amp; &lt;Co&gt;"),
+                  "<title>${index.title}</title><div>${book.text}</div>");
     auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("t"));
     const QString book = m_dir.path() + "/docbook";
     QDir().mkpath(book);
@@ -523,7 +545,8 @@ class TestPublish : public QObject {
     for (const char* f : {"files/large/3.jpg", "files/thumb/3.jpg", "files/text/1.js", "files/text/3.js",
                           "files/text/all.js", "files/pages.js"})
       QVERIFY2(QFileInfo::exists(book + "/" + f), f);
-    QCOMPARE(readFile(book + "/files/pages.js"), QByteArray("folivoxData(\"pages\", 0, {\"v\":1,\"labels\":[\"i\",\"ii\",\"iii\"]});\n"));
+    QCOMPARE(readFile(book + "/files/pages.js"),
+             QByteArray("folivoxData(\"pages\", 0, {\"v\":1,\"labels\":[\"i\",\"ii\",\"iii\"]});\n"));
     const BookTextReader::Result text = BookTextReader::read(book);
     QVERIFY2(text.ok(), qPrintable(text.error));
     QCOMPARE(text.pages.size(), 3);
@@ -543,7 +566,8 @@ class TestPublish : public QObject {
     for (const char* f : {"files/large", "files/text"}) QVERIFY2(!QFileInfo::exists(book + "/" + f), f);
     QVERIFY(QFileInfo::exists(book + "/files/thumb/3.jpg"));
     QVERIFY(QFileInfo::exists(book + "/files/pages.js"));  // the printed numbers are no text
-    QCOMPARE(readFile(book + "/index.html"), QByteArray("<title>PDF to Flashbook</title><div><h1>Doc &amp; &lt;Co&gt;</h1></div>"));
+    QCOMPARE(readFile(book + "/index.html"),
+             QByteArray("<title>PDF to Flashbook</title><div><h1>Doc &amp; &lt;Co&gt;</h1></div>"));
     // Picture books have one file per page.
     publish(imagePages(2));
     QCOMPARE(urls(1), (QStringList{"./files/page/2.jpg", "./files/page/2.jpg", "./files/page/2.jpg"}));
@@ -573,10 +597,13 @@ class TestPublish : public QObject {
     PlatformPaths noSkeleton = paths;
     noSkeleton.resourceFolder = m_dir.path() + "/nores";
     QDir().mkpath(noSkeleton.resourceFolder + "/AppFiles/Templates/app");
-    QFile::copy(m_res + "/AppFiles/Templates/app/flashTemplate.xml", noSkeleton.resourceFolder + "/AppFiles/Templates/app/flashTemplate.xml");
-    QFile::copy(m_res + "/AppFiles/Templates/app/index.html", noSkeleton.resourceFolder + "/AppFiles/Templates/app/index.html");
+    QFile::copy(m_res + "/AppFiles/Templates/app/flashTemplate.xml",
+                noSkeleton.resourceFolder + "/AppFiles/Templates/app/flashTemplate.xml");
+    QFile::copy(m_res + "/AppFiles/Templates/app/index.html",
+                noSkeleton.resourceFolder + "/AppFiles/Templates/app/index.html");
     PlatformPaths::setCurrent(noSkeleton);
-    FlashBookOutputApp bare(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("app")), target + "/new/deeper", QStringLiteral("Bare"));
+    FlashBookOutputApp bare(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("app")),
+                            target + "/new/deeper", QStringLiteral("Bare"));
     bare.ouputTheBook();
     PlatformPaths::setCurrent(paths);
     QCOMPARE(bare.failures().size(), size_t(1));

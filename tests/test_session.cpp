@@ -10,18 +10,18 @@
 #include "TemplateFixture.h"
 #include "TestEnv.h"
 #include "base/AppSettings.h"
-#include "session/BookSession.h"
 #include "base/HXCUtility.h"
+#include "base/LastFolders.h"
 #include "base/NotificationCenter.h"
+#include "base/RecentDocuments.h"
 #include "import/FlashPageSource.h"
 #include "publish/BookBinReader.h"
+#include "session/BookBuilder.h"
+#include "session/BookSession.h"
+#include "session/PreviewPictures.h"
 #include "templates/FlashTemplate.h"
 #include "templates/FlashTemplatePropertyModel.h"
 #include "templates/PropertyValueCheck.h"
-#include "base/LastFolders.h"
-#include "base/RecentDocuments.h"
-#include "session/BookBuilder.h"
-#include "session/PreviewPictures.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ std::unique_ptr<FlashTemplateProperty> makeProperty(qint32 type, const QString& 
 // the pages of a document titled `title`.
 std::shared_ptr<FlashPageSourceImg> importPictures(BookSession& session, const QTemporaryDir& dir, const QString& title,
                                                    const QList<QColor>& colours, qint32 width, qint32 height) {
-  for (qsizetype i = 0; i < colours.size(); ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i + 1)), colours[i]);
+  for (qsizetype i = 0; i < colours.size(); ++i)
+    writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i + 1)), colours[i]);
   auto pages = BookSession::demonstrationPageSource(dir.path());
   pages->setDocumentTitle(title);
   session.adoptImport(pages, nullptr, nullptr, width, height);
@@ -80,10 +81,11 @@ class TestSession : public QObject {
   void demonstrationPages() {
     QTemporaryDir dir;
     // Pictures every browser shows are taken as they are; anything else is not a page.
-    for (const char* name : {"b.jpg", "10.jpg", "2.JPG", "3.png", "4.webp", "note.gif", "text.txt"}) writeJpeg(dir.filePath(name), Qt::red);
+    for (const char* name : {"b.jpg", "10.jpg", "2.JPG", "3.png", "4.webp", "note.gif", "text.txt"})
+      writeJpeg(dir.filePath(name), Qt::red);
     const QStringList files = BookSession::demonstrationImages(dir.path());
-    QCOMPARE(files, QStringList({dir.filePath("2.JPG"), dir.filePath("3.png"), dir.filePath("4.webp"), dir.filePath("10.jpg"),
-                                 dir.filePath("b.jpg")}));
+    QCOMPARE(files, QStringList({dir.filePath("2.JPG"), dir.filePath("3.png"), dir.filePath("4.webp"),
+                                 dir.filePath("10.jpg"), dir.filePath("b.jpg")}));
     const auto source = BookSession::demonstrationPageSource(dir.path());
     QCOMPARE(source->normalPages().size(), size_t(5));
     QCOMPARE(source->normalPages()[1]->pageIndex(), 2);
@@ -121,7 +123,8 @@ class TestSession : public QObject {
     // The folder that holds the previews is registered once in the trust file.
     const auto trusted = [] {
       QFile trust(HXCUtility::trustFilePath());
-      return trust.open(QIODevice::ReadOnly) ? QString(QStringDecoder(QStringDecoder::Utf16).decode(trust.readAll())) : QString();
+      return trust.open(QIODevice::ReadOnly) ? QString(QStringDecoder(QStringDecoder::Utf16).decode(trust.readAll()))
+                                             : QString();
     };
     QCOMPARE(trusted(), parent);
 
@@ -335,11 +338,14 @@ class TestSession : public QObject {
     // The weight: every file of the book, and what opening it downloads (the
     // page, book.bin and the cover, whose thumbnail is its own picture here).
     qint64 all = 0;
-    for (QDirIterator it(dir.filePath("book"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) all += QFileInfo(it.next()).size();
+    for (QDirIterator it(dir.filePath("book"), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+      all += QFileInfo(it.next()).size();
     QCOMPARE(r.weight.bookBytes, all);
-    QCOMPARE(r.weight.openingBytes, QFileInfo(r.outputFileName).size() + QFileInfo(dir.filePath("book/files/book.bin")).size() +
+    QCOMPARE(r.weight.openingBytes, QFileInfo(r.outputFileName).size() +
+                                        QFileInfo(dir.filePath("book/files/book.bin")).size() +
                                         QFileInfo(dir.filePath("book/files/page/1.jpg")).size());
-    QCOMPARE(r.alertDetail(), "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?\n" + r.weight.sentence());
+    QCOMPARE(r.alertDetail(),
+             "Publish finished! The book is in " + dir.filePath("book") + ".\nOpen it?\n" + r.weight.sentence());
     QCOMPARE(BookWeight::size(900), QString("900 bytes"));
     QCOMPARE(BookWeight::size(317440), QString("310 KB"));
     QCOMPARE(BookWeight::size(4404019), QString("4.2 MB"));
@@ -352,7 +358,8 @@ class TestSession : public QObject {
     untitled.title = " ";
     untitled.document = dir.filePath("Quarterly Report.pdf");
     r = BookSession::publishBook(untitled, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
-    QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"), qPrintable(readText(r.outputFileName)));
+    QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"),
+             qPrintable(readText(r.outputFileName)));
     untitled.document.clear();
     QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()),
              session.flashTmpl()->propertyValueFor("bookTitle", ""));
@@ -734,8 +741,8 @@ class TestSession : public QObject {
     // linked by every build; pruned once no book shows it.
     struct stat shm {};
     struct stat here {};
-    if (::stat("/dev/shm", &shm) != 0 || ::stat(QFile::encodeName(session.flashPreviewFolder()).constData(), &here) != 0 ||
-        shm.st_dev == here.st_dev)
+    if (::stat("/dev/shm", &shm) != 0 ||
+        ::stat(QFile::encodeName(session.flashPreviewFolder()).constData(), &here) != 0 || shm.st_dev == here.st_dev)
       QSKIP("no second file system (/dev/shm) to take pictures from");
     QTemporaryDir other(QStringLiteral("/dev/shm/folivox-test-XXXXXX"));
     writeJpeg(other.filePath("page.jpg"), Qt::magenta);

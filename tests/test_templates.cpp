@@ -11,7 +11,8 @@ namespace {
 std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
   pugi::xml_document doc;
   const QByteArray utf8 = xml.toUtf8();
-  if (!doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default | pugi::parse_ws_pcdata)) return nullptr;
+  if (!doc.load_buffer(utf8.constData(), size_t(utf8.size()), pugi::parse_default | pugi::parse_ws_pcdata))
+    return nullptr;
   auto p = std::make_unique<FlashTemplateProperty>();
   p->loadFromNode(doc.document_element());
   return p;
@@ -22,7 +23,9 @@ std::unique_ptr<FlashTemplateProperty> loadProperty(const QString& xml) {
 class TestTemplates : public QObject {
   Q_OBJECT
   QTemporaryDir m_res;
-  void writePackage(const QString& name, const QString& xml) { writeFile(templateFolder(name) + "flashTemplate.xml", xml.toUtf8()); }
+  void writePackage(const QString& name, const QString& xml) {
+    writeFile(templateFolder(name) + "flashTemplate.xml", xml.toUtf8());
+  }
 
  private Q_SLOTS:
   void initTestCase() {
@@ -39,16 +42,18 @@ class TestTemplates : public QObject {
   }
 
   void propertyReading() {
-    auto p = loadProperty(QStringLiteral("<property type=\"pt_color\" aType=\"\"><key>c</key><title/><desc/>"
-                                         "<value> 0x00ff00 </value><valueSource/><defaultValue/></property>"));
-    QCOMPARE(p->propertyType(), 10);  // aType wins over type
+    auto p =
+        loadProperty(QStringLiteral("<property type=\"pt_color\" aType=\"\"><key>c</key><title/><desc/>"
+                                    "<value> 0x00ff00 </value><valueSource/><defaultValue/></property>"));
+    QCOMPARE(p->propertyType(), 10);                     // aType wins over type
     QCOMPARE(p->value(), QStringLiteral(" 0x00ff00 "));  // blanks kept
     QCOMPARE(p->aTitle(), QString());
     QVERIFY(p->keyOpt().has_value());
 
     // Two values: the first counts; aTitle read; nested text concatenated.
-    p = loadProperty(QStringLiteral("<property type=\"pt_bool\"><key>k</key><title>a<b>b</b>c</title><aTitle>Check</aTitle>"
-                                    "<desc/><value>1</value><value>2</value><valueSource/><defaultValue/></property>"));
+    p = loadProperty(
+        QStringLiteral("<property type=\"pt_bool\"><key>k</key><title>a<b>b</b>c</title><aTitle>Check</aTitle>"
+                       "<desc/><value>1</value><value>2</value><valueSource/><defaultValue/></property>"));
     QCOMPARE(p->value(), QStringLiteral("1"));
     QCOMPARE(p->title(), QStringLiteral("abc"));
     QCOMPARE(p->aTitle(), QStringLiteral("Check"));
@@ -56,8 +61,9 @@ class TestTemplates : public QObject {
 
     // Children: only <property> elements count, parents set, any depth; a
     // key of a nested property never fills the parent's.
-    p = loadProperty(prop("A", "1", "pt_text", prop("A1", "x", "pt_text", prop("A1a", "y")) + "<other/>" + prop("A2", "z") +
-                                                   prop("A3", "w")));
+    p = loadProperty(
+        prop("A", "1", "pt_text",
+             prop("A1", "x", "pt_text", prop("A1a", "y")) + "<other/>" + prop("A2", "z") + prop("A3", "w")));
     QCOMPARE(p->key(), QStringLiteral("A"));
     QCOMPARE(p->childCount(), 3);
     QCOMPARE(p->childProperties()[0]->parent(), p.get());
@@ -84,17 +90,19 @@ class TestTemplates : public QObject {
   }
 
   void packageLoadingAndLookup() {
-    writePackage("t1", package(prop("pageWidth", "800") + prop("G", "", "pt_text", prop("dup", "") + prop("inner", "deep")) +
-                                   prop("dup", "second") + prop("inner", "later"),
-                               "html\\index.html"));
+    writePackage("t1",
+                 package(prop("pageWidth", "800") + prop("G", "", "pt_text", prop("dup", "") + prop("inner", "deep")) +
+                             prop("dup", "second") + prop("inner", "later"),
+                         "html\\index.html"));
     writeFile(templateFolder("t1") + "html/index.html", "<html/>");
     QDir().mkpath(templateFolder("t2") + "sub");
     writePackage("t2", package(QString(), "html\\index.html"));
 
     QStringList names = FlashTemplate::tmplNames();
     names.sort();
-    QCOMPARE(names, QStringList({m_res.path() + "/AppFiles/Templates/t1", m_res.path() + "/AppFiles/Templates/t1/html",
-                                 m_res.path() + "/AppFiles/Templates/t2", m_res.path() + "/AppFiles/Templates/t2/sub"}));
+    QCOMPARE(names,
+             QStringList({m_res.path() + "/AppFiles/Templates/t1", m_res.path() + "/AppFiles/Templates/t1/html",
+                          m_res.path() + "/AppFiles/Templates/t2", m_res.path() + "/AppFiles/Templates/t2/sub"}));
 
     FlashTemplate t(QStringLiteral("t1"));
     QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
@@ -125,7 +133,8 @@ class TestTemplates : public QObject {
   void malformedPackages() {
     // Missing <desc> in a nested property: the load fails as a whole and the
     // reason names the file and the element's line.
-    writePackage("bad", package(prop("a", "1") + "\n\n<property><key>b</key><title/><value/><valueSource/><defaultValue/></property>"));
+    writePackage("bad", package(prop("a", "1") +
+                                "\n\n<property><key>b</key><title/><value/><valueSource/><defaultValue/></property>"));
     FlashTemplate t(QStringLiteral("bad"));
     QVERIFY(t.properties().empty());
     QVERIFY2(t.loadError().contains("line 3") && t.loadError().contains("desc"), qPrintable(t.loadError()));
@@ -141,16 +150,17 @@ class TestTemplates : public QObject {
     t.loadTemplate(QStringLiteral("noinfo"));
     QVERIFY(t.properties().empty());
     QString deep;
-    for (int i = 0; i < 2000; ++i) deep += "<property><key>k</key><title/><desc/><value/><valueSource/><defaultValue/><childProperties>";
+    for (int i = 0; i < 2000; ++i)
+      deep += "<property><key>k</key><title/><desc/><value/><valueSource/><defaultValue/><childProperties>";
     writePackage("deep", package(deep));
     t.loadTemplate(QStringLiteral("deep"));
     QVERIFY(t.properties().empty());
   }
 
   void settingsRoundTrip() {
-    writePackage("s", package(prop("A", "1", "pt_text", prop("A1", "2")) + prop("B", "x=y") +
-                               prop("img", "", "pt_file") + prop("txt", "", "pt_text") +
-                               prop("pageWidth", "1000") + prop("pageHeight", "700")));
+    writePackage("s",
+                 package(prop("A", "1", "pt_text", prop("A1", "2")) + prop("B", "x=y") + prop("img", "", "pt_file") +
+                         prop("txt", "", "pt_text") + prop("pageWidth", "1000") + prop("pageHeight", "700")));
     FlashTemplate t(QStringLiteral("s"));
     const QString file = m_res.path() + "/export.txt";
     QVERIFY(t.exportPropertiesSettingsTo(file));
@@ -169,7 +179,8 @@ class TestTemplates : public QObject {
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
 
     // UTF-16 with BOM, and bytes that are not UTF-8 (kept as Latin-1).
-    writeFile(file, QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char*>(u"B=\u00e9t\u00e9"), 10));
+    writeFile(file,
+              QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char*>(u"B=\u00e9t\u00e9"), 10));
     t.importPropertiesSettingsFrom(file);
     QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("\u00e9t\u00e9"));
     writeFile(file, "B=caf\xe9");
@@ -182,7 +193,8 @@ class TestTemplates : public QObject {
 
     // STYLE_RESOURCE: resolves for file properties only, against the style.
     const QString style = FlashTemplate::stylePathFor("s", "Blue");
-    writeFile(style + "/tmplSetting.txt", "\n\rimg=STYLE_RESOURCE:images/bg.jpg\n\rtxt=STYLE_RESOURCE:images/bg.jpg\n\rpageWidth=600");
+    writeFile(style + "/tmplSetting.txt",
+              "\n\rimg=STYLE_RESOURCE:images/bg.jpg\n\rtxt=STYLE_RESOURCE:images/bg.jpg\n\rpageWidth=600");
     t.loadStyleByStyleName(QStringLiteral("Blue"));
     QCOMPARE(*t.styleName(), QStringLiteral("Blue"));
     QCOMPARE(t.propertyValueFor("img", ""), style + "/images/bg.jpg");
@@ -190,8 +202,10 @@ class TestTemplates : public QObject {
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
 
     // Changing template keeps page size and language.
-    writePackage("s2", package(prop("pageWidth", "600") + prop("pageHeight", "800") + prop("languageSetting", "English")));
-    writeFile(FlashTemplate::stylePathFor("s2", "Plain") + "/tmplSetting.txt", "\n\rpageWidth=600\n\rlanguageSetting=Deutsch");
+    writePackage("s2",
+                 package(prop("pageWidth", "600") + prop("pageHeight", "800") + prop("languageSetting", "English")));
+    writeFile(FlashTemplate::stylePathFor("s2", "Plain") + "/tmplSetting.txt",
+              "\n\rpageWidth=600\n\rlanguageSetting=Deutsch");
     t.changeTmplTo(QStringLiteral("s2"), FlashTemplate::stylePathFor("s2", "Plain"));
     QCOMPARE(t.tmplName(), QStringLiteral("s2"));
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
@@ -209,7 +223,10 @@ class TestTemplates : public QObject {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("why");
     QTest::newRow("binary") << QByteArray("B=a\0b\n\rA=2", 11) << "binary";
-    QTest::newRow("control characters") << QByteArray("\x7f" "ELF\x02\x01\x01B=x") << "binary";
+    QTest::newRow("control characters") << QByteArray(
+                                               "\x7f"
+                                               "ELF\x02\x01\x01B=x")
+                                        << "binary";
     QTest::newRow("no KEY=VALUE line") << QByteArray("just some words\nand more") << "no KEY=VALUE";
     QTest::newRow("keys of another program") << QByteArray("\n\rcolor=red\n\rsize=3") << "names a property";
   }
@@ -229,8 +246,8 @@ class TestTemplates : public QObject {
   void settingsFilesTakeOnlyTheirOwnFiles() {
     // A settings file from someone else names files of ours; it gets only the
     // files beside it, in the style's folder and in the program's resources.
-    writePackage("p", package(prop("logo", "", "pt_file") + prop("sound", "", "pt_file") +
-                               prop("bg", "", "pt_file") + prop("title", "")));
+    writePackage("p", package(prop("logo", "", "pt_file") + prop("sound", "", "pt_file") + prop("bg", "", "pt_file") +
+                              prop("title", "")));
     QTemporaryDir home;
     const QString secret = home.filePath(".ssh/id_ed25519");
     writeFile(secret, "PRIVATE KEY");
@@ -253,7 +270,8 @@ class TestTemplates : public QObject {
     QCOMPARE(t.propertyValueFor("bg", "x"), QString());
     QCOMPARE(t.propertyValueFor("title", ""), QStringLiteral("Shared"));  // the rest of the file applies
 
-    writeFile(shared + "/settings.txt", ("\n\rlogo=" + shared + "/logo.png\n\rbg=STYLE_RESOURCE:images/bg.jpg").toUtf8());
+    writeFile(shared + "/settings.txt",
+              ("\n\rlogo=" + shared + "/logo.png\n\rbg=STYLE_RESOURCE:images/bg.jpg").toUtf8());
     r = t.importPropertiesSettingsFrom(shared + "/settings.txt");
     QVERIFY(r.ok() && r.refused.isEmpty());
     QCOMPARE(t.propertyValueFor("logo", ""), shared + "/logo.png");

@@ -27,7 +27,8 @@ struct Run {
 Run cli(const QStringList& args, const QString& language, const QByteArray& input = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("LANGUAGE"), language);
-  env.insert(QStringLiteral("LC_ALL"), language == QLatin1String("en") ? QStringLiteral("C.UTF-8") : language + ".UTF-8");
+  env.insert(QStringLiteral("LC_ALL"),
+             language == QLatin1String("en") ? QStringLiteral("C.UTF-8") : language + ".UTF-8");
   QProcess p;
   p.setProcessEnvironment(env);
   p.start(QCoreApplication::applicationDirPath() + "/folivox-cli", args);
@@ -99,11 +100,15 @@ class TestTranslations : public QObject {
       Translations::setLanguage(language);
       const FlashTemplate tmpl(QStringLiteral("float"));
       const FlashTemplateProperty* cover = tmpl.propertyForKey(QStringLiteral("isHardCover"));
-      return cover != nullptr ? QStringList{tmpl.propertyForKey(QStringLiteral("pageWidth"))->title(), cover->aTitle(), cover->desc()}
+      return cover != nullptr ? QStringList{tmpl.propertyForKey(QStringLiteral("pageWidth"))->title(), cover->aTitle(),
+                                            cover->desc()}
                               : QStringList();
     };
-    QCOMPARE(texts("fr"), QStringList({"Largeur de page", "Utiliser une couverture rigide",
-                                       "La première et la dernière page tournent comme des plats rigides au lieu de se plier comme du papier."}));
+    QCOMPARE(
+        texts("fr"),
+        QStringList(
+            {"Largeur de page", "Utiliser une couverture rigide",
+             "La première et la dernière page tournent comme des plats rigides au lieu de se plier comme du papier."}));
     QCOMPARE(texts("de").first(), QString("Seitenbreite"));
     const QStringList english = {"Page width", "Use a hard cover",
                                  "The first and the last page turn as stiff boards instead of bending like paper."};
@@ -115,7 +120,8 @@ class TestTranslations : public QObject {
   // every language the program speaks, so no property stays English.
   void everyTemplateTextHasEachLanguage() {
     const QStringList languages = {"de", "fr", "es"};
-    const QStringList names = QDir(FlashTemplate::appFilesFolder() + "Templates").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const QStringList names =
+        QDir(FlashTemplate::appFilesFolder() + "Templates").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     QVERIFY(names.size() >= 3);
     for (const QString& name : names) {
       QFile file(FlashTemplate::appFilesFolder() + "Templates/" + name + "/flashTemplate.xml");
@@ -136,7 +142,8 @@ class TestTranslations : public QObject {
       QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
       QVERIFY(!seen.isEmpty());
       for (auto it = seen.cbegin(); it != seen.cend(); ++it) {
-        QVERIFY2(it.value().first().isEmpty(), qPrintable(name + ": " + it.key() + " does not begin with the plain text"));
+        QVERIFY2(it.value().first().isEmpty(),
+                 qPrintable(name + ": " + it.key() + " does not begin with the plain text"));
         for (const QString& lang : languages)
           QVERIFY2(it.value().contains(lang), qPrintable(name + ": " + it.key() + " has no " + lang + " text"));
       }
@@ -154,10 +161,12 @@ class TestTranslations : public QObject {
     // What scripts read: the template list and the batch's JSON lines.
     QCOMPARE(cli({"templates"}, "es").out, cli({"templates"}, "en").out);
     const auto record = [](const QString& language) {
-      const Run r = cli({"batch", "-", "--json", "-o", QDir::tempPath() + "/batch-" + language}, language, "/nonexistent/a.pdf\n");
+      const Run r = cli({"batch", "-", "--json", "-o", QDir::tempPath() + "/batch-" + language}, language,
+                        "/nonexistent/a.pdf\n");
       QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
       o.insert("keys", QJsonValue::fromVariant(o.keys()));
-      for (const char* varies : {"error", "seconds", "output", "peak_memory_kb"}) o.remove(varies);  // error: for people, in their language
+      for (const char* varies : {"error", "seconds", "output", "peak_memory_kb"})
+        o.remove(varies);  // error: for people, in their language
       return std::make_pair(r.code, o);
     };
     const auto [deCode, deRecord] = record("de");

@@ -2,17 +2,24 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QHash>
 #include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,34 +27,26 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
-#include <QWebEngineView>
-
-#include <QDropEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QStatusBar>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 
 #include "app/AboutWindow.h"
 #include "app/WindowPlacement.h"
 #include "base/LastFolders.h"
-#include "base/RecentDocuments.h"
-#include "session/BookBuilder.h"
 #include "base/Log.h"
 #include "base/NotificationCenter.h"
 #include "base/PlatformPaths.h"
+#include "base/RecentDocuments.h"
 #include "import/FlashOutline.h"
 #include "import/FlashPageSource.h"
 #include "import/FlashPagesAnnotations.h"
 #include "import/gui/ImportWindowDelegate.h"
 #include "publish/gui/OutputWindowDelegate.h"
+#include "session/BookBuilder.h"
 #include "templates/FlashTemplate.h"
-#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
+#include "templates/gui/FlashTemplateOutlineDelegate.h"
 #include "templates/gui/SelectTemplateWindowDelegate.h"
 
 AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { buildWindow(); }
@@ -118,24 +117,24 @@ void AppDelegate::buildWindow() {
                               {QKeySequence(tr("Ctrl+I")), QKeySequence::Open}, &AppDelegate::OnImportPDF);
   importAct->setIconText(tr("Import"));
   importAct->setToolTip(tr("Import a PDF, text or RTF document"));
-  QAction* templateAct =
-      action(tr("&Template..."), QStringLiteral("template"), {QKeySequence(tr("Ctrl+T"))}, &AppDelegate::onSelectTemplate);
-  m_toolBarItemApplyChange = action(tr("&Apply Change"), QStringLiteral("apply"), {QKeySequence(tr("Ctrl+R"))},
-                                    &AppDelegate::OnApplyChange);
+  QAction* templateAct = action(tr("&Template..."), QStringLiteral("template"), {QKeySequence(tr("Ctrl+T"))},
+                                &AppDelegate::onSelectTemplate);
+  m_toolBarItemApplyChange =
+      action(tr("&Apply Change"), QStringLiteral("apply"), {QKeySequence(tr("Ctrl+R"))}, &AppDelegate::OnApplyChange);
   m_toolBarItemApplyChange->setIconText(tr("Apply change"));
   m_toolBarItemApplyChange->setToolTip(tr("Rebuild the preview with the changed properties"));
-  QAction* publishAct =
-      action(tr("&Publish..."), QStringLiteral("publish"), {QKeySequence(tr("Ctrl+P"))}, &AppDelegate::OnExportFlipBook);
+  QAction* publishAct = action(tr("&Publish..."), QStringLiteral("publish"), {QKeySequence(tr("Ctrl+P"))},
+                               &AppDelegate::OnExportFlipBook);
   publishAct->setIconText(tr("Publish"));
   publishAct->setToolTip(tr("Publish the book into a folder or as an application"));
-  QAction* epubAct = action(tr("Publish as &EPUB..."), QString(), {QKeySequence(tr("Ctrl+Shift+P"))},
-                            &AppDelegate::OnExportEpub);
+  QAction* epubAct =
+      action(tr("Publish as &EPUB..."), QString(), {QKeySequence(tr("Ctrl+Shift+P"))}, &AppDelegate::OnExportEpub);
   epubAct->setToolTip(tr("Publish the book as an EPUB file for e-book readers and stores"));
-  QAction* exportAct = action(tr("&Export Settings..."), QStringLiteral("export-settings"), {},
-                              &AppDelegate::OnExportTmplSettings);
+  QAction* exportAct =
+      action(tr("&Export Settings..."), QStringLiteral("export-settings"), {}, &AppDelegate::OnExportTmplSettings);
   exportAct->setIconText(tr("Export settings"));
-  QAction* importSetAct = action(tr("Import &Settings..."), QStringLiteral("import-settings"), {},
-                                 &AppDelegate::OnImportTmplSettings);
+  QAction* importSetAct =
+      action(tr("Import &Settings..."), QStringLiteral("import-settings"), {}, &AppDelegate::OnImportTmplSettings);
   importSetAct->setIconText(tr("Import settings"));
   QAction* helpAct = action(tr("Folivox &Manual"), QStringLiteral("help"), {QKeySequence(QKeySequence::HelpContents)},
                             &AppDelegate::OnOpenHelp);
@@ -294,7 +293,7 @@ bool AppDelegate::maySafelyClose() {
 }
 
 bool AppDelegate::isImportable(const QString& path) {
-  static const QStringList kinds = {QStringLiteral("pdf"), QStringLiteral("txt"), QStringLiteral("rtf"),
+  static const QStringList kinds = {QStringLiteral("pdf"),  QStringLiteral("txt"), QStringLiteral("rtf"),
                                     QStringLiteral("docx"), QStringLiteral("doc"), QStringLiteral("odt")};
   const QFileInfo info(path);
   return info.isFile() && kinds.contains(info.suffix().toLower());
@@ -315,8 +314,9 @@ void AppDelegate::fillRecentMenu() {
   const QStringList recent = RecentDocuments::list();
   for (qsizetype i = 0; i < recent.size(); ++i) {
     const QString path = recent.at(i);
-    const QString label = QStringLiteral("&%1 %2").arg(i < 9 ? QString::number(i + 1) : QStringLiteral("0"),
-                                                       QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
+    const QString label =
+        QStringLiteral("&%1 %2").arg(i < 9 ? QString::number(i + 1) : QStringLiteral("0"),
+                                     QFileInfo(path).fileName().replace(QLatin1Char('&'), QStringLiteral("&&")));
     QAction* a = m_recentMenu->addAction(label, this, [this, path]() { openDocument(path); });
     a->setToolTip(path);
     a->setStatusTip(path);
@@ -527,9 +527,9 @@ ExportResult AppDelegate::exportTmplSettingsTo(const QString& path) {
 
 void AppDelegate::OnExportTmplSettings() {
   if (!m_session.flashTmpl()) return;
-  const QString path = QFileDialog::getSaveFileName(m_window.get(), tr("Export Settings"),
-                                                    LastFolders::startFolder(LastFolders::Settings),
-                                                    tr("Settings files (*.txt)"));
+  const QString path =
+      QFileDialog::getSaveFileName(m_window.get(), tr("Export Settings"),
+                                   LastFolders::startFolder(LastFolders::Settings), tr("Settings files (*.txt)"));
   if (path.isEmpty()) return;
   LastFolders::remember(LastFolders::Settings, path);
   const ExportResult result = exportTmplSettingsTo(path);
@@ -554,21 +554,22 @@ SettingsFileResult AppDelegate::importTmplSettingsFrom(const QString& path) {
 
 void AppDelegate::OnImportTmplSettings() {
   if (!m_session.flashTmpl()) return;
-  const QString path = QFileDialog::getOpenFileName(m_window.get(), tr("Import Settings"),
-                                                    LastFolders::startFolder(LastFolders::Settings),
-                                                    tr("Settings files (*.txt)"));
+  const QString path =
+      QFileDialog::getOpenFileName(m_window.get(), tr("Import Settings"),
+                                   LastFolders::startFolder(LastFolders::Settings), tr("Settings files (*.txt)"));
   if (!path.isEmpty()) LastFolders::remember(LastFolders::Settings, path);
   // Also after a cancel: the preview is rebuilt all the same.
   const SettingsFileResult result = importTmplSettingsFrom(path);
   if (path.isEmpty()) return;
   if (!result.ok() || !result.refused.isEmpty())
-    QMessageBox::warning(m_window.get(), tr("Import Settings"),
-                         result.ok() ? tr("These files were not taken:\n%1").arg(result.refused.join(QLatin1Char('\n')))
-                                     : result.error);
+    QMessageBox::warning(
+        m_window.get(), tr("Import Settings"),
+        result.ok() ? tr("These files were not taken:\n%1").arg(result.refused.join(QLatin1Char('\n'))) : result.error);
 }
 
 void AppDelegate::onSelectTemplate() {
-  if (const auto& t = m_session.flashTmpl()) m_selecteTmplWindow->prepairToTmpl(t->tmplName(), t->styleName().value_or(QString()));
+  if (const auto& t = m_session.flashTmpl())
+    m_selecteTmplWindow->prepairToTmpl(t->tmplName(), t->styleName().value_or(QString()));
   m_selecteTmplWindow->open();
 }
 

@@ -8,12 +8,12 @@
 #include <memory>
 
 #include "app/AppDelegate.h"
-#include "session/BookSession.h"
+#include "app/ScreenshotTaker.h"
 #include "base/Log.h"
 #include "base/PlatformPaths.h"
 #include "base/TerminationSignals.h"
 #include "base/Translations.h"
-#include "app/ScreenshotTaker.h"
+#include "session/BookSession.h"
 
 int main(int argc, char** argv) {
   // The web engine refuses to start as root with its sandbox on (as in CI).
@@ -33,20 +33,23 @@ int main(int argc, char** argv) {
   parser.addVersionOption();
   const QCommandLineOption shotOpt(
       QStringLiteral("screenshot"),
-      QCoreApplication::translate("main", "Save a picture of the window once the preview has loaded, then quit."), QStringLiteral("PNG"));
-  const QCommandLineOption importOpt(QStringLiteral("import"),
-                                     QCoreApplication::translate("main", "With --screenshot: import this document first."),
-                                     QStringLiteral("FILE"));
-  const QCommandLineOption delayOpt(QStringLiteral("delay"),
-                                    QCoreApplication::translate("main", "With --screenshot: wait this long after loading (default 1500)."),
-                                    QStringLiteral("MS"), QStringLiteral("1500"));
-  const QCommandLineOption pageOpt(QStringLiteral("page"),
-                                   QCoreApplication::translate("main", "With --screenshot: open this page of the preview."),
-                                   QStringLiteral("N"), QStringLiteral("0"));
+      QCoreApplication::translate("main", "Save a picture of the window once the preview has loaded, then quit."),
+      QStringLiteral("PNG"));
+  const QCommandLineOption importOpt(
+      QStringLiteral("import"), QCoreApplication::translate("main", "With --screenshot: import this document first."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption delayOpt(
+      QStringLiteral("delay"),
+      QCoreApplication::translate("main", "With --screenshot: wait this long after loading (default 1500)."),
+      QStringLiteral("MS"), QStringLiteral("1500"));
+  const QCommandLineOption pageOpt(
+      QStringLiteral("page"), QCoreApplication::translate("main", "With --screenshot: open this page of the preview."),
+      QStringLiteral("N"), QStringLiteral("0"));
   parser.addOptions({shotOpt, importOpt, delayOpt, pageOpt});
-  parser.addPositionalArgument(QStringLiteral("file"),
-                               QCoreApplication::translate("main", "A PDF, text or RTF document to import (the import sheet opens with it)."),
-                               QStringLiteral("[file]"));
+  parser.addPositionalArgument(
+      QStringLiteral("file"),
+      QCoreApplication::translate("main", "A PDF, text or RTF document to import (the import sheet opens with it)."),
+      QStringLiteral("[file]"));
   parser.process(app);
 
   Logging::setStderrPrefix(QStringLiteral("folivox: "));
@@ -61,7 +64,8 @@ int main(int argc, char** argv) {
   TerminationSignals terminationSignals;
   QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
                    [](int sig) { QCoreApplication::exit(128 + sig); });
-  QObject::connect(&terminationSignals, &TerminationSignals::terminationForced, [] { BookSession::removeOwnFolders(); });
+  QObject::connect(&terminationSignals, &TerminationSignals::terminationForced,
+                   [] { BookSession::removeOwnFolders(); });
   std::unique_ptr<ScreenshotTaker> shot;
   if (parser.isSet(shotOpt)) {
     ScreenshotTaker::Options o;
@@ -75,9 +79,8 @@ int main(int argc, char** argv) {
   delegate.applicationDidFinishLaunching();
   // "folivox FILE", as the file manager starts it: the import sheet with that file.
   if (const QStringList files = parser.positionalArguments(); !files.isEmpty() && !parser.isSet(shotOpt)) {
-    const QString file = files.first().startsWith(QLatin1String("file:"))
-                             ? QUrl(files.first()).toLocalFile()
-                             : files.first();
+    const QString file =
+        files.first().startsWith(QLatin1String("file:")) ? QUrl(files.first()).toLocalFile() : files.first();
     // Once the main window is up, so the sheet shows over it.
     QTimer::singleShot(0, &delegate, [&delegate, file]() {
       if (!delegate.openDocument(file))

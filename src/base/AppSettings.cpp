@@ -83,10 +83,15 @@ void AppSettings::autoLoad() {
 
 qint32 AppSettings::qualityForLevel(qint32 level) {
   switch (level) {
-    case 1: return 85;
-    case 2: return 65;
-    case 3: return 45;
-    case 4: return 25;
-    default: return 100;
+    case 1:
+      return 85;
+    case 2:
+      return 65;
+    case 3:
+      return 45;
+    case 4:
+      return 25;
+    default:
+      return 100;
   }
 }

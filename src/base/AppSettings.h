@@ -21,14 +21,14 @@ class AppSettings {
   void autoLoad();
   void autoSave();
 
-#define FOLIVOX_STRING_PROPERTY(name, setter)            \
-  QString name() const {                                 \
-    std::lock_guard<std::mutex> lock(m_mutex);           \
-    return m_##name.value_or(QString());                 \
-  }                                                      \
-  void setter(std::optional<QString> v) {                \
-    std::lock_guard<std::mutex> lock(m_mutex);           \
-    m_##name = std::move(v);                             \
+#define FOLIVOX_STRING_PROPERTY(name, setter)  \
+  QString name() const {                       \
+    std::lock_guard<std::mutex> lock(m_mutex); \
+    return m_##name.value_or(QString());       \
+  }                                            \
+  void setter(std::optional<QString> v) {      \
+    std::lock_guard<std::mutex> lock(m_mutex); \
+    m_##name = std::move(v);                   \
   }
 #define FOLIVOX_INT_PROPERTY(name, setter) \
   qint32 name() const { return m_##name; } \

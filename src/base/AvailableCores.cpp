@@ -50,7 +50,8 @@ int count() {
   if (cores <= 0) cores = static_cast<int>(std::max(1L, ::sysconf(_SC_NPROCESSORS_ONLN)));
   int quota = fromCpuMax(readSmall("/sys/fs/cgroup/cpu.max"));
   if (quota == 0)
-    quota = fromCfs(readSmall("/sys/fs/cgroup/cpu/cpu.cfs_quota_us"), readSmall("/sys/fs/cgroup/cpu/cpu.cfs_period_us"));
+    quota =
+        fromCfs(readSmall("/sys/fs/cgroup/cpu/cpu.cfs_quota_us"), readSmall("/sys/fs/cgroup/cpu/cpu.cfs_period_us"));
   if (quota > 0) cores = std::min(cores, quota);
   return std::max(cores, 1);
 }

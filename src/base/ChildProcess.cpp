@@ -48,7 +48,9 @@ bool ChildProcess::start(const QString& program, const QStringList& args, QStrin
   int err[2] = {-1, -1};
   const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (devNull < 0 || ::pipe2(out, O_CLOEXEC) != 0 || ::pipe2(err, O_CLOEXEC) != 0) {
-    if (error) *error = QCoreApplication::translate("ChildProcess", "cannot start %1: %2").arg(program, QString::fromLocal8Bit(std::strerror(errno)));
+    if (error)
+      *error = QCoreApplication::translate("ChildProcess", "cannot start %1: %2")
+                   .arg(program, QString::fromLocal8Bit(std::strerror(errno)));
     for (int fd : {devNull, out[0], out[1], err[0], err[1]})
       if (fd >= 0) ::close(fd);
     return false;
@@ -76,7 +78,9 @@ bool ChildProcess::start(const QString& program, const QStringList& args, QStrin
   if (pid < 0) {
     ::close(out[0]);
     ::close(err[0]);
-    if (error) *error = QCoreApplication::translate("ChildProcess", "cannot start %1: %2").arg(program, QString::fromLocal8Bit(std::strerror(forkErrno)));
+    if (error)
+      *error = QCoreApplication::translate("ChildProcess", "cannot start %1: %2")
+                   .arg(program, QString::fromLocal8Bit(std::strerror(forkErrno)));
     return false;
   }
   ::setpgid(pid, pid);  // as the child does: whichever runs first, the group exists before we signal it

@@ -131,7 +131,9 @@ std::optional<QJsonObject> payload(const QByteArray& script, const char* kind, q
     return fail(QStringLiteral("it is not a %1 script").arg(QLatin1String(kind)));
   // The call ends with ")" and an optional ";".
   qsizetype end = script.size();
-  auto blank = [&](qsizetype i) { return script[i] == ' ' || script[i] == '\n' || script[i] == '\r' || script[i] == '\t'; };
+  auto blank = [&](qsizetype i) {
+    return script[i] == ' ' || script[i] == '\n' || script[i] == '\r' || script[i] == '\t';
+  };
   while (end > c.at && blank(end - 1)) --end;
   if (end > c.at && script[end - 1] == ';') --end;
   while (end > c.at && blank(end - 1)) --end;

@@ -97,7 +97,8 @@ QStringList HXCUtility::subFolderOfFolder(const QString& folder) {
   while (it.hasNext()) {
     it.next();
     const QFileInfo info = it.fileInfo();
-    if (info.isDir() && !info.isSymLink()) result << QDir(folder).filePath(QDir(folder).relativeFilePath(info.filePath()));
+    if (info.isDir() && !info.isSymLink())
+      result << QDir(folder).filePath(QDir(folder).relativeFilePath(info.filePath()));
   }
   return result;
 }

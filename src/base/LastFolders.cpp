@@ -19,7 +19,9 @@ bool insideResources(const QString& folder) {
   return !resources.isEmpty() && (f == resources || f.startsWith(resources + QLatin1Char('/')));
 }
 
-bool usable(const QString& folder) { return !folder.isEmpty() && QFileInfo(folder).isDir() && !insideResources(folder); }
+bool usable(const QString& folder) {
+  return !folder.isEmpty() && QFileInfo(folder).isDir() && !insideResources(folder);
+}
 
 }  // namespace
 

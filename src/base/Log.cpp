@@ -29,11 +29,16 @@ QByteArray gStderrPrefix;
 
 const char* levelName(QtMsgType type) {
   switch (type) {
-    case QtDebugMsg: return "DEBUG";
-    case QtInfoMsg: return "INFO";
-    case QtWarningMsg: return "WARN";
-    case QtCriticalMsg: return "ERROR";
-    case QtFatalMsg: return "FATAL";
+    case QtDebugMsg:
+      return "DEBUG";
+    case QtInfoMsg:
+      return "INFO";
+    case QtWarningMsg:
+      return "WARN";
+    case QtCriticalMsg:
+      return "ERROR";
+    case QtFatalMsg:
+      return "FATAL";
   }
   return "?";
 }
@@ -41,11 +46,16 @@ const char* levelName(QtMsgType type) {
 // QtMsgType's values are not in order of severity (QtInfoMsg is 4).
 int severity(QtMsgType type) {
   switch (type) {
-    case QtDebugMsg: return 0;
-    case QtInfoMsg: return 1;
-    case QtWarningMsg: return 2;
-    case QtCriticalMsg: return 3;
-    case QtFatalMsg: return 4;
+    case QtDebugMsg:
+      return 0;
+    case QtInfoMsg:
+      return 1;
+    case QtWarningMsg:
+      return 2;
+    case QtCriticalMsg:
+      return 3;
+    case QtFatalMsg:
+      return 4;
   }
   return 0;
 }
@@ -62,10 +72,10 @@ void writeToStderr(const QByteArray& text) {
 
 void messageHandler(QtMsgType type, const QMessageLogContext& ctx, const QString& msg) {
   const QString file = ctx.file != nullptr ? QFileInfo(QString::fromUtf8(ctx.file)).fileName() : QStringLiteral("?");
-  const QString line = QStringLiteral("%1 %2 %3:%4 %5 - %6\n")
-                           .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs),
-                                QString::fromLatin1(levelName(type)), file, QString::number(ctx.line),
-                                QString::fromUtf8(ctx.function != nullptr ? ctx.function : "?"), msg);
+  const QString line =
+      QStringLiteral("%1 %2 %3:%4 %5 - %6\n")
+          .arg(QDateTime::currentDateTime().toString(Qt::ISODateWithMs), QString::fromLatin1(levelName(type)), file,
+               QString::number(ctx.line), QString::fromUtf8(ctx.function != nullptr ? ctx.function : "?"), msg);
   const QByteArray bytes = line.toUtf8();
   QMutexLocker lock(&gLogMutex);
   if (gLogFile != nullptr) {
@@ -85,7 +95,8 @@ namespace Logging {
 QString logFilePath(const PlatformPaths& paths) {
   QString base = paths.userAppSupport;
   if (base.isEmpty()) base = QDir::homePath() + QStringLiteral("/Library/Application Support/");
-  const QString rel = QStringLiteral("Quillory/%1/%2.log").arg(QStringLiteral("Folivox") + QChar(0x60), QStringLiteral("Folivox"));
+  const QString rel =
+      QStringLiteral("Quillory/%1/%2.log").arg(QStringLiteral("Folivox") + QChar(0x60), QStringLiteral("Folivox"));
   return QDir(base).filePath(rel);
 }
 
@@ -117,11 +128,11 @@ QString prepaireTheLog(const PlatformPaths& paths) {
   const QString root = props.value(QStringLiteral("log.rootLogger"), QStringLiteral("INFO, QuilloryFileLog"));
   const QString level = root.section(QLatin1Char(','), 0, 0).trimmed().toUpper();
   const QString threshold = props.value(QStringLiteral("log.appender.QuilloryFileLog.Threshold"), level).toUpper();
-  QString rules = QStringLiteral("folivox.*.debug=%1\nfolivox.*.info=%2\n")
-                      .arg(threshold == QLatin1String("DEBUG") ? QStringLiteral("true") : QStringLiteral("false"),
-                           (threshold == QLatin1String("DEBUG") || threshold == QLatin1String("INFO"))
-                               ? QStringLiteral("true")
-                               : QStringLiteral("false"));
+  QString rules =
+      QStringLiteral("folivox.*.debug=%1\nfolivox.*.info=%2\n")
+          .arg(threshold == QLatin1String("DEBUG") ? QStringLiteral("true") : QStringLiteral("false"),
+               (threshold == QLatin1String("DEBUG") || threshold == QLatin1String("INFO")) ? QStringLiteral("true")
+                                                                                           : QStringLiteral("false"));
   rules += QStringLiteral("folivox.system.info=true\n");
   QLoggingCategory::setFilterRules(rules);
 

@@ -34,7 +34,8 @@ void NotificationCenter::post(const QString& name, const void* object, const QVa
       e.handler(note);
     } else {
       Handler h = e.handler;
-      QMetaObject::invokeMethod(obs, [h, note]() { h(note); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          obs, [h, note]() { h(note); }, Qt::QueuedConnection);
     }
   }
 }

@@ -66,6 +66,4 @@ void PlatformPaths::setCurrent(const PlatformPaths& paths) {
   gCurrent = paths;
 }
 
-QString PlatformPaths::resource(const QString& relative) const {
-  return QDir(resourceFolder).filePath(relative);
-}
+QString PlatformPaths::resource(const QString& relative) const { return QDir(resourceFolder).filePath(relative); }

@@ -88,7 +88,8 @@ bool removeFolder(int fd, const QString& path) {
 }  // namespace
 
 QString PrivateFolder::othersMayChangeReason(uid_t owner, gid_t group, mode_t mode) {
-  if (owner != ::geteuid() && owner != 0) return QCoreApplication::translate("PrivateFolder", "it belongs to another user (uid %1)").arg(owner);
+  if (owner != ::geteuid() && owner != 0)
+    return QCoreApplication::translate("PrivateFolder", "it belongs to another user (uid %1)").arg(owner);
   if ((mode & S_ISVTX) != 0) return QString();
   if ((mode & S_IWOTH) != 0 || ((mode & S_IWGRP) != 0 && !isOwnPrivateGroup(group)))
     return QCoreApplication::translate("PrivateFolder", "it is writable by other users");
@@ -115,7 +116,8 @@ std::unique_ptr<PrivateFolder> PrivateFolder::create(const QString& parent, cons
   if (makeParent && !QFileInfo::exists(parent)) {
     const QString above = QFileInfo(parent).absolutePath();
     QString why;
-    if (!HXCUtility::makeFolders(above, &why)) return fail(QCoreApplication::translate("PrivateFolder", "%1 cannot be made: %2").arg(above, why));
+    if (!HXCUtility::makeFolders(above, &why))
+      return fail(QCoreApplication::translate("PrivateFolder", "%1 cannot be made: %2").arg(above, why));
     if (::mkdir(QFile::encodeName(parent).constData(), 0700) != 0 && errno != EEXIST)
       return fail(QStringLiteral("%1: %2").arg(parent, systemError(errno)));
   }

@@ -234,15 +234,18 @@ void BatchRun::finish(Document& doc) {
     BookSession::removeLeftovers();
   }
   if (doc.ending) {
-    const QString error = *doc.ending == Status::Timeout
-                              ? QStringLiteral("took longer than %1 s; stopped").arg(static_cast<double>(m_settings.timeoutMs) / 1000.0)
-                              : QStringLiteral("stopped before it was done");
+    const QString error =
+        *doc.ending == Status::Timeout
+            ? QStringLiteral("took longer than %1 s; stopped").arg(static_cast<double>(m_settings.timeoutMs) / 1000.0)
+            : QStringLiteral("stopped before it was done");
     return report(doc, *doc.ending, error);
   }
   if (child->exitCode() != 0 || child->exitSignal() != 0) {
     QString error = doc.errors.join(QStringLiteral("; "));
     if (child->exitSignal() != 0)
-      error = QStringLiteral("ended by signal %1%2").arg(child->exitSignal()).arg(error.isEmpty() ? QString() : QStringLiteral(": ") + error);
+      error = QStringLiteral("ended by signal %1%2")
+                  .arg(child->exitSignal())
+                  .arg(error.isEmpty() ? QString() : QStringLiteral(": ") + error);
     else if (child->exitCode() == 127 && error.isEmpty())
       error = QStringLiteral("cannot run %1").arg(m_settings.program);
     else if (error.isEmpty())
@@ -255,7 +258,7 @@ void BatchRun::finish(Document& doc) {
   const QString output = QString::fromUtf8(child->output()).trimmed().section(QLatin1Char('\n'), -1);
   if (!doc.record.isEmpty() && output.startsWith(doc.folder + QLatin1Char('/'))) {
     const QString books = output.endsWith(QLatin1String(".app")) ? output + QStringLiteral("/Contents/Resources")
-                                                                  : QFileInfo(output).absolutePath();
+                                                                 : QFileInfo(output).absolutePath();
     QString why;
     if (!BookSourceRecord::write(books, doc.record, &why))
       printLine(stderr, QStringLiteral("folivox-cli: %1: warning: no record for --skip-done: %2")

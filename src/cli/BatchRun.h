@@ -23,17 +23,17 @@
 class ChildProcess;
 
 struct BatchSettings {
-  QString outDir;          // absolute; exists
-  int jobs = 1;            // documents at once
-  int threads = 0;         // render threads of each document; 0: the cores shared out
-  int cores = 1;           // what "the cores" are
-  qint64 timeoutMs = 0;    // per document; 0: none
-  qint64 graceMs = 5000;   // from SIGTERM to SIGKILL
-  int part = 0;            // run only part `part` (from 0) of `parts` slices of the list
+  QString outDir;         // absolute; exists
+  int jobs = 1;           // documents at once
+  int threads = 0;        // render threads of each document; 0: the cores shared out
+  int cores = 1;          // what "the cores" are
+  qint64 timeoutMs = 0;   // per document; 0: none
+  qint64 graceMs = 5000;  // from SIGTERM to SIGKILL
+  int part = 0;           // run only part `part` (from 0) of `parts` slices of the list
   int parts = 1;
   bool skipDone = false;
   bool json = false;
-  QString program;         // this folivox-cli
+  QString program;  // this folivox-cli
 };
 
 class BatchRun {

@@ -14,7 +14,8 @@
 
 namespace {
 
-const char* const kUsage = QT_TRANSLATE_NOOP("PrintBookCommand", "usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]\n");
+const char* const kUsage =
+    QT_TRANSLATE_NOOP("PrintBookCommand", "usage: folivox-cli inspect BOOK_FOLDER|book.bin [--text [--page N]]\n");
 
 // The page numbers of the book's pictures (./files/page/N.jpg), in book order.
 QList<qint32> pageNumbers(const QByteArray& bookXml) {
@@ -35,7 +36,8 @@ int printText(const QString& book, const QByteArray& bookXml, std::optional<qint
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (page && !pageNumbers(bookXml).contains(*page)) {
-    err << "folivox-cli: " << QCoreApplication::translate("PrintBookCommand", "page %1 is not in the book").arg(*page) << "\n";
+    err << "folivox-cli: " << QCoreApplication::translate("PrintBookCommand", "page %1 is not in the book").arg(*page)
+        << "\n";
     return 1;
   }
   const BookTextReader::Result text = BookTextReader::read(book);
@@ -105,7 +107,8 @@ int runPrintBookCommand(const QStringList& args) {
   if (text) {
     // The text lives beside book.bin, in the book folder.
     const QFileInfo info(rest.first());
-    const QString folder = info.isDir() ? info.filePath() : QDir::cleanPath(info.absolutePath() + QStringLiteral("/.."));
+    const QString folder =
+        info.isDir() ? info.filePath() : QDir::cleanPath(info.absolutePath() + QStringLiteral("/.."));
     return printText(folder, result.bookXml, page);
   }
   // The bytes as they are: no copy through a QString for a large book.

@@ -10,13 +10,14 @@ int runTemplatesCommand(const QStringList& args) {
   QTextStream out(stdout);
   QTextStream err(stderr);
   if (args == QStringList{QStringLiteral("--help")}) {
-    out << QCoreApplication::translate("TemplatesCommand",
-                                       "Usage: folivox-cli templates\n"
-                                       "Lists the installed templates with their number of properties, and the styles of each;\n"
-                                       "the default style is marked.\n"
-                                       "\n"
-                                       "Options:\n"
-                                       "  -h, --help  show this help\n");
+    out << QCoreApplication::translate(
+        "TemplatesCommand",
+        "Usage: folivox-cli templates\n"
+        "Lists the installed templates with their number of properties, and the styles of each;\n"
+        "the default style is marked.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help  show this help\n");
     return 0;
   }
   if (!args.isEmpty()) {
@@ -30,7 +31,10 @@ int runTemplatesCommand(const QStringList& args) {
   }
   names.sort();
   if (names.isEmpty()) {
-    err << "folivox-cli: " << QCoreApplication::translate("TemplatesCommand", "no templates found in %1").arg(FlashTemplate::appFilesFolder() + QStringLiteral("Templates/")) << "\n";
+    err << "folivox-cli: "
+        << QCoreApplication::translate("TemplatesCommand", "no templates found in %1")
+               .arg(FlashTemplate::appFilesFolder() + QStringLiteral("Templates/"))
+        << "\n";
     return 1;
   }
   for (const QString& name : names) {

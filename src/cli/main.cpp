@@ -21,24 +21,24 @@
 
 namespace {
 
-const char* const kUsage = QT_TRANSLATE_NOOP(
-    "folivox-cli",
-    "Usage: folivox-cli COMMAND [ARGUMENTS]\n"
-    "Turns a PDF, text or RTF document, or a folder of pictures, into a page-flip e-book\n"
-    "that any modern browser plays.\n"
-    "\n"
-    "Commands:\n"
-    "  publish INPUT -o DIR [options]  publish a book from a document or a folder of pictures\n"
-    "  inspect BOOK [--text]           print the book.xml inside a book folder or a book.bin,\n"
-    "                                  or the text of the book\n"
-    "  templates                       list the templates and their styles\n"
-    "  batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/\n"
-    "\n"
-    "Options:\n"
-    "  -h, --help                      show this help; after a command, that command's help\n"
-    "  --version                       show the version\n"
-    "\n"
-    "'folivox-cli COMMAND --help' lists the options of a command.\n");
+const char* const kUsage =
+    QT_TRANSLATE_NOOP("folivox-cli",
+                      "Usage: folivox-cli COMMAND [ARGUMENTS]\n"
+                      "Turns a PDF, text or RTF document, or a folder of pictures, into a page-flip e-book\n"
+                      "that any modern browser plays.\n"
+                      "\n"
+                      "Commands:\n"
+                      "  publish INPUT -o DIR [options]  publish a book from a document or a folder of pictures\n"
+                      "  inspect BOOK [--text]           print the book.xml inside a book folder or a book.bin,\n"
+                      "                                  or the text of the book\n"
+                      "  templates                       list the templates and their styles\n"
+                      "  batch LIST -o OUTDIR [options]  publish every document of a list, each into OUTDIR/NAME/\n"
+                      "\n"
+                      "Options:\n"
+                      "  -h, --help                      show this help; after a command, that command's help\n"
+                      "  --version                       show the version\n"
+                      "\n"
+                      "'folivox-cli COMMAND --help' lists the options of a command.\n");
 
 QString usage() { return QCoreApplication::translate("folivox-cli", kUsage); }
 
@@ -122,7 +122,8 @@ int run(int argc, char** argv) {
     return 0;
   }
   if (command == nullptr) {
-    err << "folivox-cli: " << QCoreApplication::translate("folivox-cli", "unknown command '%1'").arg(first) << "\n" << usage();
+    err << "folivox-cli: " << QCoreApplication::translate("folivox-cli", "unknown command '%1'").arg(first) << "\n"
+        << usage();
     return 2;
   }
   if (hasFlag(args, {"--help", "-h"})) return command->run({QStringLiteral("--help")});

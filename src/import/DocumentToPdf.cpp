@@ -76,7 +76,8 @@ bool printDocument(const QString& name, const QString& target, double insetX, do
                    const Feed& feed) {
   AtomicFile file(target);
   if (!file.open(QIODevice::WriteOnly)) {
-    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
+    setError(error,
+             QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
     return false;
   }
   TextPagePrinter printer(&file, defaultFont(), insetX, insetY);
@@ -86,8 +87,9 @@ bool printDocument(const QString& name, const QString& target, double insetX, do
     return false;
   }
   if (!feed(printer, &why)) {
-    setError(error, why.isEmpty() ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
-                                  : QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, why));
+    setError(error, why.isEmpty()
+                        ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
+                        : QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, why));
     return false;
   }
   if (!printer.finish(&why)) {
@@ -100,7 +102,8 @@ bool printDocument(const QString& name, const QString& target, double insetX, do
     return false;
   }
   if (!file.commit()) {
-    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
+    setError(error,
+             QCoreApplication::translate("DocumentToPdf", "Cannot write %1: %2").arg(target, file.errorString()));
     return false;
   }
   return true;
@@ -200,7 +203,8 @@ bool DocumentToPdf::CreateRTFtoPDF(const QString& source, const QString& target,
   const QString name = QFileInfo(source).fileName();
   const QByteArray data = file.readAll();
   if (file.error() != QFileDevice::NoError) {
-    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, file.errorString()));
+    setError(error,
+             QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: %2").arg(name, file.errorString()));
     return false;
   }
   // Printed as it is read: a document is never held whole in a layout.
@@ -249,9 +253,11 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
   QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
   if (office.isEmpty()) office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
   if (office.isEmpty()) {
-    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: this needs LibreOffice, which is not installed. Install it "
-                                   "(for example: sudo apt install libreoffice-writer) or save the document as "
-                                   "PDF, RTF or plain text.")
+    setError(error, QCoreApplication::translate(
+                        "DocumentToPdf",
+                        "Cannot convert %1: this needs LibreOffice, which is not installed. Install it "
+                        "(for example: sudo apt install libreoffice-writer) or save the document as "
+                        "PDF, RTF or plain text.")
                         .arg(name));
     return false;
   }
@@ -273,7 +279,8 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
                          QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir,
                          QFileInfo(source).absoluteFilePath()});
   if (!process.waitForStarted(30000)) {
-    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice did not start (%2)").arg(name, process.errorString()));
+    setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice did not start (%2)")
+                        .arg(name, process.errorString()));
     return false;
   }
   QElapsedTimer clock;
@@ -283,8 +290,11 @@ bool DocumentToPdf::CreateOfficeToPDF(const QString& source, const QString& targ
     if (!stopped && clock.elapsed() < 300000 && process.state() != QProcess::NotRunning) continue;
     process.kill();
     process.waitForFinished(5000);
-    setError(error, stopped ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
-                            : QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: LibreOffice took longer than five minutes").arg(name));
+    setError(error, stopped
+                        ? QCoreApplication::translate("DocumentToPdf", "The conversion of %1 was stopped.").arg(name)
+                        : QCoreApplication::translate("DocumentToPdf",
+                                                      "Cannot convert %1: LibreOffice took longer than five minutes")
+                              .arg(name));
     return false;
   }
   const QString produced = QDir(outDir).filePath(QFileInfo(source).completeBaseName() + QStringLiteral(".pdf"));
@@ -316,6 +326,7 @@ bool DocumentToPdf::convertToPDF(const QString& source, const QString& target, Q
   if (ext == QLatin1String("txt")) return CreateTXTtoPDF(source, target, error, progress);
   if (ext == QLatin1String("rtf")) return CreateRTFtoPDF(source, target, error, progress);
   if (needsConversion(source)) return CreateOfficeToPDF(source, target, error, progress);
-  setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: unknown document type").arg(QFileInfo(source).fileName()));
+  setError(error, QCoreApplication::translate("DocumentToPdf", "Cannot convert %1: unknown document type")
+                      .arg(QFileInfo(source).fileName()));
   return false;
 }

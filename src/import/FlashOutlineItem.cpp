@@ -47,8 +47,7 @@ void FlashOutlineItem::readXml(const pugi::xml_node& element, int depth) {
   if (pugi::xml_node c = element.child("c")) m_caption = QString::fromUtf8(c.text().get());
   if (pugi::xml_node p = element.child("p"))
     m_pageIndex = FlashPageSource::integerValue(QString::fromUtf8(p.text().get()));
-  if (pugi::xml_node l = element.child("l"))
-    m_level = FlashPageSource::integerValue(QString::fromUtf8(l.text().get()));
+  if (pugi::xml_node l = element.child("l")) m_level = FlashPageSource::integerValue(QString::fromUtf8(l.text().get()));
   m_childItems.clear();
   pugi::xml_node ci = element.child("ci");
   if (!ci) return;

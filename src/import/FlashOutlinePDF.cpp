@@ -1,5 +1,6 @@
-#include <QCoreApplication>
 #include "import/FlashOutlinePDF.h"
+
+#include <QCoreApplication>
 
 #include "base/Log.h"
 #include "import/MuPdfDocument.h"
@@ -28,7 +29,9 @@ void FlashOutlinePDF::loadOutlineFromPDF(const std::shared_ptr<MuPdfDocument>& d
   }
   if (m_count >= kMaxItems) {
     qCWarning(lcImport) << "the outline has more than" << kMaxItems << "bookmarks; the rest are ignored";
-    m_warnings << QCoreApplication::translate("FlashOutlinePDF", "The document has more than %1 bookmarks; the rest were ignored.").arg(kMaxItems);
+    m_warnings << QCoreApplication::translate("FlashOutlinePDF",
+                                              "The document has more than %1 bookmarks; the rest were ignored.")
+                      .arg(kMaxItems);
   }
   m_dests.reset();
   m_visited.clear();
@@ -41,7 +44,9 @@ void FlashOutlinePDF::addOutelineToItems(FlashOutlineItem* parent, const PdfObje
     if (outline.get("First").isDict() && !m_warnedDepth) {
       m_warnedDepth = true;
       qCWarning(lcImport) << "bookmarks nested deeper than" << kMaxDepth << "levels are ignored";
-      m_warnings << QCoreApplication::translate("FlashOutlinePDF", "Bookmarks nested deeper than %1 levels were ignored.").arg(kMaxDepth);
+      m_warnings << QCoreApplication::translate("FlashOutlinePDF",
+                                                "Bookmarks nested deeper than %1 levels were ignored.")
+                        .arg(kMaxDepth);
     }
     return;
   }

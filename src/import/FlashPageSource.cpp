@@ -37,8 +37,10 @@ QList<qint32> FlashPageSource::parsePageRange(const QString& text, qint32 total)
   std::vector<bool> inRange(total > 0 ? static_cast<size_t>(total) + 1 : 1, false);
   std::set<qint32> outside;
   auto add = [&](qint32 v) {
-    if (v >= 0 && v <= total) inRange[static_cast<size_t>(v)] = true;
-    else outside.insert(v);
+    if (v >= 0 && v <= total)
+      inRange[static_cast<size_t>(v)] = true;
+    else
+      outside.insert(v);
   };
   const QStringList pieces = text.split(QLatin1Char(','));
   for (const QString& piece : pieces) {
@@ -58,8 +60,7 @@ QList<qint32> FlashPageSource::parsePageRange(const QString& text, qint32 total)
   for (qint32 v : outside)
     if (v >= 0) result.append(v);
   if (lcImport().isDebugEnabled()) {
-    for (qsizetype i = 0; i < result.size(); ++i)
-      qCDebug(lcImport, "range[%d]=%d", static_cast<int>(i), result[i]);
+    for (qsizetype i = 0; i < result.size(); ++i) qCDebug(lcImport, "range[%d]=%d", static_cast<int>(i), result[i]);
   }
   return result;
 }

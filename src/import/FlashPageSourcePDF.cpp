@@ -22,17 +22,19 @@ void postProgress(qsizetype index, qsizetype total, const char* type) {
 
 }  // namespace
 
-FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi,
-                                       qint32 quality, int workers)
+FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
+                                       int workers)
     : iPageRange(pageRange), iDPI(dpi), iQuality(quality), m_workers(workers) {
   iSourceFile = pdfPath;
   try {
     iPDFDoc = MuPdfDocument::open(pdfPath);
     if (iPDFDoc->pageCount() == 0) {
-      m_error = QCoreApplication::translate("FlashPageSourcePDF", "Cannot open %1: the document has no pages").arg(QFileInfo(pdfPath).fileName());
+      m_error = QCoreApplication::translate("FlashPageSourcePDF", "Cannot open %1: the document has no pages")
+                    .arg(QFileInfo(pdfPath).fileName());
       iPDFDoc.reset();
     } else if (iPDFDoc->wasRepaired()) {
-      addWarning(QCoreApplication::translate("FlashPageSourcePDF", "%1 is damaged and was repaired; some pages may be missing or incomplete.")
+      addWarning(QCoreApplication::translate("FlashPageSourcePDF",
+                                             "%1 is damaged and was repaired; some pages may be missing or incomplete.")
                      .arg(QFileInfo(pdfPath).fileName()));
     }
   } catch (const ImportError& e) {
@@ -81,12 +83,13 @@ FlashPageSourcePDF::FlashPageSourcePDF(const QString& pdfPath, const QString& pa
   if (!skipped.isEmpty()) {
     const bool one = skipped.size() == 1 && !skipped.first().contains(QLatin1Char('-'));
     const QString name = QFileInfo(pdfPath).fileName();
-    addWarning(one ? QCoreApplication::translate("FlashPageSourcePDF", "Page %1 is not in %2 (%3 pages) and was skipped.")
-                         .arg(skipped.first(), name)
-                         .arg(total)
-                   : QCoreApplication::translate("FlashPageSourcePDF", "Pages %1 are not in %2 (%3 pages) and were skipped.")
-                         .arg(skipped.join(QStringLiteral(", ")), name)
-                         .arg(total));
+    addWarning(
+        one ? QCoreApplication::translate("FlashPageSourcePDF", "Page %1 is not in %2 (%3 pages) and was skipped.")
+                  .arg(skipped.first(), name)
+                  .arg(total)
+            : QCoreApplication::translate("FlashPageSourcePDF", "Pages %1 are not in %2 (%3 pages) and were skipped.")
+                  .arg(skipped.join(QStringLiteral(", ")), name)
+                  .arg(total));
   }
 }
 
@@ -101,13 +104,12 @@ void FlashPageSourcePDF::readPageLabels() {
   } catch (const ImportError& e) {
     m_labels.clear();
     qCWarning(lcImport).noquote() << "page labels cannot be read:" << e.reason();
-    addWarning(QCoreApplication::translate("FlashPageSourcePDF", "The printed page numbers of %1 could not be read.").arg(QFileInfo(iSourceFile).fileName()));
+    addWarning(QCoreApplication::translate("FlashPageSourcePDF", "The printed page numbers of %1 could not be read.")
+                   .arg(QFileInfo(iSourceFile).fileName()));
   }
 }
 
-bool FlashPageSourcePDF::hasPageText(qint32 number) const {
-  return iToPageConverter->textStore().contains(number);
-}
+bool FlashPageSourcePDF::hasPageText(qint32 number) const { return iToPageConverter->textStore().contains(number); }
 
 QByteArray FlashPageSourcePDF::pageTextScript(qint32 number) const {
   return hasPageText(number) ? iToPageConverter->textStore().script(number) : QByteArray();
@@ -123,9 +125,10 @@ void FlashPageSourcePDF::generatePages() {
   if (!iPDFDoc) throw ImportError(m_error);
   const qsizetype total = iNeedToImportPages.size();
   if (total == 0) {
-    throw ImportError(QCoreApplication::translate("FlashPageSourcePDF", "The page range \"%1\" selects no page of %2 (%3 pages).")
-                          .arg(iPageRange, QFileInfo(iSourceFile).fileName())
-                          .arg(iPDFDoc->pageCount()));
+    throw ImportError(
+        QCoreApplication::translate("FlashPageSourcePDF", "The page range \"%1\" selects no page of %2 (%3 pages).")
+            .arg(iPageRange, QFileInfo(iSourceFile).fileName())
+            .arg(iPDFDoc->pageCount()));
   }
   readPageLabels();
   iToPageConverter->setZoomPictures(m_zoomPictures);

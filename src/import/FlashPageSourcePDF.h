@@ -24,8 +24,7 @@ class FlashPageSourcePDF : public FlashPageSource {
   // title and its page labels. Opening failures are
   // kept in errorString(); generatePages() then fails with that reason.
   // `workers` is the number of rendering threads, 0 for one per core.
-  FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality,
-                     int workers = 0);
+  FlashPageSourcePDF(const QString& pdfPath, const QString& pageRange, qint32 dpi, qint32 quality, int workers = 0);
   ~FlashPageSourcePDF() override;
 
   // Renders every requested page, in parallel, and appends them to pages() in

@@ -48,7 +48,8 @@ void FlashPagesAnnotationsPDF::loadLinksFromPDF(std::shared_ptr<MuPdfDocument> d
     } else if (iPDFDoc) {
       // Keeps the pageAnnos positions those of the imported pages.
       qCWarning(lcImport, "links: page %d is not in the document (%d pages); skipped", n, total);
-      m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF", "Page %1 is not in %2 (%3 pages); its links were skipped.")
+      m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF",
+                                                "Page %1 is not in %2 (%3 pages); its links were skipped.")
                         .arg(n)
                         .arg(QFileInfo(iPDFDoc->path()).fileName())
                         .arg(total);
@@ -82,7 +83,8 @@ void FlashPagesAnnotationsPDF::parsePage() {
   qCDebug(lcImport, "count is:%d", count);
   if (count > kMaxLinksPerPage) {
     qCWarning(lcImport, "page %d has %d annotations; only the first %d are read", number, count, kMaxLinksPerPage);
-    m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF", "Page %1 has %2 annotations; only the first %3 were read.")
+    m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF",
+                                              "Page %1 has %2 annotations; only the first %3 were read.")
                       .arg(number)
                       .arg(count)
                       .arg(kMaxLinksPerPage);
@@ -93,7 +95,9 @@ void FlashPagesAnnotationsPDF::parsePage() {
   m_refusedSchemes.clear();
   for (int i = 0; i < n; ++i) appendLink(pageAnnos, annots.at(i), cropBox, rotation, number);
   if (!m_refusedSchemes.isEmpty()) {
-    m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF", "Page %1: links to %2 addresses were dropped; only web and mail links are kept.")
+    m_warnings << QCoreApplication::translate(
+                      "FlashPagesAnnotationsPDF",
+                      "Page %1: links to %2 addresses were dropped; only web and mail links are kept.")
                       .arg(number)
                       .arg(m_refusedSchemes.join(QStringLiteral(", ")));
   }
@@ -107,8 +111,10 @@ void FlashPagesAnnotationsPDF::appendLink(pugi::xml_node pageAnnos, const PdfObj
   if (action.get("S").nameIs("URI")) {
     const QByteArray raw = action.get("URI").bytes();
     if (raw.size() > kMaxUrlBytes) {
-      qCWarning(lcImport, "page %d: a link address of %lld bytes was dropped", number, static_cast<long long>(raw.size()));
-      m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF", "Page %1: a link address of %2 bytes is too long and was dropped.")
+      qCWarning(lcImport, "page %d: a link address of %lld bytes was dropped", number,
+                static_cast<long long>(raw.size()));
+      m_warnings << QCoreApplication::translate("FlashPagesAnnotationsPDF",
+                                                "Page %1: a link address of %2 bytes is too long and was dropped.")
                         .arg(number)
                         .arg(raw.size());
       return;

@@ -60,8 +60,7 @@ class FlashPagesAnnotationsPDF : public FlashPagesAnnotations {
   static QString absoluteUrl(const QByteArray& raw, const QByteArray& base);
 
  private:
-  void appendLink(pugi::xml_node pageAnnos, const PdfObject& annot, const QRectF& cropBox, int rotation,
-                  qint32 number);
+  void appendLink(pugi::xml_node pageAnnos, const PdfObject& annot, const QRectF& cropBox, int rotation, qint32 number);
 
   QList<qint32> iNeedToImportPages;
   std::shared_ptr<MuPdfDocument> iPDFDoc;

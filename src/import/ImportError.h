@@ -7,8 +7,7 @@
 
 class ImportError : public std::runtime_error {
  public:
-  explicit ImportError(const QString& reason, int code = 0)
-      : std::runtime_error(reason.toStdString()), m_code(code) {}
+  explicit ImportError(const QString& reason, int code = 0) : std::runtime_error(reason.toStdString()), m_code(code) {}
 
   // MuPDF's code for "stopped on request" (FZ_ERROR_ABORT).
   static constexpr int kAborted = 6;

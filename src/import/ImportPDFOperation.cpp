@@ -111,7 +111,8 @@ void ImportPDFOperation::main() {
       m_warnings << iFlashPagesAnnotation->warnings();
     } catch (const std::exception& e) {
       qCCritical(lcImport, "Run Import PDF Operation error,import links:%s", e.what());
-      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The links could not be read: %1").arg(QString::fromUtf8(e.what()));
+      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The links could not be read: %1")
+                        .arg(QString::fromUtf8(e.what()));
       iFlashPagesAnnotation.reset();
     }
   }
@@ -123,7 +124,8 @@ void ImportPDFOperation::main() {
       m_warnings << iFlashOutline->warnings();
     } catch (const std::exception& e) {
       qCCritical(lcImport, "Run Import PDF Operation error,import outline:%s", e.what());
-      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The bookmarks could not be read: %1").arg(QString::fromUtf8(e.what()));
+      m_warnings << QCoreApplication::translate("ImportPDFOperation", "The bookmarks could not be read: %1")
+                        .arg(QString::fromUtf8(e.what()));
       iFlashOutline.reset();
     }
   }

@@ -20,8 +20,8 @@
 #include "import/MuPdfGuard.h"
 #include "import/PageSvg.h"
 #include "import/PageText.h"
-#include "import/XmlSafeText.h"
 #include "import/RgbDownscale.h"
+#include "import/XmlSafeText.h"
 
 using MuPdfGuard::guarded;
 using MuPdfGuard::Owned;
@@ -89,8 +89,10 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   QString why;
   if (!RegularFile::open(file, path, &why)) throw failure(why);
   const QByteArray head = file.read(1024);
-  if (head.isEmpty()) throw failure(file.error() == QFileDevice::NoError ? QCoreApplication::translate("MuPdfDocument", "the file is empty")
-                                                                         : file.errorString());
+  if (head.isEmpty())
+    throw failure(file.error() == QFileDevice::NoError
+                      ? QCoreApplication::translate("MuPdfDocument", "the file is empty")
+                      : file.errorString());
   if (!head.contains("%PDF-")) throw failure(QCoreApplication::translate("MuPdfDocument", "it is not a PDF document"));
   const int fd = ::dup(file.handle());
   FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
@@ -124,7 +126,8 @@ std::unique_ptr<MuPdfDocument> MuPdfDocument::open(const QString& path, size_t s
   } catch (const ImportError& e) {
     throw failure(QCoreApplication::translate("MuPdfDocument", "the file is damaged (%1)").arg(e.reason()));
   }
-  if (needsPassword) throw failure(QCoreApplication::translate("MuPdfDocument", "the document is protected by a password"));
+  if (needsPassword)
+    throw failure(QCoreApplication::translate("MuPdfDocument", "the document is protected by a password"));
   if (count > 0) {
     int real = 0;
     try {
@@ -305,8 +308,7 @@ QByteArray pageSvg(fz_context* ctx, const LoadedPage& page, const fz_rect& bound
 }  // namespace
 
 MuPdfDocument::RenderInfo MuPdfDocument::renderPage(int index, const PageJob& job) const {
-  if (index < 0 || index >= m_pageCount)
-    throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
+  if (index < 0 || index >= m_pageCount) throw ImportError(QStringLiteral("there is no page %1").arg(index + 1));
   LoadedPage p(m_ctx);
 
   fz_context* ctx = m_ctx;

@@ -71,17 +71,17 @@ class MuPdfDocument {
   // Everything an import takes from one page, from the page loaded once.
   struct PageJob {
     float scale = 2.0f;
-    RgbSink picture;            // the page drawn at `scale`
-    int thumbWidth = 0;         // > 0: `picture` shrunk to this width goes to `thumb`
+    RgbSink picture;     // the page drawn at `scale`
+    int thumbWidth = 0;  // > 0: `picture` shrunk to this width goes to `thumb`
     RgbSink thumb;
-    float zoomScale = 0;        // > 0: the page drawn again at this scale goes to `zoom`
+    float zoomScale = 0;  // > 0: the page drawn again at this scale goes to `zoom`
     RgbSink zoom;
     // When set and true once the picture is done: the page as SVG (text as
     // paths, PageSvg::clean) goes to `vectorZoom` in place of the zoom
     // picture, unless it returns false or no SVG can be made.
     std::function<bool()> wantsVectorZoom;
     std::function<bool(QByteArrayView svg)> vectorZoom;
-    PageText* text = nullptr;   // receives the page's words, in the picture's frame
+    PageText* text = nullptr;  // receives the page's words, in the picture's frame
     // > 0: MuPDF's work on the page (reading its content, drawing, taking the
     // text) stops when it has run this long. Without its picture the page
     // fails; a zoom picture or text cut short is left out.

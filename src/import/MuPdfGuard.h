@@ -29,8 +29,9 @@ void guarded(fz_context* ctx, Fn&& fn) {
   char message[512];
   message[0] = '\0';
   using F = std::remove_reference_t<Fn>;
-  const int code = run(ctx, [](void* data) { (*static_cast<F*>(data))(); },
-                       const_cast<void*>(static_cast<const void*>(&fn)), message, sizeof message);
+  const int code = run(
+      ctx, [](void* data) { (*static_cast<F*>(data))(); }, const_cast<void*>(static_cast<const void*>(&fn)), message,
+      sizeof message);
   if (code != 0) throw ImportError(QString::fromUtf8(message), code);
 }
 

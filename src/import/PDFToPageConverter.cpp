@@ -4,8 +4,7 @@
 #include "base/Log.h"
 #include "import/MuPdfDocument.h"
 
-PDFToPageConverter::PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
-                                       qint32 quality)
+PDFToPageConverter::PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality)
     : iQuality(quality), iPDFPath(pdfPath), iPDFDoc(std::move(pdfDoc)) {
   m_ownedFolder = HXCUtility::forceTmpDirectory(kWorkFolderName, &m_workFolderError);
   if (m_ownedFolder) iConverterWorkFolder = m_ownedFolder->path();

@@ -16,15 +16,16 @@
 #include "base/Log.h"
 #include "import/ImportError.h"
 #include "import/MuPdfDocument.h"
+#include "import/PagePictureEncoder.h"
 #include "import/PageText.h"
 #include "import/PageTextStore.h"
-#include "import/PagePictureEncoder.h"
 
 PDFToSWFPageConverter::PDFToSWFPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc,
                                              qint32 quality)
     : PDFToPageConverter(pdfPath, std::move(pdfDoc), quality),
       m_textStore(std::make_unique<PageTextStore>(
-          iConverterWorkFolder.isEmpty() ? QString() : QDir(iConverterWorkFolder).filePath(QStringLiteral("text.pack")))) {}
+          iConverterWorkFolder.isEmpty() ? QString()
+                                         : QDir(iConverterWorkFolder).filePath(QStringLiteral("text.pack")))) {}
 
 PDFToSWFPageConverter::~PDFToSWFPageConverter() = default;
 
@@ -69,7 +70,8 @@ void PDFToSWFPageConverter::pdfPageToImage(qint32 number, const QString& path) {
   if (!m_encoder || m_encoder->format() != m_format) m_encoder = std::make_unique<PagePictureEncoder>(m_format);
   makeSubfolders();
   const QFileInfo target(path);
-  renderPage(*iPDFDoc, *m_encoder, number, target.suffix().isEmpty() ? path : target.dir().filePath(target.completeBaseName()));
+  renderPage(*iPDFDoc, *m_encoder, number,
+             target.suffix().isEmpty() ? path : target.dir().filePath(target.completeBaseName()));
 }
 
 void PDFToSWFPageConverter::makeSubfolders() const {
@@ -98,7 +100,8 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
   };
   auto lossy = [&](const QString& base, int quality, QString* written, bool zoom) {
     return [&, base, quality, written, zoom](const unsigned char* rgb, int w, int h, int stride) {
-      *written = write(base, zoom ? encoder.encodeZoom(rgb, w, h, stride, quality) : encoder.encodeLossy(rgb, w, h, stride, quality));
+      *written = write(base, zoom ? encoder.encodeZoom(rgb, w, h, stride, quality)
+                                  : encoder.encodeLossy(rgb, w, h, stride, quality));
     };
   };
   PageText text;
@@ -137,14 +140,18 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
   try {
     const MuPdfDocument::RenderInfo info = doc.renderPage(index, job);
     if (info.scaledDown)
-      addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 is very large and was drawn at a lower resolution.").arg(number));
+      addWarning(QCoreApplication::translate("PDFToSWFPageConverter",
+                                             "Page %1 is very large and was drawn at a lower resolution.")
+                     .arg(number));
     if (info.errors > 0)
       qCWarning(lcImport, "page %d has %d damaged content parts; it may be incomplete", number, info.errors);
     if (!info.zoomError.isEmpty())
       qCWarning(lcImport, "page %d has no zoom picture: %s", number, qUtf8Printable(info.zoomError));
     if (!info.textError.isEmpty()) {
       qCWarning(lcImport, "page %d: its text could not be read: %s", number, qUtf8Printable(info.textError));
-      addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "The text of page %1 could not be read; it will not be found by search.").arg(number));
+      addWarning(QCoreApplication::translate("PDFToSWFPageConverter",
+                                             "The text of page %1 could not be read; it will not be found by search.")
+                     .arg(number));
     }
   } catch (const ImportError& e) {
     if (e.aborted() || writeFailure) throw;
@@ -166,7 +173,8 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
     writeAtomically(files.picture, blank.bytes);
     noteFiles();
     qCWarning(lcImport, "page %d could not be drawn: %s", number, qUtf8Printable(e.reason()));
-    addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 could not be drawn (%2); a blank page stands in its place.")
+    addWarning(QCoreApplication::translate("PDFToSWFPageConverter",
+                                           "Page %1 could not be drawn (%2); a blank page stands in its place.")
                    .arg(number)
                    .arg(e.reason()));
     return;
@@ -175,9 +183,11 @@ void PDFToSWFPageConverter::renderPage(const MuPdfDocument& doc, PagePictureEnco
   noteFiles();
 
   if (text.truncated())
-    addWarning(QCoreApplication::translate("PDFToSWFPageConverter", "Page %1 holds more than %2 words; only the first %2 will be found by search.")
-                   .arg(number)
-                   .arg(PageText::kMaxWords));
+    addWarning(
+        QCoreApplication::translate("PDFToSWFPageConverter",
+                                    "Page %1 holds more than %2 words; only the first %2 will be found by search.")
+            .arg(number)
+            .arg(PageText::kMaxWords));
   if (!text.isEmpty()) m_textStore->append(number, text.textScript(number), text.searchEntry(number));
 }
 
@@ -187,19 +197,19 @@ void PDFToSWFPageConverter::writeAtomically(const QString& path, QByteArrayView 
   // tenth of the import time and buys nothing for files in a private
   // temporary folder that is deleted with the page source.
   QString why;
-  if (!AtomicFile::writeFile(path, bytes, &why)) throw ImportError(QCoreApplication::translate("PDFToSWFPageConverter", "Cannot write %1: %2").arg(path, why));
+  if (!AtomicFile::writeFile(path, bytes, &why))
+    throw ImportError(QCoreApplication::translate("PDFToSWFPageConverter", "Cannot write %1: %2").arg(path, why));
 }
 
-qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int workers,
-                                             const std::atomic<bool>& stop,
+qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int workers, const std::atomic<bool>& stop,
                                              const std::function<void(qsizetype done)>& progress) {
   const qsizetype total = numbers.size();
   if (total == 0) return 0;
   if (iConverterWorkFolder.isEmpty() || !QFileInfo(iConverterWorkFolder).isDir())
-    throw ImportError(QCoreApplication::translate("PDFToSWFPageConverter", "Cannot create a work folder for the pages of %1%2")
-                          .arg(QFileInfo(iPDFPath).fileName(), workFolderError().isEmpty()
-                                                                   ? QString()
-                                                                   : QStringLiteral(" (%1)").arg(workFolderError())));
+    throw ImportError(
+        QCoreApplication::translate("PDFToSWFPageConverter", "Cannot create a work folder for the pages of %1%2")
+            .arg(QFileInfo(iPDFPath).fileName(),
+                 workFolderError().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(workFolderError())));
   makeSubfolders();
   if (workers <= 0) workers = QThread::idealThreadCount();
   workers = static_cast<int>(std::clamp<qsizetype>(workers, 1, std::min<qsizetype>(total, 64)));
@@ -272,7 +282,9 @@ qsizetype PDFToSWFPageConverter::renderPages(const QList<qint32>& numbers, int w
     } catch (const std::system_error& e) {
       std::lock_guard<std::mutex> lock(s.mutex);
       --s.running;
-      if (threads.empty()) s.fatal = QCoreApplication::translate("PDFToSWFPageConverter", "Cannot start a rendering thread: %1").arg(QString::fromLocal8Bit(e.what()));
+      if (threads.empty())
+        s.fatal = QCoreApplication::translate("PDFToSWFPageConverter", "Cannot start a rendering thread: %1")
+                      .arg(QString::fromLocal8Bit(e.what()));
       break;
     }
   }

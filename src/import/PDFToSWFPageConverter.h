@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QHash>
 #include <QList>
 #include <QStringList>
 #include <atomic>
@@ -14,8 +15,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-
-#include <QHash>
 
 #include "import/PDFToPageConverter.h"
 #include "import/PictureFormat.h"

@@ -49,9 +49,9 @@ std::vector<unsigned char> decodeJpeg(QByteArrayView bytes, int width, int heigh
   std::vector<unsigned char> out(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
   tjhandle h = tjInitDecompress();
   if (h == nullptr) return {};
-  const int ok = tjDecompress2(h, reinterpret_cast<const unsigned char*>(bytes.data()),
-                               static_cast<unsigned long>(bytes.size()), out.data(), width, width * 3, height,
-                               TJPF_RGB, 0);
+  const int ok =
+      tjDecompress2(h, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()),
+                    out.data(), width, width * 3, height, TJPF_RGB, 0);
   tjDestroy(h);
   return ok == 0 ? out : std::vector<unsigned char>();
 }

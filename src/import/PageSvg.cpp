@@ -12,10 +12,31 @@
 namespace {
 
 bool allowedElement(const char* name) {
-  static const std::unordered_set<std::string> kElements = {
-      "svg", "defs", "g", "path", "use", "image", "clipPath", "mask", "pattern", "symbol", "rect",
-      "linearGradient", "radialGradient", "stop", "filter", "feColorMatrix", "feComponentTransfer", "feFuncA",
-      "feFuncR", "feFuncG", "feFuncB", "feFlood", "feComposite", "feBlend", "feImage"};
+  static const std::unordered_set<std::string> kElements = {"svg",
+                                                            "defs",
+                                                            "g",
+                                                            "path",
+                                                            "use",
+                                                            "image",
+                                                            "clipPath",
+                                                            "mask",
+                                                            "pattern",
+                                                            "symbol",
+                                                            "rect",
+                                                            "linearGradient",
+                                                            "radialGradient",
+                                                            "stop",
+                                                            "filter",
+                                                            "feColorMatrix",
+                                                            "feComponentTransfer",
+                                                            "feFuncA",
+                                                            "feFuncR",
+                                                            "feFuncG",
+                                                            "feFuncB",
+                                                            "feFlood",
+                                                            "feComposite",
+                                                            "feBlend",
+                                                            "feImage"};
   return kElements.count(name) != 0;
 }
 
@@ -43,10 +64,26 @@ bool safeUrls(const char* v) {
 }
 
 bool numericAttribute(const char* name) {
-  static const std::unordered_set<std::string> kNumeric = {"d", "transform", "x", "y", "width", "height",
-                                                          "viewBox", "points", "x1", "y1", "x2", "y2",
-                                                          "cx", "cy", "r", "fx", "fy", "gradientTransform",
-                                                          "patternTransform", "stroke-width"};
+  static const std::unordered_set<std::string> kNumeric = {"d",
+                                                           "transform",
+                                                           "x",
+                                                           "y",
+                                                           "width",
+                                                           "height",
+                                                           "viewBox",
+                                                           "points",
+                                                           "x1",
+                                                           "y1",
+                                                           "x2",
+                                                           "y2",
+                                                           "cx",
+                                                           "cy",
+                                                           "r",
+                                                           "fx",
+                                                           "fy",
+                                                           "gradientTransform",
+                                                           "patternTransform",
+                                                           "stroke-width"};
   return kNumeric.count(name) != 0;
 }
 
@@ -99,10 +136,12 @@ std::string roundNumbers(const char* v) {
     // would round to "-0" and, on a second pass, to "0".
     const bool signStart = *p == '-' && (out.empty() || (out.back() != '-' && out.back() != '+')) &&
                            (std::isdigit(static_cast<unsigned char>(p[1])) || p[1] == '.');
-    const bool numStart = std::isdigit(static_cast<unsigned char>(*p)) || (*p == '.' && std::isdigit(static_cast<unsigned char>(p[1])));
+    const bool numStart =
+        std::isdigit(static_cast<unsigned char>(*p)) || (*p == '.' && std::isdigit(static_cast<unsigned char>(p[1])));
     // A letter followed by digits is a name (an id, "pt" after a size), not a number to touch.
     const bool afterLetter = !out.empty() && std::isalpha(static_cast<unsigned char>(out.back())) &&
-                             out.back() != 'e' && out.back() != 'E' && std::strchr("MmLlHhVvCcSsQqTtAaZz", out.back()) == nullptr;
+                             out.back() != 'e' && out.back() != 'E' &&
+                             std::strchr("MmLlHhVvCcSsQqTtAaZz", out.back()) == nullptr;
     if ((signStart || numStart) && !afterLetter) {
       const char* end = numberEnd(p);
       if (end == p) {
@@ -125,8 +164,10 @@ std::string roundNumbers(const char* v) {
           while (n.back() == '0') n.pop_back();
           if (n.back() == '.') n.pop_back();
         }
-        if (startsWith(n.c_str(), "0.")) n.erase(0, 1);
-        else if (startsWith(n.c_str(), "-0.")) n.erase(1, 1);
+        if (startsWith(n.c_str(), "0."))
+          n.erase(0, 1);
+        else if (startsWith(n.c_str(), "-0."))
+          n.erase(1, 1);
       }
       if (mergesWithPrevious(out, n)) out += ' ';
       out += n;

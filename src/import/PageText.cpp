@@ -23,14 +23,22 @@ bool isDropped(char32_t c) {
 // Presentation forms of Latin ligatures, spelled out.
 const char* ligature(char32_t c) {
   switch (c) {
-    case 0xFB00: return "ff";
-    case 0xFB01: return "fi";
-    case 0xFB02: return "fl";
-    case 0xFB03: return "ffi";
-    case 0xFB04: return "ffl";
-    case 0xFB05: return "st";  // long s + t
-    case 0xFB06: return "st";
-    default: return nullptr;
+    case 0xFB00:
+      return "ff";
+    case 0xFB01:
+      return "fi";
+    case 0xFB02:
+      return "fl";
+    case 0xFB03:
+      return "ffi";
+    case 0xFB04:
+      return "ffl";
+    case 0xFB05:
+      return "st";  // long s + t
+    case 0xFB06:
+      return "st";
+    default:
+      return nullptr;
   }
 }
 
@@ -66,7 +74,7 @@ void PageText::addChar(char32_t c, const QRectF& box, double size, QPointF origi
     // Across the line: y for text that runs sideways, x for text that runs down or up.
     const bool across = (m_direction & 1) == 0;
     const double o = across ? origin.y() : origin.x();
-    m_wordBaseline = std::isfinite(o) ? o
+    m_wordBaseline = std::isfinite(o)   ? o
                      : m_direction == 0 ? box.bottom()
                      : m_direction == 1 ? box.left()
                      : m_direction == 2 ? box.top()
@@ -146,19 +154,27 @@ double sizeOf(double size, const QRectF& box, int direction) {
 // Where a word starts along its line's direction, growing in reading order.
 double startAlong(const QRectF& b, int direction) {
   switch (direction) {
-    case 1: return b.top();
-    case 2: return -b.right();
-    case 3: return -b.bottom();
-    default: return b.left();
+    case 1:
+      return b.top();
+    case 2:
+      return -b.right();
+    case 3:
+      return -b.bottom();
+    default:
+      return b.left();
   }
 }
 
 double endAlong(const QRectF& b, int direction) {
   switch (direction) {
-    case 1: return b.bottom();
-    case 2: return -b.left();
-    case 3: return -b.top();
-    default: return b.right();
+    case 1:
+      return b.bottom();
+    case 2:
+      return -b.left();
+    case 3:
+      return -b.top();
+    default:
+      return b.right();
   }
 }
 
@@ -179,15 +195,19 @@ bool PageText::sameLine(const Line& a, const Line& b) const {
 // joined; wider gaps, the spaces between the words, stay.
 void PageText::joinLetterSpaced(QList<Piece>& pieces, int direction) {
   constexpr double kLetterGap = 0.25;  // of the font size: below an ordinary word space
-  const auto single = [](const Piece& p) { return p.text.size() == 1 || (p.text.size() == 2 && p.text[0].isHighSurrogate()); };
-  const auto gap = [&](qsizetype i) { return startAlong(pieces[i + 1].box, direction) - endAlong(pieces[i].box, direction); };
+  const auto single = [](const Piece& p) {
+    return p.text.size() == 1 || (p.text.size() == 2 && p.text[0].isHighSurrogate());
+  };
+  const auto gap = [&](qsizetype i) {
+    return startAlong(pieces[i + 1].box, direction) - endAlong(pieces[i].box, direction);
+  };
   // Dot leaders are spaced dots, not a word: one of the two must be a letter or digit.
   const auto letter = [](const Piece& p) { return p.text[0].isLetterOrNumber() || p.text[0].isHighSurrogate(); };
   const auto close = [&](qsizetype i, double limit) {
     const double size = sizeOf(pieces[i].size, pieces[i].box, direction);
     const double g = gap(i);
-    return single(pieces[i]) && single(pieces[i + 1]) && (letter(pieces[i]) || letter(pieces[i + 1])) && g > -0.1 * size &&
-           g <= limit * size;
+    return single(pieces[i]) && single(pieces[i + 1]) && (letter(pieces[i]) || letter(pieces[i + 1])) &&
+           g > -0.1 * size && g <= limit * size;
   };
   // The widest gap between the letters of a run of three or more.
   double pattern = -1;
@@ -241,9 +261,8 @@ void PageText::emitBlock() {
     Line& line = lines[li];
     const int d = line.direction;
     if (merged[li])
-      std::stable_sort(line.pieces.begin(), line.pieces.end(), [d](const Piece& a, const Piece& b) {
-        return startAlong(a.box, d) < startAlong(b.box, d);
-      });
+      std::stable_sort(line.pieces.begin(), line.pieces.end(),
+                       [d](const Piece& a, const Piece& b) { return startAlong(a.box, d) < startAlong(b.box, d); });
     joinLetterSpaced(line.pieces, d);
     for (const Piece& p : line.pieces) {
       const double left = clamp01((p.box.left() - fx) / fw), right = clamp01((p.box.right() - fx) / fw);

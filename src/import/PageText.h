@@ -21,8 +21,8 @@
 #include <QList>
 #include <QPointF>
 #include <QRectF>
-#include <QtNumeric>
 #include <QString>
+#include <QtNumeric>
 
 class PageText {
  public:
@@ -35,7 +35,7 @@ class PageText {
   // Word flags, as written.
   static constexpr int kLineEnd = 1;
   static constexpr int kBlockEnd = 2;
-  static constexpr int kHyphenated = 4;  // goes on in the next word; search joins them without the hyphen
+  static constexpr int kHyphenated = 4;      // goes on in the next word; search joins them without the hyphen
   static constexpr int kDirectionShift = 3;  // 0..3 quarter turns clockwise from left-to-right
 
   struct Word {
@@ -94,7 +94,7 @@ class PageText {
 
   QRectF m_frame;
   QList<Word> m_words;
-  QList<Line> m_block;  // the block being read
+  QList<Line> m_block;      // the block being read
   qsizetype m_pending = 0;  // pieces in m_block
   QString m_word;
   QRectF m_wordBox;

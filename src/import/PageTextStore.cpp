@@ -1,18 +1,23 @@
-#include <QCoreApplication>
 #include "import/PageTextStore.h"
+
+#include <QCoreApplication>
 
 #include "import/ImportError.h"
 
 void PageTextStore::append(qint32 number, const QByteArray& script, const QByteArray& searchEntry) {
   std::lock_guard<std::mutex> lock(m_mutex);
-  if (m_path.isEmpty()) throw ImportError(QCoreApplication::translate("PageTextStore", "There is no work folder for the text of the pages."));
+  if (m_path.isEmpty())
+    throw ImportError(
+        QCoreApplication::translate("PageTextStore", "There is no work folder for the text of the pages."));
   if (!m_file.isOpen()) {
     m_file.setFileName(m_path);
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Truncate | QIODevice::Unbuffered))
-      throw ImportError(QCoreApplication::translate("PageTextStore", "Cannot write %1: %2").arg(m_path, m_file.errorString()));
+      throw ImportError(
+          QCoreApplication::translate("PageTextStore", "Cannot write %1: %2").arg(m_path, m_file.errorString()));
   }
   if (!m_file.seek(m_end) || m_file.write(script + searchEntry) != script.size() + searchEntry.size())
-    throw ImportError(QCoreApplication::translate("PageTextStore", "Cannot write %1: %2").arg(m_path, m_file.errorString()));
+    throw ImportError(
+        QCoreApplication::translate("PageTextStore", "Cannot write %1: %2").arg(m_path, m_file.errorString()));
   m_places.insert(number, {m_end, script.size(), searchEntry.size()});
   m_end += script.size() + searchEntry.size();
 }

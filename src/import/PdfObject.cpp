@@ -59,8 +59,10 @@ int PdfObject::length() const {
   int r = 0;
   if (m_obj) {
     guarded(m_ctx, [&] {
-      if (pdf_is_array(m_ctx, m_obj)) r = pdf_array_len(m_ctx, m_obj);
-      else if (pdf_is_dict(m_ctx, m_obj)) r = pdf_dict_len(m_ctx, m_obj);
+      if (pdf_is_array(m_ctx, m_obj))
+        r = pdf_array_len(m_ctx, m_obj);
+      else if (pdf_is_dict(m_ctx, m_obj))
+        r = pdf_dict_len(m_ctx, m_obj);
     });
   }
   return r;
@@ -141,8 +143,10 @@ qint64 PdfObject::identity() const {
   pdf_obj* resolved = nullptr;
   guarded(m_ctx, [&] {
     indirect = pdf_is_indirect(m_ctx, m_obj);
-    if (indirect) num = pdf_to_num(m_ctx, m_obj);
-    else resolved = pdf_resolve_indirect(m_ctx, m_obj);
+    if (indirect)
+      num = pdf_to_num(m_ctx, m_obj);
+    else
+      resolved = pdf_resolve_indirect(m_ctx, m_obj);
   });
   if (indirect) return num;
   return -static_cast<qint64>(reinterpret_cast<quintptr>(resolved) >> 1) - 1;

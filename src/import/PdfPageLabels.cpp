@@ -10,28 +10,28 @@
 PdfPageLabels::PdfPageLabels(const MuPdfDocument& doc) {
   const PdfObject root = doc.catalog().get("PageLabels");
   if (!root.isDict()) return;
-  PdfTree::forEachEntry(root, "Nums", kMaxTreeDepth, kMaxRanges, "page labels",
-                        [&](const PdfObject& key, const PdfObject& dict) {
-                          if (!key.isNumber() || !dict.isDict()) return;
-                          const int start = key.integer();
-                          if (start < 0 || start >= doc.pageCount()) return;
-                          Range r{start, 0, xmlSafeText(dict.get("P").text().left(kMaxPrefixLength * 2), kMaxPrefixLength), 1};
-                          const QByteArray style = dict.get("S").name();
-                          if (style.size() == 1 && QByteArrayView("DRrAa").contains(style[0])) r.style = style[0];
-                          const PdfObject st = dict.get("St");
-                          if (st.isNumber()) r.first = st.integer();
-                          m_ranges.push_back(std::move(r));
-                        });
+  PdfTree::forEachEntry(
+      root, "Nums", kMaxTreeDepth, kMaxRanges, "page labels", [&](const PdfObject& key, const PdfObject& dict) {
+        if (!key.isNumber() || !dict.isDict()) return;
+        const int start = key.integer();
+        if (start < 0 || start >= doc.pageCount()) return;
+        Range r{start, 0, xmlSafeText(dict.get("P").text().left(kMaxPrefixLength * 2), kMaxPrefixLength), 1};
+        const QByteArray style = dict.get("S").name();
+        if (style.size() == 1 && QByteArrayView("DRrAa").contains(style[0])) r.style = style[0];
+        const PdfObject st = dict.get("St");
+        if (st.isNumber()) r.first = st.integer();
+        m_ranges.push_back(std::move(r));
+      });
   // The first range in tree order wins where two name the same page.
   std::stable_sort(m_ranges.begin(), m_ranges.end(), [](const Range& a, const Range& b) { return a.start < b.start; });
-  m_ranges.erase(std::unique(m_ranges.begin(), m_ranges.end(),
-                             [](const Range& a, const Range& b) { return a.start == b.start; }),
-                 m_ranges.end());
+  m_ranges.erase(
+      std::unique(m_ranges.begin(), m_ranges.end(), [](const Range& a, const Range& b) { return a.start == b.start; }),
+      m_ranges.end());
 }
 
 QString PdfPageLabels::label(int index) const {
-  const auto after = std::upper_bound(m_ranges.begin(), m_ranges.end(), index,
-                                      [](int i, const Range& r) { return i < r.start; });
+  const auto after =
+      std::upper_bound(m_ranges.begin(), m_ranges.end(), index, [](int i, const Range& r) { return i < r.start; });
   if (after == m_ranges.begin()) return QString();
   const Range& r = *(after - 1);
   return r.prefix + number(r.style, r.first + (index - r.start));

@@ -33,10 +33,10 @@ class PdfPageLabels {
 
  private:
   struct Range {
-    int start;      // first page index
-    char style;     // 'D', 'R', 'r', 'A', 'a', or 0 for none
+    int start;   // first page index
+    char style;  // 'D', 'R', 'r', 'A', 'a', or 0 for none
     QString prefix;
-    qint64 first;   // the number of the range's first page (/St)
+    qint64 first;  // the number of the range's first page (/St)
   };
   std::vector<Range> m_ranges;  // ascending by start, one per start
 };

@@ -9,7 +9,8 @@
 namespace PdfTree {
 
 qsizetype forEachEntry(const PdfObject& root, const char* pairsKey, int maxDepth, qsizetype maxEntries,
-                       const char* what, const std::function<void(const PdfObject& key, const PdfObject& value)>& entry) {
+                       const char* what,
+                       const std::function<void(const PdfObject& key, const PdfObject& value)>& entry) {
   std::vector<std::pair<PdfObject, int>> stack{{root, 0}};
   std::unordered_set<qint64> visited;
   qsizetype count = 0;

@@ -17,6 +17,7 @@ namespace PdfTree {
 // than `maxDepth` are left out with a warning that names the tree (`what`).
 // Returns how many entries were visited. Throws ImportError when MuPDF fails.
 qsizetype forEachEntry(const PdfObject& root, const char* pairsKey, int maxDepth, qsizetype maxEntries,
-                       const char* what, const std::function<void(const PdfObject& key, const PdfObject& value)>& entry);
+                       const char* what,
+                       const std::function<void(const PdfObject& key, const PdfObject& value)>& entry);
 
 }  // namespace PdfTree

@@ -1,7 +1,7 @@
 #include "import/RtfReader.h"
 
-#include <QCoreApplication>
 #include <QColor>
+#include <QCoreApplication>
 #include <QHash>
 #include <QTextCharFormat>
 #include <algorithm>
@@ -35,14 +35,67 @@ char16_t fromCp1252(unsigned char c) {
 }
 
 bool isSkippedDestination(const QByteArray& word) {
-  static const char* const kSkipped[] = {
-      "annotation", "atnid", "author", "bkmkend", "bkmkstart", "buptim", "colorschememapping", "comment",
-      "company", "creatim", "datastore", "docvar", "doccomm", "fldinst", "filetbl", "footer", "footerf",
-      "footerl", "footerr", "footnote", "ftncn", "ftnsep", "ftnsepc", "generator", "header", "headerf",
-      "headerl", "headerr", "info", "keywords", "latentstyles", "listoverridetable", "listtable", "listtext",
-      "mmathPr", "nonshppict", "object", "operator", "pgdsctbl", "pict", "pntext", "pntxta", "pntxtb",
-      "printim", "private", "revtbl", "revtim", "rsidtbl", "shp", "shpinst", "stylesheet", "subject", "tc",
-      "template", "themedata", "title", "txe", "userprops", "wgrffmtfilter", "xe", "xmlnstbl"};
+  static const char* const kSkipped[] = {"annotation",
+                                         "atnid",
+                                         "author",
+                                         "bkmkend",
+                                         "bkmkstart",
+                                         "buptim",
+                                         "colorschememapping",
+                                         "comment",
+                                         "company",
+                                         "creatim",
+                                         "datastore",
+                                         "docvar",
+                                         "doccomm",
+                                         "fldinst",
+                                         "filetbl",
+                                         "footer",
+                                         "footerf",
+                                         "footerl",
+                                         "footerr",
+                                         "footnote",
+                                         "ftncn",
+                                         "ftnsep",
+                                         "ftnsepc",
+                                         "generator",
+                                         "header",
+                                         "headerf",
+                                         "headerl",
+                                         "headerr",
+                                         "info",
+                                         "keywords",
+                                         "latentstyles",
+                                         "listoverridetable",
+                                         "listtable",
+                                         "listtext",
+                                         "mmathPr",
+                                         "nonshppict",
+                                         "object",
+                                         "operator",
+                                         "pgdsctbl",
+                                         "pict",
+                                         "pntext",
+                                         "pntxta",
+                                         "pntxtb",
+                                         "printim",
+                                         "private",
+                                         "revtbl",
+                                         "revtim",
+                                         "rsidtbl",
+                                         "shp",
+                                         "shpinst",
+                                         "stylesheet",
+                                         "subject",
+                                         "tc",
+                                         "template",
+                                         "themedata",
+                                         "title",
+                                         "txe",
+                                         "userprops",
+                                         "wgrffmtfilter",
+                                         "xe",
+                                         "xmlnstbl"};
   for (const char* s : kSkipped)
     if (word == s) return true;
   return false;
@@ -95,8 +148,7 @@ class Runs {
       f.setForeground(colors[index]);
     else
       f.setForeground(QColor(Qt::black));
-    if (const auto it = fonts.constFind(s.font); it != fonts.constEnd() && !it->isEmpty())
-      f.setFontFamilies({*it});
+    if (const auto it = fonts.constFind(s.font); it != fonts.constEnd() && !it->isEmpty()) f.setFontFamilies({*it});
     return f;
   }
 
@@ -157,8 +209,10 @@ bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Pr
     switch (state.dest) {
       case Destination::Text:
         // A paragraph separator ends a paragraph, as in a text view.
-        if (c == u'\u2029') out.paragraph(state.align);
-        else if (c >= 0x20 || c == u'\t') out.text(c, state, colors, fonts, tables);
+        if (c == u'\u2029')
+          out.paragraph(state.align);
+        else if (c >= 0x20 || c == u'\t')
+          out.text(c, state, colors, fonts, tables);
         break;
       case Destination::FontTable:
         if (c == u';') {
@@ -193,8 +247,10 @@ bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Pr
     const char ch = rtf[i];
     if (ch == '{') {
       ++i;
-      if (static_cast<int>(stack.size()) < kMaxDepth) stack.push_back(state);
-      else ++overflow;
+      if (static_cast<int>(stack.size()) < kMaxDepth)
+        stack.push_back(state);
+      else
+        ++overflow;
       continue;
     }
     if (ch == '}') {
@@ -310,8 +366,10 @@ bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Pr
     } else if (word == "cf") {
       state.color = std::max(p, 0);
     } else if (word == "f") {
-      if (state.dest == Destination::FontTable) fontTableIndex = p;
-      else state.font = p;
+      if (state.dest == Destination::FontTable)
+        fontTableIndex = p;
+      else
+        state.font = p;
     } else if (word == "plain") {
       state.bold = state.italic = state.underline = false;
       state.halfPoints = 24;
@@ -370,6 +428,7 @@ bool RtfReader::read(const QByteArray& rtf, Sink& sink, QString* error, const Pr
     // Every other word is formatting we do not keep.
   }
   out.paragraph(state.align);
-  if (!stack.empty() || overflow > 0) qCDebug(lcImport) << "RTF ends inside" << stack.size() + static_cast<size_t>(overflow) << "open groups";
+  if (!stack.empty() || overflow > 0)
+    qCDebug(lcImport) << "RTF ends inside" << stack.size() + static_cast<size_t>(overflow) << "open groups";
   return !progress || progress(n, n);
 }

@@ -17,13 +17,13 @@ TurboJpegEncoder::~TurboJpegEncoder() {
   if (m_handle) tjDestroy(m_handle);
 }
 
-QByteArrayView TurboJpegEncoder::encode(const unsigned char* rgb, int width, int height, int stride,
-                                        int quality) {
+QByteArrayView TurboJpegEncoder::encode(const unsigned char* rgb, int width, int height, int stride, int quality) {
   // 4:2:0 chroma, like most JPEG writers' defaults: the files stay comparable
   // in size with what other converters produce at the same quality.
   constexpr int kSubsampling = TJSAMP_420;
   const unsigned long needed = tjBufSize(width, height, kSubsampling);
-  if (needed == static_cast<unsigned long>(-1) || needed > 0x7fffffffUL) throw ImportError(QStringLiteral("the picture is too large for JPEG"));
+  if (needed == static_cast<unsigned long>(-1) || needed > 0x7fffffffUL)
+    throw ImportError(QStringLiteral("the picture is too large for JPEG"));
   if (needed > m_capacity) {
     if (m_buffer) tjFree(m_buffer);
     m_buffer = tjAlloc(static_cast<int>(needed));

@@ -59,7 +59,8 @@ QByteArrayView WebpEncoder::encode(const unsigned char* rgb, int width, int heig
     WebPPicture* p;
     ~Free() { WebPPictureFree(p); }
   } freePicture{&picture};
-  if (!WebPPictureImportRGB(&picture, rgb, stride)) throw ImportError(QStringLiteral("out of memory for the WebP picture"));
+  if (!WebPPictureImportRGB(&picture, rgb, stride))
+    throw ImportError(QStringLiteral("out of memory for the WebP picture"));
   m_buffer.resize(0);
   picture.writer = appendBytes;
   picture.custom_ptr = &m_buffer;

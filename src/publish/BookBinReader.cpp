@@ -36,8 +36,9 @@ Result inspectBytes(const QByteArray& encrypted) {
     return r;
   }
   if (entry->uncompressedSize() > static_cast<quint64>(kMaxBookXmlSize)) {
-    r.error = QStringLiteral("book.xml in book.bin would be larger than any book's (%1 bytes; the player takes "
-                             "at most %2)")
+    r.error = QStringLiteral(
+                  "book.xml in book.bin would be larger than any book's (%1 bytes; the player takes "
+                  "at most %2)")
                   .arg(entry->uncompressedSize())
                   .arg(kMaxBookXmlSize);
     return r;
@@ -48,7 +49,8 @@ Result inspectBytes(const QByteArray& encrypted) {
     return r;
   }
   if (std::count(xml->cbegin(), xml->cend(), '<') > kMaxBookXmlTags) {
-    r.error = QStringLiteral("book.xml in book.bin holds more markup than any book (over %1 tags)").arg(kMaxBookXmlTags);
+    r.error =
+        QStringLiteral("book.xml in book.bin holds more markup than any book (over %1 tags)").arg(kMaxBookXmlTags);
     return r;
   }
   pugi::xml_document doc;

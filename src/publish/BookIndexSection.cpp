@@ -73,8 +73,9 @@ QString BookIndexSection::html(const QString& title, const FlashOutline* outline
     const std::optional<BookTextReader::Page> entry = BookTextReader::entry(pages->pageSearchEntry(page->pageIndex()));
     if (!entry) continue;
     const QString label = pages->hasPageLabels() ? pages->pageLabel(page->pageIndex()) : QString();
-    const QString head = QStringLiteral("<h2>Page %1</h2><p>")
-                             .arg(HTMLConfigInfo::escapeHtml(label.isEmpty() ? QString::number(page->pageIndex()) : label));
+    const QString head =
+        QStringLiteral("<h2>Page %1</h2><p>")
+            .arg(HTMLConfigInfo::escapeHtml(label.isEmpty() ? QString::number(page->pageIndex()) : label));
     const qsizetype room = budget - utf8Size(out) - utf8Size(head) - 4;
     if (room <= 0) break;
     // Whole words only, so the cut never falls inside an escaped character.

@@ -38,7 +38,9 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
   Result result;
   const QString file = QFileInfo(path).isDir() ? QDir(path).filePath(QStringLiteral("files/text/all.js")) : path;
   if (!QFileInfo::exists(file)) {
-    result.error = QCoreApplication::translate("BookTextReader", "%1 has no text (it was published without text, or from pictures)").arg(path);
+    result.error = QCoreApplication::translate("BookTextReader",
+                                               "%1 has no text (it was published without text, or from pictures)")
+                       .arg(path);
     return result;
   }
   QString why;
@@ -57,7 +59,8 @@ BookTextReader::Result BookTextReader::read(const QString& path) {
     std::optional<Page> page = entry(v);
     if (!page || seen.contains(page->number)) {
       result.pages.clear();
-      result.error = QCoreApplication::translate("BookTextReader", "cannot read %1: a page's entry is damaged").arg(file);
+      result.error =
+          QCoreApplication::translate("BookTextReader", "cannot read %1: a page's entry is damaged").arg(file);
       return result;
     }
     seen.insert(page->number);

@@ -60,7 +60,8 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
     const QByteArray script = pages.pageTextScript(number);
     const QByteArray entry = pages.pageSearchEntry(number);
     if (script.isEmpty() || entry.isEmpty()) {
-      fail(target, QCoreApplication::translate("BookTextWriter", "the text of page %1 cannot be read back").arg(number));
+      fail(target,
+           QCoreApplication::translate("BookTextWriter", "the text of page %1 cannot be read back").arg(number));
       allOk = false;
       continue;
     }
@@ -70,5 +71,7 @@ void BookTextWriter::writeText(const FlashPageSource& pages, const QString& reso
     first = false;
   }
   if (!(allOk && all.write("]});\n") > 0 && all.commit()))
-    fail(all.target(), all.errorString().isEmpty() ? QCoreApplication::translate("BookTextWriter", "not every page's text could be read") : all.errorString());
+    fail(all.target(), all.errorString().isEmpty()
+                           ? QCoreApplication::translate("BookTextWriter", "not every page's text could be read")
+                           : all.errorString());
 }

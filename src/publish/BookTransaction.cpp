@@ -186,13 +186,15 @@ bool BookTransaction::lock() {
   for (int attempt = 0; attempt < 20; ++attempt) {
     const int fd = ::openat(m_folderFd, name.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
-      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
+      m_error =
+          QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
       return false;
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd);
-      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2 is not a file").arg(m_folder, kLockName);
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2 is not a file")
+                    .arg(m_folder, kLockName);
       return false;
     }
     struct flock whole {};
@@ -202,7 +204,9 @@ bool BookTransaction::lock() {
       const int e = errno;
       ::close(fd);
       if (e == EAGAIN || e == EACCES) {
-        m_error = QCoreApplication::translate("BookTransaction", "Another publish into %1 is under way; try again when it has finished.").arg(m_folder);
+        m_error = QCoreApplication::translate("BookTransaction",
+                                              "Another publish into %1 is under way; try again when it has finished.")
+                      .arg(m_folder);
         return false;
       }
       // A file system without locks (some network mounts): go on unlocked.
@@ -275,7 +279,8 @@ bool BookTransaction::makeStaging() {
     for (int i = 0; i < 6; ++i) name += kLetters[QRandomGenerator::global()->bounded(int(sizeof kLetters) - 1)];
     if (::mkdirat(m_folderFd, name.constData(), 0700) == 0) break;
     if (errno != EEXIST || attempt == 100) {
-      m_error = QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
+      m_error =
+          QCoreApplication::translate("BookTransaction", "Cannot publish into %1: %2").arg(m_folder, reason(errno));
       return false;
     }
   }
@@ -336,8 +341,10 @@ bool BookTransaction::stillInPlace() {
   struct stat held {};
   struct stat named {};
   if (::fstat(m_folderFd, &held) != 0 || ::stat(native(m_folder).constData(), &named) != 0 || !sameFile(held, named)) {
-    m_error = QCoreApplication::translate("BookTransaction", "%1 was moved or replaced while the book was written; the book was not put in place.")
-                  .arg(m_folder);
+    m_error =
+        QCoreApplication::translate(
+            "BookTransaction", "%1 was moved or replaced while the book was written; the book was not put in place.")
+            .arg(m_folder);
     return false;
   }
   if (!stillNamed(m_folderFd, m_stagingName, m_stagingFd)) {
@@ -372,7 +379,8 @@ bool BookTransaction::commit(const QStringList& entries) {
     return statAt(m_stagingFd, native(entry), &st) && statAt(m_folderFd, native(entry), &st);
   });
   if (m_sync && replacing && ::syncfs(m_stagingFd) != 0) {
-    m_error = QCoreApplication::translate("BookTransaction", "Cannot write the book to the disk: %1").arg(reason(errno));
+    m_error =
+        QCoreApplication::translate("BookTransaction", "Cannot write the book to the disk: %1").arg(reason(errno));
     return false;
   }
   QString error;
@@ -390,7 +398,8 @@ bool BookTransaction::commit(const QStringList& entries) {
     if (!statAt(m_stagingFd, native(entry), &st)) continue;
     if (!first) StopPoint::reach("publish-swap");
     if (!swapIn(m_stagingFd, m_folderFd, native(entry), &error)) {
-      m_error = QCoreApplication::translate("BookTransaction", "Cannot put %1 in place: %2").arg(QDir(m_folder).filePath(entry), error);
+      m_error = QCoreApplication::translate("BookTransaction", "Cannot put %1 in place: %2")
+                    .arg(QDir(m_folder).filePath(entry), error);
       // Nothing swapped yet: the old book is whole, drop the new one. Later,
       // the next publish into the folder finishes the swaps.
       if (first) m_committed = false;
@@ -414,9 +423,11 @@ QString BookTransaction::folderProblem(const QString& folder, bool sharedAllowed
     do above = QFileInfo(above).path();
     while (::stat(native(above).constData(), &st) != 0 && above != QLatin1String("/"));
     if (!S_ISDIR(st.st_mode))
-      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2 is not a folder").arg(absolute, above);
+      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2 is not a folder")
+          .arg(absolute, above);
     if (::faccessat(AT_FDCWD, native(above).constData(), W_OK | X_OK, AT_EACCESS) != 0)
-      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2").arg(absolute, reason(errno));
+      return QCoreApplication::translate("BookTransaction", "Cannot create the folder %1: %2")
+          .arg(absolute, reason(errno));
     return QString();
   }
   if (!S_ISDIR(st.st_mode)) return QCoreApplication::translate("BookTransaction", "%1 is not a folder.").arg(absolute);
@@ -440,7 +451,9 @@ QString BookTransaction::folderProblem(const QString& folder, bool sharedAllowed
     const bool busy = ::fcntl(fd, F_OFD_GETLK, &whole) == 0 && whole.l_type != F_UNLCK;
     ::close(fd);
     if (busy)
-      return QCoreApplication::translate("BookTransaction", "Another publish into %1 is under way; try again when it has finished.").arg(absolute);
+      return QCoreApplication::translate("BookTransaction",
+                                         "Another publish into %1 is under way; try again when it has finished.")
+          .arg(absolute);
   }
   return QString();
 }

@@ -65,10 +65,13 @@ QString BookWeight::size(qint64 bytes) {
   // Digits as the user's locale writes them ("4,2 MB" in German).
   const QLocale locale;
   if (bytes < 1024) return QCoreApplication::translate("BookWeight", "%1 bytes").arg(locale.toString(bytes));
-  if (bytes < 1024 * 1024) return QCoreApplication::translate("BookWeight", "%1 KB").arg(locale.toString((bytes + 512) / 1024));
-  return QCoreApplication::translate("BookWeight", "%1 MB").arg(locale.toString(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1));
+  if (bytes < 1024 * 1024)
+    return QCoreApplication::translate("BookWeight", "%1 KB").arg(locale.toString((bytes + 512) / 1024));
+  return QCoreApplication::translate("BookWeight", "%1 MB")
+      .arg(locale.toString(static_cast<double>(bytes) / (1024.0 * 1024.0), 'f', 1));
 }
 
 QString BookWeight::sentence() const {
-  return QCoreApplication::translate("BookWeight", "The book takes %1; a reader downloads %2 to open it.").arg(size(bookBytes), size(openingBytes));
+  return QCoreApplication::translate("BookWeight", "The book takes %1; a reader downloads %2 to open it.")
+      .arg(size(bookBytes), size(openingBytes));
 }

@@ -120,14 +120,16 @@ QByteArray EpubPackage::packageDocument() const {
   addMeta(metadata, "schema:accessibilityFeature", QStringLiteral("pageNavigation"));
   if (anyText) addMeta(metadata, "schema:accessibilityFeature", QStringLiteral("readingOrder"));
   addMeta(metadata, "schema:accessibilityHazard", QStringLiteral("none"));
-  QString summary = QStringLiteral(
-      "A fixed-layout book: each page is a picture of the printed page, as the reader turns it.");
+  QString summary =
+      QStringLiteral("A fixed-layout book: each page is a picture of the printed page, as the reader turns it.");
   if (everyPageHasText)
-    summary += QStringLiteral(" Every page carries its words as text over the picture, in reading order, "
-                              "so they can be searched, selected and read aloud.");
+    summary += QStringLiteral(
+        " Every page carries its words as text over the picture, in reading order, "
+        "so they can be searched, selected and read aloud.");
   else if (anyText)
-    summary += QStringLiteral(" Pages with text carry their words as text over the picture, so they can be "
-                              "searched, selected and read aloud; the others are pictures only.");
+    summary += QStringLiteral(
+        " Pages with text carry their words as text over the picture, so they can be "
+        "searched, selected and read aloud; the others are pictures only.");
   else
     summary += QStringLiteral(" The pages are pictures only, without text.");
   summary += QStringLiteral(" Pictures have no descriptions. The contents and a list of the pages lead to each page.");
@@ -241,8 +243,8 @@ QByteArray EpubPackage::navigationDocument() const {
   landmarks.append_child("h2").text() = "Landmarks";
   pugi::xml_node marks = landmarks.append_child("ol");
   if (!pages.isEmpty()) {
-    addLink(marks.append_child("li"), pages.first().document, QStringLiteral("Cover"))
-        .append_attribute("epub:type") = "cover";
+    addLink(marks.append_child("li"), pages.first().document, QStringLiteral("Cover")).append_attribute("epub:type") =
+        "cover";
   }
   return serialise(doc, true);
 }

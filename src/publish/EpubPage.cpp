@@ -75,7 +75,8 @@ QByteArray EpubPage::xhtml() const {
               .constData();
       span.text() = safe(w.text).c_str();
       // What separates the words when the text is read or copied.
-      text.append_child(pugi::node_pcdata).set_value((w.flags & (PageText::kLineEnd | PageText::kBlockEnd)) ? "\n" : " ");
+      text.append_child(pugi::node_pcdata)
+          .set_value((w.flags & (PageText::kLineEnd | PageText::kBlockEnd)) ? "\n" : " ");
     }
   }
   for (const Link& link : links) {

@@ -19,17 +19,17 @@
 class EpubPage {
  public:
   struct Link {
-    QRectF box;    // fractions of the page picture, from its top-left corner
-    QString href;  // another page document ("7.xhtml") or a web address
-    QString label; // what a screen reader says for it
+    QRectF box;     // fractions of the page picture, from its top-left corner
+    QString href;   // another page document ("7.xhtml") or a web address
+    QString label;  // what a screen reader says for it
   };
 
-  qint32 number = 0;   // the page's number in the document
-  QSize size;          // the picture's pixels: the page's viewport
-  QString picture;     // the picture, relative to the page document
-  QString title;       // the document's <title>
-  QString label;       // the printed page label (the page break's name)
-  QString language;    // a language tag
+  qint32 number = 0;         // the page's number in the document
+  QSize size;                // the picture's pixels: the page's viewport
+  QString picture;           // the picture, relative to the page document
+  QString title;             // the document's <title>
+  QString label;             // the printed page label (the page break's name)
+  QString language;          // a language tag
   bool pictureOnly = false;  // no words: the picture gets a text alternative
   QList<PageText::Word> words;
   QList<Link> links;

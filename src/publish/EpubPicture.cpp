@@ -1,10 +1,11 @@
 #include "publish/EpubPicture.h"
 
+#include <webp/decode.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <webp/decode.h>
 
 #include "import/ImportError.h"
 #include "import/PngEncoder.h"

@@ -1,10 +1,11 @@
 #include "publish/EpubWriter.h"
 
+#include <sys/stat.h>
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 #include "base/AtomicFile.h"
 #include "base/Log.h"
@@ -17,7 +18,6 @@
 #include "publish/EpubPackage.h"
 #include "publish/EpubPicture.h"
 #include "zip/ZKStreamArchive.h"
-
 
 EpubWriter::EpubWriter(std::shared_ptr<FlashPageSource> pages, const QString& target)
     : m_pages(std::move(pages)), m_target(target) {}

@@ -1,5 +1,9 @@
 #include "publish/FlashBookOutput.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,10 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 #include "base/AtomicFile.h"
@@ -81,11 +82,12 @@ void forEachProperty(const FlashTemplatePropertyList& top, F&& f) {
 bool copyFileContents(const QString& source, const QString& target, bool followLinks, const QStringList& confinedTo,
                       QString* error) {
   const auto why = [](int e) { return QString::fromLocal8Bit(std::strerror(e)); };
-  const int in = ::open(QFile::encodeName(source).constData(),
-                        O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
+  const int in =
+      ::open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (followLinks ? 0 : O_NOFOLLOW));
   if (in < 0) {
-    *error = errno == ELOOP && !followLinks ? QCoreApplication::translate("FlashBookOutput", "it is a symbolic link, which is not followed")
-                                            : why(errno);
+    *error = errno == ELOOP && !followLinks
+                 ? QCoreApplication::translate("FlashBookOutput", "it is a symbolic link, which is not followed")
+                 : why(errno);
     return false;
   }
   const auto closeIn = qScopeGuard([in] { ::close(in); });
@@ -101,7 +103,9 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
     struct stat named {};
     if (real.isEmpty() || ::stat(QFile::encodeName(real).constData(), &named) != 0 || named.st_dev != from.st_dev ||
         named.st_ino != from.st_ino || !HXCUtility::isInside(real, confinedTo)) {
-      *error = QCoreApplication::translate("FlashBookOutput", "it is no longer inside the folder it was taken from (%1)").arg(confinedTo.first());
+      *error =
+          QCoreApplication::translate("FlashBookOutput", "it is no longer inside the folder it was taken from (%1)")
+              .arg(confinedTo.first());
       return false;
     }
   }
@@ -114,8 +118,8 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
     *error = why(errno);
     return false;
   }
-  const int out = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                         0666);
+  const int out =
+      ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (out < 0) {
     *error = why(errno);
     return false;
@@ -167,8 +171,9 @@ bool copyFileContents(const QString& source, const QString& target, bool followL
 
 }  // namespace
 
-FlashBookOutput::FlashBookOutput(std::shared_ptr<FlashPageSource> pageSource, std::shared_ptr<FlashTemplate> flashTemplate,
-                                 const QString& saveToFolder, const std::optional<QString>& toName)
+FlashBookOutput::FlashBookOutput(std::shared_ptr<FlashPageSource> pageSource,
+                                 std::shared_ptr<FlashTemplate> flashTemplate, const QString& saveToFolder,
+                                 const std::optional<QString>& toName)
     : iFlashTemplate(std::move(flashTemplate)),
       iFlashPageSource(std::move(pageSource)),
       iSaveToFolder(saveToFolder),
@@ -322,7 +327,8 @@ void FlashBookOutput::prepaireExtFiles(const QString& base) {
   }
 }
 
-void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property, int depth) {
+void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const FlashTemplateProperty& property,
+                                                 int depth) {
   if (depth > FlashTemplateProperty::kMaxDepth) return;
   const QString folder = bookPath(base, iResourceFolder + QLatin1Char('/') + iExterFilesFolder);
   for (const auto& child : property.childProperties()) {
@@ -331,8 +337,9 @@ void FlashBookOutput::prepaireExtFilesAtChildPro(const QString& base, const Flas
         qCWarning(lcPublish).noquote() << "skipping the file of property" << child->key()
                                        << ": its key cannot be a file name";
       } else if (!QFileInfo(child->value()).exists()) {
-        addFailure(QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())),
-                   QCoreApplication::translate("FlashBookOutput", "the source file %1 does not exist").arg(child->value()));
+        addFailure(
+            QDir(folder).filePath(child->key() + QLatin1Char('.') + pathExtension(child->value())),
+            QCoreApplication::translate("FlashBookOutput", "the source file %1 does not exist").arg(child->value()));
         continue;  // passed over together with its own children
       } else {
         copyExternalFile(child->value(),
@@ -363,7 +370,8 @@ void FlashBookOutput::prepaireTextFiles(const QString& base) {
 }
 
 QString FlashBookOutput::offeredDocument() const {
-  if (!iFlashTemplate || !StringUtil::valueAsBool(iFlashTemplate->propertyValueFor(QStringLiteral("downloadDocument"), QString())))
+  if (!iFlashTemplate ||
+      !StringUtil::valueAsBool(iFlashTemplate->propertyValueFor(QStringLiteral("downloadDocument"), QString())))
     return QString();
   if (!dynamic_cast<const FlashPageSourcePDF*>(iFlashPageSource.get())) return QString();
   const QString path = iFlashPageSource->sourceFile();
@@ -410,8 +418,9 @@ std::unique_ptr<pugi::xml_document> FlashBookOutput::bookXML() const {
 
   pugi::xml_node pages = root.append_child("pages");
   const bool hardCover =
-      iFlashTemplate && iFlashTemplate->propertyValueFor(QStringLiteral("isHardCover"), QStringLiteral("no")).toUpper() ==
-                            QLatin1String("YES");
+      iFlashTemplate &&
+      iFlashTemplate->propertyValueFor(QStringLiteral("isHardCover"), QStringLiteral("no")).toUpper() ==
+          QLatin1String("YES");
   if (iFlashPageSource) {
     const FlashPageList& list = iFlashPageSource->pages();
     for (size_t i = 0; i < list.size(); ++i) {
@@ -457,8 +466,7 @@ bool FlashBookOutput::ouputBookXML(const QString& path) {
     qCInfo(lcSystem) << "Could not write document out...";
     return false;
   }
-  const std::optional<QByteArray> encrypted =
-      RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
+  const std::optional<QByteArray> encrypted = RC4::RC4EncryptedDataUsingKey(archive.data(), QByteArray(RC4::kBookKey));
   if (!encrypted) {
     addFailure(path, QCoreApplication::translate("FlashBookOutput", "cannot encrypt book.xml"));
     return false;
@@ -554,8 +562,9 @@ void FlashBookOutput::ouputTheBook() {
   if (!m_replaceForeignFiles) {
     m_foreignEntries = BookLayout::foreignEntries(folder, entries);
     if (!m_foreignEntries.isEmpty()) {
-      m_error = QCoreApplication::translate("FlashBookOutput", "%1 holds files that are not part of a book, where the book would go: %2. "
-                               "Publishing would replace them.")
+      m_error = QCoreApplication::translate("FlashBookOutput",
+                                            "%1 holds files that are not part of a book, where the book would go: %2. "
+                                            "Publishing would replace them.")
                     .arg(folder, m_foreignEntries.join(QStringLiteral(", ")));
       return;
     }

@@ -25,8 +25,8 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <pugixml.hpp>

@@ -88,7 +88,9 @@ void FlashBookOutputApp::writeBook(const QString& staging) {
   QString error;
   if (!copyTree(skeletonFolder(), contents, &error)) {
     qCCritical(lcPublish).noquote() << "ouput the book,copy failed:" << error;
-    addFailure(outputFileName(), QCoreApplication::translate("FlashBookOutputApp", "cannot copy the application skeleton: %1").arg(error));
+    addFailure(
+        outputFileName(),
+        QCoreApplication::translate("FlashBookOutputApp", "cannot copy the application skeleton: %1").arg(error));
   }
   const QString resources = QDir(contents).filePath(QStringLiteral("Resources"));
   if (!QFileInfo(resources).isDir() && !makeFolder(resources)) return;

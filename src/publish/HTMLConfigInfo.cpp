@@ -12,11 +12,20 @@ QString HTMLConfigInfo::escapeHtml(const QString& text) {
   out.reserve(text.size());
   for (QChar c : text) {
     switch (c.unicode()) {
-      case '&': out += QStringLiteral("&amp;"); break;
-      case '<': out += QStringLiteral("&lt;"); break;
-      case '>': out += QStringLiteral("&gt;"); break;
-      case '"': out += QStringLiteral("&quot;"); break;
-      default: out += c;
+      case '&':
+        out += QStringLiteral("&amp;");
+        break;
+      case '<':
+        out += QStringLiteral("&lt;");
+        break;
+      case '>':
+        out += QStringLiteral("&gt;");
+        break;
+      case '"':
+        out += QStringLiteral("&quot;");
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -32,7 +41,8 @@ std::optional<QString> HTMLConfigInfo::readTemplateText(const QString& path) {
 bool HTMLConfigInfo::generateHTMLFrom(const QString& source, const QString& target, QString* error) const {
   const std::optional<QString> text = readTemplateText(source);
   if (!text) {
-    if (error != nullptr) *error = QCoreApplication::translate("HTMLConfigInfo", "cannot read the template page %1").arg(source);
+    if (error != nullptr)
+      *error = QCoreApplication::translate("HTMLConfigInfo", "cannot read the template page %1").arg(source);
     return false;
   }
   TextTemplate tmpl(*text);

@@ -18,7 +18,9 @@ bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); 
 QString refusedOption(const QString& word) {
   if (word == QLatin1String("-o") || word == QLatin1String("--output") || word.startsWith(QLatin1String("--output=")) ||
       (word.startsWith(QLatin1String("-o")) && !word.startsWith(QLatin1String("--"))))
-    return QCoreApplication::translate("BatchList", "%1: the batch chooses the output folder (OUTDIR/NAME); leave it out").arg(word);
+    return QCoreApplication::translate("BatchList",
+                                       "%1: the batch chooses the output folder (OUTDIR/NAME); leave it out")
+        .arg(word);
   if (word == QLatin1String("-h") || word == QLatin1String("--help") || word == QLatin1String("--version") ||
       word == QLatin1String("--"))
     return QCoreApplication::translate("BatchList", "%1 has no place in a batch line").arg(word);
@@ -32,7 +34,8 @@ BatchEntry entryFor(int number, const QByteArray& bytes) {
     entry.error = QStringLiteral("line %1: %2").arg(number).arg(why);
     return entry;
   };
-  if (bytes.size() > kMaxLineLength) return fail(QCoreApplication::translate("BatchList", "longer than %1 bytes").arg(kMaxLineLength));
+  if (bytes.size() > kMaxLineLength)
+    return fail(QCoreApplication::translate("BatchList", "longer than %1 bytes").arg(kMaxLineLength));
   if (bytes.contains('\0')) return fail(QCoreApplication::translate("BatchList", "holds a NUL byte"));
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = utf8.decode(bytes);
@@ -41,7 +44,8 @@ BatchEntry entryFor(int number, const QByteArray& bytes) {
   QString error;
   if (!splitWords(text, &words, &error)) return fail(error);
   if (words.isEmpty()) return entry;
-  if (words.size() > kMaxWords) return fail(QCoreApplication::translate("BatchList", "has more than %1 words").arg(kMaxWords));
+  if (words.size() > kMaxWords)
+    return fail(QCoreApplication::translate("BatchList", "has more than %1 words").arg(kMaxWords));
   entry.input = words.takeFirst();
   entry.options = words;
   if (entry.input.isEmpty()) return fail(QCoreApplication::translate("BatchList", "the input is empty"));
@@ -77,8 +81,10 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
         if (q == QLatin1Char('\'')) break;
         if (q == QLatin1Char('\\') && i + 1 < n) {
           const QChar e = line[++i];
-          word += e == QLatin1Char('n') ? QChar(u'\n') : e == QLatin1Char('t') ? QChar(u'\t')
-                : e == QLatin1Char('r') ? QChar(u'\r') : e;
+          word += e == QLatin1Char('n')   ? QChar(u'\n')
+                  : e == QLatin1Char('t') ? QChar(u'\t')
+                  : e == QLatin1Char('r') ? QChar(u'\r')
+                                          : e;
         } else {
           word += q;
         }
@@ -123,7 +129,8 @@ bool splitWords(const QString& line, QStringList* words, QString* error) {
 Result parse(const QByteArray& bytes) {
   Result result;
   if (bytes.size() > kMaxListSize) {
-    result.error = QCoreApplication::translate("BatchList", "the list is larger than %1 MB; split it").arg(kMaxListSize / (1024 * 1024));
+    result.error = QCoreApplication::translate("BatchList", "the list is larger than %1 MB; split it")
+                       .arg(kMaxListSize / (1024 * 1024));
     return result;
   }
   qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;  // a byte-order mark
@@ -139,7 +146,8 @@ Result parse(const QByteArray& bytes) {
     if (entry.input.isEmpty() && entry.error.isEmpty()) continue;  // blank or a comment
     if (static_cast<qsizetype>(result.entries.size()) >= kMaxEntries) {
       result.entries.clear();
-      result.error = QCoreApplication::translate("BatchList", "the list has more than %1 documents; split it").arg(kMaxEntries);
+      result.error =
+          QCoreApplication::translate("BatchList", "the list has more than %1 documents; split it").arg(kMaxEntries);
       return result;
     }
     result.entries.push_back(std::move(entry));
@@ -150,7 +158,7 @@ Result parse(const QByteArray& bytes) {
 bool read(const QString& path, QByteArray* bytes, QString* error) {
   QFile file;
   const bool opened = path == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                   : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+                                                 : (file.setFileName(path), file.open(QIODevice::ReadOnly));
   if (!opened) {
     *error = QCoreApplication::translate("BatchList", "cannot read the list %1: %2").arg(path, file.errorString());
     return false;

@@ -72,9 +72,11 @@ void releaseElsewhere(std::shared_ptr<FlashPageSource> pages) {
 
 QString PublishResult::alertMessage() const {
   if (succeeded()) return QCoreApplication::translate("BookSession", "Open the result files?");
-  if (cancelled && error.isEmpty() && failures.empty()) return QCoreApplication::translate("BookSession", "Publishing was cancelled.");
+  if (cancelled && error.isEmpty() && failures.empty())
+    return QCoreApplication::translate("BookSession", "Publishing was cancelled.");
   if (sharedFolder) return QCoreApplication::translate("BookSession", "Other users may change what is in the folder.");
-  if (needsConfirmation()) return QCoreApplication::translate("BookSession", "The folder holds files that are not part of a book.");
+  if (needsConfirmation())
+    return QCoreApplication::translate("BookSession", "The folder holds files that are not part of a book.");
   return QCoreApplication::translate("BookSession", "Publishing failed.");
 }
 
@@ -134,13 +136,17 @@ QString PublishOptions::pageTitle(const FlashPageSource* pages, const FlashTempl
 
 QString PublishOptions::problem() const {
   // An empty folder would mean the program's working directory: never write there.
-  if (folder.trimmed().isEmpty()) return QCoreApplication::translate("BookSession", "Choose the folder to publish into.");
+  if (folder.trimmed().isEmpty())
+    return QCoreApplication::translate("BookSession", "Choose the folder to publish into.");
   if (QDir::cleanPath(QDir(folder).absolutePath()) == QLatin1String("/"))
     return QCoreApplication::translate("BookSession", "The root folder / cannot take a book; choose a folder for it.");
-  const bool control = std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c == QChar(0x7f); });
+  const bool control =
+      std::any_of(name.begin(), name.end(), [](QChar c) { return c.unicode() < 0x20 || c == QChar(0x7f); });
   if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QStringLiteral("..")) ||
       control)
-    return QCoreApplication::translate("BookSession", "The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
+    return QCoreApplication::translate(
+               "BookSession",
+               "The page name \"%1\" cannot be used: it must not contain /, \\, .. or control characters.")
         .arg(QString(name).replace(QChar(0), QStringLiteral("\\0")));
   return QString();
 }
@@ -242,15 +248,18 @@ int BookSession::removeLeftovers() {
 }
 
 int BookSession::removeOwnFolders() {
-  return HXCUtility::removeOwnFolders(PlatformPaths::current().tmpRoot, PDFToPageConverter::kWorkFolderName + QLatin1Char('-')) +
+  return HXCUtility::removeOwnFolders(PlatformPaths::current().tmpRoot,
+                                      PDFToPageConverter::kWorkFolderName + QLatin1Char('-')) +
          HXCUtility::removeOwnFolders(previewParentFolder(), kPreviewPrefix);
 }
 
 QString BookSession::previewProblem(const PublishResult& result) {
   if (result.succeeded()) return QString();
-  if (!result.error.isEmpty()) return QCoreApplication::translate("BookSession", "The preview could not be rebuilt: %1").arg(result.error);
+  if (!result.error.isEmpty())
+    return QCoreApplication::translate("BookSession", "The preview could not be rebuilt: %1").arg(result.error);
   const PublishFailure& first = result.failures.front();
-  return QCoreApplication::translate("BookSession", "The preview could not be rebuilt: %1 files could not be written (%2: %3)")
+  return QCoreApplication::translate("BookSession",
+                                     "The preview could not be rebuilt: %1 files could not be written (%2: %3)")
       .arg(result.failures.size())
       .arg(first.target, first.reason);
 }
@@ -299,13 +308,13 @@ PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QStr
   auto html = std::make_shared<HTMLConfigInfo>();
   FlashBookOutput output(book.pages, book.tmpl, folder, kPreviewHTMLName);
   output.setProgress(progress);
-  output.setSyncToDisk(false);  // rebuilt all the time, gone at the end
+  output.setSyncToDisk(false);          // rebuilt all the time, gone at the end
   output.setReplaceForeignFiles(true);  // the program's own folder
   // Rebuilt on every Apply: the pictures are linked, not copied again.
-  output.setPicturePlacer([folder](const QString& source, const QString& target,
-                                   const FlashBookOutput::CopyFunction& copy) {
-    return PreviewPictures::place(folder, source, target, copy);
-  });
+  output.setPicturePlacer(
+      [folder](const QString& source, const QString& target, const FlashBookOutput::CopyFunction& copy) {
+        return PreviewPictures::place(folder, source, target, copy);
+      });
   try {
     html->setHTMLTitle(kPreviewTitle);
     output.setHTMLConfig(html);
@@ -350,7 +359,8 @@ void BookSession::adoptImport(std::shared_ptr<FlashPageSource> pages,
 }
 
 QString BookSession::documentTitle() const {
-  return m_documentPath.isEmpty() ? QCoreApplication::translate("BookSession", "Demonstration pages") : QFileInfo(m_documentPath).fileName();
+  return m_documentPath.isEmpty() ? QCoreApplication::translate("BookSession", "Demonstration pages")
+                                  : QFileInfo(m_documentPath).fileName();
 }
 
 QString BookSession::defaultBookTitle(const FlashPageSource& pages, const QString& inputPath) {
@@ -383,7 +393,8 @@ bool BookSession::changeToTemplate(const QString& name, TemplateChange* change) 
   // The default style is named inside the package, so read it first.
   const FlashTemplate target(name);
   if (!target.loadError().isEmpty()) return false;
-  const TemplateChange done = iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultStyleName()));
+  const TemplateChange done =
+      iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultStyleName()));
   if (change != nullptr) *change = done;
   m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(FlashTemplate::displayName(name)));
   return true;
@@ -398,7 +409,8 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
   } else if (path.isEmpty()) {
     result.error = QCoreApplication::translate("BookSession", "No file name was given.");
   } else if (!iFlashTmpl->exportPropertiesSettingsTo(result.path, &result.error, &result.files)) {
-    if (result.error.isEmpty()) result.error = QCoreApplication::translate("BookSession", "The file could not be written.");
+    if (result.error.isEmpty())
+      result.error = QCoreApplication::translate("BookSession", "The file could not be written.");
   } else {
     m_history.setClean();
   }
@@ -406,7 +418,8 @@ ExportResult BookSession::exportTmplSettings(const QString& path) {
 }
 
 SettingsFileResult BookSession::importTmplSettings(const QString& path) {
-  if (!iFlashTmpl) return {QCoreApplication::translate("BookSession", "There is no template to apply settings to."), {}, 0};
+  if (!iFlashTmpl)
+    return {QCoreApplication::translate("BookSession", "There is no template to apply settings to."), {}, 0};
   SettingsFileResult result = iFlashTmpl->importPropertiesSettingsFrom(path);
   m_history.record(*iFlashTmpl, QStringLiteral("Import Settings"));
   return result;
@@ -468,7 +481,8 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     return result;
   }
   if (options.outputType == PublishOptions::kEpubOutput)
-    return publishEpub(options, std::move(pages), std::move(tmpl), std::move(outline), std::move(annotations), progress);
+    return publishEpub(options, std::move(pages), std::move(tmpl), std::move(outline), std::move(annotations),
+                       progress);
   const QString pageName = options.pageName();
   auto html = std::make_shared<HTMLConfigInfo>();
   std::unique_ptr<FlashBookOutput> output;
@@ -495,10 +509,11 @@ PublishResult BookSession::publishBook(const PublishOptions& options, std::share
     result.sharedFolder = output->refusedSharedFolder();
     result.externalFiles = output->externalFiles();
     if (result.succeeded()) {
-      result.weight = options.outputType == 1
-                          ? BookWeight::measure(QDir(result.outputFileName).filePath(QStringLiteral("Contents/Resources")),
-                                                QStringLiteral("index.html"))
-                          : BookWeight::measure(options.folder, pageName);
+      result.weight =
+          options.outputType == 1
+              ? BookWeight::measure(QDir(result.outputFileName).filePath(QStringLiteral("Contents/Resources")),
+                                    QStringLiteral("index.html"))
+              : BookWeight::measure(options.folder, pageName);
     }
   } catch (const std::exception& e) {
     result.error = QString::fromUtf8(e.what());

@@ -39,7 +39,7 @@ struct PublishResult {
   // with allowSharedFolder publishes there all the same.
   bool sharedFolder = false;
   std::vector<PublishedFile> externalFiles;  // files from outside copied into the book
-  BookWeight weight;  // of a published book (not measured for the preview)
+  BookWeight weight;                         // of a published book (not measured for the preview)
 
   bool succeeded() const { return error.isEmpty() && failures.empty() && !cancelled; }
   // The folder that holds the HTML page or the bundle.

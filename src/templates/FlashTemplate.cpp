@@ -1,5 +1,7 @@
 #include "templates/FlashTemplate.h"
 
+#include <libxml/parser.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -8,7 +10,6 @@
 #include <QSet>
 #include <algorithm>
 #include <functional>
-#include <libxml/parser.h>
 #include <pugixml.hpp>
 
 #include "base/AtomicFile.h"
@@ -61,7 +62,8 @@ FlashTemplate::FlashTemplate() : FlashTemplate(QStringLiteral("float")) {}
 
 FlashTemplate::FlashTemplate(const QString& name) {
   loadTemplate(name);
-  qCInfo(lcTemplates).noquote() << "self is:" << QStringLiteral("FlashTemplate(%1, %2 properties)").arg(iTmplName).arg(iProperties.size());
+  qCInfo(lcTemplates).noquote()
+      << "self is:" << QStringLiteral("FlashTemplate(%1, %2 properties)").arg(iTmplName).arg(iProperties.size());
 }
 
 std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
@@ -78,9 +80,13 @@ std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
   return copy;
 }
 
-QString FlashTemplate::appFilesFolder() { return PlatformPaths::current().resource(QStringLiteral("AppFiles")) + QLatin1Char('/'); }
+QString FlashTemplate::appFilesFolder() {
+  return PlatformPaths::current().resource(QStringLiteral("AppFiles")) + QLatin1Char('/');
+}
 
-QStringList FlashTemplate::tmplNames() { return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Templates/")); }
+QStringList FlashTemplate::tmplNames() {
+  return HXCUtility::subFolderOfFolder(appFilesFolder() + QStringLiteral("Templates/"));
+}
 
 QString FlashTemplate::tmplPathForName(const QString& name) {
   return appFilesFolder() + QStringLiteral("Templates/") + name + QLatin1Char('/');
@@ -124,8 +130,10 @@ void FlashTemplate::loadTemplate(const QString& name) {
   };
 
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return fail(QCoreApplication::translate("FlashTemplate", "cannot read the file"));
-  if (file.size() > kMaxSettingsFileSize) return fail(QCoreApplication::translate("FlashTemplate", "the file is too large"));
+  if (!file.open(QIODevice::ReadOnly))
+    return fail(QCoreApplication::translate("FlashTemplate", "cannot read the file"));
+  if (file.size() > kMaxSettingsFileSize)
+    return fail(QCoreApplication::translate("FlashTemplate", "the file is too large"));
   loadTemplateData(name, file.readAll());
 }
 
@@ -143,7 +151,8 @@ void FlashTemplate::loadTemplateData(const QString& name, QByteArray text) {
   pugi::xml_document doc;
   if (!doc.load_buffer(text.constData(), static_cast<size_t>(text.size()), kParseOptions)) {
     QByteArray repaired;
-    if (!parseLeniently(text, doc, repaired)) return fail(QCoreApplication::translate("FlashTemplate", "not readable as XML, even leniently"));
+    if (!parseLeniently(text, doc, repaired))
+      return fail(QCoreApplication::translate("FlashTemplate", "not readable as XML, even leniently"));
     qCWarning(lcTemplates).noquote() << path << "is not well-formed XML; read in repair mode";
     text = repaired;
   }
@@ -327,28 +336,34 @@ QList<QPair<QString, QString>> FlashTemplate::parseSettingsText(const QString& t
 SettingsFileResult FlashTemplate::importPropertiesSettingsFrom(const QString& filePath) {
   SettingsFileResult result;
   auto refuse = [&](const QString& why) {
-    result.error = QCoreApplication::translate("FlashTemplate", "%1 cannot be used as a settings file: %2").arg(filePath, why);
+    result.error =
+        QCoreApplication::translate("FlashTemplate", "%1 cannot be used as a settings file: %2").arg(filePath, why);
     qCWarning(lcTemplates).noquote() << result.error;
     return result;
   };
   QFile file;
   QString why;
   if (!RegularFile::open(file, filePath, &why)) return refuse(why);
-  if (file.size() > kMaxSettingsFileSize) return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
+  if (file.size() > kMaxSettingsFileSize)
+    return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
   const QByteArray bytes = file.read(kMaxSettingsFileSize + 1);
-  if (bytes.size() > kMaxSettingsFileSize) return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
+  if (bytes.size() > kMaxSettingsFileSize)
+    return refuse(QCoreApplication::translate("FlashTemplate", "it is too large for a settings file"));
   const QString text = TextDecoding::decode(bytes);
-  if (looksBinary(text)) return refuse(QCoreApplication::translate("FlashTemplate", "it holds binary data, not KEY=VALUE lines"));
+  if (looksBinary(text))
+    return refuse(QCoreApplication::translate("FlashTemplate", "it holds binary data, not KEY=VALUE lines"));
   // Old Mac files end their lines with CR alone, which the format does not
   // know: such a file reads as one line, so the user should hear why.
   if (text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
     qCWarning(lcTemplates).noquote() << filePath << "has CR alone as line break; it is read as one line";
   const QList<QPair<QString, QString>> pairs = parseSettingsText(text);
-  if (pairs.isEmpty() && !text.trimmed().isEmpty()) return refuse(QCoreApplication::translate("FlashTemplate", "it has no KEY=VALUE lines"));
-  if (!pairs.isEmpty() && std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) {
-        return findForSet(pair.first) != nullptr;
-      }))
-    return refuse(QCoreApplication::translate("FlashTemplate", "none of its keys names a property of the template \"%1\"").arg(iTmplName));
+  if (pairs.isEmpty() && !text.trimmed().isEmpty())
+    return refuse(QCoreApplication::translate("FlashTemplate", "it has no KEY=VALUE lines"));
+  if (!pairs.isEmpty() &&
+      std::none_of(pairs.begin(), pairs.end(), [&](const auto& pair) { return findForSet(pair.first) != nullptr; }))
+    return refuse(
+        QCoreApplication::translate("FlashTemplate", "none of its keys names a property of the template \"%1\"")
+            .arg(iTmplName));
 
   const QStringList allowed = settingsFileFolders(filePath);
   const QString width = propertyValueFor(QStringLiteral("pageWidth"), QStringLiteral("600"));
@@ -437,10 +452,12 @@ bool FlashTemplate::exportPropertiesSettingsTo(const QString& filePath, QString*
         if (files != nullptr) files->copied << copy;
         continue;
       }
-      why = QCoreApplication::translate("FlashTemplate", "%1 could not be copied beside the settings: %2").arg(source, from.errorString());
+      why = QCoreApplication::translate("FlashTemplate", "%1 could not be copied beside the settings: %2")
+                .arg(source, from.errorString());
     }
     qCWarning(lcTemplates).noquote() << "settings export:" << p->key() << why;
-    if (files != nullptr) files->problems << QStringLiteral("%1: %2").arg(p->title().isEmpty() ? p->key() : p->title(), why);
+    if (files != nullptr)
+      files->problems << QStringLiteral("%1: %2").arg(p->title().isEmpty() ? p->key() : p->title(), why);
   }
   QString text;
   for (const QString& line : lines) text += QStringLiteral("\n\r") + line;

@@ -54,7 +54,8 @@ void FlashTemplateProperty::loadFromNode(const pugi::xml_node& element) { loadFr
 
 void FlashTemplateProperty::loadFromNode(const pugi::xml_node& element, int depth) {
   if (!element || std::strcmp(element.name(), "property") != 0) return;
-  if (depth > kMaxDepth) throw FlashTemplateLoadError{QStringLiteral("childProperties (nested too deep)"), element.offset_debug()};
+  if (depth > kMaxDepth)
+    throw FlashTemplateLoadError{QStringLiteral("childProperties (nested too deep)"), element.offset_debug()};
 
   // Read everything first, so a failure leaves this node untouched.
   std::optional<QString> fields[6];

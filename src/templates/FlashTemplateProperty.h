@@ -30,7 +30,7 @@ using FlashTemplatePropertyList = std::vector<std::unique_ptr<FlashTemplatePrope
 
 // Thrown by loadFromNode() when a property element lacks a required child.
 struct FlashTemplateLoadError {
-  QString element;  // the missing child's name
+  QString element;   // the missing child's name
   ptrdiff_t offset;  // byte offset of the property element in the parsed text
 };
 

@@ -179,7 +179,8 @@ bool FlashTemplatePropertyModel::setObjectValue(FlashTemplateProperty& property,
     case pt_file:
       value = object.toString();
       if (!acceptsFile(property, value)) {
-        qCWarning(lcTemplates).noquote() << value << "is not a file of the kind" << property.key() << "takes; not taken";
+        qCWarning(lcTemplates).noquote() << value << "is not a file of the kind" << property.key()
+                                         << "takes; not taken";
         return false;
       }
       break;

@@ -8,7 +8,6 @@
 
 namespace {
 
-
 struct Range {
   double low = 0;
   double high = 0;
@@ -19,7 +18,8 @@ struct Range {
 // "MIN..MAX" from a number property's valueSource; nullopt for none (or a
 // malformed one, which the template's author sees as no range at all).
 std::optional<Range> rangeOf(const QString& valueSource) {
-  static const QRegularExpression form(QStringLiteral("^\\s*(-?\\d+(?:\\.\\d+)?)\\s*\\.\\.\\s*(-?\\d+(?:\\.\\d+)?)\\s*$"));
+  static const QRegularExpression form(
+      QStringLiteral("^\\s*(-?\\d+(?:\\.\\d+)?)\\s*\\.\\.\\s*(-?\\d+(?:\\.\\d+)?)\\s*$"));
   const QRegularExpressionMatch m = form.match(valueSource);
   if (!m.hasMatch()) return std::nullopt;
   Range r;
@@ -41,19 +41,24 @@ PropertyValueCheck PropertyValueCheck::check(qint32 propertyType, const QString&
     const QString t = text.trimmed();
     if (!number.match(t).hasMatch()) {
       r.ok = false;
-      r.reason = t.isEmpty() ? QCoreApplication::translate("PropertyValueCheck", "A number is needed.") : QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a number; type digits, such as 600.").arg(t);
+      r.reason = t.isEmpty() ? QCoreApplication::translate("PropertyValueCheck", "A number is needed.")
+                             : QCoreApplication::translate("PropertyValueCheck",
+                                                           "\"%1\" is not a number; type digits, such as 600.")
+                                   .arg(t);
       return r;
     }
     if (const std::optional<Range> range = rangeOf(valueSource)) {
       const double v = t.toDouble();
       if (range->whole && t.contains(QLatin1Char('.'))) {
         r.ok = false;
-        r.reason = QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a whole number; type one from %2.").arg(t, range->text);
+        r.reason = QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a whole number; type one from %2.")
+                       .arg(t, range->text);
         return r;
       }
       if (v < range->low || v > range->high) {
         r.ok = false;
-        r.reason = QCoreApplication::translate("PropertyValueCheck", "%1 is out of range; type a number from %2.").arg(t, range->text);
+        r.reason = QCoreApplication::translate("PropertyValueCheck", "%1 is out of range; type a number from %2.")
+                       .arg(t, range->text);
         return r;
       }
     }
@@ -64,7 +69,10 @@ PropertyValueCheck PropertyValueCheck::check(qint32 propertyType, const QString&
     const QRegularExpressionMatch m = colour.match(t);
     if (!m.hasMatch()) {
       r.ok = false;
-      r.reason = QCoreApplication::translate("PropertyValueCheck", "\"%1\" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.").arg(t);
+      r.reason =
+          QCoreApplication::translate("PropertyValueCheck",
+                                      "\"%1\" is not a colour; type #rrggbb, six hexadecimal digits such as #336699.")
+              .arg(t);
       return r;
     }
     r.value = QStringLiteral("0x") + m.captured(2).toLower();

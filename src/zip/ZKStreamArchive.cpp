@@ -39,7 +39,8 @@ bool ZKStreamArchive::deflateData(const QByteArray& data, const QString& name) {
 bool ZKStreamArchive::add(const QByteArray& data, const QByteArray& stored, quint32 method, const QString& name) {
   if (!m_error.isEmpty()) return false;
   const quint64 nameLength = zk_precomposedUTF8Length(name);
-  if (name.isEmpty() || nameLength > 0xFFFF) return failed(QStringLiteral("no zip entry can be named \"%1\"").arg(name));
+  if (name.isEmpty() || nameLength > 0xFFFF)
+    return failed(QStringLiteral("no zip entry can be named \"%1\"").arg(name));
   if (m_directory.size() >= kMaxEntries) return failed(QStringLiteral("too many entries for a zip archive"));
   if (m_offset + static_cast<quint64>(stored.size()) + ZKLFHeaderFixedDataLength + nameLength > kMaxOffset)
     return failed(QStringLiteral("the archive would be larger than 4 GB"));

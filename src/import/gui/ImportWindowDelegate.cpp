@@ -1,8 +1,8 @@
 #include "import/gui/ImportWindowDelegate.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -71,7 +71,8 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   m_btnImportBookMark = new QCheckBox(tr("Import boo&kmarks"), this);
   m_btnImportText = new QCheckBox(tr("Make the &text searchable"), this);
   m_btnZoomPictures = new QCheckBox(tr("Sharp &zoom pictures"), this);
-  m_btnZoomPictures->setToolTip(tr("Adds a picture of twice the resolution for each page, shown when the reader zooms in"));
+  m_btnZoomPictures->setToolTip(
+      tr("Adds a picture of twice the resolution for each page, shown when the reader zooms in"));
   auto* optionsRow = new QHBoxLayout;
   optionsRow->addWidget(m_btnImportLinks);
   optionsRow->addWidget(m_btnImportBookMark);
@@ -93,8 +94,18 @@ ImportWindowDelegate::ImportWindowDelegate(QWidget* parent)
   form->addRow(QString(), optionsRow);
   form->addRow(QString(), extrasRow);
 
-  m_importControls = {m_txtFilePath, browse, m_btnOpenFile, all, some, m_txtPageRange, m_importQuality,
-                      m_pictureFormat, m_btnImportLinks, m_btnImportBookMark, m_btnImportText, m_btnZoomPictures};
+  m_importControls = {m_txtFilePath,
+                      browse,
+                      m_btnOpenFile,
+                      all,
+                      some,
+                      m_txtPageRange,
+                      m_importQuality,
+                      m_pictureFormat,
+                      m_btnImportLinks,
+                      m_btnImportBookMark,
+                      m_btnImportText,
+                      m_btnZoomPictures};
 
   m_lblInfo = new QLabel(this);
   m_lblInfo->setWordWrap(true);
@@ -201,11 +212,10 @@ void ImportWindowDelegate::onOpenTheFileAction() {
   const QString path = m_txtImportFile.isEmpty() ? m_txtFilePath->text() : m_txtImportFile;
   if (path.isEmpty()) return;
   if (m_viewer && m_viewer(path)) return;
-  connect(DesktopOpener::open(path, this), &DesktopOpener::failed, this,
-          [this, path](const QString& reason) {
-            m_lblInfo->setText(tr("%1 could not be opened: %2.").arg(path, reason));
-            m_lblInfo->setVisible(true);
-          });
+  connect(DesktopOpener::open(path, this), &DesktopOpener::failed, this, [this, path](const QString& reason) {
+    m_lblInfo->setText(tr("%1 could not be opened: %2.").arg(path, reason));
+    m_lblInfo->setVisible(true);
+  });
 }
 
 void ImportWindowDelegate::showFailure(const QString& reason) {
@@ -323,7 +333,8 @@ void ImportWindowDelegate::showProgress() {
   const int total = m_progress.value(QStringLiteral("totalPage")).toInt();
   const bool converting =
       m_progress.value(QStringLiteral("type")).toString() == ImportPDFOperation::kConvertProgressType;
-  m_lblInfo->setText((converting ? tr("Converting page %L1 of %L2") : tr("Importing page %L1 of %L2")).arg(index).arg(total));
+  m_lblInfo->setText(
+      (converting ? tr("Converting page %L1 of %L2") : tr("Importing page %L1 of %L2")).arg(index).arg(total));
   if (total > 0 && m_isImporting) {
     m_prgBar->setRange(0, total);
     m_prgBar->setValue(std::clamp(index, 0, total));

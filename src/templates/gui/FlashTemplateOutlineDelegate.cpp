@@ -49,7 +49,8 @@ void FlashTemplateOutlineDelegate::attachTo(QTreeView* view) {
 bool FlashTemplateOutlineDelegate::eventFilter(QObject* watched, QEvent* event) {
   // An editor passes on the Enter that committed it: that one is not for the
   // view, or one Enter would store a typed colour and then open the chooser.
-  if (watched == m_view && event->type() == QEvent::KeyPress && m_view->indexWidget(m_view->currentIndex()) == nullptr &&
+  if (watched == m_view && event->type() == QEvent::KeyPress &&
+      m_view->indexWidget(m_view->currentIndex()) == nullptr &&
       (m_view->focusWidget() == nullptr || m_view->focusWidget() == m_view)) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier &&

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -15,9 +15,9 @@
 #include "base/Log.h"
 #include "templates/FlashTemplateProperty.h"
 #include "templates/FlashTemplatePropertyModel.h"
+#include "templates/MyColorOper.h"
 #include "templates/gui/FlashTmplCells.h"
 #include "templates/gui/ValueProblemMark.h"
-#include "templates/MyColorOper.h"
 
 namespace {
 

@@ -180,9 +180,7 @@ void SelectTemplateWindowDelegate::tableViewSelectionDidChange() {
   if (row >= 0 && row < iTmplListData.size()) reloadStylesForTmpl(QFileInfo(iTmplListData.at(row)).fileName());
 }
 
-void SelectTemplateWindowDelegate::cellWasDoubleClicked(int) {
-  done(1);
-}
+void SelectTemplateWindowDelegate::cellWasDoubleClicked(int) { done(1); }
 
 void SelectTemplateWindowDelegate::onOK() { done(1); }
 void SelectTemplateWindowDelegate::onCancel() { done(0); }

@@ -2,12 +2,12 @@
 
 #include <QAction>
 #include <QColor>
-#include <QPalette>
-#include <algorithm>
-#include <cmath>
 #include <QLineEdit>
+#include <QPalette>
 #include <QStyle>
 #include <QToolTip>
+#include <algorithm>
+#include <cmath>
 
 #include "templates/FlashTemplateProperty.h"
 #include "templates/PropertyValueCheck.h"
@@ -72,9 +72,9 @@ void ValueProblemMark::check() {
                             .arg(warning.name(), background.name(), text.name()));
   m_edit->setToolTip(reason);
   if (m_sign == nullptr)
-    m_sign = m_edit->addAction(m_edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
+    m_sign =
+        m_edit->addAction(m_edit->style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
   m_sign->setToolTip(reason);
   m_sign->setVisible(true);
-  if (m_edit->isVisible())
-    QToolTip::showText(m_edit->mapToGlobal(QPoint(0, m_edit->height())), reason, m_edit);
+  if (m_edit->isVisible()) QToolTip::showText(m_edit->mapToGlobal(QPoint(0, m_edit->height())), reason, m_edit);
 }
