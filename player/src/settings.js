@@ -247,7 +247,7 @@
   function origins(value) {
     var out = [];
     String(value == null ? '' : value).split(/[\s,]+/).forEach(function (v) {
-      var m = /^(https?:\/\/[a-z0-9.\-]+(?::\d{1,5})?)\/?$/i.exec(v);
+      var m = /^(https?:\/\/[a-z0-9.-]+(?::\d{1,5})?)\/?$/i.exec(v);
       if (m && out.indexOf(m[1].toLowerCase()) < 0) out.push(m[1].toLowerCase());
     });
     return out;
