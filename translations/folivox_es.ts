@@ -1556,6 +1556,37 @@ Argumentos:
     </message>
 </context>
 <context>
+    <name>RegularFile</name>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>es una carpeta, no un archivo normal</translation>
+    </message>
+    <message>
+        <source>it is a named pipe, not a regular file</source>
+        <translation>es una tubería con nombre, no un archivo normal</translation>
+    </message>
+    <message>
+        <source>it is a device, not a regular file</source>
+        <translation>es un dispositivo, no un archivo normal</translation>
+    </message>
+    <message>
+        <source>it is a socket, not a regular file</source>
+        <translation>es un socket, no un archivo normal</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>no es un archivo normal</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>el archivo no existe</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>ocupa más de %1 bytes</translation>
+    </message>
+</context>
+<context>
     <name>RtfReader</name>
     <message>
         <source>it is not an RTF document</source>

@@ -1556,6 +1556,37 @@ Arguments :
     </message>
 </context>
 <context>
+    <name>RegularFile</name>
+    <message>
+        <source>it is a folder, not a regular file</source>
+        <translation>c’est un dossier, pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>it is a named pipe, not a regular file</source>
+        <translation>c’est un tube nommé, pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>it is a device, not a regular file</source>
+        <translation>c’est un périphérique, pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>it is a socket, not a regular file</source>
+        <translation>c’est un socket, pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>ce n’est pas un fichier ordinaire</translation>
+    </message>
+    <message>
+        <source>the file does not exist</source>
+        <translation>le fichier n’existe pas</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>il dépasse %1 octets</translation>
+    </message>
+</context>
+<context>
     <name>RtfReader</name>
     <message>
         <source>it is not an RTF document</source>

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -13,15 +14,17 @@ namespace {
 // What a file that is not a regular file is, or "" for a regular file.
 QString notRegular(mode_t mode) {
   if (S_ISREG(mode)) return QString();
-  if (S_ISDIR(mode)) return QStringLiteral("it is a folder, not a regular file");
-  if (S_ISFIFO(mode)) return QStringLiteral("it is a named pipe, not a regular file");
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("it is a device, not a regular file");
-  if (S_ISSOCK(mode)) return QStringLiteral("it is a socket, not a regular file");
-  return QStringLiteral("it is not a regular file");
+  if (S_ISDIR(mode)) return QCoreApplication::translate("RegularFile", "it is a folder, not a regular file");
+  if (S_ISFIFO(mode)) return QCoreApplication::translate("RegularFile", "it is a named pipe, not a regular file");
+  if (S_ISCHR(mode) || S_ISBLK(mode))
+    return QCoreApplication::translate("RegularFile", "it is a device, not a regular file");
+  if (S_ISSOCK(mode)) return QCoreApplication::translate("RegularFile", "it is a socket, not a regular file");
+  return QCoreApplication::translate("RegularFile", "it is not a regular file");
 }
 
 QString systemError(int error) {
-  return error == ENOENT ? QStringLiteral("the file does not exist") : QString::fromLocal8Bit(std::strerror(error));
+  return error == ENOENT ? QCoreApplication::translate("RegularFile", "the file does not exist")
+                         : QString::fromLocal8Bit(std::strerror(error));
 }
 
 }  // namespace
@@ -65,7 +68,7 @@ std::optional<QByteArray> read(const QString& path, qint64 maxBytes, QString* wh
   QFile file;
   if (!open(file, path, why)) return std::nullopt;
   const auto tooLarge = [&] {
-    if (why) *why = QStringLiteral("it is larger than %1 bytes").arg(maxBytes);
+    if (why) *why = QCoreApplication::translate("RegularFile", "it is larger than %1 bytes").arg(maxBytes);
     return std::nullopt;
   };
   if (file.size() > maxBytes) return tooLarge();
