@@ -190,8 +190,11 @@ QByteArray PageSvg::clean(QByteArrayView svg) {
   if (!doc.load_buffer(svg.data(), static_cast<size_t>(svg.size()), options, pugi::encoding_utf8)) return {};
   pugi::xml_node root = doc.document_element();
   if (!root || std::strcmp(root.name(), "svg") != 0) return {};
+  // One drawing: a second element after it would be written out unchecked.
   for (pugi::xml_node n = doc.first_child(); n; n = n.next_sibling())
-    if (n.type() != pugi::node_element && n.type() != pugi::node_declaration) return {};
+    if ((n.type() != pugi::node_element && n.type() != pugi::node_declaration) ||
+        (n.type() == pugi::node_element && n != root))
+      return {};
 
   // Depth first, without recursion.
   std::vector<std::pair<pugi::xml_node, int>> stack{{root, 0}};
@@ -218,7 +221,8 @@ QByteArray PageSvg::clean(QByteArrayView svg) {
         continue;
       }
       if (startsWith(name, "on")) return {};  // event handlers
-      if (std::strcmp(name, "style") == 0 || caseContains(value, "javascript:")) return {};
+      if (std::strcmp(name, "style") == 0 || caseContains(value, "javascript:") || caseContains(name, "javascript:"))
+        return {};
       if (std::strcmp(name, "href") == 0 || std::strcmp(name, "xlink:href") == 0) {
         if (!safeReference(value)) return {};
         continue;
