@@ -156,19 +156,19 @@ struct KeyName {
 };
 const KeyName kKeys[] = {{"return", 0xff0d}, {"escape", 0xff1b}, {"tab", 0xff09}, {"space", 0x20}, {"f1", 0xffbe}};
 
-int key(xcb_connection_t* c, xcb_window_t root, const xcb_setup_t* setup, const char* cls, std::string spec) {
+int key(xcb_connection_t* c, xcb_window_t root, const xcb_setup_t* setup, const char* cls, std::string chord) {
   uint16_t state = 0;
-  for (size_t plus; (plus = spec.find('+')) != std::string::npos; spec.erase(0, plus + 1)) {
-    const std::string mod = spec.substr(0, plus);
+  for (size_t plus; (plus = chord.find('+')) != std::string::npos; chord.erase(0, plus + 1)) {
+    const std::string mod = chord.substr(0, plus);
     if (strcasecmp(mod.c_str(), "ctrl") == 0) state |= XCB_MOD_MASK_CONTROL;
     if (strcasecmp(mod.c_str(), "shift") == 0) state |= XCB_MOD_MASK_SHIFT;
     if (strcasecmp(mod.c_str(), "alt") == 0) state |= XCB_MOD_MASK_1;
   }
-  uint32_t keysym = spec.size() == 1 ? static_cast<unsigned char>(spec[0]) : 0;
+  uint32_t keysym = chord.size() == 1 ? static_cast<unsigned char>(chord[0]) : 0;
   for (const KeyName& k : kKeys)
-    if (strcasecmp(spec.c_str(), k.name) == 0) keysym = k.keysym;
+    if (strcasecmp(chord.c_str(), k.name) == 0) keysym = k.keysym;
   if (keysym == 0) {
-    std::fprintf(stderr, "unknown key %s\n", spec.c_str());
+    std::fprintf(stderr, "unknown key %s\n", chord.c_str());
     return 2;
   }
   const uint8_t first = setup->min_keycode;
@@ -182,7 +182,7 @@ int key(xcb_connection_t* c, xcb_window_t root, const xcb_setup_t* setup, const 
     if (syms[i] == keysym) code = static_cast<xcb_keycode_t>(first + i / map->keysyms_per_keycode);
   std::free(map);
   if (code == 0) {
-    std::fprintf(stderr, "no key code for %s\n", spec.c_str());
+    std::fprintf(stderr, "no key code for %s\n", chord.c_str());
     return 1;
   }
   // The active window when it is one of the program's (a dialog, say), else
