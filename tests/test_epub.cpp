@@ -139,12 +139,10 @@ class TestEpub : public QObject {
   bool write(const std::shared_ptr<FlashPageSource>& pages, const QString& target,
              std::shared_ptr<FlashPagesAnnotations> annotations = {}, std::shared_ptr<FlashOutline> outline = {},
              const QString& title = QStringLiteral("A book")) {
-    EpubWriter writer(pages, target);
+    EpubWriter writer({nullptr, pages, std::move(annotations), std::move(outline)}, target);
     writer.setTitle(title);
     writer.setAuthor(QStringLiteral("A. Author"));
     writer.setLanguage(QStringLiteral("en"));
-    writer.setAnnotations(std::move(annotations));
-    writer.setOutline(std::move(outline));
     writer.setSyncToDisk(false);
     const bool ok = writer.write();
     if (!ok) qWarning() << writer.error() << (writer.failures().empty() ? QString() : writer.failures()[0].reason);
@@ -298,7 +296,7 @@ class TestEpub : public QObject {
     writeFile(target, "the earlier book");
 
     // Stopped before the end: the earlier file stays, nothing is left beside it.
-    EpubWriter stopped(book(), target);
+    EpubWriter stopped({nullptr, book()}, target);
     stopped.setSyncToDisk(false);
     stopped.setProgress([](qsizetype done, qsizetype) { return done < 2; });
     QVERIFY(!stopped.write());
@@ -311,7 +309,7 @@ class TestEpub : public QObject {
     auto broken = book();
     broken->addImgPageFromFile(m_dir.filePath(QStringLiteral("pics/missing.png")));
     broken->generateNormalPages();
-    EpubWriter failing(broken, target);
+    EpubWriter failing({nullptr, broken}, target);
     failing.setSyncToDisk(false);
     QVERIFY(!failing.write());
     QCOMPARE(failing.failures().size(), size_t(1));
@@ -326,14 +324,14 @@ class TestEpub : public QObject {
     const QString folder = m_dir.filePath(QStringLiteral("refuse"));
     QDir().mkpath(folder + QStringLiteral("/book.epub"));
     writeFile(folder + QStringLiteral("/book.epub/mine.txt"), "mine");
-    EpubWriter intoFolder(book(), folder + QStringLiteral("/book.epub"));
+    EpubWriter intoFolder({nullptr, book()}, folder + QStringLiteral("/book.epub"));
     QVERIFY(!intoFolder.write());
     QVERIFY2(intoFolder.error().contains(QLatin1String("not a file")), qPrintable(intoFolder.error()));
     QCOMPARE(readFile(folder + QStringLiteral("/book.epub/mine.txt")), QByteArray("mine"));
 
     writeFile(folder + QStringLiteral("/elsewhere.txt"), "elsewhere");
     QVERIFY(QFile::link(folder + QStringLiteral("/elsewhere.txt"), folder + QStringLiteral("/link.epub")));
-    EpubWriter throughLink(book(), folder + QStringLiteral("/link.epub"));
+    EpubWriter throughLink({nullptr, book()}, folder + QStringLiteral("/link.epub"));
     QVERIFY(!throughLink.write());
     QVERIFY(QFileInfo(folder + QStringLiteral("/link.epub")).isSymLink());
     QCOMPARE(readFile(folder + QStringLiteral("/elsewhere.txt")), QByteArray("elsewhere"));
@@ -376,11 +374,11 @@ class TestEpub : public QObject {
     options.title = QStringLiteral("Title");
     options.outputType = PublishOptions::kEpubOutput;
     QList<qsizetype> told;
-    const PublishResult result = BookSession::publishBook(options, book(), std::make_shared<FlashTemplate>(), nullptr,
-                                                          nullptr, [&](qsizetype done, qsizetype) {
-                                                            told << done;
-                                                            return true;
-                                                          });
+    const PublishResult result =
+        BookSession::publishBook(options, {std::make_shared<FlashTemplate>(), book()}, [&](qsizetype done, qsizetype) {
+          told << done;
+          return true;
+        });
     QVERIFY2(result.succeeded(), qPrintable(result.error));
     QCOMPARE(result.outputFileName, options.folder + QStringLiteral("/My book.epub"));
     QCOMPARE(told.mid(0, 3), (QList<qsizetype>{1, 2, 3}));

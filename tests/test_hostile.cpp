@@ -347,8 +347,8 @@ class TestHostile : public QObject {
     options.folder = book;
     options.name = QStringLiteral("index");
     options.title = BookSession::defaultBookTitle(*source, path(QStringLiteral("text.pdf")));
-    const PublishResult result = BookSession::publishBook(
-        options, source, std::make_shared<FlashTemplate>(QStringLiteral("text")), nullptr, nullptr);
+    const PublishResult result =
+        BookSession::publishBook(options, {std::make_shared<FlashTemplate>(QStringLiteral("text")), source});
     QVERIFY2(result.succeeded(), qPrintable(result.alertDetail()));
 
     // Whatever a page says stays text: in the search file, in each page's

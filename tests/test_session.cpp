@@ -329,7 +329,7 @@ class TestSession : public QObject {
     QCOMPARE(store.value("lastOutputFileTitle").toString(), o.title);
     QCOMPARE(PublishOptions::fromSettings(settings).name, QString("Book"));
 
-    PublishResult r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    PublishResult r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QCOMPARE(r.outputFileName, dir.filePath("book/Book.html"));
     QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
@@ -357,7 +357,7 @@ class TestSession : public QObject {
     PublishOptions untitled = o;
     untitled.title = " ";
     untitled.document = dir.filePath("Quarterly Report.pdf");
-    r = BookSession::publishBook(untitled, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(untitled, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"),
              qPrintable(readText(r.outputFileName)));
     untitled.document.clear();
@@ -372,7 +372,7 @@ class TestSession : public QObject {
     QVERIFY(png.open(QIODevice::WriteOnly));
     png.close();
     session.flashTmpl()->setPropertyValue("logoFile", logo);
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY2(r.alertDetail().endsWith("These files were copied into the book:\n" + logo +
                                       " (as files/extfiles/logoFile.png)"),
              qPrintable(r.alertDetail()));
@@ -381,7 +381,7 @@ class TestSession : public QObject {
     // The application bundle.
     o.outputType = 1;
     o.folder = dir.path();
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QVERIFY(r.outputFileName.endsWith("Book.app"));
     QVERIFY(QFileInfo(r.outputFileName).isDir());
@@ -392,7 +392,7 @@ class TestSession : public QObject {
     blocker.close();
     o.outputType = 0;
     o.folder = dir.filePath("plain-file/book");
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY(!r.succeeded());
     QCOMPARE(r.alertMessage(), QString("Publishing failed."));
     QVERIFY(r.alertDetail().contains(o.folder));
@@ -403,8 +403,7 @@ class TestSession : public QObject {
       PublishOptions bad = o;
       bad.folder = folder;
       bad.name = name;
-      const PublishResult result =
-          BookSession::publishBook(bad, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+      const PublishResult result = BookSession::publishBook(bad, {session.flashTmpl(), session.flashPageSource()});
       return !result.succeeded() && result.failures.empty() && !result.error.isEmpty();
     };
     QVERIFY(refused("  ", "Book"));
@@ -419,12 +418,12 @@ class TestSession : public QObject {
     // An empty name is "index", as the dialog's hint says; for a bundle too.
     o.folder = dir.filePath("unnamed");
     o.name = " ";
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.html"));
     o.outputType = 1;
     o.name.clear();
-    r = BookSession::publishBook(o, session.flashPageSource(), session.flashTmpl(), nullptr, nullptr);
+    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
     QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.app"));
     QVERIFY(QFileInfo::exists(dir.filePath("unnamed/index.app/Contents/Resources/index.html")));
   }

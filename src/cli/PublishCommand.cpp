@@ -53,9 +53,7 @@ int failUnconfirmed(const PublishResult& result) {
 // What an input turns into: the pages, their links and bookmarks, and the
 // size of the first page (the book's proportions).
 struct Book {
-  std::shared_ptr<FlashPageSource> pages;
-  std::shared_ptr<FlashPagesAnnotations> annotations;
-  std::shared_ptr<FlashOutline> outline;
+  BookContent content;  // the template is added once the pages are in
   QSize pageSize;
   QString error;
 };
@@ -126,7 +124,7 @@ Book importPictures(const QString& folder) {
   }
   // The first picture that is a page gives the book its proportions.
   book.pageSize = pages->pictureSize(pages->pages().front()->pageIndex());
-  book.pages = pages;
+  book.content.pages = pages;
   return book;
 }
 
@@ -168,9 +166,9 @@ Book importDocument(const QString& input, const ImportOptions& options) {
     const QSizeF size = pages->PDFDoc()->pageSize(0);
     book.pageSize = QSize(static_cast<int>(size.width()), static_cast<int>(size.height()));
   }
-  book.pages = pages;
-  book.annotations = op->flashPagesAnnotation();
-  book.outline = op->flashOutline();
+  book.content.pages = pages;
+  book.content.annotations = op->flashPagesAnnotation();
+  book.content.outline = op->flashOutline();
   return book;
 }
 
@@ -363,8 +361,9 @@ int runPublishCommand(const QStringList& args) {
   // The pages.
   if (!QFileInfo::exists(input))
     return fail(QCoreApplication::translate("PublishCommand", "%1 does not exist").arg(input));
-  const Book book = QFileInfo(input).isDir() ? importPictures(input) : importDocument(input, options);
-  if (!book.pages) return fail(book.error);
+  Book book = QFileInfo(input).isDir() ? importPictures(input) : importDocument(input, options);
+  if (!book.content.pages) return fail(book.error);
+  book.content.tmpl = tmpl;
   if (TerminationSignals::received() != 0)
     return fail(QCoreApplication::translate("PublishCommand", "stopped before publishing"));
   if (book.pageSize.isValid()) {
@@ -379,7 +378,7 @@ int runPublishCommand(const QStringList& args) {
   if (parser.isSet(titleOpt)) {
     tmpl->setPropertyValue(BookSession::kBookTitleKey, publish.title);
   } else {
-    publish.title = BookSession::defaultBookTitle(*book.pages, input);
+    publish.title = BookSession::defaultBookTitle(*book.content.pages, input);
     BookSession::applyBookTitle(*tmpl, publish.title);
   }
   if (QString why; !HXCUtility::makeFolders(publish.folder, &why))
@@ -388,8 +387,7 @@ int runPublishCommand(const QStringList& args) {
   // A signal while the book is written stops it before it takes the place of
   // the earlier one; once the swap has begun, it is finished first.
   const auto noSignal = [](qsizetype, qsizetype) { return TerminationSignals::received() == 0; };
-  const PublishResult result =
-      BookSession::publishBook(publish, book.pages, tmpl, book.outline, book.annotations, noSignal);
+  const PublishResult result = BookSession::publishBook(publish, book.content, noSignal);
   if (result.needsConfirmation()) return failUnconfirmed(result);
   if (result.cancelled && TerminationSignals::received() != 0)
     return fail(

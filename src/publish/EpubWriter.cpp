@@ -19,8 +19,7 @@
 #include "publish/EpubPicture.h"
 #include "zip/ZKStreamArchive.h"
 
-EpubWriter::EpubWriter(std::shared_ptr<FlashPageSource> pages, const QString& target)
-    : m_pages(std::move(pages)), m_target(target) {}
+EpubWriter::EpubWriter(BookContent book, const QString& target) : m_book(std::move(book)), m_target(target) {}
 
 EpubWriter::~EpubWriter() = default;
 
@@ -38,7 +37,7 @@ bool EpubWriter::write() {
   const QFileInfo target(m_target);
   const QString folder = target.absolutePath();
   const QString name = target.fileName();
-  if (!m_pages || m_pages->pages().empty()) {
+  if (!m_book.pages || m_book.pages->pages().empty()) {
     m_error = QStringLiteral("There is no book to publish.");
     return false;
   }
@@ -63,7 +62,7 @@ bool EpubWriter::write() {
   }
   writeInto(QDir(transaction.stagingFolder()).filePath(name));
   if (!m_error.isEmpty() || !m_failures.empty()) return false;
-  const qsizetype total = static_cast<qsizetype>(m_pages->pages().size());
+  const qsizetype total = static_cast<qsizetype>(m_book.pages->pages().size());
   if (!keepGoing(total, total)) return false;
   // The swap checks again, through the folder it holds, that the name is
   // still a file or nothing.
@@ -84,15 +83,16 @@ void EpubWriter::writeInto(const QString& path) {
   package.author = m_author;
   package.language = m_language.isEmpty() ? QStringLiteral("und") : m_language;
   package.modified = BookDate::date();
-  package.outline = m_outline.get();
-  const FlashPageList& pages = m_pages->pages();
+  package.outline = m_book.outline.get();
+  const FlashPageList& pages = m_book.pages->pages();
   for (const FlashPagePtr& page : pages) {
     EpubPackage::Page p;
     p.number = page->pageIndex();
     p.document = QStringLiteral("page/%1.xhtml").arg(p.number);
-    p.label = m_pages->hasPageLabels() && !m_pages->pageLabel(p.number).isEmpty() ? m_pages->pageLabel(p.number)
-                                                                                  : QString::number(p.number);
-    p.hasText = m_pages->hasPageText(p.number);
+    p.label = m_book.pages->hasPageLabels() && !m_book.pages->pageLabel(p.number).isEmpty()
+                  ? m_book.pages->pageLabel(p.number)
+                  : QString::number(p.number);
+    p.hasText = m_book.pages->hasPageText(p.number);
     if (!package.documentOf(p.number).isEmpty()) {
       fail(page->pageFilePath(), QStringLiteral("page %1 is in the book twice").arg(p.number));
       return;
@@ -147,7 +147,7 @@ bool EpubWriter::writePage(ZKStreamArchive& zip, QCryptographicHash& digest, Epu
   doc.label = entry.label;
   doc.title = QStringLiteral("Page %1").arg(entry.label);
   doc.language = package.language;
-  if (entry.hasText) doc.words = EpubPage::wordsOfScript(m_pages->pageTextScript(entry.number));
+  if (entry.hasText) doc.words = EpubPage::wordsOfScript(m_book.pages->pageTextScript(entry.number));
   doc.pictureOnly = doc.words.isEmpty();
   doc.links = linksOf(position, package);
   const QByteArray xhtml = doc.xhtml();
@@ -160,8 +160,8 @@ bool EpubWriter::writePage(ZKStreamArchive& zip, QCryptographicHash& digest, Epu
 
 QList<EpubPage::Link> EpubWriter::linksOf(qsizetype position, const EpubPackage& package) const {
   QList<EpubPage::Link> links;
-  if (!m_annotations) return links;
-  const pugi::xml_node annos = m_annotations->pagesAnnotationsNode();
+  if (!m_book.annotations) return links;
+  const pugi::xml_node annos = m_book.annotations->pagesAnnotationsNode();
   // pageAnnos counts book positions from 1; a link's target is a page number.
   for (pugi::xml_node pageAnnos : annos.children("pageAnnos")) {
     if (pageAnnos.attribute("pageIndex").as_llong(-1) != position + 1) continue;

@@ -17,25 +17,23 @@
 #include <memory>
 #include <vector>
 
+#include "publish/BookContent.h"
 #include "publish/EpubPage.h"
 #include "publish/FlashBookOutput.h"
 
 class EpubPackage;
-class FlashOutline;
 class FlashPage;
-class FlashPageSource;
-class FlashPagesAnnotations;
 class QCryptographicHash;
 class ZKStreamArchive;
 
 class EpubWriter {
  public:
   // `target` is the .epub file's path; its folder must exist.
-  EpubWriter(std::shared_ptr<FlashPageSource> pages, const QString& target);
+  // The book's pages, link areas and bookmarks are written; its template
+  // plays no part in an EPUB.
+  EpubWriter(BookContent book, const QString& target);
   ~EpubWriter();
 
-  void setAnnotations(std::shared_ptr<FlashPagesAnnotations> annotations) { m_annotations = std::move(annotations); }
-  void setOutline(std::shared_ptr<FlashOutline> outline) { m_outline = std::move(outline); }
   // The book's title, author ("" for none) and language tag ("" for "und":
   // not known).
   void setTitle(const QString& title) { m_title = title; }
@@ -64,9 +62,7 @@ class EpubWriter {
   bool keepGoing(qsizetype done, qsizetype total);
   void fail(const QString& target, const QString& reason);
 
-  std::shared_ptr<FlashPageSource> m_pages;
-  std::shared_ptr<FlashPagesAnnotations> m_annotations;
-  std::shared_ptr<FlashOutline> m_outline;
+  BookContent m_book;
   QString m_target;
   QString m_title;
   QString m_author;

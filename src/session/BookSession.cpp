@@ -284,16 +284,11 @@ std::function<PublishResult(const FlashBookOutput::Progress&)> BookSession::prev
   };
 }
 
-BookSnapshot BookSession::snapshot() const {
-  BookSnapshot book;
-  if (iFlashTmpl) book.tmpl = iFlashTmpl->clone();
-  book.pages = iFlashPageSource;
-  book.annotations = iFlashPagesAnnotations;
-  book.outline = iFlashOutline;
-  return book;
+BookContent BookSession::snapshot() const {
+  return {iFlashTmpl ? iFlashTmpl->clone() : nullptr, iFlashPageSource, iFlashPagesAnnotations, iFlashOutline};
 }
 
-PublishResult BookSession::buildPreviewInto(const BookSnapshot& book, const QString& folder,
+PublishResult BookSession::buildPreviewInto(const BookContent& book, const QString& folder,
                                             const FlashBookOutput::Progress& progress) {
   PublishResult result;
   // "" would be the program's working directory: never write there.
@@ -442,18 +437,14 @@ void BookSession::markPublished() {
 
 QString BookSession::manualPath() { return PlatformPaths::current().resource(kManualName); }
 
-PublishResult BookSession::publishEpub(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
-                                       std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                       std::shared_ptr<FlashPagesAnnotations> annotations,
+PublishResult BookSession::publishEpub(const PublishOptions& options, const BookContent& book,
                                        const FlashBookOutput::Progress& progress) {
   PublishResult result;
   if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
-  EpubWriter writer(pages, QDir(options.folder).filePath(options.epubName()));
-  writer.setTitle(options.pageTitle(pages.get(), tmpl.get()));
-  writer.setAuthor(options.author.isEmpty() ? pages->documentAuthor() : options.author);
-  writer.setLanguage(options.language.isEmpty() ? pages->documentLanguage() : options.language);
-  writer.setOutline(std::move(outline));
-  writer.setAnnotations(std::move(annotations));
+  EpubWriter writer(book, QDir(options.folder).filePath(options.epubName()));
+  writer.setTitle(options.pageTitle(book.pages.get(), book.tmpl.get()));
+  writer.setAuthor(options.author.isEmpty() ? book.pages->documentAuthor() : options.author);
+  writer.setLanguage(options.language.isEmpty() ? book.pages->documentLanguage() : options.language);
   writer.setSharedFolderAllowed(options.allowSharedFolder);
   writer.setProgress(progress);
   try {
@@ -469,35 +460,31 @@ PublishResult BookSession::publishEpub(const PublishOptions& options, std::share
   return result;
 }
 
-PublishResult BookSession::publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
-                                       std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                       std::shared_ptr<FlashPagesAnnotations> annotations,
+PublishResult BookSession::publishBook(const PublishOptions& options, const BookContent& book,
                                        const FlashBookOutput::Progress& progress) {
   PublishResult result;
   result.error = options.problem();
   if (!result.error.isEmpty()) return result;
-  if (!pages || !tmpl) {
+  if (!book.pages || !book.tmpl) {
     result.error = QCoreApplication::translate("BookSession", "There is no book to publish.");
     return result;
   }
-  if (options.outputType == PublishOptions::kEpubOutput)
-    return publishEpub(options, std::move(pages), std::move(tmpl), std::move(outline), std::move(annotations),
-                       progress);
+  if (options.outputType == PublishOptions::kEpubOutput) return publishEpub(options, book, progress);
   const QString pageName = options.pageName();
   auto html = std::make_shared<HTMLConfigInfo>();
   std::unique_ptr<FlashBookOutput> output;
   if (options.outputType == 1) {
-    output = std::make_unique<FlashBookOutputApp>(pages, tmpl, options.folder, pageName);
+    output = std::make_unique<FlashBookOutputApp>(book.pages, book.tmpl, options.folder, pageName);
   } else {
     if (!QFileInfo::exists(options.folder)) QDir().mkdir(options.folder);
-    output = std::make_unique<FlashBookOutput>(pages, tmpl, options.folder, pageName);
+    output = std::make_unique<FlashBookOutput>(book.pages, book.tmpl, options.folder, pageName);
   }
   output->setProgress(progress);
   try {
-    html->setHTMLTitle(options.pageTitle(pages.get(), tmpl.get()));
+    html->setHTMLTitle(options.pageTitle(book.pages.get(), book.tmpl.get()));
     output->setHTMLConfig(html);
-    output->setFlashPagesAnnotations(std::move(annotations));
-    output->setFlashOutline(std::move(outline));
+    output->setFlashPagesAnnotations(book.annotations);
+    output->setFlashOutline(book.outline);
     output->setReplaceForeignFiles(options.replaceForeignFiles);
     output->setSharedFolderAllowed(options.allowSharedFolder);
     output->ouputTheBook();

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "publish/BookContent.h"
 #include "publish/BookWeight.h"
 #include "publish/FlashBookOutput.h"
 #include "templates/FlashTemplate.h"
@@ -97,16 +98,6 @@ struct PublishOptions {
   void store(AppSettings& settings) const;
 };
 
-// What a book build on another thread works from: a copy of the template and
-// the current pages, link areas and bookmarks (which are not changed once
-// imported, only replaced), taken on the main thread.
-struct BookSnapshot {
-  std::shared_ptr<FlashTemplate> tmpl;
-  std::shared_ptr<FlashPageSource> pages;
-  std::shared_ptr<FlashPagesAnnotations> annotations;
-  std::shared_ptr<FlashOutline> outline;
-};
-
 // The outcome of writing the template's settings file.
 struct ExportResult {
   QString path;   // the file written or tried (".txt" added when the name had no extension)
@@ -178,10 +169,10 @@ class BookSession {
   // book as it is now. The preview folder is made here, on this thread; when
   // none can be made, the work only reports why.
   std::function<PublishResult(const FlashBookOutput::Progress& progress)> previewBuild();
-  // The book as it is now, for a build on another thread.
-  BookSnapshot snapshot() const;
+  // The book as it is now, for a build on another thread: its template is a copy.
+  BookContent snapshot() const;
   // Writes `book` into `folder` as the preview; safe on any thread.
-  static PublishResult buildPreviewInto(const BookSnapshot& book, const QString& folder,
+  static PublishResult buildPreviewInto(const BookContent& book, const QString& folder,
                                         const FlashBookOutput::Progress& progress = {});
   // What the window says, in one line, about a rebuild that failed; "" when
   // it succeeded. (The log lists every file.)
@@ -255,15 +246,11 @@ class BookSession {
   // level, when missing), an application bundle or an EPUB file (EpubWriter).
   // All or nothing: unless it succeeds, the folder keeps what it held.
   // `progress` is told of each page written and may stop the publish.
-  static PublishResult publishBook(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
-                                   std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                   std::shared_ptr<FlashPagesAnnotations> annotations,
+  static PublishResult publishBook(const PublishOptions& options, const BookContent& book,
                                    const FlashBookOutput::Progress& progress = {});
 
  private:
-  static PublishResult publishEpub(const PublishOptions& options, std::shared_ptr<FlashPageSource> pages,
-                                   std::shared_ptr<FlashTemplate> tmpl, std::shared_ptr<FlashOutline> outline,
-                                   std::shared_ptr<FlashPagesAnnotations> annotations,
+  static PublishResult publishEpub(const PublishOptions& options, const BookContent& book,
                                    const FlashBookOutput::Progress& progress);
 
   std::shared_ptr<FlashTemplate> iFlashTmpl;

@@ -244,12 +244,11 @@ void OutputWindowDelegate::startPublish() {
   o.allowSharedFolder = m_allowSharedFolder;
   // The worker gets its own copy of the template; pages, links and bookmarks
   // are not changed once imported.
-  std::shared_ptr<FlashTemplate> tmpl = iFlashTmpl ? iFlashTmpl->clone() : nullptr;
+  const BookContent book{iFlashTmpl ? iFlashTmpl->clone() : nullptr, iFlashPageSource, iFlashPagesAnnotations,
+                         iFlashOutline};
   setPublishing(true);
-  m_builder->request([o, pages = iFlashPageSource, tmpl, outline = iFlashOutline,
-                      annotations = iFlashPagesAnnotations](const FlashBookOutput::Progress& progress) {
-    return BookSession::publishBook(o, pages, tmpl, outline, annotations, progress);
-  });
+  m_builder->request(
+      [o, book](const FlashBookOutput::Progress& progress) { return BookSession::publishBook(o, book, progress); });
 }
 
 void OutputWindowDelegate::publishFinished(const PublishResult& result) {
