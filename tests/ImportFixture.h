@@ -36,13 +36,13 @@ class ProgressRecorder : public QObject {
   std::function<void(const Progress&)> onPost;
 };
 
-// Expected posts for N pages: 1..N "generatePage", then 1..N "generateNormalPage".
+// Expected posts for N pages: 1..N "geneatePage", then 1..N "geneateNormalPage".
 inline void verifyProgress(const QList<Progress>& posts, int n) {
   QCOMPARE(posts.size(), 2 * n);
   for (int i = 0; i < 2 * n; ++i) {
     QCOMPARE(posts[i].pageIndex, i % n + 1);
     QCOMPARE(posts[i].totalPage, n);
-    QCOMPARE(posts[i].type, i < n ? QStringLiteral("generatePage") : QStringLiteral("generateNormalPage"));
+    QCOMPARE(posts[i].type, i < n ? QStringLiteral("geneatePage") : QStringLiteral("geneateNormalPage"));
   }
 }
 

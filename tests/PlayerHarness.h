@@ -185,7 +185,7 @@ inline QString publishPages(const QString& folder, const QString& tmplName, std:
                             QSize pageSize = QSize(600, 800)) {
   auto tmpl = std::make_shared<FlashTemplate>(tmplName);
   if (!tmpl->loadError().isEmpty()) return QString();
-  tmpl->loadStyleByStyleName(tmpl->defaultStyleName());
+  tmpl->loadStyleByStyleName(tmpl->defaultSytleName());
   tmpl->setPropertyValue(QStringLiteral("pageWidth"), QString::number(pageSize.width()));
   tmpl->setPropertyValue(QStringLiteral("pageHeight"), QString::number(pageSize.height()));
   tmpl->setPropertyValue(QStringLiteral("bookTitle"), QStringLiteral("Player check"));

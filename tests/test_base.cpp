@@ -94,8 +94,8 @@ class TestBase : public QObject {
     QVERIFY(QFile::link(tmp + "/secret", shared + "/temp.AAAAAA/1.jpg"));
     ::chmod(QFile::encodeName(shared).constData(), 0777);
 
-    std::unique_ptr<PrivateFolder> a = HXCUtility::forceTmpDirectory(QStringLiteral("Quireon"));
-    std::unique_ptr<PrivateFolder> b = HXCUtility::forceTmpDirectory(QStringLiteral("Quireon"));
+    std::unique_ptr<PrivateFolder> a = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
+    std::unique_ptr<PrivateFolder> b = HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"));
     QVERIFY(a && b && a->path() != b->path());
     for (const PrivateFolder* f : {a.get(), b.get()}) {
       QCOMPARE(QFileInfo(f->path()).absolutePath(), tmp);
@@ -149,7 +149,7 @@ class TestBase : public QObject {
     const PlatformPaths saved = paths;
     paths.tmpRoot = open;
     PlatformPaths::setCurrent(paths);
-    QVERIFY(!HXCUtility::forceTmpDirectory(QStringLiteral("Quireon"), &error));
+    QVERIFY(!HXCUtility::forceTmpDiractory(QStringLiteral("Quireon"), &error));
     PlatformPaths::setCurrent(saved);
 
     // Group write counts unless the group is the user's own private one (the
@@ -345,33 +345,33 @@ class TestBase : public QObject {
     const QString t = HXCUtility::trustFilePath();
     QVERIFY(t.startsWith(PlatformPaths::current().machineAppSupport));
     QFile::remove(t);
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/preview"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
     QCOMPARE(readAll(t), utf16le("/p/preview"));
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/preview"));  // unchanged
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));  // unchanged
     QCOMPARE(readAll(t), utf16le("/p/preview"));
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/preview/"));  // differs by a slash
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview/"));  // differs by a slash
     QCOMPARE(readAll(t), utf16le("/p/preview\n/p/preview/"));
 
     // Another program's UTF-8 file with CR LF: lines survive, path appended.
     writeFile(t, "/x/one\r\n/p/preview\r\n");
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/preview"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
     QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)),
              QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
 
     // A last byte that is not UTF-8 is read as Latin-1, not dropped.
     writeFile(t, "/caf\xc3");
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p"));
     QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/caf\u00c3\n/p"));
     // A trust file that cannot be read (here: far too large, or a pipe) is
     // left as it is, not replaced by one line.
     QFile big(t);
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(HXCUtility::kMaxTrustFileSize + 1));
     big.close();
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/other"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/other"));
     QCOMPARE(QFileInfo(t).size(), HXCUtility::kMaxTrustFileSize + 1);
     QFile::remove(t);
     QVERIFY(::mkfifo(QFile::encodeName(t).constData(), 0600) == 0);
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/p/other"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/other"));
     QVERIFY(!QFileInfo(t).isFile());
     QFile::remove(t);
   }

@@ -65,7 +65,7 @@ class TestGuiDialogs : public GuiTest {
     chooser->onOK();
     QVERIFY(built.wait(kWaitMs));
     QCOMPARE(tmpl().tmplName(), QString("slate"));
-    QCOMPARE(tmpl().styleName(), std::optional<QString>(tmpl().defaultStyleName()));
+    QCOMPARE(tmpl().styleName(), std::optional<QString>(tmpl().defaultSytleName()));
     QCOMPARE(app->btnFloat()->text(), QString("Slate"));
     QCOMPARE(value("pageWidth"), width);
     // One step: undo goes back to float with Ocean.

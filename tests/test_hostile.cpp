@@ -660,7 +660,7 @@ class TestHostile : public QObject {
     paths.machineAppSupport = disk + "/machine";
     PlatformPaths::setCurrent(paths);
     const auto restore = qScopeGuard([&] { PlatformPaths::setCurrent(saved); });
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/old/preview"));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/old/preview"));
     const QString trust = HXCUtility::trustFilePath();
     const QByteArray oldBin = readFile(book + "/files/book.bin");
     const QByteArray oldSettings = readFile(settings);
@@ -716,7 +716,7 @@ class TestHostile : public QObject {
       PlatformPaths::setCurrent(paths);
       QVERIFY(writeFile(disk + "/blocked/Macromedia", "a file"));
     }
-    HXCUtility::makeDirectoryTrustByFlash(QStringLiteral("/new/preview/") + QString(300 * 1024, 'p'));
+    HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/new/preview/") + QString(300 * 1024, 'p'));
     QCOMPARE(readFile(trust), oldTrust);
     QCOMPARE(strayTempFiles(disk, {"mine.txt", "filler.bin"}), QStringList());
     QCOMPARE(strayTempFiles(QFileInfo(trust).path(), {"PT.cfg"}), QStringList());

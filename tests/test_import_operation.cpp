@@ -93,7 +93,7 @@ class TestImportOperation : public QObject {
     // Conversion first, in percent up to 100, then the pages.
     QVERIFY(!progress.posts.isEmpty() && progress.posts.first().type == ImportPDFOperation::kConvertProgressType);
     const auto firstPage = std::find_if(progress.posts.begin(), progress.posts.end(),
-                                        [](const Progress& p) { return p.type == QStringLiteral("generatePage"); });
+                                        [](const Progress& p) { return p.type == QStringLiteral("geneatePage"); });
     QVERIFY(firstPage != progress.posts.end());
     const Progress& lastConversion = *(firstPage - 1);
     QCOMPARE(lastConversion.type, ImportPDFOperation::kConvertProgressType);
@@ -204,7 +204,7 @@ class TestImportOperation : public QObject {
     QVERIFY(!op->flashOutline());
     QVERIFY(!progress.posts.isEmpty());
     QVERIFY2(progress.posts.size() < 300, qPrintable(QString::number(progress.posts.size())));
-    for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("generatePage"));
+    for (const Progress& p : progress.posts) QCOMPARE(p.type, QStringLiteral("geneatePage"));
     QCOMPARE(workFolders(), before);
   }
 };

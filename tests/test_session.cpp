@@ -241,7 +241,7 @@ class TestSession : public QObject {
     QCOMPARE(t.propertyValueFor("showZoom", ""), QString("NO"));
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QString("500"));
     // Every style sets its own hard cover: that is said, not done silently.
-    const QString slateStyle = FlashTemplate("slate").defaultStyleName();
+    const QString slateStyle = FlashTemplate("slate").defaultSytleName();
     QCOMPARE(t.propertyValueFor("isHardCover", ""), styleValue("slate", slateStyle, "isHardCover"));
     QCOMPARE(change.replaced, QStringList{t.propertyForKey("isHardCover")->title()});
 
@@ -560,7 +560,7 @@ class TestSession : public QObject {
     QCOMPARE(t.propertyValueFor("bookTitle", ""), QString("Three"));
     QVERIFY(session.changeToTemplate("slate"));
     QCOMPARE(t.tmplName(), QString("slate"));
-    QCOMPARE(t.styleName(), std::optional<QString>(FlashTemplate("slate").defaultStyleName()));
+    QCOMPARE(t.styleName(), std::optional<QString>(FlashTemplate("slate").defaultSytleName()));
     session.adoptImport(session.flashPageSource(), nullptr, nullptr, 300, 400);
     QVERIFY(session.undo());
     QCOMPARE(t.tmplName(), QString("float"));

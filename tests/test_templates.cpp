@@ -107,7 +107,7 @@ class TestTemplates : public QObject {
     FlashTemplate t(QStringLiteral("t1"));
     QVERIFY2(t.loadError().isEmpty(), qPrintable(t.loadError()));
     QCOMPARE(t.properties().size(), size_t(4));
-    QCOMPARE(t.defaultStyleName(), QStringLiteral("Blank"));
+    QCOMPARE(t.defaultSytleName(), QStringLiteral("Blank"));
     QCOMPARE(*t.tmplHTMLFilePath(), templateFolder("t1") + "html/index.html");
     QCOMPARE(t.propertyValueFor("pageWidth", "0"), QStringLiteral("800"));
     QCOMPARE(t.propertyValueFor("nothing", "dflt"), QStringLiteral("dflt"));

@@ -17,7 +17,7 @@
 #include "base/PlatformPaths.h"
 #include "base/TextDecoding.h"
 
-std::unique_ptr<PrivateFolder> HXCUtility::forceTmpDirectory(const QString& folderName, QString* error) {
+std::unique_ptr<PrivateFolder> HXCUtility::forceTmpDiractory(const QString& folderName, QString* error) {
   return PrivateFolder::create(PlatformPaths::current().tmpRoot, folderName + QLatin1Char('-'), error);
 }
 
@@ -109,7 +109,7 @@ QString HXCUtility::trustFilePath() {
   return QDir(base).filePath(QStringLiteral("Macromedia/FlashPlayerTrust/PT.cfg"));
 }
 
-void HXCUtility::makeDirectoryTrustByFlash(const QString& folder) {
+void HXCUtility::makeDiractoryTrustByFlash(const QString& folder) {
   const QString trustFile = trustFilePath();
   QDir().mkpath(QFileInfo(trustFile).absolutePath());
   qCDebug(lcApp).noquote() << "trust folder is:" + trustFile;

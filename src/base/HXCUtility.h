@@ -15,7 +15,7 @@ class HXCUtility {
   // PlatformPaths::tmpRoot ($TMPDIR, else /tmp). There is no shared <tmp>/<folderName>:
   // whoever made that first could swap the files inside. Null, with the
   // reason in `error`, when it cannot be made.
-  static std::unique_ptr<PrivateFolder> forceTmpDirectory(const QString& folderName, QString* error = nullptr);
+  static std::unique_ptr<PrivateFolder> forceTmpDiractory(const QString& folderName, QString* error = nullptr);
   // Removes the work folders of `folderName` that killed runs left behind.
   static int removeLeftoverTmpDiractories(const QString& folderName);
   // Removes this process's own private folders <parent>/<prefix><pid>-*, in
@@ -40,9 +40,9 @@ class HXCUtility {
   // unless a line equals it exactly. Written atomically; failures are logged
   // only. A file that exists but cannot be read (or is far too large) is left
   // as it is.
-  static void makeDirectoryTrustByFlash(const QString& folder);
+  static void makeDiractoryTrustByFlash(const QString& folder);
   static constexpr qint64 kMaxTrustFileSize = 16 * 1024 * 1024;
 
-  // The trust file path used by makeDirectoryTrustByFlash().
+  // The trust file path used by makeDiractoryTrustByFlash().
   static QString trustFilePath();
 };

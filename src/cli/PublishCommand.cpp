@@ -79,7 +79,7 @@ class ProgressBar : public QObject {
     NotificationCenter::defaultCenter().addObserver(this, ImportProgressInfoMSG, [this](const Notification& n) {
       const QString type = n.userInfo.value(QStringLiteral("type")).toString();
       const bool converting = type == ImportPDFOperation::kConvertProgressType;
-      if (!converting && type != QLatin1String("generatePage")) return;
+      if (!converting && type != QLatin1String("geneatePage")) return;
       draw(converting ? QT_TRANSLATE_NOOP("PublishCommand", "Converting")
                       : QT_TRANSLATE_NOOP("PublishCommand", "Importing"),
            n.userInfo.value(QStringLiteral("pageIndex")).toInt(),
@@ -337,7 +337,7 @@ int runPublishCommand(const QStringList& args) {
   if (!tmpl->loadError().isEmpty())
     return fail(QCoreApplication::translate("PublishCommand", "template \"%1\" cannot be loaded: %2")
                     .arg(tmplName, tmpl->loadError()));
-  const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultStyleName();
+  const QString style = parser.isSet(styleOpt) ? parser.value(styleOpt) : tmpl->defaultSytleName();
   const QString stylePath = FlashTemplate::stylePathFor(tmplName, style);
   if (!QFileInfo::exists(stylePath + QStringLiteral("/tmplSetting.txt")))
     return fail(

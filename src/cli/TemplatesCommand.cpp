@@ -51,7 +51,7 @@ int runTemplatesCommand(const QStringList& args) {
     }
     styles.sort();
     for (const QString& style : styles)
-      out << "    " << style << (style == tmpl.defaultStyleName() ? "  (default)" : "") << "\n";
+      out << "    " << style << (style == tmpl.defaultSytleName() ? "  (default)" : "") << "\n";
   }
   return 0;
 }

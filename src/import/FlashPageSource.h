@@ -44,8 +44,8 @@ class FlashPageSource {
   void setSourceFile(const QString& path) { iSourceFile = path; }
 
   // The stop request; set from another thread while a worker fills the lists.
-  bool stop() const { return iStopped.load(std::memory_order_acquire); }
-  void setStop(bool stop) { iStopped.store(stop, std::memory_order_release); }
+  bool stop() const { return iStoped.load(std::memory_order_acquire); }
+  void setStop(bool stop) { iStoped.store(stop, std::memory_order_release); }
 
   virtual void generatePages() {}
   virtual void generateNormalPages() {}
@@ -87,7 +87,7 @@ class FlashPageSource {
   FlashPageList iZoomedPages;
   FlashPageList iThumbPages;
   QString iSourceFile;
-  std::atomic<bool> iStopped{false};
+  std::atomic<bool> iStoped{false};
   QString m_documentTitle;
   QString m_documentAuthor;
   QString m_documentLanguage;

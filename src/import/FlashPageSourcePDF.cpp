@@ -135,8 +135,8 @@ void FlashPageSourcePDF::generatePages() {
   iToPageConverter->setTakeText(m_takeText);
   iToPageConverter->setPictureFormat(m_pictureFormat);
   iToPageConverter->setPageTimeLimit(m_pageTimeLimit);
-  const qsizetype done = iToPageConverter->renderPages(
-      iNeedToImportPages, m_workers, iStopped, [total](qsizetype i) { postProgress(i, total, "generatePage"); });
+  const qsizetype done = iToPageConverter->renderPages(iNeedToImportPages, m_workers, iStoped,
+                                                       [total](qsizetype i) { postProgress(i, total, "geneatePage"); });
   for (qsizetype i = 0; i < done; ++i) {
     const qint32 n = iNeedToImportPages[i];
     auto page = std::make_shared<FlashPage>(iToPageConverter->pageFilePath(n), n);
@@ -156,7 +156,7 @@ void FlashPageSourcePDF::generateNormalPages() {
   for (size_t i = 0; i < iPages.size() && !stop(); ++i) {
     const FlashPagePtr& p = iPages[i];
     if (!getNormalPageAtIndex(p->pageIndex())) iNormalPages.push_back(p->copyPage(100, 100));
-    postProgress(static_cast<qsizetype>(i) + 1, total, "generateNormalPage");
+    postProgress(static_cast<qsizetype>(i) + 1, total, "geneateNormalPage");
   }
 }
 

@@ -30,11 +30,11 @@ class FlashPageSourcePDF : public FlashPageSource {
   // Renders every requested page, in parallel, and appends them to pages() in
   // range order, their zoom pictures and thumbnails to zoomedPages() and
   // thumbPages(). Posts ImportProgressInfoMSG after each page (type
-  // "generatePage"). Stops early when the stop flag is set. Throws ImportError
+  // "geneatePage"). Stops early when the stop flag is set. Throws ImportError
   // when the document cannot be opened, the range selects no page, or a page
   // file cannot be written.
   void generatePages() override;
-  // A copy of each page into normalPages(), type "generateNormalPage".
+  // A copy of each page into normalPages(), type "geneateNormalPage".
   void generateNormalPages() override;
   // None once the stop flag is set.
   FlashPagePtr getNormalPageAtIndex(qint32 number) const override;

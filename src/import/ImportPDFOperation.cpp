@@ -46,7 +46,7 @@ void ImportPDFOperation::cancel() {
 
 bool ImportPDFOperation::convertDocument() {
   QString error;
-  m_conversionFolder = HXCUtility::forceTmpDirectory(PDFToPageConverter::kWorkFolderName, &error);
+  m_conversionFolder = HXCUtility::forceTmpDiractory(PDFToPageConverter::kWorkFolderName, &error);
   if (!m_conversionFolder) {
     m_error = error;
     return false;

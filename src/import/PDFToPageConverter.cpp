@@ -6,7 +6,7 @@
 
 PDFToPageConverter::PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality)
     : iQuality(quality), iPDFPath(pdfPath), iPDFDoc(std::move(pdfDoc)) {
-  m_ownedFolder = HXCUtility::forceTmpDirectory(kWorkFolderName, &m_workFolderError);
+  m_ownedFolder = HXCUtility::forceTmpDiractory(kWorkFolderName, &m_workFolderError);
   if (m_ownedFolder) iConverterWorkFolder = m_ownedFolder->path();
   qCDebug(lcImport) << "converter work folder:" << iConverterWorkFolder;
 }

@@ -14,7 +14,7 @@ class PDFToPageConverter {
  public:
   static inline const QString kWorkFolderName = QStringLiteral("Quireon");
 
-  // Makes a new work folder with HXCUtility::forceTmpDirectory("Quireon").
+  // Makes a new work folder with HXCUtility::forceTmpDiractory("Quireon").
   // converterWorkFolder() is "" when it could not be made; workFolderError() says why.
   PDFToPageConverter(const QString& pdfPath, std::shared_ptr<MuPdfDocument> pdfDoc, qint32 quality);
   // Deletes the work folder this converter made, with every page file in it.

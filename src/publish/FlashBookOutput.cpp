@@ -363,7 +363,7 @@ void FlashBookOutput::PrepareAnnotationFiles(const QString& base) {
   }
 }
 
-void FlashBookOutput::prepaireTextFiles(const QString& base) {
+void FlashBookOutput::prepareTextFiles(const QString& base) {
   if (!iFlashPageSource) return;
   BookTextWriter::write(*iFlashPageSource, bookPath(base, iResourceFolder),
                         [this](const QString& target, const QString& reason) { addFailure(target, reason); });
@@ -513,7 +513,7 @@ void FlashBookOutput::writeBookFiles(const QString& base) {
   if (!keepGoing()) return;
   prepaireExtFiles(base);
   PrepareAnnotationFiles(base);
-  prepaireTextFiles(base);
+  prepareTextFiles(base);
   prepareDocumentFile(base);
   if (!keepGoing()) return;
 

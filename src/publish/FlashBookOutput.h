@@ -126,7 +126,7 @@ class FlashBookOutput {
   void prepaireExtFiles(const QString& base);
   void PrepareAnnotationFiles(const QString& base);
   // files/pages.js and files/text/, see BookTextWriter.
-  void prepaireTextFiles(const QString& base);
+  void prepareTextFiles(const QString& base);
   // files/document.pdf, when offeredDocument() names one.
   void prepareDocumentFile(const QString& base);
   // The PDF the book was made from, when the template's downloadDocument

@@ -237,7 +237,7 @@ void BookSession::makeFlashPreviewFolder() {
     return;
   }
   iFlashPreviewFolder = m_previewFolder->path();
-  HXCUtility::makeDirectoryTrustByFlash(parent);
+  HXCUtility::makeDiractoryTrustByFlash(parent);
 }
 
 void BookSession::removeFlashPreviewFolder() { m_previewFolder.reset(); }
@@ -389,7 +389,7 @@ bool BookSession::changeToTemplate(const QString& name, TemplateChange* change) 
   const FlashTemplate target(name);
   if (!target.loadError().isEmpty()) return false;
   const TemplateChange done =
-      iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultStyleName()));
+      iFlashTmpl->changeTmplTo(name, FlashTemplate::stylePathFor(name, target.defaultSytleName()));
   if (change != nullptr) *change = done;
   m_history.record(*iFlashTmpl, QStringLiteral("Template %1").arg(FlashTemplate::displayName(name)));
   return true;

@@ -73,7 +73,7 @@ std::shared_ptr<FlashTemplate> FlashTemplate::clone() const {
   copy->iHTMLFilePath = iHTMLFilePath;
   copy->iMobileTmplFilesPath = iMobileTmplFilesPath;
   copy->iMacAppFilesFolder = iMacAppFilesFolder;
-  copy->iDefaultStyleName = iDefaultStyleName;
+  copy->iDefaultSytleName = iDefaultSytleName;
   copy->iStyleName = iStyleName;
   copy->iLoadError = iLoadError;
   copy->m_confinedFiles = m_confinedFiles;
@@ -184,7 +184,7 @@ void FlashTemplate::loadTemplateData(const QString& name, QByteArray text) {
   }
 
   iHTMLFilePath = infoValues[0];
-  iDefaultStyleName = infoValues[2];
+  iDefaultSytleName = infoValues[2];
   iMacAppFilesFolder = infoValues[3];
   iMobileTmplFilesPath = infoValues[4];
   iProperties = std::move(loaded);
@@ -296,7 +296,7 @@ bool FlashTemplate::setPropertyValueAt(FlashTemplateProperty& property, const QS
 
 QString FlashTemplate::currentStylePath() const {
   // Before any style is applied there is no style folder: use the default style's.
-  return stylePathFor(iTmplName, iStyleName.value_or(iDefaultStyleName));
+  return stylePathFor(iTmplName, iStyleName.value_or(iDefaultSytleName));
 }
 
 std::optional<QString> FlashTemplate::styleResourcePath(const QString& relative) const {

@@ -123,8 +123,8 @@ class FlashTemplate {
   void setMobileTmplFilesPath(std::optional<QString> v) { iMobileTmplFilesPath = std::move(v); }
   const std::optional<QString>& macAppFilesFolder() const { return iMacAppFilesFolder; }
   void setMacAppFilesFolder(std::optional<QString> v) { iMacAppFilesFolder = std::move(v); }
-  const QString& defaultStyleName() const { return iDefaultStyleName; }
-  void setDefaultStyleName(const QString& v) { iDefaultStyleName = v; }
+  const QString& defaultSytleName() const { return iDefaultSytleName; }
+  void setDefaultSytleName(const QString& v) { iDefaultSytleName = v; }
   const std::optional<QString>& styleName() const { return iStyleName; }
   void setStyleName(std::optional<QString> v) { iStyleName = std::move(v); }
 
@@ -145,7 +145,7 @@ class FlashTemplate {
   std::optional<QString> iHTMLFilePath;
   std::optional<QString> iMobileTmplFilesPath;
   std::optional<QString> iMacAppFilesFolder;
-  QString iDefaultStyleName = QStringLiteral("Blank");
+  QString iDefaultSytleName = QStringLiteral("Blank");
   std::optional<QString> iStyleName;
   QString iLoadError;
   QHash<QString, QStringList> m_confinedFiles;  // see confinementOf()
