@@ -57,7 +57,7 @@ QByteArray ZKLFHeader::data() {
   zk_appendLittleInt32(d, m_crc);
   zk_appendLittleInt32(d, zkrecord::field32(m_compressedSize, zip64));
   zk_appendLittleInt32(d, zkrecord::field32(m_uncompressedSize, zip64));
-  zk_appendLittleInt16(d, static_cast<quint16>(m_filenameLength));
+  zk_appendLittleInt16(d, static_cast<quint16>(name.size()));
   zk_appendLittleInt16(d, static_cast<quint16>(m_extraField.size()));
   d.append(name);
   d.append(m_extraField);
