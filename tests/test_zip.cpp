@@ -142,9 +142,13 @@ void TestZip::localHeaderBytes() {
   const QByteArray d = h.data();
   QCOMPARE(h.length(), quint64(d.size()));
 
-  // A length already set is kept when the name changes later.
+  // A length already set is kept when the name changes later, but the record
+  // declares the name it carries.
   h.setFilename(QStringLiteral("a.xml"));
   QCOMPARE(h.filenameLength(), quint32(8));
+  const auto renamed = ZKLFHeader::recordWithData(h.data(), 0);
+  QVERIFY(renamed);
+  QCOMPARE(renamed->filename(), QStringLiteral("a.xml"));
 
   QByteArray shifted = "xyz" + d;
   const auto parsed = ZKLFHeader::recordWithData(shifted, 3);

@@ -1,25 +1,17 @@
 #include "publish/EpubPackage.h"
 
 #include <pugixml.hpp>
-#include <sstream>
 #include <vector>
 
 #include "import/FlashOutline.h"
 #include "import/FlashOutlineItem.h"
 #include "import/XmlSafeText.h"
+#include "publish/EpubXhtml.h"
 #include "publish/FlashBookOutput.h"
 
 namespace {
 
-std::string safe(const QString& text) { return xmlSafeText(text).toStdString(); }
-
-QByteArray serialise(const pugi::xml_document& doc, bool doctype) {
-  std::ostringstream out;
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  if (doctype) out << "<!DOCTYPE html>\n";
-  doc.save(out, "  ", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
-  return QByteArray::fromStdString(out.str());
-}
+using EpubXhtml::safe;
 
 void addMeta(pugi::xml_node metadata, const char* property, const QString& value) {
   pugi::xml_node meta = metadata.append_child("meta");
@@ -32,6 +24,21 @@ pugi::xml_node addLink(pugi::xml_node parent, const QString& href, const QString
   a.append_attribute("href") = safe(href).c_str();
   a.text() = safe(text).c_str();
   return a;
+}
+
+// One <nav> of the navigation document, named by its kind; returns its list.
+// Only the contents are shown in the page; readers build their own menus from
+// the page list and the landmarks.
+pugi::xml_node addNav(pugi::xml_node body, const char* type, const char* heading, bool contents) {
+  pugi::xml_node nav = body.append_child("nav");
+  nav.append_attribute("epub:type") = type;
+  nav.append_attribute("id") = type;
+  if (contents)
+    nav.append_attribute("role") = "doc-toc";
+  else
+    nav.append_attribute("hidden") = "hidden";
+  nav.append_child(contents ? "h1" : "h2").text() = heading;
+  return nav.append_child("ol");
 }
 
 }  // namespace
@@ -161,27 +168,14 @@ QByteArray EpubPackage::packageDocument() const {
     // The cover stands alone, on the right, as a printed book opens.
     if (i == 0) ref.append_attribute("properties") = "page-spread-right";
   }
-  return serialise(doc, false);
+  return EpubXhtml::serialise(doc, EpubXhtml::Layout::Indented);
 }
 
 QByteArray EpubPackage::navigationDocument() const {
   pugi::xml_document doc;
-  pugi::xml_node html = doc.append_child("html");
-  html.append_attribute("xmlns") = "http://www.w3.org/1999/xhtml";
-  html.append_attribute("xmlns:epub") = "http://www.idpf.org/2007/ops";
-  html.append_attribute("lang") = safe(language).c_str();
-  html.append_attribute("xml:lang") = safe(language).c_str();
-  pugi::xml_node head = html.append_child("head");
-  head.append_child("meta").append_attribute("charset") = "UTF-8";
-  head.append_child("title").text() = safe(title).c_str();
-  pugi::xml_node body = html.append_child("body");
+  pugi::xml_node body = EpubXhtml::start(doc, language, title).append_child("body");
 
-  pugi::xml_node toc = body.append_child("nav");
-  toc.append_attribute("epub:type") = "toc";
-  toc.append_attribute("id") = "toc";
-  toc.append_attribute("role") = "doc-toc";
-  toc.append_child("h1").text() = "Contents";
-  pugi::xml_node list = toc.append_child("ol");
+  pugi::xml_node list = addNav(body, "toc", "Contents", true);
   bool any = false;
   if (outline != nullptr) {
     // Depth first without recursion; a bookmark that leads nowhere stays only
@@ -228,23 +222,13 @@ QByteArray EpubPackage::navigationDocument() const {
     for (const Page& p : pages) addLink(list.append_child("li"), p.document, QStringLiteral("Page %1").arg(p.label));
   }
 
-  pugi::xml_node pageList = body.append_child("nav");
-  pageList.append_attribute("epub:type") = "page-list";
-  pageList.append_attribute("id") = "page-list";
-  pageList.append_attribute("hidden") = "hidden";
-  pageList.append_child("h2").text() = "Pages";
-  pugi::xml_node pagesOl = pageList.append_child("ol");
+  pugi::xml_node pagesOl = addNav(body, "page-list", "Pages", false);
   for (const Page& p : pages) addLink(pagesOl.append_child("li"), p.document + QStringLiteral("#page"), p.label);
 
-  pugi::xml_node landmarks = body.append_child("nav");
-  landmarks.append_attribute("epub:type") = "landmarks";
-  landmarks.append_attribute("id") = "landmarks";
-  landmarks.append_attribute("hidden") = "hidden";
-  landmarks.append_child("h2").text() = "Landmarks";
-  pugi::xml_node marks = landmarks.append_child("ol");
+  pugi::xml_node marks = addNav(body, "landmarks", "Landmarks", false);
   if (!pages.isEmpty()) {
     addLink(marks.append_child("li"), pages.first().document, QStringLiteral("Cover")).append_attribute("epub:type") =
         "cover";
   }
-  return serialise(doc, true);
+  return EpubXhtml::serialise(doc, EpubXhtml::Layout::Indented);
 }

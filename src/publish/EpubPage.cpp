@@ -6,14 +6,13 @@
 #include <algorithm>
 #include <cmath>
 #include <pugixml.hpp>
-#include <sstream>
 
 #include "base/DataScript.h"
-#include "import/XmlSafeText.h"
+#include "publish/EpubXhtml.h"
 
 namespace {
 
-std::string safe(const QString& text) { return xmlSafeText(text).toStdString(); }
+using EpubXhtml::safe;
 
 QString percent(double fraction) {
   return QString::number(std::clamp(fraction, 0.0, 1.0) * 100.0, 'f', 3) + QLatin1Char('%');
@@ -28,14 +27,8 @@ QString placed(const QRectF& box) {
 
 QByteArray EpubPage::xhtml() const {
   pugi::xml_document doc;
-  pugi::xml_node html = doc.append_child("html");
-  html.append_attribute("xmlns") = "http://www.w3.org/1999/xhtml";
-  html.append_attribute("xmlns:epub") = "http://www.idpf.org/2007/ops";
-  html.append_attribute("lang") = safe(language).c_str();
-  html.append_attribute("xml:lang") = safe(language).c_str();
-  pugi::xml_node head = html.append_child("head");
-  head.append_child("meta").append_attribute("charset") = "UTF-8";
-  head.append_child("title").text() = safe(title).c_str();
+  pugi::xml_node html = EpubXhtml::start(doc, language, title);
+  pugi::xml_node head = html.child("head");
   pugi::xml_node viewport = head.append_child("meta");
   viewport.append_attribute("name") = "viewport";
   viewport.append_attribute("content") =
@@ -87,11 +80,7 @@ QByteArray EpubPage::xhtml() const {
     a.append_attribute("aria-label") = safe(link.label).c_str();
   }
 
-  std::ostringstream out;
-  out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE html>\n";
-  doc.save(out, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
-  out << "\n";
-  return QByteArray::fromStdString(out.str());
+  return EpubXhtml::serialise(doc, EpubXhtml::Layout::OneLine);
 }
 
 QList<PageText::Word> EpubPage::wordsOfScript(const QByteArray& script) {

@@ -1,37 +1,13 @@
 #include "zip/ZKCDHeader.h"
 
-#include <QFile>
-
 #include "zip/ZKBytes.h"
 #include "zip/ZKRecordUtil.h"
 
-ZKCDHeader::ZKCDHeader() : m_lastModDate(QDateTime::currentDateTime()) {}
-
-void ZKCDHeader::updateVersionNeeded() { m_versionNeededToExtract = useZip64Extensions() ? 45 : 20; }
-
-void ZKCDHeader::setCompressedSize(quint64 v) {
-  m_compressedSize = v;
-  updateVersionNeeded();
-}
-
-void ZKCDHeader::setUncompressedSize(quint64 v) {
-  m_uncompressedSize = v;
-  updateVersionNeeded();
-}
+ZKCDHeader::ZKCDHeader() : ZKEntryHeader(ZKCDHeaderMagicNumber) {}
 
 void ZKCDHeader::setLocalHeaderOffset(quint64 v) {
   m_localHeaderOffset = v;
   updateVersionNeeded();
-}
-
-void ZKCDHeader::setFilename(const QString& v) {
-  m_filename = v;
-  if (m_filenameLength == 0) m_filenameLength = static_cast<quint32>(zk_precomposedUTF8Length(v));
-}
-
-void ZKCDHeader::setExtraField(const QByteArray& v) {
-  m_extraField = v;
-  if (m_extraFieldLength == 0) m_extraFieldLength = static_cast<quint32>(v.size());
 }
 
 void ZKCDHeader::setComment(const QString& v) {
@@ -40,45 +16,26 @@ void ZKCDHeader::setComment(const QString& v) {
 }
 
 bool ZKCDHeader::useZip64Extensions() const {
-  return zkrecord::needsZip64(m_uncompressedSize) || zkrecord::needsZip64(m_compressedSize) ||
-         zkrecord::needsZip64(m_localHeaderOffset);
+  return ZKEntryHeader::useZip64Extensions() || zkrecord::needsZip64(m_localHeaderOffset);
 }
 
-QByteArray ZKCDHeader::zip64ExtraField() const {
-  if (!useZip64Extensions()) return {};
-  QByteArray field;
-  zk_appendLittleInt16(field, 0x0001);
-  zk_appendLittleInt16(field, 24);
-  zk_appendLittleInt64(field, m_uncompressedSize);
-  zk_appendLittleInt64(field, m_compressedSize);
-  zk_appendLittleInt64(field, m_localHeaderOffset);
-  return field;
-}
+QByteArray ZKCDHeader::zip64ExtraField() const { return zip64ExtraFieldWith({m_localHeaderOffset}); }
 
 QByteArray ZKCDHeader::data() {
   if (static_cast<quint64>(m_cachedData.size()) >= ZKCDHeaderFixedDataLength) return m_cachedData;
   setExtraField(zip64ExtraField());
-  const bool zip64 = useZip64Extensions();
   const QByteArray name = zkrecord::clip16(zk_precomposedUTF8(m_filename));
   const QByteArray comment = zkrecord::clip16(zk_precomposedUTF8(m_comment));
   QByteArray d;
   d.reserve(static_cast<qsizetype>(ZKCDHeaderFixedDataLength) + name.size() + m_extraField.size() + comment.size());
   zk_appendLittleInt32(d, m_magicNumber);
   zk_appendLittleInt16(d, static_cast<quint16>(m_versionMadeBy));
-  zk_appendLittleInt16(d, static_cast<quint16>(m_versionNeededToExtract));
-  zk_appendLittleInt16(d, static_cast<quint16>(m_generalPurposeBitFlag));
-  zk_appendLittleInt16(d, static_cast<quint16>(m_compressionMethod));
-  zk_appendLittleInt32(d, zk_dosDate(m_lastModDate));
-  zk_appendLittleInt32(d, m_crc);
-  zk_appendLittleInt32(d, zkrecord::field32(m_compressedSize, zip64));
-  zk_appendLittleInt32(d, zkrecord::field32(m_uncompressedSize, zip64));
-  zk_appendLittleInt16(d, static_cast<quint16>(name.size()));
-  zk_appendLittleInt16(d, static_cast<quint16>(m_extraField.size()));
+  appendSharedFields(d, name);
   zk_appendLittleInt16(d, static_cast<quint16>(comment.size()));
   zk_appendLittleInt16(d, static_cast<quint16>(m_diskNumberStart));
   zk_appendLittleInt16(d, static_cast<quint16>(m_internalFileAttributes));
   zk_appendLittleInt32(d, m_externalFileAttributes);
-  zk_appendLittleInt32(d, zkrecord::field32(m_localHeaderOffset, zip64));
+  zk_appendLittleInt32(d, zkrecord::field32(m_localHeaderOffset, useZip64Extensions()));
   d.append(name);
   d.append(m_extraField);
   d.append(comment);
@@ -96,12 +53,9 @@ quint64 ZKCDHeader::storedLength() const {
 }
 
 void ZKCDHeader::parseZip64ExtraField() {
-  const auto block = zkrecord::zip64Block(m_extraField, m_extraFieldLength);
-  if (!block) return;
+  const QByteArray rest = takeZip64Sizes();
   quint64 pos = 0;
-  if (const auto v = zk_hostInt64OffsetBy(*block, pos)) m_uncompressedSize = *v;
-  if (const auto v = zk_hostInt64OffsetBy(*block, pos)) m_compressedSize = *v;
-  if (const auto v = zk_hostInt64OffsetBy(*block, pos)) m_localHeaderOffset = *v;
+  if (const auto v = zk_hostInt64OffsetBy(rest, pos)) m_localHeaderOffset = *v;
 }
 
 // The top three bits are the POSIX file type seen through the high word:
@@ -115,8 +69,6 @@ quint32 ZKCDHeader::posixPermissions() const {
   return permissions != 0 ? permissions : 0755;
 }
 
-bool ZKCDHeader::isResourceFork() const { return zk_isResourceForkPath(m_filename); }
-
 QString ZKCDHeader::description() const {
   return QStringLiteral("%1 modified %2, %3 bytes (%4 compressed), @ %5")
       .arg(m_filename, m_lastModDate.toString(Qt::ISODate), QString::number(m_uncompressedSize),
@@ -128,22 +80,13 @@ std::optional<ZKCDHeader> ZKCDHeader::recordWithData(const QByteArray& data, qui
   if (r.int32() != ZKCDHeaderMagicNumber || !r.ok()) return std::nullopt;
   ZKCDHeader h;
   h.m_versionMadeBy = r.int16();
-  h.m_versionNeededToExtract = r.int16();
-  h.m_generalPurposeBitFlag = r.int16();
-  h.m_compressionMethod = r.int16();
-  h.m_lastModDate = zk_dateWithDosDate(r.int32());
-  h.m_crc = r.int32();
-  h.m_compressedSize = r.int32();
-  h.m_uncompressedSize = r.int32();
-  h.m_filenameLength = r.int16();
-  h.m_extraFieldLength = r.int16();
+  h.readSharedFields(r);
   h.m_commentLength = r.int16();
   h.m_diskNumberStart = r.int16();
   h.m_internalFileAttributes = r.int16();
   h.m_externalFileAttributes = r.int32();
   h.m_localHeaderOffset = r.int32();
-  if (h.m_filenameLength > 0) h.m_filename = r.string(h.m_filenameLength);
-  if (h.m_extraFieldLength > 0) h.m_extraField = r.bytes(h.m_extraFieldLength);
+  h.readNameAndExtraField(r);
   if (h.m_commentLength > 0) h.m_comment = r.string(h.m_commentLength);
   if (!r.ok()) return std::nullopt;
   if (h.m_extraFieldLength > 0) h.parseZip64ExtraField();
@@ -151,14 +94,8 @@ std::optional<ZKCDHeader> ZKCDHeader::recordWithData(const QByteArray& data, qui
 }
 
 std::optional<ZKCDHeader> ZKCDHeader::recordWithArchivePath(const QString& path, quint64 offset) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const auto fixed = zkrecord::readFileRange(file, offset, ZKCDHeaderFixedDataLength);
-  if (!fixed) return std::nullopt;
-  quint64 pos = 28;
-  quint64 variable = 0;
-  for (int i = 0; i < 3; ++i) variable += *zk_hostInt16OffsetBy(*fixed, pos);
-  const auto whole = zkrecord::readFileRange(file, offset, ZKCDHeaderFixedDataLength + variable);
-  if (!whole) return std::nullopt;
-  return recordWithData(*whole, 0);
+  // The lengths of the name, the extra field and the comment, from byte 28.
+  const auto bytes = zkrecord::readHeader(path, offset, ZKCDHeaderFixedDataLength, 28, 3);
+  if (!bytes) return std::nullopt;
+  return recordWithData(*bytes, 0);
 }

@@ -50,4 +50,22 @@ inline std::optional<QByteArray> readFileRange(QFile& file, quint64 offset, quin
   return bytes;
 }
 
+// The bytes of a header at `offset` in the file at `path`: its fixed part,
+// then as many bytes as the `count` 16-bit lengths at `lengthsAt` in that part
+// add up to (name, extra field, comment). None when the file ends first.
+inline std::optional<QByteArray> readHeader(const QString& path, quint64 offset, quint64 fixedLength, quint64 lengthsAt,
+                                            int count) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  const auto fixed = readFileRange(file, offset, fixedLength);
+  if (!fixed) return std::nullopt;
+  quint64 variable = 0;
+  for (int i = 0; i < count; ++i) {
+    const auto length = zk_hostInt16OffsetBy(*fixed, lengthsAt);
+    if (!length) return std::nullopt;
+    variable += *length;
+  }
+  return readFileRange(file, offset, fixedLength + variable);
+}
+
 }  // namespace zkrecord
