@@ -131,6 +131,7 @@ void runUntil(QProcess& p, const QStringList& args, const std::function<bool(qin
   QVERIFY2(p.state() == QProcess::Running, "the run ended before the chosen point");
   QCOMPARE(::kill(static_cast<pid_t>(p.processId()), sig), 0);
 }
+
 }  // namespace
 
 class TestCliPublish : public QObject {
