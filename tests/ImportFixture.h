@@ -60,6 +60,14 @@ inline std::shared_ptr<ImportPDFOperation> runImport(const QString& file, const 
   return op;
 }
 
+// "what: box x y w h, ink x y w h": the message when a box misses the ink.
+inline QString boxAndInk(const QByteArray& what, const QRectF& box, const QRectF& ink) {
+  const auto text = [](const QRectF& r) {
+    return QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+  };
+  return QString::fromLatin1(what) + ": box " + text(box) + ", ink " + text(ink);
+}
+
 // Where MuPDF draws dark pixels on page `index`, as fractions of the picture.
 inline QRectF inkBox(const MuPdfDocument& doc, int index, QSize* pictureSize = nullptr) {
   QRectF box;

@@ -9,10 +9,12 @@
 #include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 #include <algorithm>
 
 #include "base/PlatformPaths.h"
+#include "base/Translations.h"
 
 // Writes `bytes` to `path`, making its folder first; a failure fails the running test.
 inline bool writeFile(const QString& path, const QByteArray& bytes) {
@@ -66,6 +68,17 @@ inline bool matchesTestData(const QByteArray& actual, const QString& name) {
   qWarning().noquote() << name << "differs at byte" << at << "\n expected: ..." << expected.mid(from, 160)
                        << "\n actual:   ..." << actual.mid(from, 160);
   return false;
+}
+
+// The translators (ours and Qt's) and layout direction for `tag` as if it were
+// the user's locale, instead of the ones installed before; the language chosen.
+inline QString useLocale(const QString& tag) {
+  for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
+  QLocale::setDefault(QLocale(tag));
+  return Translations::install(*QCoreApplication::instance());
 }
 
 // The converters' work folders now in the temporary root.

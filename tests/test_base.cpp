@@ -35,11 +35,6 @@ QByteArray utf16le(const QString& s) {
   return b;
 }
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }  // namespace
 
 class TestBase : public QObject {
@@ -233,13 +228,13 @@ class TestBase : public QObject {
     QString error;
     QVERIFY2(TreeRemoval::removeEntry(fd, "tree", &error), qPrintable(error));
     QVERIFY(!QFileInfo::exists(r + "/tree"));
-    QCOMPARE(readAll(r + "/victim/keep.txt"), QByteArray("keep"));
+    QCOMPARE(readFile(r + "/victim/keep.txt"), QByteArray("keep"));
     QVERIFY(TreeRemoval::removeEntry(fd, "tree"));  // gone already: nothing to do
 
     // A link named as the tree is removed as a link.
     QVERIFY(QFile::link(r + "/victim", r + "/linked"));
     QVERIFY(TreeRemoval::removeEntry(fd, "linked"));
-    QCOMPARE(readAll(r + "/victim/keep.txt"), QByteArray("keep"));
+    QCOMPARE(readFile(r + "/victim/keep.txt"), QByteArray("keep"));
     QVERIFY(!TreeRemoval::removeEntry(fd, "..", &error));
 
     // Too deep a tree is left (partly) and said so.
@@ -304,7 +299,7 @@ class TestBase : public QObject {
     QCOMPARE(quick.takeErrorLines(), QList<QByteArray>({"one", "two"}));
     // The sleep it left behind was ended with it (a zombie until its new parent reaps it).
     const QString sleeper = QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(out.value(1)));
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(sleeper) || readAll(sleeper).contains(") Z "), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(sleeper) || readFile(sleeper).contains(") Z "), 5000);
 
     ChildProcess trapping;
     QVERIFY(trapping.start("/bin/sh", {"-c", "trap 'echo trapped' TERM; sleep 30; echo late"}, &error));
@@ -346,22 +341,22 @@ class TestBase : public QObject {
     QVERIFY(t.startsWith(PlatformPaths::current().machineAppSupport));
     QFile::remove(t);
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
-    QCOMPARE(readAll(t), utf16le("/p/preview"));
+    QCOMPARE(readFile(t), utf16le("/p/preview"));
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));  // unchanged
-    QCOMPARE(readAll(t), utf16le("/p/preview"));
+    QCOMPARE(readFile(t), utf16le("/p/preview"));
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview/"));  // differs by a slash
-    QCOMPARE(readAll(t), utf16le("/p/preview\n/p/preview/"));
+    QCOMPARE(readFile(t), utf16le("/p/preview\n/p/preview/"));
 
     // Another program's UTF-8 file with CR LF: lines survive, path appended.
     writeFile(t, "/x/one\r\n/p/preview\r\n");
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p/preview"));
-    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)),
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readFile(t)),
              QStringLiteral("/x/one\r\n/p/preview\r\n\n/p/preview"));
 
     // A last byte that is not UTF-8 is read as Latin-1, not dropped.
     writeFile(t, "/caf\xc3");
     HXCUtility::makeDiractoryTrustByFlash(QStringLiteral("/p"));
-    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readAll(t)), QStringLiteral("/caf\u00c3\n/p"));
+    QCOMPARE(QStringDecoder(QStringDecoder::Utf16).decode(readFile(t)), QStringLiteral("/caf\u00c3\n/p"));
     // A trust file that cannot be read (here: far too large, or a pipe) is
     // left as it is, not replaced by one line.
     QFile big(t);
@@ -401,20 +396,20 @@ class TestBase : public QObject {
     QVERIFY(!written && opened && !committed);
     QCOMPARE(error, QString::fromLocal8Bit(std::strerror(EFBIG)));
     QCOMPARE(stream.errorString(), error);
-    QCOMPARE(readAll(target), QByteArray("old book"));
+    QCOMPARE(readFile(target), QByteArray("old book"));
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden), QStringList({"book.bin"}));
 
     // A good write replaces the file and keeps its permissions; a link at the
     // target is replaced, not written through.
     QVERIFY(AtomicFile::writeFile(target, "new book", &error));
-    QCOMPARE(readAll(target), QByteArray("new book"));
+    QCOMPARE(readFile(target), QByteArray("new book"));
     QCOMPARE(QFileInfo(target).permissions() & 0x0077, QFileDevice::Permissions());
     const QString elsewhere = dir + "/elsewhere.txt";
     writeFile(elsewhere, "untouched");
     QVERIFY(QFile::link(elsewhere, dir + "/link.txt"));
     QVERIFY(AtomicFile::writeFile(dir + "/link.txt", "replaced"));
     QVERIFY(!QFileInfo(dir + "/link.txt").isSymLink());
-    QCOMPARE(readAll(elsewhere), QByteArray("untouched"));
+    QCOMPARE(readFile(elsewhere), QByteArray("untouched"));
     // A folder that is not there: the reason, not "Unknown error".
     QVERIFY(!AtomicFile::writeFile(dir + "/no/such/file", "x", &error));
     QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
@@ -488,9 +483,8 @@ class TestBase : public QObject {
     QVERIFY(path.endsWith(QStringLiteral("Quillory/Folivox`/Folivox.log")));
     qCWarning(lcApp) << "a warning for the log";
     qCDebug(lcApp) << "debug is below the threshold";
-    const QByteArray log = readAll(path);
-    QVERIFY(log.contains("WARN test_base.cpp:"));
-    QVERIFY(log.contains("a warning for the log"));
+    const QByteArray log = readFile(path);
+    QVERIFY(log.contains("WARN test_base.cpp:") && log.contains("a warning for the log"));
     QVERIFY(!log.contains("debug is below"));
     qInstallMessageHandler(nullptr);
   }

@@ -8,6 +8,7 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include "CliFixture.h"
 #include "PdfFixture.h"
 #include "TestEnv.h"
 #include "publish/BookBinReader.h"
@@ -17,13 +18,9 @@
 
 namespace {
 
-QString program() { return QCoreApplication::applicationDirPath() + "/folivox-cli"; }
-
-struct Run {
-  int code = -1;  // the exit code, or -signal
+// A batch run with the JSON line of each document.
+struct Run : CliRun {
   QList<QJsonObject> lines;
-  QString out;
-  QString err;
   // The JSON line of the document on list line `line`.
   QJsonObject of(int line) const {
     for (const QJsonObject& o : lines)
@@ -32,27 +29,12 @@ struct Run {
   }
 };
 
-Run finish(QProcess& p) {
-  Run r;
-  if (!p.waitForFinished(180000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-  r.out = QString::fromUtf8(p.readAllStandardOutput());
-  r.err = QString::fromUtf8(p.readAllStandardError());
+// `folivox-cli batch` in `cwd`, with `list` on its standard input.
+Run batch(const QString& cwd, const QByteArray& list, const QStringList& args) {
+  Run r{runCli(QStringList{"batch", "-", "--json"} + args, QProcessEnvironment::systemEnvironment(), list, cwd), {}};
   for (const QString& line : r.out.split('\n', Qt::SkipEmptyParts))
     r.lines << QJsonDocument::fromJson(line.toUtf8()).object();
   return r;
-}
-
-// `folivox-cli batch` in `cwd`, with `list` on its standard input.
-Run batch(const QString& cwd, const QByteArray& list, const QStringList& args,
-          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-  QProcess p;
-  p.setWorkingDirectory(cwd);
-  p.setProcessEnvironment(env);
-  p.start(program(), QStringList{"batch", "-", "--json"} + args);
-  p.write(list);
-  p.closeWriteChannel();
-  return finish(p);
 }
 
 // A PDF of `pages` pages whose text says `tag`, so two versions differ.
@@ -225,10 +207,10 @@ class TestBatch : public QObject {
     const Run two = batch(root, list, {"-o", "two", "--threads", "2"});
     QCOMPARE(two.code, 0);
     QCOMPARE(two.of(1).value("threads").toInt(), 2);
-    QProcess p;
-    p.setWorkingDirectory(root);
-    p.start(program(), {"publish", "doc.pdf", "-o", "alone", "--links", "--bookmarks", "--quality", "3"});
-    QCOMPARE(finish(p).code, 0);
+    QCOMPARE(runCli({"publish", "doc.pdf", "-o", "alone", "--links", "--bookmarks", "--quality", "3"},
+                    QProcessEnvironment::systemEnvironment(), {}, root)
+                 .code,
+             0);
 
     const QMap<QString, QByteArray> one = filesBelow(root + "/one/doc");
     QCOMPARE(one, filesBelow(root + "/two/doc"));
@@ -302,8 +284,8 @@ class TestBatch : public QObject {
     p.setWorkingDirectory(root);
     p.setProcessEnvironment(env);
     // The timeout leaves a loaded machine time to reach the stop.
-    p.start(program(), QStringList{"batch", "-", "-o", "out", "--json"} +
-                           (bySignal ? QStringList() : QStringList{"--timeout", "10"}));
+    p.start(cliProgram(), QStringList{"batch", "-", "-o", "out", "--json"} +
+                              (bySignal ? QStringList() : QStringList{"--timeout", "10"}));
     p.write("doc.pdf\n");
     p.closeWriteChannel();
     qint64 child = 0;

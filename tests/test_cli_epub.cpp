@@ -1,25 +1,9 @@
 // folivox-cli publish --format epub as a user runs it: the file it writes,
 // what it refuses, and that a refused target is left as it was.
-#include <QProcess>
-
+#include "CliFixture.h"
 #include "TestEnv.h"
 
 namespace {
-
-struct Run {
-  int code = -1;
-  QString err;
-};
-
-Run cli(const QStringList& args) {
-  QProcess p;
-  p.start(QCoreApplication::applicationDirPath() + QStringLiteral("/folivox-cli"), args);
-  Run r;
-  if (!p.waitForFinished(120000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
-}
 
 QString pictures() { return qEnvironmentVariable("FOLIVOX_RESOURCES") + QStringLiteral("/DemoImgs"); }
 
@@ -31,50 +15,41 @@ class TestCliEpub : public QObject {
 
  private Q_SLOTS:
   void writesTheFileOIsGiven() {
-    const QString target = m_dir.filePath(QStringLiteral("new/My Book"));  // folder made, .epub added
-    const Run r = cli({QStringLiteral("publish"), pictures(), QStringLiteral("--format"), QStringLiteral("epub"),
-                       QStringLiteral("-o"), target, QStringLiteral("--author"), QStringLiteral("Me"),
-                       QStringLiteral("--language"), QStringLiteral("de-CH")});
+    const QString target = m_dir.filePath("new/My Book");  // folder made, .epub added
+    const CliRun r =
+        runCli({"publish", pictures(), "--format", "epub", "-o", target, "--author", "Me", "--language", "de-CH"});
     QVERIFY2(r.code == 0, qPrintable(r.err));
-    const QByteArray bytes = readFile(target + QStringLiteral(".epub"));
+    const QByteArray bytes = readFile(target + ".epub");
     QVERIFY(bytes.startsWith("PK"));
     QCOMPARE(bytes.mid(30, 28), QByteArray("mimetypeapplication/epub+zip"));
-    QVERIFY(
-        QDir(m_dir.filePath(QStringLiteral("new"))).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot) ==
-        QStringList{QStringLiteral("My Book.epub")});
+    QCOMPARE(QDir(m_dir.filePath("new")).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"My Book.epub"});
   }
 
   void refusesWhatItCannotDo_data() {
     QTest::addColumn<QStringList>("extra");
     QTest::addColumn<QString>("said");
-    QTest::newRow("app") << QStringList{QStringLiteral("--app")} << QStringLiteral("--app and --name");
-    QTest::newRow("name") << QStringList{QStringLiteral("--name"), QStringLiteral("x")}
-                          << QStringLiteral("--app and --name");
-    QTest::newRow("language") << QStringList{QStringLiteral("--language"), QStringLiteral("en us")}
-                              << QStringLiteral("--language takes");
-    QTest::newRow("format") << QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}
-                            << QStringLiteral("--format takes");
+    QTest::newRow("app") << QStringList{"--format", "epub", "--app"} << "--app and --name";
+    QTest::newRow("name") << QStringList{"--format", "epub", "--name", "x"} << "--app and --name";
+    QTest::newRow("language") << QStringList{"--format", "epub", "--language", "en us"} << "--language takes";
+    QTest::newRow("format") << QStringList{"--format", "pdf"} << "--format takes";
   }
   void refusesWhatItCannotDo() {
     QFETCH(QStringList, extra);
     QFETCH(QString, said);
-    QStringList args{QStringLiteral("publish"), pictures(), QStringLiteral("-o"),
-                     m_dir.filePath(QStringLiteral("r.epub"))};
-    if (!extra.contains(QStringLiteral("--format"))) args << QStringLiteral("--format") << QStringLiteral("epub");
-    const Run r = cli(args + extra);
+    const CliRun r = runCli(QStringList{"publish", pictures(), "-o", m_dir.filePath("r.epub")} + extra);
     QCOMPARE(r.code, 1);
     QVERIFY2(r.err.contains(said), qPrintable(r.err));
-    QVERIFY(!QFileInfo::exists(m_dir.filePath(QStringLiteral("r.epub"))));
+    QVERIFY(!QFileInfo::exists(m_dir.filePath("r.epub")));
   }
 
   void leavesAFolderByThatNameAlone() {
-    const QString target = m_dir.filePath(QStringLiteral("taken.epub"));
-    QVERIFY(writeFile(target + QStringLiteral("/notes.txt"), "mine"));
-    const Run r = cli({QStringLiteral("publish"), pictures(), QStringLiteral("--format"), QStringLiteral("epub"),
-                       QStringLiteral("-o"), target});
+    const QString target = m_dir.filePath("taken.epub");
+    QVERIFY(writeFile(target + "/notes.txt", "mine"));
+    const CliRun r = runCli({"publish", pictures(), "--format", "epub", "-o", target});
     QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains(QLatin1String("not a file")), qPrintable(r.err));
-    QCOMPARE(readFile(target + QStringLiteral("/notes.txt")), QByteArray("mine"));
+    QVERIFY2(r.err.contains("not a file"), qPrintable(r.err));
+    QCOMPARE(readFile(target + "/notes.txt"), QByteArray("mine"));
   }
 };
 

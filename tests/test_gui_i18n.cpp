@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QStyleOptionViewItem>
 #include <QToolBar>
-#include <QTranslator>
 #include <QTreeView>
 #include <QWebEngineView>
 #include <QXmlStreamReader>
@@ -126,16 +125,6 @@ class TestGuiI18n : public QObject {
 
   std::unique_ptr<AppDelegate> app;
 
-  // The translators and layout direction for `tag` as if it were the user's locale.
-  static QString useLocale(const QString& tag) {
-    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-      QCoreApplication::removeTranslator(t);
-      delete t;
-    }
-    QLocale::setDefault(QLocale(tag));
-    return Translations::install(*QCoreApplication::instance());
-  }
-
   void startWindow() {
     app = std::make_unique<AppDelegate>();
     QSignalSpy loaded(app.get(), &AppDelegate::previewLoaded);
@@ -169,14 +158,11 @@ class TestGuiI18n : public QObject {
   void theWindowSpeaksTheLanguageWithNothingCutOff_data() {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("language");
-    QTest::newRow("English") << "C"
-                             << "en";
-    QTest::newRow("German") << "de_DE"
-                            << "de";
-    QTest::newRow("French") << "fr_FR"
-                            << "fr";
-    QTest::newRow("Spanish") << "es_ES"
-                             << "es";
+    for (const auto& [name, locale, language] : {std::tuple{"English", "C", "en"},
+                                                 {"German", "de_DE", "de"},
+                                                 {"French", "fr_FR", "fr"},
+                                                 {"Spanish", "es_ES", "es"}})
+      QTest::newRow(name) << QString(locale) << QString(language);
   }
   void theWindowSpeaksTheLanguageWithNothingCutOff() {
     QFETCH(QString, locale);

@@ -31,8 +31,7 @@ class TestGuiImport : public GuiTest {
     QCOMPARE(app->session().flashPageSource(), demo);
 
     // A real PDF, all pages even though the range field holds text.
-    const QString pdf = scratch.filePath("two.pdf");
-    writeFile(pdf, twoPagePdf());
+    const QString pdf = twoPdf();
     dialog->txtFilePath()->setText(pdf);
     dialog->pageRangeType()->button(0)->click();
     dialog->txtPageRange()->setText("2");

@@ -142,16 +142,7 @@ class TestLinksOutline : public QObject {
       const double dx = 1.5 / picture.width(), dy = 1.5 / picture.height();
       QVERIFY2(qAbs(area.left() - ink.left()) <= dx && qAbs(area.right() - ink.right()) <= dx &&
                    qAbs(area.top() - ink.top()) <= dy && qAbs(area.bottom() - ink.bottom()) <= dy,
-               qPrintable(QStringLiteral("%1: area %2 %3 %4 %5, ink %6 %7 %8 %9")
-                              .arg(QString::fromLatin1(cases[i].extra))
-                              .arg(area.x())
-                              .arg(area.y())
-                              .arg(area.width())
-                              .arg(area.height())
-                              .arg(ink.x())
-                              .arg(ink.y())
-                              .arg(ink.width())
-                              .arg(ink.height())));
+               qPrintable(boxAndInk(cases[i].extra, area, ink)));
     }
   }
 

@@ -64,16 +64,7 @@ class TestPageText : public QObject {
       const QRectF ink = inkBox(*source.PDFDoc(), i, &picture);
       const QRectF slack =
           box.adjusted(-2.0 / picture.width(), -2.0 / picture.height(), 2.0 / picture.width(), 2.0 / picture.height());
-      const QString why = QStringLiteral("%1: box %2 %3 %4 %5, ink %6 %7 %8 %9")
-                              .arg(QString::fromLatin1(extras[i]))
-                              .arg(box.x())
-                              .arg(box.y())
-                              .arg(box.width())
-                              .arg(box.height())
-                              .arg(ink.x())
-                              .arg(ink.y())
-                              .arg(ink.width())
-                              .arg(ink.height());
+      const QString why = boxAndInk(extras[i], box, ink);
       QVERIFY2(slack.contains(ink), qPrintable(why));
       QVERIFY2(box.width() * box.height() < 2.5 * ink.width() * ink.height(), qPrintable(why));
       // The text runs as many quarter turns clockwise as the page is turned.

@@ -10,9 +10,16 @@
 
 namespace {
 
-// Every page's text, and a check that every page has the conversion's size.
-QStringList pagesText(const QString& pdf) {
-  const std::unique_ptr<MuPdfDocument> doc = MuPdfDocument::open(pdf);
+// `source` converted to PDF (beside it): every page's text; "bad size" for a
+// page without the conversion's size; nothing, with the reason said, when the
+// conversion fails.
+QStringList convertedPages(const QString& source) {
+  QString error;
+  if (!DocumentToPdf::convertToPDF(source, source + ".pdf", &error)) {
+    qWarning().noquote() << error;
+    return {};
+  }
+  const std::unique_ptr<MuPdfDocument> doc = MuPdfDocument::open(source + ".pdf");
   QStringList pages;
   for (int i = 0; i < doc->pageCount(); ++i) {
     const QSizeF size = doc->pageSize(i);
@@ -59,7 +66,7 @@ struct Recorded : RtfReader::Sink {
 QString readRtf(const QByteArray& rtf) {
   Recorded doc;
   RtfReader().read(rtf, doc);
-  return doc.texts().join(QLatin1Char('\n'));
+  return doc.texts().join('\n');
 }
 
 }  // namespace
@@ -78,15 +85,11 @@ class TestPdf : public QObject {
     // A paragraph long enough to wrap over several lines and a page break.
     for (int i = 1; i <= 120; ++i) text += "w" + QByteArray::number(i).rightJustified(3, '0') + " ";
     text += "\n\xff\xfe broken bytes stay visible\n";
-    QVERIFY(writeFile(path(QStringLiteral("in.txt")), text));
-    QString error;
-    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("in.txt")), path(QStringLiteral("txt.pdf")), &error),
-             qPrintable(error));
-
-    const QStringList pages = pagesText(path(QStringLiteral("txt.pdf")));
+    QVERIFY(writeFile(path("in.txt"), text));
+    const QStringList pages = convertedPages(path("in.txt"));
     QVERIFY2(pages.size() > 5, qPrintable(QString::number(pages.size())));
     QVERIFY(!pages.contains(QStringLiteral("bad size")));
-    const QString all = pages.join(QLatin1Char('\n'));
+    const QString all = pages.join('\n');
     for (int i = 1; i <= 160; ++i) {
       const QString line = QStringLiteral("Line %1").arg(i, 4, 10, QLatin1Char('0'));
       QCOMPARE(all.count(line), qsizetype(1));
@@ -105,13 +108,10 @@ class TestPdf : public QObject {
     for (int i = 1; i <= 12000; ++i) text += "w" + QByteArray::number(i).rightJustified(5, '0') + " ";
     text += "\n" + QByteArray(30000, 'x') + "\n";
     text += "col1\tcol2\tcol3\r\ncr\rlf\n";
-    QVERIFY(writeFile(path(QStringLiteral("long.txt")), text));
-    QString error;
-    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("long.txt")), path(QStringLiteral("long.pdf")), &error),
-             qPrintable(error));
-    const QStringList pages = pagesText(path(QStringLiteral("long.pdf")));
+    QVERIFY(writeFile(path("long.txt"), text));
+    const QStringList pages = convertedPages(path("long.txt"));
     QVERIFY(!pages.contains(QStringLiteral("bad size")));
-    const QString all = pages.join(QLatin1Char('\n'));
+    const QString all = pages.join('\n');
     QStringList words;
     static const QRegularExpression word(QStringLiteral("w\\d{5}"));
     for (auto it = word.globalMatch(all); it.hasNext();) words << it.next().captured();
@@ -120,30 +120,28 @@ class TestPdf : public QObject {
       QCOMPARE(words[i], QStringLiteral("w%1").arg(i + 1, 5, 10, QLatin1Char('0')));
     QCOMPARE(all.count(QLatin1Char('x')), qsizetype(30000));
     // CR LF, CR and LF end lines.
-    const QStringList lines = all.split(QLatin1Char('\n'));
+    const QStringList lines = all.split('\n');
     QVERIFY(lines.contains(QStringLiteral("cr")) && lines.contains(QStringLiteral("lf")));
   }
 
   // Columns at tab stops every 36 points stay on their line (Qt scales the
   // stop distance by the resolution: once it put each tab on a line of its own).
   void tabsStopEveryHalfInch() {
-    QVERIFY(writeFile(path(QStringLiteral("tabs.txt")), "a\tb\tc\td\te\tf\tg\th\n"));
+    QVERIFY(writeFile(path("tabs.txt"), "a\tb\tc\td\te\tf\tg\th\n"));
     QString error;
-    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("tabs.txt")), path(QStringLiteral("tabs.pdf")), &error),
-             qPrintable(error));
+    QVERIFY2(DocumentToPdf::CreateTXTtoPDF(path("tabs.txt"), path("tabs.pdf"), &error), qPrintable(error));
     // Rows and columns of the rendered page (1 pixel a point) that hold ink.
     QSet<int> rows;
     int left = 10000, right = -1;
-    MuPdfDocument::open(path(QStringLiteral("tabs.pdf")))
-        ->render(0, 1, [&](const unsigned char* rgb, int w, int h, int stride) {
-          for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
-              if (rgb[y * stride + x * 3] < 128) {
-                rows.insert(y);
-                left = std::min(left, x);
-                right = std::max(right, x);
-              }
-        });
+    MuPdfDocument::open(path("tabs.pdf"))->render(0, 1, [&](const unsigned char* rgb, int w, int h, int stride) {
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+          if (rgb[y * stride + x * 3] < 128) {
+            rows.insert(y);
+            left = std::min(left, x);
+            right = std::max(right, x);
+          }
+    });
     QVERIFY(!rows.isEmpty());
     QVERIFY2(*std::max_element(rows.begin(), rows.end()) - *std::min_element(rows.begin(), rows.end()) < 14,
              "the columns are not on one line");
@@ -172,15 +170,14 @@ class TestPdf : public QObject {
   void conversionReportsProgressAndStops() {
     QByteArray text;
     while (text.size() < 1200 * 1024) text += "Some words on a line of their own.\n";
-    QVERIFY(writeFile(path(QStringLiteral("big.txt")), text));
+    QVERIFY(writeFile(path("big.txt"), text));
     QList<qint64> done;
     QString error;
-    QVERIFY(DocumentToPdf::convertToPDF(path(QStringLiteral("big.txt")), path(QStringLiteral("big.pdf")), &error,
-                                        [&](qint64 d, qint64 total) {
-                                          if (total != text.size()) return false;
-                                          done << d;
-                                          return true;
-                                        }));
+    QVERIFY(DocumentToPdf::convertToPDF(path("big.txt"), path("big.pdf"), &error, [&](qint64 d, qint64 total) {
+      if (total != text.size()) return false;
+      done << d;
+      return true;
+    }));
     QVERIFY(done.size() >= 4);
     QVERIFY(std::is_sorted(done.begin(), done.end()));
     QCOMPARE(done.last(), qint64(text.size()));
@@ -189,10 +186,9 @@ class TestPdf : public QObject {
     for (const QByteArray& rtf : {QByteArray(), "{\\rtf1 " + text.replace('\n', "\\par ") + "}"}) {
       const QString source = path(rtf.isEmpty() ? QStringLiteral("big.txt") : QStringLiteral("big.rtf"));
       if (!rtf.isEmpty()) QVERIFY(writeFile(source, rtf));
-      QVERIFY(!DocumentToPdf::convertToPDF(source, path(QStringLiteral("stopped.pdf")), &error,
-                                           [](qint64, qint64) { return false; }));
+      QVERIFY(!DocumentToPdf::convertToPDF(source, path("stopped.pdf"), &error, [](qint64, qint64) { return false; }));
       QCOMPARE(error, QStringLiteral("The conversion of %1 was stopped.").arg(QFileInfo(source).fileName()));
-      QVERIFY(!QFileInfo::exists(path(QStringLiteral("stopped.pdf"))));
+      QVERIFY(!QFileInfo::exists(path("stopped.pdf")));
     }
   }
 
@@ -228,10 +224,8 @@ class TestPdf : public QObject {
     QVERIFY2(received > 0 && received < seen, qPrintable(QString::number(received)));
     QVERIFY(doc.paragraphs.isEmpty());
 
-    QVERIFY(writeFile(path(QStringLiteral("para.rtf")), rtf));
-    QVERIFY2(DocumentToPdf::convertToPDF(path(QStringLiteral("para.rtf")), path(QStringLiteral("para.pdf")), &error),
-             qPrintable(error));
-    const QString all = pagesText(path(QStringLiteral("para.pdf"))).join(QLatin1Char('\n'));
+    QVERIFY(writeFile(path("para.rtf"), rtf));
+    const QString all = convertedPages(path("para.rtf")).join('\n');
     static const QRegularExpression word(QStringLiteral("w\\d{6}"));
     int n = 0;
     for (auto it = word.globalMatch(all); it.hasNext();)
@@ -262,15 +256,15 @@ class TestPdf : public QObject {
     QVERIFY2(RtfReader().read(rtf, doc, &error), qPrintable(error));
     QCOMPARE(doc.texts(), (QStringList{QStringLiteral("Plain bold italic under red mono café Ωmega \uF020x  {braces}"),
                                        QStringLiteral("centred\u2028next"), QStringLiteral("shown\tend")}));
-    QVERIFY(doc.formatOf(QStringLiteral("bold")).fontWeight() == QFont::Bold);
-    QVERIFY(doc.formatOf(QStringLiteral("Plain")).fontWeight() == QFont::Normal);
-    QVERIFY(doc.formatOf(QStringLiteral("italic")).fontItalic());
-    QVERIFY(doc.formatOf(QStringLiteral("under")).fontUnderline());
-    QVERIFY(!doc.formatOf(QStringLiteral("red")).fontUnderline());
-    QCOMPARE(doc.formatOf(QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
-    QCOMPARE(doc.formatOf(QStringLiteral("Plain")).fontPointSize(), 14.0);
-    QCOMPARE(doc.formatOf(QStringLiteral("Plain")).fontFamilies().toStringList(), QStringList{"Times"});
-    QCOMPARE(doc.formatOf(QStringLiteral("mono")).fontFamilies().toStringList(), QStringList{"Courier New"});
+    QVERIFY(doc.formatOf("bold").fontWeight() == QFont::Bold);
+    QVERIFY(doc.formatOf("Plain").fontWeight() == QFont::Normal);
+    QVERIFY(doc.formatOf("italic").fontItalic());
+    QVERIFY(doc.formatOf("under").fontUnderline());
+    QVERIFY(!doc.formatOf("red").fontUnderline());
+    QCOMPARE(doc.formatOf("red").foreground().color(), QColor(255, 0, 0));
+    QCOMPARE(doc.formatOf("Plain").fontPointSize(), 14.0);
+    QCOMPARE(doc.formatOf("Plain").fontFamilies().toStringList(), QStringList{"Times"});
+    QCOMPARE(doc.formatOf("mono").fontFamilies().toStringList(), QStringList{"Courier New"});
     QCOMPARE(doc.paragraphs[1].align, Qt::AlignHCenter);
     QCOMPARE(doc.paragraphs[0].align, Qt::AlignLeft);
   }
@@ -279,14 +273,11 @@ class TestPdf : public QObject {
     QByteArray rtf = "{\\rtf1\\ansi ";
     for (int i = 1; i <= 90; ++i) rtf += "{\\b Para} " + QByteArray::number(i).rightJustified(3, '0') + "\\par ";
     rtf += "}";
-    QVERIFY(writeFile(path(QStringLiteral("in.RTF")), rtf));
-    QString error;
-    QVERIFY2(DocumentToPdf::convertToPDF(path(QStringLiteral("in.RTF")), path(QStringLiteral("rtf.pdf")), &error),
-             qPrintable(error));
-    const QStringList pages = pagesText(path(QStringLiteral("rtf.pdf")));
+    QVERIFY(writeFile(path("in.RTF"), rtf));
+    const QStringList pages = convertedPages(path("in.RTF"));
     QVERIFY(pages.size() > 2);
     QVERIFY(!pages.contains(QStringLiteral("bad size")));
-    const QString all = pages.join(QLatin1Char('\n'));
+    const QString all = pages.join('\n');
     for (int i = 1; i <= 90; ++i)
       QCOMPARE(all.count(QStringLiteral("Para %1").arg(i, 3, 10, QLatin1Char('0'))), qsizetype(1));
   }
@@ -296,7 +287,7 @@ class TestPdf : public QObject {
     RtfReader reader;
     // Deep nesting: no recursion, the text survives.
     const QByteArray deep = "{\\rtf1 " + QByteArray(10000, '{') + "deep\\b text" + QByteArray(10000, '}') + " after}";
-    QCOMPARE(readRtf(deep), QStringLiteral("deeptext after"));
+    QCOMPARE(readRtf(deep), QString("deeptext after"));
     // Broken endings, stray braces, huge numbers and binary data.
     for (const QByteArray& broken :
          QList<QByteArray>{"{\\rtf1 a}}}}} b", "{\\rtf1 end\\", "{\\rtf1 end\\'", "{\\rtf1 end\\'4", "{\\rtf1 \\u",
@@ -304,33 +295,32 @@ class TestPdf : public QObject {
                            "{\\rtf1 \\bin999999999 tail", "{\\rtf1 {\\*", QByteArray("{\\rtf1 nul\0byte}", 15)}) {
       QVERIFY(reader.read(broken, doc));
     }
-    QCOMPARE(readRtf(QByteArray("{\\rtf1 nul\0byte}", 15)), QStringLiteral("nulbyte"));
+    QCOMPARE(readRtf(QByteArray("{\\rtf1 nul\0byte}", 15)), QString("nulbyte"));
 
     QString error;
     QVERIFY(!reader.read("plain words", doc, &error));
-    QCOMPARE(error, QStringLiteral("it is not an RTF document"));
-    QVERIFY(writeFile(path(QStringLiteral("fake.rtf")), "not rtf"));
-    QVERIFY(!DocumentToPdf::CreateRTFtoPDF(path(QStringLiteral("fake.rtf")), path(QStringLiteral("fake.pdf")), &error));
-    QCOMPARE(error, QStringLiteral("Cannot convert fake.rtf: it is not an RTF document"));
-    QVERIFY(!QFile::exists(path(QStringLiteral("fake.pdf"))));
+    QCOMPARE(error, QString("it is not an RTF document"));
+    QVERIFY(writeFile(path("fake.rtf"), "not rtf"));
+    QVERIFY(!DocumentToPdf::CreateRTFtoPDF(path("fake.rtf"), path("fake.pdf"), &error));
+    QCOMPARE(error, QString("Cannot convert fake.rtf: it is not an RTF document"));
+    QVERIFY(!QFile::exists(path("fake.pdf")));
   }
 
   void conversionFailuresSayWhy() {
     QString error;
-    QVERIFY(!DocumentToPdf::CreateTXTtoPDF(path(QStringLiteral("absent.txt")), path(QStringLiteral("x.pdf")), &error));
-    QCOMPARE(error, QStringLiteral("Cannot convert absent.txt: the file does not exist"));
+    QVERIFY(!DocumentToPdf::CreateTXTtoPDF(path("absent.txt"), path("x.pdf"), &error));
+    QCOMPARE(error, QString("Cannot convert absent.txt: the file does not exist"));
 
-    QVERIFY(writeFile(path(QStringLiteral("letter.docx")), "PK\x03\x04 not really"));
+    QVERIFY(writeFile(path("letter.docx"), "PK\x03\x04 not really"));
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", path(QStringLiteral("no-such-bin")).toLocal8Bit());
-    const bool ok =
-        DocumentToPdf::convertToPDF(path(QStringLiteral("letter.docx")), path(QStringLiteral("x.pdf")), &error);
+    qputenv("PATH", path("no-such-bin").toLocal8Bit());
+    const bool ok = DocumentToPdf::convertToPDF(path("letter.docx"), path("x.pdf"), &error);
     qputenv("PATH", oldPath);
     QVERIFY(!ok);
     QVERIFY2(error.startsWith(QStringLiteral("Cannot convert letter.docx: this needs LibreOffice")), qPrintable(error));
-    QVERIFY(DocumentToPdf::needsConversion(QStringLiteral("a.TXT")));
-    QVERIFY(DocumentToPdf::needsConversion(QStringLiteral("b.Odt")));
-    QVERIFY(!DocumentToPdf::needsConversion(QStringLiteral("c.pdf")));
+    QVERIFY(DocumentToPdf::needsConversion("a.TXT"));
+    QVERIFY(DocumentToPdf::needsConversion("b.Odt"));
+    QVERIFY(!DocumentToPdf::needsConversion("c.pdf"));
   }
 };
 

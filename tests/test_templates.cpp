@@ -178,18 +178,16 @@ class TestTemplates : public QObject {
     QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("a=b"));
     QCOMPARE(t.propertyValueFor("pageWidth", ""), QStringLiteral("1000"));
 
-    // UTF-16 with BOM, and bytes that are not UTF-8 (kept as Latin-1).
-    writeFile(file,
-              QByteArray("\xFF\xFE") + QByteArray::fromRawData(reinterpret_cast<const char*>(u"B=\u00e9t\u00e9"), 10));
-    t.importPropertiesSettingsFrom(file);
-    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("\u00e9t\u00e9"));
-    writeFile(file, "B=caf\xe9");
-    t.importPropertiesSettingsFrom(file);
-    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("caf\u00e9"));
-    // A last byte that starts a sequence and is cut off: still Latin-1, not dropped.
-    writeFile(file, "B=caf\xc3");
-    t.importPropertiesSettingsFrom(file);
-    QCOMPARE(t.propertyValueFor("B", ""), QStringLiteral("caf\u00c3"));
+    // UTF-16 with BOM, and bytes that are not UTF-8 (kept as Latin-1), also a
+    // last byte that starts a sequence and is cut off (once dropped).
+    const QByteArray utf16 = QByteArray::fromRawData(reinterpret_cast<const char*>(u"B=\u00e9t\u00e9"), 10);
+    for (const auto& [bytes, value] : {std::pair{"\xFF\xFE" + utf16, QStringLiteral("\u00e9t\u00e9")},
+                                       {QByteArray("B=caf\xe9"), QStringLiteral("caf\u00e9")},
+                                       {QByteArray("B=caf\xc3"), QStringLiteral("caf\u00c3")}}) {
+      writeFile(file, bytes);
+      t.importPropertiesSettingsFrom(file);
+      QCOMPARE(t.propertyValueFor("B", ""), value);
+    }
 
     // STYLE_RESOURCE: resolves for file properties only, against the style.
     const QString style = FlashTemplate::stylePathFor("s", "Blue");

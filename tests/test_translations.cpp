@@ -3,10 +3,9 @@
 // them, and folivox-cli's output for scripts the same in every language.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTranslator>
 #include <QXmlStreamReader>
 
+#include "CliFixture.h"
 #include "TestEnv.h"
 #include "base/Translations.h"
 #include "import/ImportError.h"
@@ -17,29 +16,13 @@
 
 namespace {
 
-struct Run {
-  int code = -1;
-  QString out;
-  QString err;
-};
-
 // folivox-cli with its messages in `language` (a LANGUAGE value, as a desktop sets it).
-Run cli(const QStringList& args, const QString& language, const QByteArray& input = {}) {
+CliRun cli(const QStringList& args, const QString& language, const QByteArray& input = {}) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("LANGUAGE"), language);
   env.insert(QStringLiteral("LC_ALL"),
              language == QLatin1String("en") ? QStringLiteral("C.UTF-8") : language + ".UTF-8");
-  QProcess p;
-  p.setProcessEnvironment(env);
-  p.start(QCoreApplication::applicationDirPath() + "/folivox-cli", args);
-  p.write(input);
-  p.closeWriteChannel();
-  Run r;
-  if (!p.waitForFinished(120000)) return r;
-  r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-  r.out = QString::fromUtf8(p.readAllStandardOutput());
-  r.err = QString::fromUtf8(p.readAllStandardError());
-  return r;
+  return runCli(args, env, input);
 }
 
 // Why opening a missing PDF fails, in the language installed.
@@ -56,17 +39,6 @@ QString missingPdfReason() {
 
 class TestTranslations : public QObject {
   Q_OBJECT
-
-  // The translators for `tag` as if it were the user's locale, instead of the
-  // ones installed before.
-  static QString useLocale(const QString& tag) {
-    for (QTranslator* t : QCoreApplication::instance()->findChildren<QTranslator*>()) {
-      QCoreApplication::removeTranslator(t);
-      delete t;
-    }
-    QLocale::setDefault(QLocale(tag));
-    return Translations::install(*QCoreApplication::instance());
-  }
 
  private Q_SLOTS:
   void cleanup() { useLocale(QStringLiteral("C")); }
@@ -151,8 +123,8 @@ class TestTranslations : public QObject {
   }
 
   void theCommandLineSpeaksButItsOutputForScriptsDoesNot() {
-    const Run de = cli({"publish", "/nonexistent/report.pdf", "-o", QDir::tempPath() + "/out"}, "de");
-    const Run en = cli({"publish", "/nonexistent/report.pdf", "-o", QDir::tempPath() + "/out"}, "en");
+    const CliRun de = cli({"publish", "/nonexistent/report.pdf", "-o", QDir::tempPath() + "/out"}, "de");
+    const CliRun en = cli({"publish", "/nonexistent/report.pdf", "-o", QDir::tempPath() + "/out"}, "en");
     QCOMPARE(de.err, QString("folivox-cli: /nonexistent/report.pdf existiert nicht\n"));
     QCOMPARE(en.err, QString("folivox-cli: /nonexistent/report.pdf does not exist\n"));
     QCOMPARE(de.code, en.code);
@@ -161,8 +133,8 @@ class TestTranslations : public QObject {
     // What scripts read: the template list and the batch's JSON lines.
     QCOMPARE(cli({"templates"}, "es").out, cli({"templates"}, "en").out);
     const auto record = [](const QString& language) {
-      const Run r = cli({"batch", "-", "--json", "-o", QDir::tempPath() + "/batch-" + language}, language,
-                        "/nonexistent/a.pdf\n");
+      const CliRun r = cli({"batch", "-", "--json", "-o", QDir::tempPath() + "/batch-" + language}, language,
+                           "/nonexistent/a.pdf\n");
       QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
       o.insert("keys", QJsonValue::fromVariant(o.keys()));
       for (const char* varies : {"error", "seconds", "output", "peak_memory_kb"})

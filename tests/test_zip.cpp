@@ -234,12 +234,10 @@ void TestZip::centralHeaderCacheAndAttributes() {
   };
   using T = ZKFileAttributes::FileType;
   const ZKCDHeader dir = attributesFor(T::Directory, std::nullopt);
-  QVERIFY(dir.isDirectory());
-  QVERIFY(!dir.isSymLink());
+  QVERIFY(dir.isDirectory() && !dir.isSymLink());
   QCOMPARE(dir.posixPermissions(), quint32(0755));
   const ZKCDHeader link = attributesFor(T::SymbolicLink, std::nullopt);
-  QVERIFY(link.isSymLink());
-  QVERIFY(!link.isDirectory());
+  QVERIFY(link.isSymLink() && !link.isDirectory());
   const ZKCDHeader file = attributesFor(T::Regular, 0640);
   QVERIFY(!file.isSymLink() && !file.isDirectory());
   QCOMPARE(file.posixPermissions(), quint32(0640));
@@ -294,39 +292,14 @@ void TestZip::oneEntryLayout() {
     quint32 value;
   };
   const quint32 c = quint32(C);
-  const QList<Field> fields = {{0, 4, 0x04034b50},
-                               {4, 2, 20},
-                               {6, 2, 0},
-                               {8, 2, 8},
-                               {14, 4, crc},
-                               {18, 4, c},
-                               {22, 4, U},
-                               {26, 2, 8},
-                               {28, 2, 0},
-                               {38 + C, 4, 0x02014b50},
-                               {42 + C, 2, 789},
-                               {44 + C, 2, 20},
-                               {46 + C, 2, 0},
-                               {48 + C, 2, 8},
-                               {50 + C, 4, dosDateTime},
-                               {54 + C, 4, crc},
-                               {58 + C, 4, c},
-                               {62 + C, 4, U},
-                               {66 + C, 2, 8},
-                               {68 + C, 2, 0},
-                               {70 + C, 2, 0},
-                               {72 + C, 2, 0},
-                               {74 + C, 2, 0},
-                               {76 + C, 4, 0},
-                               {80 + C, 4, 0},
-                               {92 + C, 4, 0x06054b50},
-                               {96 + C, 2, 0},
-                               {98 + C, 2, 0},
-                               {100 + C, 2, 1},
-                               {102 + C, 2, 1},
-                               {104 + C, 4, 54},
-                               {108 + C, 4, 38 + c},
-                               {112 + C, 2, 27}};
+  QList<Field> fields = {{0, 4, 0x04034b50}, {4, 2, 20}, {6, 2, 0},  {8, 2, 8}, {14, 4, crc},
+                         {18, 4, c},         {22, 4, U}, {26, 2, 8}, {28, 2, 0}};
+  fields += QList<Field>{{38 + C, 4, 0x02014b50}, {42 + C, 2, 789},         {44 + C, 2, 20},  {46 + C, 2, 0},
+                         {48 + C, 2, 8},          {50 + C, 4, dosDateTime}, {54 + C, 4, crc}, {58 + C, 4, c},
+                         {62 + C, 4, U},          {66 + C, 2, 8},           {68 + C, 2, 0},   {70 + C, 2, 0},
+                         {72 + C, 2, 0},          {74 + C, 2, 0},           {76 + C, 4, 0},   {80 + C, 4, 0}};
+  fields += QList<Field>{{92 + C, 4, 0x06054b50}, {96 + C, 2, 0},   {98 + C, 2, 0},       {100 + C, 2, 1},
+                         {102 + C, 2, 1},         {104 + C, 4, 54}, {108 + C, 4, 38 + c}, {112 + C, 2, 27}};
   for (const Field& f : fields)
     QVERIFY2((f.width == 2 ? u16(d, f.at) : u32(d, f.at)) == f.value, qPrintable(QString::number(f.at)));
   QCOMPARE(d.mid(30, 8), QByteArray("book.xml"));
@@ -560,12 +533,8 @@ void TestZip::systemUnzipAcceptsArchive() {
   QCOMPARE(archive.deflateData(QByteArray(5000, 'q'), QStringLiteral("files/q.txt"), &attributes), 1);
 
   QTemporaryDir dir;
-  QVERIFY(dir.isValid());
   const QString path = dir.filePath(QStringLiteral("t.zip"));
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QCOMPARE(file.write(archive.data()), archive.data().size());
-  file.close();
+  QVERIFY(writeFile(path, archive.data()));
 
   QProcess p;
   p.start(unzip, {QStringLiteral("-t"), path});
