@@ -31,11 +31,6 @@ void writeJpeg(const QString& path, QColor colour) {
   QVERIFY(img.save(path, "JPG"));
 }
 
-QString readText(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 std::unique_ptr<FlashTemplateProperty> makeProperty(qint32 type, const QString& key, std::optional<QString> value,
                                                     const QString& source = QString()) {
   auto p = std::make_unique<FlashTemplateProperty>();
@@ -116,7 +111,7 @@ class TestSession : public QObject {
     QVERIFY2(first.succeeded(), qPrintable(first.alertDetail()));
     QVERIFY(BookSession::previewProblem(first).isEmpty());
     QCOMPARE(first.outputFileName, folder + "/index.html");
-    QVERIFY(readText(first.outputFileName).contains("<title>Preview</title>"));
+    QVERIFY(readFile(first.outputFileName).contains("<title>Preview</title>"));
     QVERIFY(BookBinReader::inspect(folder).ok());
     QCOMPARE(QDir(folder + "/files/page").entryList(QDir::Files).size(), qsizetype(demoPages));
 
@@ -317,6 +312,9 @@ class TestSession : public QObject {
     session.start();
     QTemporaryDir dir;
     AppSettings& settings = AppSettings::shareInstance();
+    const auto publish = [&](const PublishOptions& options) {
+      return BookSession::publishBook(options, {session.flashTmpl(), session.flashPageSource()});
+    };
 
     // A web folder that does not exist yet is made (one level) and filled.
     PublishOptions o;
@@ -329,10 +327,10 @@ class TestSession : public QObject {
     QCOMPARE(store.value("lastOutputFileTitle").toString(), o.title);
     QCOMPARE(PublishOptions::fromSettings(settings).name, QString("Book"));
 
-    PublishResult r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    PublishResult r = publish(o);
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QCOMPARE(r.outputFileName, dir.filePath("book/Book.html"));
-    QVERIFY(readText(r.outputFileName).contains("Tom &amp; Jerry"));
+    QVERIFY(readFile(r.outputFileName).contains("Tom &amp; Jerry"));
     QVERIFY(BookBinReader::inspect(dir.filePath("book")).ok());
     QCOMPARE(r.alertMessage(), QString("Open the result files?"));
     // The weight: every file of the book, and what opening it downloads (the
@@ -357,9 +355,9 @@ class TestSession : public QObject {
     PublishOptions untitled = o;
     untitled.title = " ";
     untitled.document = dir.filePath("Quarterly Report.pdf");
-    r = BookSession::publishBook(untitled, {session.flashTmpl(), session.flashPageSource()});
-    QVERIFY2(readText(r.outputFileName).contains("<title>Quarterly Report</title>"),
-             qPrintable(readText(r.outputFileName)));
+    r = publish(untitled);
+    QVERIFY2(readFile(r.outputFileName).contains("<title>Quarterly Report</title>"),
+             readFile(r.outputFileName).constData());
     untitled.document.clear();
     QCOMPARE(untitled.pageTitle(session.flashPageSource().get(), session.flashTmpl().get()),
              session.flashTmpl()->propertyValueFor("bookTitle", ""));
@@ -368,11 +366,9 @@ class TestSession : public QObject {
     session.flashPageSource()->setDocumentTitle(QString());
     // A file from outside the book is named in the alert.
     const QString logo = dir.filePath("logo.png");
-    QFile png(logo);
-    QVERIFY(png.open(QIODevice::WriteOnly));
-    png.close();
+    QVERIFY(writeFile(logo, {}));
     session.flashTmpl()->setPropertyValue("logoFile", logo);
-    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    r = publish(o);
     QVERIFY2(r.alertDetail().endsWith("These files were copied into the book:\n" + logo +
                                       " (as files/extfiles/logoFile.png)"),
              qPrintable(r.alertDetail()));
@@ -381,18 +377,16 @@ class TestSession : public QObject {
     // The application bundle.
     o.outputType = 1;
     o.folder = dir.path();
-    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    r = publish(o);
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QVERIFY(r.outputFileName.endsWith("Book.app"));
     QVERIFY(QFileInfo(r.outputFileName).isDir());
 
     // A folder that cannot be made: the failure is reported, not "finished".
-    QFile blocker(dir.filePath("plain-file"));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
+    QVERIFY(writeFile(dir.filePath("plain-file"), {}));
     o.outputType = 0;
     o.folder = dir.filePath("plain-file/book");
-    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    r = publish(o);
     QVERIFY(!r.succeeded());
     QCOMPARE(r.alertMessage(), QString("Publishing failed."));
     QVERIFY(r.alertDetail().contains(o.folder));
@@ -403,7 +397,7 @@ class TestSession : public QObject {
       PublishOptions bad = o;
       bad.folder = folder;
       bad.name = name;
-      const PublishResult result = BookSession::publishBook(bad, {session.flashTmpl(), session.flashPageSource()});
+      const PublishResult result = publish(bad);
       return !result.succeeded() && result.failures.empty() && !result.error.isEmpty();
     };
     QVERIFY(refused("  ", "Book"));
@@ -418,12 +412,12 @@ class TestSession : public QObject {
     // An empty name is "index", as the dialog's hint says; for a bundle too.
     o.folder = dir.filePath("unnamed");
     o.name = " ";
-    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    r = publish(o);
     QVERIFY2(r.succeeded(), qPrintable(r.alertDetail()));
     QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.html"));
     o.outputType = 1;
     o.name.clear();
-    r = BookSession::publishBook(o, {session.flashTmpl(), session.flashPageSource()});
+    r = publish(o);
     QCOMPARE(r.outputFileName, dir.filePath("unnamed/index.app"));
     QVERIFY(QFileInfo::exists(dir.filePath("unnamed/index.app/Contents/Resources/index.html")));
   }
@@ -484,10 +478,7 @@ class TestSession : public QObject {
 
     // Files: only existing files of the property's kind, or none.
     QTemporaryDir files;
-    for (const char* name : {"photo.PNG", "id_ed25519", "song.mp3"}) {
-      QFile f(files.filePath(name));
-      QVERIFY(f.open(QIODevice::WriteOnly));
-    }
+    for (const char* name : {"photo.PNG", "id_ed25519", "song.mp3"}) QVERIFY(writeFile(files.filePath(name), {}));
     QVERIFY(model.setData(picture, files.filePath("photo.PNG")));
     QVERIFY(!model.setData(picture, files.filePath("id_ed25519")));
     QVERIFY(!model.setData(picture, files.filePath("song.mp3")));
@@ -631,8 +622,7 @@ class TestSession : public QObject {
     QStringList files;
     for (int i = 0; i < 12; ++i) {
       files << dir.filePath(QStringLiteral("doc%1.pdf").arg(i));
-      QFile f(files.last());
-      QVERIFY(f.open(QIODevice::WriteOnly));
+      QVERIFY(writeFile(files.last(), {}));
     }
     for (const QString& f : files) RecentDocuments::add(f);
     RecentDocuments::add(files[5]);  // again: moves to the top, no twin
@@ -665,8 +655,7 @@ class TestSession : public QObject {
     BookSession session;
     session.start();
     QTemporaryDir dir;
-    for (int i = 1; i <= 30; ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), Qt::cyan);
-    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 40, 60);
+    importPictures(session, dir, "", QList<QColor>(30, Qt::cyan), 40, 60);
     session.flashTmpl()->setPropertyValue("bookTitle", "Snapshot title");
 
     BookBuilder builder;
@@ -722,8 +711,7 @@ class TestSession : public QObject {
     BookSession session;
     session.start();
     QTemporaryDir dir;
-    for (int i = 1; i <= 3; ++i) writeJpeg(dir.filePath(QStringLiteral("%1.jpg").arg(i)), Qt::cyan);
-    session.adoptImport(BookSession::demonstrationPageSource(dir.path()), nullptr, nullptr, 40, 60);
+    importPictures(session, dir, "", QList<QColor>(3, Qt::cyan), 40, 60);
     const auto inode = [](const QString& path) {
       struct stat st {};
       return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : ino_t(0);
