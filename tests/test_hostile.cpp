@@ -122,6 +122,17 @@ class TestHostile : public QObject {
     return source;
   }
 
+  // Template `name` of `props`, written and loaded.
+  static std::shared_ptr<FlashTemplate> tmplOf(const QString& name, const QString& props) {
+    writeTemplate(name, props);
+    return std::make_shared<FlashTemplate>(name);
+  }
+
+  // A folder under /tmp, where other users reach it, with `mode`; it goes with `dir`.
+  static QString tmpFolder(const QTemporaryDir& dir, mode_t mode) {
+    return dir.isValid() && ::chmod(QFile::encodeName(dir.path()).constData(), mode) == 0 ? dir.path() : QString();
+  }
+
   // Six pages with web and page links, named destinations and a small outline.
   QByteArray richPdf() {
     PdfFixture pdf(6);
@@ -429,10 +440,7 @@ class TestHostile : public QObject {
     const QByteArray start = good.left(2);
     const QByteArray frame = good.mid(2, 19);
     const QByteArray scan = good.mid(21);
-    const QByteArray app = QByteArray(
-        "\xFF\xE0\x00\x04"
-        "ab",
-        6);
+    const QByteArray app = QByteArray::fromHex("ffe00004") + "ab";
     QByteArray manyApps = start;
     for (int i = 0; i <= JpegHeader::kMaxSegments; ++i) manyApps += app;
     QByteArray twoComponents = frame;
@@ -448,12 +456,8 @@ class TestHostile : public QObject {
     };
     const QByteArray vp8 = QByteArray::fromHex("524946464a00000057454250565038203e000000f003009d012a2c0190010000");
     const QByteArray vp8l = QByteArray::fromHex("524946461c000000574542505650384c0f0000002f2bc1630000");
-    const QByteArray vp8x = QByteArray::fromHex(
-        "52494646000000005745425056503858"
-        "0a000000"
-        "10000000"
-        "2b0100"
-        "8f0100");
+    // Chunk size 10, flags, then width and height less one (299, 399).
+    const QByteArray vp8x = QByteArray::fromHex("524946460000000057454250565038580a000000100000002b01008f0100");
     const QList<std::pair<QByteArray, QString>> cases = {
         {png(300, 400), QString()},
         {vp8, QString()},
@@ -533,8 +537,7 @@ class TestHostile : public QObject {
   }
 
   void settingsWithNulBytesAndCrLineBreaks() {
-    writeTemplate("st", prop("A", "a") + prop("B", "b") + prop("pageWidth", "1000"));
-    auto t = std::make_shared<FlashTemplate>(QStringLiteral("st"));
+    auto t = tmplOf("st", prop("A", "a") + prop("B", "b") + prop("pageWidth", "1000"));
     const QString file = path(QStringLiteral("settings/nul-cr.txt"));
 
     // CR alone is no line break: the file is one line, and the log says why.
@@ -601,8 +604,7 @@ class TestHostile : public QObject {
   }
 
   void bookFolderThatCannotBeWritten() {
-    writeTemplate("w", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("w"));
+    auto tmpl = tmplOf("w", prop("x", "1"));
 
     // The book folder is a file.
     const QString notFolder = path(QStringLiteral("not-a-folder"));
@@ -639,8 +641,7 @@ class TestHostile : public QObject {
   void diskThatFillsUpMidway() {
     // Old book, settings file and trust file first, on a small file system;
     // then the disk runs out while the new ones are written.
-    writeTemplate("full", prop("A", "1") + prop("B", QString(3000, 'b')));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("full"));
+    auto tmpl = tmplOf("full", prop("A", "1") + prop("B", QString(3000, 'b')));
     const QString disk = path(QStringLiteral("disk"));
     const bool mounted = mountTmpfs(disk, 1024);
     const auto unmount = qScopeGuard([&] {
@@ -728,11 +729,9 @@ class TestHostile : public QObject {
   // replace it. (A shared <tmp>/Quireon that they made first let them.)
   void anotherUserCannotSwapThePages() {
     if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
-    QByteArray sharedName = "/tmp/folivox-shared-XXXXXX";
-    QVERIFY(::mkdtemp(sharedName.data()) != nullptr);
-    const QString shared = QFile::decodeName(sharedName);
-    const auto removeShared = qScopeGuard([&] { QDir(shared).removeRecursively(); });
-    ::chmod(sharedName.constData(), 01777);  // as /tmp
+    const QTemporaryDir sharedDir(QStringLiteral("/tmp/folivox-shared-XXXXXX"));
+    const QString shared = tmpFolder(sharedDir, 01777);  // as /tmp
+    QVERIFY(!shared.isEmpty());
     QVERIFY(writeFile(shared + "/secret", "root only"));
     ::chmod(QFile::encodeName(shared + "/secret").constData(), 0600);
     // They come first and make the old shared folder, open to all.
@@ -769,17 +768,11 @@ class TestHostile : public QObject {
   // book is not put in place: the old one stays.
   void foldersOthersMayChangeAreRefusedOrGuarded() {
     if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
-    writeTemplate("open", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("open"));
-    QByteArray openName = "/tmp/folivox-open-XXXXXX";
-    QByteArray chosenName = "/tmp/folivox-chosen-XXXXXX";
-    QVERIFY(::mkdtemp(openName.data()) && ::mkdtemp(chosenName.data()));
-    const QString open = QFile::decodeName(openName), chosen = QFile::decodeName(chosenName);
-    const auto remove = qScopeGuard([&] {
-      QDir(open).removeRecursively();
-      QDir(chosen).removeRecursively();
-    });
-    QVERIFY(::chmod(openName.constData(), 0777) == 0 && ::chmod(chosenName.constData(), 0777) == 0);
+    auto tmpl = tmplOf("open", prop("x", "1"));
+    const QTemporaryDir openDir(QStringLiteral("/tmp/folivox-open-XXXXXX"));
+    const QTemporaryDir chosenDir(QStringLiteral("/tmp/folivox-chosen-XXXXXX"));
+    const QString open = tmpFolder(openDir, 0777), chosen = tmpFolder(chosenDir, 0777);
+    QVERIFY(!open.isEmpty() && !chosen.isEmpty());
     const auto everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
 
     FlashBookOutput refused(pages("open", 3, 100), tmpl, open, std::nullopt);
@@ -818,19 +811,16 @@ class TestHostile : public QObject {
   // folder), or with a folder on its way swapped for a link, it is refused.
   void settingsFilesSwappedForLinksAfterTheCheck() {
     if (!canActAsAnotherUser()) QSKIP("needs root and setpriv(1) to act as a second user");
-    writeTemplate("swap", prop("logo", "", "pt_file") + prop("sound", "", "pt_file"));
-    QByteArray sharedName = "/tmp/folivox-settings-XXXXXX";
-    QVERIFY(::mkdtemp(sharedName.data()));
-    const QString shared = QFile::decodeName(sharedName);
-    const auto remove = qScopeGuard([&] { QDir(shared).removeRecursively(); });
+    const QTemporaryDir sharedDir(QStringLiteral("/tmp/folivox-settings-XXXXXX"));
+    const QString shared = tmpFolder(sharedDir, 0777);
+    QVERIFY(!shared.isEmpty());
     QVERIFY(writeFile(shared + "/logo.png", "png") && writeFile(shared + "/sub/sound.mp3", "mp3"));
-    for (const QString& folder : {shared, shared + "/sub"})
-      QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0777) == 0);
+    QVERIFY(::chmod(QFile::encodeName(shared + "/sub").constData(), 0777) == 0);
     QVERIFY(writeFile(shared + "/look.txt",
                       ("\n\rlogo=" + shared + "/logo.png\n\rsound=" + shared + "/sub/sound.mp3").toUtf8()));
     const QString secret = path(QStringLiteral("private/id_ed25519"));
     QVERIFY(writeFile(secret, "PRIVATE KEY") && writeFile(path(QStringLiteral("private/sound.mp3")), "PRIVATE SOUND"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("swap"));
+    auto tmpl = tmplOf("swap", prop("logo", "", "pt_file") + prop("sound", "", "pt_file"));
     const SettingsFileResult applied = tmpl->importPropertiesSettingsFrom(shared + "/look.txt");
     QVERIFY(applied.ok() && applied.refused.isEmpty());
 
@@ -858,8 +848,7 @@ class TestHostile : public QObject {
   }
 
   void republishingKeepsTheUsersFiles() {
-    writeTemplate("keep", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("keep"));
+    auto tmpl = tmplOf("keep", prop("x", "1"));
     const QString folder = path(QStringLiteral("shared-folder"));
     FlashBookOutput first(pages("k3", 3, 500), tmpl, folder, std::nullopt);
     QDir().mkpath(folder);
