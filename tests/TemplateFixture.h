@@ -33,6 +33,13 @@ inline void writeTemplate(const QString& name, const QString& props,
   if (!html.isNull()) writeFile(templateFolder(name) + "index.html", html);
 }
 
+// Template `name`, written as writeTemplate() does, and loaded.
+inline std::shared_ptr<FlashTemplate> tmplOf(const QString& name, const QString& props,
+                                             const QByteArray& html = "<title>${index.title}</title>") {
+  writeTemplate(name, props, html);
+  return std::make_shared<FlashTemplate>(name);
+}
+
 // The value a style's settings file gives a key ("" when it gives none).
 inline QString styleValue(const QString& tmplName, const QString& style, const QString& key) {
   QFile f(FlashTemplate::stylePathFor(tmplName, style) + QStringLiteral("/tmplSetting.txt"));

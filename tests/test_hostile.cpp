@@ -122,12 +122,6 @@ class TestHostile : public QObject {
     return source;
   }
 
-  // Template `name` of `props`, written and loaded.
-  static std::shared_ptr<FlashTemplate> tmplOf(const QString& name, const QString& props) {
-    writeTemplate(name, props);
-    return std::make_shared<FlashTemplate>(name);
-  }
-
   // A folder under /tmp, where other users reach it, with `mode`; it goes with `dir`.
   static QString tmpFolder(const QTemporaryDir& dir, mode_t mode) {
     return dir.isValid() && ::chmod(QFile::encodeName(dir.path()).constData(), mode) == 0 ? dir.path() : QString();
@@ -352,14 +346,13 @@ class TestHostile : public QObject {
     QVERIFY2(source, qPrintable(op->errorString()));
     QVERIFY(source->pageTextScript(2).size() > 1'000'000);
 
-    writeTemplate("text", prop("x", "1"), "<title>${index.title}</title><div class=\"fv-index\">${book.text}</div>");
+    const QByteArray page = "<title>${index.title}</title><div class=\"fv-index\">${book.text}</div>";
     const QString book = path(QStringLiteral("text-book"));
     PublishOptions options;
     options.folder = book;
     options.name = QStringLiteral("index");
     options.title = BookSession::defaultBookTitle(*source, path(QStringLiteral("text.pdf")));
-    const PublishResult result =
-        BookSession::publishBook(options, {std::make_shared<FlashTemplate>(QStringLiteral("text")), source});
+    const PublishResult result = BookSession::publishBook(options, {tmplOf("text", prop("x", "1"), page), source});
     QVERIFY2(result.succeeded(), qPrintable(result.alertDetail()));
 
     // Whatever a page says stays text: in the search file, in each page's

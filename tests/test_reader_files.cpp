@@ -70,8 +70,7 @@ class TestReaderFiles : public QObject {
     op->start();
     std::shared_ptr<FlashPageSource> pages(op->flashPageSource());
     QVERIFY(pages && pages->pages().size() == 2);
-    writeTemplate("dl", prop("downloadDocument", "NO", "pt_bool") + prop("hostOrigins", "https://a.example"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("dl"));
+    auto tmpl = tmplOf("dl", prop("downloadDocument", "NO", "pt_bool") + prop("hostOrigins", "https://a.example"));
     const QString book = m_dir.path() + "/book";
     QDir().mkpath(book);
     QString why;
