@@ -87,30 +87,21 @@ class TestPublish : public QObject {
   void placeholders_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blank after placeholder dropped") << "a ${index.title} b"
-                                                     << "a Tb";
-    QTest::newRow("unknown key removed") << "x${nope}y"
-                                         << "xy";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("blanks only") << " \n\t "
-                                 << "";
-    QTest::newRow("leading blanks dropped, trailing text kept") << "\n  <p>${index.title}</p>\n"
-                                                                << "<p>T</p>\n";
-    QTest::newRow("trailing blanks dropped") << "<p>${index.title}  \n"
-                                             << "<p>T";
-    QTest::newRow("space before key") << "<${ index.title}>"
-                                      << "<T>";
-    QTest::newRow("space after key") << "<${index.title }>"
-                                     << "<>";
-    QTest::newRow("unclosed opener eats the rest") << "a${index.title b c"
-                                                   << "a";
-    QTest::newRow("placeholder first") << " ${index.title} x"
-                                       << "Tx";
-    QTest::newRow("adjacent placeholders") << "<${index.title} ${index.title}>"
-                                           << "<TT>";
-    QTest::newRow("only placeholders") << "${index.title}${nope}${index.title}"
-                                       << "TT";
+    const auto row = [](const char* name, const char* text, const char* expected) {
+      QTest::newRow(name) << QString(text) << QString(expected);
+    };
+    row("blank after placeholder dropped", "a ${index.title} b", "a Tb");
+    row("unknown key removed", "x${nope}y", "xy");
+    row("empty", "", "");
+    row("blanks only", " \n\t ", "");
+    row("leading blanks dropped, trailing text kept", "\n  <p>${index.title}</p>\n", "<p>T</p>\n");
+    row("trailing blanks dropped", "<p>${index.title}  \n", "<p>T");
+    row("space before key", "<${ index.title}>", "<T>");
+    row("space after key", "<${index.title }>", "<>");
+    row("unclosed opener eats the rest", "a${index.title b c", "a");
+    row("placeholder first", " ${index.title} x", "Tx");
+    row("adjacent placeholders", "<${index.title} ${index.title}>", "<TT>");
+    row("only placeholders", "${index.title}${nope}${index.title}", "TT");
   }
   void placeholders() {
     QFETCH(QString, text);
@@ -146,8 +137,7 @@ class TestPublish : public QObject {
   }
 
   void bookXmlWorkedExample() {
-    writeTemplate("w", prop("bgColor", "red"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("w"));
+    auto tmpl = tmplOf("w", prop("bgColor", "red"));
     FlashBookOutput out(imagePages(2), tmpl, m_dir.path(), std::nullopt);
     const auto doc = out.bookXML();
     QCOMPARE(
@@ -163,10 +153,10 @@ class TestPublish : public QObject {
   }
 
   void bookXmlItemsAndCovers() {
-    writeTemplate("x", prop("A", "a", "pt_text", prop("A1", "", "pt_text", prop("A1a", "z")) + prop("A2", "\x01ok")) +
-                           prop("logo", "/data/images/logo.png", "pt_file") + prop("none", "", "pt_file") +
-                           prop("../evil", "/etc/passwd", "pt_file") + prop("isHardCover", "Yes"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("x"));
+    auto tmpl =
+        tmplOf("x", prop("A", "a", "pt_text", prop("A1", "", "pt_text", prop("A1a", "z")) + prop("A2", "\x01ok")) +
+                        prop("logo", "/data/images/logo.png", "pt_file") + prop("none", "", "pt_file") +
+                        prop("../evil", "/etc/passwd", "pt_file") + prop("isHardCover", "Yes"));
     FlashBookOutput out(imagePages(4), tmpl, m_dir.path(), std::nullopt);
     const auto doc = out.bookXML();
     const pugi::xml_node root = doc->document_element();
@@ -193,7 +183,6 @@ class TestPublish : public QObject {
   }
 
   void outlineAndLinksInEveryBuild() {
-    writeTemplate("o", prop("x", "1"));
     auto annos = std::make_shared<FlashPagesAnnotations>();
     pugi::xml_document d;
     QVERIFY(d.load_string("<pagesAnnos><pageAnnos pageIndex=\"1\"><anno/></pageAnnos></pagesAnnos>"));
@@ -205,8 +194,7 @@ class TestPublish : public QObject {
     items.back()->setPageIndex(1);
     items.back()->setLevel(1);
     outline->setItems(std::move(items));
-    FlashBookOutput out(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("o")), m_dir.path(),
-                        std::nullopt);
+    FlashBookOutput out(imagePages(1), tmplOf("o", prop("x", "1")), m_dir.path(), std::nullopt);
     out.setFlashOutline(outline);
     out.setFlashPagesAnnotations(annos);
     for (int build = 0; build < 2; ++build) {  // the preview rebuilds the same book again and again
@@ -222,10 +210,9 @@ class TestPublish : public QObject {
   }
 
   void bookBinLayout() {
-    writeTemplate("b", prop("bgColor", "red"));
     const QString book = m_dir.path() + "/binbook";
     QDir().mkpath(book + "/files");
-    FlashBookOutput out(imagePages(3), std::make_shared<FlashTemplate>(QStringLiteral("b")), book, std::nullopt);
+    FlashBookOutput out(imagePages(3), tmplOf("b", prop("bgColor", "red")), book, std::nullopt);
     QVERIFY(out.ouputBookXML(book + "/files/book.bin"));
     const QByteArray enc = readFile(book + "/files/book.bin");
     const QByteArray zip = *RC4::RC4EncryptedDataUsingKey(enc, QByteArray(RC4::kBookKey));
@@ -270,11 +257,10 @@ class TestPublish : public QObject {
     writeFile(logo, "png-1");
     QFile::setPermissions(logo, QFileDevice::Permissions(0x7777));
     const QString gone = "/no/such.jpg";
-    writeTemplate("f",
-                  prop("logo", logo, "pt_file") +
-                      prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", gone, "pt_file")) +
-                      prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("f"));
+    auto tmpl =
+        tmplOf("f", prop("logo", logo, "pt_file") +
+                        prop("grp", "", "pt_composite", prop("bg", logo, "pt_file") + prop("gone", gone, "pt_file")) +
+                        prop("a/b", logo, "pt_file") + prop("", logo, "pt_file"));
     const QString book = m_dir.path() + "/book";
 
     // A folder that does not exist: nothing is written, nothing created.
@@ -332,8 +318,7 @@ class TestPublish : public QObject {
   }
 
   void foreignFilesAreNeverReplacedUnasked() {
-    writeTemplate("fo", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("fo"));
+    auto tmpl = tmplOf("fo", prop("x", "1"));
     const QString folder = m_dir.path() + "/site";
     writeFile(folder + "/index.html", "<h1>my own home page</h1>");
     writeFile(folder + "/files/report.pdf", "%PDF");
@@ -373,8 +358,7 @@ class TestPublish : public QObject {
   // The record a batch keeps in a book: what the book was made from, with
   // no path or time, counted as one of the book's files by a republish.
   void sourceRecord() {
-    writeTemplate("sr", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("sr"));
+    auto tmpl = tmplOf("sr", prop("x", "1"));
     const QString root = m_dir.path() + "/record";
     writeFile(root + "/in/doc.pdf", "%PDF-1.7 the bytes");
     QString error;
@@ -414,8 +398,7 @@ class TestPublish : public QObject {
   }
 
   void transactionLeftoversAndLock() {
-    writeTemplate("tx", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("tx"));
+    auto tmpl = tmplOf("tx", prop("x", "1"));
     const QString book = m_dir.path() + "/tx";
     QDir().mkpath(book);
     FlashBookOutput(imagePages(3), tmpl, book, std::nullopt).ouputTheBook();
@@ -482,8 +465,7 @@ class TestPublish : public QObject {
   }
 
   void pagesAreNeverReadThroughLinksOrDevices() {
-    writeTemplate("ln", prop("logo", "", "pt_file"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("ln"));
+    auto tmpl = tmplOf("ln", prop("logo", "", "pt_file"));
     const QString secret = m_dir.path() + "/secret.txt";
     writeFile(secret, "secret");
     auto pages = std::make_shared<FlashPageSourceImg>();
@@ -520,9 +502,8 @@ class TestPublish : public QObject {
       op->start();
       return std::shared_ptr<FlashPageSource>(op->flashPageSource());
     };
-    writeTemplate("t", prop("bookTitle", "Doc &amp; &lt;Co&gt;"),
-                  "<title>${index.title}</title><div>${book.text}</div>");
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("t"));
+    auto tmpl =
+        tmplOf("t", prop("bookTitle", "Doc &amp; &lt;Co&gt;"), "<title>${index.title}</title><div>${book.text}</div>");
     const QString book = m_dir.path() + "/docbook";
     QDir().mkpath(book);
     auto publish = [&](std::shared_ptr<FlashPageSource> pages) {
@@ -579,8 +560,7 @@ class TestPublish : public QObject {
     QCOMPARE(FlashBookOutputApp::bundleNameFor("Report.html"), QStringLiteral("Report.app"));
     QCOMPARE(FlashBookOutputApp::bundleNameFor("Report"), QStringLiteral("Report.app"));
     QCOMPARE(FlashBookOutputApp::bundleNameFor("a.b.html"), QStringLiteral("a.b.app"));
-    writeTemplate("app", prop("x", "1"));
-    auto tmpl = std::make_shared<FlashTemplate>(QStringLiteral("app"));
+    auto tmpl = tmplOf("app", prop("x", "1"));
     const QString target = m_dir.path() + "/apps";
     QDir().mkpath(target);
     FlashBookOutputApp out(imagePages(2), tmpl, target, QStringLiteral("Report.html"));
@@ -596,14 +576,9 @@ class TestPublish : public QObject {
     PlatformPaths paths = PlatformPaths::current();
     PlatformPaths noSkeleton = paths;
     noSkeleton.resourceFolder = m_dir.path() + "/nores";
-    QDir().mkpath(noSkeleton.resourceFolder + "/AppFiles/Templates/app");
-    QFile::copy(m_res + "/AppFiles/Templates/app/flashTemplate.xml",
-                noSkeleton.resourceFolder + "/AppFiles/Templates/app/flashTemplate.xml");
-    QFile::copy(m_res + "/AppFiles/Templates/app/index.html",
-                noSkeleton.resourceFolder + "/AppFiles/Templates/app/index.html");
     PlatformPaths::setCurrent(noSkeleton);
-    FlashBookOutputApp bare(imagePages(1), std::make_shared<FlashTemplate>(QStringLiteral("app")),
-                            target + "/new/deeper", QStringLiteral("Bare"));
+    FlashBookOutputApp bare(imagePages(1), tmplOf("app", prop("x", "1")), target + "/new/deeper",
+                            QStringLiteral("Bare"));
     bare.ouputTheBook();
     PlatformPaths::setCurrent(paths);
     QCOMPARE(bare.failures().size(), size_t(1));
