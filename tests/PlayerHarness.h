@@ -220,6 +220,13 @@ inline QString publishPages(const QString& folder, const QString& tmplName, std:
   return folder;
 }
 
+// A published book's page from the disk, at `fragment` ("page=3") when one is given.
+inline QUrl bookUrl(const QString& book, const QString& fragment = QString()) {
+  QUrl url = QUrl::fromLocalFile(book + QStringLiteral("/index.html"));
+  if (!fragment.isEmpty()) url.setFragment(fragment);
+  return url;
+}
+
 // The test book from pictures (publishPages).
 inline QString publishBook(const QString& folder, const QString& tmplName, const QStringList& pictures) {
   auto pages = std::make_shared<FlashPageSourceImg>();
@@ -323,6 +330,9 @@ class PlayerDriver {
     QCOMPARE(js(QStringLiteral("window.folivoxState + ' ' + (window.folivoxError || '')")).toString(),
              QStringLiteral("ready "));
   }
+
+  // A click on the first element `selector` finds, as a script makes it.
+  void click(const QString& selector) { js(QStringLiteral("document.querySelector('%1').click()").arg(selector)); }
 
   QString view() { return js(QStringLiteral("JSON.stringify(folivoxPlayer.pagesInView())")).toString(); }
   bool settled() { return waitFor(QStringLiteral("!document.querySelector('.fv-leaf')")); }

@@ -99,12 +99,6 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     js(QStringLiteral("document.querySelector('.fv-zoom-in').click(); document.querySelector('.fv-zoom-in').click()"));
   }
 
-  QUrl bookUrl(const QString& fragment = QString()) {
-    QUrl url = QUrl::fromLocalFile(m_book + QStringLiteral("/index.html"));
-    if (!fragment.isEmpty()) url.setFragment(fragment);
-    return url;
-  }
-
   // [left, top, width, height] of the first element a selector finds.
   QList<double> rect(const QString& selector) {
     const QVariantList r =
@@ -180,7 +174,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   }
 
   void aLandscapePageKeepsItsShape() {
-    open(bookUrl(QStringLiteral("page=3")));
+    open(bookUrl(m_book, QStringLiteral("page=3")));
     QCOMPARE(view(), QStringLiteral("[1,2]"));
     const QString page = QStringLiteral(".fv-page[data-page=\"3\"]");
     const QString shaped = QStringLiteral(
@@ -213,7 +207,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(settled());
 
     // In the thumbnail strip.
-    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    click(QStringLiteral(".fv-thumbnails"));
     const QString thumb = QStringLiteral(".fv-thumb[data-page=\"2\"] .fv-thumb-img");
     QVERIFY(waitFor(
         QStringLiteral(
@@ -222,12 +216,12 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QVERIFY(waitFor(QStringLiteral("(function () { var r = document.querySelector('%1').getBoundingClientRect();"
                                    " return Math.abs(r.width / r.height - 4 / 3) < 0.06; })()")
                         .arg(thumb)));
-    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    click(QStringLiteral(".fv-thumbnails"));
 
     // Zoomed.
     js(QStringLiteral("folivoxPlayer.goTo(2)"));
     QVERIFY(settled());
-    js(QStringLiteral("document.querySelector('.fv-zoom-in').click()"));
+    click(QStringLiteral(".fv-zoom-in"));
     QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
     QVERIFY(waitFor(shaped));
     QVERIFY2(m_page->errors.isEmpty(), qPrintable(m_page->errors.join(QStringLiteral(" | "))));
@@ -246,7 +240,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
     QCOMPARE(view(), QStringLiteral("[0]"));
     QVERIFY(asked(QStringLiteral("/files/large/")).isEmpty());
     // 200 %: the zoom picture of the cover, the one page on screen, and no other.
-    js(QStringLiteral("document.querySelector('.fv-zoom-in').click(); document.querySelector('.fv-zoom-in').click()"));
+    zoomTo200();
     QVERIFY2(waitFor(QStringLiteral(
                  "document.querySelector('img.fv-picture').getAttribute('src') === './files/large/1.jpg'")),
              qPrintable(server.requested.join(u' ')));
@@ -258,7 +252,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
         "document.querySelector('.fv-zoom-out').click(); document.querySelector('.fv-zoom-out').click()"));
 
     // The strip shows thumbnails; page pictures stay those near the open spread.
-    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    click(QStringLiteral(".fv-thumbnails"));
     QVERIFY(waitFor(
         QStringLiteral("[].every.call(document.querySelectorAll('.fv-thumb-img'), function (i) { return i.complete; })"
                        " && document.querySelectorAll('.fv-thumb-img').length === %1")
@@ -273,14 +267,14 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   }
 
   void printedLabelsShowAndLead() {
-    open(bookUrl());
+    open(bookUrl(m_book));
     const QString field = QStringLiteral("document.querySelector('.fv-pageinput').value");
     QCOMPARE(js(field).toString(), QStringLiteral("i"));
     QCOMPARE(js(QStringLiteral("folivoxPlayer.labelOf(2)")).toString(), QStringLiteral("1"));
     js(QStringLiteral("folivoxPlayer.next()"));
     QVERIFY(settled());
     QCOMPARE(js(field).toString(), QStringLiteral("ii\u20131"));
-    js(QStringLiteral("document.querySelector('.fv-contents').click()"));
+    click(QStringLiteral(".fv-contents"));
     QCOMPARE(
         js(QStringLiteral(
                "[].map.call(document.querySelectorAll('.fv-toc-page'), function (e) { return e.textContent; }).join()"))
@@ -288,12 +282,12 @@ class TestPlayerPages : public QObject, public PlayerDriver {
         QStringLiteral("i,1,2,6"));
     press(Qt::Key_Escape);
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-toc.fv-open')")));
-    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    click(QStringLiteral(".fv-thumbnails"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-thumb-label').length === %1").arg(kPages)));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-thumb[data-page=\"7\"] .fv-thumb-label').textContent"))
                  .toString(),
              QStringLiteral("6"));
-    js(QStringLiteral("document.querySelector('.fv-thumbnails').click()"));
+    click(QStringLiteral(".fv-thumbnails"));
 
     // A typed printed label goes to its page.
     js(QStringLiteral("var i = document.querySelector('.fv-pageinput'); i.focus(); i.value = '';"));
@@ -315,7 +309,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   }
 
   void touchTurnsAndZooms() {
-    open(bookUrl());
+    open(bookUrl(m_book));
     QCOMPARE(view(), QStringLiteral("[0]"));
     const QList<double> book = rect(QStringLiteral(".fv-book"));
     const double y = book[1] + book[3] / 2;
@@ -355,7 +349,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   }
 
   void keyboardReachesEveryPartInOrder() {
-    open(bookUrl());
+    open(bookUrl(m_book));
     // The skip link, then the toolbar, then the page's link areas.
     QStringList order;
     for (int i = 0; i < 20 && !order.contains(QStringLiteral("fv-link")); ++i) {
@@ -379,7 +373,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
              qPrintable(focused()));
 
     // In the contents the keys move within the list; the current section is marked.
-    js(QStringLiteral("document.querySelector('.fv-contents').click()"));
+    click(QStringLiteral(".fv-contents"));
     const QString entry = QStringLiteral("(document.activeElement.querySelector('.fv-toc-title') || {}).textContent");
     QCOMPARE(js(entry).toString(), QStringLiteral("Section 1.1 & more"));
     QCOMPARE(js(QStringLiteral("document.activeElement.getAttribute('aria-current')")).toString(),
@@ -414,12 +408,12 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   }
 
   void printingGivesOnePagePerSheet() {
-    open(bookUrl(QStringLiteral("page=3")));
+    open(bookUrl(m_book, QStringLiteral("page=3")));
     QCOMPARE(view(), QStringLiteral("[1,2]"));
     QCOMPARE(printToPdf(), 2);
     // The print button asks for a range of printed labels.
     QSignalSpy asked(m_page, &QWebEnginePage::printRequested);
-    js(QStringLiteral("document.querySelector('.fv-print-button').click()"));
+    click(QStringLiteral(".fv-print-button"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-print-dialog.fv-open')")));
     js(QStringLiteral(
         "document.querySelector('.fv-print-from').value = 'ii'; document.querySelector('.fv-print-to').value = '2';"
@@ -445,8 +439,8 @@ class TestPlayerPages : public QObject, public PlayerDriver {
             QFileInfo::exists(book + QStringLiteral("/files/large/1.svg")));
     TinyWebServer server(book);
     QVERIFY(server.listen(QHostAddress::LocalHost));
-    for (const QUrl& url : {QUrl::fromLocalFile(book + QStringLiteral("/index.html")),
-                            QUrl(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.serverPort()))}) {
+    for (const QUrl& url :
+         {bookUrl(book), QUrl(QStringLiteral("http://127.0.0.1:%1/index.html").arg(server.serverPort()))}) {
       open(url);
       QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/page/1.webp"), 1224)), qPrintable(url.toString()));
       zoomTo200();
@@ -462,7 +456,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
   void aBookWithoutZoomPagesStillZooms() {
     const QString book = documentBook(QStringLiteral("doc-nozoom"));
     QVERIFY(QDir(book + QStringLiteral("/files/large")).removeRecursively());
-    open(QUrl::fromLocalFile(book + QStringLiteral("/index.html")));
+    open(bookUrl(book));
     zoomTo200();
     QVERIFY(waitFor(QStringLiteral("document.getElementById('folivox').classList.contains('fv-zoomed')")));
     // The player's load of the zoom page fails; ours of the same address ends after it.
@@ -498,8 +492,7 @@ class TestPlayerPages : public QObject, public PlayerDriver {
          "<foreignObject width=\"100\" height=\"100\"><iframe xmlns=\"http://www.w3.org/1999/xhtml\" src=\"" +
          origin + "/frame\"/></foreignObject></svg>")
             .toUtf8()));
-    for (const QUrl& url :
-         {QUrl(origin + QStringLiteral("/index.html")), QUrl::fromLocalFile(book + QStringLiteral("/index.html"))}) {
+    for (const QUrl& url : {QUrl(origin + QStringLiteral("/index.html")), bookUrl(book)}) {
       open(url);
       zoomTo200();
       QVERIFY2(waitFor(pictureShown(QStringLiteral("./files/large/1.svg"), 0)), qPrintable(url.toString()));
