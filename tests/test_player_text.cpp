@@ -86,10 +86,11 @@ class TestPlayerText : public QObject, public PlayerDriver {
     return publishBook(m_dir.filePath(name), QStringLiteral("float"), m_pictures);
   }
 
-  QUrl url(const QString& book, const QString& fragment = QString()) {
-    QUrl u = QUrl::fromLocalFile(book + QStringLiteral("/index.html"));
-    if (!fragment.isEmpty()) u.setFragment(fragment);
-    return u;
+  // Types `text` into the search field at once, as a paste does.
+  void search(const QString& text) {
+    js(QStringLiteral(
+           "var i = document.querySelector('.fv-find-input'); i.value = '%1'; i.dispatchEvent(new Event('input'))")
+           .arg(text));
   }
 
   // Waits for a promise the page makes, through a global the test polls.
@@ -144,7 +145,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
 
   void wordsLieOverThePictureAndTurnAndZoomWithIt() {
     // Link areas lie above the words: where both are, a press meets the link.
-    open(url(m_book));
+    open(bookUrl(m_book));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length === 3")));
     const QString at = QStringLiteral(
         "(function () { var r = document.querySelector('.fv-page[data-page=\"1\"]').getBoundingClientRect();"
@@ -153,7 +154,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QCOMPARE(js(at.arg(0.3).arg(0.125)).toString(), QStringLiteral("A "));
     QCOMPARE(js(at.arg(0.55).arg(0.125)).toString(), QStringLiteral("SPAN Reader "));
 
-    open(url(m_book, QStringLiteral("page=2")));
+    open(bookUrl(m_book, QStringLiteral("page=2")));
     QCOMPARE(view(), QStringLiteral("[1,2]"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length === 13")));
     const QList<QList<Word>> words = bookWords();
@@ -168,7 +169,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
                                   .arg(i)
                                   .arg(QJsonDocument::fromVariant(boxes[i]).toJson())));
       }
-      js(QStringLiteral("document.querySelector('.fv-zoom-in').click()"));
+      click(QStringLiteral(".fv-zoom-in"));
       QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-zoomed')")));
     }
     // The picture keeps its name; the words follow it for screen readers.
@@ -187,7 +188,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
   }
 
   void selectionAndCopyGiveThePagesWords() {
-    open(url(m_book, QStringLiteral("page=2")));
+    open(bookUrl(m_book, QStringLiteral("page=2")));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length === 13")));
     const QString page2 = QStringLiteral("The quick brown fox reads an exam-\nple of text.");
     // Selecting the layer as a reader would gives the words in order, with spaces
@@ -242,7 +243,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
   }
 
   void searchPanelFindsMarksAndSteps() {
-    open(url(m_book));
+    open(bookUrl(m_book));
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-search').hidden")));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-search').getAttribute('aria-label')")).toString(),
              QStringLiteral("Search"));
@@ -278,29 +279,24 @@ class TestPlayerText : public QObject, public PlayerDriver {
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"2\"] .fv-mark-current')")));
 
     // A phrase across a line end, and a word cut there, are each found once.
-    js(
-        QStringLiteral("var i = document.querySelector('.fv-find-input'); i.value = '\"an example of\"'; "
-                       "i.dispatchEvent(new Event('input'))"));
+    search(QStringLiteral("\"an example of\""));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === '1 result, 1 page'")));
     QCOMPARE(js(QStringLiteral("document.querySelector('.fv-find-hit mark').textContent")).toString(),
              QStringLiteral("an exam-ple of"));
-    js(QStringLiteral(
-        "var i = document.querySelector('.fv-find-input'); i.value = 'cafe'; i.dispatchEvent(new Event('input'))"));
+    search(QStringLiteral("cafe"));
     QVERIFY(
         waitFor(QStringLiteral("document.querySelector('.fv-find-hit mark') && document.querySelector('.fv-find-hit "
                                "mark').textContent === 'Caf\u00e9'")));
     // A result link turns the book to its page.
-    js(QStringLiteral("document.querySelector('.fv-find-hit').click()"));
+    click(QStringLiteral(".fv-find-hit"));
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(3) >= 0")), qPrintable(view()));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-page[data-page=\"4\"] .fv-mark-current')")));
-    js(QStringLiteral(
-        "var i = document.querySelector('.fv-find-input'); i.value = 'zebra'; i.dispatchEvent(new Event('input'))"));
+    search(QStringLiteral("zebra"));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find-status').textContent === 'No results'")));
     QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-mark, .fv-find-hit').length")).toInt(), 0);
 
     // Escape in the field ends the search and takes its marks off.
-    js(QStringLiteral(
-        "var i = document.querySelector('.fv-find-input'); i.value = 'lait'; i.dispatchEvent(new Event('input'))"));
+    search(QStringLiteral("lait"));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-mark').length === 1")));
     js(QStringLiteral("document.querySelector('.fv-find-input').focus()"));
     press(Qt::Key_Escape);
@@ -310,7 +306,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
   }
 
   void theAddressOpensASearch() {
-    open(url(m_book, QStringLiteral("search=%22brown%20fox%22")));
+    open(bookUrl(m_book, QStringLiteral("search=%22brown%20fox%22")));
     QVERIFY(waitFor(QStringLiteral("document.querySelector('.fv-find.fv-open')")));
     QVERIFY2(waitFor(QStringLiteral("folivoxPlayer.pagesInView().indexOf(1) >= 0")), qPrintable(view()));
     QVERIFY(waitFor(
@@ -323,7 +319,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
         "document.querySelector('.fv-book').getBoundingClientRect().right <= "
         "document.querySelector('.fv-find').offsetLeft + 1");
     QVERIFY2(waitFor(bookBesidePanel), qPrintable(view()));
-    js(QStringLiteral("document.querySelector('.fv-find-close').click()"));
+    click(QStringLiteral(".fv-find-close"));
     QVERIFY(waitFor(QStringLiteral("!document.querySelector('.fv-find.fv-open')")));
     QVERIFY(
         waitFor(QStringLiteral("document.querySelector('.fv-book').getBoundingClientRect().right > "
@@ -332,7 +328,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
   }
 
   void apiForPagesThatEmbedTheBook() {
-    open(url(m_book));
+    open(bookUrl(m_book));
     QCOMPARE(js(QStringLiteral("Object.keys(window.folivox).sort().join()")).toString(),
              QStringLiteral("goTo,page,pageCount,pageText,search"));
     QCOMPARE(js(QStringLiteral("folivox.pageCount()")).toInt(), kPages);
@@ -357,7 +353,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
   }
 
   void markupInTheTextStaysText() {
-    open(url(m_book, QStringLiteral("page=5")));
+    open(bookUrl(m_book, QStringLiteral("page=5")));
     QVERIFY(
         waitFor(QStringLiteral("document.querySelectorAll('.fv-page[data-page=\"5\"] .fv-text span').length === 4")));
     js(QStringLiteral(
@@ -397,7 +393,7 @@ class TestPlayerText : public QObject, public PlayerDriver {
                       "0.5, 0.5, 0.1, 0.1, 0]]});\n"));
     QVERIFY(writeFile(book + QStringLiteral("/files/text/5.js"), "this is not a script (\n"));
 
-    open(url(book));
+    open(bookUrl(book));
     QVERIFY(waitFor(QStringLiteral("document.querySelectorAll('.fv-text span').length > 0"), 10000));
     // The page of 40,000 words shows the first 5,000; search has them all.
     QCOMPARE(js(QStringLiteral("document.querySelectorAll('.fv-text span').length")).toInt(), 5000);
