@@ -54,6 +54,13 @@ QByteArray textScript(qint32 number, const QList<std::tuple<QString, double, dou
   return DataScript::call("text", number, payload);
 }
 
+std::unique_ptr<FlashOutlineItem> bookmark(const QString& caption, qint32 page) {
+  auto item = std::make_unique<FlashOutlineItem>();
+  item->setCaption(caption);
+  item->setPageIndex(page);
+  return item;
+}
+
 struct Epub {
   std::unique_ptr<ZKDataArchive> archive;
   QStringList names;
@@ -61,6 +68,10 @@ struct Epub {
     for (const ZKCDHeader& h : archive->centralDirectory())
       if (h.filename() == name) return archive->inflateFile(h, nullptr).value_or(QByteArray());
     return {};
+  }
+  bool parse(const QString& name, pugi::xml_document& doc) const {
+    const QByteArray bytes = entry(name);
+    return doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()));
   }
 };
 
@@ -110,6 +121,12 @@ class TestEpub : public QObject {
     return pages;
   }
 
+  // `folder`/book.epub, its folder made.
+  QString epubIn(const QString& folder) {
+    QDir().mkpath(m_dir.filePath(folder));
+    return m_dir.filePath(folder + QStringLiteral("/book.epub"));
+  }
+
   std::shared_ptr<FlashPagesAnnotations> links(const QList<std::tuple<int, QString, QString, QRectF>>& list) {
     pugi::xml_document doc;
     pugi::xml_node root = doc.append_child("pagesAnnos");
@@ -151,8 +168,7 @@ class TestEpub : public QObject {
 
  private Q_SLOTS:
   void containerIsWhatReadersExpect() {
-    const QString target = m_dir.filePath(QStringLiteral("out/book.epub"));
-    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString target = epubIn(QStringLiteral("out"));
     QVERIFY(write(book(), target));
     const QByteArray bytes = readFile(target);
     // mimetype first, stored, no extra field: its bytes are at a fixed place.
@@ -218,8 +234,7 @@ class TestEpub : public QObject {
   }
 
   void wordsAndLinksLieWhereTheWebBookHasThem() {
-    const QString target = m_dir.filePath(QStringLiteral("geometry/book.epub"));
-    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString target = epubIn(QStringLiteral("geometry"));
     const QRectF area(0.125, 0.25, 0.5, 0.0625);
     auto annotations = links({{1, QStringLiteral("page"), QStringLiteral("3"), area},
                               {1, QStringLiteral("url"), QStringLiteral("https://example.org/a?b=1&c=2"), area},
@@ -230,8 +245,7 @@ class TestEpub : public QObject {
     QVERIFY(write(book(), target, annotations));
     const Epub epub = openEpub(target);
     pugi::xml_document page;
-    const QByteArray bytes = epub.entry(QStringLiteral("EPUB/page/1.xhtml"));
-    QVERIFY(page.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
+    QVERIFY(epub.parse(QStringLiteral("EPUB/page/1.xhtml"), page));
     const pugi::xml_node body = page.child("html").child("body");
     QList<QRectF> boxes;
     for (pugi::xml_node span : body.child("div").children("span"))
@@ -256,13 +270,9 @@ class TestEpub : public QObject {
     pages->labels.insert(2, hostile);
     auto outline = std::make_shared<FlashOutline>();
     FlashOutlineItems items;
-    auto item = std::make_unique<FlashOutlineItem>();
-    item->setCaption(hostile);
-    item->setPageIndex(2);
-    items.push_back(std::move(item));
+    items.push_back(bookmark(hostile, 2));
     outline->setItems(std::move(items));
-    const QString target = m_dir.filePath(QStringLiteral("hostile/book.epub"));
-    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString target = epubIn(QStringLiteral("hostile"));
     QVERIFY(write(pages, target, {}, outline, hostile));
 
     const Epub epub = openEpub(target);
@@ -270,22 +280,19 @@ class TestEpub : public QObject {
       if (!name.endsWith(QLatin1String(".xhtml")) && !name.endsWith(QLatin1String(".opf"))) continue;
       const QByteArray bytes = epub.entry(name);
       pugi::xml_document doc;
-      QVERIFY2(doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size())), qPrintable(name));
+      QVERIFY2(epub.parse(name, doc), qPrintable(name));
       QVERIFY2(!doc.select_node("//script"), qPrintable(name));
       QVERIFY2(!bytes.contains('\x01') && !bytes.contains('\x1f'), qPrintable(name));
     }
     pugi::xml_document page;
-    const QByteArray bytes = epub.entry(QStringLiteral("EPUB/page/1.xhtml"));
-    QVERIFY(page.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
+    QVERIFY(epub.parse(QStringLiteral("EPUB/page/1.xhtml"), page));
     QCOMPARE(QString::fromUtf8(page.child("html").child("body").child("div").child("span").text().get()), kept);
     pugi::xml_document nav;
-    const QByteArray navBytes = epub.entry(QStringLiteral("EPUB/nav.xhtml"));
-    QVERIFY(nav.load_buffer(navBytes.constData(), static_cast<size_t>(navBytes.size())));
+    QVERIFY(epub.parse(QStringLiteral("EPUB/nav.xhtml"), nav));
     QCOMPARE(QString::fromUtf8(nav.select_node("//nav[@id='toc']/ol/li/a").node().text().get()), kept);
     QCOMPARE(QString::fromUtf8(nav.select_node("//nav[@id='page-list']/ol/li[2]/a").node().text().get()), kept);
     pugi::xml_document opf;
-    const QByteArray opfBytes = epub.entry(QStringLiteral("EPUB/package.opf"));
-    QVERIFY(opf.load_buffer(opfBytes.constData(), static_cast<size_t>(opfBytes.size())));
+    QVERIFY(epub.parse(QStringLiteral("EPUB/package.opf"), opf));
     QCOMPARE(QString::fromUtf8(opf.select_node("//*[local-name()='title']").node().text().get()), kept);
   }
 
@@ -340,22 +347,14 @@ class TestEpub : public QObject {
   void bookmarksBecomeTheContents() {
     auto outline = std::make_shared<FlashOutline>();
     FlashOutlineItems top;
-    auto part = std::make_unique<FlashOutlineItem>();
-    part->setCaption(QStringLiteral("Part"));
-    part->setPageIndex(0);  // leads nowhere, but holds a bookmark that does
-    auto chapter = std::make_unique<FlashOutlineItem>();
-    chapter->setCaption(QStringLiteral("Chapter"));
-    chapter->setPageIndex(3);
+    auto part = bookmark(QStringLiteral("Part"), 0);  // leads nowhere, but holds a bookmark that does
+    auto chapter = bookmark(QStringLiteral("Chapter"), 3);
     chapter->setParent(part.get());
     part->addChild(std::move(chapter));
-    auto gone = std::make_unique<FlashOutlineItem>();
-    gone->setCaption(QStringLiteral("Elsewhere"));
-    gone->setPageIndex(40);  // not in the book, nothing below: left out
     top.push_back(std::move(part));
-    top.push_back(std::move(gone));
+    top.push_back(bookmark(QStringLiteral("Elsewhere"), 40));  // not in the book, nothing below: left out
     outline->setItems(std::move(top));
-    const QString target = m_dir.filePath(QStringLiteral("toc/book.epub"));
-    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString target = epubIn(QStringLiteral("toc"));
     QVERIFY(write(book(), target, {}, outline));
     const QByteArray nav = openEpub(target).entry(QStringLiteral("EPUB/nav.xhtml"));
     pugi::xml_document doc;
