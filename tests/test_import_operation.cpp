@@ -127,18 +127,13 @@ class TestImportOperation : public QObject {
   void unopenableDocumentsFailWithAReason_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << "missing.pdf"
-                             << "the file does not exist";
-    QTest::newRow("empty") << "empty.pdf"
-                           << "the file is empty";
-    QTest::newRow("not a pdf") << "text.pdf"
-                               << "it is not a PDF document";
-    QTest::newRow("password") << "locked.pdf"
-                              << "protected by a password";
-    QTest::newRow("no pages") << "nopages.pdf"
-                              << "the document has no pages";
-    QTest::newRow("garbage after header") << "garbage.pdf"
-                                          << "Cannot open garbage.pdf:";
+    QTest::newRow("missing") << QStringLiteral("missing.pdf") << QStringLiteral("the file does not exist");
+    QTest::newRow("empty") << QStringLiteral("empty.pdf") << QStringLiteral("the file is empty");
+    QTest::newRow("not a pdf") << QStringLiteral("text.pdf") << QStringLiteral("it is not a PDF document");
+    QTest::newRow("password") << QStringLiteral("locked.pdf") << QStringLiteral("protected by a password");
+    QTest::newRow("no pages") << QStringLiteral("nopages.pdf") << QStringLiteral("the document has no pages");
+    QTest::newRow("garbage after header")
+        << QStringLiteral("garbage.pdf") << QStringLiteral("Cannot open garbage.pdf:");
   }
   void unopenableDocumentsFailWithAReason() {
     QFETCH(QString, name);
