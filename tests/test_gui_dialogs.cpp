@@ -107,9 +107,7 @@ class TestGuiDialogs : public GuiTest {
     QCOMPARE(shown.size(), size_t(1));
     QVERIFY(shown[0].succeeded());
     QCOMPARE(opened, 0);
-    QFile page(out + "/Book.html");
-    QVERIFY(page.open(QIODevice::ReadOnly));
-    QVERIFY(page.readAll().contains("A Published Book"));
+    QVERIFY(readFile(out + "/Book.html").contains("A Published Book"));
     QVERIFY(QFileInfo::exists(out + "/files/book.bin"));
     QVERIFY(!dialog->flashTmpl());  // the sheet holds the book only while it is up
 
@@ -138,7 +136,6 @@ class TestGuiDialogs : public GuiTest {
     // A folder with the user's own page: the sheet asks first. "Cancel" keeps
     // the page and the sheet; "Replace" publishes over it.
     const QString site = scratch.filePath("site");
-    QDir().mkpath(site);
     writeFile(site + "/Book.html", "<h1>mine</h1>");
     bool replace = false;
     QStringList asked;
@@ -156,16 +153,14 @@ class TestGuiDialogs : public GuiTest {
     QVERIFY(!dialog->isPublishing() && dialog->isVisible());
     QCOMPARE(finished.count(), 0);
     QCOMPARE(shown.size(), size_t(2));
-    QFile mine(site + "/Book.html");
-    QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll() == "<h1>mine</h1>");
-    mine.close();
+    QCOMPARE(readFile(site + "/Book.html"), QByteArray("<h1>mine</h1>"));
     replace = true;
     dialog->onPublish();
     QVERIFY(finished.wait(kWaitMs));
     QCOMPARE(asked.size(), 2);
     QCOMPARE(shown.size(), size_t(3));
     QVERIFY(shown[2].succeeded());
-    QVERIFY(mine.open(QIODevice::ReadOnly) && mine.readAll().contains("A Published Book"));
+    QVERIFY(readFile(site + "/Book.html").contains("A Published Book"));
 
     // A folder that other users may change: asked too, and a yes to that is
     // not a yes to replacing files.
