@@ -2,7 +2,7 @@
 // that owns the builder. A newer request supersedes the one under way: that
 // one is cancelled at its next page and neither its progress nor its result is
 // reported any more. The work must not touch what the main thread changes:
-// hand it a BookSnapshot taken on the main thread.
+// hand it a BookContent taken on the main thread (BookSession::snapshot()).
 #pragma once
 
 #include <QObject>
